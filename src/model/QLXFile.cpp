@@ -1,0 +1,61 @@
+#include "QLXFile.h"
+
+#include "platform/Console.h"
+#include "platform/Format.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+QLXFile::QLXFile(const QString &path)
+{
+    setFilePath(path);
+}
+
+void QLXFile::setFilePath(const QString &path)
+{
+    const QFileInfo attributes(path);
+    if (!attributes.exists()) {
+        lexi::Console::writeLine(lexi::format(u"File %@ not found", path));
+        return;
+    }
+    m_filePath = path;
+    m_fileName = attributes.completeBaseName();
+    m_fileAttributes = attributes;
+    const QDateTime modified = attributes.lastModified();
+    if (modified.isValid())
+        m_fileModDate = lexi::Date::fromDateTime(modified);
+}
+
+QString QLXFile::relativePath() const
+{
+    if (!QCoreApplication::instance())
+        return {};
+    const QString applicationFolder = QCoreApplication::applicationDirPath() + u'/';
+    if (!m_filePath.startsWith(applicationFolder))
+        return {};
+    return m_filePath.mid(applicationFolder.size());
+}
+
+std::weak_ordering QLXFile::compareNames(const QLXFile &other) const
+{
+    return QString::compare(m_fileName, other.m_fileName, Qt::CaseInsensitive) <=> 0;
+}
+
+std::weak_ordering QLXFile::compareModDates(const QLXFile &other) const
+{
+    if (m_fileModDate && other.m_fileModDate)
+        return std::weak_order(m_fileModDate->secondsSinceReferenceDate(),
+                               other.m_fileModDate->secondsSinceReferenceDate());
+    return m_fileModDate.has_value() <=> other.m_fileModDate.has_value();
+}
+
+std::weak_ordering QLXFile::compareModDatesFromYoungToOld(const QLXFile &other) const
+{
+    return other.compareModDates(*this);
+}
+
+QString QLXFile::description() const
+{
+    const QString date = m_fileModDate ? m_fileModDate->toDateTime().toString(Qt::ISODate) : QStringLiteral("(null)");
+    return lexi::format(u"FileName: %@ ModDate: %@", m_fileName, date);
+}

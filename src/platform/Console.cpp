@@ -1,0 +1,63 @@
+#include "Console.h"
+
+#include "NoDestructor.h"
+
+#include <mutex>
+
+#include <cerrno>
+
+#include <unistd.h>
+
+namespace lexi {
+
+namespace {
+
+// Never destroyed: the logging dispatcher writes here from its exit handler.
+struct Output
+{
+    std::mutex mutex;
+    Console::Sink sink;
+};
+
+Output &output()
+{
+    static NoDestructor<Output> output;
+    return output.get();
+}
+
+void writeToStandardError(const QString &line)
+{
+    QByteArray bytes = line.toUtf8();
+    if (!bytes.endsWith('\n'))
+        bytes.append('\n');
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(STDERR_FILENO, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return;
+        data += written;
+        left -= written;
+    }
+}
+
+} // namespace
+
+void Console::writeLine(const QString &line)
+{
+    std::lock_guard lock(output().mutex);
+    if (output().sink)
+        output().sink(line);
+    else
+        writeToStandardError(line);
+}
+
+Console::Sink Console::setSink(Sink sink)
+{
+    std::lock_guard lock(output().mutex);
+    return std::exchange(output().sink, std::move(sink));
+}
+
+} // namespace lexi

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <functional>
+
+namespace lexi::dispatch {
+
+using Block = std::function<void()>;
+
+} // namespace lexi::dispatch

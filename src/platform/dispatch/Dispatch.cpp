@@ -1,0 +1,32 @@
+#include "Dispatch.h"
+
+#include "platform/Console.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QThreadPool>
+
+namespace lexi::dispatch {
+
+void globalAsync(Block block)
+{
+    QThreadPool::globalInstance()->start(std::move(block));
+}
+
+void mainAsync(Block block)
+{
+    auto *application = QCoreApplication::instance();
+    if (!application) {
+        Console::writeLine(QStringLiteral("dispatch > main queue > no application object, block dropped"));
+        return;
+    }
+    QMetaObject::invokeMethod(application, std::move(block), Qt::QueuedConnection);
+}
+
+bool isMainThread()
+{
+    const auto *application = QCoreApplication::instance();
+    return application && QThread::currentThread() == application->thread();
+}
+
+} // namespace lexi::dispatch

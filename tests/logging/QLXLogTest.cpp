@@ -1,0 +1,168 @@
+#include "support/RecordingLogger.h"
+
+#include "support/ConsoleCapture.h"
+
+#include "logging/QLXLogMacros.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <semaphore>
+#include <thread>
+
+namespace {
+
+class QLXLogTest : public testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        QLXLog::removeAllLoggers();
+        QLXLog::flushLog();
+    }
+
+    static std::shared_ptr<RecordingLogger> addRecorder(int level = QLXLogLevelVerbose)
+    {
+        auto logger = std::make_shared<RecordingLogger>();
+        QLXLog::addLogger(logger, level);
+        return logger;
+    }
+};
+
+int evaluations = 0;
+int countedEvaluation()
+{
+    return ++evaluations;
+}
+
+TEST_F(QLXLogTest, MaskedCallsEvaluateNothing)
+{
+    constexpr int qlxLogLevel = QLXLogLevelWarn;
+    auto logger = addRecorder();
+    evaluations = 0;
+    QLXLogInfo("info %d", countedEvaluation());
+    QLXLogVerbose("verbose %d", countedEvaluation());
+    QLXLogWarn("warn %d", countedEvaluation());
+    QLXLog::flushLog();
+    EXPECT_EQ(evaluations, 1);
+    EXPECT_EQ(logger->texts(), QStringList{QStringLiteral("warn 1")});
+}
+
+TEST_F(QLXLogTest, ErrorsAreDeliveredBeforeTheCallReturns)
+{
+    constexpr int qlxLogLevel = QLXLogLevelVerbose;
+    auto slow = addRecorder();
+    slow->onMessage = [](const QLXLogMessage &) { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
+    auto other = addRecorder();
+    for (int i = 0; i < 3; ++i) {
+        QLXLogError("DB > sync > could not list db %@", QStringLiteral("/x"));
+        EXPECT_EQ(slow->texts().size(), i + 1);
+        EXPECT_EQ(other->texts().size(), i + 1);
+    }
+    EXPECT_EQ(slow->texts().first(), QStringLiteral("DB > sync > could not list db /x"));
+}
+
+TEST_F(QLXLogTest, LoggersGetTheFlagsTheirMaskAdmitsInOrder)
+{
+    constexpr int qlxLogLevel = QLXLogLevelVerbose;
+    auto errorsOnly = addRecorder(QLXLogLevelError);
+    auto everything = addRecorder();
+    QLXLogVerbose("v");
+    QLXLogInfo("i");
+    QLXLogWarn("w");
+    QLXLogError("e");
+    QLXLog::flushLog();
+    EXPECT_EQ(errorsOnly->texts(), QStringList{QStringLiteral("e")});
+    EXPECT_EQ(everything->texts(), (QStringList{QStringLiteral("v"), QStringLiteral("i"), QStringLiteral("w"),
+                                                 QStringLiteral("e")}));
+    EXPECT_GE(everything->flushes(), 1);
+}
+
+TEST_F(QLXLogTest, ALoggerAddedTwiceHearsTwiceUntilRemovedOnce)
+{
+    constexpr int qlxLogLevel = QLXLogLevelVerbose;
+    auto logger = std::make_shared<RecordingLogger>();
+    QLXLog::addLogger(logger);
+    QLXLog::addLogger(logger);
+    QLXLog::removeLogger(std::make_shared<RecordingLogger>());
+    QLXLogError("twice");
+    QLXLog::removeLogger(logger);
+    QLXLogError("once");
+    EXPECT_EQ(logger->texts(), (QStringList{QStringLiteral("twice"), QStringLiteral("twice"), QStringLiteral("once")}));
+    EXPECT_EQ(QLXLog::allLoggers().size(), 1u);
+}
+
+TEST_F(QLXLogTest, TheThousandAndFirstUnfinishedRecordWaitsAndNoneIsLost)
+{
+    constexpr int qlxLogLevel = QLXLogLevelVerbose;
+    auto logger = addRecorder();
+    std::binary_semaphore gate(0);
+    std::atomic<bool> blocked = true;
+    logger->onMessage = [&](const QLXLogMessage &) {
+        if (blocked)
+            gate.acquire();
+    };
+    std::atomic<int> returned = 0;
+    std::thread caller([&] {
+        for (int i = 0; i < 1001; ++i) {
+            QLXLogInfo("record %d", i);
+            ++returned;
+        }
+    });
+    // The first record sits in delivery, 999 wait behind it: 1000 calls return, the 1001st waits.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (returned < 1000 && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(returned, 1000);
+
+    blocked = false;
+    gate.release();
+    caller.join();
+    QLXLog::flushLog();
+    const QStringList texts = logger->texts();
+    ASSERT_EQ(texts.size(), 1001);
+    EXPECT_EQ(texts.last(), QStringLiteral("record 1000"));
+}
+
+TEST_F(QLXLogTest, LoggingFromInsideALoggerGoesStraightToStandardError)
+{
+    constexpr int qlxLogLevel = QLXLogLevelVerbose;
+    lexi::test::ConsoleCapture console;
+    auto logger = addRecorder();
+    logger->onMessage = [](const QLXLogMessage &message) {
+        if (message.logMsg() == u"outer")
+            QLXLogError("inner");
+    };
+    QLXLogError("outer");
+    QLXLog::loggingQueue().sync([] { QLXLogError("from the logging queue"); });
+    EXPECT_EQ(logger->texts(), QStringList{QStringLiteral("outer")});
+    EXPECT_EQ(console.lines(), (QStringList{QStringLiteral("inner"), QStringLiteral("from the logging queue")}));
+}
+
+TEST_F(QLXLogTest, RecordsKnowWhereTheyCameFrom)
+{
+    constexpr int qlxLogLevel = QLXLogLevelVerbose;
+    auto logger = addRecorder();
+    std::optional<QLXLogMessage> seen;
+    logger->onMessage = [&](const QLXLogMessage &message) { seen.emplace(message); };
+    const int line = __LINE__ + 1;
+    QLXLogError("here");
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(seen->fileName(), QStringLiteral("QLXLogTest"));
+    EXPECT_EQ(seen->methodName(), QString::fromUtf8(__func__));
+    EXPECT_EQ(seen->lineNumber(), line);
+    EXPECT_EQ(seen->logFlag(), QLXLogFlagError);
+    EXPECT_EQ(seen->logLevel(), QLXLogLevelVerbose);
+    EXPECT_EQ(seen->logContext(), 0);
+    EXPECT_EQ(seen->options(), 0);
+}
+
+TEST_F(QLXLogTest, FlushWithoutLoggersReturns)
+{
+    QLXLog::flushLog();
+    EXPECT_TRUE(QLXLog::allLoggers().empty());
+}
+
+} // namespace

@@ -1,0 +1,49 @@
+#include "logging/QLXLog.h"
+#include "model/KeyboardInputSources.h"
+
+#include "support/RecordingLogger.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ScriptedInputSources final : public lexi::InputSources
+{
+public:
+    std::optional<QList<lexi::InputSource>> inputSourceList(bool includeAllInstalled) override
+    {
+        lastIncludeAll = includeAllInstalled;
+        return list;
+    }
+    std::optional<lexi::InputSource> currentKeyboardInputSource() override { return std::nullopt; }
+    bool selectInputSource(const QString &) override { return false; }
+
+    std::optional<QList<lexi::InputSource>> list;
+    bool lastIncludeAll = false;
+};
+
+TEST(KeyboardInputSourcesTest, KeepsTheSelectableSourcesAndNamesThemInOrder)
+{
+    ScriptedInputSources platform;
+    platform.list = QList<lexi::InputSource>{{QStringLiteral("xkb:us"), QStringLiteral("English (US)"), true},
+                                             {QStringLiteral("ime:palette"), QStringLiteral("Palette"), false},
+                                             {QStringLiteral("xkb:de"), QStringLiteral("German"), true}};
+    const auto sources = lexi::allInputSources(platform, true);
+    EXPECT_TRUE(platform.lastIncludeAll);
+    ASSERT_EQ(sources.size(), 2);
+    EXPECT_EQ(sources[1].identifier, QStringLiteral("xkb:de"));
+    EXPECT_EQ(lexi::namesForInputSources(sources), (QStringList{QStringLiteral("English (US)"), QStringLiteral("German")}));
+    EXPECT_EQ(lexi::namesForInputSources(*platform.list), lexi::namesForInputSources(sources));
+}
+
+TEST(KeyboardInputSourcesTest, NoListFromThePlatformIsAnErrorAndEmpty)
+{
+    auto logger = std::make_shared<RecordingLogger>();
+    QLXLog::addLogger(logger);
+    ScriptedInputSources platform;
+    EXPECT_TRUE(lexi::allInputSources(platform, false).isEmpty());
+    EXPECT_EQ(logger->texts(), QStringList{QStringLiteral("AppDelegate > allInputSources > NO SOURCES")});
+    QLXLog::removeAllLoggers();
+}
+
+} // namespace

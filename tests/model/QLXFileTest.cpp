@@ -1,0 +1,67 @@
+#include "support/ConsoleCapture.h"
+
+#include "model/QLXFile.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+QString makeFile(const QTemporaryDir &folder, const QString &name, const QDateTime &modified)
+{
+    QFile file(folder.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("x");
+    file.flush();
+    EXPECT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    return file.fileName();
+}
+
+TEST(QLXFileTest, DescribesAnExistingFile)
+{
+    QTemporaryDir folder;
+    const QDateTime monday(QDate(2026, 12, 7), QTime(9, 30));
+    const QString path = makeFile(folder, QStringLiteral("French - English.qlxv"), monday);
+    const QLXFile file(path);
+    EXPECT_EQ(file.filePath(), path);
+    EXPECT_EQ(file.fileName(), QStringLiteral("French - English"));
+    ASSERT_TRUE(file.fileModDate());
+    EXPECT_EQ(*file.fileModDate(), lexi::Date::fromDateTime(monday));
+    EXPECT_TRUE(file.relativePath().isEmpty());
+    EXPECT_TRUE(file.description().startsWith(u"FileName: French - English ModDate: 2026-12-07"));
+}
+
+TEST(QLXFileTest, AMissingFileLeavesTheDescriptorEmpty)
+{
+    lexi::test::ConsoleCapture console;
+    const QLXFile file(QStringLiteral("/no/such/file.qlxv"));
+    EXPECT_TRUE(file.filePath().isEmpty());
+    EXPECT_TRUE(file.fileName().isEmpty());
+    EXPECT_FALSE(file.fileModDate());
+    EXPECT_EQ(console.lines(), QStringList{QStringLiteral("File /no/such/file.qlxv not found")});
+}
+
+TEST(QLXFileTest, SortsNewestFirstAndByNameIgnoringCase)
+{
+    QTemporaryDir folder;
+    lexi::test::ConsoleCapture console;
+    QList<QLXFile> files = {
+        QLXFile(makeFile(folder, QStringLiteral("b.qlxv"), QDateTime(QDate(2026, 12, 7), QTime(12, 0)))),
+        QLXFile(QStringLiteral("/missing")),
+        QLXFile(makeFile(folder, QStringLiteral("A.qlxv"), QDateTime(QDate(2026, 12, 9), QTime(12, 0)))),
+    };
+    std::ranges::sort(files, [](const QLXFile &a, const QLXFile &b) { return a.compareModDatesFromYoungToOld(b) < 0; });
+    EXPECT_EQ(files[0].fileName(), QStringLiteral("A"));
+    EXPECT_EQ(files[1].fileName(), QStringLiteral("b"));
+    EXPECT_TRUE(files[2].fileName().isEmpty());
+
+    EXPECT_TRUE(files[0].compareNames(files[1]) < 0);
+    EXPECT_TRUE(files[1].compareModDates(files[0]) < 0);
+}
+
+} // namespace

@@ -1,0 +1,160 @@
+#include "support/ManualScheduler.h"
+
+#include "platform/dispatch/Dispatch.h"
+#include "platform/dispatch/QtScheduler.h"
+#include "platform/dispatch/SerialQueue.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <latch>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+using namespace std::chrono_literals;
+using lexi::dispatch::SerialQueue;
+
+TEST(SerialQueueTest, RunsBlocksOneAtATimeInSubmissionOrder)
+{
+    std::vector<int> order;
+    std::atomic<int> running = 0;
+    bool overlapped = false;
+    {
+        SerialQueue queue("test.order");
+        for (int i = 0; i < 200; ++i) {
+            queue.async([&, i] {
+                overlapped |= ++running > 1;
+                order.push_back(i);
+                --running;
+            });
+        }
+    }
+    ASSERT_EQ(order.size(), 200u);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(order[std::size_t(i)], i);
+    EXPECT_FALSE(overlapped);
+}
+
+TEST(SerialQueueTest, SyncWaitsAndRunsInlineOnItsOwnQueue)
+{
+    SerialQueue queue("test.sync");
+    int value = 0;
+    queue.async([&] { value = 1; });
+    queue.sync([&] { value *= 10; });
+    EXPECT_EQ(value, 10);
+
+    bool ranInline = false;
+    queue.sync([&] {
+        EXPECT_TRUE(queue.isCurrent());
+        queue.sync([&] { ranInline = true; });
+    });
+    EXPECT_TRUE(ranInline);
+    EXPECT_FALSE(queue.isCurrent());
+}
+
+TEST(SerialQueueTest, KnowsItsLabelAndSurvivesAThrowingBlock)
+{
+    SerialQueue queue("test.label");
+    queue.async([] { throw std::runtime_error("boom"); });
+    std::string label;
+    queue.sync([&] { label = SerialQueue::currentLabel(); });
+    EXPECT_EQ(label, "test.label");
+    EXPECT_THROW(queue.sync([] { throw std::runtime_error("to the caller"); }), std::runtime_error);
+}
+
+TEST(SerialQueueTest, DelayedBlocksReachTheQueueOnlyWhileItLives)
+{
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler(clock);
+    std::atomic<int> runs = 0;
+    {
+        auto queue = std::make_unique<SerialQueue>("test.after");
+        queue->after(scheduler, 5s, [&] { ++runs; });
+        scheduler.advance(4s);
+        queue->sync([] {});
+        EXPECT_EQ(runs, 0);
+        scheduler.advance(1s);
+        queue->sync([] {});
+        EXPECT_EQ(runs, 1);
+
+        queue->after(scheduler, 5s, [&] { ++runs; });
+    }
+    scheduler.advance(10s);
+    EXPECT_EQ(runs, 1);
+}
+
+TEST(SchedulerTest, DelayedBlocksRunOnceUnlessCancelled)
+{
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler(clock);
+    int fired = 0;
+    auto kept = scheduler.after(200ms, [&] { ++fired; });
+    auto cancelled = scheduler.after(200ms, [&] { fired += 100; });
+    EXPECT_TRUE(kept.isPending());
+    cancelled.cancel();
+    EXPECT_FALSE(cancelled.isPending());
+
+    scheduler.advance(199ms);
+    EXPECT_EQ(fired, 0);
+    scheduler.advance(1ms);
+    EXPECT_EQ(fired, 1);
+    EXPECT_FALSE(kept.isPending());
+    scheduler.advance(1h);
+    EXPECT_EQ(fired, 1);
+}
+
+TEST(SchedulerTest, RepeatingBlocksRunEveryIntervalUntilCancelled)
+{
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler(clock);
+    std::vector<double> times;
+    const double start = clock.now().secondsSinceReferenceDate();
+    auto timer = scheduler.every(60s, [&] { times.push_back(clock.now().secondsSinceReferenceDate() - start); });
+    scheduler.advance(185s);
+    EXPECT_EQ(times, (std::vector<double>{60, 120, 180}));
+    timer.cancel();
+    scheduler.advance(1h);
+    EXPECT_EQ(times.size(), 3u);
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
+}
+
+TEST(QtSchedulerTest, FiresOnTheMainThreadAlsoWhenArmedFromAnother)
+{
+    lexi::dispatch::QtScheduler scheduler;
+    std::atomic<bool> fired = false;
+    bool onMainThread = false;
+    std::thread([&] {
+        scheduler.after(1ms, [&] {
+            onMainThread = lexi::dispatch::isMainThread();
+            fired = true;
+        });
+    }).join();
+    QElapsedTimer patience;
+    patience.start();
+    while (!fired && patience.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_TRUE(fired);
+    EXPECT_TRUE(onMainThread);
+}
+
+TEST(DispatchTest, GlobalAndMainQueuesRunTheirBlocks)
+{
+    std::latch ranInPool(1);
+    bool poolWasMain = true;
+    lexi::dispatch::globalAsync([&] {
+        poolWasMain = lexi::dispatch::isMainThread();
+        ranInPool.count_down();
+    });
+    ranInPool.wait();
+    EXPECT_FALSE(poolWasMain);
+
+    bool ranOnMain = false;
+    std::thread([&] { lexi::dispatch::mainAsync([&] { ranOnMain = lexi::dispatch::isMainThread(); }); }).join();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ranOnMain);
+}
