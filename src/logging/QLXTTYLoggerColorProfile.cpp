@@ -105,36 +105,27 @@ QLXTTYLoggerColorProfile::QLXTTYLoggerColorProfile(std::optional<QLXTTYColor> fo
 {
     const QLXTTYColorTable &table = QLXTTYColorTable::forMode(mode);
     const bool isAnsi = mode == QLXTTYColorMode::Ansi16 || mode == QLXTTYColorMode::Ansi256;
-    const auto xcodeCode = [](const char *prefix, const QLXTTYColor &color) {
-        QByteArray code = QByteArray(1, escape) + '[' + prefix + QByteArray::number(color.red) + ','
-            + QByteArray::number(color.green) + ',' + QByteArray::number(color.blue) + ';';
-        return code.left(23);
+    // Fills the components, the table entry and the escape sequence of one side of the rule.
+    const auto takeColor = [&](const QLXTTYColor &color, const std::vector<QByteArray> &codes, const char *xcodePrefix,
+                               quint8 &red, quint8 &green, quint8 &blue, std::size_t &index, QByteArray &raw,
+                               QByteArray &code) {
+        red = color.red;
+        green = color.green;
+        blue = color.blue;
+        if (isAnsi) {
+            index = table.codeIndexForColor(color);
+            raw = codes[index];
+            code = QByteArray(1, escape) + '[' + raw;
+        } else if (mode == QLXTTYColorMode::XcodeColors) {
+            code = (QByteArray(1, escape) + '[' + xcodePrefix + QByteArray::number(color.red) + ','
+                    + QByteArray::number(color.green) + ',' + QByteArray::number(color.blue) + ';')
+                       .left(23);
+        }
     };
-
-    if (foreground) {
-        fg_r = foreground->red;
-        fg_g = foreground->green;
-        fg_b = foreground->blue;
-        if (isAnsi) {
-            fgCodeIndex = table.codeIndexForColor(*foreground);
-            fgCodeRaw = table.foregroundCodes[fgCodeIndex];
-            fgCode = QByteArray(1, escape) + '[' + fgCodeRaw;
-        } else if (mode == QLXTTYColorMode::XcodeColors) {
-            fgCode = xcodeCode("fg", *foreground);
-        }
-    }
-    if (background) {
-        bg_r = background->red;
-        bg_g = background->green;
-        bg_b = background->blue;
-        if (isAnsi) {
-            bgCodeIndex = table.codeIndexForColor(*background);
-            bgCodeRaw = table.backgroundCodes[bgCodeIndex];
-            bgCode = QByteArray(1, escape) + '[' + bgCodeRaw;
-        } else if (mode == QLXTTYColorMode::XcodeColors) {
-            bgCode = xcodeCode("bg", *background);
-        }
-    }
+    if (foreground)
+        takeColor(*foreground, table.foregroundCodes, "fg", fg_r, fg_g, fg_b, fgCodeIndex, fgCodeRaw, fgCode);
+    if (background)
+        takeColor(*background, table.backgroundCodes, "bg", bg_r, bg_g, bg_b, bgCodeIndex, bgCodeRaw, bgCode);
     if (isAnsi)
         resetCode = QByteArray(1, escape) + "[0m";
     else if (mode == QLXTTYColorMode::XcodeColors)
