@@ -1,0 +1,66 @@
+#include "QuizletClient.h"
+
+#include "platform/Defaults.h"
+#include "platform/dispatch/Dispatch.h"
+
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+namespace lexi {
+
+namespace {
+
+constexpr int timeoutMilliseconds = 30'000;
+// Search pages and sets are some kilobytes each; this keeps a long session's worth.
+constexpr qsizetype cachedBytes = 32 * 1024 * 1024;
+
+} // namespace
+
+QuizletClient::QuizletClient(const Defaults &defaults)
+    : m_address(serviceAddress(defaults).toString(QUrl::FullyEncoded | QUrl::StripTrailingSlash)),
+      m_replies(cachedBytes)
+{
+    m_network.setTransferTimeout(timeoutMilliseconds);
+}
+
+QUrl QuizletClient::serviceAddress(const Defaults &defaults)
+{
+    const QUrl stored(defaults.stringForKey(addressKey), QUrl::StrictMode);
+    const bool isWeb = stored.scheme() == QLatin1StringView("https") || stored.scheme() == QLatin1StringView("http");
+    return isWeb && !stored.host().isEmpty() ? stored : QUrl(productionAddress);
+}
+
+void QuizletClient::send(const QString &request, Completion completion)
+{
+    // The request text is encoded already; joining it to the address as text keeps it exactly so.
+    const QString url = m_address + request;
+    if (const QByteArray *cached = m_replies.object(url)) {
+        dispatch::mainAsync([completion = std::move(completion), reply = *cached] { completion(reply); });
+        return;
+    }
+    QNetworkReply *reply = m_network.get(QNetworkRequest(QUrl::fromEncoded(url.toUtf8())));
+    QObject::connect(reply, &QNetworkReply::finished, reply,
+                     [this, reply, url, completion = std::move(completion)] { deliver(reply, url, completion); });
+}
+
+void QuizletClient::deliver(QNetworkReply *reply, const QString &url, const Completion &completion)
+{
+    reply->deleteLater();
+    // An HTTP answer has a status, and its body counts also for 4xx and 5xx. Network and proxy
+    // errors (the codes below the content errors) and a broken answer mean that no whole answer
+    // came, also when the status arrived before a timeout cut the body short.
+    const QNetworkReply::NetworkError error = reply->error();
+    const bool isAnswer = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()
+        && (error == QNetworkReply::NoError
+            || (error >= QNetworkReply::ContentAccessDenied && error != QNetworkReply::ProtocolFailure));
+    if (!isAnswer) {
+        completion(std::nullopt);
+        return;
+    }
+    const QByteArray bytes = reply->readAll();
+    if (error == QNetworkReply::NoError)
+        m_replies.insert(url, new QByteArray(bytes), bytes.size());
+    completion(bytes);
+}
+
+} // namespace lexi

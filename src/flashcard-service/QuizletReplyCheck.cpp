@@ -1,0 +1,37 @@
+#include "QuizletReplyCheck.h"
+
+#include "QuizletJson.h"
+
+#include "logging/QLXLogMacros.h"
+#include "platform/Console.h"
+#include "platform/Format.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int qlxLogLevel = QLXLogLevelWarn;
+}
+
+namespace lexi::quizlet {
+
+void checkSearchReply(const std::optional<QByteArray> &reply)
+{
+    if (!decodeReply(reply))
+        QLXLogWarn("Quizlet > Search > JSON is not valid");
+}
+
+void checkPageReply(const std::optional<QByteArray> &reply)
+{
+    if (!decodeReply(reply))
+        Console::writeLine(u"Quizlet > Search > JSON is not valid"_s);
+}
+
+void checkSetDetailsReply(const std::optional<QByteArray> &reply)
+{
+    if (!decodeReply(reply)) {
+        const QString text = QString::fromUtf8(reply.value_or(QByteArray()));
+        Console::writeLine(format(u"Quizlet > Search > JSON is not valid: %@", text));
+    }
+}
+
+} // namespace lexi::quizlet

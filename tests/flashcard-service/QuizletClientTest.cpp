@@ -1,0 +1,125 @@
+#include "flashcard-service/QuizletClient.h"
+#include "flashcard-service/QuizletRequests.h"
+
+#include "support/LoopbackHttpServer.h"
+
+#include "platform/Defaults.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using lexi::QuizletClient;
+using lexi::test::HttpResponse;
+using lexi::test::LoopbackHttpServer;
+
+namespace {
+
+class QuizletClientTest : public testing::Test
+{
+protected:
+    QuizletClientTest() { m_defaults.setString(QuizletClient::addressKey, m_server.url().toString()); }
+
+    // Sends `request` and runs the event loop until its completion has run; where it ran is noted.
+    std::optional<QByteArray> sendAndWait(QuizletClient &client, const QString &request)
+    {
+        std::optional<QByteArray> result;
+        bool completed = false;
+        QEventLoop loop;
+        client.send(request, [&](const std::optional<QByteArray> &reply) {
+            result = reply;
+            completed = true;
+            m_completedOnMainThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+            loop.quit();
+        });
+        EXPECT_FALSE(completed) << "completed inside send()";
+        QTimer::singleShot(10s, &loop, &QEventLoop::quit);
+        if (!completed)
+            loop.exec();
+        EXPECT_TRUE(completed);
+        return result;
+    }
+
+    QTemporaryDir m_folder;
+    lexi::Defaults m_defaults{m_folder.filePath(u"Lexicarta.conf"_s)};
+    LoopbackHttpServer m_server;
+    bool m_completedOnMainThread = false;
+};
+
+TEST_F(QuizletClientTest, SendsTheRequestAsItIsAndCompletesOnTheMainThread)
+{
+    m_server.enqueue({200, {}, R"({"total_results": 0})"});
+    QuizletClient client(m_defaults);
+    const QString request = lexi::quizlet::searchRequest(u"a&b=c#d+e f"_s, u"Größe"_s, QString());
+
+    EXPECT_EQ(sendAndWait(client, request), QByteArray(R"({"total_results": 0})"));
+    EXPECT_TRUE(m_completedOnMainThread);
+    ASSERT_EQ(m_server.requests().size(), 1);
+    EXPECT_EQ(m_server.requests()[0].method, QByteArray("GET"));
+    EXPECT_EQ(m_server.requests()[0].target, request.toUtf8());
+}
+
+TEST_F(QuizletClientTest, AnsweredRequestsAreAnsweredAgainFromMemory)
+{
+    m_server.enqueue({200, {}, "[{\"id\": 415}]"});
+    m_server.enqueue({200, {}, "[{\"id\": 416}]"});
+    QuizletClient client(m_defaults);
+    const QString request = lexi::quizlet::setDetailsRequest(u"415"_s);
+
+    EXPECT_EQ(sendAndWait(client, request), QByteArray("[{\"id\": 415}]"));
+    EXPECT_EQ(sendAndWait(client, request), QByteArray("[{\"id\": 415}]"));
+    EXPECT_TRUE(m_completedOnMainThread);
+    EXPECT_EQ(m_server.requests().size(), 1);
+
+    // Another request, and the same one from another client, ask the server.
+    EXPECT_EQ(sendAndWait(client, lexi::quizlet::setDetailsRequest(u"416"_s)), QByteArray("[{\"id\": 416}]"));
+    QuizletClient other(m_defaults);
+    sendAndWait(other, request);
+    EXPECT_EQ(m_server.requests().size(), 3);
+}
+
+TEST_F(QuizletClientTest, ErrorAnswersAreDeliveredButNotKeptAndFailedConnectionsGiveNothing)
+{
+    m_server.enqueue({404, {}, R"({"error": "not found"})"});
+    m_server.enqueue({500, {}, "<html>oops</html>"});
+    HttpResponse dropped;
+    dropped.dropConnection = true;
+    m_server.setDefaultResponse(dropped);
+    QuizletClient client(m_defaults);
+    const QString request = lexi::quizlet::setDetailsRequest(u"1"_s);
+
+    EXPECT_EQ(sendAndWait(client, request), QByteArray(R"({"error": "not found"})"));
+    EXPECT_EQ(sendAndWait(client, request), QByteArray("<html>oops</html>"));
+    EXPECT_EQ(sendAndWait(client, request), std::nullopt);
+    EXPECT_TRUE(m_completedOnMainThread);
+}
+
+TEST_F(QuizletClientTest, TheServiceAddressIsAWebAddressFromTheDefaults)
+{
+    struct Case
+    {
+        QString stored;
+        QString address;
+    };
+    const Case cases[] = {
+        {QString(), u"https://api.quizlet.com"_s},
+        {u"http://127.0.0.1:8080"_s, u"http://127.0.0.1:8080"_s},
+        {u"https://example.org/api/"_s, u"https://example.org/api/"_s},
+        {u"file:///etc"_s, u"https://api.quizlet.com"_s},
+        {u"api.quizlet.com"_s, u"https://api.quizlet.com"_s},
+        {u"https://"_s, u"https://api.quizlet.com"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.stored.toStdString());
+        m_defaults.setString(QuizletClient::addressKey, c.stored);
+        EXPECT_EQ(QuizletClient::serviceAddress(m_defaults), QUrl(c.address));
+    }
+}
+
+} // namespace
