@@ -360,6 +360,12 @@ bool ANEventStore::inTransaction(QStringView what, const std::function<bool()> &
     return true;
 }
 
+void ANEventStore::runForProject(Statement which, QStringView bindFailure, QStringView stepFailure)
+{
+    if (bindProjectId(which, 1, bindFailure) && stepDone(which, stepFailure))
+        resetSQLiteStatement(which);
+}
+
 void ANEventStore::runForEachId(Statement which, const QList<quint64> &eventIds, QStringView bindFailure,
                                 QStringView stepFailure)
 {
@@ -450,12 +456,8 @@ void ANEventStore::resetPendingEvents()
 
 void ANEventStore::resetPendingEventsNow()
 {
-    if (!checkOpenDB(u"DB is closed, skipping resetPendingEvents"))
-        return;
-    if (!bindProjectId(resetPendingStatement, 1, u"bind pid to reset pending statement")
-        || !stepDone(resetPendingStatement, u"reset pending events"))
-        return;
-    resetSQLiteStatement(resetPendingStatement);
+    if (checkOpenDB(u"DB is closed, skipping resetPendingEvents"))
+        runForProject(resetPendingStatement, u"bind pid to reset pending statement", u"reset pending events");
 }
 
 bool ANEventStore::hasPendingEvents()
@@ -539,12 +541,8 @@ void ANEventStore::deleteEventsFromOffset(quint64 offset)
 void ANEventStore::purgePendingEvents()
 {
     m_dbQueue.async([this] {
-        if (!checkOpenDB(u"DB is closed, skipping purgePendingEvents"))
-            return;
-        if (!bindProjectId(purgeStatement, 1, u"bind pid to purge statement")
-            || !stepDone(purgeStatement, u"purge pending events"))
-            return;
-        resetSQLiteStatement(purgeStatement);
+        if (checkOpenDB(u"DB is closed, skipping purgePendingEvents"))
+            runForProject(purgeStatement, u"bind pid to purge statement", u"purge pending events");
     });
 }
 

@@ -128,6 +128,8 @@ private:
     bool bindInteger(Statement which, int index, qint64 value, QStringView failure);
     bool stepDone(Statement which, QStringView failure);
     std::optional<quint64> count(Statement which, QStringView bindFailure, QStringView stepFailure);
+    // Runs `which` with the project bound as parameter 1.
+    void runForProject(Statement which, QStringView bindFailure, QStringView stepFailure);
     // Runs `which` once per id (bound as parameter 1) inside one transaction.
     void runForEachId(Statement which, const QList<quint64> &eventIds, QStringView bindFailure,
                       QStringView stepFailure);

@@ -20,6 +20,8 @@ void FakeNetworkReachability::setFlags(std::optional<quint32> flags)
 SqliteFile::SqliteFile(const QString &path)
 {
     sqlite3_open(path.toUtf8().constData(), &m_database);
+    // The store may still be writing what it was given last.
+    sqlite3_busy_timeout(m_database, 10000);
 }
 
 SqliteFile::~SqliteFile()
