@@ -182,6 +182,14 @@ TEST_F(ANClientTest, TheEventsOwnEntriesWinOverTheBlocksAndTheBlocksOverTheDicti
     EXPECT_EQ(storedEvents(), QList<QJsonObject>{expected});
 }
 
+TEST_F(ANClientTest, AGlobalAnalyticsEntryThatIsNoDictionaryGivesWay)
+{
+    client.setGlobalPropertiesDictionary({{u"analytics"_s, u"not a dictionary"_s}});
+    ASSERT_TRUE(client.addEvent({{u"a"_s, 1}}, u"c"_s));
+    EXPECT_EQ(storedEvents().first().value(u"analytics"_s).toObject(),
+              (QJsonObject{{u"timestamp"_s, clockTimestamp}}));
+}
+
 TEST_F(ANClientTest, FillsTheAnalyticsPropertiesUnderTheEventsOwn)
 {
     ANProperties located(lexi::Date::fromSecondsSince1970(0));
