@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace lexi {
+
+// Why the analytics client refused an event: its error domain, code 1 and a message, with the
+// error that caused it when there is one.
+struct AnalyticsError
+{
+    static inline const QString domain = QStringLiteral("org.lexicarta.analytics.client");
+    static constexpr int code = 1;
+
+    QString message;
+    std::shared_ptr<const AnalyticsError> underlyingError;
+};
+
+} // namespace lexi
