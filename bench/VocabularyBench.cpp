@@ -1,0 +1,69 @@
+#include "support/GeneratedVocabulary.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Due words of every level with the lists cached, as the quiz set-up asks for them.
+void BM_WordsOverDueAllLevels(benchmark::State &state)
+{
+    const lexi::bench::BenchmarkServices services;
+    const auto vocabulary = lexi::bench::generateVocabulary(services.services(), int(state.range(0)));
+    vocabulary->level0Words();
+    for (auto _ : state) {
+        for (quint64 level = 0; level <= 5; ++level)
+            benchmark::DoNotOptimize(vocabulary->wordsOverDueFromLevel(level, {}, false));
+    }
+    state.SetComplexityN(state.range(0));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_WordsOverDueAllLevels)->RangeMultiplier(2)->Range(6250, 50000)->Complexity(benchmark::oNLogN)
+    ->Unit(benchmark::kMillisecond);
+
+// The same, only words carrying one of two common tags.
+void BM_WordsOverDueWithTags(benchmark::State &state)
+{
+    const lexi::bench::BenchmarkServices services;
+    const auto vocabulary = lexi::bench::generateVocabulary(services.services());
+    const QStringList tags = {u"topic-0"_s, u"topic-1"_s};
+    vocabulary->level0Words();
+    for (auto _ : state) {
+        for (quint64 level = 0; level <= 5; ++level)
+            benchmark::DoNotOptimize(vocabulary->wordsOverDueFromLevel(level, tags, false));
+    }
+    state.SetItemsProcessed(state.iterations() * vocabulary->countAllWords());
+}
+BENCHMARK(BM_WordsOverDueWithTags)->Unit(benchmark::kMillisecond);
+
+// Building the per-level lists again after an answer dropped them.
+void BM_LevelListsRebuild(benchmark::State &state)
+{
+    const lexi::bench::BenchmarkServices services;
+    const auto vocabulary = lexi::bench::generateVocabulary(services.services());
+    for (auto _ : state) {
+        vocabulary->invalidateCachedWordLists();
+        benchmark::DoNotOptimize(vocabulary->level0Words());
+    }
+    state.SetItemsProcessed(state.iterations() * vocabulary->countAllWords());
+}
+BENCHMARK(BM_LevelListsRebuild)->Unit(benchmark::kMillisecond);
+
+// One answer on the generated vocabulary: the level move, the list rebuild and today's snapshot.
+void BM_AnsweredWord(benchmark::State &state)
+{
+    const lexi::bench::BenchmarkServices services;
+    const auto vocabulary = lexi::bench::generateVocabulary(services.services());
+    const auto word = vocabulary->allWords().front();
+    int outcome = 1;
+    for (auto _ : state) {
+        vocabulary->answeredWord(*word, outcome);
+        outcome = -outcome;
+    }
+}
+BENCHMARK(BM_AnsweredWord)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

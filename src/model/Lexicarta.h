@@ -1,0 +1,176 @@
+#pragma once
+
+#include "QLXRandom.h"
+#include "QLXStatistics.h"
+#include "QLXWord.h"
+#include "VocabularyServices.h"
+
+#include "platform/InputSources.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+// One vocabulary: the words of one language pair, the names and facultative (optional leading)
+// words of both languages, their keyboard input sources, the learning statistics and the sync
+// state. It owns the level scheme the program learns by: six levels, from 0 unknown over
+// 1 ultra-short, 2 short, 3 mid and 4 long term to 5 native (a stored level above 5 counts as 5);
+// a word is due again when more than its level's rest time has passed since it was last asked.
+// Used on one thread; it owns its words, which link back to it weakly.
+class Lexicarta : public std::enable_shared_from_this<Lexicarta>
+{
+public:
+    // An empty vocabulary of unknown languages, whose statistics hold one snapshot of today.
+    static std::shared_ptr<Lexicarta> create(const lexi::VocabularyServices &services);
+    Lexicarta(const Lexicarta &) = delete;
+    Lexicarta &operator=(const Lexicarta &) = delete;
+
+    static constexpr qint64 rehearseTimeInSecLevel0() { return 0; }
+    static constexpr qint64 rehearseTimeInSecLevel1() { return 900; }
+    static constexpr qint64 rehearseTimeInSecLevel2() { return 10800; }
+    static constexpr qint64 rehearseTimeInSecLevel3() { return 86400; }
+    static constexpr qint64 rehearseTimeInSecLevel4() { return 259200; }
+    static constexpr qint64 rehearseTimeInSecLevel5() { return 604800; }
+
+    const lexi::VocabularyServices &services() const { return m_services; }
+
+    // `language` always equals the foreign language name; either setter changes both.
+    const QString &language() const { return m_language; }
+    void setLanguage(const QString &language);
+    const QString &foreignLanguageName() const { return m_foreignLanguageName; }
+    void setForeignLanguageName(const QString &name);
+    const QString &yourLanguageName() const { return m_yourLanguageName; }
+    void setYourLanguageName(const QString &name) { m_yourLanguageName = name; }
+    const std::optional<QString> &fileNameWhereLoadedFrom() const { return m_fileNameWhereLoadedFrom; }
+    void setFileNameWhereLoadedFrom(const std::optional<QString> &name) { m_fileNameWhereLoadedFrom = name; }
+
+    bool isAutoSelectInputSource() const { return m_isAutoSelectInputSource; }
+    void setIsAutoSelectInputSource(bool autoSelect) { m_isAutoSelectInputSource = autoSelect; }
+    bool isDisableMisspellRecognition() const { return m_isDisableMisspellRecognition; }
+    void setIsDisableMisspellRecognition(bool disable) { m_isDisableMisspellRecognition = disable; }
+    // Changed since the last synchronisation; set by whoever changes the vocabulary, cleared
+    // only by the synchronisation.
+    bool needsSync() const { return m_needsSync; }
+    void setNeedsSync(bool needsSync) { m_needsSync = needsSync; }
+    qint64 version() const { return m_version; }
+    void setVersion(qint64 version) { m_version = version; }
+
+    QLXStatistics &statistics() { return m_statistics; }
+    const QLXStatistics &statistics() const { return m_statistics; }
+    void setStatistics(const QLXStatistics &statistics) { m_statistics = statistics; }
+
+    // Distinct strings, in the order given (the order in which they are tried).
+    const QStringList &yourFacultativeWords() const { return m_yourFacultativeWords; }
+    void setYourFacultativeWords(const QStringList &words);
+    const QStringList &foreignFacultativeWords() const { return m_foreignFacultativeWords; }
+    void setForeignFacultativeWords(const QStringList &words);
+
+    // The identifiers are stored as given; a new one also selects the first selectable input
+    // source of that identifier, when there is one (the source stays as it was otherwise).
+    const std::optional<QString> &yourTextInputSourceId() const { return m_yourTextInputSourceId; }
+    void setYourTextInputSourceId(const std::optional<QString> &identifier);
+    const std::optional<QString> &foreignTextInputSourceId() const { return m_foreignTextInputSourceId; }
+    void setForeignTextInputSourceId(const std::optional<QString> &identifier);
+    const std::optional<lexi::InputSource> &yourTextInputSource() const { return m_yourTextInputSource; }
+    void setYourTextInputSource(const std::optional<lexi::InputSource> &source) { m_yourTextInputSource = source; }
+    const std::optional<lexi::InputSource> &foreignTextInputSource() const { return m_foreignTextInputSource; }
+    void setForeignTextInputSource(const std::optional<lexi::InputSource> &source)
+    {
+        m_foreignTextInputSource = source;
+    }
+
+    QLXRandom &random() { return m_random; }
+    void setRandom(QLXRandom random) { m_random = std::move(random); }
+
+    // Every word, in stored order. Lists are returned as copies (cheap, shared until changed), so
+    // they stay valid while the vocabulary changes.
+    lexi::WordList allWords() const { return m_allWords; }
+    // Takes the list as it is and drops the cached lists.
+    void setAllWords(const lexi::WordList &words);
+    qsizetype countAllWords() const { return m_allWords.size(); }
+
+    // The words of one level, in stored order, cached until the next invalidation; level 5 (and
+    // anything above) holds every word of level 5 or more.
+    lexi::WordList wordsInLevel(quint64 level) const;
+    lexi::WordList level0Words() const { return wordsInLevel(0); }
+    lexi::WordList level1Words() const { return wordsInLevel(1); }
+    lexi::WordList level2Words() const { return wordsInLevel(2); }
+    lexi::WordList level3Words() const { return wordsInLevel(3); }
+    lexi::WordList level4Words() const { return wordsInLevel(4); }
+    lexi::WordList level5Words() const { return wordsInLevel(5); }
+    // Native words not marked don't-ask-again.
+    lexi::WordList nativeWithoutDontAsk() const;
+    // Drops the cached lists. The vocabulary's own operations and the words' level and
+    // don't-ask-again setters do it; code that changes the words otherwise must call it.
+    void invalidateCachedWordLists();
+
+    // Appends `word` (none is ignored), links it back here and gives it a new creationID: the
+    // current time, or the next value no word here has.
+    void addWord(const std::shared_ptr<QLXWord> &word);
+    // Removes every occurrence of that word object.
+    void removeWord(const std::shared_ptr<QLXWord> &word);
+    // Whole seconds since 2001-01-01 00:00:00 UTC.
+    qint64 currentTime() const;
+
+    // The first word with the same foreign and your word (exactly).
+    std::shared_ptr<QLXWord> findWordEqualTo(const QLXWord &word) const;
+    bool containsWordEqualTo(const QLXWord &word) const { return findWordEqualTo(word) != nullptr; }
+    std::shared_ptr<QLXWord> findWordByID(qint64 creationID) const;
+    bool containsWordWithID(qint64 creationID) const { return findWordByID(creationID) != nullptr; }
+    lexi::WordList wordsWithTags(const QStringList &tags, bool mustHaveAll) const;
+
+    // Records a quiz answer on `word` (whichever vocabulary it is in): 1 right, -1 wrong, any
+    // other value neither. Stamps lastAsked, moves the level, refreshes today's snapshot.
+    void answeredWord(QLXWord &word, int correct);
+    void makeDailyStatisticsSnapshot();
+    // The words of `level` carrying the tags that are due: never asked first, then the longest
+    // waiting; words not to be asked again are left out.
+    lexi::WordList wordsOverDueFromLevel(quint64 level, const QStringList &tags, bool mustHaveAll) const;
+    // Up to `count` different words of `level` carrying the tags, drawn at random, due or not.
+    lexi::WordList randomlyPick(qint64 count, quint64 level, const QStringList &tags, bool mustHaveAll);
+
+    // The words matching `term` (QLXWord::matchesSearchTerm), in order; all of them for none or
+    // an empty term.
+    static lexi::WordList filterWords(const lexi::WordList &words, const std::optional<QString> &term);
+    // The words carrying every tag (mustHaveAll) or at least one of them, in order; all of them
+    // for no tags. Tags match exactly.
+    static lexi::WordList filteredWords(const lexi::WordList &words, const QStringList &tags, bool mustHaveAll);
+
+private:
+    struct LevelLists
+    {
+        std::array<lexi::WordList, 6> levels;
+        lexi::WordList nativeWithoutDontAsk;
+    };
+
+    explicit Lexicarta(const lexi::VocabularyServices &services);
+
+    const LevelLists &levelLists() const;
+    static qint64 rehearseTimeInSec(quint64 level);
+    qint64 unusedCreationID(qint64 candidate) const;
+    // Takes the first selectable source with `identifier` into `source`; none found leaves it.
+    void selectInputSource(const std::optional<QString> &identifier, std::optional<lexi::InputSource> &source) const;
+
+    lexi::VocabularyServices m_services;
+    lexi::WordList m_allWords;
+    mutable std::optional<LevelLists> m_levelLists;
+    QLXRandom m_random;
+    bool m_needsSync = false;
+    bool m_isDisableMisspellRecognition = false;
+    bool m_isAutoSelectInputSource = true;
+    qint64 m_version = 0;
+    QString m_language;
+    QString m_foreignLanguageName;
+    QString m_yourLanguageName;
+    std::optional<QString> m_fileNameWhereLoadedFrom;
+    QLXStatistics m_statistics;
+    std::optional<QString> m_yourTextInputSourceId;
+    std::optional<QString> m_foreignTextInputSourceId;
+    QStringList m_foreignFacultativeWords;
+    QStringList m_yourFacultativeWords;
+    std::optional<lexi::InputSource> m_yourTextInputSource;
+    std::optional<lexi::InputSource> m_foreignTextInputSource;
+};

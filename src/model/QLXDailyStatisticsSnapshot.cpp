@@ -1,0 +1,109 @@
+#include "QLXDailyStatisticsSnapshot.h"
+
+#include "DateDescription.h"
+#include "JsonValues.h"
+#include "Lexicarta.h"
+
+#include "platform/Dates.h"
+#include "platform/Format.h"
+#include "platform/WholeNumbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const std::array<QLatin1StringView, 6> dictionaryKeys = {"noU"_L1, "noUST"_L1, "noST"_L1,
+                                                         "noMT"_L1, "noLT"_L1, "noN"_L1};
+constexpr std::array<const char *, 6> archiveKeys = {"numberOfUnknownWords", "numberOfUltraShortTermWords",
+                                                     "numberOfShortTermWords", "numberOfMidTermWords",
+                                                     "numberOfLongTermWords", "numberOfNativeWords"};
+
+// What a snapshot without a usable day is dated: the stored form's zero.
+constexpr lexi::Date missingDay = lexi::Date::fromSecondsSince1970(0.0);
+
+} // namespace
+
+QLXDailyStatisticsSnapshot::QLXDailyStatisticsSnapshot(lexi::Date day) : m_day(day) {}
+
+QLXDailyStatisticsSnapshot QLXDailyStatisticsSnapshot::initWithVocabulary(const Lexicarta &vocabulary)
+{
+    QLXDailyStatisticsSnapshot snapshot(lexi::todaysDate(vocabulary.services().clock));
+    for (qsizetype level = 0; level < levelCount; ++level)
+        snapshot.m_counts[level] = vocabulary.wordsInLevel(quint64(level)).size();
+    return snapshot;
+}
+
+QLXDailyStatisticsSnapshot QLXDailyStatisticsSnapshot::initWithDictionary(const QJsonObject &dictionary)
+{
+    QLXDailyStatisticsSnapshot snapshot(lexi::json::dateValue(dictionary["day"_L1]).value_or(missingDay));
+    for (qsizetype level = 0; level < levelCount; ++level)
+        snapshot.m_counts[level] = lexi::json::counterValue(dictionary[dictionaryKeys[level]]);
+    return snapshot;
+}
+
+QJsonObject QLXDailyStatisticsSnapshot::dictionaryRepresentation() const
+{
+    QJsonObject dictionary;
+    dictionary["day"_L1] = (m_day.isPlausible() ? m_day : missingDay).secondsSince1970();
+    for (qsizetype level = 0; level < levelCount; ++level) {
+        if (m_counts[level] > 0)
+            dictionary[dictionaryKeys[level]] = m_counts[level];
+    }
+    return dictionary;
+}
+
+QLXDailyStatisticsSnapshot QLXDailyStatisticsSnapshot::initWithCoder(const lexi::KeyedDecoder &coder)
+{
+    QLXDailyStatisticsSnapshot snapshot(coder.decodeDate("day").value_or(missingDay));
+    for (qsizetype level = 0; level < levelCount; ++level) {
+        // The older product wrote the ultra-short-term count as a 32-bit number.
+        const qint64 count = level == 1 ? coder.decodeInt32(archiveKeys[level]) : coder.decodeInt64(archiveKeys[level]);
+        snapshot.m_counts[level] = std::max<qint64>(0, count);
+    }
+    return snapshot;
+}
+
+void QLXDailyStatisticsSnapshot::encodeWithCoder(lexi::KeyedEncoder &coder) const
+{
+    for (qsizetype level = 0; level < levelCount; ++level)
+        coder.encodeInt64(archiveKeys[level], m_counts[level]);
+    coder.encodeDate("day", m_day);
+}
+
+qint64 QLXDailyStatisticsSnapshot::numberOfWordsInLevel(quint64 level) const
+{
+    return m_counts[std::min<quint64>(level, levelCount - 1)];
+}
+
+void QLXDailyStatisticsSnapshot::setNumberOfWordsInLevel(quint64 level, qint64 count)
+{
+    m_counts[std::min<quint64>(level, levelCount - 1)] = count;
+}
+
+qint64 QLXDailyStatisticsSnapshot::numberOfAllExceptUnknown() const
+{
+    qint64 known = 0;
+    for (qsizetype level = 1; level < levelCount; ++level)
+        known = lexi::saturatingAdd(known, m_counts[level]);
+    return known;
+}
+
+std::weak_ordering QLXDailyStatisticsSnapshot::compareDates(const QLXDailyStatisticsSnapshot &other) const
+{
+    // In floating point: whole seconds of any stored value, without overflow.
+    const double difference = std::trunc(m_day.secondsSince1970()) - std::trunc(other.m_day.secondsSince1970());
+    if (difference < -3600.0)
+        return std::weak_ordering::less;
+    if (difference > 3600.0)
+        return std::weak_ordering::greater;
+    return std::weak_ordering::equivalent;
+}
+
+QString QLXDailyStatisticsSnapshot::description() const
+{
+    return lexi::format(u"%@ [%i %i %i  %i %i %i]", lexi::dateDescription(m_day), m_counts[0], m_counts[1],
+                        m_counts[2], m_counts[3], m_counts[4], m_counts[5]);
+}

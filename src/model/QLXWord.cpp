@@ -1,0 +1,296 @@
+#include "QLXWord.h"
+
+#include "JsonValues.h"
+#include "Lexicarta.h"
+
+#include "platform/Console.h"
+#include "platform/Dates.h"
+#include "platform/Format.h"
+#include "platform/WholeNumbers.h"
+
+#include <QJsonArray>
+#include <QSet>
+
+#include <algorithm>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// White space without newlines: tabs and the Unicode space separators.
+bool isBlank(QChar character)
+{
+    return character == u'\t' || character.category() == QChar::Separator_Space;
+}
+
+QStringView trimmedOfBlanks(QStringView text)
+{
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    return text;
+}
+
+std::weak_ordering caseInsensitiveOrder(const QString &left, const QString &right)
+{
+    return QString::compare(left, right, Qt::CaseInsensitive) <=> 0;
+}
+
+bool sameStrings(const QStringList &left, const QStringList &right)
+{
+    return left.size() == right.size()
+           && QSet<QString>(left.cbegin(), left.cend()) == QSet<QString>(right.cbegin(), right.cend());
+}
+
+// Counters are unsigned; the stored forms hold signed 64-bit numbers.
+qint64 storedCounter(quint64 counter)
+{
+    return qint64(std::min<quint64>(counter, std::numeric_limits<qint64>::max()));
+}
+
+} // namespace
+
+QLXWord::QLXWord()
+{
+    m_tags.reserve(5);
+}
+
+QLXWord::QLXWord(const QString &yourWord, const QString &foreignWord, const QString &comment) : QLXWord()
+{
+    setYourWord(yourWord);
+    setForeignWord(foreignWord);
+    m_comment = comment;
+}
+
+std::shared_ptr<QLXWord> QLXWord::initWithDictionary(const QJsonObject &dictionary)
+{
+    using namespace lexi::json;
+    auto word = std::make_shared<QLXWord>(stringValue(dictionary["yw"_L1]), stringValue(dictionary["fw"_L1]),
+                                          stringValue(dictionary["c"_L1]));
+    word->m_dontAskAgain = boolValue(dictionary["daa"_L1]);
+    word->m_lastAsked = dateValue(dictionary["la"_L1]);
+    word->setTags(distinctStringsValue(dictionary["t"_L1]));
+    word->m_modificationID = counterValue(dictionary["mid"_L1]);
+    word->m_creationID = counterValue(dictionary["cid"_L1]);
+    word->m_fallenDownCounter = quint64(counterValue(dictionary["wc"_L1]));
+    word->m_level = quint64(counterValue(dictionary["l"_L1]));
+    return word;
+}
+
+QJsonObject QLXWord::dictionaryRepresentation() const
+{
+    QJsonObject dictionary;
+    dictionary["yw"_L1] = m_yourWord;
+    dictionary["fw"_L1] = m_foreignWord;
+    if (m_dontAskAgain)
+        dictionary["daa"_L1] = true;
+    if (!m_comment.isEmpty())
+        dictionary["c"_L1] = m_comment;
+    // Whole seconds since 1970, signed so that dates before 1970 keep their value.
+    if (m_lastAsked && m_lastAsked->isPlausible())
+        dictionary["la"_L1] = lexi::truncatedToInt64(m_lastAsked->secondsSince1970());
+    if (!m_tags.isEmpty())
+        dictionary["t"_L1] = QJsonArray::fromStringList(m_tags);
+    if (m_modificationID > 0)
+        dictionary["mid"_L1] = m_modificationID;
+    if (m_creationID > 0)
+        dictionary["cid"_L1] = m_creationID;
+    if (m_fallenDownCounter != 0)
+        dictionary["wc"_L1] = storedCounter(m_fallenDownCounter);
+    if (m_level != 0)
+        dictionary["l"_L1] = storedCounter(m_level);
+    return dictionary;
+}
+
+std::shared_ptr<QLXWord> QLXWord::initWithCoder(const lexi::KeyedDecoder &coder)
+{
+    auto word = std::make_shared<QLXWord>(coder.decodeString("yourWord").value_or(QString()),
+                                          coder.decodeString("foreignWord").value_or(QString()),
+                                          coder.decodeString("comment").value_or(QString()));
+    word->m_lastAsked = coder.decodeDate("lastAsked");
+    word->setTags(coder.decodeStringSet("tags").value_or(QStringList()));
+    word->m_dontAskAgain = coder.decodeBool("dontAskAgain");
+    word->m_creationID = std::max<qint64>(0, coder.decodeInt64("creationID"));
+    word->m_modificationID = std::max<qint64>(0, coder.decodeInt64("modificationID"));
+    word->m_fallenDownCounter = quint64(std::max<qint64>(0, coder.decodeInt64("wrongAnswerCounter")));
+    word->m_level = quint64(std::max<qint64>(0, coder.decodeInt64("level")));
+    return word;
+}
+
+void QLXWord::encodeWithCoder(lexi::KeyedEncoder &coder) const
+{
+    coder.encodeString("yourWord", m_yourWord);
+    coder.encodeString("foreignWord", m_foreignWord);
+    coder.encodeString("comment", m_comment);
+    coder.encodeDate("lastAsked", m_lastAsked);
+    coder.encodeStringSet("tags", m_tags);
+    coder.encodeBool("dontAskAgain", m_dontAskAgain);
+    coder.encodeInt64("creationID", m_creationID);
+    coder.encodeInt64("modificationID", m_modificationID);
+    coder.encodeInt64("wrongAnswerCounter", storedCounter(m_fallenDownCounter));
+    coder.encodeInt64("level", storedCounter(m_level));
+}
+
+std::shared_ptr<QLXWord> QLXWord::copy() const
+{
+    auto word = std::make_shared<QLXWord>(m_yourWord, m_foreignWord, m_comment);
+    word->m_tags = m_tags;
+    word->m_tagsSorted = m_tagsSorted;
+    word->m_creationID = m_creationID;
+    word->m_modificationID = m_modificationID;
+    word->m_fallenDownCounter = m_fallenDownCounter;
+    word->m_lastAsked = m_lastAsked;
+    word->m_dontAskAgain = m_dontAskAgain;
+    word->m_weakVocForSort = m_weakVocForSort;
+    word->m_level = m_level;
+    return word;
+}
+
+void QLXWord::setYourWord(const QString &yourWord)
+{
+    m_yourWord = yourWord.trimmed();
+}
+
+void QLXWord::setForeignWord(const QString &foreignWord)
+{
+    m_foreignWord = foreignWord.trimmed();
+}
+
+void QLXWord::setLevel(quint64 level)
+{
+    if (level == m_level)
+        return;
+    m_level = level;
+    dropVocabularyWordLists();
+}
+
+void QLXWord::setDontAskAgain(bool dontAskAgain)
+{
+    if (dontAskAgain == m_dontAskAgain)
+        return;
+    m_dontAskAgain = dontAskAgain;
+    dropVocabularyWordLists();
+}
+
+void QLXWord::dropVocabularyWordLists() const
+{
+    if (const std::shared_ptr<Lexicarta> vocabulary = m_weakVocForSort.lock())
+        vocabulary->invalidateCachedWordLists();
+}
+
+void QLXWord::setTags(const QStringList &tags)
+{
+    QStringList distinctTags = tags;
+    distinctTags.removeDuplicates();
+    if (sameStrings(distinctTags, m_tags))
+        return;
+    m_tags = std::move(distinctTags);
+    rebuildTagsSorted();
+}
+
+void QLXWord::addTag(const QString &tag)
+{
+    const QString trimmed = tag.trimmed();
+    if (trimmed.isEmpty() || m_tags.contains(trimmed))
+        return;
+    m_tags.append(trimmed);
+    rebuildTagsSorted();
+}
+
+void QLXWord::rebuildTagsSorted()
+{
+    m_tagsSorted = m_tags;
+    std::sort(m_tagsSorted.begin(), m_tagsSorted.end(), [](const QString &left, const QString &right) {
+        const int order = QString::compare(left, right, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : left < right;
+    });
+}
+
+bool QLXWord::matchesSearchTerm(const std::optional<QString> &term) const
+{
+    if (!term) {
+        lexi::Console::writeLine(u"QLXWord > matchesSearchTerm > searching NIL"_s);
+        return false;
+    }
+    const auto matches = [&term](const QString &text) { return text.contains(*term, Qt::CaseInsensitive); };
+    return matches(m_yourWord) || matches(m_foreignWord) || matches(m_comment)
+           || std::any_of(m_tags.cbegin(), m_tags.cend(), matches);
+}
+
+QString QLXWord::yourWordWithoutFacultatives() const
+{
+    if (const std::shared_ptr<Lexicarta> vocabulary = m_weakVocForSort.lock())
+        return wordByRemovingFacultatives(vocabulary->yourFacultativeWords(), m_yourWord);
+    return m_yourWord;
+}
+
+QString QLXWord::foreignWordWithoutFacultatives() const
+{
+    if (const std::shared_ptr<Lexicarta> vocabulary = m_weakVocForSort.lock())
+        return wordByRemovingFacultatives(vocabulary->foreignFacultativeWords(), m_foreignWord);
+    return m_foreignWord;
+}
+
+QString QLXWord::wordByRemovingFacultatives(const QStringList &facultatives, const QString &word)
+{
+    for (const QString &facultative : facultatives) {
+        const QStringView prefix = trimmedOfBlanks(facultative);
+        if (word.size() > prefix.size() && word.startsWith(prefix) && word.at(prefix.size()) == u' ')
+            return trimmedOfBlanks(QStringView(word).sliced(prefix.size() + 1)).toString();
+    }
+    return word;
+}
+
+std::weak_ordering QLXWord::compareYourLang(const QLXWord &other) const
+{
+    return caseInsensitiveOrder(yourWordWithoutFacultatives(), other.yourWordWithoutFacultatives());
+}
+
+std::weak_ordering QLXWord::compareForeignLang(const QLXWord &other) const
+{
+    return caseInsensitiveOrder(foreignWordWithoutFacultatives(), other.foreignWordWithoutFacultatives());
+}
+
+std::weak_ordering QLXWord::compareComment(const QLXWord &other) const
+{
+    return caseInsensitiveOrder(m_comment, other.m_comment);
+}
+
+std::weak_ordering QLXWord::compareLastAsked(const QLXWord &other) const
+{
+    if (!m_lastAsked || !other.m_lastAsked)
+        return m_lastAsked.has_value() <=> other.m_lastAsked.has_value();
+    return std::weak_order(m_lastAsked->secondsSinceReferenceDate(), other.m_lastAsked->secondsSinceReferenceDate());
+}
+
+std::weak_ordering QLXWord::compareTags(const QLXWord &other) const
+{
+    if (const auto order = m_tagsSorted.size() <=> other.m_tagsSorted.size(); order != 0)
+        return order;
+    for (qsizetype i = 0; i < m_tagsSorted.size(); ++i) {
+        if (const auto order = caseInsensitiveOrder(m_tagsSorted[i], other.m_tagsSorted[i]); order != 0)
+            return order;
+    }
+    return std::weak_ordering::equivalent;
+}
+
+bool QLXWord::isEqualToWord(const QLXWord &other) const
+{
+    return m_foreignWord == other.m_foreignWord && m_yourWord == other.m_yourWord;
+}
+
+bool QLXWord::isAllPropertiesEqual(const QLXWord &other) const
+{
+    return isEqualToWord(other) && m_comment == other.m_comment && sameStrings(m_tags, other.m_tags)
+           && m_lastAsked == other.m_lastAsked && m_dontAskAgain == other.m_dontAskAgain
+           && m_creationID == other.m_creationID && m_modificationID == other.m_modificationID
+           && m_fallenDownCounter == other.m_fallenDownCounter && m_level == other.m_level;
+}
+
+QString QLXWord::description(const lexi::Clock &clock) const
+{
+    return lexi::format(u"%ld <%@ = %@> %@ %@  ", m_level, m_foreignWord, m_yourWord, m_comment,
+                        lexi::timeSinceDate(m_lastAsked, clock));
+}

@@ -1,0 +1,62 @@
+#include "KeyedEncoder.h"
+
+#include "KeyedArchiver.h"
+
+namespace lexi {
+
+namespace {
+const QStringList mutableSetClasses = {QStringLiteral("NSMutableSet"), QStringLiteral("NSSet"),
+                                       QStringLiteral("NSObject")};
+const QStringList mutableArrayClasses = {QStringLiteral("NSMutableArray"), QStringLiteral("NSArray"),
+                                         QStringLiteral("NSObject")};
+} // namespace
+
+KeyedEncoder::KeyedEncoder(KeyedArchiver &archiver, plist_t fields) : m_archiver(archiver), m_fields(fields) {}
+
+void KeyedEncoder::encodeBool(const char *key, bool value)
+{
+    plist_dict_set_item(m_fields, key, plist_new_bool(value));
+}
+
+void KeyedEncoder::encodeInt64(const char *key, qint64 value)
+{
+    // Property lists hold integers as 64-bit patterns; a negative number keeps its bits.
+    plist_dict_set_item(m_fields, key, plist_new_uint(quint64(value)));
+}
+
+void KeyedEncoder::encodeString(const char *key, const QString &value)
+{
+    setReference(key, m_archiver.appendString(value));
+}
+
+void KeyedEncoder::encodeDate(const char *key, const std::optional<Date> &value)
+{
+    setReference(key, value ? m_archiver.appendDate(*value) : 0);
+}
+
+void KeyedEncoder::encodeStringSet(const char *key, const QStringList &values)
+{
+    QList<quint64> references;
+    references.reserve(values.size());
+    for (const QString &value : values)
+        references.append(m_archiver.appendString(value));
+    setReference(key, m_archiver.appendCollection(mutableSetClasses, references));
+}
+
+quint64 KeyedEncoder::objectReference(const char *className, const void *object, const void *identity,
+                                      detail::EncodeFields encode)
+{
+    return m_archiver.appendObject(className, object, identity, encode);
+}
+
+void KeyedEncoder::setReference(const char *key, quint64 uid)
+{
+    plist_dict_set_item(m_fields, key, plist_new_uid(uid));
+}
+
+void KeyedEncoder::setArrayReference(const char *key, const QList<quint64> &references)
+{
+    setReference(key, m_archiver.appendCollection(mutableArrayClasses, references));
+}
+
+} // namespace lexi
