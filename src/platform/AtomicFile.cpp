@@ -1,0 +1,19 @@
+#include "AtomicFile.h"
+
+#include <QSaveFile>
+
+namespace lexi {
+
+bool writeFileAtomically(const QString &path, const QByteArray &contents)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(contents) != contents.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace lexi
