@@ -69,25 +69,22 @@ void appendDouble(QByteArray &bytes, quint8 marker, double value)
     appendBigEndian(bytes, pattern, 8);
 }
 
-QByteArray stringObject(const char *utf8, qsizetype length)
+void appendString(QByteArray &bytes, const char *utf8, qsizetype length)
 {
-    QByteArray bytes;
     const bool isAscii = std::all_of(utf8, utf8 + length, [](char c) { return quint8(c) < 0x80; });
     if (isAscii) {
         appendMarker(bytes, asciiStringMarker, quint64(length));
         bytes.append(utf8, length);
-        return bytes;
+        return;
     }
     const QString text = QString::fromUtf8(utf8, length);
     appendMarker(bytes, utf16StringMarker, quint64(text.size()));
     for (QChar unit : text)
         appendBigEndian(bytes, unit.unicode(), 2);
-    return bytes;
 }
 
-QByteArray scalarObject(plist_t node)
+void appendScalar(QByteArray &bytes, plist_t node)
 {
-    QByteArray bytes;
     switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
         uint8_t value = 0;
@@ -124,7 +121,8 @@ QByteArray scalarObject(plist_t node)
     case PLIST_STRING: {
         uint64_t length = 0;
         const char *text = plist_get_string_ptr(node, &length);
-        return stringObject(text, qsizetype(length));
+        appendString(bytes, text, qsizetype(length));
+        break;
     }
     case PLIST_UID: {
         uint64_t value = 0;
@@ -136,9 +134,9 @@ QByteArray scalarObject(plist_t node)
     }
     default:
         // Keys and typeless nodes are never values of a tree built through libplist's interface.
-        return stringObject("", 0);
+        appendString(bytes, "", 0);
+        break;
     }
-    return bytes;
 }
 
 } // namespace
@@ -178,7 +176,9 @@ quint64 BinaryPropertyListWriter::add(plist_t node)
             plist_dict_next_item(node, iterator, &key, &value);
             if (!value)
                 break;
-            references.push_back(addScalar(stringObject(key, qsizetype(std::strlen(key)))));
+            m_scratch.resize(0);
+            appendString(m_scratch, key, qsizetype(std::strlen(key)));
+            references.push_back(addScalar());
             std::free(key);
             values.push_back(add(value));
         }
@@ -188,7 +188,9 @@ quint64 BinaryPropertyListWriter::add(plist_t node)
         return addContainer(dictionaryMarker, pairs, references);
     }
     default:
-        return addScalar(scalarObject(node));
+        m_scratch.resize(0);
+        appendScalar(m_scratch, node);
+        return addScalar();
     }
 }
 
@@ -206,18 +208,19 @@ quint64 BinaryPropertyListWriter::addContainer(quint8 marker, qsizetype elementC
     return m_objects.size() - 1;
 }
 
-quint64 BinaryPropertyListWriter::addScalar(const QByteArray &bytes)
+quint64 BinaryPropertyListWriter::addScalar()
 {
-    const auto known = m_scalars.constFind(bytes);
+    const auto known = m_scalars.constFind(m_scratch);
     if (known != m_scalars.cend())
         return *known;
     Object scalar;
     scalar.begin = m_scalarBytes.size();
-    scalar.length = bytes.size();
-    m_scalarBytes.append(bytes);
+    scalar.length = m_scratch.size();
+    m_scalarBytes.append(m_scratch);
     m_objects.push_back(scalar);
     const quint64 index = m_objects.size() - 1;
-    m_scalars.insert(bytes, index);
+    // A copy of its own: sharing the scratch buffer would make its next use allocate.
+    m_scalars.insert(QByteArray(m_scratch.constData(), m_scratch.size()), index);
     return index;
 }
 

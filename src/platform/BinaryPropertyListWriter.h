@@ -34,13 +34,15 @@ private:
 
     quint64 add(plist_t node);
     quint64 addContainer(quint8 marker, qsizetype elementCount, const std::vector<quint64> &references);
-    quint64 addScalar(const QByteArray &bytes);
+    // The scalar encoded in m_scratch.
+    quint64 addScalar();
     QByteArray write(quint64 top) const;
 
     std::vector<Object> m_objects;
     std::vector<quint64> m_references;
     QByteArray m_scalarBytes;
     QHash<QByteArray, quint64> m_scalars;
+    QByteArray m_scratch;
 };
 
 } // namespace lexi
