@@ -43,14 +43,6 @@ private:
     QSet<const QLXWord *> m_members;
 };
 
-// `count` different words drawn at random from `words` (all of them when there are no more).
-lexi::WordList randomSample(lexi::WordList words, qint64 count, QLXRandom &random)
-{
-    ChosenWords sample;
-    while (sample.size() < count && !words.isEmpty())
-        sample.add(takeRandomWord(words, random));
-    return sample.words();
-}
 
 // What a run is chosen from: the levels switched on, in the order they are taken, and the tag
 // filter.
@@ -123,12 +115,15 @@ lexi::WordList QLXQuizInterface::chooseWords()
         if (level != nativeLevel)
             due.append(choice.vocabulary.wordsOverDueFromLevel(level, choice.tags, choice.mustHaveAll));
     }
-    if (due.size() > wanted)
-        return randomSample(std::move(due), wanted, m_random);
-
     ChosenWords chosen;
-    for (const std::shared_ptr<QLXWord> &word : std::as_const(due))
-        chosen.add(word);
+    if (due.size() <= wanted) {
+        for (const std::shared_ptr<QLXWord> &word : std::as_const(due))
+            chosen.add(word);
+    } else {
+        // The number wanted, drawn at random.
+        while (chosen.size() < wanted && !due.isEmpty())
+            chosen.add(takeRandomWord(due, m_random));
+    }
     if (askNative()) {
         // The longest-due native words first.
         for (const std::shared_ptr<QLXWord> &word :
