@@ -94,16 +94,20 @@ WordList TextVocabularyParser::wordsFromCSVFile(const QString &path, bool invert
         QLXLogError("StorageM > wordsFromCSVFile > can't open %@: %@", path, file.errorString());
         return {};
     }
-    // Read one byte more than allowed: devices without a size are caught too.
-    const QByteArray bytes = file.read(maximumFileSize + 1);
+    const auto tooLarge = [&path] {
+        QLXLogError("StorageM > wordsFromCSVFile > %@ is larger than %ld bytes", path, maximumFileSize);
+        return WordList();
+    };
+    if (!file.isSequential() && file.size() > maximumFileSize)
+        return tooLarge();
+    // A device without a size is read up to one byte more than allowed.
+    const QByteArray bytes = file.isSequential() ? file.read(maximumFileSize + 1) : file.readAll();
     if (file.error() != QFileDevice::NoError) {
         QLXLogError("StorageM > wordsFromCSVFile > can't read %@: %@", path, file.errorString());
         return {};
     }
-    if (bytes.size() > maximumFileSize) {
-        QLXLogError("StorageM > wordsFromCSVFile > %@ is larger than %ld bytes", path, maximumFileSize);
-        return {};
-    }
+    if (bytes.size() > maximumFileSize)
+        return tooLarge();
     std::optional<QString> text = decodedText(bytes);
     if (!text) {
         QLXLogError("StorageM > wordsFromCSVFile > %@ is no UTF-8 text, nor UTF-16 or UTF-32 with a byte-order mark",
