@@ -187,13 +187,17 @@ TEST_F(TextVocabularyParserTest, AMissingFileIsAnErrorAndEmpty)
     EXPECT_TRUE(logger->texts()[0].startsWith(u"StorageM > wordsFromCSVFile > can't open "_s + path));
 }
 
-TEST_F(TextVocabularyParserTest, AFileLargerThanTheLimitIsNotRead)
+TEST_F(TextVocabularyParserTest, FilesAndDevicesLargerThanTheLimitAreRefused)
 {
     const QString path = write("dog,Hund\n");
     QFile file(path);
     ASSERT_TRUE(file.resize(TextVocabularyParser::maximumFileSize + 1));
-    EXPECT_TRUE(parser.wordsFromCSVFile(path, false).isEmpty());
-    EXPECT_EQ(logger->texts(), QStringList{u"StorageM > wordsFromCSVFile > %1 is larger than 67108864 bytes"_s.arg(path)});
+    // A device without an end is read no further than the limit.
+    for (const QString &tooLarge : {path, u"/dev/zero"_s}) {
+        EXPECT_TRUE(parser.wordsFromCSVFile(tooLarge, false).isEmpty());
+        EXPECT_EQ(logger->texts().last(),
+                  u"StorageM > wordsFromCSVFile > %1 is larger than 67108864 bytes"_s.arg(tooLarge));
+    }
 }
 
 TEST_F(TextVocabularyParserTest, TenMegabyteLinesAreReadWhole)
