@@ -14,8 +14,8 @@ namespace lexi {
 // the text up to the next delimiter as it stands. With one, a field that does not start with the
 // quote is read the same way (quotes inside it are text), and one that does runs to a quote
 // followed by the delimiter or a line end:
-// - when every other quote inside it is doubled, as spreadsheets write them, each pair stands for
-//   one quote and the field may hold delimiters and line breaks;
+// - when each quote inside it but the closing one is doubled, as spreadsheets write them, each
+//   pair stands for one quote and the field may hold delimiters and line breaks;
 // - otherwise the field ends with its line at the latest and keeps its quotes as they stand, but
 //   for the one that closes it. So one stray quote garbles its own line, never the lines below.
 // Reading takes time in proportion to the text.

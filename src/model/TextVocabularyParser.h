@@ -27,9 +27,9 @@ public:
     // identifiers 0, in no vocabulary. The file is UTF-8, or UTF-16 or UTF-32 with a byte-order
     // mark; lines end in LF, CR LF or CR. The header line written by TextVocabularyExporter is
     // passed over; lines with fewer than two fields, and alternatives that are empty or a single
-    // blank, give no words. A file that cannot be read, is too large, is not text in one of those encodings
-    // (NUL characters included) or gives too many words yields an empty list, and the reason is
-    // logged as an error.
+    // blank, give no words. A file that cannot be read, is too large, is not text in one of those
+    // encodings or holds NUL characters, or gives too many words yields an empty list, and the
+    // reason is logged as an error.
     WordList wordsFromCSVFile(const QString &path, bool invertDirection);
 
     // What the last read found: "," (also on ties), "\t" or ";"; the double or the single quote,

@@ -211,7 +211,7 @@ TEST_F(TextVocabularyParserTest, TenMegabyteLinesAreReadWhole)
 
     // A field for every two characters: one word, whose tags are all empty.
     EXPECT_EQ(read(QByteArray("\",").repeated(size / 2)), QStringList{u",|,|,|"_s});
-    // Quotes that never close keep the line one field.
+    // Quotes that are neither doubled nor followed by a delimiter keep the line one field.
     EXPECT_TRUE(read("\"" + QByteArray("a\"").repeated(size / 2)).isEmpty());
     EXPECT_TRUE(read(QByteArray(size, 'x')).isEmpty());
     EXPECT_TRUE(logger->texts().isEmpty());
