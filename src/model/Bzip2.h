@@ -26,7 +26,7 @@ public:
     // Reads one stream from `input` piece by piece and decompresses it as it goes, so that neither
     // the file nor its contents need a size known in advance; fails on a read error, on data that
     // is damaged or ends before the stream does, and once the contents grow beyond `limit` bytes.
-    // Bytes after the end of the stream are not read.
+    // Bytes after the end of the stream are ignored.
     static Decompressed decompressed(QIODevice &input, qsizetype limit);
 };
 

@@ -20,8 +20,8 @@ namespace {
 constexpr quint64 nativeLevel = 5;
 
 // The keys of the six level lists in both stored forms, from level 0 to 5.
-constexpr std::array<const char *, 6> levelListKeys = {"unknownWords",  "ultraShortTermWords", "shortTermWords",
-                                                       "midTermWords",  "longTermWords",       "nativeWords"};
+constexpr std::array<const char *, 6> levelListKeys = {
+    "unknownWords", "ultraShortTermWords", "shortTermWords", "midTermWords", "longTermWords", "nativeWords"};
 // Words below this level never keep a don't-ask-again mark in the stored forms.
 constexpr quint64 firstLevelKeepingDontAskAgain = 4;
 

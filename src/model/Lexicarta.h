@@ -41,6 +41,7 @@ public:
     static std::shared_ptr<Lexicarta> initWithCoder(const lexi::KeyedDecoder &coder,
                                                     const lexi::VocabularyServices &services);
     void encodeWithCoder(lexi::KeyedEncoder &coder) const;
+
     Lexicarta(const Lexicarta &) = delete;
     Lexicarta &operator=(const Lexicarta &) = delete;
 

@@ -31,8 +31,8 @@ public:
     // archive read.
     static constexpr qsizetype maximumDocumentSize = qsizetype(1) << 30;
 
-    // `folders`, `services` and `workspace` must outlive the store; loaded vocabularies get the
-    // services.
+    // What `services` refers to and `workspace` must outlive the store; loaded vocabularies get
+    // the services.
     QLXStorageManager(const lexi::ApplicationFolders &folders, const lexi::VocabularyServices &services,
                       lexi::Workspace &workspace);
     QLXStorageManager(const QLXStorageManager &) = delete;

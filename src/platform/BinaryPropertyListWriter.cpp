@@ -1,9 +1,10 @@
 #include "BinaryPropertyListWriter.h"
 
+#include "PlistIteration.h"
+
 #include <QString>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 namespace lexi {
@@ -154,35 +155,17 @@ quint64 BinaryPropertyListWriter::add(plist_t node)
     switch (plist_get_node_type(node)) {
     case PLIST_ARRAY: {
         references.reserve(plist_array_get_size(node));
-        // The iterator, not indexed access: indexing a parsed array walks it from the start.
-        plist_array_iter iterator = nullptr;
-        plist_array_new_iter(node, &iterator);
-        for (plist_t item = nullptr;;) {
-            plist_array_next_item(node, iterator, &item);
-            if (!item)
-                break;
-            references.push_back(add(item));
-        }
-        std::free(iterator);
+        forEachArrayItem(node, [this, &references](plist_t item) { references.push_back(add(item)); });
         return addContainer(arrayMarker, qsizetype(references.size()), references);
     }
     case PLIST_DICT: {
         std::vector<quint64> values;
-        plist_dict_iter iterator = nullptr;
-        plist_dict_new_iter(node, &iterator);
-        for (;;) {
-            char *key = nullptr;
-            plist_t value = nullptr;
-            plist_dict_next_item(node, iterator, &key, &value);
-            if (!value)
-                break;
+        forEachDictionaryItem(node, [this, &references, &values](const char *key, plist_t value) {
             m_scratch.resize(0);
             appendString(m_scratch, key, qsizetype(std::strlen(key)));
             references.push_back(addScalar());
-            std::free(key);
             values.push_back(add(value));
-        }
-        std::free(iterator);
+        });
         const qsizetype pairs = qsizetype(values.size());
         references.insert(references.end(), values.cbegin(), values.cend());
         return addContainer(dictionaryMarker, pairs, references);

@@ -1,3 +1,4 @@
+#include "support/ConsoleCapture.h"
 #include "support/FakeVocabularyServices.h"
 #include "support/RecordingLogger.h"
 
@@ -102,6 +103,7 @@ protected:
         return texts;
     }
 
+    lexi::test::ConsoleCapture console;
     QTemporaryDir root;
     lexi::ApplicationFolders folders{root.path()};
     lexi::test::FakeVocabularyServices fakes;
@@ -160,6 +162,7 @@ TEST_F(QLXStorageManagerTest, ArchivesAreReadByTheirExactExtension)
 {
     const QString archive = elsewhere(u"Old.tbf"_s);
     ASSERT_TRUE(store.saveVocabularyToTBFFile(vocabulary.get(), archive));
+    EXPECT_EQ(console.lines(), QStringList{u"VocController > saveVoc > created tbf data"_s});
     EXPECT_TRUE(readFile(archive).startsWith("bplist00"));
     const auto loaded = store.vocabularyFromFile(archive);
     ASSERT_TRUE(loaded);
