@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -258,8 +260,10 @@ void Lexicarta::batchAddWords(const lexi::WordList &words)
     if (unnumbered > 0) {
         qint64 next = lexi::firstFreeIdentifiers(m_allWords + added, currentTime(), unnumbered);
         for (const std::shared_ptr<QLXWord> &word : added) {
-            if (word->creationID() < 0)
-                word->setCreationID(next++);
+            if (word->creationID() < 0) {
+                word->setCreationID(next);
+                next = lexi::saturatingAdd(next, 1);
+            }
         }
     }
     for (const std::shared_ptr<QLXWord> &word : added)
@@ -370,6 +374,7 @@ void Lexicarta::buildSynonyms()
     m_synonyms.emplace();
     if (m_allWords.size() < 2)
         return;
+    m_synonyms->reserve(m_allWords.size());
     sortByForeignThenYourWord();
     // Counting each exact side finds every pair, whatever the order of the words.
     QHash<QString, qsizetype> yourWordCounts;
@@ -388,23 +393,41 @@ void Lexicarta::buildSynonyms()
 
 void Lexicarta::sortByForeignThenYourWord()
 {
-    struct Keyed
+    // Each side is folded once: comparing folded text unit by unit orders as comparing it
+    // ignoring case. The first four units of the foreign side, packed into a number, decide most
+    // comparisons without touching the text, which lies scattered in memory.
+    struct Key
     {
+        quint64 start;
+        qsizetype position;
         QString foreignWord;
         QString yourWord;
-        std::shared_ptr<QLXWord> word;
     };
-    std::vector<Keyed> keyed;
-    keyed.reserve(m_allWords.size());
-    for (const std::shared_ptr<QLXWord> &word : m_allWords)
-        keyed.push_back({word->foreignWordWithoutFacultatives(), word->yourWordWithoutFacultatives(), word});
-    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &left, const Keyed &right) {
-        if (const int order = QString::compare(left.foreignWord, right.foreignWord, Qt::CaseInsensitive); order != 0)
-            return order < 0;
-        return QString::compare(left.yourWord, right.yourWord, Qt::CaseInsensitive) < 0;
+    const auto units = [](const QString &text) {
+        return std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()));
+    };
+    std::vector<Key> keys;
+    keys.reserve(m_allWords.size());
+    for (qsizetype position = 0; position < m_allWords.size(); ++position) {
+        const QLXWord &word = *m_allWords[position];
+        Key key{0, position, word.foreignWordWithoutFacultatives().toCaseFolded(),
+                word.yourWordWithoutFacultatives().toCaseFolded()};
+        for (qsizetype i = 0; i < 4; ++i)
+            key.start = key.start << 16 | (i < key.foreignWord.size() ? key.foreignWord.at(i).unicode() : 0);
+        keys.push_back(std::move(key));
+    }
+    std::stable_sort(keys.begin(), keys.end(), [&units](const Key &left, const Key &right) {
+        if (left.start != right.start)
+            return left.start < right.start;
+        if (const int foreign = units(left.foreignWord).compare(units(right.foreignWord)); foreign != 0)
+            return foreign < 0;
+        return units(left.yourWord) < units(right.yourWord);
     });
-    for (qsizetype i = 0; i < m_allWords.size(); ++i)
-        m_allWords[i] = std::move(keyed[i].word);
+    lexi::WordList sorted;
+    sorted.reserve(m_allWords.size());
+    for (const Key &key : keys)
+        sorted.append(m_allWords[key.position]);
+    m_allWords = std::move(sorted);
     invalidateCachedWordLists();
 }
 
@@ -412,7 +435,8 @@ void Lexicarta::updateSynonymsWithWord(const std::shared_ptr<QLXWord> &word)
 {
     if (!word || (word->yourWord().isEmpty() && word->foreignWord().isEmpty()))
         return;
-    synonymSet();
+    if (!m_synonyms)
+        buildSynonyms();
     for (const std::shared_ptr<QLXWord> &other : m_allWords) {
         if (other != word && (other->yourWord() == word->yourWord() || other->foreignWord() == word->foreignWord())) {
             m_synonyms->insert(other);
@@ -546,7 +570,8 @@ void Lexicarta::joinWithVocabulary(Lexicarta &other, bool addAllToUnknown)
             continue;
         texts.insert(text);
         ownWords.insert(word.get());
-        word->setCreationID(next++);
+        word->setCreationID(next);
+        next = lexi::saturatingAdd(next, 1);
         adopt(word);
     }
     rebuildDerivedData();

@@ -159,16 +159,16 @@ public:
     // level stays; of equal levels one with a comment or tags wins over one without, else the one
     // stored first. Returns how many words went.
     qsizetype deleteDuplicates();
-    // Takes over the changes of another version of this vocabulary, word by word through the
-    // creationID: a word missing here is added, and replaces the word here when it was edited
-    // later or has a higher level; at the same level the word here takes its don't-ask-again
-    // mark and its later lastAsked. Words only here stay, and so do words here that share an
-    // identifier when the other word cannot be told to be one of them. The other version's word
-    // objects move here.
+    // Takes over the changes of another version of this vocabulary, word by word: each of its
+    // words stands for the word here with its creationID (of several, the one equal in text;
+    // none when that cannot be told). One without a counterpart is added; one edited later or of
+    // a higher level replaces its counterpart; at the same level the counterpart takes its
+    // don't-ask-again mark and its later lastAsked. Words only here stay. The word objects taken
+    // move here. Merging a vocabulary with itself changes nothing.
     void mergeWithOtherVersion(Lexicarta &other);
     // Adds the words of `other` that have no equal word here (same foreign and your word), as a
     // batch with new creationIDs; `addAllToUnknown` first sets every word of `other` to level 0.
-    // The word objects move here.
+    // The word objects move here. Joining a vocabulary with itself changes nothing.
     void joinWithVocabulary(Lexicarta &other, bool addAllToUnknown);
 
     // Records a quiz answer on `word` (whichever vocabulary it is in): 1 right, -1 wrong, any
