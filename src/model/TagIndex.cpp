@@ -33,7 +33,8 @@ TagIndex::TagIndex(const WordList &words)
         m_byUse.append(m_allTags[order[rank]]);
         m_byText.push_back({m_allTags[order[rank]], rank});
     }
-    std::sort(m_byText.begin(), m_byText.end(), [](const Entry &left, const Entry &right) { return left.tag < right.tag; });
+    std::sort(m_byText.begin(), m_byText.end(),
+              [](const Entry &left, const Entry &right) { return left.tag < right.tag; });
 }
 
 std::optional<QStringList> TagIndex::completions(const QString &prefix) const

@@ -20,12 +20,36 @@ struct Spec
         : id(id), yourWord(yourWord), foreignWord(foreignWord)
     {
     }
-    Spec &atLevel(quint64 value) { return level = value, *this; }
-    Spec &editedAt(qint64 seconds) { return modificationID = seconds, *this; }
-    Spec &notAskedAgain() { return dontAskAgain = true, *this; }
-    Spec &askedAt(double seconds) { return lastAsked = seconds, *this; }
-    Spec &withComment(const QString &text) { return comment = text, *this; }
-    Spec &withTag(const QString &tag) { return tags.append(tag), *this; }
+    Spec &atLevel(quint64 value)
+    {
+        level = value;
+        return *this;
+    }
+    Spec &editedAt(qint64 seconds)
+    {
+        modificationID = seconds;
+        return *this;
+    }
+    Spec &notAskedAgain()
+    {
+        dontAskAgain = true;
+        return *this;
+    }
+    Spec &askedAt(double seconds)
+    {
+        lastAsked = seconds;
+        return *this;
+    }
+    Spec &withComment(const QString &text)
+    {
+        comment = text;
+        return *this;
+    }
+    Spec &withTag(const QString &tag)
+    {
+        tags.append(tag);
+        return *this;
+    }
 
     std::shared_ptr<QLXWord> make() const
     {
