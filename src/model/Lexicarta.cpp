@@ -100,6 +100,13 @@ public:
         return unpairedCount == 1 ? unpaired : nullptr;
     }
 
+    // Whether that very word object is one of the words here.
+    bool holds(const std::shared_ptr<QLXWord> &word) const
+    {
+        const auto found = m_byID.constFind(word->creationID());
+        return found != m_byID.cend() && found->contains(word);
+    }
+
     void pair(const std::shared_ptr<QLXWord> &word) { m_paired.insert(word.get()); }
 
     // `incoming` takes the place of `local` (none: it is new here).
@@ -394,39 +401,47 @@ void Lexicarta::buildSynonyms()
 void Lexicarta::sortByForeignThenYourWord()
 {
     // Each side is folded once: comparing folded text unit by unit orders as comparing it
-    // ignoring case. The first four units of the foreign side, packed into a number, decide most
-    // comparisons without touching the text, which lies scattered in memory.
-    struct Key
+    // ignoring case. The first four units of the foreign side, packed into a number beside the
+    // word's position, decide most comparisons without touching the text.
+    struct Sides
+    {
+        QString foreignWord;
+        QString yourWord;
+    };
+    struct Entry
     {
         quint64 start;
         qsizetype position;
-        QString foreignWord;
-        QString yourWord;
     };
     const auto units = [](const QString &text) {
         return std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()));
     };
-    std::vector<Key> keys;
-    keys.reserve(m_allWords.size());
+    std::vector<Sides> sides;
+    std::vector<Entry> entries;
+    sides.reserve(m_allWords.size());
+    entries.reserve(m_allWords.size());
     for (qsizetype position = 0; position < m_allWords.size(); ++position) {
         const QLXWord &word = *m_allWords[position];
-        Key key{0, position, word.foreignWordWithoutFacultatives().toCaseFolded(),
-                word.yourWordWithoutFacultatives().toCaseFolded()};
+        const Sides &folded = sides.emplace_back(Sides{word.foreignWordWithoutFacultatives().toCaseFolded(),
+                                                       word.yourWordWithoutFacultatives().toCaseFolded()});
+        quint64 start = 0;
         for (qsizetype i = 0; i < 4; ++i)
-            key.start = key.start << 16 | (i < key.foreignWord.size() ? key.foreignWord.at(i).unicode() : 0);
-        keys.push_back(std::move(key));
+            start = start << 16 | (i < folded.foreignWord.size() ? folded.foreignWord.at(i).unicode() : 0);
+        entries.push_back({start, position});
     }
-    std::stable_sort(keys.begin(), keys.end(), [&units](const Key &left, const Key &right) {
+    std::stable_sort(entries.begin(), entries.end(), [&sides, &units](const Entry &left, const Entry &right) {
         if (left.start != right.start)
             return left.start < right.start;
-        if (const int foreign = units(left.foreignWord).compare(units(right.foreignWord)); foreign != 0)
+        const Sides &leftSides = sides[left.position];
+        const Sides &rightSides = sides[right.position];
+        if (const int foreign = units(leftSides.foreignWord).compare(units(rightSides.foreignWord)); foreign != 0)
             return foreign < 0;
-        return units(left.yourWord) < units(right.yourWord);
+        return units(leftSides.yourWord) < units(rightSides.yourWord);
     });
     lexi::WordList sorted;
     sorted.reserve(m_allWords.size());
-    for (const Key &key : keys)
-        sorted.append(m_allWords[key.position]);
+    for (const Entry &entry : entries)
+        sorted.append(m_allWords[entry.position]);
     m_allWords = std::move(sorted);
     invalidateCachedWordLists();
 }
@@ -517,12 +532,11 @@ void Lexicarta::mergeWithOtherVersion(Lexicarta &other)
     if (&other == this)
         return;
     Counterparts counterparts(m_allWords);
-    QSet<const QLXWord *> ownWords = wordObjects(m_allWords);
     QSet<const QLXWord *> replaced;
     lexi::WordList taken;
     for (const std::shared_ptr<QLXWord> &incoming : other.m_allWords) {
         // A word object both versions hold has nothing to take over.
-        if (ownWords.contains(incoming.get()))
+        if (counterparts.holds(incoming) || replaced.contains(incoming.get()))
             continue;
         const std::shared_ptr<QLXWord> local = counterparts.counterpart(*incoming);
         if (local && !supersedes(*incoming, *local)) {
@@ -538,7 +552,6 @@ void Lexicarta::mergeWithOtherVersion(Lexicarta &other)
         if (local)
             replaced.insert(local.get());
         counterparts.replace(local, incoming);
-        ownWords.insert(incoming.get());
         taken.append(incoming);
     }
     // Replaced words go, the words taken over come last, in the order taken.
