@@ -33,14 +33,6 @@ std::shared_ptr<Lexicarta> otherVersion(const lexi::VocabularyServices &services
     return version;
 }
 
-// Vocabularies of the iteration before are freed while the clock stands: freeing 100,000 words
-// is no part of what is measured.
-void freeOutsideTiming(std::shared_ptr<Lexicarta> &first, std::shared_ptr<Lexicarta> &second)
-{
-    first.reset();
-    second.reset();
-}
-
 // Merging another version into the vocabulary: 5,000 edits and 1,000 new words at 50,000.
 void BM_MergeWithOtherVersion(benchmark::State &state)
 {
@@ -50,7 +42,10 @@ void BM_MergeWithOtherVersion(benchmark::State &state)
     std::shared_ptr<Lexicarta> other;
     for (auto _ : state) {
         state.PauseTiming();
-        freeOutsideTiming(vocabulary, other);
+        // The vocabularies of the iteration before are freed while the clock stands: freeing
+        // their words is no part of what is measured.
+        vocabulary.reset();
+        other.reset();
         vocabulary = lexi::bench::generateVocabulary(services.services(), wordCount);
         other = otherVersion(services.services(), wordCount);
         state.ResumeTiming();
@@ -71,7 +66,8 @@ void BM_JoinWithVocabulary(benchmark::State &state)
     std::shared_ptr<Lexicarta> imported;
     for (auto _ : state) {
         state.PauseTiming();
-        freeOutsideTiming(vocabulary, imported);
+        vocabulary.reset();
+        imported.reset();
         vocabulary = lexi::bench::generateVocabulary(services.services());
         imported = lexi::bench::generateVocabulary(services.services(), 50000, 11);
         lexi::WordList words = imported->allWords();
@@ -92,10 +88,9 @@ void BM_DeleteDuplicates(benchmark::State &state)
 {
     const lexi::bench::BenchmarkServices services;
     std::shared_ptr<Lexicarta> vocabulary;
-    std::shared_ptr<Lexicarta> none;
     for (auto _ : state) {
         state.PauseTiming();
-        freeOutsideTiming(vocabulary, none);
+        vocabulary.reset();
         vocabulary = lexi::bench::generateVocabulary(services.services());
         lexi::WordList words = vocabulary->allWords();
         for (int i = 0; i < 50000; i += 10)
