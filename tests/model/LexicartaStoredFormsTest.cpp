@@ -1,6 +1,7 @@
 #include "support/FakeVocabularyServices.h"
 #include "support/KeyedArchiveTesting.h"
 
+#include "model/CreationIdentifiers.h"
 #include "model/Lexicarta.h"
 #include "platform/KeyedArchive.h"
 
@@ -98,10 +99,16 @@ TEST_F(LexicartaStoredFormsTest, EveryFieldSurvivesBothFormsAndWordsComeBackOrde
     const auto longTerm = add(u"long"_s, 4, true);
     const auto ultraShort = add(u"ultra"_s, 1);
     const auto shortTerm = add(u"short"_s, 2, true);
+    // Words without an identifier are numbered as a batch when they are read.
     auto bare = std::make_shared<QLXWord>(u"bare"_s, u"nu"_s);
     vocabulary->addWord(bare);
     bare->setCreationID(0);
     bare->setLevel(2);
+    auto alsoBare = std::make_shared<QLXWord>(u"also bare"_s, u"nu aussi"_s);
+    vocabulary->addWord(alsoBare);
+    alsoBare->setCreationID(0);
+    alsoBare->setLevel(3);
+    const qint64 batchBase = lexi::batchIdentifierBase(vocabulary->currentTime(), 9999);
 
     for (const auto &f : forms) {
         const auto read = f.roundTrip(*vocabulary, fakes.services);
@@ -121,7 +128,7 @@ TEST_F(LexicartaStoredFormsTest, EveryFieldSurvivesBothFormsAndWordsComeBackOrde
 
         const auto words = read->allWords();
         const std::vector<std::shared_ptr<QLXWord>> expected = {unknown, ultraShort, shortTerm, bare, mid,
-                                                                longTerm, native, beyond};
+                                                                alsoBare, longTerm, native, beyond};
         ASSERT_EQ(size_t(words.size()), expected.size()) << f.form;
         for (size_t i = 0; i < expected.size(); ++i) {
             const QLXWord &original = *expected[i];
@@ -133,10 +140,15 @@ TEST_F(LexicartaStoredFormsTest, EveryFieldSurvivesBothFormsAndWordsComeBackOrde
             auto adjusted = original.copy();
             adjusted->setDontAskAgain(copy.dontAskAgain());
             adjusted->setLevel(copy.level());
+            if (original.creationID() == 0) {
+                EXPECT_GE(copy.creationID(), batchBase) << f.form << i;
+                adjusted->setCreationID(copy.creationID());
+            }
             EXPECT_TRUE(copy.isAllPropertiesEqual(*adjusted)) << f.form << i;
             EXPECT_EQ(copy.weakVocForSort().lock(), read) << f.form << i;
         }
         EXPECT_EQ(read->level2Words().size(), 2) << f.form;
+        EXPECT_EQ(words[5]->creationID(), words[3]->creationID() + 1) << f.form;
     }
 }
 
