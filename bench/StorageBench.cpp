@@ -2,6 +2,7 @@
 
 #include "model/QLXStorageManager.h"
 #include "platform/ApplicationFolders.h"
+#include "platform/Console.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,6 +33,8 @@ public:
           ownFormatPath(QDir(m_folder.path()).filePath(u"vocabulary.qlxv"_s)),
           archivePath(QDir(m_folder.path()).filePath(u"vocabulary.tbf"_s))
     {
+        // Each archive save reports itself on the console.
+        lexi::Console::setSink([](const QString &) {});
         store.saveVocabularyToQLXVFile(vocabulary.get(), ownFormatPath);
         store.saveVocabularyToTBFFile(vocabulary.get(), archivePath);
     }

@@ -22,19 +22,22 @@ constexpr quint64 nodesPerReference = 8;
 class BinaryStructure
 {
 public:
-    explicit BinaryStructure(QByteArrayView data) : m_data(reinterpret_cast<const quint8 *>(data.data())) {}
-
-    bool isSafe(qsizetype size)
+    explicit BinaryStructure(QByteArrayView data)
+        : m_data(reinterpret_cast<const quint8 *>(data.data())), m_size(data.size())
     {
-        if (size < binaryMagic.size() + trailerSize)
+    }
+
+    bool isSafe()
+    {
+        if (m_size < binaryMagic.size() + trailerSize)
             return false;
-        const quint8 *trailer = m_data + size - trailerSize;
+        const quint8 *trailer = m_data + m_size - trailerSize;
         m_offsetSize = trailer[6];
         m_referenceSize = trailer[7];
         m_objectCount = bigEndian(trailer + 8, 8);
         const quint64 top = bigEndian(trailer + 16, 8);
         m_offsetTable = bigEndian(trailer + 24, 8);
-        const quint64 tableEnd = quint64(size - trailerSize);
+        const quint64 tableEnd = quint64(m_size - trailerSize);
         if (m_offsetSize < 1 || m_offsetSize > 8 || m_referenceSize < 1 || m_referenceSize > 8)
             return false;
         if (m_objectCount == 0 || top >= m_objectCount || m_offsetTable < quint64(binaryMagic.size())
@@ -137,7 +140,11 @@ private:
         const quint64 references = type == 0xD ? *count * 2 : *count;
         if (references > (m_offsetTable - at) / m_referenceSize)
             return false;
+        // The references of distinct containers lie apart; objects whose references overlap
+        // could stand for a tree of a size that grows with the square of the document's.
         m_referenceTotal += references;
+        if (m_referenceTotal > quint64(m_size) / m_referenceSize)
+            return false;
         m_states[object] = State::open;
         m_stack.push_back({object, at, references, 0, 1, 1});
         return m_stack.size() <= size_t(PropertyListReader::maximumDepth);
@@ -157,6 +164,7 @@ private:
     }
 
     const quint8 *m_data;
+    qsizetype m_size;
     int m_offsetSize = 0;
     int m_referenceSize = 0;
     quint64 m_objectCount = 0;
@@ -197,7 +205,7 @@ PlistPointer PropertyListReader::read(const QByteArray &data)
         return nullptr;
     plist_t root = nullptr;
     if (data.startsWith(binaryMagic)) {
-        if (BinaryStructure(data).isSafe(data.size()))
+        if (BinaryStructure(data).isSafe())
             plist_from_bin(data.constData(), uint32_t(data.size()), &root);
     } else if (isSafeXml(data)) {
         plist_from_xml(data.constData(), uint32_t(data.size()), &root);

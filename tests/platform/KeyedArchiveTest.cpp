@@ -267,6 +267,17 @@ QByteArray xmlDocument(const std::string &body)
                                      + body + "</plist>");
 }
 
+// The root node of the archive in `data`, or none.
+std::shared_ptr<Node> unarchivedNode(const QByteArray &data)
+{
+    const auto archive = lexi::KeyedArchive::fromData(data);
+    if (!archive)
+        return nullptr;
+    EXPECT_FALSE(archive->rootObjectDecoder(Point::archiveClassName));
+    const auto decoder = archive->rootObjectDecoder(Node::archiveClassName);
+    return decoder ? Node::initWithCoder(*decoder) : nullptr;
+}
+
 TEST(KeyedArchiveTest, ArchivesAreBinaryPropertyListsInFoundationsEnvelope)
 {
     Node root;
@@ -285,12 +296,8 @@ TEST(KeyedArchiveTest, ArchivesAreBinaryPropertyListsInFoundationsEnvelope)
     EXPECT_EQ(uidOf(plist_dict_get_item(plist_dict_get_item(document.get(), "$top"), "root")), 1u);
     EXPECT_EQ(stringAt(plist_dict_get_item(document.get(), "$objects"), 0), "$null");
 
-    const auto archive = lexi::KeyedArchive::fromData(data);
-    ASSERT_TRUE(archive);
-    EXPECT_FALSE(archive->rootObjectDecoder(Point::archiveClassName));
-    const auto decoder = archive->rootObjectDecoder(Node::archiveClassName);
-    ASSERT_TRUE(decoder);
-    const auto read = Node::initWithCoder(*decoder);
+    const auto read = unarchivedNode(data);
+    ASSERT_TRUE(read);
     EXPECT_EQ(read->name, u"root"_s);
     EXPECT_EQ(read->number, -3);
 }
@@ -303,11 +310,8 @@ TEST(KeyedArchiveTest, ReadsXmlArchivesAsFoundationWritesThem)
         + "<key>number</key><integer>-12</integer></dict>" + nodeClass + "<string>from XML</string></array>"
           "<key>$top</key><dict><key>root</key>" + reference(1) + "</dict>"
           "<key>$version</key><integer>100000</integer></dict>");
-    const auto archive = lexi::KeyedArchive::fromData(data);
-    ASSERT_TRUE(archive);
-    const auto decoder = archive->rootObjectDecoder(Node::archiveClassName);
-    ASSERT_TRUE(decoder);
-    const auto read = Node::initWithCoder(*decoder);
+    const auto read = unarchivedNode(data);
+    ASSERT_TRUE(read);
     EXPECT_EQ(read->name, u"from XML"_s);
     EXPECT_EQ(read->number, -12);
 }

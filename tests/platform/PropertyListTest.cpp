@@ -187,6 +187,41 @@ plist_t nestedArrayTree(int depth)
     return array;
 }
 
+// An array of `n` references to objects 1 to n, which all lie at the same offset: an array of n
+// references to an integer. Copied out as a tree it holds n × n integers.
+QByteArray arraysSharingTheirBytes(int n)
+{
+    QByteArray data("bplist00");
+    const auto append = [&data](quint64 value, int size) {
+        for (int shift = (size - 1) * 8; shift >= 0; shift -= 8)
+            data.append(char((value >> shift) & 0xFF));
+    };
+    const quint64 leaf = quint64(data.size());
+    data.append(bytes({0x10, 0x07}));
+    const quint64 shared = quint64(data.size());
+    data.append(bytes({0xAF, 0x11}));
+    append(quint64(n), 2);
+    for (int i = 0; i < n; ++i)
+        append(0, 2);
+    const quint64 top = quint64(data.size());
+    data.append(bytes({0xAF, 0x11}));
+    append(quint64(n), 2);
+    for (int i = 1; i <= n; ++i)
+        append(quint64(i), 2);
+    const quint64 table = quint64(data.size());
+    append(leaf, 2);
+    for (int i = 1; i <= n; ++i)
+        append(shared, 2);
+    append(top, 2);
+    data.append(6, '\0');
+    data.append(char(2));
+    data.append(char(2));
+    append(quint64(n) + 2, 8);
+    append(quint64(n) + 1, 8);
+    append(table, 8);
+    return data;
+}
+
 QByteArray xmlArrays(int depth)
 {
     QByteArray xml = R"(<?xml version="1.0" encoding="UTF-8"?><plist version="1.0">)";
@@ -223,6 +258,7 @@ TEST(PropertyListTest, DocumentsLibplistWouldMishandleAreRefused)
          binaryPlist({bytes({0xD1, 2, 1}), bytes({0xD1, 2, 0}), bytes({0x51, 'k'})})},
         {"shared arrays that copy out to 2^40 nodes", binaryPlist(doublingArrays(40))},
         {"shared arrays that copy out to 2^12 nodes", binaryPlist(doublingArrays(12))},
+        {"arrays sharing their bytes", arraysSharingTheirBytes(300)},
         {"binary nesting beyond the limit", nestedArrays(PropertyListReader::maximumDepth + 1)},
         {"XML nesting beyond the limit", xmlArrays(PropertyListReader::maximumDepth + 1)},
         {"XML that is not well-formed", R"(<?xml version="1.0"?><plist version="1.0"><array><string>a</array></plist>)"},
