@@ -42,6 +42,7 @@ public:
     static QString displayNameForVocabulary(const Lexicarta &vocabulary);
     // The display name's file in the vocabularies folder: where saveVocabulary() writes.
     QString savePathForVocabulary(const Lexicarta &vocabulary) const;
+    // The file of the vocabulary named `name` in the vocabularies folder.
     QString saveUrlForVocabularyWithName(const QString &name) const;
 
     // Saves to the save path; none is refused.

@@ -8,7 +8,6 @@
 #include "platform/ApplicationFolders.h"
 #include "platform/KeyedArchive.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -93,14 +92,6 @@ protected:
     QStringList backups() const
     {
         return QDir(backupFolder()).entryList(QDir::Files, QDir::Name);
-    }
-
-    QStringList messages() const
-    {
-        QStringList texts;
-        for (const lexi::Alert &alert : fakes.alerts.alerts)
-            texts.append(alert.message);
-        return texts;
     }
 
     lexi::test::ConsoleCapture console;
@@ -373,24 +364,6 @@ TEST_F(QLXStorageManagerTest, ALargeVocabularySavesAndLoadsInBothFormats)
         EXPECT_EQ(loaded->level5Words().back()->comment(), vocabulary->level5Words().back()->comment());
     }
     EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
-}
-
-TEST(Bzip2Test, DecompressionStopsBeyondTheLimit)
-{
-    const QByteArray data(100000, 'x');
-    QByteArray packed = lexi::Bzip2::compressed(data).value();
-    const struct
-    {
-        qsizetype limit;
-        std::optional<lexi::Bzip2::Failure> failure;
-    } cases[] = {{100000, std::nullopt}, {99999, lexi::Bzip2::Failure::tooLarge}, {1, lexi::Bzip2::Failure::tooLarge}};
-    for (const auto &c : cases) {
-        QBuffer buffer(&packed);
-        buffer.open(QIODevice::ReadOnly);
-        const auto result = lexi::Bzip2::decompressed(buffer, c.limit);
-        EXPECT_EQ(result.failure, c.failure) << c.limit;
-        EXPECT_EQ(result.data, c.failure ? QByteArray() : data) << c.limit;
-    }
 }
 
 class TidyBackupsTest : public QLXStorageManagerTest
