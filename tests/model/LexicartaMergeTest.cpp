@@ -14,38 +14,38 @@ using lexi::WordList;
 namespace {
 
 // A word as a case table states it.
-struct Spec
+struct WordSketch
 {
-    Spec(qint64 id, const QString &yourWord, const QString &foreignWord)
+    WordSketch(qint64 id, const QString &yourWord, const QString &foreignWord)
         : id(id), yourWord(yourWord), foreignWord(foreignWord)
     {
     }
-    Spec &atLevel(quint64 value)
+    WordSketch &atLevel(quint64 value)
     {
         level = value;
         return *this;
     }
-    Spec &editedAt(qint64 seconds)
+    WordSketch &editedAt(qint64 seconds)
     {
         modificationID = seconds;
         return *this;
     }
-    Spec &notAskedAgain()
+    WordSketch &notAskedAgain()
     {
         dontAskAgain = true;
         return *this;
     }
-    Spec &askedAt(double seconds)
+    WordSketch &askedAt(double seconds)
     {
         lastAsked = seconds;
         return *this;
     }
-    Spec &withComment(const QString &text)
+    WordSketch &withComment(const QString &text)
     {
         comment = text;
         return *this;
     }
-    Spec &withTag(const QString &tag)
+    WordSketch &withTag(const QString &tag)
     {
         tags.append(tag);
         return *this;
@@ -78,12 +78,12 @@ struct Spec
 class MergeTestBase : public testing::Test
 {
 protected:
-    std::shared_ptr<Lexicarta> vocabularyOf(const std::vector<Spec> &specs, const QString &origin)
+    std::shared_ptr<Lexicarta> vocabularyOf(const std::vector<WordSketch> &sketches, const QString &origin)
     {
         auto vocabulary = Lexicarta::create(fakes.services);
         WordList words;
-        for (const Spec &spec : specs) {
-            words.append(spec.make());
+        for (const WordSketch &sketch : sketches) {
+            words.append(sketch.make());
             words.last()->setWeakVocForSort(vocabulary);
             origins[words.last().get()] = origin + QString::number(words.size() - 1);
         }
@@ -115,8 +115,8 @@ protected:
 struct MergeCase
 {
     const char *name;
-    std::vector<Spec> local;
-    std::vector<Spec> remote;
+    std::vector<WordSketch> local;
+    std::vector<WordSketch> remote;
     QStringList merged;
 };
 
@@ -143,64 +143,64 @@ INSTANTIATE_TEST_SUITE_P(
     Table, MergeTest,
     testing::Values(
         MergeCase{"a missing word is appended",
-                  {Spec(1, u"a"_s, u"A"_s)},
-                  {Spec(1, u"a"_s, u"A"_s), Spec(2, u"b"_s, u"B"_s).atLevel(3)},
+                  {WordSketch(1, u"a"_s, u"A"_s)},
+                  {WordSketch(1, u"a"_s, u"A"_s), WordSketch(2, u"b"_s, u"B"_s).atLevel(3)},
                   {u"L0 a/A l0"_s, u"R1 b/B l3"_s}},
         MergeCase{"a remote edit of lower level replaces",
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(3).editedAt(100)},
-                  {Spec(1, u"a2"_s, u"A"_s).atLevel(1).editedAt(200)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(3).editedAt(100)},
+                  {WordSketch(1, u"a2"_s, u"A"_s).atLevel(1).editedAt(200)},
                   {u"R0 a2/A l1"_s}},
         MergeCase{"a remote edit older than the local one changes nothing",
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(3).editedAt(200)},
-                  {Spec(1, u"a2"_s, u"A"_s).atLevel(1).editedAt(100)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(3).editedAt(200)},
+                  {WordSketch(1, u"a2"_s, u"A"_s).atLevel(1).editedAt(100)},
                   {u"L0 a/A l3"_s}},
         MergeCase{"an unedited remote word of lower level changes nothing",
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(3)},
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).notAskedAgain().askedAt(500)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(3)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(2).notAskedAgain().askedAt(500)},
                   {u"L0 a/A l3"_s}},
         MergeCase{"a remote word of higher level replaces",
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).askedAt(900)},
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(3).askedAt(100)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(2).askedAt(900)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(3).askedAt(100)},
                   {u"R0 a/A l3 @100"_s}},
         MergeCase{"equal levels keep the local word with don't-ask-again and the later lastAsked",
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).askedAt(100)},
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).notAskedAgain().askedAt(200)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(2).askedAt(100)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(2).notAskedAgain().askedAt(200)},
                   {u"L0 a/A l2 daa @200"_s}},
         MergeCase{"equal levels keep a later local lastAsked",
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).askedAt(300)},
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).askedAt(200)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(2).askedAt(300)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(2).askedAt(200)},
                   {u"L0 a/A l2 @300"_s}},
         MergeCase{"equal levels leave a local word never asked",
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(2)},
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).askedAt(200)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(2)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(2).askedAt(200)},
                   {u"L0 a/A l2"_s}},
         MergeCase{"levels above native count as native",
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(5)},
-                  {Spec(1, u"a"_s, u"A"_s).atLevel(7).notAskedAgain()},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(5)},
+                  {WordSketch(1, u"a"_s, u"A"_s).atLevel(7).notAskedAgain()},
                   {u"L0 a/A l5 daa"_s}},
         MergeCase{"a local-only word stays",
-                  {Spec(1, u"a"_s, u"A"_s), Spec(3, u"c"_s, u"C"_s)},
-                  {Spec(1, u"a"_s, u"A"_s)},
+                  {WordSketch(1, u"a"_s, u"A"_s), WordSketch(3, u"c"_s, u"C"_s)},
+                  {WordSketch(1, u"a"_s, u"A"_s)},
                   {u"L0 a/A l0"_s, u"L1 c/C l0"_s}},
         MergeCase{"of local words sharing an identifier the one equal in text is replaced",
-                  {Spec(5, u"a"_s, u"A"_s), Spec(5, u"c"_s, u"C"_s)},
-                  {Spec(5, u"c"_s, u"C"_s).atLevel(4)},
+                  {WordSketch(5, u"a"_s, u"A"_s), WordSketch(5, u"c"_s, u"C"_s)},
+                  {WordSketch(5, u"c"_s, u"C"_s).atLevel(4)},
                   {u"L0 a/A l0"_s, u"R0 c/C l4"_s}},
         MergeCase{"an edited word goes to the one local word of its identifier not yet paired",
-                  {Spec(5, u"a"_s, u"A"_s), Spec(5, u"c"_s, u"C"_s)},
-                  {Spec(5, u"a"_s, u"A"_s), Spec(5, u"c2"_s, u"C"_s).editedAt(100)},
+                  {WordSketch(5, u"a"_s, u"A"_s), WordSketch(5, u"c"_s, u"C"_s)},
+                  {WordSketch(5, u"a"_s, u"A"_s), WordSketch(5, u"c2"_s, u"C"_s).editedAt(100)},
                   {u"L0 a/A l0"_s, u"R1 c2/C l0"_s}},
         MergeCase{"a word that cannot be told to be either local word is added",
-                  {Spec(5, u"a"_s, u"A"_s), Spec(5, u"c"_s, u"C"_s)},
-                  {Spec(5, u"e"_s, u"E"_s).editedAt(100)},
+                  {WordSketch(5, u"a"_s, u"A"_s), WordSketch(5, u"c"_s, u"C"_s)},
+                  {WordSketch(5, u"e"_s, u"E"_s).editedAt(100)},
                   {u"L0 a/A l0"_s, u"L1 c/C l0"_s, u"R0 e/E l0"_s}},
         MergeCase{"a second remote word of one identifier is added",
-                  {Spec(5, u"a"_s, u"A"_s)},
-                  {Spec(5, u"a"_s, u"A"_s), Spec(5, u"c"_s, u"C"_s)},
+                  {WordSketch(5, u"a"_s, u"A"_s)},
+                  {WordSketch(5, u"a"_s, u"A"_s), WordSketch(5, u"c"_s, u"C"_s)},
                   {u"L0 a/A l0"_s, u"R1 c/C l0"_s}},
         MergeCase{"a remote word listed twice is merged as one",
-                  {Spec(5, u"a"_s, u"A"_s).atLevel(1)},
-                  {Spec(5, u"a"_s, u"A"_s).atLevel(2), Spec(5, u"a"_s, u"A"_s).atLevel(3)},
+                  {WordSketch(5, u"a"_s, u"A"_s).atLevel(1)},
+                  {WordSketch(5, u"a"_s, u"A"_s).atLevel(2), WordSketch(5, u"a"_s, u"A"_s).atLevel(3)},
                   {u"R1 a/A l3"_s}}));
 
 class CombineTest : public MergeTestBase
@@ -209,9 +209,9 @@ class CombineTest : public MergeTestBase
 
 TEST_F(CombineTest, MergedWordsShowInTheLevelListsTagsAndSynonyms)
 {
-    const auto local = vocabularyOf({Spec(1, u"house"_s, u"Haus"_s)}, u"L"_s);
+    const auto local = vocabularyOf({WordSketch(1, u"house"_s, u"Haus"_s)}, u"L"_s);
     const auto remote = vocabularyOf(
-        {Spec(1, u"house"_s, u"Haus"_s), Spec(2, u"building"_s, u"Haus"_s).atLevel(2).withTag(u"town"_s)}, u"R"_s);
+        {WordSketch(1, u"house"_s, u"Haus"_s), WordSketch(2, u"building"_s, u"Haus"_s).atLevel(2).withTag(u"town"_s)}, u"R"_s);
     ASSERT_TRUE(local->level2Words().isEmpty());
     ASSERT_TRUE(local->synonyms().isEmpty());
     local->mergeWithOtherVersion(*remote);
@@ -223,7 +223,7 @@ TEST_F(CombineTest, MergedWordsShowInTheLevelListsTagsAndSynonyms)
 TEST_F(CombineTest, MergingOrJoiningAVocabularyWithItselfChangesNothing)
 {
     // Stored out of order, so that anything finding the synonyms anew would reorder them.
-    const auto vocabulary = vocabularyOf({Spec(1, u"b"_s, u"B"_s).atLevel(3), Spec(2, u"a"_s, u"A"_s).atLevel(1)},
+    const auto vocabulary = vocabularyOf({WordSketch(1, u"b"_s, u"B"_s).atLevel(3), WordSketch(2, u"a"_s, u"A"_s).atLevel(1)},
                                          u"V"_s);
     const WordList before = vocabulary->allWords();
     vocabulary->mergeWithOtherVersion(*vocabulary);
@@ -235,11 +235,11 @@ TEST_F(CombineTest, MergingOrJoiningAVocabularyWithItselfChangesNothing)
 
 TEST_F(CombineTest, JoiningAddsTheWordsNotYetHereAsABatch)
 {
-    const auto here = vocabularyOf({Spec(1, u"bank"_s, u"Bank"_s).atLevel(4)}, u"H"_s);
-    const auto other = vocabularyOf({Spec(7, u"bank"_s, u"Bank"_s).atLevel(2),
-                                     Spec(8, u"Bank"_s, u"Bank"_s).atLevel(3).askedAt(50),
-                                     Spec(9, u"tree"_s, u"Baum"_s).atLevel(1).notAskedAgain(),
-                                     Spec(10, u"tree"_s, u"Baum"_s)},
+    const auto here = vocabularyOf({WordSketch(1, u"bank"_s, u"Bank"_s).atLevel(4)}, u"H"_s);
+    const auto other = vocabularyOf({WordSketch(7, u"bank"_s, u"Bank"_s).atLevel(2),
+                                     WordSketch(8, u"Bank"_s, u"Bank"_s).atLevel(3).askedAt(50),
+                                     WordSketch(9, u"tree"_s, u"Baum"_s).atLevel(1).notAskedAgain(),
+                                     WordSketch(10, u"tree"_s, u"Baum"_s)},
                                     u"O"_s);
     const WordList incoming = other->allWords();
     const qint64 batchFloor = lexi::batchIdentifierBase(here->currentTime(), 4);
@@ -256,8 +256,8 @@ TEST_F(CombineTest, JoiningAddsTheWordsNotYetHereAsABatch)
 
 TEST_F(CombineTest, JoiningIntoUnknownSetsEveryIncomingWordToLevelZero)
 {
-    const auto here = vocabularyOf({Spec(1, u"a"_s, u"A"_s).atLevel(4)}, u"H"_s);
-    const auto other = vocabularyOf({Spec(1, u"a"_s, u"A"_s).atLevel(3), Spec(2, u"b"_s, u"B"_s).atLevel(5)}, u"O"_s);
+    const auto here = vocabularyOf({WordSketch(1, u"a"_s, u"A"_s).atLevel(4)}, u"H"_s);
+    const auto other = vocabularyOf({WordSketch(1, u"a"_s, u"A"_s).atLevel(3), WordSketch(2, u"b"_s, u"B"_s).atLevel(5)}, u"O"_s);
     const WordList incoming = other->allWords();
     here->joinWithVocabulary(*other, true);
     EXPECT_EQ(described(here->allWords()), (QStringList{u"H0 a/A l4"_s, u"O1 b/B l0"_s}));
@@ -265,7 +265,7 @@ TEST_F(CombineTest, JoiningIntoUnknownSetsEveryIncomingWordToLevelZero)
     EXPECT_EQ(incoming[0]->level(), 0);
 
     // With every word here already, nothing changes here.
-    const auto same = vocabularyOf({Spec(3, u"a"_s, u"A"_s).atLevel(2)}, u"S"_s);
+    const auto same = vocabularyOf({WordSketch(3, u"a"_s, u"A"_s).atLevel(2)}, u"S"_s);
     const WordList before = here->allWords();
     here->joinWithVocabulary(*same, true);
     EXPECT_EQ(here->allWords(), before);
@@ -275,8 +275,8 @@ TEST_F(CombineTest, JoiningIntoUnknownSetsEveryIncomingWordToLevelZero)
 struct DuplicateCase
 {
     const char *name;
-    Spec first;
-    Spec second;
+    WordSketch first;
+    WordSketch second;
     const char *kept;
 };
 
@@ -297,9 +297,9 @@ TEST_P(DuplicateTest, KeepsTheBetterOfTwoDuplicates)
     EXPECT_EQ(origins.at(vocabulary->allWords().front().get()), QString::fromLatin1(GetParam().kept));
 }
 
-Spec dup(quint64 level)
+WordSketch dup(quint64 level)
 {
-    return Spec(1, u"a"_s, u"A"_s).atLevel(level);
+    return WordSketch(1, u"a"_s, u"A"_s).atLevel(level);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -319,11 +319,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CombineTest, DuplicateDeletionFindsEveryDuplicateWhateverTheOrder)
 {
-    const auto vocabulary = vocabularyOf({Spec(1, u"the house"_s, u"Haus"_s).atLevel(1), Spec(2, u"house"_s, u"Haus"_s),
-                                          Spec(3, u"the house"_s, u"Haus"_s).atLevel(3), Spec(4, u"Bank"_s, u"x"_s),
-                                          Spec(5, u"bank"_s, u"x"_s), Spec(6, u"Bank"_s, u"x"_s).withTag(u"t"_s),
-                                          Spec(7, u"b-c"_s, u"a"_s), Spec(8, u"c"_s, u"a-b"_s),
-                                          Spec(9, u"Bank"_s, u"x"_s)},
+    const auto vocabulary = vocabularyOf({WordSketch(1, u"the house"_s, u"Haus"_s).atLevel(1), WordSketch(2, u"house"_s, u"Haus"_s),
+                                          WordSketch(3, u"the house"_s, u"Haus"_s).atLevel(3), WordSketch(4, u"Bank"_s, u"x"_s),
+                                          WordSketch(5, u"bank"_s, u"x"_s), WordSketch(6, u"Bank"_s, u"x"_s).withTag(u"t"_s),
+                                          WordSketch(7, u"b-c"_s, u"a"_s), WordSketch(8, u"c"_s, u"a-b"_s),
+                                          WordSketch(9, u"Bank"_s, u"x"_s)},
                                          u"W"_s);
     vocabulary->setYourFacultativeWords({u"the"_s});
     // One word object listed twice is no duplicate of itself.
@@ -339,12 +339,12 @@ TEST_F(CombineTest, DuplicateDeletionFindsEveryDuplicateWhateverTheOrder)
 
 TEST_F(CombineTest, BatchAddingNumbersWordsWithoutIdentifierAndLinksThemBack)
 {
-    const auto vocabulary = vocabularyOf({Spec(600000001, u"a"_s, u"A"_s)}, u"V"_s);
+    const auto vocabulary = vocabularyOf({WordSketch(600000001, u"a"_s, u"A"_s)}, u"V"_s);
     fakes.clock.setNow(Date::fromSecondsSinceReferenceDate(600000000.7));
-    const auto first = Spec(-1, u"b"_s, u"A"_s).make();
-    const auto kept = Spec(0, u"c"_s, u"C"_s).make();
-    const auto second = Spec(-5, u"d"_s, u"D"_s).atLevel(2).make();
-    const auto given = Spec(600000002, u"e"_s, u"E"_s).make();
+    const auto first = WordSketch(-1, u"b"_s, u"A"_s).make();
+    const auto kept = WordSketch(0, u"c"_s, u"C"_s).make();
+    const auto second = WordSketch(-5, u"d"_s, u"D"_s).atLevel(2).make();
+    const auto given = WordSketch(600000002, u"e"_s, u"E"_s).make();
     vocabulary->batchAddWords({first, nullptr, kept, second, given});
     // Negative ones are numbered from the current time on, past the values in use here or in
     // the batch.

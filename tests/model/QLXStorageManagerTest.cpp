@@ -1,5 +1,6 @@
 #include "support/ConsoleCapture.h"
 #include "support/FakeVocabularyServices.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingLogger.h"
 
 #include "logging/QLXLog.h"
@@ -17,9 +18,6 @@
 #include <QThreadPool>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -272,16 +270,13 @@ TEST_F(QLXStorageManagerTest, AFailedWriteKeepsThePreviousFileAndSaysSo)
         addWord(u"word %1"_s.arg(i), u"mot %1"_s.arg(i));
 
     // Files may not grow beyond what is there: writing the larger vocabulary fails half-way.
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = previous;
-    limited.rlim_cur = rlim_t(before.size());
-    setrlimit(RLIMIT_FSIZE, &limited);
-    const bool ownFormat = store.saveVocabulary(vocabulary.get());
-    const bool archive = store.saveVocabularyToTBFFile(vocabulary.get(), path);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    bool ownFormat = false;
+    bool archive = false;
+    {
+        lexi::test::FileSizeLimit limit(rlim_t(before.size()));
+        ownFormat = store.saveVocabulary(vocabulary.get());
+        archive = store.saveVocabularyToTBFFile(vocabulary.get(), path);
+    }
 
     EXPECT_FALSE(ownFormat);
     EXPECT_FALSE(archive);

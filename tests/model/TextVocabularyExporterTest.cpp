@@ -1,4 +1,5 @@
 #include "support/FakeVocabularyServices.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingLogger.h"
 
 #include "logging/QLXLog.h"
@@ -15,9 +16,6 @@
 
 #include <vector>
 
-#include <csignal>
-
-#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 using lexi::TextVocabularyExporter;
@@ -225,15 +223,11 @@ TEST_F(TextVocabularyExporterTest, AWriteCutShortLeavesThePreviousFile)
         vocabulary->addWord(std::make_shared<QLXWord>(u"word %1"_s.arg(i), u"mot %1"_s.arg(i)));
 
     // Files may not grow beyond what is there: writing the longer export fails half-way.
-    rlimit unlimited{};
-    getrlimit(RLIMIT_FSIZE, &unlimited);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = unlimited;
-    limited.rlim_cur = rlim_t(before.size());
-    setrlimit(RLIMIT_FSIZE, &limited);
-    const bool exported = exportTo(path, {true, true, true, true});
-    setrlimit(RLIMIT_FSIZE, &unlimited);
-    std::signal(SIGXFSZ, previousHandler);
+    bool exported = false;
+    {
+        lexi::test::FileSizeLimit limit(rlim_t(before.size()));
+        exported = exportTo(path, {true, true, true, true});
+    }
 
     EXPECT_FALSE(exported);
     EXPECT_EQ(fakes.alerts.alerts.size(), 1);
