@@ -174,7 +174,7 @@ Result<> CloudFolder::createFolder(const QString &path) const
     return {};
 }
 
-Result<> CloudFolder::deletePath(const QString &path)
+Result<> CloudFolder::deletePath(const QString &path, const std::optional<FileStamp> &expected)
 {
     const Result<QString> file = absolutePath(path);
     if (!file)
@@ -184,6 +184,8 @@ Result<> CloudFolder::deletePath(const QString &path)
         return Result<>::failure(u"%1 is a folder."_s.arg(*file));
     if (!info.exists() && !info.isSymLink())
         return Result<>::failure(u"There is no file %1."_s.arg(*file));
+    if (expected && fileStamp(*file) != *expected)
+        return Result<>::failure(u"The file was changed meanwhile."_s);
     QFile removed(*file);
     if (!removed.remove())
         return Result<>::failure(removed.errorString());

@@ -77,8 +77,8 @@ public:
     Result<> replaceFile(const QString &path, const QByteArray &data, const FileStamp &expected);
     // The folder and any missing parents.
     Result<> createFolder(const QString &path) const;
-    // Deletes a file.
-    Result<> deletePath(const QString &path);
+    // Deletes a file; with `expected`, only while the file still has that stamp.
+    Result<> deletePath(const QString &path, const std::optional<FileStamp> &expected = std::nullopt);
 
     // Calls `observer` on this object's thread once a change has settled in which a vocabulary
     // file at the top of the folder (a visible name ending in ".qlxv") appeared, went or changed

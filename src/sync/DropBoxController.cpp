@@ -1,0 +1,542 @@
+#include "DropBoxController.h"
+
+#include "QLXSyncLog.h"
+#include "Reachability.h"
+
+#include "logging/QLXLogMacros.h"
+#include "model/AvailableLanguages.h"
+#include "model/Lexicarta.h"
+#include "platform/ApplicationFolders.h"
+#include "platform/Console.h"
+#include "platform/Defaults.h"
+#include "platform/Format.h"
+#include "platform/NoDestructor.h"
+#include "platform/dispatch/Dispatch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+using lexi::CloudFolder;
+using Action = QLXSyncStatus::SyncAction;
+using Direction = QLXSyncStatus::SyncDirection;
+
+namespace {
+
+constexpr int qlxLogLevel = QLXLogLevelVerbose;
+
+const QString extension = u".qlxv"_s;
+
+struct Shared
+{
+    std::mutex mutex;
+    std::optional<DropBoxController::Environment> environment;
+    std::unique_ptr<DropBoxController> controller;
+};
+
+Shared &shared()
+{
+    static lexi::NoDestructor<Shared> shared;
+    return shared.get();
+}
+
+QString withoutExtension(const QString &name)
+{
+    return name.endsWith(extension, Qt::CaseInsensitive) ? name.chopped(extension.size()) : name;
+}
+
+// A copy the cloud client made of a file changed on two machines at once, "... (1).qlxv".
+bool isConflictedCopy(const QString &name)
+{
+    return name.endsWith(u')' + extension);
+}
+
+// A name that may become a local vocabulary file: a visible ".qlxv" file (any case, as the local
+// listing takes them) that names no other place.
+bool isVocabularyFileName(const QString &name)
+{
+    return name.size() > extension.size() && name.endsWith(extension, Qt::CaseInsensitive)
+        && !name.startsWith(u'.') && !name.contains(u'/') && !name.contains(u".."_s);
+}
+
+// The number of a sync log file, "<whole seconds since 2001>.txt".
+std::optional<qint64> logFileNumber(const QString &name)
+{
+    if (!name.endsWith(u".txt"_s))
+        return std::nullopt;
+    const QStringView digits = QStringView(name).chopped(4);
+    const bool allDigits = !digits.isEmpty() && digits.size() <= 18
+        && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return allDigits ? std::optional(digits.toLongLong()) : std::nullopt;
+}
+
+lexi::Result<QByteArray> readLocalFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return lexi::Result<QByteArray>::failure(file.errorString());
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return lexi::Result<QByteArray>::failure(file.errorString());
+    return data;
+}
+
+} // namespace
+
+void DropBoxController::setSharedEnvironment(Environment environment)
+{
+    std::lock_guard lock(shared().mutex);
+    shared().environment = std::move(environment);
+}
+
+DropBoxController *DropBoxController::sharedManager()
+{
+    std::lock_guard lock(shared().mutex);
+    if (!shared().controller && shared().environment)
+        shared().controller = std::make_unique<DropBoxController>(*shared().environment);
+    return shared().controller.get();
+}
+
+DropBoxController::DropBoxController(Environment environment)
+    : m_environment(std::move(environment)), m_isEnabled(m_environment.defaults->boolForKey(enableDropboxKey))
+{
+    m_mainThread->controller = this;
+    m_environment.syncLog->setUploadBlock([this] { m_queue.async([this] { syncSyncLogToDropbox(); }); });
+    createFileSystem();
+}
+
+DropBoxController::~DropBoxController()
+{
+    m_mainThread->controller = nullptr;
+    m_mainThread->delegate = nullptr;
+    m_environment.cloudFolder->removeObserver();
+    m_environment.syncLog->setUploadBlock({});
+    std::lock_guard lock(m_followUpMutex);
+    m_firstFollowUp.cancel();
+    m_secondFollowUp.cancel();
+}
+
+void DropBoxController::setWindow(lexi::FolderChooser *window)
+{
+    m_window = window;
+}
+
+void DropBoxController::setDelegate(DropboxControllerDelegate *delegate)
+{
+    m_mainThread->delegate = delegate;
+}
+
+void DropBoxController::tellDelegate(void (DropboxControllerDelegate::*call)())
+{
+    lexi::dispatch::mainAsync([link = m_mainThread, call] {
+        if (DropboxControllerDelegate *delegate = link->delegate)
+            (delegate->*call)();
+    });
+}
+
+void DropBoxController::onMainThread(void (DropBoxController::*call)())
+{
+    lexi::dispatch::mainAsync([link = m_mainThread, call] {
+        if (DropBoxController *controller = link->controller)
+            (controller->*call)();
+    });
+}
+
+void DropBoxController::createFileSystem()
+{
+    if (isLinked())
+        m_environment.cloudFolder->addObserver([this] { dropboxFolderDidChange(); });
+}
+
+void DropBoxController::linkWithDropbox()
+{
+    if (isLinked())
+        return;
+    lexi::FolderChooser *window = m_window;
+    if (!window) {
+        QLXLogError("!!!!!!!! must assign window to dropbox controller");
+        return;
+    }
+    linkCompleted(m_environment.cloudFolder->link(*window, m_environment.homeFolder));
+}
+
+void DropBoxController::linkCompleted(bool linked)
+{
+    m_isEnabled = linked;
+    m_environment.defaults->setBool(enableDropboxKey, linked);
+    if (linked) {
+        lexi::Console::writeLine(u"App linked successfully!"_s);
+        createFileSystem();
+    }
+    if (DropboxControllerDelegate *delegate = m_mainThread->delegate) {
+        if (linked)
+            delegate->dropboxControllerDidLinkSuccessfully();
+        else
+            delegate->dropboxControllerFailedToLink();
+    }
+}
+
+void DropBoxController::setIsEnabled(bool enabled)
+{
+    if (enabled && !isLinked()) {
+        onMainThread(&DropBoxController::linkWithDropbox);
+        return;
+    }
+    m_isEnabled = enabled;
+    m_environment.defaults->setBool(enableDropboxKey, enabled);
+    if (!enabled)
+        m_environment.cloudFolder->unlink();
+}
+
+bool DropBoxController::isEnabled() const
+{
+    return m_isEnabled;
+}
+
+bool DropBoxController::isLinked() const
+{
+    return m_environment.cloudFolder->isLinked();
+}
+
+void DropBoxController::syncWithDropbox()
+{
+    m_queue.async([this] { syncWithDropboxBlocking(); });
+}
+
+bool DropBoxController::mayRun(lexi::Clock::Duration now)
+{
+    if (!isLinked()) {
+        if (isEnabled())
+            setIsEnabled(true);
+        return false;
+    }
+    if (!isEnabled() || !m_throttle.admit(now))
+        return false;
+    const auto reachability = Reachability::reachabilityForInternetConnection(*m_environment.network);
+    if (reachability.currentReachabilityStatus() == Reachability::notReachable) {
+        QLXLogInfo("DB > sync > NO INTERNET > abort synching");
+        return false;
+    }
+    return true;
+}
+
+void DropBoxController::syncWithDropboxBlocking()
+{
+    std::lock_guard run(m_runMutex);
+    const lexi::Clock::Duration runStart = m_environment.clock->monotonicNow();
+    if (!mayRun(runStart))
+        return;
+
+    // Taken once: files that the first phase brings down are not looked at in the second.
+    const QStringList localPaths = lexi::loadAllAvailableLanguagePaths(*m_environment.folders);
+    QStringList localNames;
+    for (const QString &path : localPaths)
+        localNames.append(QFileInfo(path).fileName());
+
+    const auto entries = m_environment.cloudFolder->listFolder({});
+    if (!entries) {
+        QLXLogError("DB > sync > could not list db %@", entries.error());
+        return;
+    }
+    QLXLogVerbose("------");
+    QLXLogVerbose("DB > sync db to local");
+    SyncedFiles synced;
+    syncDropboxToLocal(*entries, localNames, synced);
+    QDir(m_environment.folders->downloadFolderPath()).removeRecursively();
+
+    QLXLogVerbose("DB > sync local to db");
+    syncLocalToDropbox(localPaths, *entries, synced, runStart);
+
+    tellDelegate(&DropboxControllerDelegate::dropboxControllerDidFinishSync);
+    m_environment.syncLog->saveLogOnIntervalAndClear();
+}
+
+void DropBoxController::syncDropboxToLocal(const QList<CloudFolder::Entry> &entries, const QStringList &localNames,
+                                           SyncedFiles &synced)
+{
+    for (const CloudFolder::Entry &entry : entries) {
+        if (entry.isFolder)
+            continue;
+        if (!isConflictedCopy(entry.name) && !isVocabularyFileName(entry.name))
+            continue;
+        m_environment.syncLog->addStatus(syncDropboxFile(entry.name, localNames, synced));
+    }
+}
+
+QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStringList &localNames,
+                                                 SyncedFiles &synced)
+{
+    CloudFolder &cloud = *m_environment.cloudFolder;
+    auto status = QLXSyncStatus::statusWithLanguage(withoutExtension(name), -1, -1, Direction::dropboxToLocal,
+                                                    *m_environment.clock);
+    if (isConflictedCopy(name)) {
+        cloud.deletePath(name);
+        status.setMessage(u"conflicted > delete"_s);
+        return status;
+    }
+
+    const QString localPath = m_environment.folders->vocabularyFolderPath() + u'/' + name;
+    const bool isLocal = localNames.contains(name);
+    if (m_environment.defaults->boolForKey(withoutExtension(name)) && !isLocal) {
+        status.setSyncAction(Action::skipped);
+        status.setMessage(u"skipped - recreate language locally to sync it"_s);
+        return status;
+    }
+
+    const auto stamp = cloud.stampOfFile(name);
+    if (!stamp) {
+        QLXLogError("DB > sync > could not open db file %@", stamp.error());
+        status.setError(lexi::format(u"could not open db file %@", stamp.error()));
+        return status;
+    }
+    const auto data = cloud.readFile(name);
+    if (!data) {
+        QLXLogError("DB > sync > could not read db file %@", data.error());
+        status.setError(lexi::format(u"could not read db file %@", data.error()));
+        return status;
+    }
+    if (data->isEmpty()) {
+        // The client may not have filled it yet.
+        QLXLogError("DB > sync > db file is empty %@", name);
+        const lexi::Clock::Duration now = m_environment.clock->monotonicNow();
+        if (!m_emptySince.contains(name))
+            m_emptySince.insert(name, now);
+        if (now - m_emptySince.value(name) < emptyFileGracePeriod) {
+            status.setError(u"db file is empty > wait"_s);
+            return status;
+        }
+        m_emptySince.remove(name);
+        cloud.deletePath(name, *stamp);
+        status.setError(u"db file is empty > delete"_s);
+        return status;
+    }
+    m_emptySince.remove(name);
+
+    if (!isLocal) {
+        QLXLogVerbose("    lang not local > download (%@)", name);
+        status.setMessage(u"does not exist locally > add"_s);
+        status.setSyncAction(Action::pulled);
+        // Something that appeared there since the listing is left for the next run.
+        if (const auto written = lexi::writeFileAtomically(localPath, *data, lexi::NoFile()); !written) {
+            QLXLogError("DB > sync > could not create local file %@", written.error());
+            status.setError(lexi::format(u"could not create local file %@", written.error()));
+        }
+        return status;
+    }
+
+    QLXLogVerbose("    exists local > sync (%@)", name);
+    status.setMessage(u"exists locally > sync"_s);
+    const QString copy = m_environment.folders->downloadFolderPath() + u'/' + name;
+    if (const auto written = lexi::writeFileAtomically(copy, *data); !written) {
+        QLXLogError("DB > sync > could not write download %@", written.error());
+        status.setError(lexi::format(u"could not write download %@", written.error()));
+        return status;
+    }
+    if (const std::optional<lexi::FileStamp> local = syncLocalVocabulary(localPath, copy, status)) {
+        SyncedFile file;
+        file.dropbox = *stamp;
+        file.local = *local;
+        synced.insert(name, file);
+    }
+    return status;
+}
+
+void DropBoxController::syncLocalToDropbox(const QStringList &localPaths,
+                                           const QList<CloudFolder::Entry> &entries, const SyncedFiles &synced,
+                                           lexi::Clock::Duration runStart)
+{
+    for (const QString &path : localPaths) {
+        const QString name = QFileInfo(path).fileName();
+        // Files that the first phase removed still count.
+        const bool isOnDropbox = std::any_of(entries.begin(), entries.end(), [&](const CloudFolder::Entry &entry) {
+            return entry.name == name;
+        });
+        m_environment.syncLog->addStatus(syncLocalFile(path, isOnDropbox, synced, runStart));
+    }
+}
+
+QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool isOnDropbox,
+                                               const SyncedFiles &synced, lexi::Clock::Duration runStart)
+{
+    CloudFolder &cloud = *m_environment.cloudFolder;
+    const QString name = QFileInfo(localPath).fileName();
+    auto status = QLXSyncStatus::statusWithLanguage(withoutExtension(name), -1, -1, Direction::localToDropbox,
+                                                    *m_environment.clock);
+    // The mark is taken now, so that a change marked while the file goes up is kept for the next
+    // run; an upload that does not happen puts it back.
+    const bool wasMarked = m_localFileNamesNeedingSync.take(name);
+    const auto keepMark = [&] {
+        if (wasMarked)
+            m_localFileNamesNeedingSync.mark(name);
+    };
+
+    if (!isOnDropbox) {
+        QLXLogVerbose("    not on db -> upload %@", name);
+        status.setSyncAction(Action::pushed);
+        status.setMessage(u"not on db -> upload"_s);
+        const auto data = readLocalFile(localPath);
+        if (!data) {
+            QLXLogError("DB > sync > could not read local file %@", data.error());
+            status.setError(lexi::format(u"could not read local file %@", data.error()));
+            keepMark();
+            return status;
+        }
+        // Fails, and leaves it, when another machine put a file there meanwhile.
+        if (const auto created = cloud.createFile(name, *data); !created) {
+            QLXLogError("DB > sync > could not create db file %@", created.error());
+            status.setError(lexi::format(u"could not create db file %@", created.error()));
+            keepMark();
+            return status;
+        }
+        m_throttle.didPush(runStart);
+        return status;
+    }
+
+    if (!wasMarked) {
+        status.setMessage(u"already synched"_s);
+        return status;
+    }
+    status.setSyncAction(Action::pushed);
+    status.setMessage(u"modified -> upload"_s);
+    QLXLogVerbose("    modified since downloaded -> upload %@", name);
+    const auto dropboxStamp = cloud.stampOfFile(name);
+    if (!dropboxStamp) {
+        QLXLogError("DB > sync > could not open db file %@", dropboxStamp.error());
+        status.setError(lexi::format(u"could not open db file %@", dropboxStamp.error()));
+        keepMark();
+        return status;
+    }
+    const auto data = readLocalFile(localPath);
+    if (!data) {
+        QLXLogError("DB > sync > could not read local file %@", data.error());
+        status.setError(lexi::format(u"could not read local file %@", data.error()));
+        keepMark();
+        return status;
+    }
+    // Only what the first phase brought in step goes up, and only while neither copy changed.
+    const auto found = synced.constFind(name);
+    if (found == synced.constEnd() || found->dropbox != *dropboxStamp || lexi::fileStamp(localPath) != found->local) {
+        QLXLogVerbose("    changed while synching -> next sync %@", name);
+        status.setSyncAction(Action::unchanged);
+        status.setMessage(u"changed while synching -> next sync"_s);
+        keepMark();
+        return status;
+    }
+    if (const auto written = cloud.replaceFile(name, *data, *dropboxStamp); !written) {
+        QLXLogError("DB > sync > could not write db file %@", written.error());
+        status.setError(lexi::format(u"could not write db file %@", written.error()));
+        keepMark();
+        return status;
+    }
+    m_throttle.didPush(runStart);
+    return status;
+}
+
+std::optional<lexi::FileStamp> DropBoxController::syncLocalVocabulary(const QString &localPath,
+                                                                      const QString &dropboxCopy,
+                                                                      QLXSyncStatus &status)
+{
+    Q_UNUSED(localPath);
+    Q_UNUSED(dropboxCopy);
+    Q_UNUSED(status);
+    return std::nullopt;
+}
+
+void DropBoxController::deleteLanguageWithName(const QString &name)
+{
+    if (isLinked())
+        m_environment.cloudFolder->deletePath(name + extension);
+}
+
+void DropBoxController::markFileAsNeedsSync(const Lexicarta &vocabulary)
+{
+    Q_UNUSED(vocabulary);
+}
+
+void DropBoxController::dropboxFolderDidChange()
+{
+    QLXLogInfo("Dropbox > FolderDidChangeNotification");
+    m_throttle.folderDidChange();
+    if (m_waitForSyncToComplete.exchange(true)) {
+        QLXLogInfo("Dropbox > FolderDidChangeNotification > ingored (too recently)");
+        return;
+    }
+    std::lock_guard lock(m_followUpMutex);
+    m_firstFollowUp = m_queue.after(*m_environment.scheduler, std::chrono::seconds(5), [this] {
+        syncWithDropboxBlocking();
+        m_waitForSyncToComplete = false;
+    });
+    // Lets a run past the wait for the last one, not past the wait after an upload.
+    m_secondFollowUp = m_queue.after(*m_environment.scheduler, std::chrono::seconds(15), [this] {
+        m_throttle.folderDidChange();
+        syncWithDropboxBlocking();
+    });
+}
+
+void DropBoxController::syncSyncLogToDropbox()
+{
+    std::lock_guard run(m_runMutex);
+    if (!isLinked())
+        return;
+    const QString localFolder = m_environment.folders->logsFolderPath();
+    QStringList names;
+    for (const QString &name : QDir(localFolder).entryList(QDir::Files, QDir::Name)) {
+        if (logFileNumber(name))
+            names.append(name);
+    }
+    if (names.isEmpty()) {
+        QLXLogInfo("DB > syncLog > no localSyncLogs");
+        return;
+    }
+
+    CloudFolder &cloud = *m_environment.cloudFolder;
+    const QString folder = u"Logs/"_s + deviceName();
+    if (const auto entries = cloud.listFolder(folder)) {
+        for (const CloudFolder::Entry &entry : *entries)
+            names.removeAll(entry.name);
+    } else {
+        QLXLogError("DB > syncLog > could not list LogFolder %@", entries.error());
+        if (const auto made = cloud.createFolder(folder); !made) {
+            QLXLogError("DB > syncLog > could not create LogFolder %@", made.error());
+            return;
+        }
+    }
+
+    for (const QString &name : names) {
+        const auto data = readLocalFile(localFolder + u'/' + name);
+        if (!data) {
+            QLXLogError("DB > sync > could not read log file %@", name);
+            continue;
+        }
+        if (const auto written = cloud.createFile(folder + u'/' + name, *data); !written)
+            QLXLogError("DB > sync > could not write db file %@", written.error());
+    }
+    tidyLogFolder(folder);
+}
+
+void DropBoxController::tidyLogFolder(const QString &cloudPath)
+{
+    CloudFolder &cloud = *m_environment.cloudFolder;
+    const auto entries = cloud.listFolder(cloudPath);
+    if (!entries)
+        return;
+    // By number: a plain text order would put "1000000000.txt" before "999999999.txt".
+    QList<std::pair<qint64, QString>> logs;
+    for (const CloudFolder::Entry &entry : *entries) {
+        if (const std::optional<qint64> number = logFileNumber(entry.name); number && !entry.isFolder)
+            logs.append({*number, entry.name});
+    }
+    if (logs.size() <= maxNumberOfLogFiles)
+        return;
+    std::sort(logs.begin(), logs.end());
+    for (qsizetype i = 0; i < logs.size() - maxNumberOfLogFiles; ++i)
+        cloud.deletePath(cloudPath + u'/' + logs[i].second);
+}
+
+void DropBoxController::finishPendingWork()
+{
+    m_queue.sync([] {});
+}

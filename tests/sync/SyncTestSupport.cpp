@@ -1,0 +1,92 @@
+#include "SyncTestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace lexi::test {
+
+SyncInstallation::SyncInstallation(const QString &cloudFolder, const QString &deviceName)
+    : defaults(root.filePath(u"config/Lexicarta/Lexicarta.conf"_s)), folders(root.filePath(u"data"_s))
+{
+    defaults.setString(CloudFolder::folderPathKey, cloudFolder);
+    defaults.setBool(DropBoxController::enableDropboxKey, true);
+    controller = std::make_unique<DropBoxController>(environment(deviceName));
+    controller->setDelegate(&delegate);
+    controller->setWindow(&chooser);
+}
+
+SyncInstallation::~SyncInstallation()
+{
+    controller->finishPendingWork();
+    deliverMainThreadCalls();
+}
+
+DropBoxController::Environment SyncInstallation::environment(const QString &deviceName)
+{
+    DropBoxController::Environment environment;
+    environment.folders = &folders;
+    environment.defaults = &defaults;
+    environment.cloudFolder = &cloud;
+    environment.syncLog = &log;
+    environment.scheduler = &scheduler;
+    environment.network = &network;
+    environment.clock = &clock;
+    environment.deviceName = deviceName;
+    environment.homeFolder = root.filePath(u"home"_s);
+    return environment;
+}
+
+QStringList SyncInstallation::sync()
+{
+    clock.advance(std::chrono::seconds(31));
+    const qsizetype before = log.fullLog().size();
+    controller->syncWithDropboxBlocking();
+    return recordLines().mid(before);
+}
+
+void SyncInstallation::deliverMainThreadCalls()
+{
+    QCoreApplication::processEvents();
+}
+
+QString SyncInstallation::vocabularyPath(const QString &name) const
+{
+    return folders.vocabularyFolderPath() + u'/' + name;
+}
+
+QStringList SyncInstallation::vocabularyFiles() const
+{
+    return QDir(folders.vocabularyFolderPath()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QStringList SyncInstallation::backupFiles() const
+{
+    return QDir(folders.backupFolderPath()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QStringList SyncInstallation::recordLines() const
+{
+    QStringList lines;
+    for (const QLXSyncStatus &record : log.fullLog())
+        lines.append(record.languageName() + u": "_s + record.error().value_or(record.message().value_or(QString())));
+    return lines;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void put(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(data);
+}
+
+} // namespace lexi::test
