@@ -11,6 +11,7 @@
 #include "platform/Defaults.h"
 #include "platform/Format.h"
 #include "platform/NoDestructor.h"
+#include "platform/SharedInstance.h"
 #include "platform/dispatch/Dispatch.h"
 
 #include <QDir>
@@ -30,16 +31,9 @@ constexpr int qlxLogLevel = QLXLogLevelVerbose;
 
 const QString extension = u".qlxv"_s;
 
-struct Shared
+lexi::SharedInstance<DropBoxController> &shared()
 {
-    std::mutex mutex;
-    std::optional<DropBoxController::Environment> environment;
-    std::unique_ptr<DropBoxController> controller;
-};
-
-Shared &shared()
-{
-    static lexi::NoDestructor<Shared> shared;
+    static lexi::NoDestructor<lexi::SharedInstance<DropBoxController>> shared;
     return shared.get();
 }
 
@@ -88,16 +82,12 @@ lexi::Result<QByteArray> readLocalFile(const QString &path)
 
 void DropBoxController::setSharedEnvironment(Environment environment)
 {
-    std::lock_guard lock(shared().mutex);
-    shared().environment = std::move(environment);
+    shared().setEnvironment(std::move(environment));
 }
 
 DropBoxController *DropBoxController::sharedManager()
 {
-    std::lock_guard lock(shared().mutex);
-    if (!shared().controller && shared().environment)
-        shared().controller = std::make_unique<DropBoxController>(*shared().environment);
-    return shared().controller.get();
+    return shared().get();
 }
 
 DropBoxController::DropBoxController(Environment environment)
@@ -368,52 +358,45 @@ QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool is
     // The mark is taken now, so that a change marked while the file goes up is kept for the next
     // run; an upload that does not happen puts it back.
     const bool wasMarked = m_localFileNamesNeedingSync.take(name);
-    const auto keepMark = [&] {
-        if (wasMarked)
-            m_localFileNamesNeedingSync.mark(name);
-    };
-
-    if (!isOnDropbox) {
-        QLXLogVerbose("    not on db -> upload %@", name);
-        status.setSyncAction(Action::pushed);
-        status.setMessage(u"not on db -> upload"_s);
-        const auto data = readLocalFile(localPath);
-        if (!data) {
-            QLXLogError("DB > sync > could not read local file %@", data.error());
-            status.setError(lexi::format(u"could not read local file %@", data.error()));
-            keepMark();
-            return status;
-        }
-        // Fails, and leaves it, when another machine put a file there meanwhile.
-        if (const auto created = cloud.createFile(name, *data); !created) {
-            QLXLogError("DB > sync > could not create db file %@", created.error());
-            status.setError(lexi::format(u"could not create db file %@", created.error()));
-            keepMark();
-            return status;
-        }
-        m_throttle.didPush(runStart);
-        return status;
-    }
-
-    if (!wasMarked) {
+    if (isOnDropbox && !wasMarked) {
         status.setMessage(u"already synched"_s);
         return status;
     }
-    status.setSyncAction(Action::pushed);
-    status.setMessage(u"modified -> upload"_s);
-    QLXLogVerbose("    modified since downloaded -> upload %@", name);
-    const auto dropboxStamp = cloud.stampOfFile(name);
-    if (!dropboxStamp) {
-        QLXLogError("DB > sync > could not open db file %@", dropboxStamp.error());
-        status.setError(lexi::format(u"could not open db file %@", dropboxStamp.error()));
-        keepMark();
+    const auto fail = [&](const QString &error) {
+        status.setError(error);
+        if (wasMarked)
+            m_localFileNamesNeedingSync.mark(name);
         return status;
+    };
+
+    status.setSyncAction(Action::pushed);
+    std::optional<lexi::FileStamp> dropboxStamp;
+    if (isOnDropbox) {
+        status.setMessage(u"modified -> upload"_s);
+        QLXLogVerbose("    modified since downloaded -> upload %@", name);
+        const auto stamp = cloud.stampOfFile(name);
+        if (!stamp) {
+            QLXLogError("DB > sync > could not open db file %@", stamp.error());
+            return fail(lexi::format(u"could not open db file %@", stamp.error()));
+        }
+        dropboxStamp = *stamp;
+    } else {
+        QLXLogVerbose("    not on db -> upload %@", name);
+        status.setMessage(u"not on db -> upload"_s);
     }
     const auto data = readLocalFile(localPath);
     if (!data) {
         QLXLogError("DB > sync > could not read local file %@", data.error());
-        status.setError(lexi::format(u"could not read local file %@", data.error()));
-        keepMark();
+        return fail(lexi::format(u"could not read local file %@", data.error()));
+    }
+
+    if (!dropboxStamp) {
+        // Fails, and leaves it, when another machine put a file there meanwhile.
+        if (const auto created = cloud.createFile(name, *data); !created) {
+            QLXLogError("DB > sync > could not create db file %@", created.error());
+            return fail(lexi::format(u"could not create db file %@", created.error()));
+        }
+        m_throttle.didPush(runStart);
         return status;
     }
     // Only what the first phase brought in step goes up, and only while neither copy changed.
@@ -421,15 +404,11 @@ QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool is
     if (found == synced.constEnd() || found->dropbox != *dropboxStamp || lexi::fileStamp(localPath) != found->local) {
         QLXLogVerbose("    changed while synching -> next sync %@", name);
         status.setSyncAction(Action::unchanged);
-        status.setMessage(u"changed while synching -> next sync"_s);
-        keepMark();
-        return status;
+        return fail(u"changed while synching -> next sync"_s);
     }
     if (const auto written = cloud.replaceFile(name, *data, *dropboxStamp); !written) {
         QLXLogError("DB > sync > could not write db file %@", written.error());
-        status.setError(lexi::format(u"could not write db file %@", written.error()));
-        keepMark();
-        return status;
+        return fail(lexi::format(u"could not write db file %@", written.error()));
     }
     m_throttle.didPush(runStart);
     return status;

@@ -15,12 +15,6 @@ bool MarkedFiles::mark(const QString &name)
     return m_names.size() > before;
 }
 
-bool MarkedFiles::isMarked(const QString &name) const
-{
-    std::lock_guard lock(m_mutex);
-    return m_names.contains(name);
-}
-
 bool MarkedFiles::take(const QString &name)
 {
     std::lock_guard lock(m_mutex);

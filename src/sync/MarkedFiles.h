@@ -17,7 +17,6 @@ public:
 
     // Whether `name` was not marked yet.
     bool mark(const QString &name);
-    bool isMarked(const QString &name) const;
     // Unmarks `name`; whether it was marked.
     bool take(const QString &name);
 

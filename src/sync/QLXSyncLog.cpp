@@ -5,6 +5,7 @@
 #include "platform/Dates.h"
 #include "platform/Format.h"
 #include "platform/NoDestructor.h"
+#include "platform/SharedInstance.h"
 #include "platform/StringTables.h"
 
 #include <QDir>
@@ -12,22 +13,14 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Shared
+lexi::SharedInstance<QLXSyncLog> &shared()
 {
-    std::mutex mutex;
-    std::optional<QLXSyncLog::Environment> environment;
-    std::unique_ptr<QLXSyncLog> log;
-};
-
-Shared &shared()
-{
-    static lexi::NoDestructor<Shared> shared;
+    static lexi::NoDestructor<lexi::SharedInstance<QLXSyncLog>> shared;
     return shared.get();
 }
 
@@ -40,16 +33,12 @@ bool sameLanguage(const QLXSyncStatus &a, const QLXSyncStatus &b)
 
 void QLXSyncLog::setSharedEnvironment(Environment environment)
 {
-    std::lock_guard lock(shared().mutex);
-    shared().environment = environment;
+    shared().setEnvironment(environment);
 }
 
 QLXSyncLog *QLXSyncLog::sharedManager()
 {
-    std::lock_guard lock(shared().mutex);
-    if (!shared().log && shared().environment)
-        shared().log = std::make_unique<QLXSyncLog>(*shared().environment);
-    return shared().log.get();
+    return shared().get();
 }
 
 QLXSyncLog::QLXSyncLog(Environment environment)
