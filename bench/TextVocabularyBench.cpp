@@ -1,0 +1,51 @@
+#include "support/GeneratedVocabulary.h"
+
+#include "model/TextVocabularyExporter.h"
+#include "model/TextVocabularyParser.h"
+#include "platform/Console.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The generated vocabulary of 50,000 words written in one text form, with comments and
+// difficulty, and read back: 50,001 lines with the header.
+void BM_ReadExportedText(benchmark::State &state, bool usingComma)
+{
+    const lexi::bench::BenchmarkServices services;
+    const auto vocabulary = lexi::bench::generateVocabulary(services.services());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"words.csv"_s);
+    if (!lexi::TextVocabularyExporter::exportVocabulary(*vocabulary, path, usingComma, true, true, true))
+        std::abort();
+    lexi::Console::setSink([](const QString &) {});
+    lexi::TextVocabularyParser parser;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parser.wordsFromCSVFile(path, false));
+    lexi::Console::setSink({});
+    state.SetItemsProcessed(state.iterations() * vocabulary->countAllWords());
+}
+BENCHMARK_CAPTURE(BM_ReadExportedText, QuotedCommas, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadExportedText, Tabs, false)->Unit(benchmark::kMillisecond);
+
+void BM_ExportText(benchmark::State &state)
+{
+    const lexi::bench::BenchmarkServices services;
+    const auto vocabulary = lexi::bench::generateVocabulary(services.services());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"words.csv"_s);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lexi::TextVocabularyExporter::exportVocabulary(*vocabulary, path, true, true, true, true));
+    state.SetItemsProcessed(state.iterations() * vocabulary->countAllWords());
+}
+BENCHMARK(BM_ExportText)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,88 @@
+#include "TextVocabularyExporter.h"
+
+#include "Lexicarta.h"
+
+#include "logging/QLXLogMacros.h"
+#include "platform/Format.h"
+#include "platform/StringTables.h"
+
+#include <QSaveFile>
+#include <QStringEncoder>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int qlxLogLevel = QLXLogLevelInfo;
+
+const QString importTable = u"Import"_s;
+
+QString onOneLine(QString text)
+{
+    text.replace(u"\r\n"_s, u" "_s);
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+
+QString quoted(const QString &text)
+{
+    return u'"' + text + u'"';
+}
+
+QString difficulty(const QLXWord &word)
+{
+    return QString::number(5 - std::min<quint64>(word.level(), 5));
+}
+
+QString exportText(const Lexicarta &vocabulary, bool usingComma, bool includeComment, bool includeDifficulty,
+                   bool direction)
+{
+    QString text = lexi::TextVocabularyExporter::headerLine;
+    for (const auto &word : vocabulary.allWords()) {
+        const QString first = onOneLine(direction ? word->yourWord() : word->foreignWord());
+        const QString second = onOneLine(direction ? word->foreignWord() : word->yourWord());
+        text += u'\n';
+        if (usingComma) {
+            text += quoted(QString(first).remove(u'"')) + u',' + quoted(QString(second).remove(u'"'));
+            if (includeComment)
+                text += u',' + quoted(onOneLine(word->comment()));
+            if (includeDifficulty)
+                text += u',' + quoted(difficulty(*word));
+        } else {
+            text += QString(first).replace(u'\t', u' ') + u'\t' + QString(second).replace(u'\t', u' ');
+            if (includeComment)
+                text += u'\t' + onOneLine(word->comment());
+            if (includeDifficulty)
+                text += u'\t' + difficulty(*word);
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+namespace lexi {
+
+bool TextVocabularyExporter::exportVocabulary(const Lexicarta &vocabulary, const QString &path, bool usingComma,
+                                              bool includeComment, bool includeDifficulty, bool direction)
+{
+    QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    const QByteArray bytes = encoder.encode(exportText(vocabulary, usingComma, includeComment, includeDifficulty,
+                                                       direction));
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+
+    QLXLogError("exporter > writing %@ failed: %@", path, file.errorString());
+    Alert alert;
+    alert.title = StringTables::text(u"Error"_s, importTable);
+    alert.message = format(StringTables::text(u"exportWriteErrorMsg"_s, importTable), path, file.errorString());
+    alert.buttons = QStringList{StringTables::text(u"OK"_s, importTable)};
+    vocabulary.services().alertPresenter.runModal(alert);
+    return false;
+}
+
+} // namespace lexi

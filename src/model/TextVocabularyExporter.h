@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class Lexicarta;
+
+namespace lexi {
+
+// Writes a vocabulary as text for spreadsheets and other trainers: the header line, then for
+// each word a line break and its fields. Sides and comments are kept on one line: their line
+// breaks are written as blanks.
+// - Comma form: both sides in double quotes with the double quotes inside them removed, then
+//   optionally the comment in double quotes (its quotes kept) and the difficulty in double quotes.
+// - Tab form: the sides with their tabs written as blanks, then optionally the comment as it is
+//   and the difficulty, all separated by tabs.
+// The difficulty is the digit 5 for level 0 down to 0 for level 5 and above.
+class TextVocabularyExporter
+{
+public:
+    // The first line of every export, whatever its options.
+    static inline const QString headerLine = QStringLiteral("#your word, #foreign word, #comment, #difficulty");
+
+    // Writes every word of the vocabulary in its order to `path`, as UTF-16 with a byte-order
+    // mark; `direction` puts your word first, else the foreign word. The file is replaced at once
+    // when the whole text is written; a failed write leaves what was at `path` as it was, is
+    // shown to the learner and logged, and returns false.
+    static bool exportVocabulary(const Lexicarta &vocabulary, const QString &path, bool usingComma,
+                                 bool includeComment, bool includeDifficulty, bool direction);
+};
+
+} // namespace lexi

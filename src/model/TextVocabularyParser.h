@@ -1,0 +1,51 @@
+#pragma once
+
+#include "QLXWord.h"
+
+#include <QChar>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace lexi {
+
+// Turns comma-, semicolon- or tab-separated text, as spreadsheets and other trainers write it,
+// into new words. Each line holds your word, the foreign word (the two swapped on request), an
+// optional comment, and in every further column tags separated by commas. Either side may list
+// alternatives separated by "@": each alternative of one side makes a word with each of the
+// other side's. The delimiter and the quote character are found from the text itself.
+class TextVocabularyParser
+{
+public:
+    // Larger files are refused rather than read into memory.
+    static constexpr qint64 maximumFileSize = 64 * 1024 * 1024;
+    // Alternatives multiply; text that would give more words than this is refused whole.
+    static constexpr qsizetype maximumWordCount = 500'000;
+
+    // The words of the text file at `path`, in the order of its lines: new words of level 0 with
+    // identifiers 0, in no vocabulary. The file is UTF-8, or UTF-16 or UTF-32 with a byte-order
+    // mark; lines end in LF, CR LF or CR. The header line written by TextVocabularyExporter is
+    // passed over; lines with fewer than two fields, and alternatives that are empty or a single
+    // blank, give no words. A file that cannot be read, is too large, is not text in one of those
+    // encodings or holds NUL characters, or gives too many words yields an empty list, and the
+    // reason is logged as an error.
+    WordList wordsFromCSVFile(const QString &path, bool invertDirection);
+
+    // What the last read found: "," (also on ties), "\t" or ";"; the double or the single quote,
+    // or none.
+    QChar csvDelimiter() const { return m_csvDelimiter; }
+    std::optional<QChar> csvQuotation() const { return m_csvQuotation; }
+
+private:
+    // Chooses the delimiter and the quote from character counts over the lines of `text`, and
+    // writes the counts and the choice to the console.
+    void findDelimiter(QStringView text);
+    // None when the words would be more than maximumWordCount.
+    std::optional<WordList> wordsFromText(QStringView text, bool invertDirection) const;
+
+    QChar m_csvDelimiter = u',';
+    std::optional<QChar> m_csvQuotation;
+};
+
+} // namespace lexi
