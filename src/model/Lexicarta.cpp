@@ -1,14 +1,21 @@
 #include "Lexicarta.h"
 
+#include "CreationIdentifiers.h"
 #include "KeyboardInputSources.h"
 
+#include "platform/Console.h"
+#include "platform/Format.h"
 #include "platform/StringTables.h"
 #include "platform/WholeNumbers.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -16,6 +23,115 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr quint64 nativeLevel = 5;
+
+quint64 effectiveLevel(const QLXWord &word)
+{
+    return std::min(word.level(), nativeLevel);
+}
+
+// What makes two words duplicates: the same foreign and your word, exactly.
+std::pair<QString, QString> wordText(const QLXWord &word)
+{
+    return {word.foreignWord(), word.yourWord()};
+}
+
+// Of two duplicates, the one to keep and the one to remove: the higher level wins; at the same
+// level one with a comment or tags wins over one without; otherwise the one met first stays.
+std::pair<std::shared_ptr<QLXWord>, std::shared_ptr<QLXWord>> keptAndRemoved(const std::shared_ptr<QLXWord> &first,
+                                                                             const std::shared_ptr<QLXWord> &next)
+{
+    const bool sameLevel = effectiveLevel(*first) == effectiveLevel(*next);
+    std::shared_ptr<QLXWord> kept = effectiveLevel(*next) > effectiveLevel(*first) ? next : first;
+    std::shared_ptr<QLXWord> removed = kept == next ? first : next;
+    if (sameLevel
+        && ((kept->comment().isEmpty() && !removed->comment().isEmpty())
+            || (kept->tags().isEmpty() && !removed->tags().isEmpty())))
+        std::swap(kept, removed);
+    return {kept, removed};
+}
+
+// Whether the other version's word replaces its counterpart here: it was edited later, or it
+// has the higher level.
+bool supersedes(const QLXWord &incoming, const QLXWord &local)
+{
+    return (incoming.modificationID() > 0 && incoming.modificationID() > local.modificationID())
+           || effectiveLevel(incoming) > effectiveLevel(local);
+}
+
+// The words of a vocabulary by creationID while a merge replaces and adds words, with those an
+// incoming word has already been paired with, so that every incoming word finds the word it
+// stands for even where several words share an identifier.
+class Counterparts
+{
+public:
+    explicit Counterparts(const lexi::WordList &words)
+    {
+        m_byID.reserve(words.size());
+        for (const std::shared_ptr<QLXWord> &word : words)
+            m_byID[word->creationID()].append(word);
+    }
+
+    // The word with the identifier of `incoming` that is equal to it in text, preferably one not
+    // paired yet; else the only one with the identifier not paired yet. None when no word has the
+    // identifier, when all are paired, or when several are left and none is equal in text: then
+    // no word here can be told to be the one `incoming` stands for.
+    std::shared_ptr<QLXWord> counterpart(const QLXWord &incoming) const
+    {
+        const auto found = m_byID.constFind(incoming.creationID());
+        if (found == m_byID.cend())
+            return nullptr;
+        std::shared_ptr<QLXWord> pairedEqual;
+        std::shared_ptr<QLXWord> unpaired;
+        qsizetype unpairedCount = 0;
+        for (const std::shared_ptr<QLXWord> &word : *found) {
+            const bool paired = m_paired.contains(word.get());
+            if (word->isEqualToWord(incoming)) {
+                if (!paired)
+                    return word;
+                if (!pairedEqual)
+                    pairedEqual = word;
+            } else if (!paired) {
+                unpaired = word;
+                ++unpairedCount;
+            }
+        }
+        if (pairedEqual)
+            return pairedEqual;
+        return unpairedCount == 1 ? unpaired : nullptr;
+    }
+
+    // Whether that very word object is one of the words here.
+    bool holds(const std::shared_ptr<QLXWord> &word) const
+    {
+        const auto found = m_byID.constFind(word->creationID());
+        return found != m_byID.cend() && found->contains(word);
+    }
+
+    void pair(const std::shared_ptr<QLXWord> &word) { m_paired.insert(word.get()); }
+
+    // `incoming` takes the place of `local` (none: it is new here).
+    void replace(const std::shared_ptr<QLXWord> &local, const std::shared_ptr<QLXWord> &incoming)
+    {
+        lexi::WordList &sameID = m_byID[incoming->creationID()];
+        if (local)
+            sameID.removeOne(local);
+        sameID.append(incoming);
+        pair(incoming);
+    }
+
+private:
+    QHash<qint64, lexi::WordList> m_byID;
+    QSet<const QLXWord *> m_paired;
+};
+
+QSet<const QLXWord *> wordObjects(const lexi::WordList &words)
+{
+    QSet<const QLXWord *> objects;
+    objects.reserve(words.size());
+    for (const std::shared_ptr<QLXWord> &word : words)
+        objects.insert(word.get());
+    return objects;
+}
 
 } // namespace
 
@@ -90,6 +206,8 @@ void Lexicarta::setAllWords(const lexi::WordList &words)
     m_allWords = words;
     m_allWords.removeAll(nullptr);
     invalidateCachedWordLists();
+    m_tagIndex.reset();
+    m_synonyms.reset();
 }
 
 const Lexicarta::LevelLists &Lexicarta::levelLists() const
@@ -124,25 +242,53 @@ void Lexicarta::invalidateCachedWordLists()
 
 void Lexicarta::addWord(const std::shared_ptr<QLXWord> &word)
 {
-    if (!word)
-        return;
-    word->setCreationID(unusedCreationID(currentTime()));
-    m_allWords.append(word);
-    invalidateCachedWordLists();
-    word->setWeakVocForSort(weak_from_this());
+    if (word)
+        addWord(word, lexi::firstFreeIdentifiers(m_allWords, currentTime(), 1));
 }
 
-qint64 Lexicarta::unusedCreationID(qint64 candidate) const
+void Lexicarta::addWord(const std::shared_ptr<QLXWord> &word, qint64 creationID)
 {
-    QSet<qint64> taken;
-    for (const std::shared_ptr<QLXWord> &word : m_allWords) {
-        if (word->creationID() >= candidate)
-            taken.insert(word->creationID());
+    if (!word)
+        return;
+    word->setCreationID(creationID);
+    adopt(word);
+    invalidateCachedWordLists();
+    if (!word->tags().isEmpty())
+        m_tagIndex.reset();
+    updateSynonymsWithWord(word);
+}
+
+void Lexicarta::batchAddWords(const lexi::WordList &words)
+{
+    lexi::WordList added = words;
+    added.removeAll(nullptr);
+    const auto unnumbered = std::count_if(added.cbegin(), added.cend(),
+                                          [](const std::shared_ptr<QLXWord> &word) { return word->creationID() < 0; });
+    if (unnumbered > 0) {
+        qint64 next = lexi::firstFreeIdentifiers(m_allWords + added, currentTime(), unnumbered);
+        for (const std::shared_ptr<QLXWord> &word : added) {
+            if (word->creationID() < 0) {
+                word->setCreationID(next);
+                next = lexi::saturatingAdd(next, 1);
+            }
+        }
     }
-    // Fewer words than identifiers above the candidate, so a free one is found.
-    while (taken.contains(candidate))
-        ++candidate;
-    return candidate;
+    for (const std::shared_ptr<QLXWord> &word : added)
+        adopt(word);
+    rebuildDerivedData();
+}
+
+void Lexicarta::adopt(const std::shared_ptr<QLXWord> &word)
+{
+    word->setWeakVocForSort(weak_from_this());
+    m_allWords.append(word);
+}
+
+void Lexicarta::rebuildDerivedData()
+{
+    invalidateCachedWordLists();
+    m_tagIndex.reset();
+    buildSynonyms();
 }
 
 void Lexicarta::removeWord(const std::shared_ptr<QLXWord> &word)
@@ -151,11 +297,19 @@ void Lexicarta::removeWord(const std::shared_ptr<QLXWord> &word)
         return;
     m_allWords.removeAll(word);
     invalidateCachedWordLists();
+    if (!word->tags().isEmpty())
+        m_tagIndex.reset();
+    removeFromSynonyms(word);
 }
 
 qint64 Lexicarta::currentTime() const
 {
     return lexi::truncatedToInt64(m_services.clock.now().secondsSinceReferenceDate());
+}
+
+qint64 Lexicarta::batchImportIdForRange(qint64 count) const
+{
+    return lexi::reserveBatchIdentifiers(m_allWords, lexi::batchIdentifierBase(currentTime(), count), count);
 }
 
 std::shared_ptr<QLXWord> Lexicarta::findWordEqualTo(const QLXWord &word) const
@@ -179,6 +333,261 @@ std::shared_ptr<QLXWord> Lexicarta::findWordByID(qint64 creationID) const
 lexi::WordList Lexicarta::wordsWithTags(const QStringList &tags, bool mustHaveAll) const
 {
     return filteredWords(m_allWords, tags, mustHaveAll);
+}
+
+const lexi::TagIndex &Lexicarta::tagIndex() const
+{
+    if (!m_tagIndex)
+        m_tagIndex.emplace(m_allWords);
+    return *m_tagIndex;
+}
+
+QStringList Lexicarta::allTags() const
+{
+    return tagIndex().allTags();
+}
+
+void Lexicarta::buildTagsIndex()
+{
+    m_tagIndex.emplace(m_allWords);
+}
+
+std::optional<QStringList> Lexicarta::completionTagsForPrefix(const QString &prefix) const
+{
+    lexi::Console::writeLine(lexi::format(u"completionTagsForPrefix: %@", prefix));
+    return tagIndex().completions(prefix);
+}
+
+const std::unordered_set<std::shared_ptr<QLXWord>> &Lexicarta::synonymSet()
+{
+    if (!m_synonyms)
+        buildSynonyms();
+    return *m_synonyms;
+}
+
+lexi::WordList Lexicarta::synonyms()
+{
+    const auto &members = synonymSet();
+    lexi::WordList words;
+    for (const std::shared_ptr<QLXWord> &word : m_allWords) {
+        if (members.contains(word))
+            words.append(word);
+    }
+    return words;
+}
+
+void Lexicarta::buildSynonyms()
+{
+    m_synonyms.emplace();
+    if (m_allWords.size() < 2)
+        return;
+    m_synonyms->reserve(m_allWords.size());
+    sortByForeignThenYourWord();
+    // Counting each exact side finds every pair, whatever the order of the words.
+    QHash<QString, qsizetype> yourWordCounts;
+    QHash<QString, qsizetype> foreignWordCounts;
+    yourWordCounts.reserve(m_allWords.size());
+    foreignWordCounts.reserve(m_allWords.size());
+    for (const std::shared_ptr<QLXWord> &word : m_allWords) {
+        ++yourWordCounts[word->yourWord()];
+        ++foreignWordCounts[word->foreignWord()];
+    }
+    for (const std::shared_ptr<QLXWord> &word : m_allWords) {
+        if (yourWordCounts.value(word->yourWord()) > 1 || foreignWordCounts.value(word->foreignWord()) > 1)
+            m_synonyms->insert(word);
+    }
+}
+
+void Lexicarta::sortByForeignThenYourWord()
+{
+    // Each side is folded once: comparing folded text unit by unit orders as comparing it
+    // ignoring case. The first four units of the foreign side, packed into a number beside the
+    // word's position, decide most comparisons without touching the text.
+    struct Sides
+    {
+        QString foreignWord;
+        QString yourWord;
+    };
+    struct Entry
+    {
+        quint64 start;
+        qsizetype position;
+    };
+    const auto units = [](const QString &text) {
+        return std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()));
+    };
+    std::vector<Sides> sides;
+    std::vector<Entry> entries;
+    sides.reserve(m_allWords.size());
+    entries.reserve(m_allWords.size());
+    for (qsizetype position = 0; position < m_allWords.size(); ++position) {
+        const QLXWord &word = *m_allWords[position];
+        const Sides &folded = sides.emplace_back(Sides{word.foreignWordWithoutFacultatives().toCaseFolded(),
+                                                       word.yourWordWithoutFacultatives().toCaseFolded()});
+        quint64 start = 0;
+        for (qsizetype i = 0; i < 4; ++i)
+            start = start << 16 | (i < folded.foreignWord.size() ? folded.foreignWord.at(i).unicode() : 0);
+        entries.push_back({start, position});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [&sides, &units](const Entry &left, const Entry &right) {
+        if (left.start != right.start)
+            return left.start < right.start;
+        const Sides &leftSides = sides[left.position];
+        const Sides &rightSides = sides[right.position];
+        if (const int foreign = units(leftSides.foreignWord).compare(units(rightSides.foreignWord)); foreign != 0)
+            return foreign < 0;
+        return units(leftSides.yourWord) < units(rightSides.yourWord);
+    });
+    lexi::WordList sorted;
+    sorted.reserve(m_allWords.size());
+    for (const Entry &entry : entries)
+        sorted.append(m_allWords[entry.position]);
+    m_allWords = std::move(sorted);
+    invalidateCachedWordLists();
+}
+
+void Lexicarta::updateSynonymsWithWord(const std::shared_ptr<QLXWord> &word)
+{
+    if (!word || (word->yourWord().isEmpty() && word->foreignWord().isEmpty()))
+        return;
+    if (!m_synonyms)
+        buildSynonyms();
+    for (const std::shared_ptr<QLXWord> &other : m_allWords) {
+        if (other != word && (other->yourWord() == word->yourWord() || other->foreignWord() == word->foreignWord())) {
+            m_synonyms->insert(other);
+            m_synonyms->insert(word);
+        }
+    }
+}
+
+void Lexicarta::removeFromSynonyms(const std::shared_ptr<QLXWord> &word)
+{
+    if (!m_synonyms || m_synonyms->erase(word) == 0)
+        return;
+    // A word that shared a side with it alone is no synonym any more, unless its other side is
+    // shared too.
+    using Side = const QString &(QLXWord::*)() const;
+    const auto onlyWordWith = [this](Side side, const QString &text) {
+        std::shared_ptr<QLXWord> only;
+        for (const std::shared_ptr<QLXWord> &candidate : m_allWords) {
+            if (((*candidate).*side)() == text) {
+                if (only && only != candidate)
+                    return std::shared_ptr<QLXWord>();
+                only = candidate;
+            }
+        }
+        return only;
+    };
+    const Side your = &QLXWord::yourWord;
+    const Side foreign = &QLXWord::foreignWord;
+    for (const auto &[side, otherSide] : {std::pair{your, foreign}, std::pair{foreign, your}}) {
+        const std::shared_ptr<QLXWord> partner = onlyWordWith(side, ((*word).*side)());
+        if (partner && onlyWordWith(otherSide, ((*partner).*otherSide)()))
+            m_synonyms->erase(partner);
+    }
+}
+
+lexi::WordList Lexicarta::synonymsForWord(const QLXWord &word)
+{
+    const auto &members = synonymSet();
+    lexi::WordList partners;
+    for (const std::shared_ptr<QLXWord> &candidate : m_allWords) {
+        if ((candidate->yourWord() == word.yourWord() || candidate->foreignWord() == word.foreignWord())
+            && !candidate->isEqualToWord(word) && members.contains(candidate))
+            partners.append(candidate);
+    }
+    return partners;
+}
+
+qsizetype Lexicarta::deleteDuplicates()
+{
+    // Every duplicate shares its your word with another word, so grouping all words by their two
+    // sides finds the same groups as grouping the synonyms, and finds all of them.
+    QHash<std::pair<QString, QString>, std::shared_ptr<QLXWord>> keptSoFar;
+    QSet<const QLXWord *> removed;
+    for (const std::shared_ptr<QLXWord> &word : m_allWords) {
+        // A word object listed twice is never compared with itself, and a removed one stays
+        // removed.
+        if (removed.contains(word.get()))
+            continue;
+        const std::pair<QString, QString> text = wordText(*word);
+        const auto kept = keptSoFar.find(text);
+        if (kept == keptSoFar.end()) {
+            keptSoFar.insert(text, word);
+            continue;
+        }
+        if (*kept == word)
+            continue;
+        auto [winner, loser] = keptAndRemoved(*kept, word);
+        removed.insert(loser.get());
+        *kept = std::move(winner);
+    }
+    m_allWords.removeIf([&removed](const std::shared_ptr<QLXWord> &word) { return removed.contains(word.get()); });
+    rebuildDerivedData();
+    return removed.size();
+}
+
+void Lexicarta::mergeWithOtherVersion(Lexicarta &other)
+{
+    if (&other == this)
+        return;
+    Counterparts counterparts(m_allWords);
+    QSet<const QLXWord *> replaced;
+    lexi::WordList taken;
+    for (const std::shared_ptr<QLXWord> &incoming : other.m_allWords) {
+        // A word object both versions hold has nothing to take over.
+        if (counterparts.holds(incoming) || replaced.contains(incoming.get()))
+            continue;
+        const std::shared_ptr<QLXWord> local = counterparts.counterpart(*incoming);
+        if (local && !supersedes(*incoming, *local)) {
+            counterparts.pair(local);
+            if (effectiveLevel(*incoming) == effectiveLevel(*local)) {
+                if (incoming->dontAskAgain())
+                    local->setDontAskAgain(true);
+                if (local->lastAsked() && incoming->lastAsked() && *local->lastAsked() < *incoming->lastAsked())
+                    local->setLastAsked(incoming->lastAsked());
+            }
+            continue;
+        }
+        if (local)
+            replaced.insert(local.get());
+        counterparts.replace(local, incoming);
+        taken.append(incoming);
+    }
+    // Replaced words go, the words taken over come last, in the order taken.
+    const auto isReplaced = [&replaced](const std::shared_ptr<QLXWord> &word) { return replaced.contains(word.get()); };
+    m_allWords.removeIf(isReplaced);
+    taken.removeIf(isReplaced);
+    for (const std::shared_ptr<QLXWord> &word : taken)
+        adopt(word);
+    rebuildDerivedData();
+}
+
+void Lexicarta::joinWithVocabulary(Lexicarta &other, bool addAllToUnknown)
+{
+    if (&other == this)
+        return;
+    qint64 next = batchImportIdForRange(other.countAllWords());
+    QSet<const QLXWord *> ownWords = wordObjects(m_allWords);
+    QSet<std::pair<QString, QString>> texts;
+    texts.reserve(m_allWords.size() + other.countAllWords());
+    for (const std::shared_ptr<QLXWord> &word : m_allWords)
+        texts.insert(wordText(*word));
+    for (const std::shared_ptr<QLXWord> &word : other.m_allWords) {
+        if (ownWords.contains(word.get()))
+            continue;
+        if (addAllToUnknown)
+            word->setLevel(0);
+        const std::pair<QString, QString> text = wordText(*word);
+        if (texts.contains(text))
+            continue;
+        texts.insert(text);
+        ownWords.insert(word.get());
+        word->setCreationID(next);
+        next = lexi::saturatingAdd(next, 1);
+        adopt(word);
+    }
+    rebuildDerivedData();
 }
 
 void Lexicarta::answeredWord(QLXWord &word, int correct)

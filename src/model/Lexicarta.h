@@ -3,6 +3,7 @@
 #include "QLXRandom.h"
 #include "QLXStatistics.h"
 #include "QLXWord.h"
+#include "TagIndex.h"
 #include "VocabularyServices.h"
 
 #include "platform/InputSources.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 
 // One vocabulary: the words of one language pair, the names and facultative (optional leading)
 // words of both languages, their keyboard input sources, the learning statistics and the sync
@@ -88,7 +90,7 @@ public:
     // Every word, in stored order. Lists are returned as copies (cheap, shared until changed), so
     // they stay valid while the vocabulary changes.
     lexi::WordList allWords() const { return m_allWords; }
-    // Takes the list as it is and drops the cached lists.
+    // Takes the list as it is and drops the cached lists, the tag index and the synonyms.
     void setAllWords(const lexi::WordList &words);
     qsizetype countAllWords() const { return m_allWords.size(); }
 
@@ -108,12 +110,23 @@ public:
     void invalidateCachedWordLists();
 
     // Appends `word` (none is ignored), links it back here and gives it a new creationID: the
-    // current time, or the next value no word here has.
+    // current time, or the next value no word here has. Updates the synonyms with it.
     void addWord(const std::shared_ptr<QLXWord> &word);
-    // Removes every occurrence of that word object.
+    // The same with the creationID given.
+    void addWord(const std::shared_ptr<QLXWord> &word, qint64 creationID);
+    // Appends the words (none are skipped) and links them back here. Words with a negative
+    // creationID are numbered in order from the current time on, with values no word has. The
+    // tag index and the synonyms are rebuilt once at the end.
+    void batchAddWords(const lexi::WordList &words);
+    // Removes every occurrence of that word object, also from the synonyms, together with the
+    // words that were synonyms through it alone.
     void removeWord(const std::shared_ptr<QLXWord> &word);
     // Whole seconds since 2001-01-01 00:00:00 UTC.
     qint64 currentTime() const;
+    // The first of `count` creationIDs for a batch of words, numbered from it in order: a base
+    // far above the current time (see lexi::batchIdentifierBase()) that no word here has and no
+    // batch of this process has had.
+    qint64 batchImportIdForRange(qint64 count) const;
 
     // The first word with the same foreign and your word (exactly).
     std::shared_ptr<QLXWord> findWordEqualTo(const QLXWord &word) const;
@@ -121,6 +134,42 @@ public:
     std::shared_ptr<QLXWord> findWordByID(qint64 creationID) const;
     bool containsWordWithID(qint64 creationID) const { return findWordByID(creationID) != nullptr; }
     lexi::WordList wordsWithTags(const QStringList &tags, bool mustHaveAll) const;
+
+    // Every tag of the words, once, in the order first met. The tag index is built when there is
+    // none, and dropped by every change of the words here that can affect it.
+    QStringList allTags() const;
+    void buildTagsIndex();
+    // The tags longer than `prefix` that begin with it, the most used first; none when there are
+    // none. Writes the prefix to the console.
+    std::optional<QStringList> completionTagsForPrefix(const QString &prefix) const;
+
+    // The words that share their exact your word or foreign word with another word, in stored
+    // order; found first when they are not known.
+    lexi::WordList synonyms();
+    // Finds the synonyms anew. Leaves the words stored in the order of their foreign words, then
+    // their your words (both without facultatives, ignoring case).
+    void buildSynonyms();
+    // Adds `word`, one of the words here, and the words that share a side with it.
+    void updateSynonymsWithWord(const std::shared_ptr<QLXWord> &word);
+    // The synonyms with the same your word or foreign word as `word`, except those equal to it,
+    // in stored order.
+    lexi::WordList synonymsForWord(const QLXWord &word);
+
+    // Removes all but one of each set of words with the same foreign and your word: the highest
+    // level stays; of equal levels one with a comment or tags wins over one without, else the one
+    // stored first. Returns how many words went.
+    qsizetype deleteDuplicates();
+    // Takes over the changes of another version of this vocabulary, word by word: each of its
+    // words stands for the word here with its creationID (of several, the one equal in text;
+    // none when that cannot be told). One without a counterpart is added; one edited later or of
+    // a higher level replaces its counterpart; at the same level the counterpart takes its
+    // don't-ask-again mark and its later lastAsked. Words only here stay. The word objects taken
+    // move here. Merging a vocabulary with itself changes nothing.
+    void mergeWithOtherVersion(Lexicarta &other);
+    // Adds the words of `other` that have no equal word here (same foreign and your word), as a
+    // batch with new creationIDs; `addAllToUnknown` first sets every word of `other` to level 0.
+    // The word objects move here. Joining a vocabulary with itself changes nothing.
+    void joinWithVocabulary(Lexicarta &other, bool addAllToUnknown);
 
     // Records a quiz answer on `word` (whichever vocabulary it is in): 1 right, -1 wrong, any
     // other value neither. Stamps lastAsked, moves the level, refreshes today's snapshot.
@@ -150,13 +199,22 @@ private:
 
     const LevelLists &levelLists() const;
     static qint64 rehearseTimeInSec(quint64 level);
-    qint64 unusedCreationID(qint64 candidate) const;
+    // Links the word back here and appends it.
+    void adopt(const std::shared_ptr<QLXWord> &word);
+    // Drops what bulk changes of the words leave out of date and finds the synonyms anew.
+    void rebuildDerivedData();
+    const lexi::TagIndex &tagIndex() const;
+    const std::unordered_set<std::shared_ptr<QLXWord>> &synonymSet();
+    void sortByForeignThenYourWord();
+    void removeFromSynonyms(const std::shared_ptr<QLXWord> &word);
     // Takes the first selectable source with `identifier` into `source`; none found leaves it.
     void selectInputSource(const std::optional<QString> &identifier, std::optional<lexi::InputSource> &source) const;
 
     lexi::VocabularyServices m_services;
     lexi::WordList m_allWords;
     mutable std::optional<LevelLists> m_levelLists;
+    mutable std::optional<lexi::TagIndex> m_tagIndex;
+    std::optional<std::unordered_set<std::shared_ptr<QLXWord>>> m_synonyms;
     QLXRandom m_random;
     bool m_needsSync = false;
     bool m_isDisableMisspellRecognition = false;

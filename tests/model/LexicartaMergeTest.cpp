@@ -1,0 +1,377 @@
+#include "support/FakeVocabularyServices.h"
+
+#include "model/CreationIdentifiers.h"
+#include "model/Lexicarta.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace Qt::StringLiterals;
+using lexi::Date;
+using lexi::WordList;
+
+namespace {
+
+// A word as a case table states it.
+struct Spec
+{
+    Spec(qint64 id, const QString &yourWord, const QString &foreignWord)
+        : id(id), yourWord(yourWord), foreignWord(foreignWord)
+    {
+    }
+    Spec &atLevel(quint64 value)
+    {
+        level = value;
+        return *this;
+    }
+    Spec &editedAt(qint64 seconds)
+    {
+        modificationID = seconds;
+        return *this;
+    }
+    Spec &notAskedAgain()
+    {
+        dontAskAgain = true;
+        return *this;
+    }
+    Spec &askedAt(double seconds)
+    {
+        lastAsked = seconds;
+        return *this;
+    }
+    Spec &withComment(const QString &text)
+    {
+        comment = text;
+        return *this;
+    }
+    Spec &withTag(const QString &tag)
+    {
+        tags.append(tag);
+        return *this;
+    }
+
+    std::shared_ptr<QLXWord> make() const
+    {
+        auto word = std::make_shared<QLXWord>(yourWord, foreignWord, comment);
+        word->setCreationID(id);
+        word->setLevel(level);
+        word->setModificationID(modificationID);
+        word->setDontAskAgain(dontAskAgain);
+        if (lastAsked)
+            word->setLastAsked(Date::fromSecondsSinceReferenceDate(*lastAsked));
+        word->setTags(tags);
+        return word;
+    }
+
+    qint64 id;
+    QString yourWord;
+    QString foreignWord;
+    QString comment;
+    QStringList tags;
+    quint64 level = 0;
+    qint64 modificationID = 0;
+    bool dontAskAgain = false;
+    std::optional<double> lastAsked;
+};
+
+class MergeTestBase : public testing::Test
+{
+protected:
+    std::shared_ptr<Lexicarta> vocabularyOf(const std::vector<Spec> &specs, const QString &origin)
+    {
+        auto vocabulary = Lexicarta::create(fakes.services);
+        WordList words;
+        for (const Spec &spec : specs) {
+            words.append(spec.make());
+            words.last()->setWeakVocForSort(vocabulary);
+            origins[words.last().get()] = origin + QString::number(words.size() - 1);
+        }
+        vocabulary->setAllWords(words);
+        return vocabulary;
+    }
+
+    // "L0 your/foreign l2 daa @100": where the word object came from and what it holds.
+    QStringList described(const WordList &words) const
+    {
+        QStringList texts;
+        for (const auto &word : words) {
+            QString text = origins.at(word.get()) + u' ' + word->yourWord() + u'/' + word->foreignWord() + u" l"_s
+                           + QString::number(word->level());
+            if (word->dontAskAgain())
+                text += u" daa"_s;
+            if (word->lastAsked())
+                text += u" @"_s + QString::number(word->lastAsked()->secondsSinceReferenceDate());
+            texts.append(text);
+        }
+        texts.sort();
+        return texts;
+    }
+
+    lexi::test::FakeVocabularyServices fakes;
+    std::map<const QLXWord *, QString> origins;
+};
+
+struct MergeCase
+{
+    const char *name;
+    std::vector<Spec> local;
+    std::vector<Spec> remote;
+    QStringList merged;
+};
+
+void PrintTo(const MergeCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class MergeTest : public MergeTestBase, public testing::WithParamInterface<MergeCase>
+{
+};
+
+TEST_P(MergeTest, TakesOverTheOtherVersionWordByWord)
+{
+    const auto local = vocabularyOf(GetParam().local, u"L"_s);
+    const auto remote = vocabularyOf(GetParam().remote, u"R"_s);
+    local->mergeWithOtherVersion(*remote);
+    EXPECT_EQ(described(local->allWords()), GetParam().merged);
+    for (const auto &word : local->allWords())
+        EXPECT_EQ(word->weakVocForSort().lock(), local);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MergeTest,
+    testing::Values(
+        MergeCase{"a missing word is appended",
+                  {Spec(1, u"a"_s, u"A"_s)},
+                  {Spec(1, u"a"_s, u"A"_s), Spec(2, u"b"_s, u"B"_s).atLevel(3)},
+                  {u"L0 a/A l0"_s, u"R1 b/B l3"_s}},
+        MergeCase{"a remote edit of lower level replaces",
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(3).editedAt(100)},
+                  {Spec(1, u"a2"_s, u"A"_s).atLevel(1).editedAt(200)},
+                  {u"R0 a2/A l1"_s}},
+        MergeCase{"a remote edit older than the local one changes nothing",
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(3).editedAt(200)},
+                  {Spec(1, u"a2"_s, u"A"_s).atLevel(1).editedAt(100)},
+                  {u"L0 a/A l3"_s}},
+        MergeCase{"an unedited remote word of lower level changes nothing",
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(3)},
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).notAskedAgain().askedAt(500)},
+                  {u"L0 a/A l3"_s}},
+        MergeCase{"a remote word of higher level replaces",
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).askedAt(900)},
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(3).askedAt(100)},
+                  {u"R0 a/A l3 @100"_s}},
+        MergeCase{"equal levels keep the local word with don't-ask-again and the later lastAsked",
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).askedAt(100)},
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).notAskedAgain().askedAt(200)},
+                  {u"L0 a/A l2 daa @200"_s}},
+        MergeCase{"equal levels keep a later local lastAsked",
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).askedAt(300)},
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).askedAt(200)},
+                  {u"L0 a/A l2 @300"_s}},
+        MergeCase{"equal levels leave a local word never asked",
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(2)},
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(2).askedAt(200)},
+                  {u"L0 a/A l2"_s}},
+        MergeCase{"levels above native count as native",
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(5)},
+                  {Spec(1, u"a"_s, u"A"_s).atLevel(7).notAskedAgain()},
+                  {u"L0 a/A l5 daa"_s}},
+        MergeCase{"a local-only word stays",
+                  {Spec(1, u"a"_s, u"A"_s), Spec(3, u"c"_s, u"C"_s)},
+                  {Spec(1, u"a"_s, u"A"_s)},
+                  {u"L0 a/A l0"_s, u"L1 c/C l0"_s}},
+        MergeCase{"of local words sharing an identifier the one equal in text is replaced",
+                  {Spec(5, u"a"_s, u"A"_s), Spec(5, u"c"_s, u"C"_s)},
+                  {Spec(5, u"c"_s, u"C"_s).atLevel(4)},
+                  {u"L0 a/A l0"_s, u"R0 c/C l4"_s}},
+        MergeCase{"an edited word goes to the one local word of its identifier not yet paired",
+                  {Spec(5, u"a"_s, u"A"_s), Spec(5, u"c"_s, u"C"_s)},
+                  {Spec(5, u"a"_s, u"A"_s), Spec(5, u"c2"_s, u"C"_s).editedAt(100)},
+                  {u"L0 a/A l0"_s, u"R1 c2/C l0"_s}},
+        MergeCase{"a word that cannot be told to be either local word is added",
+                  {Spec(5, u"a"_s, u"A"_s), Spec(5, u"c"_s, u"C"_s)},
+                  {Spec(5, u"e"_s, u"E"_s).editedAt(100)},
+                  {u"L0 a/A l0"_s, u"L1 c/C l0"_s, u"R0 e/E l0"_s}},
+        MergeCase{"a second remote word of one identifier is added",
+                  {Spec(5, u"a"_s, u"A"_s)},
+                  {Spec(5, u"a"_s, u"A"_s), Spec(5, u"c"_s, u"C"_s)},
+                  {u"L0 a/A l0"_s, u"R1 c/C l0"_s}},
+        MergeCase{"a remote word listed twice is merged as one",
+                  {Spec(5, u"a"_s, u"A"_s).atLevel(1)},
+                  {Spec(5, u"a"_s, u"A"_s).atLevel(2), Spec(5, u"a"_s, u"A"_s).atLevel(3)},
+                  {u"R1 a/A l3"_s}}));
+
+class CombineTest : public MergeTestBase
+{
+};
+
+TEST_F(CombineTest, MergedWordsShowInTheLevelListsTagsAndSynonyms)
+{
+    const auto local = vocabularyOf({Spec(1, u"house"_s, u"Haus"_s)}, u"L"_s);
+    const auto remote = vocabularyOf(
+        {Spec(1, u"house"_s, u"Haus"_s), Spec(2, u"building"_s, u"Haus"_s).atLevel(2).withTag(u"town"_s)}, u"R"_s);
+    ASSERT_TRUE(local->level2Words().isEmpty());
+    ASSERT_TRUE(local->synonyms().isEmpty());
+    local->mergeWithOtherVersion(*remote);
+    EXPECT_EQ(described(local->level2Words()), QStringList{u"R1 building/Haus l2"_s});
+    EXPECT_EQ(local->allTags(), QStringList{u"town"_s});
+    EXPECT_EQ(described(local->synonyms()), (QStringList{u"L0 house/Haus l0"_s, u"R1 building/Haus l2"_s}));
+}
+
+TEST_F(CombineTest, MergingOrJoiningAVocabularyWithItselfChangesNothing)
+{
+    // Stored out of order, so that anything finding the synonyms anew would reorder them.
+    const auto vocabulary = vocabularyOf({Spec(1, u"b"_s, u"B"_s).atLevel(3), Spec(2, u"a"_s, u"A"_s).atLevel(1)},
+                                         u"V"_s);
+    const WordList before = vocabulary->allWords();
+    vocabulary->mergeWithOtherVersion(*vocabulary);
+    vocabulary->joinWithVocabulary(*vocabulary, true);
+    EXPECT_EQ(vocabulary->allWords(), before);
+    EXPECT_EQ(described(before), (QStringList{u"V0 b/B l3"_s, u"V1 a/A l1"_s}));
+    EXPECT_EQ(before[0]->creationID(), 1);
+}
+
+TEST_F(CombineTest, JoiningAddsTheWordsNotYetHereAsABatch)
+{
+    const auto here = vocabularyOf({Spec(1, u"bank"_s, u"Bank"_s).atLevel(4)}, u"H"_s);
+    const auto other = vocabularyOf({Spec(7, u"bank"_s, u"Bank"_s).atLevel(2),
+                                     Spec(8, u"Bank"_s, u"Bank"_s).atLevel(3).askedAt(50),
+                                     Spec(9, u"tree"_s, u"Baum"_s).atLevel(1).notAskedAgain(),
+                                     Spec(10, u"tree"_s, u"Baum"_s)},
+                                    u"O"_s);
+    const WordList incoming = other->allWords();
+    const qint64 batchFloor = lexi::batchIdentifierBase(here->currentTime(), 4);
+    here->joinWithVocabulary(*other, false);
+    EXPECT_EQ(described(here->allWords()),
+              (QStringList{u"H0 bank/Bank l4"_s, u"O1 Bank/Bank l3 @50"_s, u"O2 tree/Baum l1 daa"_s}));
+    // Numbered in order from a base no batch had before.
+    EXPECT_GE(incoming[1]->creationID(), batchFloor);
+    EXPECT_EQ(incoming[2]->creationID(), incoming[1]->creationID() + 1);
+    EXPECT_EQ(incoming[3]->creationID(), 10);
+    EXPECT_EQ(incoming[1]->weakVocForSort().lock(), here);
+    EXPECT_EQ(described(here->level3Words()), QStringList{u"O1 Bank/Bank l3 @50"_s});
+}
+
+TEST_F(CombineTest, JoiningIntoUnknownSetsEveryIncomingWordToLevelZero)
+{
+    const auto here = vocabularyOf({Spec(1, u"a"_s, u"A"_s).atLevel(4)}, u"H"_s);
+    const auto other = vocabularyOf({Spec(1, u"a"_s, u"A"_s).atLevel(3), Spec(2, u"b"_s, u"B"_s).atLevel(5)}, u"O"_s);
+    const WordList incoming = other->allWords();
+    here->joinWithVocabulary(*other, true);
+    EXPECT_EQ(described(here->allWords()), (QStringList{u"H0 a/A l4"_s, u"O1 b/B l0"_s}));
+    // The word not taken is set back too, in the other vocabulary.
+    EXPECT_EQ(incoming[0]->level(), 0);
+
+    // With every word here already, nothing changes here.
+    const auto same = vocabularyOf({Spec(3, u"a"_s, u"A"_s).atLevel(2)}, u"S"_s);
+    const WordList before = here->allWords();
+    here->joinWithVocabulary(*same, true);
+    EXPECT_EQ(here->allWords(), before);
+    EXPECT_EQ(described(here->allWords()), (QStringList{u"H0 a/A l4"_s, u"O1 b/B l0"_s}));
+}
+
+struct DuplicateCase
+{
+    const char *name;
+    Spec first;
+    Spec second;
+    const char *kept;
+};
+
+void PrintTo(const DuplicateCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class DuplicateTest : public MergeTestBase, public testing::WithParamInterface<DuplicateCase>
+{
+};
+
+TEST_P(DuplicateTest, KeepsTheBetterOfTwoDuplicates)
+{
+    const auto vocabulary = vocabularyOf({GetParam().first, GetParam().second}, u"W"_s);
+    EXPECT_EQ(vocabulary->deleteDuplicates(), 1);
+    ASSERT_EQ(vocabulary->countAllWords(), 1);
+    EXPECT_EQ(origins.at(vocabulary->allWords().front().get()), QString::fromLatin1(GetParam().kept));
+}
+
+Spec dup(quint64 level)
+{
+    return Spec(1, u"a"_s, u"A"_s).atLevel(level);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DuplicateTest,
+    testing::Values(DuplicateCase{"the higher level wins", dup(2), dup(4), "W1"},
+                    DuplicateCase{"the higher level wins first", dup(4), dup(2), "W0"},
+                    DuplicateCase{"a higher level wins over a comment", dup(1).withComment(u"c"_s), dup(2), "W1"},
+                    DuplicateCase{"levels above native count as native", dup(5).withComment(u"c"_s), dup(7), "W0"},
+                    DuplicateCase{"equal levels: the one with a comment", dup(2), dup(2).withComment(u"c"_s), "W1"},
+                    DuplicateCase{"equal levels: the first with a comment", dup(2).withComment(u"c"_s), dup(2), "W0"},
+                    DuplicateCase{"equal levels: the one with tags", dup(2), dup(2).withTag(u"t"_s), "W1"},
+                    DuplicateCase{"equal levels: tags over a comment alone", dup(2).withComment(u"c"_s),
+                                  dup(2).withTag(u"t"_s), "W1"},
+                    DuplicateCase{"equal levels: both with a comment, the one with tags",
+                                  dup(2).withComment(u"c"_s), dup(2).withComment(u"d"_s).withTag(u"t"_s), "W1"},
+                    DuplicateCase{"otherwise the first stays", dup(3), dup(3), "W0"}));
+
+TEST_F(CombineTest, DuplicateDeletionFindsEveryDuplicateWhateverTheOrder)
+{
+    const auto vocabulary = vocabularyOf({Spec(1, u"the house"_s, u"Haus"_s).atLevel(1), Spec(2, u"house"_s, u"Haus"_s),
+                                          Spec(3, u"the house"_s, u"Haus"_s).atLevel(3), Spec(4, u"Bank"_s, u"x"_s),
+                                          Spec(5, u"bank"_s, u"x"_s), Spec(6, u"Bank"_s, u"x"_s).withTag(u"t"_s),
+                                          Spec(7, u"b-c"_s, u"a"_s), Spec(8, u"c"_s, u"a-b"_s),
+                                          Spec(9, u"Bank"_s, u"x"_s)},
+                                         u"W"_s);
+    vocabulary->setYourFacultativeWords({u"the"_s});
+    // One word object listed twice is no duplicate of itself.
+    WordList words = vocabulary->allWords();
+    words.append(words[1]);
+    vocabulary->setAllWords(words);
+    EXPECT_EQ(vocabulary->deleteDuplicates(), 3);
+    EXPECT_EQ(described(vocabulary->allWords()),
+              (QStringList{u"W1 house/Haus l0"_s, u"W1 house/Haus l0"_s, u"W2 the house/Haus l3"_s, u"W4 bank/x l0"_s,
+                           u"W5 Bank/x l0"_s, u"W6 b-c/a l0"_s, u"W7 c/a-b l0"_s}));
+    EXPECT_EQ(described(vocabulary->level3Words()), QStringList{u"W2 the house/Haus l3"_s});
+}
+
+TEST_F(CombineTest, BatchAddingNumbersWordsWithoutIdentifierAndLinksThemBack)
+{
+    const auto vocabulary = vocabularyOf({Spec(600000001, u"a"_s, u"A"_s)}, u"V"_s);
+    fakes.clock.setNow(Date::fromSecondsSinceReferenceDate(600000000.7));
+    const auto first = Spec(-1, u"b"_s, u"A"_s).make();
+    const auto kept = Spec(0, u"c"_s, u"C"_s).make();
+    const auto second = Spec(-5, u"d"_s, u"D"_s).atLevel(2).make();
+    const auto given = Spec(600000002, u"e"_s, u"E"_s).make();
+    vocabulary->batchAddWords({first, nullptr, kept, second, given});
+    // Negative ones are numbered from the current time on, past the values in use here or in
+    // the batch.
+    EXPECT_EQ(first->creationID(), 600000003);
+    EXPECT_EQ(second->creationID(), 600000004);
+    EXPECT_EQ(kept->creationID(), 0);
+    EXPECT_EQ(given->creationID(), 600000002);
+    EXPECT_EQ(vocabulary->countAllWords(), 5);
+    EXPECT_EQ(second->weakVocForSort().lock(), vocabulary);
+    EXPECT_EQ(vocabulary->level2Words(), WordList{second});
+    EXPECT_EQ(vocabulary->synonymsForWord(*first).size(), 1);
+}
+
+TEST_F(CombineTest, BatchIdentifiersComeFromTheClockAndNeverRepeat)
+{
+    const auto vocabulary = vocabularyOf({}, u"V"_s);
+    const auto copy = vocabularyOf({}, u"C"_s);
+    fakes.clock.setNow(Date::fromSecondsSinceReferenceDate(700000000.9));
+    const qint64 first = vocabulary->batchImportIdForRange(99);
+    EXPECT_GE(first, 70000000000);
+    // The same second, in this vocabulary and in another one: a range of its own each time.
+    const qint64 second = vocabulary->batchImportIdForRange(99);
+    const qint64 third = copy->batchImportIdForRange(10);
+    EXPECT_GE(second, first + 99);
+    EXPECT_GE(third, second + 99);
+    EXPECT_GE(vocabulary->batchImportIdForRange(100), 700000000000);
+    EXPECT_GE(vocabulary->batchImportIdForRange(10000), 70000000000000);
+}
+
+} // namespace

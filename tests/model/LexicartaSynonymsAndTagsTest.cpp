@@ -1,0 +1,184 @@
+#include "support/ConsoleCapture.h"
+#include "support/FakeVocabularyServices.h"
+
+#include "model/Lexicarta.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace Qt::StringLiterals;
+using lexi::WordList;
+
+namespace {
+
+class SynonymsAndTagsTest : public testing::Test
+{
+protected:
+    std::shared_ptr<QLXWord> word(const QString &yourWord, const QString &foreignWord, const QStringList &tags = {})
+    {
+        auto created = std::make_shared<QLXWord>(yourWord, foreignWord);
+        created->setTags(tags);
+        created->setWeakVocForSort(vocabulary);
+        return created;
+    }
+
+    lexi::test::FakeVocabularyServices fakes;
+    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+};
+
+std::set<std::shared_ptr<QLXWord>> asSet(const WordList &words)
+{
+    return {words.cbegin(), words.cend()};
+}
+
+QStringList pairs(const WordList &words)
+{
+    QStringList texts;
+    for (const auto &w : words)
+        texts.append(w->foreignWord() + u'/' + w->yourWord());
+    return texts;
+}
+
+TEST_F(SynonymsAndTagsTest, CompletionsListTheLongerTagsMostUsedFirst)
+{
+    vocabulary->setAllWords({word(u"1"_s, u"1"_s, {u"food"_s, u"forest"_s}), word(u"2"_s, u"2"_s, {u"food"_s}),
+                             word(u"3"_s, u"3"_s, {u"fork"_s, u"food"_s}), word(u"4"_s, u"4"_s, {u"fork"_s}),
+                             word(u"5"_s, u"5"_s, {u"fork"_s, u"foodstuff"_s}),
+                             word(u"6"_s, u"6"_s, {u"f"_s, u"Food"_s})});
+    const struct
+    {
+        QString prefix;
+        std::optional<QStringList> completions;
+    } cases[] = {
+        // Equally used tags come in the order first met.
+        {u"fo"_s, QStringList{u"food"_s, u"fork"_s, u"forest"_s, u"foodstuff"_s}},
+        {u"f"_s, QStringList{u"food"_s, u"fork"_s, u"forest"_s, u"foodstuff"_s}},
+        {u"foo"_s, QStringList{u"food"_s, u"foodstuff"_s}},
+        // A whole tag completes only to longer ones.
+        {u"food"_s, QStringList{u"foodstuff"_s}},
+        {u"foodstuff"_s, std::nullopt},
+        {u"forest"_s, std::nullopt},
+        {u"F"_s, QStringList{u"Food"_s}},
+        {u"x"_s, std::nullopt},
+        {u""_s, std::nullopt},
+    };
+    lexi::test::ConsoleCapture console;
+    for (const auto &c : cases)
+        EXPECT_EQ(vocabulary->completionTagsForPrefix(c.prefix), c.completions) << c.prefix.toStdString();
+    EXPECT_EQ(console.lines().first(), u"completionTagsForPrefix: fo"_s);
+    EXPECT_EQ(vocabulary->allTags(),
+              (QStringList{u"food"_s, u"forest"_s, u"fork"_s, u"foodstuff"_s, u"f"_s, u"Food"_s}));
+}
+
+TEST_F(SynonymsAndTagsTest, TheTagIndexFollowsAddedRemovedAndEditedWords)
+{
+    lexi::test::ConsoleCapture console;
+    const auto sea = word(u"sea"_s, u"Meer"_s, {u"nature"_s});
+    vocabulary->addWord(sea);
+    EXPECT_EQ(vocabulary->completionTagsForPrefix(u"na"_s), QStringList{u"nature"_s});
+
+    const auto tree = word(u"tree"_s, u"Baum"_s, {u"navy"_s, u"nature"_s});
+    vocabulary->addWord(tree);
+    EXPECT_EQ(vocabulary->completionTagsForPrefix(u"na"_s), (QStringList{u"nature"_s, u"navy"_s}));
+
+    vocabulary->removeWord(tree);
+    EXPECT_EQ(vocabulary->allTags(), QStringList{u"nature"_s});
+
+    // Edits of a word's tags count once the index is built again, as the word editor does.
+    sea->addTag(u"nautical"_s);
+    vocabulary->buildTagsIndex();
+    EXPECT_EQ(vocabulary->completionTagsForPrefix(u"nau"_s), QStringList{u"nautical"_s});
+
+    vocabulary->setAllWords({});
+    EXPECT_TRUE(vocabulary->allTags().isEmpty());
+}
+
+TEST_F(SynonymsAndTagsTest, SynonymsShareAnExactSideWhateverTheirSortOrder)
+{
+    vocabulary->setYourFacultativeWords({u"the"_s});
+    const struct
+    {
+        const char *name;
+        QList<std::pair<QString, QString>> words;
+        std::set<int> synonyms;
+    } cases[] = {
+        {"case differs", {{u"Bank"_s, u"1"_s}, {u"bank"_s, u"2"_s}, {u"Bank"_s, u"3"_s}}, {0, 2}},
+        {"facultative word", {{u"the house"_s, u"1"_s}, {u"house"_s, u"2"_s}, {u"the house"_s, u"3"_s}}, {0, 2}},
+        {"foreign side", {{u"a"_s, u"Haus"_s}, {u"b"_s, u"haus"_s}, {u"c"_s, u"Haus"_s}}, {0, 2}},
+        {"both sides", {{u"a"_s, u"A"_s}, {u"a"_s, u"A"_s}, {u"b"_s, u"B"_s}}, {0, 1}},
+        {"nothing shared", {{u"a"_s, u"A"_s}, {u"b"_s, u"B"_s}}, {}},
+        {"one word", {{u"a"_s, u"A"_s}}, {}},
+    };
+    for (const auto &c : cases) {
+        WordList words;
+        std::set<std::shared_ptr<QLXWord>> expected;
+        for (const auto &[yourWord, foreignWord] : c.words)
+            words.append(word(yourWord, foreignWord));
+        for (const int index : c.synonyms)
+            expected.insert(words[index]);
+        vocabulary->setAllWords(words);
+        EXPECT_EQ(asSet(vocabulary->synonyms()), expected) << c.name;
+    }
+}
+
+TEST_F(SynonymsAndTagsTest, BuildingSynonymsStoresTheWordsByForeignThenYourWord)
+{
+    vocabulary->setForeignFacultativeWords({u"der"_s, u"die"_s});
+    const auto mouse = word(u"mouse"_s, u"die Maus"_s); // sorts as "Maus"
+    const auto bee = word(u"bee"_s, u"Biene"_s);
+    const auto house = word(u"house"_s, u"Haus"_s);
+    const auto apple = word(u"apple"_s, u"Apfel"_s);
+    const auto building = word(u"building"_s, u"haus"_s);
+    vocabulary->setAllWords({mouse, bee, house, apple, building});
+    ASSERT_EQ(vocabulary->level0Words().size(), 5);
+    vocabulary->buildSynonyms();
+    const WordList sorted = {apple, bee, building, house, mouse};
+    EXPECT_EQ(vocabulary->allWords(), sorted);
+    EXPECT_EQ(vocabulary->level0Words(), sorted);
+}
+
+TEST_F(SynonymsAndTagsTest, SynonymsOfAWordShareASideAreNotEqualToItAndComeInStoredOrder)
+{
+    const auto bank = word(u"bank"_s, u"Bank"_s);
+    const auto sameBank = word(u"bank"_s, u"Bank"_s);
+    const auto bench = word(u"bench"_s, u"Bank"_s);
+    const auto shore = word(u"bank"_s, u"Ufer"_s);
+    const auto river = word(u"river"_s, u"Fluss"_s);
+    vocabulary->setAllWords({shore, bank, bench, sameBank, river});
+    vocabulary->buildSynonyms();
+    EXPECT_EQ(pairs(vocabulary->synonymsForWord(*bank)), (QStringList{u"Bank/bench"_s, u"Ufer/bank"_s}));
+    EXPECT_TRUE(vocabulary->synonymsForWord(*river).isEmpty());
+}
+
+TEST_F(SynonymsAndTagsTest, AddedAndRemovedWordsUpdateTheSynonyms)
+{
+    const auto house = word(u"house"_s, u"Haus"_s);
+    const auto tree = word(u"tree"_s, u"Baum"_s);
+    vocabulary->setAllWords({house, tree});
+    EXPECT_TRUE(vocabulary->synonyms().isEmpty());
+
+    // A word that shares no side stays out; one that does joins with its partner.
+    vocabulary->addWord(word(u"cat"_s, u"Katze"_s));
+    EXPECT_TRUE(vocabulary->synonyms().isEmpty());
+    const auto building = word(u"building"_s, u"Haus"_s);
+    vocabulary->addWord(building);
+    EXPECT_EQ(asSet(vocabulary->synonyms()), asSet({house, building}));
+    const auto home = word(u"home"_s, u"Haus"_s);
+    vocabulary->addWord(home, 42);
+    EXPECT_EQ(home->creationID(), 42);
+    EXPECT_EQ(asSet(vocabulary->synonyms()), asSet({house, building, home}));
+
+    // Removing a word leaves its partners synonyms only while they still share a side.
+    vocabulary->removeWord(home);
+    EXPECT_EQ(asSet(vocabulary->synonyms()), asSet({house, building}));
+    const auto shrub = word(u"shrub"_s, u"Busch"_s);
+    const auto bush = word(u"bush"_s, u"Busch"_s);
+    const auto houseBush = word(u"house"_s, u"Strauch"_s);
+    vocabulary->batchAddWords({shrub, bush, houseBush});
+    vocabulary->removeWord(building);
+    vocabulary->removeWord(shrub);
+    EXPECT_EQ(asSet(vocabulary->synonyms()), asSet({house, houseBush}));
+}
+
+} // namespace
