@@ -8,6 +8,7 @@
 
 #include "platform/InputSources.h"
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -25,8 +26,24 @@
 class Lexicarta : public std::enable_shared_from_this<Lexicarta>
 {
 public:
+    static constexpr const char *archiveClassName = "Lexicarta";
+
     // An empty vocabulary of unknown languages, whose statistics hold one snapshot of today.
     static std::shared_ptr<Lexicarta> create(const lexi::VocabularyServices &services);
+
+    // The document of the own file format: the words of each level in a list of their own, the
+    // names, facultative words, statistics, input source identifiers and settings. A word's level
+    // is the level of the list that holds it, and only words of levels 4 and 5 keep their
+    // don't-ask-again mark. Values of the wrong type read as missing; a missing language name as
+    // "No name".
+    static std::shared_ptr<Lexicarta> initWithDictionary(const QJsonObject &dictionary,
+                                                         const lexi::VocabularyServices &services);
+    QJsonObject dictionaryRepresentation() const;
+    // The older product's keyed-archive form, with the same rules for levels and marks.
+    static std::shared_ptr<Lexicarta> initWithCoder(const lexi::KeyedDecoder &coder,
+                                                    const lexi::VocabularyServices &services);
+    void encodeWithCoder(lexi::KeyedEncoder &coder) const;
+
     Lexicarta(const Lexicarta &) = delete;
     Lexicarta &operator=(const Lexicarta &) = delete;
 
@@ -196,6 +213,9 @@ private:
     };
 
     explicit Lexicarta(const lexi::VocabularyServices &services);
+
+    // Makes the words of the six stored level lists this vocabulary's words, in level order.
+    void takeStoredWords(const std::array<lexi::WordList, 6> &levels);
 
     const LevelLists &levelLists() const;
     static qint64 rehearseTimeInSec(quint64 level);

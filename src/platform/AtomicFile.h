@@ -38,9 +38,10 @@ using WriteExpectation = std::variant<AnyFile, NoFile, FileStamp>;
 // Writes `data` to `path` in one step. The data goes to a temporary file beside the target,
 // whose name (".~" + name + a random part) hides it from the folder listing and from the cloud
 // client, is flushed to disk and then renamed onto the target, so the path always holds either
-// the old or the new content. With NoFile the write fails when something stands at the path
-// (checked by the rename itself); with a stamp, when the file there no longer has it (checked
-// just before the rename). A failed write leaves the target as it was.
+// the old or the new content, also when the program is killed in the middle. With NoFile the
+// write fails when something stands at the path (checked by the rename itself); with a stamp,
+// when the file there no longer has it (checked just before the rename). A failed write leaves
+// the target as it was.
 Result<> writeFileAtomically(const QString &path, const QByteArray &data, const WriteExpectation &expected = AnyFile());
 
 } // namespace lexi

@@ -24,9 +24,9 @@ void KeyedEncoder::encodeInt64(const char *key, qint64 value)
     plist_dict_set_item(m_fields, key, plist_new_uint(quint64(value)));
 }
 
-void KeyedEncoder::encodeString(const char *key, const QString &value)
+void KeyedEncoder::encodeString(const char *key, const std::optional<QString> &value)
 {
-    setReference(key, m_archiver.appendString(value));
+    setReference(key, value ? m_archiver.appendString(*value) : 0);
 }
 
 void KeyedEncoder::encodeDate(const char *key, const std::optional<Date> &value)

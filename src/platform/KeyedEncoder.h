@@ -43,8 +43,8 @@ class KeyedEncoder
 public:
     void encodeBool(const char *key, bool value);
     void encodeInt64(const char *key, qint64 value);
-    // A string object.
-    void encodeString(const char *key, const QString &value);
+    // A string object; none is written as a reference to nil.
+    void encodeString(const char *key, const std::optional<QString> &value);
     // A date object; none is written as a reference to nil.
     void encodeDate(const char *key, const std::optional<Date> &value);
     // A mutable set of distinct strings, in the order given.

@@ -1,6 +1,6 @@
 #include "KeyedUnarchiver.h"
 
-#include <cstdlib>
+#include "PlistIteration.h"
 
 namespace lexi {
 
@@ -36,16 +36,7 @@ QList<plist_t> KeyedUnarchiver::arrayItems(plist_t array)
 {
     QList<plist_t> items;
     items.reserve(plist_array_get_size(array));
-    // The iterator, not indexed access: indexing a parsed array walks it from the start.
-    plist_array_iter iterator = nullptr;
-    plist_array_new_iter(array, &iterator);
-    for (plist_t item = nullptr;;) {
-        plist_array_next_item(array, iterator, &item);
-        if (!item)
-            break;
-        items.append(item);
-    }
-    std::free(iterator);
+    forEachArrayItem(array, [&items](plist_t item) { items.append(item); });
     return items;
 }
 

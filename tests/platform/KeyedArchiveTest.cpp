@@ -1,5 +1,6 @@
 #include "support/KeyedArchiveTesting.h"
 
+#include "platform/KeyedArchive.h"
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
 
@@ -256,6 +257,86 @@ TEST(KeyedArchiveTest, AnObjectThatContainsItselfFindsNothingThere)
     ASSERT_EQ(child->children.size(), 1);
     EXPECT_NE(child->children[0], root);
     EXPECT_EQ(child->children[0]->children, (QList<std::shared_ptr<Node>>{}));
+}
+
+QByteArray xmlDocument(const std::string &body)
+{
+    return QByteArray::fromStdString(R"(<?xml version="1.0" encoding="UTF-8"?>)"
+                                     R"(<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" )"
+                                     R"("http://www.apple.com/DTDs/PropertyList-1.0.dtd"><plist version="1.0">)"
+                                     + body + "</plist>");
+}
+
+// The root node of the archive in `data`, or none.
+std::shared_ptr<Node> unarchivedNode(const QByteArray &data)
+{
+    const auto archive = lexi::KeyedArchive::fromData(data);
+    if (!archive)
+        return nullptr;
+    EXPECT_FALSE(archive->rootObjectDecoder(Point::archiveClassName));
+    const auto decoder = archive->rootObjectDecoder(Node::archiveClassName);
+    return decoder ? Node::initWithCoder(*decoder) : nullptr;
+}
+
+TEST(KeyedArchiveTest, ArchivesAreBinaryPropertyListsInFoundationsEnvelope)
+{
+    Node root;
+    root.name = u"root"_s;
+    root.number = -3;
+    const QByteArray data = lexi::KeyedArchive::archivedData(root);
+
+    plist_t parsed = nullptr;
+    plist_from_bin(data.constData(), uint32_t(data.size()), &parsed);
+    const PlistPointer document(parsed);
+    ASSERT_TRUE(document);
+    EXPECT_STREQ(plist_get_string_ptr(plist_dict_get_item(document.get(), "$archiver"), nullptr), "NSKeyedArchiver");
+    uint64_t version = 0;
+    plist_get_uint_val(plist_dict_get_item(document.get(), "$version"), &version);
+    EXPECT_EQ(version, 100000u);
+    EXPECT_EQ(uidOf(plist_dict_get_item(plist_dict_get_item(document.get(), "$top"), "root")), 1u);
+    EXPECT_EQ(stringAt(plist_dict_get_item(document.get(), "$objects"), 0), "$null");
+
+    const auto read = unarchivedNode(data);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->name, u"root"_s);
+    EXPECT_EQ(read->number, -3);
+}
+
+TEST(KeyedArchiveTest, ReadsXmlArchivesAsFoundationWritesThem)
+{
+    const QByteArray data = xmlDocument(
+        "<dict><key>$archiver</key><string>NSKeyedArchiver</string><key>$objects</key><array>"
+        "<string>$null</string><dict><key>$class</key>" + reference(2) + "<key>name</key>" + reference(3)
+        + "<key>number</key><integer>-12</integer></dict>" + nodeClass + "<string>from XML</string></array>"
+          "<key>$top</key><dict><key>root</key>" + reference(1) + "</dict>"
+          "<key>$version</key><integer>100000</integer></dict>");
+    const auto read = unarchivedNode(data);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->name, u"from XML"_s);
+    EXPECT_EQ(read->number, -12);
+}
+
+TEST(KeyedArchiveTest, PropertyListsThatAreNoKeyedArchivesAreRefused)
+{
+    const std::string objects = "<key>$objects</key><array><string>$null</string></array>";
+    const std::string top = "<key>$top</key><dict><key>root</key>" + reference(1) + "</dict>";
+    const std::string archiver = "<key>$archiver</key><string>NSKeyedArchiver</string>";
+    const struct
+    {
+        const char *what;
+        QByteArray data;
+    } cases[] = {
+        {"no property list", "not a property list"},
+        {"an array", xmlDocument("<array><string>NSKeyedArchiver</string></array>")},
+        {"no archiver", xmlDocument("<dict>" + objects + top + "</dict>")},
+        {"another archiver", xmlDocument("<dict><key>$archiver</key><string>Other</string>" + objects + top + "</dict>")},
+        {"no object table", xmlDocument("<dict>" + archiver + top + "</dict>")},
+        {"an object table that is no array",
+         xmlDocument("<dict>" + archiver + "<key>$objects</key><dict/>" + top + "</dict>")},
+        {"no root", xmlDocument("<dict>" + archiver + objects + "<key>$top</key><dict/></dict>")},
+    };
+    for (const auto &c : cases)
+        EXPECT_FALSE(lexi::KeyedArchive::fromData(c.data)) << c.what;
 }
 
 } // namespace

@@ -2,11 +2,11 @@
 
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
+#include "platform/PlistIteration.h"
 #include "platform/PlistPointer.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,18 +25,7 @@ inline PlistPointer parseXmlPlist(const std::string &xml)
 inline std::vector<std::string> dictionaryKeys(plist_t dictionary)
 {
     std::vector<std::string> keys;
-    plist_dict_iter iterator = nullptr;
-    plist_dict_new_iter(dictionary, &iterator);
-    for (;;) {
-        char *key = nullptr;
-        plist_t value = nullptr;
-        plist_dict_next_item(dictionary, iterator, &key, &value);
-        if (!value)
-            break;
-        keys.emplace_back(key);
-        std::free(key);
-    }
-    std::free(iterator);
+    forEachDictionaryItem(dictionary, [&keys](const char *key, plist_t) { keys.emplace_back(key); });
     return keys;
 }
 

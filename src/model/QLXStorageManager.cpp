@@ -1,0 +1,236 @@
+#include "QLXStorageManager.h"
+
+#include "Bzip2.h"
+
+#include "logging/QLXLogMacros.h"
+#include "platform/AtomicFile.h"
+#include "platform/Console.h"
+#include "platform/Format.h"
+#include "platform/KeyedArchive.h"
+#include "platform/StringTables.h"
+#include "platform/dispatch/Dispatch.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int qlxLogLevel = QLXLogLevelWarn;
+
+constexpr double oldBackupAge = 2592000.0;
+constexpr qsizetype backupsAlwaysKept = 20;
+
+const QString fileReadError = u"The selected language '%@' could not be loaded. (File read error)\nGo to '%@' to "
+                              "restore from the last backup copy."_s;
+const QString decompressionError = u"The selected language '%@' could not be loaded. (Decompression error)\nGo to "
+                                   "'%@' to restore from the last backup copy."_s;
+const QString fileFormatError = u"The selected language '%@' could not be loaded. (File format error)\nGo to '%@' "
+                                "to restore from the last backup copy."_s;
+const QString compressionError =
+    u"The selected language '%@' could not be saved. (Compression error)\nPlease restart Lexicarta and try again."_s;
+const QString writeError =
+    u"The selected language '%@' could not be saved. (Write error)\nPlease restart Lexicarta and try again."_s;
+
+QString text(const QString &key)
+{
+    return lexi::StringTables::text(key);
+}
+
+// The file's name without its extension, as the learner knows the vocabulary.
+QString vocabularyNameOfFile(const QString &path)
+{
+    return QFileInfo(path).completeBaseName();
+}
+
+// Deletes the files below `folder` last written more than 30 days before `now`, but only when more
+// than 20 entries (folders counted) remain.
+void deleteOldBackups(const QString &folder, lexi::Date now)
+{
+    QDirIterator entries(folder, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    qsizetype total = 0;
+    QStringList old;
+    while (entries.hasNext()) {
+        const QFileInfo entry = entries.nextFileInfo();
+        ++total;
+        if (!entry.isDir() && now.secondsSince(lexi::Date::fromDateTime(entry.lastModified())) > oldBackupAge)
+            old.append(entry.filePath());
+    }
+    if (old.size() >= total - backupsAlwaysKept)
+        return;
+    for (const QString &path : old)
+        QFile::remove(path);
+}
+
+} // namespace
+
+QLXStorageManager::QLXStorageManager(const lexi::ApplicationFolders &folders, const lexi::VocabularyServices &services,
+                                     lexi::Workspace &workspace)
+    : m_folders(folders), m_services(services), m_workspace(workspace)
+{
+}
+
+QString QLXStorageManager::displayNameForVocabulary(const Lexicarta &vocabulary)
+{
+    return lexi::format(u"%@ - %@"_s, vocabulary.foreignLanguageName(), vocabulary.yourLanguageName());
+}
+
+QString QLXStorageManager::savePathForVocabulary(const Lexicarta &vocabulary) const
+{
+    return lexi::format(u"%@/%@.%@"_s, m_folders.vocabularyFolderPath(), displayNameForVocabulary(vocabulary),
+                        u"qlxv"_s);
+}
+
+QString QLXStorageManager::saveUrlForVocabularyWithName(const QString &name) const
+{
+    return QDir(m_folders.vocabularyFolderPath()).filePath(name + u".qlxv"_s);
+}
+
+bool QLXStorageManager::saveVocabulary(const Lexicarta *vocabulary)
+{
+    if (!vocabulary)
+        return false;
+    return saveVocabularyToQLXVFile(vocabulary, savePathForVocabulary(*vocabulary));
+}
+
+bool QLXStorageManager::saveVocabularyToQLXVFile(const Lexicarta *vocabulary, const QString &path)
+{
+    if (!vocabulary)
+        return false;
+    const QByteArray json = QJsonDocument(vocabulary->dictionaryRepresentation()).toJson(QJsonDocument::Compact);
+    const std::optional<QByteArray> compressed = lexi::Bzip2::compressed(json);
+    if (!compressed) {
+        showSaveAlert(*vocabulary, compressionError);
+        return false;
+    }
+    if (!lexi::writeFileAtomically(path, *compressed)) {
+        showSaveAlert(*vocabulary, writeError);
+        return false;
+    }
+    backUpIfDue(path, *compressed);
+    return true;
+}
+
+bool QLXStorageManager::saveVocabularyToTBFFile(const Lexicarta *vocabulary, const QString &path) const
+{
+    if (!vocabulary)
+        return false;
+    const QByteArray archive = lexi::KeyedArchive::archivedData(*vocabulary);
+    lexi::Console::writeLine(u"VocController > saveVoc > created tbf data"_s);
+    if (!lexi::writeFileAtomically(path, archive)) {
+        showSaveAlert(*vocabulary, writeError);
+        return false;
+    }
+    return true;
+}
+
+void QLXStorageManager::backUpIfDue(const QString &savedPath, const QByteArray &contents)
+{
+    // Exports and copies elsewhere are no vocabularies of this installation.
+    if (!isInVocabularyFolder(savedPath))
+        return;
+    const lexi::Clock::Duration now = m_services.clock.monotonicNow();
+    // Saves on the main thread and on the synchronisation's queue share the one slot.
+    const std::lock_guard lock(m_backupMutex);
+    if (m_lastBackup && now - *m_lastBackup <= backupInterval)
+        return;
+    const QString stamp = m_services.clock.now().toDateTime().toLocalTime().toString(u"yyyy-MM-dd-HH-mm-ss"_s);
+    const QString backupName = QFileInfo(savedPath).fileName().replace(u".qlxv"_s, u'-' + stamp + u".qlxv"_s);
+    // A backup that cannot be written is no reason to fail the save.
+    lexi::writeFileAtomically(QDir(m_folders.backupFolderPath()).filePath(backupName), contents);
+    m_lastBackup = now;
+}
+
+bool QLXStorageManager::isInVocabularyFolder(const QString &path) const
+{
+    return QFileInfo(path).canonicalPath() == QFileInfo(m_folders.vocabularyFolderPath()).canonicalFilePath();
+}
+
+std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromFile(const QString &path) const
+{
+    const QString fileName = QFileInfo(path).fileName();
+    std::shared_ptr<Lexicarta> vocabulary =
+        QFileInfo(path).suffix() == u"tbf"_s ? vocabularyFromTBFFile(path) : vocabularyFromQLXVFile(path);
+    if (vocabulary)
+        vocabulary->setFileNameWhereLoadedFrom(fileName);
+    return vocabulary;
+}
+
+std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromQLXVFile(const QString &path) const
+{
+    if (path.isEmpty()) {
+        QLXLogError("StorageM > vocFromQLXVFile > path is nil");
+        return nullptr;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showLoadAlert(path, fileReadError);
+        return nullptr;
+    }
+    const lexi::Bzip2::Decompressed json = lexi::Bzip2::decompressed(file, maximumDocumentSize);
+    if (json.failure) {
+        showLoadAlert(path, *json.failure == lexi::Bzip2::Failure::readError ? fileReadError : decompressionError);
+        return nullptr;
+    }
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json.data, &error);
+    // An empty vocabulary in place of one that did not parse would be saved over the damaged file.
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        showLoadAlert(path, fileFormatError);
+        return nullptr;
+    }
+    return Lexicarta::initWithDictionary(document.object(), m_services);
+}
+
+std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromTBFFile(const QString &path) const
+{
+    if (path.isEmpty()) {
+        QLXLogError("StorageM > vocFromQLXVFile > path is nil");
+        return nullptr;
+    }
+    QFile file(path);
+    if (!file.exists())
+        return nullptr;
+    std::shared_ptr<Lexicarta> vocabulary;
+    if (file.open(QIODevice::ReadOnly) && file.size() <= maximumDocumentSize) {
+        const std::unique_ptr<lexi::KeyedArchive> archive = lexi::KeyedArchive::fromData(file.readAll());
+        std::optional<lexi::KeyedDecoder> root;
+        if (archive)
+            root = archive->rootObjectDecoder(Lexicarta::archiveClassName);
+        if (root)
+            vocabulary = Lexicarta::initWithCoder(*root, m_services);
+    }
+    if (!vocabulary)
+        m_services.alertPresenter.runModal(
+            {text(u"Error"_s),
+             lexi::format(text(u"The selected language '%@' could not be loaded."_s), vocabularyNameOfFile(path)),
+             {text(u"OK"_s)}});
+    return vocabulary;
+}
+
+void QLXStorageManager::tidyBackups() const
+{
+    lexi::dispatch::globalAsync(
+        [folder = m_folders.backupFolderPath(), now = m_services.clock.now()] { deleteOldBackups(folder, now); });
+}
+
+void QLXStorageManager::showSaveAlert(const Lexicarta &vocabulary, const QString &messageKey) const
+{
+    m_services.alertPresenter.runModal(
+        {text(u"Error"_s), lexi::format(text(messageKey), vocabulary.foreignLanguageName()), {text(u"OK"_s)}});
+}
+
+void QLXStorageManager::showLoadAlert(const QString &path, const QString &messageKey) const
+{
+    const QString backups = m_folders.backupFolderPath();
+    const int button = m_services.alertPresenter.runModal(
+        {text(u"Error"_s), lexi::format(text(messageKey), vocabularyNameOfFile(path), backups),
+         {text(u"OK"_s), text(u"Go to backups folder"_s)}});
+    if (button == 1)
+        m_workspace.openFolder(backups);
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "Lexicarta.h"
+#include "VocabularyServices.h"
+
+#include "platform/ApplicationFolders.h"
+#include "platform/Clock.h"
+#include "platform/Workspace.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+
+// The store of vocabulary files: names a vocabulary's file, saves it in the own format (".qlxv":
+// one bzip2 stream of the vocabulary's JSON document) or in the older product's keyed-archive
+// format (".tbf"), loads either, keeps backup copies and tidies them. One per installation; the
+// main thread and the synchronisation's queue use it at the same time.
+//
+// Files are written to a temporary file beside them and renamed into place, so a failed or
+// interrupted save leaves the previous file as it was. Failures are told to the learner through
+// the services' alert presenter (which only logs them off the main thread).
+class QLXStorageManager
+{
+public:
+    // At most one backup per this interval, of whichever vocabulary is saved then.
+    static constexpr lexi::Clock::Duration backupInterval = std::chrono::seconds(900);
+    // Against absurd files: the most JSON an own-format file may unpack to, and the largest
+    // archive read.
+    static constexpr qsizetype maximumDocumentSize = qsizetype(1) << 30;
+
+    // What `services` refers to and `workspace` must outlive the store; loaded vocabularies get
+    // the services.
+    QLXStorageManager(const lexi::ApplicationFolders &folders, const lexi::VocabularyServices &services,
+                      lexi::Workspace &workspace);
+    QLXStorageManager(const QLXStorageManager &) = delete;
+    QLXStorageManager &operator=(const QLXStorageManager &) = delete;
+
+    // "foreign - your", the name of the vocabulary everywhere.
+    static QString displayNameForVocabulary(const Lexicarta &vocabulary);
+    // The display name's file in the vocabularies folder: where saveVocabulary() writes.
+    QString savePathForVocabulary(const Lexicarta &vocabulary) const;
+    // The file of the vocabulary named `name` in the vocabularies folder.
+    QString saveUrlForVocabularyWithName(const QString &name) const;
+
+    // Saves to the save path; none is refused.
+    bool saveVocabulary(const Lexicarta *vocabulary);
+    // A save into the vocabularies folder also makes a backup when the last one is older than
+    // backupInterval (or there is none yet in this run).
+    bool saveVocabularyToQLXVFile(const Lexicarta *vocabulary, const QString &path);
+    bool saveVocabularyToTBFFile(const Lexicarta *vocabulary, const QString &path) const;
+
+    // A path ending in ".tbf" (exactly) is read as an archive, any other in the own format; the
+    // vocabulary remembers the file name it was loaded from. Nothing when loading fails.
+    std::shared_ptr<Lexicarta> vocabularyFromFile(const QString &path) const;
+    std::shared_ptr<Lexicarta> vocabularyFromQLXVFile(const QString &path) const;
+    // A file that does not exist gives nothing and no alert.
+    std::shared_ptr<Lexicarta> vocabularyFromTBFFile(const QString &path) const;
+
+    // Starts deleting backups older than 30 days on a background thread, only while more than 20
+    // entries stay in the backups folder.
+    void tidyBackups() const;
+
+private:
+    void backUpIfDue(const QString &savedPath, const QByteArray &contents);
+    bool isInVocabularyFolder(const QString &path) const;
+    void showSaveAlert(const Lexicarta &vocabulary, const QString &messageKey) const;
+    void showLoadAlert(const QString &path, const QString &messageKey) const;
+
+    lexi::ApplicationFolders m_folders;
+    lexi::VocabularyServices m_services;
+    lexi::Workspace &m_workspace;
+    std::mutex m_backupMutex;
+    std::optional<lexi::Clock::Duration> m_lastBackup;
+};

@@ -1,0 +1,34 @@
+#include "model/Bzip2.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Bzip2Test, DecompressionGrowsAsNeededAndStopsBeyondTheLimit)
+{
+    // More than the first output buffer holds.
+    QByteArray data;
+    for (int i = 0; data.size() < 700000; ++i)
+        data += QByteArray::number(i) + ' ';
+    QByteArray packed = lexi::Bzip2::compressed(data).value();
+    const struct
+    {
+        qsizetype limit;
+        std::optional<lexi::Bzip2::Failure> failure;
+    } cases[] = {{data.size(), std::nullopt},
+                 {data.size() - 1, lexi::Bzip2::Failure::tooLarge},
+                 {1, lexi::Bzip2::Failure::tooLarge}};
+    for (const auto &c : cases) {
+        QBuffer buffer(&packed);
+        buffer.open(QIODevice::ReadOnly);
+        const auto result = lexi::Bzip2::decompressed(buffer, c.limit);
+        EXPECT_EQ(result.failure, c.failure) << c.limit;
+        EXPECT_EQ(result.data, c.failure ? QByteArray() : data) << c.limit;
+    }
+    QBuffer unreadable(&packed);
+    EXPECT_EQ(lexi::Bzip2::decompressed(unreadable, data.size()).failure, lexi::Bzip2::Failure::readError);
+}
+
+} // namespace

@@ -1,0 +1,430 @@
+#include "support/ConsoleCapture.h"
+#include "support/FakeVocabularyServices.h"
+#include "support/RecordingLogger.h"
+
+#include "logging/QLXLog.h"
+#include "model/Bzip2.h"
+#include "model/QLXStorageManager.h"
+#include "platform/ApplicationFolders.h"
+#include "platform/KeyedArchive.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThreadPool>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using lexi::Date;
+
+namespace {
+
+class RecordingWorkspace final : public lexi::Workspace
+{
+public:
+    void openFolder(const QString &path) override { openedFolders.append(path); }
+
+    QStringList openedFolders;
+};
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+QByteArray compressed(const QByteArray &data)
+{
+    return lexi::Bzip2::compressed(data).value();
+}
+
+// Runs `program` with `arguments`, giving it `input`, and returns what it writes.
+QByteArray run(const QString &program, const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
+    EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
+    return process.readAllStandardOutput();
+}
+
+class QLXStorageManagerTest : public testing::Test
+{
+protected:
+    QLXStorageManagerTest()
+    {
+        // 14:05:09 on 3 May 2015 where the test runs.
+        fakes.clock.setNow(lexi::test::localTime(2015, 5, 3, 14, 5).addingSeconds(9));
+        vocabulary->setForeignLanguageName(u"French"_s);
+        vocabulary->setYourLanguageName(u"English"_s);
+        addWord(u"house"_s, u"maison"_s, 2);
+    }
+
+    std::shared_ptr<QLXWord> addWord(const QString &yourWord, const QString &foreignWord, quint64 level = 0)
+    {
+        auto word = std::make_shared<QLXWord>(yourWord, foreignWord);
+        word->setLevel(level);
+        vocabulary->addWord(word);
+        return word;
+    }
+
+    QString vocabularyFolder() const { return folders.vocabularyFolderPath(); }
+    QString backupFolder() const { return folders.backupFolderPath(); }
+    QString elsewhere(const QString &name) const { return QDir(root.path()).filePath(name); }
+
+    QStringList backups() const
+    {
+        return QDir(backupFolder()).entryList(QDir::Files, QDir::Name);
+    }
+
+    lexi::test::ConsoleCapture console;
+    QTemporaryDir root;
+    lexi::ApplicationFolders folders{root.path()};
+    lexi::test::FakeVocabularyServices fakes;
+    RecordingWorkspace workspace;
+    QLXStorageManager store{folders, fakes.services, workspace};
+    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+};
+
+TEST_F(QLXStorageManagerTest, NamesAVocabularyByItsLanguagesAndSavesItInTheVocabulariesFolder)
+{
+    EXPECT_EQ(QLXStorageManager::displayNameForVocabulary(*vocabulary), u"French - English"_s);
+    EXPECT_EQ(store.savePathForVocabulary(*vocabulary), vocabularyFolder() + u"/French - English.qlxv"_s);
+    EXPECT_EQ(store.saveUrlForVocabularyWithName(u"Latin - Greek"_s), vocabularyFolder() + u"/Latin - Greek.qlxv"_s);
+
+    ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+    const QString path = store.savePathForVocabulary(*vocabulary);
+    const auto loaded = store.vocabularyFromFile(path);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->fileNameWhereLoadedFrom(), u"French - English.qlxv"_s);
+    EXPECT_EQ(QLXStorageManager::displayNameForVocabulary(*loaded), u"French - English"_s);
+    ASSERT_EQ(loaded->countAllWords(), 1);
+    EXPECT_TRUE(loaded->allWords().front()->isAllPropertiesEqual(*vocabulary->allWords().front()));
+    EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
+
+    EXPECT_FALSE(store.saveVocabulary(nullptr));
+    EXPECT_FALSE(store.saveVocabularyToQLXVFile(nullptr, path));
+    EXPECT_FALSE(store.saveVocabularyToTBFFile(nullptr, path));
+    EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
+}
+
+TEST_F(QLXStorageManagerTest, OwnFormatFilesAreOneBzip2StreamOfJsonForOtherTools)
+{
+    const QString path = elsewhere(u"export.qlxv"_s);
+    ASSERT_TRUE(store.saveVocabularyToQLXVFile(vocabulary.get(), path));
+    EXPECT_TRUE(readFile(path).startsWith("BZh9"));
+    const QByteArray json = run(u"bzip2"_s, {u"-dc"_s, path});
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    ASSERT_TRUE(document.isObject());
+    EXPECT_EQ(document.object().size(), 18);
+    EXPECT_EQ(document.object()["foreignLanguageName"_L1], u"French"_s);
+    EXPECT_FALSE(json.contains('\n'));
+
+    // And what the tool packs loads here.
+    const QString packed = elsewhere(u"packed.qlxv"_s);
+    writeFile(packed, run(u"bzip2"_s, {u"-9"_s, u"-c"_s}, R"({"language": "Latin", "shortTermWords":
+                                      {"words": [{"yw": "sea", "fw": "mare"}]}})"));
+    const auto loaded = store.vocabularyFromFile(packed);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->foreignLanguageName(), u"Latin"_s);
+    ASSERT_EQ(loaded->countAllWords(), 1);
+    EXPECT_EQ(loaded->allWords().front()->foreignWord(), u"mare"_s);
+    EXPECT_EQ(loaded->allWords().front()->level(), 2u);
+}
+
+TEST_F(QLXStorageManagerTest, ArchivesAreReadByTheirExactExtension)
+{
+    const QString archive = elsewhere(u"Old.tbf"_s);
+    ASSERT_TRUE(store.saveVocabularyToTBFFile(vocabulary.get(), archive));
+    EXPECT_EQ(console.lines(), QStringList{u"VocController > saveVoc > created tbf data"_s});
+    EXPECT_TRUE(readFile(archive).startsWith("bplist00"));
+    const auto loaded = store.vocabularyFromFile(archive);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->fileNameWhereLoadedFrom(), u"Old.tbf"_s);
+    EXPECT_EQ(loaded->allWords().front()->yourWord(), u"house"_s);
+
+    // A file whose extension is "TBF" in capitals is read as the own format.
+    const QString capitals = elsewhere(u"Capitals.TBF"_s);
+    ASSERT_TRUE(store.saveVocabularyToQLXVFile(vocabulary.get(), capitals));
+    EXPECT_TRUE(store.vocabularyFromFile(capitals));
+    ASSERT_TRUE(store.saveVocabularyToTBFFile(vocabulary.get(), capitals));
+    EXPECT_FALSE(store.vocabularyFromFile(capitals));
+    ASSERT_EQ(fakes.alerts.alerts.size(), 1);
+    EXPECT_TRUE(fakes.alerts.alerts[0].message.contains(u"(Decompression error)"_s));
+}
+
+TEST_F(QLXStorageManagerTest, FilesThatCannotBeLoadedGiveNothingAndTheLoadAlert)
+{
+    const QByteArray json = QJsonDocument(vocabulary->dictionaryRepresentation()).toJson(QJsonDocument::Compact);
+    const QByteArray packed = compressed(json);
+    const QString readError = u"The selected language 'Broken' could not be loaded. (File read error)\nGo to '%1' "
+                              "to restore from the last backup copy."_s.arg(backupFolder());
+    const QString decompressionError = u"The selected language 'Broken' could not be loaded. (Decompression "
+                                       "error)\nGo to '%1' to restore from the last backup copy."_s.arg(backupFolder());
+    const QString formatError = u"The selected language 'Broken' could not be loaded. (File format error)\nGo to "
+                                "'%1' to restore from the last backup copy."_s.arg(backupFolder());
+    const struct
+    {
+        const char *what;
+        std::optional<QByteArray> contents;
+        QString message;
+    } cases[] = {
+        {"no file", std::nullopt, readError},
+        {"an empty file", QByteArray(), decompressionError},
+        {"bytes that are no bzip2", "{\"language\": \"plain JSON\"}", decompressionError},
+        {"a cut stream", packed.left(packed.size() / 2), decompressionError},
+        {"a damaged stream", QByteArray(packed).replace(packed.size() / 2, 4, QByteArray("\xff\x00\xff\x00", 4)), decompressionError},
+        {"text that is no JSON", compressed("not JSON at all"), formatError},
+        {"cut JSON", compressed(json.left(json.size() - 1)), formatError},
+        {"JSON whose root is an array", compressed("[{\"language\": \"x\"}]"), formatError},
+        {"JSON whose root is a string", compressed("\"French\""), formatError},
+    };
+    const QString path = elsewhere(u"Broken.qlxv"_s);
+    for (const auto &c : cases) {
+        QFile::remove(path);
+        if (c.contents)
+            writeFile(path, *c.contents);
+        fakes.alerts.alerts.clear();
+        EXPECT_FALSE(store.vocabularyFromFile(path)) << c.what;
+        ASSERT_EQ(fakes.alerts.alerts.size(), 1) << c.what;
+        EXPECT_EQ(fakes.alerts.alerts[0],
+                  (lexi::Alert{u"Error"_s, c.message, {u"OK"_s, u"Go to backups folder"_s}}))
+            << c.what;
+        // The file is left as it was, for the learner to restore.
+        EXPECT_EQ(QFile::exists(path), c.contents.has_value()) << c.what;
+    }
+    EXPECT_TRUE(workspace.openedFolders.isEmpty());
+}
+
+TEST_F(QLXStorageManagerTest, TheLoadAlertsSecondButtonOpensTheBackupsFolder)
+{
+    fakes.alerts.answers = {1};
+    EXPECT_FALSE(store.vocabularyFromQLXVFile(elsewhere(u"missing.qlxv"_s)));
+    EXPECT_EQ(workspace.openedFolders, QStringList{backupFolder()});
+}
+
+TEST_F(QLXStorageManagerTest, ArchivesThatCannotBeLoadedGiveNothingAndTheirAlert)
+{
+    QLXStatistics statistics;
+    const QByteArray otherRoot = lexi::KeyedArchive::archivedData(statistics);
+    const QByteArray good = lexi::KeyedArchive::archivedData(*vocabulary);
+    const struct
+    {
+        const char *what;
+        QByteArray contents;
+    } cases[] = {
+        {"an empty file", QByteArray()},
+        {"no property list", "just text"},
+        {"a property list that is no keyed archive",
+         R"(<?xml version="1.0"?><plist version="1.0"><array><string>x</string></array></plist>)"},
+        {"an archive of something else", otherRoot},
+        {"a cut archive", good.left(good.size() - 40)},
+    };
+    const QString path = elsewhere(u"Broken.tbf"_s);
+    for (const auto &c : cases) {
+        writeFile(path, c.contents);
+        fakes.alerts.alerts.clear();
+        EXPECT_FALSE(store.vocabularyFromFile(path)) << c.what;
+        EXPECT_EQ(fakes.alerts.alerts,
+                  QList<lexi::Alert>({{u"Error"_s, u"The selected language 'Broken' could not be loaded."_s, {u"OK"_s}}}))
+            << c.what;
+    }
+    fakes.alerts.alerts.clear();
+    EXPECT_FALSE(store.vocabularyFromFile(elsewhere(u"Missing.tbf"_s)));
+    EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
+}
+
+TEST_F(QLXStorageManagerTest, AnAbsentPathIsLoggedAsAnError)
+{
+    auto logger = std::make_shared<RecordingLogger>();
+    QLXLog::addLogger(logger);
+    EXPECT_FALSE(store.vocabularyFromFile(QString()));
+    EXPECT_FALSE(store.vocabularyFromTBFFile(QString()));
+    QLXLog::flushLog();
+    QLXLog::removeLogger(logger);
+    EXPECT_EQ(logger->texts(), QStringList(2, u"StorageM > vocFromQLXVFile > path is nil"_s));
+    EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
+}
+
+TEST_F(QLXStorageManagerTest, AFailedWriteKeepsThePreviousFileAndSaysSo)
+{
+    const QString path = store.savePathForVocabulary(*vocabulary);
+    ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+    const QByteArray before = readFile(path);
+    for (int i = 0; i < 2000; ++i)
+        addWord(u"word %1"_s.arg(i), u"mot %1"_s.arg(i));
+
+    // Files may not grow beyond what is there: writing the larger vocabulary fails half-way.
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = previous;
+    limited.rlim_cur = rlim_t(before.size());
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool ownFormat = store.saveVocabulary(vocabulary.get());
+    const bool archive = store.saveVocabularyToTBFFile(vocabulary.get(), path);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(ownFormat);
+    EXPECT_FALSE(archive);
+    const QString message = u"The selected language 'French' could not be saved. (Write error)\nPlease restart "
+                            "Lexicarta and try again."_s;
+    EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>(2, {u"Error"_s, message, {u"OK"_s}}));
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(QDir(vocabularyFolder()).entryList(QDir::Files), QStringList{u"French - English.qlxv"_s});
+
+    fakes.alerts.alerts.clear();
+    EXPECT_FALSE(store.saveVocabularyToQLXVFile(vocabulary.get(), elsewhere(u"no such folder/x.qlxv"_s)));
+    EXPECT_FALSE(store.saveVocabularyToTBFFile(vocabulary.get(), elsewhere(u"no such folder/x.tbf"_s)));
+    EXPECT_EQ(fakes.alerts.alerts.size(), 2);
+}
+
+TEST_F(QLXStorageManagerTest, AKillInTheMiddleOfASaveLeavesAFileThatLoads)
+{
+    QProcess probe;
+    probe.start(QStringLiteral(SAVE_ABORT_PROBE), {root.path()});
+    ASSERT_TRUE(probe.waitForFinished(60000));
+    // The probe saved 10 words, then died of the file size limit while writing 5000.
+    EXPECT_EQ(probe.exitStatus(), QProcess::CrashExit) << probe.readAllStandardError().toStdString();
+    const QString path = vocabularyFolder() + u"/Probe - Test.qlxv"_s;
+    const auto loaded = store.vocabularyFromFile(path);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->countAllWords(), 10);
+    EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
+}
+
+TEST_F(QLXStorageManagerTest, ABackupAtMostEvery900SecondsOfSavesIntoTheVocabulariesFolder)
+{
+    // An export elsewhere makes none and leaves the slot free.
+    ASSERT_TRUE(store.saveVocabularyToQLXVFile(vocabulary.get(), elsewhere(u"French - English.qlxv"_s)));
+    EXPECT_TRUE(backups().isEmpty());
+
+    ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+    EXPECT_EQ(backups(), QStringList{u"French - English-2015-05-03-14-05-09.qlxv"_s});
+    const QString first = QDir(backupFolder()).filePath(backups().front());
+    EXPECT_EQ(readFile(first), readFile(store.savePathForVocabulary(*vocabulary)));
+
+    const struct
+    {
+        std::chrono::seconds after;
+        qsizetype backups;
+    } steps[] = {{600s, 1}, {300s, 1}, {60s, 2}, {900s, 2}, {1s, 3}};
+    for (const auto &step : steps) {
+        fakes.clock.advance(step.after);
+        ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+        EXPECT_EQ(backups().size(), step.backups) << step.after.count();
+    }
+    EXPECT_TRUE(backups().contains(u"French - English-2015-05-03-14-21-09.qlxv"_s));
+}
+
+TEST_F(QLXStorageManagerTest, ALargeVocabularySavesAndLoadsInBothFormats)
+{
+    lexi::WordList words = vocabulary->allWords();
+    for (int i = 0; i < 60000; ++i) {
+        auto word = std::make_shared<QLXWord>(u"your word number %1"_s.arg(i), u"foreign word number %1"_s.arg(i),
+                                              u"comment %1"_s.arg(i));
+        word->setLevel(quint64(i % 6));
+        word->setLastAsked(Date::fromSecondsSince1970(1400000000.0 + i));
+        word->setCreationID(i + 1);
+        words.append(word);
+    }
+    vocabulary->setAllWords(words);
+    const QString path = store.savePathForVocabulary(*vocabulary);
+    ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+    const QString archive = elsewhere(u"large.tbf"_s);
+    ASSERT_TRUE(store.saveVocabularyToTBFFile(vocabulary.get(), archive));
+    // Far more JSON than the 4 MiB the older product could unpack.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_GT(lexi::Bzip2::decompressed(file, QLXStorageManager::maximumDocumentSize).data.size(), 4194304);
+
+    for (const QString &saved : {path, archive}) {
+        const auto loaded = store.vocabularyFromFile(saved);
+        ASSERT_TRUE(loaded) << saved.toStdString();
+        EXPECT_EQ(loaded->countAllWords(), 60001);
+        EXPECT_EQ(loaded->level5Words().size(), vocabulary->level5Words().size());
+        EXPECT_EQ(loaded->level5Words().back()->comment(), vocabulary->level5Words().back()->comment());
+    }
+    EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
+}
+
+class TidyBackupsTest : public QLXStorageManagerTest
+{
+protected:
+    void backup(const QString &name, std::chrono::hours age)
+    {
+        const QString path = QDir(backupFolder()).filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        writeFile(path, "backup");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(fakes.clock.now().addingSeconds(-double(std::chrono::seconds(age).count()))
+                                         .toDateTime(),
+                                     QFileDevice::FileModificationTime));
+    }
+
+    QStringList remaining() const
+    {
+        QStringList files;
+        QDirIterator entries(backupFolder(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (entries.hasNext())
+            files.append(QDir(backupFolder()).relativeFilePath(entries.next()));
+        files.sort();
+        return files;
+    }
+};
+
+TEST_F(TidyBackupsTest, OldBackupsGoOnlyWhileMoreThan20EntriesRemain)
+{
+    const std::chrono::hours old = 24h * 30 + 1h;
+    const std::chrono::hours recent = 24h * 29;
+    const struct
+    {
+        const char *what;
+        int recentFiles;
+        int oldFiles;
+        bool inSubfolder;
+        int remaining;
+    } cases[] = {
+        {"only 5 old files", 0, 5, false, 5},
+        {"30 recent and 5 old files", 30, 5, false, 30},
+        {"20 recent and 1 old file: 21 entries", 20, 1, false, 21},
+        {"21 recent and 1 old file", 21, 1, false, 21},
+        {"19 recent files, a subfolder and 1 old file in it", 19, 1, true, 20},
+        {"20 recent files, a subfolder and 1 old file in it", 20, 1, true, 20},
+    };
+    for (const auto &c : cases) {
+        QDir(backupFolder()).removeRecursively();
+        for (int i = 0; i < c.recentFiles; ++i)
+            backup(u"recent %1.qlxv"_s.arg(i), recent);
+        for (int i = 0; i < c.oldFiles; ++i)
+            backup((c.inSubfolder ? u"older/old %1.qlxv"_s : u"old %1.qlxv"_s).arg(i), old);
+        // Hidden files neither count nor go.
+        backup(u".hidden.qlxv"_s, old);
+        store.tidyBackups();
+        QThreadPool::globalInstance()->waitForDone();
+        const QStringList files = remaining();
+        EXPECT_EQ(files.size() - 1, c.remaining) << c.what;
+        EXPECT_TRUE(files.contains(u".hidden.qlxv"_s)) << c.what;
+    }
+}
+
+} // namespace
