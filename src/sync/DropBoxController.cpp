@@ -6,6 +6,7 @@
 #include "logging/QLXLogMacros.h"
 #include "model/AvailableLanguages.h"
 #include "model/Lexicarta.h"
+#include "model/QLXStorageManager.h"
 #include "platform/ApplicationFolders.h"
 #include "platform/Console.h"
 #include "platform/Defaults.h"
@@ -305,9 +306,23 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
     }
     m_emptySince.remove(name);
 
+    const QString copy = m_environment.folders->downloadFolderPath() + u'/' + name;
+    if (const auto written = lexi::writeFileAtomically(copy, *data); !written) {
+        QLXLogError("DB > sync > could not write download %@", written.error());
+        status.setError(lexi::format(u"could not write download %@", written.error()));
+        return status;
+    }
+
     if (!isLocal) {
         QLXLogVerbose("    lang not local > download (%@)", name);
         status.setMessage(u"does not exist locally > add"_s);
+        // A file that does not load would only stand in for the language here.
+        if (!m_environment.storage->vocabularyFromFile(copy)) {
+            QLXLogWarn("DB > sync > could not load db vocabulary %@", copy);
+            status.setError(lexi::format(u"sync could not load db vocabulary %@", copy));
+            retireDropboxFile(name, copy, *stamp);
+            return status;
+        }
         status.setSyncAction(Action::pulled);
         // Something that appeared there since the listing is left for the next run.
         if (const auto written = lexi::writeFileAtomically(localPath, *data, lexi::NoFile()); !written) {
@@ -319,13 +334,7 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
 
     QLXLogVerbose("    exists local > sync (%@)", name);
     status.setMessage(u"exists locally > sync"_s);
-    const QString copy = m_environment.folders->downloadFolderPath() + u'/' + name;
-    if (const auto written = lexi::writeFileAtomically(copy, *data); !written) {
-        QLXLogError("DB > sync > could not write download %@", written.error());
-        status.setError(lexi::format(u"could not write download %@", written.error()));
-        return status;
-    }
-    if (const std::optional<lexi::FileStamp> local = syncLocalVocabulary(localPath, copy, status)) {
+    if (const std::optional<lexi::FileStamp> local = syncLocalVocabulary(localPath, copy, *stamp, status)) {
         SyncedFile file;
         file.dropbox = *stamp;
         file.local = *local;
@@ -391,6 +400,11 @@ QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool is
     }
 
     if (!dropboxStamp) {
+        // A damaged file would go to every other machine; here it stays, as the only copy.
+        if (!m_environment.storage->vocabularyFromFile(localPath)) {
+            QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
+            return fail(lexi::format(u"sync could not load local vocabulary %@", localPath));
+        }
         // Fails, and leaves it, when another machine put a file there meanwhile.
         if (const auto created = cloud.createFile(name, *data); !created) {
             QLXLogError("DB > sync > could not create db file %@", created.error());
@@ -416,12 +430,127 @@ QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool is
 
 std::optional<lexi::FileStamp> DropBoxController::syncLocalVocabulary(const QString &localPath,
                                                                       const QString &dropboxCopy,
+                                                                      const lexi::FileStamp &dropboxStamp,
                                                                       QLXSyncStatus &status)
 {
-    Q_UNUSED(localPath);
-    Q_UNUSED(dropboxCopy);
-    Q_UNUSED(status);
-    return std::nullopt;
+    const QLXStorageManager &storage = *m_environment.storage;
+    const QString name = QFileInfo(localPath).fileName();
+    // Taken before loading, so that a save by the program from now on counts as a change.
+    const std::optional<lexi::FileStamp> localStamp = lexi::fileStamp(localPath);
+    const std::shared_ptr<Lexicarta> dropbox = storage.vocabularyFromFile(dropboxCopy);
+    const std::shared_ptr<Lexicarta> local = localStamp ? storage.vocabularyFromFile(localPath) : nullptr;
+
+    // The copy that loads is kept; when neither loads, both stay as they are.
+    if (!local || !dropbox) {
+        QStringList errors;
+        if (!local) {
+            QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
+            errors.append(lexi::format(u"sync could not load local vocabulary %@", localPath));
+        }
+        if (!dropbox) {
+            QLXLogWarn("DB > sync > could not load db vocabulary %@", dropboxCopy);
+            errors.append(lexi::format(u"sync could not load db vocabulary %@", dropboxCopy));
+        }
+        status.setError(errors.join(u"; "_s));
+        // The next run finds the language missing here and brings the cloud copy down.
+        if (!local && dropbox && localStamp)
+            retireLocalFile(localPath, *localStamp);
+        if (local && !dropbox)
+            retireDropboxFile(name, dropboxCopy, dropboxStamp);
+        return std::nullopt;
+    }
+
+    status.setLanguageName(QLXStorageManager::displayNameForVocabulary(*local));
+    const qint64 l = local->version();
+    const qint64 d = dropbox->version();
+    status.setLocalVersion(l);
+    status.setDropboxVersion(d);
+
+    // What replaces the local file, and the error when it cannot be put in place.
+    std::shared_ptr<Lexicarta> result;
+    QString saveError;
+    if (l < d && local->needsSync()) {
+        QLXLogVerbose("        l << db dirty : merge (%ld < %ld)", l, d);
+        status.setSyncAction(Action::merged);
+        dropbox->mergeWithOtherVersion(*local);
+        dropbox->setVersion(d + 1);
+        dropbox->setNeedsSync(false);
+        result = dropbox;
+        saveError = u"could not save merged file > abort %@"_s;
+    } else if (l < d) {
+        QLXLogVerbose("        l << db : download db replace local (%ld < %ld)", l, d);
+        status.setSyncAction(Action::pulled);
+    } else if (l == d && local->needsSync()) {
+        QLXLogVerbose("        l == db dirty : upload local (%ld == %ld)", l, d);
+        status.setSyncAction(Action::pushed);
+        local->setVersion(l + 1);
+        local->setNeedsSync(false);
+        result = local;
+        saveError = u"could not save updated file > abort %@"_s;
+    } else if (l == d) {
+        QLXLogVerbose("        l == db > do nothing (%ld == %ld)", l, d);
+        return localStamp;
+    } else {
+        QLXLogVerbose("        l >> db > merging (%ld > %ld)", l, d);
+        status.setSyncAction(Action::pushed);
+        status.setError(u"local version greater than db version"_s);
+        local->mergeWithOtherVersion(*dropbox);
+        local->setVersion(l + 1);
+        local->setNeedsSync(false);
+        result = local;
+        saveError = u"could not save file > abort %@"_s;
+    }
+
+    // The new content goes to the downloaded copy first, and replaces the local file only while
+    // that is as it was loaded: a save by the program meanwhile is left for the next run.
+    if (result && !m_environment.storage->saveVocabularyToQLXVFile(result.get(), dropboxCopy)) {
+        status.setError(lexi::format(saveError, localPath));
+        return std::nullopt;
+    }
+    const auto data = readLocalFile(dropboxCopy);
+    const auto written = data ? lexi::writeFileAtomically(localPath, *data, *localStamp)
+                              : lexi::Result<>::failure(data.error());
+    if (!written) {
+        QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
+        if (result)
+            status.setError(lexi::format(saveError, localPath));
+        else
+            status.setError(lexi::format(u"could not replace local file %@", localPath));
+        return std::nullopt;
+    }
+    if (result) {
+        // Uploaded in the second phase of this run, so that both sides end with this version.
+        m_localFileNamesNeedingSync.mark(name);
+        if (l > d)
+            QLXLogWarn("WARNING: local version greater than db version");
+    }
+    return lexi::fileStamp(localPath);
+}
+
+void DropBoxController::retireDropboxFile(const QString &name, const QString &dropboxCopy,
+                                          const lexi::FileStamp &dropboxStamp)
+{
+    const auto data = readLocalFile(dropboxCopy);
+    if (!data || !lexi::writeFileAtomically(backupPath(name), *data, lexi::NoFile()))
+        return;
+    m_environment.cloudFolder->deletePath(name, dropboxStamp);
+}
+
+void DropBoxController::retireLocalFile(const QString &localPath, const lexi::FileStamp &stamp)
+{
+    if (lexi::fileStamp(localPath) == stamp)
+        QFile::rename(localPath, backupPath(QFileInfo(localPath).fileName()));
+}
+
+QString DropBoxController::backupPath(const QString &name) const
+{
+    // Named as the storage manager names its backups; the name never ends in ")".
+    const QString time = m_environment.clock->now().toDateTime().toLocalTime().toString(u"yyyy-MM-dd-HH-mm-ss"_s);
+    const QString base = m_environment.folders->backupFolderPath() + u'/' + withoutExtension(name) + u'-' + time;
+    QString path = base + extension;
+    for (int number = 2; QFileInfo::exists(path); ++number)
+        path = base + u'-' + QString::number(number) + extension;
+    return path;
 }
 
 void DropBoxController::deleteLanguageWithName(const QString &name)
@@ -432,7 +561,9 @@ void DropBoxController::deleteLanguageWithName(const QString &name)
 
 void DropBoxController::markFileAsNeedsSync(const Lexicarta &vocabulary)
 {
-    Q_UNUSED(vocabulary);
+    const QString name = QFileInfo(m_environment.storage->savePathForVocabulary(vocabulary)).fileName();
+    if (m_localFileNamesNeedingSync.mark(name))
+        QLXLogVerbose("DB > markedFileAsNeedsSync > %@ v%ld", name, vocabulary.version());
 }
 
 void DropBoxController::dropboxFolderDidChange()

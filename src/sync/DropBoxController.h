@@ -27,6 +27,7 @@
 #include <optional>
 
 class Lexicarta;
+class QLXStorageManager;
 class QLXSyncLog;
 
 namespace lexi {
@@ -56,6 +57,7 @@ public:
         const lexi::ApplicationFolders *folders = nullptr;
         lexi::Defaults *defaults = nullptr;
         lexi::CloudFolder *cloudFolder = nullptr;
+        QLXStorageManager *storage = nullptr;
         QLXSyncLog *syncLog = nullptr;
         // Runs the follow-up synchronisations after a change of the cloud folder.
         lexi::dispatch::Scheduler *scheduler = nullptr;
@@ -138,10 +140,19 @@ private:
     };
 
     bool mayRun(lexi::Clock::Duration now);
-    // The local file's stamp once it is in step with the cloud copy; nothing when the language
-    // could not be brought in step.
+    // Compares and merges one language: the local file at `localPath` with the cloud copy
+    // downloaded to `dropboxCopy`, whose cloud file had `dropboxStamp`. Gives the local file's
+    // stamp once the two are in step; nothing when they could not be brought in step.
     std::optional<lexi::FileStamp> syncLocalVocabulary(const QString &localPath, const QString &dropboxCopy,
-                                                       QLXSyncStatus &status);
+                                                       const lexi::FileStamp &dropboxStamp, QLXSyncStatus &status);
+    // Keeps a copy of a cloud file that does not load in the backups folder, then removes it from
+    // the cloud unless it changed meanwhile.
+    void retireDropboxFile(const QString &name, const QString &dropboxCopy, const lexi::FileStamp &dropboxStamp);
+    // Moves a local file that does not load into the backups folder, unless it changed since it
+    // had `stamp`.
+    void retireLocalFile(const QString &localPath, const lexi::FileStamp &stamp);
+    // A new path in the backups folder for a copy of the file `name` made now.
+    QString backupPath(const QString &name) const;
     void syncDropboxToLocal(const QList<lexi::CloudFolder::Entry> &entries, const QStringList &localNames,
                             SyncedFiles &synced);
     QLXSyncStatus syncDropboxFile(const QString &name, const QStringList &localNames, SyncedFiles &synced);

@@ -49,13 +49,17 @@ protected:
 
 TEST_F(DropBoxControllerTest, DownloadsNewLanguagesAndUploadsLocalOnes)
 {
-    put(cloudPath(u"French - English.qlxv"_s), "from the cloud");
-    put(here.vocabularyPath(u"German - English.qlxv"_s), "from here");
+    const QByteArray french = here.fileOf(*here.french({{u"chat"_s, 1}}, 3, false));
+    put(cloudPath(u"French - English.qlxv"_s), french);
+    auto german = here.french({{u"Hund"_s, 2}}, 0, true);
+    german->setForeignLanguageName(u"German"_s);
+    here.saveChanged(*german);
+    const QByteArray germanFile = contents(here.vocabularyPath(u"German - English.qlxv"_s));
 
     const QStringList records = here.sync();
 
-    EXPECT_EQ(contents(here.vocabularyPath(u"French - English.qlxv"_s)), "from the cloud");
-    EXPECT_EQ(contents(cloudPath(u"German - English.qlxv"_s)), "from here");
+    EXPECT_EQ(contents(here.vocabularyPath(u"French - English.qlxv"_s)), french);
+    EXPECT_EQ(contents(cloudPath(u"German - English.qlxv"_s)), germanFile);
     // What came down is not sent back up in the same run.
     EXPECT_EQ(records, (QStringList{u"French - English: does not exist locally > add"_s,
                                                u"German - English: not on db -> upload"_s}));
@@ -68,10 +72,17 @@ TEST_F(DropBoxControllerTest, DownloadsNewLanguagesAndUploadsLocalOnes)
     SyncInstallation::deliverMainThreadCalls();
     EXPECT_EQ(here.delegate.finishedSyncs, 1);
 
+    // The upload left the local copy changed since its version: it goes up once more, as the
+    // next version.
     EXPECT_EQ(here.sync(), (QStringList{u"French - English: exists locally > sync"_s,
-                                               u"German - English: exists locally > sync"_s,
-                                               u"French - English: already synched"_s,
-                                               u"German - English: already synched"_s}));
+                                        u"German - English: exists locally > sync"_s,
+                                        u"French - English: already synched"_s,
+                                        u"German - English: modified -> upload"_s}));
+    EXPECT_EQ(here.sync(), (QStringList{u"French - English: exists locally > sync"_s,
+                                        u"German - English: exists locally > sync"_s,
+                                        u"French - English: already synched"_s,
+                                        u"German - English: already synched"_s}));
+    EXPECT_TRUE(here.alerts.alerts.isEmpty());
 }
 
 TEST_F(DropBoxControllerTest, DeletesConflictedCopiesAndPassesOverWhatIsNoVocabulary)
@@ -106,24 +117,25 @@ TEST_F(DropBoxControllerTest, RemovesAnEmptyCloudFileOnlyOnceItStayedEmptyForAMi
     struct Step
     {
         std::chrono::seconds after;
-        QByteArray content;
+        bool empty;
         QString record;
         bool remains;
     };
     // sync() lets 31 s pass before each run.
     const Step steps[] = {
-        {std::chrono::seconds(0), "", u"French - English: db file is empty > wait"_s, true},
-        {std::chrono::seconds(0), "", u"French - English: db file is empty > wait"_s, true},
-        {std::chrono::seconds(0), "words", u"French - English: does not exist locally > add"_s, true},
-        {std::chrono::seconds(0), "", u"French - English: db file is empty > wait"_s, true},
-        {std::chrono::seconds(28), "", u"French - English: db file is empty > wait"_s, true},
-        {std::chrono::seconds(0), "", u"French - English: db file is empty > delete"_s, false},
+        {std::chrono::seconds(0), true, u"French - English: db file is empty > wait"_s, true},
+        {std::chrono::seconds(0), true, u"French - English: db file is empty > wait"_s, true},
+        {std::chrono::seconds(0), false, u"French - English: does not exist locally > add"_s, true},
+        {std::chrono::seconds(0), true, u"French - English: db file is empty > wait"_s, true},
+        {std::chrono::seconds(28), true, u"French - English: db file is empty > wait"_s, true},
+        {std::chrono::seconds(0), true, u"French - English: db file is empty > delete"_s, false},
     };
+    const QByteArray french = here.fileOf(*here.french({}, 0, false));
     int number = 0;
     for (const Step &step : steps) {
         SCOPED_TRACE(++number);
         QFile::remove(here.vocabularyPath(u"French - English.qlxv"_s));
-        put(cloudPath(u"French - English.qlxv"_s), step.content);
+        put(cloudPath(u"French - English.qlxv"_s), step.empty ? QByteArray() : french);
         here.clock.advance(step.after);
         EXPECT_EQ(here.sync(), QStringList{step.record});
         EXPECT_EQ(QFile::exists(cloudPath(u"French - English.qlxv"_s)), step.remains);
@@ -219,7 +231,8 @@ TEST_F(DropBoxControllerTest, LinksTheFolderTheLearnerChooses)
 
 TEST_F(DropBoxControllerTest, ThrottlesRequestsOnTheSteadyClock)
 {
-    put(here.vocabularyPath(u"German - English.qlxv"_s), "local");
+    // Uploaded by the first run, in step from then on.
+    here.storage.saveVocabulary(here.french({}, 0, false).get());
     struct Step
     {
         int after;
@@ -254,7 +267,8 @@ TEST_F(DropBoxControllerTest, ThrottlesRequestsOnTheSteadyClock)
 TEST_F(DropBoxControllerTest, RunsTwiceAfterAChangeInTheCloudFolder)
 {
     // A change comes in through the cloud folder's watcher.
-    put(cloudPath(u"French - English.qlxv"_s), "from the cloud");
+    const QByteArray french = here.fileOf(*here.french({{u"chat"_s, 1}}, 3, false));
+    put(cloudPath(u"French - English.qlxv"_s), french);
     const QDeadlineTimer deadline(std::chrono::seconds(10));
     while (here.scheduler.pendingCount() == 0 && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -264,7 +278,7 @@ TEST_F(DropBoxControllerTest, RunsTwiceAfterAChangeInTheCloudFolder)
 
     here.scheduler.advance(std::chrono::seconds(5));
     here.controller->finishPendingWork();
-    EXPECT_EQ(contents(here.vocabularyPath(u"French - English.qlxv"_s)), "from the cloud");
+    EXPECT_EQ(contents(here.vocabularyPath(u"French - English.qlxv"_s)), french);
     EXPECT_EQ(here.records().size(), 1);
 
     here.scheduler.advance(std::chrono::seconds(10));

@@ -8,6 +8,24 @@ using namespace Qt::StringLiterals;
 
 namespace lexi::test {
 
+std::optional<QList<InputSource>> HookedInputSources::inputSourceList(bool)
+{
+    std::function<void()> block;
+    {
+        std::lock_guard lock(m_mutex);
+        block = std::exchange(m_block, {});
+    }
+    if (block)
+        block();
+    return QList<InputSource>();
+}
+
+void HookedInputSources::runAtNextListing(std::function<void()> block)
+{
+    std::lock_guard lock(m_mutex);
+    m_block = std::move(block);
+}
+
 SyncInstallation::SyncInstallation(const QString &cloudFolder, const QString &deviceName)
     : defaults(root.filePath(u"config/Lexicarta/Lexicarta.conf"_s)), folders(root.filePath(u"data"_s))
 {
@@ -30,6 +48,7 @@ DropBoxController::Environment SyncInstallation::environment(const QString &devi
     environment.folders = &folders;
     environment.defaults = &defaults;
     environment.cloudFolder = &cloud;
+    environment.storage = &storage;
     environment.syncLog = &log;
     environment.scheduler = &scheduler;
     environment.network = &network;
@@ -50,6 +69,54 @@ QStringList SyncInstallation::sync()
 void SyncInstallation::deliverMainThreadCalls()
 {
     QCoreApplication::processEvents();
+}
+
+std::shared_ptr<Lexicarta> SyncInstallation::french(const QList<TestWord> &words, qint64 version, bool needsSync)
+{
+    auto vocabulary = Lexicarta::create(services);
+    vocabulary->setForeignLanguageName(u"French"_s);
+    vocabulary->setYourLanguageName(u"English"_s);
+    for (const TestWord &word : words) {
+        auto added = std::make_shared<QLXWord>(u"your "_s + word.foreign, word.foreign);
+        vocabulary->addWord(added);
+        added->setCreationID(word.creationID);
+    }
+    vocabulary->setVersion(version);
+    vocabulary->setNeedsSync(needsSync);
+    return vocabulary;
+}
+
+QByteArray SyncInstallation::fileOf(const Lexicarta &vocabulary)
+{
+    const QString path = root.filePath(u"file.qlxv"_s);
+    storage.saveVocabularyToQLXVFile(&vocabulary, path);
+    const QByteArray data = contents(path);
+    QFile::remove(path);
+    return data;
+}
+
+void SyncInstallation::saveChanged(Lexicarta &vocabulary)
+{
+    vocabulary.setNeedsSync(true);
+    controller->markFileAsNeedsSync(vocabulary);
+    storage.saveVocabulary(&vocabulary);
+}
+
+std::shared_ptr<Lexicarta> SyncInstallation::load(const QString &name) const
+{
+    return storage.vocabularyFromFile(vocabularyPath(name));
+}
+
+QStringList SyncInstallation::foreignWords(const QString &path) const
+{
+    const std::shared_ptr<Lexicarta> vocabulary = storage.vocabularyFromFile(path);
+    if (!vocabulary)
+        return {u"<no vocabulary>"_s};
+    QStringList words;
+    for (const auto &word : vocabulary->allWords())
+        words.append(word->foreignWord());
+    words.sort();
+    return words;
 }
 
 QString SyncInstallation::vocabularyPath(const QString &name) const

@@ -3,12 +3,16 @@
 #include "sync/DropBoxController.h"
 #include "sync/QLXSyncLog.h"
 
+#include "model/Lexicarta.h"
+#include "model/QLXStorageManager.h"
 #include "platform/ApplicationFolders.h"
 #include "platform/CloudFolder.h"
 #include "platform/Defaults.h"
 #include "support/FakeClock.h"
 #include "support/FakeNetworkReachability.h"
 #include "support/ManualScheduler.h"
+#include "support/RecordingAlertPresenter.h"
+#include "support/RecordingWorkspace.h"
 #include "support/ScriptedFolderChooser.h"
 
 #include <QByteArray>
@@ -16,7 +20,9 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <mutex>
 
 namespace lexi::test {
 
@@ -31,6 +37,31 @@ public:
     std::atomic<int> finishedSyncs = 0;
     std::atomic<int> links = 0;
     std::atomic<int> failedLinks = 0;
+};
+
+// Keyboard input sources (none) that run a block the next time they are listed. Loading a
+// vocabulary lists them, so a test can change files while a synchronisation works on them.
+class HookedInputSources final : public InputSources
+{
+public:
+    std::optional<QList<InputSource>> inputSourceList(bool) override;
+    std::optional<InputSource> currentKeyboardInputSource() override { return std::nullopt; }
+    bool selectInputSource(const QString &) override { return false; }
+
+    // Runs once, at the next listing.
+    void runAtNextListing(std::function<void()> block);
+
+private:
+    std::mutex m_mutex;
+    std::function<void()> m_block;
+};
+
+// A word as a test writes it: the foreign word, and its creationID, by which versions of one
+// vocabulary tell their words apart.
+struct TestWord
+{
+    QString foreign;
+    qint64 creationID = 0;
 };
 
 // One installation of the program: its own data folder, settings, clock and network, and a
@@ -51,6 +82,19 @@ public:
     // Lets the main thread's queued calls (the delegate's) run.
     static void deliverMainThreadCalls();
 
+    // "French - English" with those words (the your-language side is "your " + foreign word).
+    std::shared_ptr<Lexicarta> french(const QList<TestWord> &words, qint64 version, bool needsSync);
+    // The vocabulary as the file it is saved to.
+    QByteArray fileOf(const Lexicarta &vocabulary);
+    // What the program does after a change: marks the vocabulary changed, marks its file and
+    // saves it.
+    void saveChanged(Lexicarta &vocabulary);
+    // The vocabulary in the vocabularies folder; nothing when it does not load.
+    std::shared_ptr<Lexicarta> load(const QString &name = QStringLiteral("French - English.qlxv")) const;
+    // The foreign words of the vocabulary at `path`, sorted; {"<no vocabulary>"} when it does
+    // not load.
+    QStringList foreignWords(const QString &path) const;
+
     QString vocabularyPath(const QString &name) const;
     QStringList vocabularyFiles() const;
     QStringList backupFiles() const;
@@ -67,6 +111,11 @@ public:
     ApplicationFolders folders;
     CloudFolder cloud{defaults, scheduler};
     QLXSyncLog log{{&folders, &clock}};
+    RecordingAlertPresenter alerts;
+    HookedInputSources inputSources;
+    VocabularyServices services{clock, alerts, inputSources};
+    RecordingWorkspace workspace;
+    QLXStorageManager storage{folders, services, workspace};
     ScriptedFolderChooser chooser;
     RecordingSyncDelegate delegate;
     // Made once the installation is linked and switched on.
