@@ -334,12 +334,8 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
 
     QLXLogVerbose("    exists local > sync (%@)", name);
     status.setMessage(u"exists locally > sync"_s);
-    if (const std::optional<lexi::FileStamp> local = syncLocalVocabulary(localPath, copy, *stamp, status)) {
-        SyncedFile file;
-        file.dropbox = *stamp;
-        file.local = *local;
-        synced.insert(name, file);
-    }
+    if (std::optional<SyncedFile> file = syncLocalVocabulary(localPath, copy, *stamp, status))
+        synced.insert(name, std::move(*file));
     return status;
 }
 
@@ -393,13 +389,12 @@ QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool is
         QLXLogVerbose("    not on db -> upload %@", name);
         status.setMessage(u"not on db -> upload"_s);
     }
-    const auto data = readLocalFile(localPath);
-    if (!data) {
-        QLXLogError("DB > sync > could not read local file %@", data.error());
-        return fail(lexi::format(u"could not read local file %@", data.error()));
-    }
-
     if (!dropboxStamp) {
+        const auto data = readLocalFile(localPath);
+        if (!data) {
+            QLXLogError("DB > sync > could not read local file %@", data.error());
+            return fail(lexi::format(u"could not read local file %@", data.error()));
+        }
         // A damaged file would go to every other machine; here it stays, as the only copy.
         if (!m_environment.storage->vocabularyFromFile(localPath)) {
             QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
@@ -413,25 +408,38 @@ QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool is
         m_throttle.didPush(runStart);
         return status;
     }
-    // Only what the first phase brought in step goes up, and only while neither copy changed.
+
+    // Only what the first phase brought in step goes up, and only while neither copy changed
+    // since: a change of either is left for the next run, which compares the versions again.
     const auto found = synced.constFind(name);
     if (found == synced.constEnd() || found->dropbox != *dropboxStamp || lexi::fileStamp(localPath) != found->local) {
         QLXLogVerbose("    changed while synching -> next sync %@", name);
         status.setSyncAction(Action::unchanged);
         return fail(u"changed while synching -> next sync"_s);
     }
+    const auto data = found->update ? lexi::Result<QByteArray>(*found->update) : readLocalFile(localPath);
+    if (!data) {
+        QLXLogError("DB > sync > could not read local file %@", data.error());
+        return fail(lexi::format(u"could not read local file %@", data.error()));
+    }
     if (const auto written = cloud.replaceFile(name, *data, *dropboxStamp); !written) {
         QLXLogError("DB > sync > could not write db file %@", written.error());
         return fail(lexi::format(u"could not write db file %@", written.error()));
     }
     m_throttle.didPush(runStart);
+    // The new version replaces the local file only once it is in the cloud, so that a run that
+    // could not upload it leaves the local file to be compared again.
+    if (found->update) {
+        if (const auto written = lexi::writeFileAtomically(localPath, *found->update, found->local); !written) {
+            QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
+            status.setError(u"local file changed while synching -> next sync"_s);
+        }
+    }
     return status;
 }
 
-std::optional<lexi::FileStamp> DropBoxController::syncLocalVocabulary(const QString &localPath,
-                                                                      const QString &dropboxCopy,
-                                                                      const lexi::FileStamp &dropboxStamp,
-                                                                      QLXSyncStatus &status)
+std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabulary(
+    const QString &localPath, const QString &dropboxCopy, const lexi::FileStamp &dropboxStamp, QLXSyncStatus &status)
 {
     const QLXStorageManager &storage = *m_environment.storage;
     const QString name = QFileInfo(localPath).fileName();
@@ -465,9 +473,12 @@ std::optional<lexi::FileStamp> DropBoxController::syncLocalVocabulary(const QStr
     const qint64 d = dropbox->version();
     status.setLocalVersion(l);
     status.setDropboxVersion(d);
+    SyncedFile synced;
+    synced.dropbox = dropboxStamp;
+    synced.local = *localStamp;
 
-    // What replaces the local file, and the error when it cannot be put in place.
-    std::shared_ptr<Lexicarta> result;
+    // The new version for both sides, and the error when it cannot be made.
+    std::shared_ptr<Lexicarta> update;
     QString saveError;
     if (l < d && local->needsSync()) {
         QLXLogVerbose("        l << db dirty : merge (%ld < %ld)", l, d);
@@ -475,21 +486,32 @@ std::optional<lexi::FileStamp> DropBoxController::syncLocalVocabulary(const QStr
         dropbox->mergeWithOtherVersion(*local);
         dropbox->setVersion(d + 1);
         dropbox->setNeedsSync(false);
-        result = dropbox;
+        update = dropbox;
         saveError = u"could not save merged file > abort %@"_s;
     } else if (l < d) {
         QLXLogVerbose("        l << db : download db replace local (%ld < %ld)", l, d);
         status.setSyncAction(Action::pulled);
+        const auto data = readLocalFile(dropboxCopy);
+        // A save by the program meanwhile is left for the next run.
+        const auto written = data ? lexi::writeFileAtomically(localPath, *data, *localStamp)
+                                  : lexi::Result<>::failure(data.error());
+        if (!written) {
+            QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
+            status.setError(lexi::format(u"could not replace local file %@", localPath));
+            return std::nullopt;
+        }
+        synced.local = lexi::fileStamp(localPath).value_or(lexi::FileStamp());
+        return synced;
     } else if (l == d && local->needsSync()) {
         QLXLogVerbose("        l == db dirty : upload local (%ld == %ld)", l, d);
         status.setSyncAction(Action::pushed);
         local->setVersion(l + 1);
         local->setNeedsSync(false);
-        result = local;
+        update = local;
         saveError = u"could not save updated file > abort %@"_s;
     } else if (l == d) {
         QLXLogVerbose("        l == db > do nothing (%ld == %ld)", l, d);
-        return localStamp;
+        return synced;
     } else {
         QLXLogVerbose("        l >> db > merging (%ld > %ld)", l, d);
         status.setSyncAction(Action::pushed);
@@ -497,34 +519,24 @@ std::optional<lexi::FileStamp> DropBoxController::syncLocalVocabulary(const QStr
         local->mergeWithOtherVersion(*dropbox);
         local->setVersion(l + 1);
         local->setNeedsSync(false);
-        result = local;
+        update = local;
         saveError = u"could not save file > abort %@"_s;
     }
 
-    // The new content goes to the downloaded copy first, and replaces the local file only while
-    // that is as it was loaded: a save by the program meanwhile is left for the next run.
-    if (result && !m_environment.storage->saveVocabularyToQLXVFile(result.get(), dropboxCopy)) {
+    // Written as a file beside the download, so that it is the file the program would save.
+    const auto data = m_environment.storage->saveVocabularyToQLXVFile(update.get(), dropboxCopy)
+                          ? readLocalFile(dropboxCopy)
+                          : lexi::Result<QByteArray>::failure(QString());
+    if (!data) {
         status.setError(lexi::format(saveError, localPath));
         return std::nullopt;
     }
-    const auto data = readLocalFile(dropboxCopy);
-    const auto written = data ? lexi::writeFileAtomically(localPath, *data, *localStamp)
-                              : lexi::Result<>::failure(data.error());
-    if (!written) {
-        QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
-        if (result)
-            status.setError(lexi::format(saveError, localPath));
-        else
-            status.setError(lexi::format(u"could not replace local file %@", localPath));
-        return std::nullopt;
-    }
-    if (result) {
-        // Uploaded in the second phase of this run, so that both sides end with this version.
-        m_localFileNamesNeedingSync.mark(name);
-        if (l > d)
-            QLXLogWarn("WARNING: local version greater than db version");
-    }
-    return lexi::fileStamp(localPath);
+    synced.update = *data;
+    // Uploaded in the second phase of this run, so that both sides end with the new version.
+    m_localFileNamesNeedingSync.mark(name);
+    if (l > d)
+        QLXLogWarn("WARNING: local version greater than db version");
+    return synced;
 }
 
 void DropBoxController::retireDropboxFile(const QString &name, const QString &dropboxCopy,

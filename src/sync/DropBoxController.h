@@ -123,11 +123,16 @@ public:
     void finishPendingWork();
 
 private:
-    // What a run learnt of a file it brought in step in its first phase.
+    // A language that the first phase of a run brought in step, or made a new version of.
     struct SyncedFile
     {
+        // The cloud file as the first phase read it.
         lexi::FileStamp dropbox;
+        // The local file as the first phase left it.
         lexi::FileStamp local;
+        // The new version for both sides: the second phase uploads it, then puts it in place of
+        // the local file. Nothing when the local file is in step already.
+        std::optional<QByteArray> update;
     };
     using SyncedFiles = QHash<QString, SyncedFile>;
 
@@ -141,10 +146,10 @@ private:
 
     bool mayRun(lexi::Clock::Duration now);
     // Compares and merges one language: the local file at `localPath` with the cloud copy
-    // downloaded to `dropboxCopy`, whose cloud file had `dropboxStamp`. Gives the local file's
-    // stamp once the two are in step; nothing when they could not be brought in step.
-    std::optional<lexi::FileStamp> syncLocalVocabulary(const QString &localPath, const QString &dropboxCopy,
-                                                       const lexi::FileStamp &dropboxStamp, QLXSyncStatus &status);
+    // downloaded to `dropboxCopy`, whose cloud file had `dropboxStamp`. Nothing when the two
+    // could not be brought in step.
+    std::optional<SyncedFile> syncLocalVocabulary(const QString &localPath, const QString &dropboxCopy,
+                                                  const lexi::FileStamp &dropboxStamp, QLXSyncStatus &status);
     // Keeps a copy of a cloud file that does not load in the backups folder, then removes it from
     // the cloud unless it changed meanwhile.
     void retireDropboxFile(const QString &name, const QString &dropboxCopy, const lexi::FileStamp &dropboxStamp);

@@ -103,13 +103,20 @@ TEST_F(DropBoxControllerTest, DeletesConflictedCopiesAndPassesOverWhatIsNoVocabu
 
 TEST_F(DropBoxControllerTest, LeavesALanguageDeletedHereInTheCloud)
 {
-    put(cloudPath(u"French - English.qlxv"_s), "from the cloud");
+    const QByteArray french = here.fileOf(*here.french({{u"chat"_s, 1}}, 3, false));
+    put(cloudPath(u"French - English.qlxv"_s), french);
     here.defaults.setBool(u"French - English"_s, true);
 
     EXPECT_EQ(here.sync(), QStringList{u"French - English: skipped - recreate language locally to sync it"_s});
     EXPECT_EQ(here.records()[0].syncAction(), Action::skipped);
     EXPECT_TRUE(here.vocabularyFiles().isEmpty());
-    EXPECT_EQ(contents(cloudPath(u"French - English.qlxv"_s)), "from the cloud");
+    EXPECT_EQ(contents(cloudPath(u"French - English.qlxv"_s)), french);
+
+    // Made here again, the language takes part once more.
+    here.saveChanged(*here.french({{u"chien"_s, 2}}, 0, true));
+    EXPECT_EQ(here.sync(), (QStringList{u"French - English: exists locally > sync"_s,
+                                        u"French - English: modified -> upload"_s}));
+    EXPECT_EQ(here.foreignWords(cloudPath(u"French - English.qlxv"_s)), (QStringList{u"chat"_s, u"chien"_s}));
 }
 
 TEST_F(DropBoxControllerTest, RemovesAnEmptyCloudFileOnlyOnceItStayedEmptyForAMinute)

@@ -76,11 +76,8 @@ std::shared_ptr<Lexicarta> SyncInstallation::french(const QList<TestWord> &words
     auto vocabulary = Lexicarta::create(services);
     vocabulary->setForeignLanguageName(u"French"_s);
     vocabulary->setYourLanguageName(u"English"_s);
-    for (const TestWord &word : words) {
-        auto added = std::make_shared<QLXWord>(u"your "_s + word.foreign, word.foreign);
-        vocabulary->addWord(added);
-        added->setCreationID(word.creationID);
-    }
+    for (const TestWord &word : words)
+        addWord(*vocabulary, word);
     vocabulary->setVersion(version);
     vocabulary->setNeedsSync(needsSync);
     return vocabulary;
@@ -93,6 +90,13 @@ QByteArray SyncInstallation::fileOf(const Lexicarta &vocabulary)
     const QByteArray data = contents(path);
     QFile::remove(path);
     return data;
+}
+
+void SyncInstallation::addWord(Lexicarta &vocabulary, const TestWord &word)
+{
+    auto added = std::make_shared<QLXWord>(u"your "_s + word.foreign, word.foreign);
+    vocabulary.addWord(added);
+    added->setCreationID(word.creationID);
 }
 
 void SyncInstallation::saveChanged(Lexicarta &vocabulary)

@@ -82,8 +82,10 @@ public:
     // Lets the main thread's queued calls (the delegate's) run.
     static void deliverMainThreadCalls();
 
-    // "French - English" with those words (the your-language side is "your " + foreign word).
+    // "French - English" with those words.
     std::shared_ptr<Lexicarta> french(const QList<TestWord> &words, qint64 version, bool needsSync);
+    // Adds the word; its your-language side is "your " + the foreign word.
+    static void addWord(Lexicarta &vocabulary, const TestWord &word);
     // The vocabulary as the file it is saved to.
     QByteArray fileOf(const Lexicarta &vocabulary);
     // What the program does after a change: marks the vocabulary changed, marks its file and
