@@ -356,7 +356,6 @@ void DropBoxController::syncLocalToDropbox(const QStringList &localPaths,
 QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool isOnDropbox,
                                                const SyncedFiles &synced, lexi::Clock::Duration runStart)
 {
-    CloudFolder &cloud = *m_environment.cloudFolder;
     const QString name = QFileInfo(localPath).fileName();
     auto status = QLXSyncStatus::statusWithLanguage(withoutExtension(name), -1, -1, Direction::localToDropbox,
                                                     *m_environment.clock);
@@ -367,75 +366,81 @@ QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool is
         status.setMessage(u"already synched"_s);
         return status;
     }
-    const auto fail = [&](const QString &error) {
-        status.setError(error);
+    status.setSyncAction(Action::pushed);
+    const auto found = synced.constFind(name);
+    const lexi::Result<> uploaded = isOnDropbox
+        ? uploadChangedFile(localPath, found == synced.constEnd() ? nullptr : &*found, status)
+        : uploadNewFile(localPath, status);
+    if (uploaded) {
+        m_throttle.didPush(runStart);
+    } else {
+        status.setError(uploaded.error());
         if (wasMarked)
             m_localFileNamesNeedingSync.mark(name);
-        return status;
-    };
+    }
+    return status;
+}
 
-    status.setSyncAction(Action::pushed);
-    std::optional<lexi::FileStamp> dropboxStamp;
-    if (isOnDropbox) {
-        status.setMessage(u"modified -> upload"_s);
-        QLXLogVerbose("    modified since downloaded -> upload %@", name);
-        const auto stamp = cloud.stampOfFile(name);
-        if (!stamp) {
-            QLXLogError("DB > sync > could not open db file %@", stamp.error());
-            return fail(lexi::format(u"could not open db file %@", stamp.error()));
-        }
-        dropboxStamp = *stamp;
-    } else {
-        QLXLogVerbose("    not on db -> upload %@", name);
-        status.setMessage(u"not on db -> upload"_s);
-    }
-    if (!dropboxStamp) {
-        const auto data = readLocalFile(localPath);
-        if (!data) {
-            QLXLogError("DB > sync > could not read local file %@", data.error());
-            return fail(lexi::format(u"could not read local file %@", data.error()));
-        }
-        // A damaged file would go to every other machine; here it stays, as the only copy.
-        if (!m_environment.storage->vocabularyFromFile(localPath)) {
-            QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
-            return fail(lexi::format(u"sync could not load local vocabulary %@", localPath));
-        }
-        // Fails, and leaves it, when another machine put a file there meanwhile.
-        if (const auto created = cloud.createFile(name, *data); !created) {
-            QLXLogError("DB > sync > could not create db file %@", created.error());
-            return fail(lexi::format(u"could not create db file %@", created.error()));
-        }
-        m_throttle.didPush(runStart);
-        return status;
-    }
-
-    // Only what the first phase brought in step goes up, and only while neither copy changed
-    // since: a change of either is left for the next run, which compares the versions again.
-    const auto found = synced.constFind(name);
-    if (found == synced.constEnd() || found->dropbox != *dropboxStamp || lexi::fileStamp(localPath) != found->local) {
-        QLXLogVerbose("    changed while synching -> next sync %@", name);
-        status.setSyncAction(Action::unchanged);
-        return fail(u"changed while synching -> next sync"_s);
-    }
-    const auto data = found->update ? lexi::Result<QByteArray>(*found->update) : readLocalFile(localPath);
+lexi::Result<> DropBoxController::uploadNewFile(const QString &localPath, QLXSyncStatus &status)
+{
+    const QString name = QFileInfo(localPath).fileName();
+    QLXLogVerbose("    not on db -> upload %@", name);
+    status.setMessage(u"not on db -> upload"_s);
+    const auto data = readLocalFile(localPath);
     if (!data) {
         QLXLogError("DB > sync > could not read local file %@", data.error());
-        return fail(lexi::format(u"could not read local file %@", data.error()));
+        return lexi::Result<>::failure(lexi::format(u"could not read local file %@", data.error()));
+    }
+    // A damaged file would go to every other machine; here it stays, as the only copy.
+    if (!m_environment.storage->vocabularyFromFile(localPath)) {
+        QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
+        return lexi::Result<>::failure(lexi::format(u"sync could not load local vocabulary %@", localPath));
+    }
+    // Fails, and leaves it, when another machine put a file there meanwhile.
+    if (const auto created = m_environment.cloudFolder->createFile(name, *data); !created) {
+        QLXLogError("DB > sync > could not create db file %@", created.error());
+        return lexi::Result<>::failure(lexi::format(u"could not create db file %@", created.error()));
+    }
+    return {};
+}
+
+lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath, const SyncedFile *synced,
+                                                    QLXSyncStatus &status)
+{
+    CloudFolder &cloud = *m_environment.cloudFolder;
+    const QString name = QFileInfo(localPath).fileName();
+    QLXLogVerbose("    modified since downloaded -> upload %@", name);
+    status.setMessage(u"modified -> upload"_s);
+    const auto dropboxStamp = cloud.stampOfFile(name);
+    if (!dropboxStamp) {
+        QLXLogError("DB > sync > could not open db file %@", dropboxStamp.error());
+        return lexi::Result<>::failure(lexi::format(u"could not open db file %@", dropboxStamp.error()));
+    }
+    // Only what the first phase brought in step goes up, and only while neither copy changed
+    // since: a change of either is left for the next run, which compares the versions again.
+    if (!synced || synced->dropbox != *dropboxStamp || lexi::fileStamp(localPath) != synced->local) {
+        QLXLogVerbose("    changed while synching -> next sync %@", name);
+        status.setSyncAction(Action::unchanged);
+        return lexi::Result<>::failure(u"changed while synching -> next sync"_s);
+    }
+    const auto data = synced->update ? lexi::Result<QByteArray>(*synced->update) : readLocalFile(localPath);
+    if (!data) {
+        QLXLogError("DB > sync > could not read local file %@", data.error());
+        return lexi::Result<>::failure(lexi::format(u"could not read local file %@", data.error()));
     }
     if (const auto written = cloud.replaceFile(name, *data, *dropboxStamp); !written) {
         QLXLogError("DB > sync > could not write db file %@", written.error());
-        return fail(lexi::format(u"could not write db file %@", written.error()));
+        return lexi::Result<>::failure(lexi::format(u"could not write db file %@", written.error()));
     }
-    m_throttle.didPush(runStart);
     // The new version replaces the local file only once it is in the cloud, so that a run that
     // could not upload it leaves the local file to be compared again.
-    if (found->update) {
-        if (const auto written = lexi::writeFileAtomically(localPath, *found->update, found->local); !written) {
+    if (synced->update) {
+        if (const auto written = lexi::writeFileAtomically(localPath, *synced->update, synced->local); !written) {
             QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
             status.setError(u"local file changed while synching -> next sync"_s);
         }
     }
-    return status;
+    return {};
 }
 
 std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabulary(

@@ -165,6 +165,11 @@ private:
                             const SyncedFiles &synced, lexi::Clock::Duration runStart);
     QLXSyncStatus syncLocalFile(const QString &localPath, bool isOnDropbox, const SyncedFiles &synced,
                                 lexi::Clock::Duration runStart);
+    // Uploads a local file that the cloud lacks.
+    lexi::Result<> uploadNewFile(const QString &localPath, QLXSyncStatus &status);
+    // Uploads a changed file over its cloud copy: the new version the first phase made (see
+    // `synced`), else the local file as the first phase left it.
+    lexi::Result<> uploadChangedFile(const QString &localPath, const SyncedFile *synced, QLXSyncStatus &status);
     void tellDelegate(void (DropboxControllerDelegate::*call)());
     void onMainThread(void (DropBoxController::*call)());
 

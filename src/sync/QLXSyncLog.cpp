@@ -1,5 +1,6 @@
 #include "QLXSyncLog.h"
 
+#include "model/QLXStorageManager.h"
 #include "platform/ApplicationFolders.h"
 #include "platform/AtomicFile.h"
 #include "platform/Dates.h"
@@ -169,6 +170,20 @@ QString QLXSyncLog::syncStatusForAllLangsString() const
         text += lexi::format(u" %@", name) + lexi::format(u" (%@)", actionWord(record.syncAction())) + u'\n';
     }
     return text;
+}
+
+std::optional<QString> QLXSyncLog::syncStatusForVocabulary(const Lexicarta &vocabulary) const
+{
+    const QString name = QLXStorageManager::displayNameForVocabulary(vocabulary);
+    std::lock_guard lock(m_statusLogMutex);
+    const auto record = std::find_if(m_statusLog.begin(), m_statusLog.end(), [&](const QLXSyncStatus &status) {
+        return QString::compare(status.languageName(), name, Qt::CaseInsensitive) == 0;
+    });
+    if (record == m_statusLog.end())
+        return std::nullopt;
+    return lexi::format(lexi::StringTables::text(u"lastSynched"_s, u"MainWindow"_s),
+                        lexi::timeSinceDate(record->time(), *m_environment.clock))
+        + lexi::format(u" (%@)", actionWord(record->syncAction()));
 }
 
 QList<QLXSyncStatus> QLXSyncLog::fullLog() const

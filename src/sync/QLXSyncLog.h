@@ -63,6 +63,9 @@ public:
 
     // One line per language of the status log: when, which, and what was done.
     QString syncStatusForAllLangsString() const;
+    // When the vocabulary's language was last synchronised and what was done; nothing when it
+    // has no record.
+    std::optional<QString> syncStatusForVocabulary(const Lexicarta &vocabulary) const;
 
     QList<QLXSyncStatus> fullLog() const;
     QList<QLXSyncStatus> statusLog() const;

@@ -1,7 +1,9 @@
 #include "sync/QLXSyncLog.h"
 
+#include "model/Lexicarta.h"
 #include "platform/ApplicationFolders.h"
 #include "support/FakeClock.h"
+#include "support/FakeVocabularyServices.h"
 
 #include <QDir>
 #include <QFile>
@@ -156,13 +158,20 @@ TEST_F(QLXSyncLogTest, TidyingKeepsTheHundredFilesMadeLast)
 
 TEST_F(QLXSyncLogTest, RendersTheStatusLines)
 {
+    lexi::test::FakeVocabularyServices fakes;
+    const auto vocabulary = Lexicarta::create(fakes.services);
+    vocabulary->setForeignLanguageName(u"French"_s);
+    vocabulary->setYourLanguageName(u"English"_s);
     EXPECT_EQ(log.syncStatusForAllLangsString(), QString());
-    log.addStatus(status(u"French - English"_s, Action::merged));
+    EXPECT_EQ(log.syncStatusForVocabulary(*vocabulary), std::nullopt);
+
+    log.addStatus(status(u"french - english"_s, Action::merged));
     log.addStatus(status(u"Logs/German - English.qlxv"_s, Action::unchanged));
     clock.advance(std::chrono::hours(3));
     EXPECT_EQ(log.syncStatusForAllLangsString(),
-              u"Synchronised 3 Hours ago: French - English (merged)\n"
+              u"Synchronised 3 Hours ago: french - english (merged)\n"
               u"Synchronised 3 Hours ago: German - English (unchanged)\n"_s);
+    EXPECT_EQ(log.syncStatusForVocabulary(*vocabulary), u"Last synchronised 3 Hours ago (merged)"_s);
 }
 
 } // namespace

@@ -23,6 +23,15 @@ const TestWord shared{u"chat"_s, 1};
 const TestWord fromTheCloud{u"chien"_s, 2};
 const TestWord fromHere{u"oiseau"_s, 3};
 
+// An installation with a cloud folder of its own, for one case of a table.
+struct Solo
+{
+    QTemporaryDir cloud;
+    SyncInstallation installation{cloud.path(), u"machine"_s};
+    const QString cloudPath = cloud.filePath(french);
+    const QString localPath = installation.vocabularyPath(french);
+};
+
 // Installations that share one cloud folder.
 class SynchronisationTest : public ::testing::Test
 {
@@ -61,16 +70,17 @@ TEST_F(SynchronisationTest, ComparesVersionsAndMergesWhenBothSidesChanged)
     };
     for (const Case &test : cases) {
         SCOPED_TRACE(test.name);
-        QTemporaryDir otherCloud;
-        SyncInstallation installation(otherCloud.path(), u"machine"_s);
-        const QByteArray dropboxFile = installation.fileOf(*installation.french({shared, fromTheCloud}, test.dropbox, false));
-        put(otherCloud.filePath(french), dropboxFile);
+        Solo solo;
+        SyncInstallation &installation = solo.installation;
+        const QByteArray dropboxFile =
+            installation.fileOf(*installation.french({shared, fromTheCloud}, test.dropbox, false));
+        put(solo.cloudPath, dropboxFile);
         auto local = installation.french({shared, fromHere}, test.local, test.dirty);
         if (test.dirty)
             installation.saveChanged(*local);
         else
             installation.storage.saveVocabulary(local.get());
-        const QByteArray localFile = contents(installation.vocabularyPath(french));
+        const QByteArray localFile = contents(solo.localPath);
 
         installation.sync();
 
@@ -83,18 +93,18 @@ TEST_F(SynchronisationTest, ComparesVersionsAndMergesWhenBothSidesChanged)
 
         const auto result = installation.load();
         ASSERT_TRUE(result);
-        EXPECT_EQ(installation.foreignWords(installation.vocabularyPath(french)), test.words);
+        EXPECT_EQ(installation.foreignWords(solo.localPath), test.words);
         EXPECT_EQ(result->version(), test.version);
         EXPECT_FALSE(result->needsSync());
-        const QByteArray now = contents(installation.vocabularyPath(french));
-        EXPECT_EQ(contents(otherCloud.filePath(french)), test.uploaded ? now : dropboxFile);
+        const QByteArray now = contents(solo.localPath);
+        EXPECT_EQ(contents(solo.cloudPath), test.uploaded ? now : dropboxFile);
         if (test.action == Action::unchanged) {
             EXPECT_EQ(now, localFile);
         }
         // Both sides are in step: the next run changes nothing.
         EXPECT_EQ(installation.sync(),
                   (QStringList{u"French - English: exists locally > sync"_s, u"French - English: already synched"_s}));
-        EXPECT_EQ(contents(installation.vocabularyPath(french)), now);
+        EXPECT_EQ(contents(solo.localPath), now);
     }
 }
 
@@ -153,10 +163,10 @@ TEST_F(SynchronisationTest, KeepsACopyOfEveryFileThatDoesNotLoad)
     };
     for (const Case &test : cases) {
         SCOPED_TRACE(test.name);
-        QTemporaryDir otherCloud;
-        SyncInstallation installation(otherCloud.path(), u"machine"_s);
-        const QString cloudPath = otherCloud.filePath(french);
-        const QString localPath = installation.vocabularyPath(french);
+        Solo solo;
+        SyncInstallation &installation = solo.installation;
+        const QString &cloudPath = solo.cloudPath;
+        const QString &localPath = solo.localPath;
         if (test.goodHere)
             installation.storage.saveVocabulary(installation.french({shared, fromHere}, 1, false).get());
         if (test.damagedHere)
@@ -220,10 +230,10 @@ TEST_F(SynchronisationTest, LeavesAFileThatChangesDuringTheRunForTheNext)
     };
     for (const Case &test : cases) {
         SCOPED_TRACE(test.name);
-        QTemporaryDir otherCloud;
-        SyncInstallation installation(otherCloud.path(), u"machine"_s);
-        const QString cloudPath = otherCloud.filePath(french);
-        const QString localPath = installation.vocabularyPath(french);
+        Solo solo;
+        SyncInstallation &installation = solo.installation;
+        const QString &cloudPath = solo.cloudPath;
+        const QString &localPath = solo.localPath;
         put(cloudPath, installation.fileOf(*installation.french({shared}, 6, false)));
         installation.saveChanged(*installation.french({shared, fromHere}, 6, true));
         installation.inputSources.runAtNextListing([&] { test.meanwhile(installation, cloudPath); });
