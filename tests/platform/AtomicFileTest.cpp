@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 using lexi::AnyFile;
 using lexi::NoFile;
@@ -88,6 +90,25 @@ TEST(AtomicFileTest, FailsWithoutTheFolderAndLeavesNothing)
     EXPECT_FALSE(written);
     EXPECT_FALSE(written.error().isEmpty());
     EXPECT_TRUE(entries(folder.path()).isEmpty());
+}
+
+TEST(AtomicFileTest, NewFilesGetTheUsualPermissionsAndReplacementsKeepTheirs)
+{
+    QTemporaryDir folder;
+    const mode_t previous = ::umask(022);
+    const QString created = folder.filePath(u"new.qlxv"_s);
+    ASSERT_TRUE(lexi::writeFileAtomically(created, "new"));
+    const QString replaced = folder.filePath(u"private.qlxv"_s);
+    put(replaced, "old");
+    ::chmod(QFile::encodeName(replaced).constData(), 0640);
+    ASSERT_TRUE(lexi::writeFileAtomically(replaced, "new"));
+    ::umask(previous);
+
+    struct stat status;
+    ASSERT_EQ(::stat(QFile::encodeName(created).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0644u);
+    ASSERT_EQ(::stat(QFile::encodeName(replaced).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
 TEST(AtomicFileTest, StampTellsFilesApartAndIgnoresFolders)
