@@ -3,10 +3,10 @@
 #include "Lexicarta.h"
 
 #include "logging/QLXLogMacros.h"
+#include "platform/AtomicFile.h"
 #include "platform/Format.h"
 #include "platform/StringTables.h"
 
-#include <QSaveFile>
 #include <QStringEncoder>
 
 #include <algorithm>
@@ -72,14 +72,15 @@ bool TextVocabularyExporter::exportVocabulary(const Lexicarta &vocabulary, const
     QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
     const QByteArray bytes = encoder.encode(exportText(vocabulary, usingComma, includeComment, includeDifficulty,
                                                        direction));
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    const Result<> written = writeFileAtomically(path, bytes);
+    if (written)
         return true;
+    const QString &error = written.error();
 
-    QLXLogError("exporter > writing %@ failed: %@", path, file.errorString());
+    QLXLogError("exporter > writing %@ failed: %@", path, error);
     Alert alert;
     alert.title = StringTables::text(u"Error"_s, importTable);
-    alert.message = format(StringTables::text(u"exportWriteErrorMsg"_s, importTable), path, file.errorString());
+    alert.message = format(StringTables::text(u"exportWriteErrorMsg"_s, importTable), path, error);
     alert.buttons = QStringList{StringTables::text(u"OK"_s, importTable)};
     vocabulary.services().alertPresenter.runModal(alert);
     return false;

@@ -15,6 +15,10 @@
 
 #include <vector>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 using namespace Qt::StringLiterals;
 using lexi::TextVocabularyExporter;
 
@@ -206,6 +210,36 @@ TEST_F(TextVocabularyExporterTest, AFailedWriteIsShownLoggedAndLeavesTheFolderAl
               QStringList{u"folder"_s});
     EXPECT_TRUE(QDir(aFolder).isEmpty());
     QLXLog::removeAllLoggers();
+}
+
+TEST_F(TextVocabularyExporterTest, AWriteCutShortLeavesThePreviousFile)
+{
+    const QString path = folder.filePath(u"words.csv"_s);
+    ASSERT_TRUE(exportTo(path, {true, true, true, true}));
+    QFile previous(path);
+    ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
+    const QByteArray before = previous.readAll();
+    previous.close();
+    // A few words more: the new text still fits in one write buffer, so it goes out only on commit.
+    for (int i = 0; i < 30; ++i)
+        vocabulary->addWord(std::make_shared<QLXWord>(u"word %1"_s.arg(i), u"mot %1"_s.arg(i)));
+
+    // Files may not grow beyond what is there: writing the longer export fails half-way.
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = unlimited;
+    limited.rlim_cur = rlim_t(before.size());
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool exported = exportTo(path, {true, true, true, true});
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(exported);
+    EXPECT_EQ(fakes.alerts.alerts.size(), 1);
+    ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
+    EXPECT_EQ(previous.readAll(), before);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"words.csv"_s});
 }
 
 } // namespace
