@@ -159,6 +159,8 @@ TEST_F(SynchronisationTest, KeepsACopyOfEveryFileThatDoesNotLoad)
         {"damaged in the cloud", true, false, false, true, true, localWords, localWords},
         {"damaged in the cloud, missing here", false, false, false, true, true, damaged, damaged},
         {"damaged here", false, true, true, false, true, cloudWords, cloudWords},
+        // Not uploaded, where it would spread to every machine.
+        {"damaged here, missing in the cloud", false, true, false, false, false, damaged, damaged},
         {"damaged on both sides", false, true, false, true, false, damaged, damaged},
     };
     for (const Case &test : cases) {
@@ -193,7 +195,7 @@ TEST_F(SynchronisationTest, KeepsACopyOfEveryFileThatDoesNotLoad)
         } else {
             EXPECT_TRUE(backups.isEmpty());
             EXPECT_EQ(contents(localPath), "damaged here");
-            EXPECT_EQ(contents(cloudPath), "damaged in the cloud");
+            EXPECT_EQ(contents(cloudPath), test.damagedInTheCloud ? "damaged in the cloud" : "<missing>");
         }
 
         installation.sync();
