@@ -72,9 +72,10 @@ bool TextVocabularyExporter::exportVocabulary(const Lexicarta &vocabulary, const
     QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
     const QByteArray bytes = encoder.encode(exportText(vocabulary, usingComma, includeComment, includeDifficulty,
                                                        direction));
-    QString error;
-    if (writeFileAtomically(path, bytes, &error))
+    const Result<> written = writeFileAtomically(path, bytes);
+    if (written)
         return true;
+    const QString &error = written.error();
 
     QLXLogError("exporter > writing %@ failed: %@", path, error);
     Alert alert;

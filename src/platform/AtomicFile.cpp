@@ -1,22 +1,141 @@
 #include "AtomicFile.h"
 
-#include <QSaveFile>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace lexi {
 
-bool writeFileAtomically(const QString &path, const QByteArray &contents, QString *errorString)
+namespace {
+
+Result<> systemFailure()
 {
-    QSaveFile file(path);
-    // Unbuffered, so that a failed write shows in the count written: Qt 6.4's commit() renames a
-    // file into place even when writing out its buffer failed.
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        && file.write(contents) == contents.size();
-    if (written && file.commit())
-        return true;
-    if (errorString)
-        *errorString = file.errorString();
-    file.cancelWriting();
-    return false;
+    return Result<>::failure(qt_error_string(errno));
+}
+
+// A new file beside the target, named ".~" + name + a random part, so that folder listings and
+// the cloud client pass it over. It is made as any new file is (the umask decides its
+// permissions), or with the permissions of the file it replaces, and removed when it goes unless
+// it was moved into place.
+class TemporaryFile
+{
+public:
+    explicit TemporaryFile(const QFileInfo &target)
+    {
+        for (int attempt = 0; attempt < 100 && m_descriptor < 0; ++attempt) {
+            const QString name = u"/.~"_s + target.fileName() + u'.'
+                + QString::number(QRandomGenerator::global()->generate(), 36);
+            m_path = QFile::encodeName(target.absolutePath() + name);
+            m_descriptor = ::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_descriptor < 0 && errno != EEXIST)
+                break;
+        }
+        if (m_descriptor < 0) {
+            m_failure = systemFailure();
+            m_path.clear();
+            return;
+        }
+        struct stat replaced;
+        if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &replaced) == 0)
+            ::fchmod(m_descriptor, replaced.st_mode & 07777);
+    }
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+    ~TemporaryFile()
+    {
+        close();
+        if (!m_path.isEmpty())
+            ::unlink(m_path.constData());
+    }
+
+    // Why it could not be made; success when it was.
+    const Result<> &failure() const { return m_failure; }
+
+    // Writes everything, flushes it to the disk and closes the file.
+    Result<> write(const QByteArray &data)
+    {
+        for (qsizetype written = 0; written < data.size();) {
+            const ssize_t count = ::write(m_descriptor, data.constData() + written, size_t(data.size() - written));
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0)
+                return systemFailure();
+            written += count;
+        }
+        if (::fsync(m_descriptor) != 0 || close() != 0)
+            return systemFailure();
+        return {};
+    }
+
+    const QByteArray &path() const { return m_path; }
+    // It is in place: nothing to remove.
+    void keep() { m_path.clear(); }
+
+private:
+    int close()
+    {
+        const int result = m_descriptor >= 0 ? ::close(m_descriptor) : 0;
+        m_descriptor = -1;
+        return result;
+    }
+
+    QByteArray m_path;
+    int m_descriptor = -1;
+    Result<> m_failure;
+};
+
+// Puts the finished temporary file in place as `expected` allows.
+Result<> moveIntoPlace(const QByteArray &temporary, const QString &path, const WriteExpectation &expected)
+{
+    const QByteArray target = QFile::encodeName(path);
+    if (std::holds_alternative<NoFile>(expected)) {
+        if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) != 0) {
+            return errno == EEXIST ? Result<>::failure(u"A file of that name exists already."_s) : systemFailure();
+        }
+        return {};
+    }
+    if (const auto *stamp = std::get_if<FileStamp>(&expected); stamp && fileStamp(path) != *stamp)
+        return Result<>::failure(u"The file was changed meanwhile."_s);
+    if (::rename(temporary.constData(), target.constData()) != 0)
+        return systemFailure();
+    return {};
+}
+
+} // namespace
+
+std::optional<FileStamp> fileStamp(const QString &path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    FileStamp stamp;
+    stamp.size = status.st_size;
+    stamp.modifiedNanoseconds = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    stamp.inode = status.st_ino;
+    return stamp;
+}
+
+Result<> writeFileAtomically(const QString &path, const QByteArray &data, const WriteExpectation &expected)
+{
+    const QFileInfo target(path);
+    TemporaryFile file(target);
+    if (!file.failure())
+        return file.failure();
+    if (Result<> written = file.write(data); !written)
+        return written;
+    Result<> moved = moveIntoPlace(file.path(), target.absoluteFilePath(), expected);
+    if (moved)
+        file.keep();
+    return moved;
 }
 
 } // namespace lexi

@@ -6,17 +6,6 @@
 
 namespace lexi::test {
 
-std::optional<quint32> FakeNetworkReachability::flags(Target) const
-{
-    const qint64 flags = m_flags;
-    return flags < 0 ? std::nullopt : std::optional(quint32(flags));
-}
-
-void FakeNetworkReachability::setFlags(std::optional<quint32> flags)
-{
-    m_flags = flags ? qint64(*flags) : -1;
-}
-
 SqliteFile::SqliteFile(const QString &path)
 {
     sqlite3_open(path.toUtf8().constData(), &m_database);

@@ -3,30 +3,16 @@
 #include "analytics/ANClient.h"
 
 #include "platform/Defaults.h"
-#include "platform/NetworkReachability.h"
 #include "support/FakeClock.h"
+#include "support/FakeNetworkReachability.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
-#include <atomic>
-
 struct sqlite3;
 
 namespace lexi::test {
-
-// A network whose flags the test chooses; reachable until told otherwise.
-class FakeNetworkReachability final : public NetworkReachability
-{
-public:
-    std::optional<quint32> flags(Target) const override;
-    // Nothing makes the flags unreadable.
-    void setFlags(std::optional<quint32> flags);
-
-private:
-    std::atomic<qint64> m_flags{reachable};
-};
 
 // A second connection to a test's database, to look at and prepare what the store keeps.
 class SqliteFile

@@ -2,6 +2,7 @@
 #include "support/FakeVocabularyServices.h"
 #include "support/FileSizeLimit.h"
 #include "support/RecordingLogger.h"
+#include "support/RecordingWorkspace.h"
 
 #include "logging/QLXLog.h"
 #include "model/Bzip2.h"
@@ -24,14 +25,6 @@ using namespace std::chrono_literals;
 using lexi::Date;
 
 namespace {
-
-class RecordingWorkspace final : public lexi::Workspace
-{
-public:
-    void openFolder(const QString &path) override { openedFolders.append(path); }
-
-    QStringList openedFolders;
-};
 
 QByteArray readFile(const QString &path)
 {
@@ -96,7 +89,7 @@ protected:
     QTemporaryDir root;
     lexi::ApplicationFolders folders{root.path()};
     lexi::test::FakeVocabularyServices fakes;
-    RecordingWorkspace workspace;
+    lexi::test::RecordingWorkspace workspace;
     QLXStorageManager store{folders, fakes.services, workspace};
     std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
 };

@@ -1,0 +1,669 @@
+#include "DropBoxController.h"
+
+#include "QLXSyncLog.h"
+#include "Reachability.h"
+
+#include "logging/QLXLogMacros.h"
+#include "model/AvailableLanguages.h"
+#include "model/Lexicarta.h"
+#include "model/QLXStorageManager.h"
+#include "platform/ApplicationFolders.h"
+#include "platform/Console.h"
+#include "platform/Defaults.h"
+#include "platform/Format.h"
+#include "platform/NoDestructor.h"
+#include "platform/SharedInstance.h"
+#include "platform/dispatch/Dispatch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+using lexi::CloudFolder;
+using Action = QLXSyncStatus::SyncAction;
+using Direction = QLXSyncStatus::SyncDirection;
+
+namespace {
+
+constexpr int qlxLogLevel = QLXLogLevelVerbose;
+
+const QString extension = u".qlxv"_s;
+
+lexi::SharedInstance<DropBoxController> &shared()
+{
+    static lexi::NoDestructor<lexi::SharedInstance<DropBoxController>> shared;
+    return shared.get();
+}
+
+QString withoutExtension(const QString &name)
+{
+    return name.endsWith(extension, Qt::CaseInsensitive) ? name.chopped(extension.size()) : name;
+}
+
+// A copy the cloud client made of a file changed on two machines at once, "... (1).qlxv".
+bool isConflictedCopy(const QString &name)
+{
+    return name.endsWith(u')' + extension);
+}
+
+// A name that may become a local vocabulary file: a visible ".qlxv" file (any case, as the local
+// listing takes them) that names no other place.
+bool isVocabularyFileName(const QString &name)
+{
+    return name.size() > extension.size() && name.endsWith(extension, Qt::CaseInsensitive)
+        && !name.startsWith(u'.') && !name.contains(u'/') && !name.contains(u".."_s);
+}
+
+// The number of a sync log file, "<whole seconds since 2001>.txt".
+std::optional<qint64> logFileNumber(const QString &name)
+{
+    if (!name.endsWith(u".txt"_s))
+        return std::nullopt;
+    const QStringView digits = QStringView(name).chopped(4);
+    const bool allDigits = !digits.isEmpty() && digits.size() <= 18
+        && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return allDigits ? std::optional(digits.toLongLong()) : std::nullopt;
+}
+
+lexi::Result<QByteArray> readLocalFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return lexi::Result<QByteArray>::failure(file.errorString());
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return lexi::Result<QByteArray>::failure(file.errorString());
+    return data;
+}
+
+} // namespace
+
+void DropBoxController::setSharedEnvironment(Environment environment)
+{
+    shared().setEnvironment(std::move(environment));
+}
+
+DropBoxController *DropBoxController::sharedManager()
+{
+    return shared().get();
+}
+
+DropBoxController::DropBoxController(Environment environment)
+    : m_environment(std::move(environment)), m_isEnabled(m_environment.defaults->boolForKey(enableDropboxKey))
+{
+    m_mainThread->controller = this;
+    m_environment.syncLog->setUploadBlock([this] { m_queue.async([this] { syncSyncLogToDropbox(); }); });
+    createFileSystem();
+}
+
+DropBoxController::~DropBoxController()
+{
+    m_mainThread->controller = nullptr;
+    m_mainThread->delegate = nullptr;
+    m_environment.cloudFolder->removeObserver();
+    m_environment.syncLog->setUploadBlock({});
+    std::lock_guard lock(m_followUpMutex);
+    m_firstFollowUp.cancel();
+    m_secondFollowUp.cancel();
+}
+
+void DropBoxController::setWindow(lexi::FolderChooser *window)
+{
+    m_window = window;
+}
+
+void DropBoxController::setDelegate(DropboxControllerDelegate *delegate)
+{
+    m_mainThread->delegate = delegate;
+}
+
+void DropBoxController::tellDelegate(void (DropboxControllerDelegate::*call)())
+{
+    lexi::dispatch::mainAsync([link = m_mainThread, call] {
+        if (DropboxControllerDelegate *delegate = link->delegate)
+            (delegate->*call)();
+    });
+}
+
+void DropBoxController::onMainThread(void (DropBoxController::*call)())
+{
+    lexi::dispatch::mainAsync([link = m_mainThread, call] {
+        if (DropBoxController *controller = link->controller)
+            (controller->*call)();
+    });
+}
+
+void DropBoxController::createFileSystem()
+{
+    if (isLinked())
+        m_environment.cloudFolder->addObserver([this] { dropboxFolderDidChange(); });
+}
+
+void DropBoxController::linkWithDropbox()
+{
+    if (isLinked())
+        return;
+    lexi::FolderChooser *window = m_window;
+    if (!window) {
+        QLXLogError("!!!!!!!! must assign window to dropbox controller");
+        return;
+    }
+    linkCompleted(m_environment.cloudFolder->link(*window, m_environment.homeFolder));
+}
+
+void DropBoxController::linkCompleted(bool linked)
+{
+    m_isEnabled = linked;
+    m_environment.defaults->setBool(enableDropboxKey, linked);
+    if (linked) {
+        lexi::Console::writeLine(u"App linked successfully!"_s);
+        createFileSystem();
+    }
+    if (DropboxControllerDelegate *delegate = m_mainThread->delegate) {
+        if (linked)
+            delegate->dropboxControllerDidLinkSuccessfully();
+        else
+            delegate->dropboxControllerFailedToLink();
+    }
+}
+
+void DropBoxController::setIsEnabled(bool enabled)
+{
+    if (enabled && !isLinked()) {
+        onMainThread(&DropBoxController::linkWithDropbox);
+        return;
+    }
+    m_isEnabled = enabled;
+    m_environment.defaults->setBool(enableDropboxKey, enabled);
+    if (!enabled)
+        m_environment.cloudFolder->unlink();
+}
+
+bool DropBoxController::isEnabled() const
+{
+    return m_isEnabled;
+}
+
+bool DropBoxController::isLinked() const
+{
+    return m_environment.cloudFolder->isLinked();
+}
+
+void DropBoxController::syncWithDropbox()
+{
+    m_queue.async([this] { syncWithDropboxBlocking(); });
+}
+
+bool DropBoxController::mayRun(lexi::Clock::Duration now)
+{
+    if (!isLinked()) {
+        if (isEnabled())
+            setIsEnabled(true);
+        return false;
+    }
+    if (!isEnabled() || !m_throttle.admit(now))
+        return false;
+    const auto reachability = Reachability::reachabilityForInternetConnection(*m_environment.network);
+    if (reachability.currentReachabilityStatus() == Reachability::notReachable) {
+        QLXLogInfo("DB > sync > NO INTERNET > abort synching");
+        return false;
+    }
+    return true;
+}
+
+void DropBoxController::syncWithDropboxBlocking()
+{
+    std::lock_guard run(m_runMutex);
+    const lexi::Clock::Duration runStart = m_environment.clock->monotonicNow();
+    if (!mayRun(runStart))
+        return;
+
+    // Taken once: files that the first phase brings down are not looked at in the second.
+    const QStringList localPaths = lexi::loadAllAvailableLanguagePaths(*m_environment.folders);
+    QStringList localNames;
+    for (const QString &path : localPaths)
+        localNames.append(QFileInfo(path).fileName());
+
+    const auto entries = m_environment.cloudFolder->listFolder({});
+    if (!entries) {
+        QLXLogError("DB > sync > could not list db %@", entries.error());
+        return;
+    }
+    QLXLogVerbose("------");
+    QLXLogVerbose("DB > sync db to local");
+    SyncedFiles synced;
+    syncDropboxToLocal(*entries, localNames, synced);
+    QDir(m_environment.folders->downloadFolderPath()).removeRecursively();
+
+    QLXLogVerbose("DB > sync local to db");
+    syncLocalToDropbox(localPaths, *entries, synced, runStart);
+
+    tellDelegate(&DropboxControllerDelegate::dropboxControllerDidFinishSync);
+    m_environment.syncLog->saveLogOnIntervalAndClear();
+}
+
+void DropBoxController::syncDropboxToLocal(const QList<CloudFolder::Entry> &entries, const QStringList &localNames,
+                                           SyncedFiles &synced)
+{
+    for (const CloudFolder::Entry &entry : entries) {
+        if (entry.isFolder)
+            continue;
+        if (!isConflictedCopy(entry.name) && !isVocabularyFileName(entry.name))
+            continue;
+        m_environment.syncLog->addStatus(syncDropboxFile(entry.name, localNames, synced));
+    }
+}
+
+QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStringList &localNames,
+                                                 SyncedFiles &synced)
+{
+    CloudFolder &cloud = *m_environment.cloudFolder;
+    auto status = QLXSyncStatus::statusWithLanguage(withoutExtension(name), -1, -1, Direction::dropboxToLocal,
+                                                    *m_environment.clock);
+    if (isConflictedCopy(name)) {
+        cloud.deletePath(name);
+        status.setMessage(u"conflicted > delete"_s);
+        return status;
+    }
+
+    const QString localPath = m_environment.folders->vocabularyFolderPath() + u'/' + name;
+    const bool isLocal = localNames.contains(name);
+    if (m_environment.defaults->boolForKey(withoutExtension(name)) && !isLocal) {
+        status.setSyncAction(Action::skipped);
+        status.setMessage(u"skipped - recreate language locally to sync it"_s);
+        return status;
+    }
+
+    const auto stamp = cloud.stampOfFile(name);
+    if (!stamp) {
+        QLXLogError("DB > sync > could not open db file %@", stamp.error());
+        status.setError(lexi::format(u"could not open db file %@", stamp.error()));
+        return status;
+    }
+    const auto data = cloud.readFile(name);
+    if (!data) {
+        QLXLogError("DB > sync > could not read db file %@", data.error());
+        status.setError(lexi::format(u"could not read db file %@", data.error()));
+        return status;
+    }
+    if (data->isEmpty()) {
+        // The client may not have filled it yet.
+        QLXLogError("DB > sync > db file is empty %@", name);
+        const lexi::Clock::Duration now = m_environment.clock->monotonicNow();
+        if (!m_emptySince.contains(name))
+            m_emptySince.insert(name, now);
+        if (now - m_emptySince.value(name) < emptyFileGracePeriod) {
+            status.setError(u"db file is empty > wait"_s);
+            return status;
+        }
+        m_emptySince.remove(name);
+        cloud.deletePath(name, *stamp);
+        status.setError(u"db file is empty > delete"_s);
+        return status;
+    }
+    m_emptySince.remove(name);
+
+    const QString copy = m_environment.folders->downloadFolderPath() + u'/' + name;
+    if (const auto written = lexi::writeFileAtomically(copy, *data); !written) {
+        QLXLogError("DB > sync > could not write download %@", written.error());
+        status.setError(lexi::format(u"could not write download %@", written.error()));
+        return status;
+    }
+
+    if (!isLocal) {
+        QLXLogVerbose("    lang not local > download (%@)", name);
+        status.setMessage(u"does not exist locally > add"_s);
+        // A file that does not load would only stand in for the language here.
+        if (!m_environment.storage->vocabularyFromFile(copy)) {
+            QLXLogWarn("DB > sync > could not load db vocabulary %@", copy);
+            status.setError(lexi::format(u"sync could not load db vocabulary %@", copy));
+            retireDropboxFile(name, copy, *stamp);
+            return status;
+        }
+        status.setSyncAction(Action::pulled);
+        // Something that appeared there since the listing is left for the next run.
+        if (const auto written = lexi::writeFileAtomically(localPath, *data, lexi::NoFile()); !written) {
+            QLXLogError("DB > sync > could not create local file %@", written.error());
+            status.setError(lexi::format(u"could not create local file %@", written.error()));
+        }
+        return status;
+    }
+
+    QLXLogVerbose("    exists local > sync (%@)", name);
+    status.setMessage(u"exists locally > sync"_s);
+    if (std::optional<SyncedFile> file = syncLocalVocabulary(localPath, copy, *stamp, status))
+        synced.insert(name, std::move(*file));
+    return status;
+}
+
+void DropBoxController::syncLocalToDropbox(const QStringList &localPaths,
+                                           const QList<CloudFolder::Entry> &entries, const SyncedFiles &synced,
+                                           lexi::Clock::Duration runStart)
+{
+    for (const QString &path : localPaths) {
+        const QString name = QFileInfo(path).fileName();
+        // Files that the first phase removed still count.
+        const bool isOnDropbox = std::any_of(entries.begin(), entries.end(), [&](const CloudFolder::Entry &entry) {
+            return entry.name == name;
+        });
+        m_environment.syncLog->addStatus(syncLocalFile(path, isOnDropbox, synced, runStart));
+    }
+}
+
+QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool isOnDropbox,
+                                               const SyncedFiles &synced, lexi::Clock::Duration runStart)
+{
+    const QString name = QFileInfo(localPath).fileName();
+    auto status = QLXSyncStatus::statusWithLanguage(withoutExtension(name), -1, -1, Direction::localToDropbox,
+                                                    *m_environment.clock);
+    // The mark is taken now, so that a change marked while the file goes up is kept for the next
+    // run; an upload that does not happen puts it back.
+    const bool wasMarked = m_localFileNamesNeedingSync.take(name);
+    if (isOnDropbox && !wasMarked) {
+        status.setMessage(u"already synched"_s);
+        return status;
+    }
+    status.setSyncAction(Action::pushed);
+    const auto found = synced.constFind(name);
+    const lexi::Result<> uploaded = isOnDropbox
+        ? uploadChangedFile(localPath, found == synced.constEnd() ? nullptr : &*found, status)
+        : uploadNewFile(localPath, status);
+    if (uploaded) {
+        m_throttle.didPush(runStart);
+    } else {
+        status.setError(uploaded.error());
+        if (wasMarked)
+            m_localFileNamesNeedingSync.mark(name);
+    }
+    return status;
+}
+
+lexi::Result<> DropBoxController::uploadNewFile(const QString &localPath, QLXSyncStatus &status)
+{
+    const QString name = QFileInfo(localPath).fileName();
+    QLXLogVerbose("    not on db -> upload %@", name);
+    status.setMessage(u"not on db -> upload"_s);
+    const auto data = readLocalFile(localPath);
+    if (!data) {
+        QLXLogError("DB > sync > could not read local file %@", data.error());
+        return lexi::Result<>::failure(lexi::format(u"could not read local file %@", data.error()));
+    }
+    // A damaged file would go to every other machine; here it stays, as the only copy.
+    if (!m_environment.storage->vocabularyFromFile(localPath)) {
+        QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
+        return lexi::Result<>::failure(lexi::format(u"sync could not load local vocabulary %@", localPath));
+    }
+    // Fails, and leaves it, when another machine put a file there meanwhile.
+    if (const auto created = m_environment.cloudFolder->createFile(name, *data); !created) {
+        QLXLogError("DB > sync > could not create db file %@", created.error());
+        return lexi::Result<>::failure(lexi::format(u"could not create db file %@", created.error()));
+    }
+    return {};
+}
+
+lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath, const SyncedFile *synced,
+                                                    QLXSyncStatus &status)
+{
+    CloudFolder &cloud = *m_environment.cloudFolder;
+    const QString name = QFileInfo(localPath).fileName();
+    QLXLogVerbose("    modified since downloaded -> upload %@", name);
+    status.setMessage(u"modified -> upload"_s);
+    const auto dropboxStamp = cloud.stampOfFile(name);
+    if (!dropboxStamp) {
+        QLXLogError("DB > sync > could not open db file %@", dropboxStamp.error());
+        return lexi::Result<>::failure(lexi::format(u"could not open db file %@", dropboxStamp.error()));
+    }
+    // Only what the first phase brought in step goes up, and only while neither copy changed
+    // since: a change of either is left for the next run, which compares the versions again.
+    if (!synced || synced->dropbox != *dropboxStamp || lexi::fileStamp(localPath) != synced->local) {
+        QLXLogVerbose("    changed while synching -> next sync %@", name);
+        status.setSyncAction(Action::unchanged);
+        return lexi::Result<>::failure(u"changed while synching -> next sync"_s);
+    }
+    const auto data = synced->update ? lexi::Result<QByteArray>(*synced->update) : readLocalFile(localPath);
+    if (!data) {
+        QLXLogError("DB > sync > could not read local file %@", data.error());
+        return lexi::Result<>::failure(lexi::format(u"could not read local file %@", data.error()));
+    }
+    if (const auto written = cloud.replaceFile(name, *data, *dropboxStamp); !written) {
+        QLXLogError("DB > sync > could not write db file %@", written.error());
+        return lexi::Result<>::failure(lexi::format(u"could not write db file %@", written.error()));
+    }
+    // The new version replaces the local file only once it is in the cloud, so that a run that
+    // could not upload it leaves the local file to be compared again.
+    if (synced->update) {
+        if (const auto written = lexi::writeFileAtomically(localPath, *synced->update, synced->local); !written) {
+            QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
+            status.setError(u"local file changed while synching -> next sync"_s);
+        }
+    }
+    return {};
+}
+
+std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabulary(
+    const QString &localPath, const QString &dropboxCopy, const lexi::FileStamp &dropboxStamp, QLXSyncStatus &status)
+{
+    const QLXStorageManager &storage = *m_environment.storage;
+    const QString name = QFileInfo(localPath).fileName();
+    // Taken before loading, so that a save by the program from now on counts as a change.
+    const std::optional<lexi::FileStamp> localStamp = lexi::fileStamp(localPath);
+    const std::shared_ptr<Lexicarta> dropbox = storage.vocabularyFromFile(dropboxCopy);
+    const std::shared_ptr<Lexicarta> local = localStamp ? storage.vocabularyFromFile(localPath) : nullptr;
+
+    // The copy that loads is kept; when neither loads, both stay as they are.
+    if (!local || !dropbox) {
+        QStringList errors;
+        if (!local) {
+            QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
+            errors.append(lexi::format(u"sync could not load local vocabulary %@", localPath));
+        }
+        if (!dropbox) {
+            QLXLogWarn("DB > sync > could not load db vocabulary %@", dropboxCopy);
+            errors.append(lexi::format(u"sync could not load db vocabulary %@", dropboxCopy));
+        }
+        status.setError(errors.join(u"; "_s));
+        // The next run finds the language missing here and brings the cloud copy down.
+        if (!local && dropbox && localStamp)
+            retireLocalFile(localPath, *localStamp);
+        if (local && !dropbox)
+            retireDropboxFile(name, dropboxCopy, dropboxStamp);
+        return std::nullopt;
+    }
+
+    status.setLanguageName(QLXStorageManager::displayNameForVocabulary(*local));
+    const qint64 l = local->version();
+    const qint64 d = dropbox->version();
+    status.setLocalVersion(l);
+    status.setDropboxVersion(d);
+    SyncedFile synced;
+    synced.dropbox = dropboxStamp;
+    synced.local = *localStamp;
+
+    // The new version for both sides, and the error when it cannot be made.
+    std::shared_ptr<Lexicarta> update;
+    QString saveError;
+    if (l < d && local->needsSync()) {
+        QLXLogVerbose("        l << db dirty : merge (%ld < %ld)", l, d);
+        status.setSyncAction(Action::merged);
+        dropbox->mergeWithOtherVersion(*local);
+        dropbox->setVersion(d + 1);
+        dropbox->setNeedsSync(false);
+        update = dropbox;
+        saveError = u"could not save merged file > abort %@"_s;
+    } else if (l < d) {
+        QLXLogVerbose("        l << db : download db replace local (%ld < %ld)", l, d);
+        status.setSyncAction(Action::pulled);
+        const auto data = readLocalFile(dropboxCopy);
+        // A save by the program meanwhile is left for the next run.
+        const auto written = data ? lexi::writeFileAtomically(localPath, *data, *localStamp)
+                                  : lexi::Result<>::failure(data.error());
+        if (!written) {
+            QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
+            status.setError(lexi::format(u"could not replace local file %@", localPath));
+            return std::nullopt;
+        }
+        synced.local = lexi::fileStamp(localPath).value_or(lexi::FileStamp());
+        return synced;
+    } else if (l == d && local->needsSync()) {
+        QLXLogVerbose("        l == db dirty : upload local (%ld == %ld)", l, d);
+        status.setSyncAction(Action::pushed);
+        local->setVersion(l + 1);
+        local->setNeedsSync(false);
+        update = local;
+        saveError = u"could not save updated file > abort %@"_s;
+    } else if (l == d) {
+        QLXLogVerbose("        l == db > do nothing (%ld == %ld)", l, d);
+        return synced;
+    } else {
+        QLXLogVerbose("        l >> db > merging (%ld > %ld)", l, d);
+        status.setSyncAction(Action::pushed);
+        status.setError(u"local version greater than db version"_s);
+        local->mergeWithOtherVersion(*dropbox);
+        local->setVersion(l + 1);
+        local->setNeedsSync(false);
+        update = local;
+        saveError = u"could not save file > abort %@"_s;
+    }
+
+    // Written as a file beside the download, so that it is the file the program would save.
+    const auto data = m_environment.storage->saveVocabularyToQLXVFile(update.get(), dropboxCopy)
+                          ? readLocalFile(dropboxCopy)
+                          : lexi::Result<QByteArray>::failure(QString());
+    if (!data) {
+        status.setError(lexi::format(saveError, localPath));
+        return std::nullopt;
+    }
+    synced.update = *data;
+    // Uploaded in the second phase of this run, so that both sides end with the new version.
+    m_localFileNamesNeedingSync.mark(name);
+    if (l > d)
+        QLXLogWarn("WARNING: local version greater than db version");
+    return synced;
+}
+
+void DropBoxController::retireDropboxFile(const QString &name, const QString &dropboxCopy,
+                                          const lexi::FileStamp &dropboxStamp)
+{
+    const auto data = readLocalFile(dropboxCopy);
+    if (!data || !lexi::writeFileAtomically(backupPath(name), *data, lexi::NoFile()))
+        return;
+    m_environment.cloudFolder->deletePath(name, dropboxStamp);
+}
+
+void DropBoxController::retireLocalFile(const QString &localPath, const lexi::FileStamp &stamp)
+{
+    if (lexi::fileStamp(localPath) == stamp)
+        QFile::rename(localPath, backupPath(QFileInfo(localPath).fileName()));
+}
+
+QString DropBoxController::backupPath(const QString &name) const
+{
+    // Named as the storage manager names its backups; the name never ends in ")".
+    const QString time = m_environment.clock->now().toDateTime().toLocalTime().toString(u"yyyy-MM-dd-HH-mm-ss"_s);
+    const QString base = m_environment.folders->backupFolderPath() + u'/' + withoutExtension(name) + u'-' + time;
+    QString path = base + extension;
+    for (int number = 2; QFileInfo::exists(path); ++number)
+        path = base + u'-' + QString::number(number) + extension;
+    return path;
+}
+
+void DropBoxController::deleteLanguageWithName(const QString &name)
+{
+    if (isLinked())
+        m_environment.cloudFolder->deletePath(name + extension);
+}
+
+void DropBoxController::markFileAsNeedsSync(const Lexicarta &vocabulary)
+{
+    const QString name = QFileInfo(m_environment.storage->savePathForVocabulary(vocabulary)).fileName();
+    if (m_localFileNamesNeedingSync.mark(name))
+        QLXLogVerbose("DB > markedFileAsNeedsSync > %@ v%ld", name, vocabulary.version());
+}
+
+void DropBoxController::dropboxFolderDidChange()
+{
+    QLXLogInfo("Dropbox > FolderDidChangeNotification");
+    m_throttle.folderDidChange();
+    if (m_waitForSyncToComplete.exchange(true)) {
+        QLXLogInfo("Dropbox > FolderDidChangeNotification > ingored (too recently)");
+        return;
+    }
+    std::lock_guard lock(m_followUpMutex);
+    m_firstFollowUp = m_queue.after(*m_environment.scheduler, std::chrono::seconds(5), [this] {
+        syncWithDropboxBlocking();
+        m_waitForSyncToComplete = false;
+    });
+    // Lets a run past the wait for the last one, not past the wait after an upload.
+    m_secondFollowUp = m_queue.after(*m_environment.scheduler, std::chrono::seconds(15), [this] {
+        m_throttle.folderDidChange();
+        syncWithDropboxBlocking();
+    });
+}
+
+void DropBoxController::syncSyncLogToDropbox()
+{
+    std::lock_guard run(m_runMutex);
+    if (!isLinked())
+        return;
+    const QString localFolder = m_environment.folders->logsFolderPath();
+    QStringList names;
+    for (const QString &name : QDir(localFolder).entryList(QDir::Files, QDir::Name)) {
+        if (logFileNumber(name))
+            names.append(name);
+    }
+    if (names.isEmpty()) {
+        QLXLogInfo("DB > syncLog > no localSyncLogs");
+        return;
+    }
+
+    CloudFolder &cloud = *m_environment.cloudFolder;
+    const QString folder = u"Logs/"_s + deviceName();
+    if (const auto entries = cloud.listFolder(folder)) {
+        for (const CloudFolder::Entry &entry : *entries)
+            names.removeAll(entry.name);
+    } else {
+        QLXLogError("DB > syncLog > could not list LogFolder %@", entries.error());
+        if (const auto made = cloud.createFolder(folder); !made) {
+            QLXLogError("DB > syncLog > could not create LogFolder %@", made.error());
+            return;
+        }
+    }
+
+    for (const QString &name : names) {
+        const auto data = readLocalFile(localFolder + u'/' + name);
+        if (!data) {
+            QLXLogError("DB > sync > could not read log file %@", name);
+            continue;
+        }
+        if (const auto written = cloud.createFile(folder + u'/' + name, *data); !written)
+            QLXLogError("DB > sync > could not write db file %@", written.error());
+    }
+    tidyLogFolder(folder);
+}
+
+void DropBoxController::tidyLogFolder(const QString &cloudPath)
+{
+    CloudFolder &cloud = *m_environment.cloudFolder;
+    const auto entries = cloud.listFolder(cloudPath);
+    if (!entries)
+        return;
+    // By number: a plain text order would put "1000000000.txt" before "999999999.txt".
+    QList<std::pair<qint64, QString>> logs;
+    for (const CloudFolder::Entry &entry : *entries) {
+        if (const std::optional<qint64> number = logFileNumber(entry.name); number && !entry.isFolder)
+            logs.append({*number, entry.name});
+    }
+    if (logs.size() <= maxNumberOfLogFiles)
+        return;
+    std::sort(logs.begin(), logs.end());
+    for (qsizetype i = 0; i < logs.size() - maxNumberOfLogFiles; ++i)
+        cloud.deletePath(cloudPath + u'/' + logs[i].second);
+}
+
+void DropBoxController::finishPendingWork()
+{
+    m_queue.sync([] {});
+}

@@ -1,0 +1,64 @@
+#include "QLXSyncStatus.h"
+
+#include "model/DateDescription.h"
+#include "platform/Format.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString versionsText(qint64 local, qint64 dropbox)
+{
+    if (local < dropbox)
+        return lexi::format(u"(l %ld << %ld db)   ", local, dropbox);
+    if (local > dropbox)
+        return lexi::format(u"(l %ld >> %ld db)   ", local, dropbox);
+    return lexi::format(u"(l %ld == %ld db)   ", local, dropbox);
+}
+
+QString actionWord(QLXSyncStatus::SyncAction action)
+{
+    switch (action) {
+    case QLXSyncStatus::SyncAction::pulled:
+        return u"download"_s;
+    case QLXSyncStatus::SyncAction::pushed:
+        return u"upload"_s;
+    case QLXSyncStatus::SyncAction::merged:
+        return u"merge"_s;
+    default:
+        return u"do nothing"_s;
+    }
+}
+
+} // namespace
+
+QLXSyncStatus QLXSyncStatus::statusWithLanguage(const QString &languageName, qint64 localVersion,
+                                                qint64 dropboxVersion, SyncDirection direction,
+                                                const lexi::Clock &clock)
+{
+    QLXSyncStatus status;
+    status.m_languageName = languageName;
+    status.m_localVersion = localVersion;
+    status.m_dropboxVersion = dropboxVersion;
+    status.m_syncDirection = direction;
+    status.m_time = clock.now();
+    return status;
+}
+
+QString QLXSyncStatus::logStringWithDirection(bool direction, bool indent) const
+{
+    const QString time = lexi::dateDescription(m_time) + u' ';
+    const QString indentation = indent ? u"    "_s : QString();
+    QString text;
+    if (direction) {
+        text += time;
+        text += m_syncDirection == SyncDirection::localToDropbox ? u"Sync Local To Dropbox\n"_s
+                                                                  : u"Sync Dropbox To Local\n"_s;
+    }
+    text += time
+        + lexi::format(u"%@<%@> %@\n", indentation, m_languageName.isEmpty() ? u"unknown"_s : m_languageName,
+                       m_message.value_or(u"."_s));
+    text += time + indentation + indentation + versionsText(m_localVersion, m_dropboxVersion)
+        + actionWord(m_syncAction);
+    return text;
+}

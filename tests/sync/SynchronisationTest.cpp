@@ -1,0 +1,257 @@
+#include "SyncTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+using lexi::test::contents;
+using lexi::test::put;
+using lexi::test::SyncInstallation;
+using lexi::test::TestWord;
+using Action = QLXSyncStatus::SyncAction;
+
+namespace {
+
+const QString french = u"French - English.qlxv"_s;
+const TestWord shared{u"chat"_s, 1};
+const TestWord fromTheCloud{u"chien"_s, 2};
+const TestWord fromHere{u"oiseau"_s, 3};
+
+// An installation with a cloud folder of its own, for one case of a table.
+struct Solo
+{
+    QTemporaryDir cloud;
+    SyncInstallation installation{cloud.path(), u"machine"_s};
+    const QString cloudPath = cloud.filePath(french);
+    const QString localPath = installation.vocabularyPath(french);
+};
+
+// Installations that share one cloud folder.
+class SynchronisationTest : public ::testing::Test
+{
+protected:
+    QString cloudFile() const { return cloudFolder + u'/' + french; }
+
+    QTemporaryDir cloud;
+    const QString cloudFolder = cloud.filePath(u"Lexicarta"_s);
+    bool made = QDir().mkpath(cloudFolder);
+    SyncInstallation here{cloudFolder, u"machine-a"_s};
+};
+
+TEST_F(SynchronisationTest, ComparesVersionsAndMergesWhenBothSidesChanged)
+{
+    struct Case
+    {
+        const char *name;
+        qint64 local;
+        qint64 dropbox;
+        bool dirty;
+        Action action;
+        QStringList words;
+        qint64 version;
+        bool uploaded;
+        QString error;
+    };
+    const QStringList merged = {u"chat"_s, u"chien"_s, u"oiseau"_s};
+    const Case cases[] = {
+        {"older and changed here: merged", 4, 6, true, Action::merged, merged, 7, true, {}},
+        {"older: replaced", 4, 6, false, Action::pulled, {u"chat"_s, u"chien"_s}, 6, false, {}},
+        {"same and changed here: uploaded", 6, 6, true, Action::pushed, {u"chat"_s, u"oiseau"_s}, 7, true, {}},
+        {"same: left alone", 6, 6, false, Action::unchanged, {u"chat"_s, u"oiseau"_s}, 6, false, {}},
+        {"newer: merged", 7, 6, false, Action::pushed, merged, 8, true, u"local version greater than db version"_s},
+        {"newer and changed here: merged", 7, 6, true, Action::pushed, merged, 8, true,
+         u"local version greater than db version"_s},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        Solo solo;
+        SyncInstallation &installation = solo.installation;
+        const QByteArray dropboxFile =
+            installation.fileOf(*installation.french({shared, fromTheCloud}, test.dropbox, false));
+        put(solo.cloudPath, dropboxFile);
+        auto local = installation.french({shared, fromHere}, test.local, test.dirty);
+        if (test.dirty)
+            installation.saveChanged(*local);
+        else
+            installation.storage.saveVocabulary(local.get());
+        const QByteArray localFile = contents(solo.localPath);
+
+        installation.sync();
+
+        const QLXSyncStatus status = installation.records().first();
+        EXPECT_EQ(status.languageName(), u"French - English"_s);
+        EXPECT_EQ(status.localVersion(), test.local);
+        EXPECT_EQ(status.dropboxVersion(), test.dropbox);
+        EXPECT_EQ(status.syncAction(), test.action);
+        EXPECT_EQ(status.error().value_or(QString()), test.error);
+
+        const auto result = installation.load();
+        ASSERT_TRUE(result);
+        EXPECT_EQ(installation.foreignWords(solo.localPath), test.words);
+        EXPECT_EQ(result->version(), test.version);
+        EXPECT_FALSE(result->needsSync());
+        const QByteArray now = contents(solo.localPath);
+        EXPECT_EQ(contents(solo.cloudPath), test.uploaded ? now : dropboxFile);
+        if (test.action == Action::unchanged) {
+            EXPECT_EQ(now, localFile);
+        }
+        // Both sides are in step: the next run changes nothing.
+        EXPECT_EQ(installation.sync(),
+                  (QStringList{u"French - English: exists locally > sync"_s, u"French - English: already synched"_s}));
+        EXPECT_EQ(contents(solo.localPath), now);
+    }
+}
+
+TEST_F(SynchronisationTest, TwoInstallationsKeepEveryWordOfBoth)
+{
+    SyncInstallation there(cloudFolder, u"machine-b"_s);
+    here.saveChanged(*here.french({shared}, 0, true));
+
+    EXPECT_EQ(here.sync(), QStringList{u"French - English: not on db -> upload"_s});
+    EXPECT_EQ(there.sync(), QStringList{u"French - English: does not exist locally > add"_s});
+    EXPECT_EQ(there.foreignWords(there.vocabularyPath(french)), QStringList{u"chat"_s});
+
+    // Both learners add a word before either synchronises.
+    auto mine = here.load();
+    SyncInstallation::addWord(*mine, fromHere);
+    here.saveChanged(*mine);
+    auto theirs = there.load();
+    SyncInstallation::addWord(*theirs, fromTheCloud);
+    there.saveChanged(*theirs);
+
+    here.sync();
+    there.sync();
+    here.sync();
+
+    const QStringList all = {u"chat"_s, u"chien"_s, u"oiseau"_s};
+    EXPECT_EQ(here.foreignWords(here.vocabularyPath(french)), all);
+    EXPECT_EQ(there.foreignWords(there.vocabularyPath(french)), all);
+    EXPECT_EQ(contents(here.vocabularyPath(french)), contents(cloudFile()));
+    EXPECT_EQ(contents(there.vocabularyPath(french)), contents(cloudFile()));
+    EXPECT_EQ(here.load()->version(), there.load()->version());
+}
+
+TEST_F(SynchronisationTest, KeepsACopyOfEveryFileThatDoesNotLoad)
+{
+    const QRegularExpression backupName(u"^French - English-\\d{4}-\\d\\d-\\d\\d-\\d\\d-\\d\\d-\\d\\d\\.qlxv$"_s);
+    struct Case
+    {
+        const char *name;
+        bool goodHere;
+        bool damagedHere;
+        bool goodInTheCloud;
+        bool damagedInTheCloud;
+        // Where the damaged file went, and what each side holds after a second run.
+        bool backedUp;
+        QStringList wordsHere;
+        QStringList wordsInTheCloud;
+    };
+    const QStringList damaged = {u"<no vocabulary>"_s};
+    const QStringList localWords = {u"chat"_s, u"oiseau"_s};
+    const QStringList cloudWords = {u"chat"_s, u"chien"_s};
+    const Case cases[] = {
+        {"damaged in the cloud", true, false, false, true, true, localWords, localWords},
+        {"damaged in the cloud, missing here", false, false, false, true, true, damaged, damaged},
+        {"damaged here", false, true, true, false, true, cloudWords, cloudWords},
+        // Not uploaded, where it would spread to every machine.
+        {"damaged here, missing in the cloud", false, true, false, false, false, damaged, damaged},
+        {"damaged on both sides", false, true, false, true, false, damaged, damaged},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        Solo solo;
+        SyncInstallation &installation = solo.installation;
+        const QString &cloudPath = solo.cloudPath;
+        const QString &localPath = solo.localPath;
+        if (test.goodHere)
+            installation.storage.saveVocabulary(installation.french({shared, fromHere}, 1, false).get());
+        if (test.damagedHere)
+            put(localPath, "damaged here");
+        if (test.goodInTheCloud)
+            put(cloudPath, installation.fileOf(*installation.french({shared, fromTheCloud}, 1, false)));
+        if (test.damagedInTheCloud)
+            put(cloudPath, "damaged in the cloud");
+
+        const QStringList records = installation.sync();
+        EXPECT_TRUE(records.first().contains(u"could not load"_s)) << records.first().toStdString();
+        // Saving a vocabulary makes backups of its own; these are the copies of damaged files.
+        QStringList backups;
+        for (const QString &name : installation.backupFiles()) {
+            if (contents(installation.folders.backupFolderPath() + u'/' + name).startsWith("damaged"))
+                backups.append(name);
+        }
+        if (test.backedUp) {
+            ASSERT_EQ(backups.size(), 1);
+            EXPECT_TRUE(backupName.match(backups[0]).hasMatch()) << backups[0].toStdString();
+            EXPECT_EQ(contents(installation.folders.backupFolderPath() + u'/' + backups[0]),
+                      test.damagedHere ? "damaged here" : "damaged in the cloud");
+            EXPECT_FALSE(QFile::exists(test.damagedHere ? localPath : cloudPath));
+        } else {
+            EXPECT_TRUE(backups.isEmpty());
+            EXPECT_EQ(contents(localPath), "damaged here");
+            EXPECT_EQ(contents(cloudPath), test.damagedInTheCloud ? "damaged in the cloud" : "<missing>");
+        }
+
+        installation.sync();
+        EXPECT_EQ(installation.foreignWords(localPath), test.wordsHere);
+        EXPECT_EQ(installation.foreignWords(cloudPath), test.wordsInTheCloud);
+    }
+}
+
+TEST_F(SynchronisationTest, LeavesAFileThatChangesDuringTheRunForTheNext)
+{
+    const TestWord other{u"souris"_s, 4};
+    struct Case
+    {
+        const char *name;
+        // Done while the run loads the vocabulary.
+        std::function<void(SyncInstallation &, const QString &cloudPath)> meanwhile;
+        QStringList wordsAfterTheRun;
+        QStringList cloudWordsAfterTheRun;
+    };
+    const Case cases[] = {
+        {"the program saves a new word",
+         [&](SyncInstallation &installation, const QString &) {
+             auto saved = installation.french({shared, fromHere, other}, 6, true);
+             installation.saveChanged(*saved);
+         },
+         {u"chat"_s, u"oiseau"_s, u"souris"_s},
+         {u"chat"_s}},
+        {"the cloud client brings another machine's version",
+         [&](SyncInstallation &installation, const QString &cloudPath) {
+             put(cloudPath, installation.fileOf(*installation.french({shared, other}, 7, false)));
+         },
+         {u"chat"_s, u"oiseau"_s},
+         {u"chat"_s, u"souris"_s}},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        Solo solo;
+        SyncInstallation &installation = solo.installation;
+        const QString &cloudPath = solo.cloudPath;
+        const QString &localPath = solo.localPath;
+        put(cloudPath, installation.fileOf(*installation.french({shared}, 6, false)));
+        installation.saveChanged(*installation.french({shared, fromHere}, 6, true));
+        installation.inputSources.runAtNextListing([&] { test.meanwhile(installation, cloudPath); });
+
+        EXPECT_EQ(installation.sync().last(), u"French - English: changed while synching -> next sync"_s);
+        // Neither side got this run's version.
+        EXPECT_EQ(installation.foreignWords(localPath), test.wordsAfterTheRun);
+        EXPECT_TRUE(installation.load()->needsSync());
+        EXPECT_EQ(installation.foreignWords(cloudPath), test.cloudWordsAfterTheRun);
+
+        // The next run brings the change in, and both sides end in step.
+        installation.sync();
+        const QStringList all = {u"chat"_s, u"oiseau"_s, u"souris"_s};
+        EXPECT_EQ(installation.foreignWords(localPath), all);
+        EXPECT_EQ(contents(cloudPath), contents(localPath));
+    }
+}
+
+} // namespace
