@@ -9,7 +9,7 @@ using lexi::dispatch::Block;
 
 QLXAbstractLogger::QLXAbstractLogger(QString loggerName)
     : m_loggerName(std::move(loggerName))
-    , m_loggerQueue(std::make_shared<lexi::dispatch::SerialQueue>(m_loggerName.toStdString()))
+    , m_loggerQueue(QLXLog::makeLoggerQueue(m_loggerName))
 {
 }
 
@@ -65,6 +65,11 @@ void QLXAbstractLogger::syncOnLoggerQueue(const Block &block)
         m_loggerQueue->sync(block);
         return;
     }
+    // Another logger's queue cannot wait for the logging queue, which may be waiting for it.
+    if (QLXLog::isInsideLogging()) {
+        m_loggerQueue->sync(block);
+        return;
+    }
     QLXLog::loggingQueue().sync([&] { m_loggerQueue->sync(block); });
 }
 
@@ -82,6 +87,8 @@ void QLXAbstractLogger::changeState(Block change)
     }
     // The logger may be gone by the time the change comes round; the hop keeps it until then.
     std::weak_ptr<QLXAbstractLogger> weakSelf = weak_from_this();
+    if (!lexi::logging::require(!weakSelf.expired(), lexi::logging::sharedOwnershipFailure))
+        return;
     auto applyOnLoggerQueue = [weakSelf, change = std::move(change)] {
         if (auto self = weakSelf.lock())
             self->m_loggerQueue->async([self, change] { change(); });

@@ -5,6 +5,7 @@
 #include "QLXLogMessage.h"
 
 #include "platform/Console.h"
+#include "platform/FileDescriptors.h"
 #include "platform/Format.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/dispatch/SerialQueue.h"
@@ -14,7 +15,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <system_error>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -36,11 +36,6 @@ constexpr double longestTimerSeconds = 86400.0;
 // Time left below this counts as due: the timers run in whole milliseconds.
 constexpr double timerResolutionSeconds = 0.001;
 
-QString systemErrorText(int error)
-{
-    return QString::fromStdString(std::generic_category().message(error));
-}
-
 void reportWriteFailure(const QString &failure)
 {
     const int count = ++writeFailures;
@@ -51,25 +46,6 @@ void reportWriteFailure(const QString &failure)
         lexi::Console::writeLine(u"QLXFileLogger.logMessage: Too many exceptions -- will not log any more of them."_s);
 }
 
-// Writes all of `bytes`, going on after short writes. Returns 0, or the error number.
-int writeAll(int file, const QByteArray &bytes)
-{
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(file, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return errno;
-        if (written == 0)
-            return EIO;
-        data += written;
-        left -= written;
-    }
-    return 0;
-}
-
 // Opens an existing file for appending and locks it against other instances. Returns the
 // descriptor, or -1 with `failure` saying why.
 int openForAppending(const QString &path, QString &failure)
@@ -77,7 +53,7 @@ int openForAppending(const QString &path, QString &failure)
     // Non-blocking only while opening, so that a named pipe without a reader cannot hang us.
     const int file = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
     if (file < 0) {
-        failure = lexi::format(u"open(%@): %@"_s, path, systemErrorText(errno));
+        failure = lexi::format(u"open(%@): %@"_s, path, lexi::systemErrorText(errno));
         return -1;
     }
     ::fcntl(file, F_SETFL, O_APPEND);
@@ -184,8 +160,8 @@ void QLXFileLogger::logMessage(const QLXLogMessage &message)
         reportWriteFailure(failure);
         return;
     }
-    if (const int error = writeAll(m_currentLogFileHandle, bytes)) {
-        reportWriteFailure(lexi::format(u"write(%@): %@"_s, m_currentLogFileInfo->filePath(), systemErrorText(error)));
+    if (const int error = lexi::writeAll(m_currentLogFileHandle, bytes.constData(), std::size_t(bytes.size()))) {
+        reportWriteFailure(lexi::format(u"write(%@): %@"_s, m_currentLogFileInfo->filePath(), lexi::systemErrorText(error)));
         return;
     }
     maybeRollLogFileDueToSize();
@@ -250,7 +226,7 @@ void QLXFileLogger::watchCurrentLogFile()
                                                    });
     if (!m_currentLogFileVnode) {
         lexi::Console::writeLine(lexi::format(u"QLXFileLogger: cannot watch %@ for deletion or renaming: %@"_s,
-                                              m_currentLogFileInfo->filePath(), systemErrorText(errno)));
+                                              m_currentLogFileInfo->filePath(), lexi::systemErrorText(errno)));
     }
 }
 

@@ -19,7 +19,8 @@ namespace {
 
 constexpr std::ptrdiff_t queueBound = 1000;
 
-// Set while a thread runs work of the dispatcher: on the logging queue or inside a logger.
+// Set while a thread runs work of the dispatcher (on the logging queue or inside a logger), and
+// for good on the threads of logger queues.
 thread_local int insideLoggingDepth = 0;
 
 class InsideLogging
@@ -81,7 +82,7 @@ void lt_addLogger(std::shared_ptr<QLXLogger> logger, int logLevel)
         return;
     auto queue = logger->loggerQueue();
     if (!queue)
-        queue = std::make_shared<lexi::dispatch::SerialQueue>(logger->loggerName().toStdString());
+        queue = QLXLog::makeLoggerQueue(logger->loggerName());
     dispatcher().nodes.push_back({logger, queue, logLevel});
     queue->async([logger] { callLogger(*logger, [](QLXLogger &l) { l.didAddLogger(); }); });
 }
@@ -201,6 +202,10 @@ void QLXLog::removeAllLoggers()
 std::vector<std::shared_ptr<QLXLogger>> QLXLog::allLoggers()
 {
     std::vector<std::shared_ptr<QLXLogger>> loggers;
+    // A logger's queue cannot wait for the logging queue, which may be waiting for it.
+    if (!lexi::logging::require(!isInsideLogging() || loggingQueue().isCurrent(),
+                                lexi::logging::loggingQueueOnlyFailure))
+        return loggers;
     loggingQueue().sync([&] {
         if (!requireLoggingQueue())
             return;
@@ -220,6 +225,14 @@ void QLXLog::flushLog()
 lexi::dispatch::SerialQueue &QLXLog::loggingQueue()
 {
     return dispatcher().loggingQueue;
+}
+
+std::shared_ptr<lexi::dispatch::SerialQueue> QLXLog::makeLoggerQueue(const QString &label)
+{
+    auto queue = std::make_shared<lexi::dispatch::SerialQueue>(label.toStdString());
+    // The first block marks the queue's thread for every block after it.
+    queue->async([] { ++insideLoggingDepth; });
+    return queue;
 }
 
 bool QLXLog::isInsideLogging()

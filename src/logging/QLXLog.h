@@ -51,6 +51,9 @@ public:
     static void flushLog();
 
     static lexi::dispatch::SerialQueue &loggingQueue();
-    // Whether the caller runs on the logging queue or inside a logger called by the dispatcher.
+    // A queue for a logger. Everything that runs on it counts as inside logging, so that code
+    // there which logs writes to standard error instead of waiting for itself.
+    static std::shared_ptr<lexi::dispatch::SerialQueue> makeLoggerQueue(const QString &label);
+    // Whether the caller runs on the logging queue or on a logger's queue.
     static bool isInsideLogging();
 };

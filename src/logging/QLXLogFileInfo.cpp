@@ -3,6 +3,7 @@
 #include "LogFileName.h"
 
 #include "platform/Console.h"
+#include "platform/FileDescriptors.h"
 #include "platform/Format.h"
 #include "platform/NoDestructor.h"
 
@@ -11,7 +12,6 @@
 
 #include <cerrno>
 #include <mutex>
-#include <system_error>
 #include <utility>
 
 #include <fcntl.h>
@@ -66,11 +66,6 @@ bool isKeptInMemory(const QString &path)
     auto &marks = memoryMarks();
     std::lock_guard lock(marks.mutex);
     return marks.paths.contains(path);
-}
-
-QString systemErrorText(int error)
-{
-    return QString::fromStdString(std::generic_category().message(error));
 }
 
 } // namespace
@@ -137,7 +132,7 @@ void QLXLogFileInfo::setIsArchived(bool archived)
     if (::removexattr(path.constData(), archivedAttribute) == 0 || errno == ENODATA || takesNoUserAttributes(errno))
         return;
     lexi::Console::writeLine(lexi::format(u"QLXLogFileInfo: removexattr(%@, %@): error = %s"_s,
-                                          archivedAttribute, fileName(), systemErrorText(errno)));
+                                          archivedAttribute, fileName(), lexi::systemErrorText(errno)));
 }
 
 void QLXLogFileInfo::archiveOpenFile(int fileDescriptor)
@@ -155,7 +150,7 @@ void QLXLogFileInfo::markArchived(int result) const
         return;
     }
     lexi::Console::writeLine(lexi::format(u"QLXLogFileInfo: setxattr(%@, %@): error = %s"_s, archivedAttribute,
-                                          fileName(), systemErrorText(error)));
+                                          fileName(), lexi::systemErrorText(error)));
 }
 
 void QLXLogFileInfo::reset()
@@ -171,7 +166,7 @@ void QLXLogFileInfo::renameFile(const QString &newFileName)
     // rename() replaces a file at the target in one step, so neither file is lost on failure.
     if (::rename(QFile::encodeName(m_filePath).constData(), QFile::encodeName(target).constData()) != 0) {
         lexi::Console::writeLine(lexi::format(u"QLXLogFileInfo: Error renaming file (%@): %@"_s, fileName(),
-                                              systemErrorText(errno)));
+                                              lexi::systemErrorText(errno)));
         return;
     }
     if (isKeptInMemory(m_filePath)) {

@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "FileDescriptors.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -19,11 +21,12 @@ namespace {
 
 Result<> systemFailure()
 {
-    return Result<>::failure(qt_error_string(errno));
+    return Result<>::failure(systemErrorText(errno));
 }
 
-// A new file beside the target, named ".~" + name + a random part, so that folder listings and
-// the cloud client pass it over. It is made as any new file is (the umask decides its
+// A new file beside the target, named ".~lexicarta." + a random part: hidden, so that folder
+// listings and the cloud client pass it over, and short, so that a target whose name is as long
+// as the file system allows can still be written. It is made as any new file is (the umask decides its
 // permissions), or with the permissions of the file it replaces, and removed when it goes unless
 // it was moved into place.
 class TemporaryFile
@@ -32,15 +35,14 @@ public:
     explicit TemporaryFile(const QFileInfo &target)
     {
         for (int attempt = 0; attempt < 100 && m_descriptor < 0; ++attempt) {
-            const QString name = u"/.~"_s + target.fileName() + u'.'
-                + QString::number(QRandomGenerator::global()->generate(), 36);
+            const QString name = u"/.~lexicarta."_s + QString::number(QRandomGenerator::global()->generate(), 36);
             m_path = QFile::encodeName(target.absolutePath() + name);
             m_descriptor = ::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (m_descriptor < 0 && errno != EEXIST)
                 break;
         }
         if (m_descriptor < 0) {
-            m_failure = systemFailure();
+            m_status = systemFailure();
             m_path.clear();
             return;
         }
@@ -57,20 +59,14 @@ public:
             ::unlink(m_path.constData());
     }
 
-    // Why it could not be made; success when it was.
-    const Result<> &failure() const { return m_failure; }
+    // Success when the file was made, else why not.
+    const Result<> &status() const { return m_status; }
 
     // Writes everything, flushes it to the disk and closes the file.
     Result<> write(const QByteArray &data)
     {
-        for (qsizetype written = 0; written < data.size();) {
-            const ssize_t count = ::write(m_descriptor, data.constData() + written, size_t(data.size() - written));
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count <= 0)
-                return systemFailure();
-            written += count;
-        }
+        if (const int error = writeAll(m_descriptor, data.constData(), std::size_t(data.size())))
+            return Result<>::failure(systemErrorText(error));
         if (::fsync(m_descriptor) != 0 || close() != 0)
             return systemFailure();
         return {};
@@ -90,7 +86,7 @@ private:
 
     QByteArray m_path;
     int m_descriptor = -1;
-    Result<> m_failure;
+    Result<> m_status;
 };
 
 // Puts the finished temporary file in place as `expected` allows.
@@ -98,9 +94,16 @@ Result<> moveIntoPlace(const QByteArray &temporary, const QString &path, const W
 {
     const QByteArray target = QFile::encodeName(path);
     if (std::holds_alternative<NoFile>(expected)) {
-        if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) != 0) {
-            return errno == EEXIST ? Result<>::failure(u"A file of that name exists already."_s) : systemFailure();
+        int moved = ::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
+        // File systems without the no-replace rename (some network and FUSE mounts): a hard link
+        // fails just as atomically when the name is taken.
+        if (moved != 0 && errno == EINVAL) {
+            moved = ::link(temporary.constData(), target.constData());
+            if (moved == 0)
+                ::unlink(temporary.constData());
         }
+        if (moved != 0)
+            return errno == EEXIST ? Result<>::failure(u"A file of that name exists already."_s) : systemFailure();
         return {};
     }
     if (const auto *stamp = std::get_if<FileStamp>(&expected); stamp && fileStamp(path) != *stamp)
@@ -128,8 +131,8 @@ Result<> writeFileAtomically(const QString &path, const QByteArray &data, const 
 {
     const QFileInfo target(path);
     TemporaryFile file(target);
-    if (!file.failure())
-        return file.failure();
+    if (!file.status())
+        return file.status();
     if (Result<> written = file.write(data); !written)
         return written;
     Result<> moved = moveIntoPlace(file.path(), target.absoluteFilePath(), expected);

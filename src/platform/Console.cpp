@@ -1,10 +1,10 @@
 #include "Console.h"
 
+#include "FileDescriptors.h"
 #include "NoDestructor.h"
 
 #include <mutex>
 
-#include <cerrno>
 
 #include <unistd.h>
 
@@ -30,17 +30,7 @@ void writeToStandardError(const QString &line)
     QByteArray bytes = line.toUtf8();
     if (!bytes.endsWith('\n'))
         bytes.append('\n');
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(STDERR_FILENO, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return;
-        data += written;
-        left -= written;
-    }
+    writeAll(STDERR_FILENO, bytes.constData(), std::size_t(bytes.size()));
 }
 
 } // namespace

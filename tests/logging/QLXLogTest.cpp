@@ -141,6 +141,38 @@ TEST_F(QLXLogTest, LoggingFromInsideALoggerGoesStraightToStandardError)
     EXPECT_EQ(console.lines(), (QStringList{QStringLiteral("inner"), QStringLiteral("from the logging queue")}));
 }
 
+class LoggingFormatter final : public QLXLogFormatter
+{
+public:
+    std::optional<QString> formatLogMessage(const QLXLogMessage &message) override { return message.logMsg(); }
+    void didAddToLogger(QLXLogger &) override
+    {
+        constexpr int qlxLogLevel = QLXLogLevelVerbose;
+        QLXLogError("formatter added");
+    }
+};
+
+TEST_F(QLXLogTest, NothingOnALoggersQueueWaitsForTheDispatcher)
+{
+    constexpr int qlxLogLevel = QLXLogLevelVerbose;
+    lexi::test::ConsoleCapture console;
+    auto logger = addRecorder();
+    auto other = addRecorder();
+    std::optional<std::size_t> loggersSeenInside;
+    logger->onMessage = [&](const QLXLogMessage &) {
+        loggersSeenInside = QLXLog::allLoggers().size();
+        other->logFormatter();
+    };
+    logger->setLogFormatter(std::make_shared<LoggingFormatter>());
+    EXPECT_TRUE(logger->logFormatter());
+    QLXLogError("delivered");
+    QLXLog::flushLog();
+
+    EXPECT_EQ(logger->texts(), QStringList{QStringLiteral("delivered")});
+    EXPECT_EQ(loggersSeenInside, 0u);
+    EXPECT_TRUE(console.lines().contains(QStringLiteral("formatter added")));
+}
+
 TEST_F(QLXLogTest, RecordsKnowWhereTheyCameFrom)
 {
     constexpr int qlxLogLevel = QLXLogLevelVerbose;

@@ -83,6 +83,19 @@ TEST(AtomicFileTest, WritesOnlyWhatTheExpectationAllows)
     }
 }
 
+TEST(AtomicFileTest, NamesAsLongAsTheFileSystemAllowsCanBeWritten)
+{
+    QTemporaryDir folder;
+    // 250 bytes: each "é" takes two.
+    const QString name = QString(122, u'\u00e9') + u"x.qlxv"_s;
+    ASSERT_EQ(QFile::encodeName(name).size(), 250);
+    const QString path = folder.filePath(name);
+    EXPECT_TRUE(lexi::writeFileAtomically(path, "new", NoFile()));
+    EXPECT_TRUE(lexi::writeFileAtomically(path, "newer"));
+    EXPECT_EQ(contents(path), QByteArray("newer"));
+    EXPECT_EQ(entries(folder.path()), QStringList{name});
+}
+
 TEST(AtomicFileTest, FailsWithoutTheFolderAndLeavesNothing)
 {
     QTemporaryDir folder;

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <latch>
 #include <mutex>
+#include <semaphore>
 #include <thread>
 #include <vector>
 
@@ -88,6 +89,22 @@ TEST(SerialQueueTest, DelayedBlocksReachTheQueueOnlyWhileItLives)
     EXPECT_EQ(runs, 1);
 }
 
+TEST(SerialQueueTest, ACancelAfterTheHandOverStillStopsTheBlock)
+{
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler(clock);
+    SerialQueue queue("test.cancel");
+    std::binary_semaphore busy(0);
+    queue.async([&] { busy.acquire(); });
+    bool ran = false;
+    auto delayed = queue.after(scheduler, 1s, [&] { ran = true; });
+    scheduler.advance(1s); // handed to the queue, which is still busy
+    delayed.cancel();
+    busy.release();
+    queue.sync([] {});
+    EXPECT_FALSE(ran);
+}
+
 TEST(SchedulerTest, DelayedBlocksRunOnceUnlessCancelled)
 {
     lexi::test::FakeClock clock;
@@ -140,6 +157,20 @@ TEST(QtSchedulerTest, FiresOnTheMainThreadAlsoWhenArmedFromAnother)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_TRUE(fired);
     EXPECT_TRUE(onMainThread);
+}
+
+TEST(QtSchedulerTest, ADelayInThePastFiresAtOnce)
+{
+    lexi::dispatch::QtScheduler scheduler;
+    int fired = 0;
+    scheduler.after(-5s, [&] { ++fired; });
+    auto repeating = scheduler.every(-1s, [&] { ++fired; });
+    QElapsedTimer patience;
+    patience.start();
+    while (fired < 3 && patience.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    repeating.cancel();
+    EXPECT_GE(fired, 3);
 }
 
 TEST(DispatchTest, GlobalAndMainQueuesRunTheirBlocks)

@@ -13,4 +13,9 @@ bool DelayedBlock::isPending() const
     return m_state && !m_state->cancelled && !m_state->finished;
 }
 
+bool DelayedBlock::isCancelled() const
+{
+    return m_state && m_state->cancelled;
+}
+
 } // namespace lexi::dispatch

@@ -14,6 +14,7 @@ public:
 
     void cancel();
     bool isPending() const;
+    bool isCancelled() const;
 
 private:
     friend class Scheduler;

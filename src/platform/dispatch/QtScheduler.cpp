@@ -14,15 +14,16 @@ constexpr Scheduler::Duration longestTimer{std::numeric_limits<int>::max()};
 
 void QtScheduler::start(Duration delay, Block fire)
 {
+    delay = std::max(delay, Duration(0));
     auto arm = [this, delay, fire = std::move(fire)]() mutable {
-        const Duration step = std::clamp(delay, Duration(0), longestTimer);
-        if (step == delay) {
-            QTimer::singleShot(step, &m_context, std::move(fire));
+        // Precise: coarse timers may fire up to 5 % early, and Qt rounds long ones to seconds.
+        if (delay <= longestTimer) {
+            QTimer::singleShot(delay, Qt::PreciseTimer, &m_context, std::move(fire));
             return;
         }
         // Longer delays run out in steps.
-        QTimer::singleShot(step, &m_context,
-                           [this, rest = delay - step, fire = std::move(fire)] { start(rest, fire); });
+        QTimer::singleShot(longestTimer, Qt::PreciseTimer, &m_context,
+                           [this, rest = delay - longestTimer, fire = std::move(fire)] { start(rest, fire); });
     };
     if (QThread::currentThread() == m_context.thread())
         arm();

@@ -125,10 +125,18 @@ void SerialQueue::sync(Block block)
 
 DelayedBlock SerialQueue::after(Scheduler &scheduler, Scheduler::Duration delay, Block block)
 {
-    return scheduler.after(delay, [weakWorker = std::weak_ptr<Worker>(m_worker), block = std::move(block)] {
-        if (auto worker = weakWorker.lock())
-            worker->push(block);
+    // The block is checked once more when its turn on the queue comes: a cancel that arrives
+    // after the scheduler handed it over still stops it.
+    auto handle = std::make_shared<DelayedBlock>();
+    *handle = scheduler.after(delay, [weakWorker = std::weak_ptr<Worker>(m_worker), handle, block = std::move(block)] {
+        if (auto worker = weakWorker.lock()) {
+            worker->push([handle, block] {
+                if (!handle->isCancelled())
+                    block();
+            });
+        }
     });
+    return *handle;
 }
 
 bool SerialQueue::isCurrent() const

@@ -26,7 +26,7 @@ public:
     // instead of waiting for itself.
     void sync(Block block);
     // Submits `block` to this queue when `delay` has passed on `scheduler`'s clock. A queue that
-    // is gone by then drops it.
+    // is gone by then drops it; a cancel stops it until it starts to run.
     DelayedBlock after(Scheduler &scheduler, Scheduler::Duration delay, Block block);
 
     bool isCurrent() const;
