@@ -276,15 +276,6 @@ bool ANClient::addEvent(const QVariantMap &event, std::optional<ANProperties> an
         merged.insert(block(collection));
     merged.insert(event);
 
-    // A write key is only ever set together with the store.
-    ANEventStore &store = *eventStore();
-    const quint64 count = store.getTotalEventCount();
-    if (count + 1 > maxEventsPerCollection) {
-        AnalyticsLog::write(u"Too many events in cache for %@, aging out old data.", collection);
-        AnalyticsLog::write(u"Count: %lu and Max: %lu", count, maxEventsPerCollection);
-        store.deleteEventsFromOffset(count - numberEventsToForget);
-    }
-
     // The event's own "analytics" entries win over the client's. One that is not a dictionary
     // can only have come from the global properties, which are not checked; it gives way.
     QVariantMap analytics =
@@ -301,7 +292,17 @@ bool ANClient::addEvent(const QVariantMap &event, std::optional<ANProperties> an
             error, lexi::format(u"An error occurred when serializing event to JSON: %@", serializationError.message),
             std::make_shared<const AnalyticsError>(serializationError));
     }
-    store.addEvent(*json, collection);
+    // Old events make room only for an event that will be stored.
+    // A write key is only ever set together with the store.
+    ANEventStore &store = *eventStore();
+    const quint64 count = store.getTotalEventCount();
+    if (count + 1 > maxEventsPerCollection) {
+        AnalyticsLog::write(u"Too many events in cache for %@, aging out old data.", collection);
+        AnalyticsLog::write(u"Count: %lu and Max: %lu", count, maxEventsPerCollection);
+        store.deleteEventsFromOffset(count - numberEventsToForget);
+    }
+    if (!store.addEvent(*json, collection))
+        return handleError(error, u"The event could not be stored."_s);
     AnalyticsLog::write(u"Event: %@", QString::fromUtf8(*json));
     return true;
 }

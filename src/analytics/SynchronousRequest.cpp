@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QTimer>
 
 #include <memory>
 
@@ -17,6 +18,13 @@ SynchronousReply postSynchronously(const QNetworkRequest &request, const QByteAr
         QNetworkAccessManager network;
         const std::unique_ptr<QNetworkReply> reply(network.post(request, body));
         QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        // The transfer time-out counts only silence; a server that trickles its answer is cut off
+        // once the whole exchange has taken four times as long.
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout, reply.get(), &QNetworkReply::abort);
+        if (request.transferTimeout() > 0)
+            deadline.start(4 * request.transferTimeout());
         if (!reply->isFinished())
             loop.exec();
         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);

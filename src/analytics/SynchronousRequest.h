@@ -18,7 +18,8 @@ struct SynchronousReply
     QString errorText;
 };
 
-// Posts `body` and waits for the answer or the request's transfer time-out. Works on any thread,
+// Posts `body` and waits for the answer, for the request's transfer time-out of silence, or for
+// four times that in all. Works on any thread,
 // also one without a Qt event loop of its own (such as a serial queue's): it runs its own network
 // access manager and a local event loop there.
 SynchronousReply postSynchronously(const QNetworkRequest &request, const QByteArray &body);

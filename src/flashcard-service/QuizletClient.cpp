@@ -1,5 +1,7 @@
 #include "QuizletClient.h"
 
+#include "QuizletJson.h"
+
 #include "platform/Defaults.h"
 #include "platform/dispatch/Dispatch.h"
 
@@ -11,6 +13,8 @@ namespace lexi {
 namespace {
 
 constexpr int timeoutMilliseconds = 30'000;
+// Far beyond any page or set; a longer answer is not the service's and is cut off.
+constexpr qint64 largestReply = 16 * 1024 * 1024;
 // Search pages and sets are some kilobytes each; this keeps a long session's worth.
 constexpr qsizetype cachedBytes = 32 * 1024 * 1024;
 
@@ -39,6 +43,10 @@ void QuizletClient::send(const QString &request, Completion completion)
         return;
     }
     QNetworkReply *reply = m_network.get(QNetworkRequest(QUrl::fromEncoded(url.toUtf8())));
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64 total) {
+        if (received > largestReply || total > largestReply)
+            reply->abort();
+    });
     QObject::connect(reply, &QNetworkReply::finished, reply,
                      [this, reply, url, completion = std::move(completion)] { deliver(reply, url, completion); });
 }
@@ -58,7 +66,13 @@ void QuizletClient::deliver(QNetworkReply *reply, const QString &url, const Comp
         return;
     }
     const QByteArray bytes = reply->readAll();
-    if (error == QNetworkReply::NoError)
+    if (bytes.size() > largestReply) {
+        completion(std::nullopt);
+        return;
+    }
+    // Only what reads as the service's JSON is kept: a captive portal's page answered with 200
+    // must not stand in for the service for the rest of the session.
+    if (error == QNetworkReply::NoError && quizlet::decodeReply(bytes))
         m_replies.insert(url, new QByteArray(bytes), bytes.size());
     completion(bytes);
 }

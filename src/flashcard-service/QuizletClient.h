@@ -15,8 +15,9 @@ class Defaults;
 
 // Sends the flash-card service's requests (see QuizletRequests.h) as GET requests and hands each
 // reply's bytes to a completion on the main thread: the body of any HTTP answer, or nothing when
-// the connection failed or 30 s passed without data. Successful (2xx) replies are kept in memory
-// for the client's life and answer the same request again without asking the network.
+// the connection failed, 30 s passed without data or the answer grew beyond 16 MiB. Successful
+// (2xx) JSON replies are kept in memory for the client's life and answer the same request again
+// without asking the network.
 //
 // The service's base address is read from the defaults key "quizletServiceAddress" when the client
 // is made: an http or https address, by default https://api.quizlet.com; tests point it at a

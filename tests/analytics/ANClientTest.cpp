@@ -257,4 +257,20 @@ TEST_F(ANClientTest, AnEventIsRefusedWhenItsDateCannotBeWritten)
               u"An error occurred when serializing event to JSON: A date in the event could not be written as text."_s);
 }
 
+TEST_F(ANClientTest, AnEventTheStoreCannotKeepIsReportedAsNotAdded)
+{
+    ASSERT_TRUE(client.addEvent({{u"a"_s, 1}}, u"c"_s));
+    {
+        // Another program holds the database locked for writing.
+        SqliteFile other(installation.databasePath());
+        ASSERT_TRUE(other.execute("BEGIN EXCLUSIVE;"));
+        lexi::test::ConsoleCapture failureReports;
+        AnalyticsError error;
+        EXPECT_FALSE(client.addEvent({{u"a"_s, 2}}, u"c"_s, &error));
+        EXPECT_EQ(error.message, u"The event could not be stored."_s);
+        other.execute("ROLLBACK;");
+    }
+    EXPECT_EQ(storedEvents().size(), 1);
+}
+
 } // namespace

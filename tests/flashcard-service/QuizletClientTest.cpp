@@ -84,6 +84,20 @@ TEST_F(QuizletClientTest, AnsweredRequestsAreAnsweredAgainFromMemory)
     EXPECT_EQ(m_server.requests().size(), 3);
 }
 
+TEST_F(QuizletClientTest, AnswersThatAreNotTheServicesAreNotKept)
+{
+    m_server.enqueue({200, {{"Content-Type", "text/html"}}, "<html>Sign in to the hotel network</html>"});
+    m_server.enqueue({200, {}, QByteArray(17 * 1024 * 1024, ' ') + "{}"});
+    m_server.enqueue({200, {}, "{}"});
+    QuizletClient client(m_defaults);
+    const QString request = lexi::quizlet::setDetailsRequest(u"7"_s);
+
+    EXPECT_EQ(sendAndWait(client, request), QByteArray("<html>Sign in to the hotel network</html>"));
+    EXPECT_EQ(sendAndWait(client, request), std::nullopt);
+    EXPECT_EQ(sendAndWait(client, request), QByteArray("{}"));
+    EXPECT_EQ(m_server.requests().size(), 3);
+}
+
 TEST_F(QuizletClientTest, ErrorAnswersAreDeliveredButNotKeptAndFailedConnectionsGiveNothing)
 {
     m_server.enqueue({404, {}, R"({"error": "not found"})"});
