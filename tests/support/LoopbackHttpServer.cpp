@@ -60,7 +60,10 @@ public:
         QObject::connect(m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server->nextPendingConnection()) {
                 QObject::connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
-                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                QObject::connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                    m_buffers.remove(socket);
+                    socket->deleteLater();
+                });
             }
         });
     }

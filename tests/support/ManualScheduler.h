@@ -20,6 +20,7 @@ public:
     // Moves the clock forward by `duration`, running every block that falls due on the way,
     // including blocks scheduled by those blocks.
     void advance(Duration duration);
+    // Blocks not yet run, cancelled ones included (they are dropped when their time comes).
     std::size_t pendingCount() const;
 
 protected:
