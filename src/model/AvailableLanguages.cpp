@@ -1,25 +1,23 @@
 #include "AvailableLanguages.h"
 
+#include "VocabularyFileName.h"
+
+#include "logging/QLXLogMacros.h"
 #include "platform/ApplicationFolders.h"
+#include "platform/Clock.h"
 
 #include <QDir>
 #include <QFile>
 
-namespace lexi {
-
 namespace {
 
-const QString extension = QStringLiteral(".qlxv");
-
-bool isVocabularyFileName(const QString &name)
-{
-    const qsizetype first = name.indexOf(extension, 0, Qt::CaseInsensitive);
-    return first >= 0 && first == name.size() - extension.size();
-}
+constexpr int qlxLogLevel = QLXLogLevelWarn;
 
 } // namespace
 
-QList<QLXFile> loadAllAvailableLanguages(const ApplicationFolders &folders)
+namespace lexi {
+
+QList<QLXFile> loadAllAvailableLanguages(const ApplicationFolders &folders, const Clock &clock)
 {
     const QString folder = folders.vocabularyFolderPath();
     QList<QLXFile> files;
@@ -30,8 +28,11 @@ QList<QLXFile> loadAllAvailableLanguages(const ApplicationFolders &folders)
         if (!isVocabularyFileName(name))
             continue;
         const QString path = folder + u'/' + name;
-        if (name.endsWith(u')' + extension)) {
-            QFile::remove(path);
+        if (isConflictedCopy(name)) {
+            QFile copy(path);
+            if (!copy.rename(newBackupPath(folders.backupFolderPath(), name, clock.now())))
+                QLXLogWarn("AppDelegate > could not move the conflicted copy %@ to the backups: %@", path,
+                           copy.errorString());
             continue;
         }
         files.append(QLXFile(path));
@@ -39,10 +40,10 @@ QList<QLXFile> loadAllAvailableLanguages(const ApplicationFolders &folders)
     return files;
 }
 
-QStringList loadAllAvailableLanguagePaths(const ApplicationFolders &folders)
+QStringList loadAllAvailableLanguagePaths(const ApplicationFolders &folders, const Clock &clock)
 {
     QStringList paths;
-    for (const QLXFile &file : loadAllAvailableLanguages(folders))
+    for (const QLXFile &file : loadAllAvailableLanguages(folders, clock))
         paths.append(file.filePath());
     return paths;
 }

@@ -1,6 +1,7 @@
 #include "QLXStorageManager.h"
 
 #include "Bzip2.h"
+#include "VocabularyFileName.h"
 
 #include "logging/QLXLogMacros.h"
 #include "platform/AtomicFile.h"
@@ -80,22 +81,30 @@ QString QLXStorageManager::displayNameForVocabulary(const Lexicarta &vocabulary)
     return lexi::format(u"%@ - %@"_s, vocabulary.foreignLanguageName(), vocabulary.yourLanguageName());
 }
 
-QString QLXStorageManager::savePathForVocabulary(const Lexicarta &vocabulary) const
+std::optional<QString> QLXStorageManager::savePathForVocabulary(const Lexicarta &vocabulary) const
 {
-    return lexi::format(u"%@/%@.%@"_s, m_folders.vocabularyFolderPath(), displayNameForVocabulary(vocabulary),
-                        u"qlxv"_s);
+    return saveUrlForVocabularyWithName(displayNameForVocabulary(vocabulary));
 }
 
-QString QLXStorageManager::saveUrlForVocabularyWithName(const QString &name) const
+std::optional<QString> QLXStorageManager::saveUrlForVocabularyWithName(const QString &name) const
 {
-    return QDir(m_folders.vocabularyFolderPath()).filePath(name + u".qlxv"_s);
+    const std::optional<QString> fileName = lexi::vocabularyFileNameForName(name);
+    if (!fileName)
+        return std::nullopt;
+    return m_folders.vocabularyFolderPath() + u'/' + *fileName;
 }
 
 bool QLXStorageManager::saveVocabulary(const Lexicarta *vocabulary)
 {
     if (!vocabulary)
         return false;
-    return saveVocabularyToQLXVFile(vocabulary, savePathForVocabulary(*vocabulary));
+    const std::optional<QString> path = savePathForVocabulary(*vocabulary);
+    if (!path) {
+        QLXLogError("StorageM > saveVocabulary > no file can be named %@", displayNameForVocabulary(*vocabulary));
+        showSaveAlert(*vocabulary, writeError);
+        return false;
+    }
+    return saveVocabularyToQLXVFile(vocabulary, *path);
 }
 
 bool QLXStorageManager::saveVocabularyToQLXVFile(const Lexicarta *vocabulary, const QString &path)
@@ -139,10 +148,14 @@ void QLXStorageManager::backUpIfDue(const QString &savedPath, const QByteArray &
     const std::lock_guard lock(m_backupMutex);
     if (m_lastBackup && now - *m_lastBackup <= backupInterval)
         return;
-    const QString stamp = m_services.clock.now().toDateTime().toLocalTime().toString(u"yyyy-MM-dd-HH-mm-ss"_s);
-    const QString backupName = QFileInfo(savedPath).fileName().replace(u".qlxv"_s, u'-' + stamp + u".qlxv"_s);
-    // A backup that cannot be written is no reason to fail the save.
-    lexi::writeFileAtomically(QDir(m_folders.backupFolderPath()).filePath(backupName), contents);
+    // A name of its own, so that no backup the synchronisation made in the same second is replaced.
+    const QString path =
+        lexi::newBackupPath(m_folders.backupFolderPath(), QFileInfo(savedPath).fileName(), m_services.clock.now());
+    // A backup that cannot be written is no reason to fail the save; the next save tries again.
+    if (const auto written = lexi::writeFileAtomically(path, contents, lexi::NoFile()); !written) {
+        QLXLogWarn("StorageM > backup > could not write %@: %@", path, written.error());
+        return;
+    }
     m_lastBackup = now;
 }
 

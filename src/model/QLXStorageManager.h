@@ -40,12 +40,15 @@ public:
 
     // "foreign - your", the name of the vocabulary everywhere.
     static QString displayNameForVocabulary(const Lexicarta &vocabulary);
-    // The display name's file in the vocabularies folder: where saveVocabulary() writes.
-    QString savePathForVocabulary(const Lexicarta &vocabulary) const;
-    // The file of the vocabulary named `name` in the vocabularies folder.
-    QString saveUrlForVocabularyWithName(const QString &name) const;
+    // The display name's file in the vocabularies folder: where saveVocabulary() writes. Nothing
+    // when the display name cannot be a vocabulary file there (see vocabularyFileNameForName):
+    // a language name such as "../x" never becomes a path.
+    std::optional<QString> savePathForVocabulary(const Lexicarta &vocabulary) const;
+    // The file of the vocabulary named `name` in the vocabularies folder; nothing as above.
+    std::optional<QString> saveUrlForVocabularyWithName(const QString &name) const;
 
-    // Saves to the save path; none is refused.
+    // Saves to the save path; none is refused, and so is a vocabulary without a save path (with
+    // the write-error alert).
     bool saveVocabulary(const Lexicarta *vocabulary);
     // A save into the vocabularies folder also makes a backup when the last one is older than
     // backupInterval (or there is none yet in this run).

@@ -15,11 +15,6 @@ namespace lexi {
 
 namespace {
 
-bool isVocabularyFileName(const QString &name)
-{
-    return name.endsWith(u".qlxv"_s, Qt::CaseInsensitive);
-}
-
 // Relative, and every part a name: no empty part, "." or "..".
 bool staysInside(const QString &path)
 {
@@ -193,12 +188,13 @@ Result<> CloudFolder::deletePath(const QString &path, const std::optional<FileSt
     return {};
 }
 
-void CloudFolder::addObserver(dispatch::Block observer)
+void CloudFolder::addObserver(dispatch::Block observer, NameFilter isWatched)
 {
     {
         std::lock_guard lock(m_mutex);
         m_observer = std::move(observer);
-        m_snapshot = takeSnapshot();
+        m_isWatched = std::move(isWatched);
+        m_snapshot = takeSnapshot(m_isWatched);
     }
     QMetaObject::invokeMethod(&m_watcher, [this] { watchFolder(); });
 }
@@ -207,28 +203,29 @@ void CloudFolder::removeObserver()
 {
     std::lock_guard lock(m_mutex);
     m_observer = {};
+    m_isWatched = {};
 }
 
 void CloudFolder::noteOwnChange(const QString &path, const QString &file)
 {
-    if (path.contains(u'/') || !isVocabularyFileName(path))
-        return;
     std::lock_guard lock(m_mutex);
+    if (path.contains(u'/') || !m_isWatched || !m_isWatched(path))
+        return;
     if (const std::optional<FileStamp> stamp = fileStamp(file))
         m_snapshot.insert(path, *stamp);
     else
         m_snapshot.remove(path);
 }
 
-CloudFolder::Snapshot CloudFolder::takeSnapshot() const
+CloudFolder::Snapshot CloudFolder::takeSnapshot(const NameFilter &isWatched) const
 {
     Snapshot snapshot;
     const std::optional<QString> root = folderPath();
-    if (!root)
+    if (!root || !isWatched)
         return snapshot;
     const QFileInfoList files = QDir(*root).entryInfoList(QDir::Files, QDir::Unsorted);
     for (const QFileInfo &file : files) {
-        if (!isVocabularyFileName(file.fileName()))
+        if (!isWatched(file.fileName()))
             continue;
         if (const std::optional<FileStamp> stamp = fileStamp(file.absoluteFilePath()))
             snapshot.insert(file.fileName(), *stamp);
@@ -238,11 +235,16 @@ CloudFolder::Snapshot CloudFolder::takeSnapshot() const
 
 void CloudFolder::watchFolder()
 {
+    NameFilter isWatched;
+    {
+        std::lock_guard lock(m_mutex);
+        isWatched = m_isWatched;
+    }
     QSet<QString> wanted;
     if (const std::optional<QString> root = folderPath(); root && QFileInfo(*root).isDir()) {
         wanted.insert(*root);
         // Files are watched as well, so that a file written in place is noticed too.
-        for (const QString &name : takeSnapshot().keys())
+        for (const QString &name : takeSnapshot(isWatched).keys())
             wanted.insert(*root + u'/' + name);
     }
     QStringList unwanted;
@@ -268,7 +270,7 @@ void CloudFolder::changeSettled()
     {
         std::lock_guard lock(m_mutex);
         if (m_observer) {
-            Snapshot snapshot = takeSnapshot();
+            Snapshot snapshot = takeSnapshot(m_isWatched);
             if (snapshot != m_snapshot) {
                 m_snapshot = std::move(snapshot);
                 observer = m_observer;

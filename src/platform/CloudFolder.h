@@ -12,6 +12,7 @@
 #include <QMap>
 #include <QString>
 
+#include <functional>
 #include <mutex>
 #include <optional>
 
@@ -80,20 +81,24 @@ public:
     // Deletes a file; with `expected`, only while the file still has that stamp.
     Result<> deletePath(const QString &path, const std::optional<FileStamp> &expected = std::nullopt);
 
-    // Calls `observer` on this object's thread once a change has settled in which a vocabulary
-    // file at the top of the folder (a visible name ending in ".qlxv") appeared, went or changed
-    // its size or time. Changes made through this object are not reported, nor what changed
-    // while no observer was set: adding one takes the folder as it is then. One observer at a
-    // time; adding replaces the one before.
-    void addObserver(dispatch::Block observer);
+    // Which names at the top of the folder are files an observer cares about.
+    using NameFilter = std::function<bool(const QString &name)>;
+
+    // Calls `observer` on this object's thread once a change has settled in which a file at the
+    // top of the folder whose name `isWatched` takes appeared, went or changed its size or time.
+    // Changes made through this object are not reported, nor what changed while no observer was
+    // set: adding one takes the folder as it is then. One observer at a time; adding replaces
+    // the one before.
+    void addObserver(dispatch::Block observer, NameFilter isWatched);
     void removeObserver();
 
 private:
     using Snapshot = QMap<QString, FileStamp>;
 
     Result<QString> absolutePath(const QString &path) const;
-    Snapshot takeSnapshot() const;
-    // Takes a change this object made to a top-level vocabulary file into the snapshot.
+    // The watched files at the top of the folder; none without a filter.
+    Snapshot takeSnapshot(const NameFilter &isWatched) const;
+    // Takes a change this object made to a watched top-level file into the snapshot.
     void noteOwnChange(const QString &path, const QString &file);
     // On this object's thread.
     void watchFolder();
@@ -105,6 +110,7 @@ private:
 
     mutable std::mutex m_mutex;
     dispatch::Block m_observer;
+    NameFilter m_isWatched;
     Snapshot m_snapshot;
 
     // On this object's thread only.

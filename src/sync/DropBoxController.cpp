@@ -7,6 +7,7 @@
 #include "model/AvailableLanguages.h"
 #include "model/Lexicarta.h"
 #include "model/QLXStorageManager.h"
+#include "model/VocabularyFileName.h"
 #include "platform/ApplicationFolders.h"
 #include "platform/Console.h"
 #include "platform/Defaults.h"
@@ -30,31 +31,10 @@ namespace {
 
 constexpr int qlxLogLevel = QLXLogLevelVerbose;
 
-const QString extension = u".qlxv"_s;
-
 lexi::SharedInstance<DropBoxController> &shared()
 {
     static lexi::NoDestructor<lexi::SharedInstance<DropBoxController>> shared;
     return shared.get();
-}
-
-QString withoutExtension(const QString &name)
-{
-    return name.endsWith(extension, Qt::CaseInsensitive) ? name.chopped(extension.size()) : name;
-}
-
-// A copy the cloud client made of a file changed on two machines at once, "... (1).qlxv".
-bool isConflictedCopy(const QString &name)
-{
-    return name.endsWith(u')' + extension);
-}
-
-// A name that may become a local vocabulary file: a visible ".qlxv" file (any case, as the local
-// listing takes them) that names no other place.
-bool isVocabularyFileName(const QString &name)
-{
-    return name.size() > extension.size() && name.endsWith(extension, Qt::CaseInsensitive)
-        && !name.startsWith(u'.') && !name.contains(u'/') && !name.contains(u".."_s);
 }
 
 // The number of a sync log file, "<whole seconds since 2001>.txt".
@@ -128,30 +108,26 @@ void DropBoxController::tellDelegate(void (DropboxControllerDelegate::*call)())
     });
 }
 
-void DropBoxController::onMainThread(void (DropBoxController::*call)())
-{
-    lexi::dispatch::mainAsync([link = m_mainThread, call] {
-        if (DropBoxController *controller = link->controller)
-            (controller->*call)();
-    });
-}
-
 void DropBoxController::createFileSystem()
 {
     if (isLinked())
-        m_environment.cloudFolder->addObserver([this] { dropboxFolderDidChange(); });
+        m_environment.cloudFolder->addObserver([this] { dropboxFolderDidChange(); }, lexi::isVocabularyFileName);
 }
 
 void DropBoxController::linkWithDropbox()
 {
-    if (isLinked())
+    if (isLinked() || m_isLinking)
         return;
     lexi::FolderChooser *window = m_window;
     if (!window) {
         QLXLogError("!!!!!!!! must assign window to dropbox controller");
         return;
     }
-    linkCompleted(m_environment.cloudFolder->link(*window, m_environment.homeFolder));
+    m_isLinking = true;
+    const bool linked = m_environment.cloudFolder->link(*window, m_environment.homeFolder);
+    m_isLinking = false;
+    ++m_linkDialogsClosed;
+    linkCompleted(linked);
 }
 
 void DropBoxController::linkCompleted(bool linked)
@@ -173,7 +149,13 @@ void DropBoxController::linkCompleted(bool linked)
 void DropBoxController::setIsEnabled(bool enabled)
 {
     if (enabled && !isLinked()) {
-        onMainThread(&DropBoxController::linkWithDropbox);
+        // Every synchronisation request queues one while no folder is linked; those queued before
+        // the chooser last closed were answered by the learner there.
+        lexi::dispatch::mainAsync([link = m_mainThread, closedBefore = m_linkDialogsClosed.load()] {
+            DropBoxController *controller = link->controller;
+            if (controller && controller->m_linkDialogsClosed == closedBefore)
+                controller->linkWithDropbox();
+        });
         return;
     }
     m_isEnabled = enabled;
@@ -222,7 +204,7 @@ void DropBoxController::syncWithDropboxBlocking()
         return;
 
     // Taken once: files that the first phase brings down are not looked at in the second.
-    const QStringList localPaths = lexi::loadAllAvailableLanguagePaths(*m_environment.folders);
+    const QStringList localPaths = lexi::loadAllAvailableLanguagePaths(*m_environment.folders, *m_environment.clock);
     QStringList localNames;
     for (const QString &path : localPaths)
         localNames.append(QFileInfo(path).fileName());
@@ -249,11 +231,14 @@ void DropBoxController::syncDropboxToLocal(const QList<CloudFolder::Entry> &entr
                                            SyncedFiles &synced)
 {
     for (const CloudFolder::Entry &entry : entries) {
-        if (entry.isFolder)
+        if (entry.isFolder || !lexi::isVocabularyFileName(entry.name))
             continue;
-        if (!isConflictedCopy(entry.name) && !isVocabularyFileName(entry.name))
-            continue;
-        m_environment.syncLog->addStatus(syncDropboxFile(entry.name, localNames, synced));
+        const QLXSyncStatus status = syncDropboxFile(entry.name, localNames, synced);
+        // So that the second phase can tell why it does not upload the file.
+        if (localNames.contains(entry.name) && !synced.contains(entry.name))
+            synced.insert(entry.name, lexi::Result<SyncedFile>::failure(
+                                          status.error().value_or(status.message().value_or(QString()))));
+        m_environment.syncLog->addStatus(status);
     }
 }
 
@@ -261,17 +246,16 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
                                                  SyncedFiles &synced)
 {
     CloudFolder &cloud = *m_environment.cloudFolder;
-    auto status = QLXSyncStatus::statusWithLanguage(withoutExtension(name), -1, -1, Direction::dropboxToLocal,
-                                                    *m_environment.clock);
-    if (isConflictedCopy(name)) {
-        cloud.deletePath(name);
-        status.setMessage(u"conflicted > delete"_s);
+    auto status = QLXSyncStatus::statusWithLanguage(lexi::withoutVocabularyExtension(name), -1, -1,
+                                                    Direction::dropboxToLocal, *m_environment.clock);
+    if (lexi::isConflictedCopy(name)) {
+        retireConflictedCopy(name, status);
         return status;
     }
 
     const QString localPath = m_environment.folders->vocabularyFolderPath() + u'/' + name;
     const bool isLocal = localNames.contains(name);
-    if (m_environment.defaults->boolForKey(withoutExtension(name)) && !isLocal) {
+    if (m_environment.defaults->boolForKey(lexi::withoutVocabularyExtension(name)) && !isLocal) {
         status.setSyncAction(Action::skipped);
         status.setMessage(u"skipped - recreate language locally to sync it"_s);
         return status;
@@ -320,15 +304,16 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
         if (!m_environment.storage->vocabularyFromFile(copy)) {
             QLXLogWarn("DB > sync > could not load db vocabulary %@", copy);
             status.setError(lexi::format(u"sync could not load db vocabulary %@", copy));
-            retireDropboxFile(name, copy, *stamp);
+            retireDropboxFile(name, *data, *stamp);
             return status;
         }
-        status.setSyncAction(Action::pulled);
         // Something that appeared there since the listing is left for the next run.
         if (const auto written = lexi::writeFileAtomically(localPath, *data, lexi::NoFile()); !written) {
             QLXLogError("DB > sync > could not create local file %@", written.error());
             status.setError(lexi::format(u"could not create local file %@", written.error()));
+            return status;
         }
+        status.setSyncAction(Action::pulled);
         return status;
     }
 
@@ -357,8 +342,8 @@ QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool is
                                                const SyncedFiles &synced, lexi::Clock::Duration runStart)
 {
     const QString name = QFileInfo(localPath).fileName();
-    auto status = QLXSyncStatus::statusWithLanguage(withoutExtension(name), -1, -1, Direction::localToDropbox,
-                                                    *m_environment.clock);
+    auto status = QLXSyncStatus::statusWithLanguage(lexi::withoutVocabularyExtension(name), -1, -1,
+                                                    Direction::localToDropbox, *m_environment.clock);
     // The mark is taken now, so that a change marked while the file goes up is kept for the next
     // run; an upload that does not happen puts it back.
     const bool wasMarked = m_localFileNamesNeedingSync.take(name);
@@ -366,12 +351,12 @@ QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool is
         status.setMessage(u"already synched"_s);
         return status;
     }
-    status.setSyncAction(Action::pushed);
     const auto found = synced.constFind(name);
     const lexi::Result<> uploaded = isOnDropbox
         ? uploadChangedFile(localPath, found == synced.constEnd() ? nullptr : &*found, status)
         : uploadNewFile(localPath, status);
     if (uploaded) {
+        status.setSyncAction(Action::pushed);
         m_throttle.didPush(runStart);
     } else {
         status.setError(uploaded.error());
@@ -404,7 +389,8 @@ lexi::Result<> DropBoxController::uploadNewFile(const QString &localPath, QLXSyn
     return {};
 }
 
-lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath, const SyncedFile *synced,
+lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath,
+                                                    const lexi::Result<SyncedFile> *firstPhase,
                                                     QLXSyncStatus &status)
 {
     CloudFolder &cloud = *m_environment.cloudFolder;
@@ -418,9 +404,13 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath, co
     }
     // Only what the first phase brought in step goes up, and only while neither copy changed
     // since: a change of either is left for the next run, which compares the versions again.
+    if (firstPhase && !*firstPhase) {
+        QLXLogVerbose("    not in step -> next sync %@: %@", name, firstPhase->error());
+        return lexi::Result<>::failure(lexi::format(u"%@ -> next sync", firstPhase->error()));
+    }
+    const SyncedFile *synced = firstPhase ? &**firstPhase : nullptr;
     if (!synced || synced->dropbox != *dropboxStamp || lexi::fileStamp(localPath) != synced->local) {
         QLXLogVerbose("    changed while synching -> next sync %@", name);
-        status.setSyncAction(Action::unchanged);
         return lexi::Result<>::failure(u"changed while synching -> next sync"_s);
     }
     const auto data = synced->update ? lexi::Result<QByteArray>(*synced->update) : readLocalFile(localPath);
@@ -435,7 +425,7 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath, co
     // The new version replaces the local file only once it is in the cloud, so that a run that
     // could not upload it leaves the local file to be compared again.
     if (synced->update) {
-        if (const auto written = lexi::writeFileAtomically(localPath, *synced->update, synced->local); !written) {
+        if (const auto written = replaceLocalFile(localPath, *synced->update, synced->local); !written) {
             QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
             status.setError(u"local file changed while synching -> next sync"_s);
         }
@@ -468,8 +458,10 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         // The next run finds the language missing here and brings the cloud copy down.
         if (!local && dropbox && localStamp)
             retireLocalFile(localPath, *localStamp);
-        if (local && !dropbox)
-            retireDropboxFile(name, dropboxCopy, dropboxStamp);
+        if (local && !dropbox) {
+            if (const auto data = readLocalFile(dropboxCopy))
+                retireDropboxFile(name, *data, dropboxStamp);
+        }
         return std::nullopt;
     }
 
@@ -482,12 +474,13 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
     synced.dropbox = dropboxStamp;
     synced.local = *localStamp;
 
-    // The new version for both sides, and the error when it cannot be made.
+    // The new version for both sides, what making it does, and the error when it cannot be made.
     std::shared_ptr<Lexicarta> update;
+    Action action = Action::unchanged;
     QString saveError;
     if (l < d && local->needsSync()) {
         QLXLogVerbose("        l << db dirty : merge (%ld < %ld)", l, d);
-        status.setSyncAction(Action::merged);
+        action = Action::merged;
         dropbox->mergeWithOtherVersion(*local);
         dropbox->setVersion(d + 1);
         dropbox->setNeedsSync(false);
@@ -495,21 +488,21 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         saveError = u"could not save merged file > abort %@"_s;
     } else if (l < d) {
         QLXLogVerbose("        l << db : download db replace local (%ld < %ld)", l, d);
-        status.setSyncAction(Action::pulled);
         const auto data = readLocalFile(dropboxCopy);
         // A save by the program meanwhile is left for the next run.
-        const auto written = data ? lexi::writeFileAtomically(localPath, *data, *localStamp)
-                                  : lexi::Result<>::failure(data.error());
+        const auto written =
+            data ? replaceLocalFile(localPath, *data, *localStamp) : lexi::Result<>::failure(data.error());
         if (!written) {
             QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
             status.setError(lexi::format(u"could not replace local file %@", localPath));
             return std::nullopt;
         }
+        status.setSyncAction(Action::pulled);
         synced.local = lexi::fileStamp(localPath).value_or(lexi::FileStamp());
         return synced;
     } else if (l == d && local->needsSync()) {
         QLXLogVerbose("        l == db dirty : upload local (%ld == %ld)", l, d);
-        status.setSyncAction(Action::pushed);
+        action = Action::pushed;
         local->setVersion(l + 1);
         local->setNeedsSync(false);
         update = local;
@@ -519,7 +512,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         return synced;
     } else {
         QLXLogVerbose("        l >> db > merging (%ld > %ld)", l, d);
-        status.setSyncAction(Action::pushed);
+        action = Action::pushed;
         status.setError(u"local version greater than db version"_s);
         local->mergeWithOtherVersion(*dropbox);
         local->setVersion(l + 1);
@@ -536,6 +529,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         status.setError(lexi::format(saveError, localPath));
         return std::nullopt;
     }
+    status.setSyncAction(action);
     synced.update = *data;
     // Uploaded in the second phase of this run, so that both sides end with the new version.
     m_localFileNamesNeedingSync.mark(name);
@@ -544,13 +538,26 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
     return synced;
 }
 
-void DropBoxController::retireDropboxFile(const QString &name, const QString &dropboxCopy,
-                                          const lexi::FileStamp &dropboxStamp)
+lexi::Result<> DropBoxController::retireDropboxFile(const QString &name, const QByteArray &data,
+                                                    const lexi::FileStamp &dropboxStamp)
 {
-    const auto data = readLocalFile(dropboxCopy);
-    if (!data || !lexi::writeFileAtomically(backupPath(name), *data, lexi::NoFile()))
+    if (auto kept = lexi::writeFileAtomically(backupPath(name), data, lexi::NoFile()); !kept)
+        return kept;
+    return m_environment.cloudFolder->deletePath(name, dropboxStamp);
+}
+
+void DropBoxController::retireConflictedCopy(const QString &name, QLXSyncStatus &status)
+{
+    CloudFolder &cloud = *m_environment.cloudFolder;
+    const auto stamp = cloud.stampOfFile(name);
+    const auto data = stamp ? cloud.readFile(name) : lexi::Result<QByteArray>::failure(stamp.error());
+    const auto retired = data ? retireDropboxFile(name, *data, *stamp) : lexi::Result<>::failure(data.error());
+    if (!retired) {
+        QLXLogError("DB > sync > could not move conflicted copy %@ to the backups: %@", name, retired.error());
+        status.setError(lexi::format(u"could not move conflicted copy to the backups %@", retired.error()));
         return;
-    m_environment.cloudFolder->deletePath(name, dropboxStamp);
+    }
+    status.setMessage(u"conflicted > moved to backups"_s);
 }
 
 void DropBoxController::retireLocalFile(const QString &localPath, const lexi::FileStamp &stamp)
@@ -559,26 +566,40 @@ void DropBoxController::retireLocalFile(const QString &localPath, const lexi::Fi
         QFile::rename(localPath, backupPath(QFileInfo(localPath).fileName()));
 }
 
+lexi::Result<> DropBoxController::replaceLocalFile(const QString &localPath, const QByteArray &data,
+                                                   const lexi::FileStamp &expected)
+{
+    // The version replaced stays at hand, as the storage manager keeps the ones the program saves.
+    // A backup that cannot be made is no reason to leave the file behind the other side.
+    if (lexi::fileStamp(localPath) == expected) {
+        const auto current = readLocalFile(localPath);
+        const auto kept = current ? lexi::writeFileAtomically(backupPath(QFileInfo(localPath).fileName()), *current,
+                                                              lexi::NoFile())
+                                  : lexi::Result<>::failure(current.error());
+        if (!kept)
+            QLXLogWarn("DB > sync > could not back up %@: %@", localPath, kept.error());
+    }
+    return lexi::writeFileAtomically(localPath, data, expected);
+}
+
 QString DropBoxController::backupPath(const QString &name) const
 {
-    // Named as the storage manager names its backups; the name never ends in ")".
-    const QString time = m_environment.clock->now().toDateTime().toLocalTime().toString(u"yyyy-MM-dd-HH-mm-ss"_s);
-    const QString base = m_environment.folders->backupFolderPath() + u'/' + withoutExtension(name) + u'-' + time;
-    QString path = base + extension;
-    for (int number = 2; QFileInfo::exists(path); ++number)
-        path = base + u'-' + QString::number(number) + extension;
-    return path;
+    return lexi::newBackupPath(m_environment.folders->backupFolderPath(), name, m_environment.clock->now());
 }
 
 void DropBoxController::deleteLanguageWithName(const QString &name)
 {
     if (isLinked())
-        m_environment.cloudFolder->deletePath(name + extension);
+        m_environment.cloudFolder->deletePath(name + lexi::vocabularyFileExtension);
 }
 
 void DropBoxController::markFileAsNeedsSync(const Lexicarta &vocabulary)
 {
-    const QString name = QFileInfo(m_environment.storage->savePathForVocabulary(vocabulary)).fileName();
+    // A vocabulary without a save path has no file to upload.
+    const std::optional<QString> path = m_environment.storage->savePathForVocabulary(vocabulary);
+    if (!path)
+        return;
+    const QString name = QFileInfo(*path).fileName();
     if (m_localFileNamesNeedingSync.mark(name))
         QLXLogVerbose("DB > markedFileAsNeedsSync > %@ v%ld", name, vocabulary.version());
 }

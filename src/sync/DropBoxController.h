@@ -134,7 +134,9 @@ private:
         // the local file. Nothing when the local file is in step already.
         std::optional<QByteArray> update;
     };
-    using SyncedFiles = QHash<QString, SyncedFile>;
+    // What the first phase did with each cloud file that is a local file too: brought the two in
+    // step, or why not.
+    using SyncedFiles = QHash<QString, lexi::Result<SyncedFile>>;
 
     // What blocks queued for the main thread reach the controller and its delegate through;
     // emptied when the controller goes.
@@ -150,12 +152,17 @@ private:
     // could not be brought in step.
     std::optional<SyncedFile> syncLocalVocabulary(const QString &localPath, const QString &dropboxCopy,
                                                   const lexi::FileStamp &dropboxStamp, QLXSyncStatus &status);
-    // Keeps a copy of a cloud file that does not load in the backups folder, then removes it from
-    // the cloud unless it changed meanwhile.
-    void retireDropboxFile(const QString &name, const QString &dropboxCopy, const lexi::FileStamp &dropboxStamp);
+    // Keeps `data`, the content of the cloud file `name` when it had `dropboxStamp`, in the backups
+    // folder, then removes that file from the cloud unless it changed meanwhile.
+    lexi::Result<> retireDropboxFile(const QString &name, const QByteArray &data, const lexi::FileStamp &dropboxStamp);
+    // Moves a conflicted copy in the cloud into the backups folder.
+    void retireConflictedCopy(const QString &name, QLXSyncStatus &status);
     // Moves a local file that does not load into the backups folder, unless it changed since it
     // had `stamp`.
     void retireLocalFile(const QString &localPath, const lexi::FileStamp &stamp);
+    // Puts `data` in place of the local file at `localPath` while that still has `expected`,
+    // after copying what stands there into the backups folder.
+    lexi::Result<> replaceLocalFile(const QString &localPath, const QByteArray &data, const lexi::FileStamp &expected);
     // A new path in the backups folder for a copy of the file `name` made now.
     QString backupPath(const QString &name) const;
     void syncDropboxToLocal(const QList<lexi::CloudFolder::Entry> &entries, const QStringList &localNames,
@@ -168,14 +175,20 @@ private:
     // Uploads a local file that the cloud lacks.
     lexi::Result<> uploadNewFile(const QString &localPath, QLXSyncStatus &status);
     // Uploads a changed file over its cloud copy: the new version the first phase made (see
-    // `synced`), else the local file as the first phase left it.
-    lexi::Result<> uploadChangedFile(const QString &localPath, const SyncedFile *synced, QLXSyncStatus &status);
+    // `firstPhase`), else the local file as the first phase left it.
+    lexi::Result<> uploadChangedFile(const QString &localPath, const lexi::Result<SyncedFile> *firstPhase,
+                                     QLXSyncStatus &status);
     void tellDelegate(void (DropboxControllerDelegate::*call)());
-    void onMainThread(void (DropBoxController::*call)());
 
     const Environment m_environment;
     std::atomic<bool> m_isEnabled;
     std::atomic<lexi::FolderChooser *> m_window = nullptr;
+    // Main thread. Whether the folder chooser is open: the calls it lets run while the learner
+    // chooses must not open another.
+    bool m_isLinking = false;
+    // How many times the folder chooser was closed. Link attempts that were queued before the
+    // last time are dropped: that answer stands for them.
+    std::atomic<quint64> m_linkDialogsClosed = 0;
     const std::shared_ptr<MainThreadLink> m_mainThread = std::make_shared<MainThreadLink>();
 
     lexi::MarkedFiles m_localFileNamesNeedingSync;

@@ -1,4 +1,5 @@
-#include "support/ConsoleCapture.h"
+#include "support/FakeClock.h"
+#include "support/FakeVocabularyServices.h"
 
 #include "model/AvailableLanguages.h"
 #include "platform/ApplicationFolders.h"
@@ -9,48 +10,74 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+using namespace Qt::StringLiterals;
 
 namespace {
 
-void touch(const QString &path)
+void put(const QString &path, const QByteArray &data = {})
 {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(data);
 }
 
-TEST(AvailableLanguagesTest, ListsVocabularyFilesAndDeletesConflictedCopies)
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QStringList sorted(QStringList names)
+{
+    names.sort();
+    return names;
+}
+
+TEST(AvailableLanguagesTest, ListsVocabularyFilesAndMovesConflictedCopiesToTheBackups)
 {
     QTemporaryDir root;
     const lexi::ApplicationFolders folders(root.path());
+    const lexi::test::FakeClock clock(lexi::test::localTime(2015, 5, 3, 14, 5).addingSeconds(9));
     const QDir vocabularies(folders.vocabularyFolderPath());
-    for (const char *name : {"French - English.qlxv", "notes.txt", "GERMAN - ENGLISH.QLXV", "French - English (1).qlxv",
-                             "a.qlxv.b.qlxv", "a.qlxv.backup", ".hidden.qlxv", "Spanish (Latin America).qlxv"})
-        touch(vocabularies.filePath(QString::fromUtf8(name)));
-    ASSERT_TRUE(vocabularies.mkdir(QStringLiteral("folder.qlxv")));
+    const QDir backups(folders.backupFolderPath());
+    const QStringList listed = {u"French - English.qlxv"_s, u"GERMAN - ENGLISH.QLXV"_s, u"French - English (UK).qlxv"_s,
+                                u"French - Chinese (Simplified).qlxv"_s, u"Fr..ench - English.qlxv"_s};
+    const QStringList passedOver = {u"notes.txt"_s, u"a.qlxv.b.qlxv"_s, u"a.qlxv.backup"_s, u".hidden.qlxv"_s};
+    for (const QString &name : listed + passedOver)
+        put(vocabularies.filePath(name));
+    ASSERT_TRUE(vocabularies.mkdir(u"folder.qlxv"_s));
+    put(vocabularies.filePath(u"French - English (1).qlxv"_s), "numbered copy");
+    put(vocabularies.filePath(u"French - English (Tom's Conflicted Copy 2015-05-03).qlxv"_s), "Tom's copy");
+    // Taken already: the copy gets a name of its own.
+    put(backups.filePath(u"French - English (1)-2015-05-03-14-05-09.qlxv"_s), "older backup");
 
-    QStringList paths = lexi::loadAllAvailableLanguagePaths(folders);
-    paths.sort();
-    EXPECT_EQ(paths, (QStringList{vocabularies.filePath(QStringLiteral("French - English.qlxv")),
-                                  vocabularies.filePath(QStringLiteral("GERMAN - ENGLISH.QLXV"))}));
-    EXPECT_FALSE(vocabularies.exists(QStringLiteral("French - English (1).qlxv")));
-    EXPECT_FALSE(vocabularies.exists(QStringLiteral("Spanish (Latin America).qlxv")));
-    EXPECT_TRUE(vocabularies.exists(QStringLiteral("notes.txt")));
-    EXPECT_TRUE(vocabularies.exists(QStringLiteral(".hidden.qlxv")));
+    QStringList expected;
+    for (const QString &name : listed)
+        expected.append(vocabularies.filePath(name));
+    EXPECT_EQ(sorted(lexi::loadAllAvailableLanguagePaths(folders, clock)), sorted(expected));
 
-    const QList<QLXFile> files = lexi::loadAllAvailableLanguages(folders);
-    ASSERT_EQ(files.size(), 2);
-    QStringList names = {files[0].fileName(), files[1].fileName()};
-    names.sort();
-    EXPECT_EQ(names, (QStringList{QStringLiteral("French - English"), QStringLiteral("GERMAN - ENGLISH")}));
+    EXPECT_EQ(sorted(vocabularies.entryList(QDir::Files | QDir::Hidden)), sorted(listed + passedOver));
+    EXPECT_EQ(backups.entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{u"French - English (1)-2015-05-03-14-05-09-2.qlxv"_s,
+                           u"French - English (1)-2015-05-03-14-05-09.qlxv"_s,
+                           u"French - English (Tom's Conflicted Copy 2015-05-03)-2015-05-03-14-05-09.qlxv"_s}));
+    EXPECT_EQ(contents(backups.filePath(u"French - English (1)-2015-05-03-14-05-09-2.qlxv"_s)), "numbered copy");
+    EXPECT_EQ(contents(backups.filePath(u"French - English (1)-2015-05-03-14-05-09.qlxv"_s)), "older backup");
+
+    const QList<QLXFile> files = lexi::loadAllAvailableLanguages(folders, clock);
+    QStringList names;
+    for (const QLXFile &file : files)
+        names.append(file.fileName());
+    EXPECT_EQ(sorted(names), sorted({u"French - English"_s, u"GERMAN - ENGLISH"_s, u"French - English (UK)"_s,
+                                     u"French - Chinese (Simplified)"_s, u"Fr..ench - English"_s}));
 }
 
 TEST(AvailableLanguagesTest, AFolderThatCannotBeMadeListsNothing)
 {
     QTemporaryDir root;
-    touch(root.filePath(QStringLiteral("Lexicarta")));
+    put(root.filePath(u"Lexicarta"_s));
     const lexi::ApplicationFolders folders(root.path());
-    EXPECT_TRUE(lexi::loadAllAvailableLanguages(folders).isEmpty());
+    EXPECT_TRUE(lexi::loadAllAvailableLanguages(folders, lexi::Clock::system()).isEmpty());
 }
 
 } // namespace

@@ -101,7 +101,7 @@ TEST_F(QLXStorageManagerTest, NamesAVocabularyByItsLanguagesAndSavesItInTheVocab
     EXPECT_EQ(store.saveUrlForVocabularyWithName(u"Latin - Greek"_s), vocabularyFolder() + u"/Latin - Greek.qlxv"_s);
 
     ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
-    const QString path = store.savePathForVocabulary(*vocabulary);
+    const QString path = store.savePathForVocabulary(*vocabulary).value();
     const auto loaded = store.vocabularyFromFile(path);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->fileNameWhereLoadedFrom(), u"French - English.qlxv"_s);
@@ -114,6 +114,38 @@ TEST_F(QLXStorageManagerTest, NamesAVocabularyByItsLanguagesAndSavesItInTheVocab
     EXPECT_FALSE(store.saveVocabularyToQLXVFile(nullptr, path));
     EXPECT_FALSE(store.saveVocabularyToTBFFile(nullptr, path));
     EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
+}
+
+TEST_F(QLXStorageManagerTest, ALanguageNameThatIsNoFileNameIsNeverSaved)
+{
+    const QString writeError =
+        u"The selected language '%1' could not be saved. (Write error)\nPlease restart Lexicarta and try again."_s;
+    const std::pair<QString, QString> refused[] = {
+        {u"../../escaped"_s, u"English"_s}, {u"a/b"_s, u"English"_s},  {u".hidden"_s, u"English"_s},
+        {u".."_s, u"English"_s},            {u"Fr.qlxv"_s, u"English"_s}, {u"French"_s, u"English (2)"_s},
+    };
+    for (const auto &[foreign, your] : refused) {
+        SCOPED_TRACE(foreign.toStdString() + " - " + your.toStdString());
+        fakes.alerts.alerts.clear();
+        vocabulary->setForeignLanguageName(foreign);
+        vocabulary->setYourLanguageName(your);
+        EXPECT_FALSE(store.savePathForVocabulary(*vocabulary));
+        EXPECT_FALSE(store.saveVocabulary(vocabulary.get()));
+        EXPECT_EQ(fakes.alerts.alerts, (QList<lexi::Alert>{{u"Error"_s, writeError.arg(foreign), {u"OK"_s}}}));
+    }
+    QStringList written;
+    for (QDirIterator files(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); files.hasNext();)
+        written.append(files.next());
+    EXPECT_TRUE(written.isEmpty()) << written.join(u'\n').toStdString();
+
+    // Parentheses, dots inside and other scripts make names like any other.
+    vocabulary->setYourLanguageName(u"English"_s);
+    for (const QString &name : {u"French (Canada)"_s, u"Fr..ench"_s, u"中文 (简体)"_s}) {
+        SCOPED_TRACE(name.toStdString());
+        vocabulary->setForeignLanguageName(name);
+        EXPECT_EQ(store.savePathForVocabulary(*vocabulary), vocabularyFolder() + u'/' + name + u" - English.qlxv"_s);
+        EXPECT_TRUE(store.saveVocabulary(vocabulary.get()));
+    }
 }
 
 TEST_F(QLXStorageManagerTest, OwnFormatFilesAreOneBzip2StreamOfJsonForOtherTools)
@@ -256,7 +288,7 @@ TEST_F(QLXStorageManagerTest, AnAbsentPathIsLoggedAsAnError)
 
 TEST_F(QLXStorageManagerTest, AFailedWriteKeepsThePreviousFileAndSaysSo)
 {
-    const QString path = store.savePathForVocabulary(*vocabulary);
+    const QString path = store.savePathForVocabulary(*vocabulary).value();
     ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
     const QByteArray before = readFile(path);
     for (int i = 0; i < 2000; ++i)
@@ -308,7 +340,7 @@ TEST_F(QLXStorageManagerTest, ABackupAtMostEvery900SecondsOfSavesIntoTheVocabula
     ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
     EXPECT_EQ(backups(), QStringList{u"French - English-2015-05-03-14-05-09.qlxv"_s});
     const QString first = QDir(backupFolder()).filePath(backups().front());
-    EXPECT_EQ(readFile(first), readFile(store.savePathForVocabulary(*vocabulary)));
+    EXPECT_EQ(readFile(first), readFile(store.savePathForVocabulary(*vocabulary).value()));
 
     const struct
     {
@@ -323,6 +355,30 @@ TEST_F(QLXStorageManagerTest, ABackupAtMostEvery900SecondsOfSavesIntoTheVocabula
     EXPECT_TRUE(backups().contains(u"French - English-2015-05-03-14-21-09.qlxv"_s));
 }
 
+TEST_F(QLXStorageManagerTest, ABackupThatCannotBeWrittenIsLoggedAndTriedAgainAtTheNextSave)
+{
+    // Asking for the folder makes it again: the path is taken once.
+    const QString folder = backupFolder();
+    QDir(folder).removeRecursively();
+    writeFile(folder, "a file where the backups folder belongs");
+    auto logger = std::make_shared<RecordingLogger>();
+    QLXLog::addLogger(logger);
+    EXPECT_TRUE(store.saveVocabulary(vocabulary.get()));
+    QLXLog::flushLog();
+    QLXLog::removeLogger(logger);
+    ASSERT_EQ(logger->texts().size(), 1);
+    EXPECT_TRUE(logger->texts()[0].startsWith(
+        u"StorageM > backup > could not write "_s + folder + u"/French - English-2015-05-03-14-05-09.qlxv: "_s))
+        << logger->texts()[0].toStdString();
+    EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
+
+    // The slot was not used up: the next save makes the backup.
+    QFile::remove(folder);
+    fakes.clock.advance(1s);
+    ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+    EXPECT_EQ(backups(), QStringList{u"French - English-2015-05-03-14-05-10.qlxv"_s});
+}
+
 TEST_F(QLXStorageManagerTest, ALargeVocabularySavesAndLoadsInBothFormats)
 {
     lexi::WordList words = vocabulary->allWords();
@@ -335,7 +391,7 @@ TEST_F(QLXStorageManagerTest, ALargeVocabularySavesAndLoadsInBothFormats)
         words.append(word);
     }
     vocabulary->setAllWords(words);
-    const QString path = store.savePathForVocabulary(*vocabulary);
+    const QString path = store.savePathForVocabulary(*vocabulary).value();
     ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
     const QString archive = elsewhere(u"large.tbf"_s);
     ASSERT_TRUE(store.saveVocabularyToTBFFile(vocabulary.get(), archive));

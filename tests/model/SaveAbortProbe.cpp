@@ -59,7 +59,7 @@ int main(int argc, char **argv)
     addWords(*vocabulary, 5000);
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = rlim_t(QFileInfo(store.savePathForVocabulary(*vocabulary)).size());
+    limit.rlim_cur = rlim_t(QFileInfo(store.savePathForVocabulary(*vocabulary).value()).size());
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, SIG_DFL);
     store.saveVocabulary(vocabulary.get());

@@ -33,6 +33,11 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+bool isVocabulary(const QString &name)
+{
+    return name.endsWith(u".qlxv"_s);
+}
+
 class CloudFolderTest : public ::testing::Test
 {
 public:
@@ -173,7 +178,7 @@ TEST_F(CloudFolderTest, ReadsWritesAndDeletesFiles)
     EXPECT_FALSE(QFile::exists(path(u"a.qlxv"_s)));
 }
 
-TEST_F(CloudFolderTest, ReportsSettledChangesOfVocabularyFilesOnly)
+TEST_F(CloudFolderTest, ReportsSettledChangesOfWatchedFilesOnly)
 {
     struct Case
     {
@@ -210,7 +215,7 @@ TEST_F(CloudFolderTest, ReportsSettledChangesOfVocabularyFilesOnly)
         QDir().mkpath(folder);
         put(path(u"French - English.qlxv"_s), "f");
         bool reported = false;
-        cloud.addObserver([&] { reported = true; });
+        cloud.addObserver([&] { reported = true; }, isVocabulary);
 
         test.change(*this);
         ASSERT_TRUE(waitForChangeNotice());
@@ -226,7 +231,7 @@ TEST_F(CloudFolderTest, ReportsOnceTheFolderIsQuietAndNothingFromBeforeTheObserv
     // Changed while nobody listened: the observer takes the folder as it is.
     put(path(u"German - English.qlxv"_s), "g");
     int reports = 0;
-    cloud.addObserver([&] { ++reports; });
+    cloud.addObserver([&] { ++reports; }, isVocabulary);
     put(path(u"notes.txt"_s), "n");
     ASSERT_TRUE(waitForChangeNotice());
     scheduler.advance(CloudFolder::settleTime);

@@ -23,6 +23,26 @@ using Action = QLXSyncStatus::SyncAction;
 
 namespace {
 
+// A folder dialog that, as a modal one does, lets the program go on while it is open: it runs
+// `whileOpen` the first time, then the learner cancels.
+class ReenteringFolderChooser final : public lexi::FolderChooser
+{
+public:
+    explicit ReenteringFolderChooser(std::function<void()> whileOpen) : m_whileOpen(std::move(whileOpen)) {}
+
+    std::optional<QString> chooseFolder(const QString &, const std::optional<QString> &) override
+    {
+        if (++openings == 1)
+            m_whileOpen();
+        return std::nullopt;
+    }
+
+    int openings = 0;
+
+private:
+    std::function<void()> m_whileOpen;
+};
+
 class DropBoxControllerTest : public ::testing::Test
 {
 protected:
@@ -85,20 +105,39 @@ TEST_F(DropBoxControllerTest, DownloadsNewLanguagesAndUploadsLocalOnes)
     EXPECT_TRUE(here.alerts.alerts.isEmpty());
 }
 
-TEST_F(DropBoxControllerTest, DeletesConflictedCopiesAndPassesOverWhatIsNoVocabulary)
+TEST_F(DropBoxControllerTest, MovesConflictedCopiesToTheBackupsAndPassesOverWhatIsNoVocabulary)
 {
-    const QStringList kept = {u"notes.txt"_s, u"a..b.qlxv"_s, u".hidden.qlxv"_s, u"French - English.qlxv.part"_s};
+    const QStringList kept = {u"notes.txt"_s, u"a.qlxv.b.qlxv"_s, u".hidden.qlxv"_s, u"French - English.qlxv.part"_s};
     for (const QString &name : kept)
         put(cloudPath(name), "x");
     QDir(cloudFolder).mkpath(u"Old.qlxv"_s);
-    put(cloudPath(u"French - English (Tom's conflicted copy).qlxv"_s), "other version");
+    put(cloudPath(u"French - English (Tom's conflicted copy).qlxv"_s), "Tom's version");
+    put(cloudPath(u"French - English (2).qlxv"_s), "second version");
+    // Parentheses alone make no conflicted copy.
+    auto british = here.french({{u"chat"_s, 1}}, 3, false);
+    british->setYourLanguageName(u"English (UK)"_s);
+    const QByteArray britishFile = here.fileOf(*british);
+    put(cloudPath(u"French - English (UK).qlxv"_s), britishFile);
 
-    EXPECT_EQ(here.sync(), QStringList{u"French - English (Tom's conflicted copy): conflicted > delete"_s});
+    QStringList records = here.sync();
+    records.sort();
+    EXPECT_EQ(records, (QStringList{u"French - English (2): conflicted > moved to backups"_s,
+                                    u"French - English (Tom's conflicted copy): conflicted > moved to backups"_s,
+                                    u"French - English (UK): does not exist locally > add"_s}));
     EXPECT_FALSE(QFile::exists(cloudPath(u"French - English (Tom's conflicted copy).qlxv"_s)));
+    EXPECT_FALSE(QFile::exists(cloudPath(u"French - English (2).qlxv"_s)));
+    const QStringList backups = here.backupFiles();
+    ASSERT_EQ(backups.size(), 2);
+    EXPECT_TRUE(backups[0].startsWith(u"French - English (2)-"_s)) << backups[0].toStdString();
+    EXPECT_TRUE(backups[1].startsWith(u"French - English (Tom's conflicted copy)-"_s)) << backups[1].toStdString();
+    EXPECT_EQ(contents(here.folders.backupFolderPath() + u'/' + backups[0]), "second version");
+    EXPECT_EQ(contents(here.folders.backupFolderPath() + u'/' + backups[1]), "Tom's version");
     for (const QString &name : kept)
         EXPECT_EQ(contents(cloudPath(name)), "x") << name.toStdString();
     EXPECT_TRUE(QFileInfo(cloudPath(u"Old.qlxv"_s)).isDir());
-    EXPECT_TRUE(here.vocabularyFiles().isEmpty());
+    EXPECT_EQ(here.vocabularyFiles(), QStringList{u"French - English (UK).qlxv"_s});
+    EXPECT_EQ(contents(here.vocabularyPath(u"French - English (UK).qlxv"_s)), britishFile);
+    EXPECT_EQ(contents(cloudPath(u"French - English (UK).qlxv"_s)), britishFile);
 }
 
 TEST_F(DropBoxControllerTest, LeavesALanguageDeletedHereInTheCloud)
@@ -234,6 +273,31 @@ TEST_F(DropBoxControllerTest, LinksTheFolderTheLearnerChooses)
     EXPECT_EQ(here.chooser.titles.size(), 2);
     EXPECT_TRUE(logger->texts().contains(u"!!!!!!!! must assign window to dropbox controller"_s));
     EXPECT_TRUE(here.records().isEmpty());
+}
+
+TEST_F(DropBoxControllerTest, AsksForTheFolderOnceForRequestsMadeBeforeTheAnswer)
+{
+    here.cloud.unlink();
+    ReenteringFolderChooser chooser([&] {
+        // What was queued before the dialog runs while it is open; what comes meanwhile runs after.
+        SyncInstallation::deliverMainThreadCalls();
+        here.sync();
+    });
+    here.controller->setWindow(&chooser);
+    here.sync();
+    here.sync();
+    here.controller->setIsEnabled(true);
+
+    SyncInstallation::deliverMainThreadCalls();
+    SyncInstallation::deliverMainThreadCalls();
+    EXPECT_EQ(chooser.openings, 1);
+    EXPECT_EQ(here.delegate.failedLinks, 1);
+
+    // Asked again, it asks again.
+    here.controller->setIsEnabled(true);
+    SyncInstallation::deliverMainThreadCalls();
+    EXPECT_EQ(chooser.openings, 2);
+    here.controller->setWindow(nullptr);
 }
 
 TEST_F(DropBoxControllerTest, ThrottlesRequestsOnTheSteadyClock)

@@ -81,6 +81,8 @@ TEST_F(SynchronisationTest, ComparesVersionsAndMergesWhenBothSidesChanged)
         else
             installation.storage.saveVocabulary(local.get());
         const QByteArray localFile = contents(solo.localPath);
+        // Only the backups the run makes are looked at.
+        QDir(installation.folders.backupFolderPath()).removeRecursively();
 
         installation.sync();
 
@@ -101,6 +103,11 @@ TEST_F(SynchronisationTest, ComparesVersionsAndMergesWhenBothSidesChanged)
         if (test.action == Action::unchanged) {
             EXPECT_EQ(now, localFile);
         }
+        // The version a run replaces stays at hand.
+        QList<QByteArray> backups;
+        for (const QString &name : installation.backupFiles())
+            backups.append(contents(installation.folders.backupFolderPath() + u'/' + name));
+        EXPECT_EQ(backups, now == localFile ? QList<QByteArray>() : QList<QByteArray>{localFile});
         // Both sides are in step: the next run changes nothing.
         EXPECT_EQ(installation.sync(),
                   (QStringList{u"French - English: exists locally > sync"_s, u"French - English: already synched"_s}));
@@ -201,6 +208,67 @@ TEST_F(SynchronisationTest, KeepsACopyOfEveryFileThatDoesNotLoad)
         installation.sync();
         EXPECT_EQ(installation.foreignWords(localPath), test.wordsHere);
         EXPECT_EQ(installation.foreignWords(cloudPath), test.wordsInTheCloud);
+    }
+}
+
+TEST_F(SynchronisationTest, RecordsWhyAStepFailedAndNoActionForIt)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(Solo &)> prepare;
+        QString error;
+    };
+    const Case cases[] = {
+        {"a folder stands where the download goes",
+         [](Solo &solo) {
+             put(solo.cloudPath, solo.installation.fileOf(*solo.installation.french({shared}, 1, false)));
+             QDir().mkpath(solo.localPath);
+         },
+         u"could not create local file"_s},
+        {"the program saves while the cloud's version is to replace the local one",
+         [](Solo &solo) {
+             SyncInstallation &installation = solo.installation;
+             put(solo.cloudPath, installation.fileOf(*installation.french({shared, fromTheCloud}, 6, false)));
+             installation.storage.saveVocabulary(installation.french({shared}, 4, false).get());
+             installation.inputSources.runAtNextListing([&installation] {
+                 installation.storage.saveVocabulary(installation.french({shared, fromHere}, 4, false).get());
+             });
+         },
+         u"could not replace local file"_s},
+        {"another machine uploads the language first",
+         [](Solo &solo) {
+             SyncInstallation &installation = solo.installation;
+             installation.saveChanged(*installation.french({shared}, 0, true));
+             installation.inputSources.runAtNextListing([&] {
+                 put(solo.cloudPath, installation.fileOf(*installation.french({fromTheCloud}, 0, false)));
+             });
+         },
+         u"could not create db file"_s},
+        // The upload gives the first phase's reason.
+        {"the cloud file is still empty",
+         [](Solo &solo) {
+             put(solo.cloudPath, {});
+             solo.installation.saveChanged(*solo.installation.french({shared}, 0, true));
+         },
+         u"db file is empty > wait -> next sync"_s},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        Solo solo;
+        test.prepare(solo);
+
+        solo.installation.sync();
+
+        QList<QLXSyncStatus> failed;
+        for (const QLXSyncStatus &status : solo.installation.records()) {
+            if (status.error())
+                failed.append(status);
+        }
+        ASSERT_FALSE(failed.isEmpty());
+        EXPECT_TRUE(failed.last().error()->startsWith(test.error)) << failed.last().error()->toStdString();
+        for (const QLXSyncStatus &status : failed)
+            EXPECT_EQ(status.syncAction(), Action::unchanged) << status.error()->toStdString();
     }
 }
 
