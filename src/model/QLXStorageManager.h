@@ -51,7 +51,8 @@ public:
     // the write-error alert).
     bool saveVocabulary(const Lexicarta *vocabulary);
     // A save into the vocabularies folder also makes a backup when the last one is older than
-    // backupInterval (or there is none yet in this run).
+    // backupInterval (or there is none yet in this run). A backup that cannot be written is
+    // logged and leaves the slot to the next save; the save itself still succeeds.
     bool saveVocabularyToQLXVFile(const Lexicarta *vocabulary, const QString &path);
     bool saveVocabularyToTBFFile(const Lexicarta *vocabulary, const QString &path) const;
 

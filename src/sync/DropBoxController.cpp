@@ -397,16 +397,16 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath,
     const QString name = QFileInfo(localPath).fileName();
     QLXLogVerbose("    modified since downloaded -> upload %@", name);
     status.setMessage(u"modified -> upload"_s);
-    const auto dropboxStamp = cloud.stampOfFile(name);
-    if (!dropboxStamp) {
-        QLXLogError("DB > sync > could not open db file %@", dropboxStamp.error());
-        return lexi::Result<>::failure(lexi::format(u"could not open db file %@", dropboxStamp.error()));
-    }
     // Only what the first phase brought in step goes up, and only while neither copy changed
     // since: a change of either is left for the next run, which compares the versions again.
     if (firstPhase && !*firstPhase) {
         QLXLogVerbose("    not in step -> next sync %@: %@", name, firstPhase->error());
         return lexi::Result<>::failure(lexi::format(u"%@ -> next sync", firstPhase->error()));
+    }
+    const auto dropboxStamp = cloud.stampOfFile(name);
+    if (!dropboxStamp) {
+        QLXLogError("DB > sync > could not open db file %@", dropboxStamp.error());
+        return lexi::Result<>::failure(lexi::format(u"could not open db file %@", dropboxStamp.error()));
     }
     const SyncedFile *synced = firstPhase ? &**firstPhase : nullptr;
     if (!synced || synced->dropbox != *dropboxStamp || lexi::fileStamp(localPath) != synced->local) {

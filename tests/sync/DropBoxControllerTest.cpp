@@ -280,7 +280,7 @@ TEST_F(DropBoxControllerTest, AsksForTheFolderOnceForRequestsMadeBeforeTheAnswer
     here.cloud.unlink();
     ReenteringFolderChooser chooser([&] {
         // What was queued before the dialog runs while it is open; what comes meanwhile runs after.
-        SyncInstallation::deliverMainThreadCalls();
+        QCoreApplication::sendPostedEvents();
         here.sync();
     });
     here.controller->setWindow(&chooser);
