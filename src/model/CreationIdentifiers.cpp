@@ -9,22 +9,10 @@
 
 namespace lexi {
 
-namespace {
-
-// Products held to the signed 64-bit range: a clock may stand anywhere.
-qint64 saturatingMultiply(qint64 left, qint64 right)
-{
-    qint64 result = 0;
-    if (__builtin_mul_overflow(left, right, &result))
-        return (left < 0) == (right < 0) ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
-    return result;
-}
-
-} // namespace
-
 qint64 batchIdentifierBase(qint64 seconds, qint64 count)
 {
     const qint64 factor = count <= 99 ? 100 : count <= 999 ? 1000 : count <= 9999 ? 10000 : 100000;
+    // A clock may stand anywhere: the product is held to the signed 64-bit range.
     return saturatingMultiply(seconds, factor);
 }
 

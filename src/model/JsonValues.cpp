@@ -13,6 +13,11 @@ QString stringValue(const QJsonValue &value)
     return value.isString() ? value.toString() : QString();
 }
 
+std::optional<QString> optionalStringValue(const QJsonValue &value)
+{
+    return value.isString() ? std::optional<QString>(value.toString()) : std::nullopt;
+}
+
 bool boolValue(const QJsonValue &value)
 {
     if (value.isBool())

@@ -14,6 +14,8 @@ namespace lexi::json {
 
 // The string, or the empty string.
 QString stringValue(const QJsonValue &value);
+// The string, or none.
+std::optional<QString> optionalStringValue(const QJsonValue &value);
 // A boolean, or a number that is not 0; anything else is NO.
 bool boolValue(const QJsonValue &value);
 // A number as a whole number (exact for integers, the fraction cut off otherwise, held to 64 bits).

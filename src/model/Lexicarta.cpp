@@ -24,8 +24,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr quint64 nativeLevel = 5;
-
 // The keys of the six level lists in both stored forms, from level 0 to 5.
 constexpr std::array<const char *, 6> levelListKeys = {
     "unknownWords", "ultraShortTermWords", "shortTermWords", "midTermWords", "longTermWords", "nativeWords"};
@@ -33,16 +31,6 @@ constexpr std::array<const char *, 6> levelListKeys = {
 constexpr quint64 firstLevelKeepingDontAskAgain = 4;
 // The batch size whose identifier base numbers the stored words without an identifier.
 constexpr qint64 storedWordsBatchSize = 9999;
-
-std::optional<QString> optionalString(const QJsonValue &value)
-{
-    return value.isString() ? std::optional<QString>(value.toString()) : std::nullopt;
-}
-
-quint64 effectiveLevel(const QLXWord &word)
-{
-    return std::min(word.level(), nativeLevel);
-}
 
 // What makes two words duplicates: the same foreign and your word, exactly.
 std::pair<QString, QString> wordText(const QLXWord &word)
@@ -55,8 +43,8 @@ std::pair<QString, QString> wordText(const QLXWord &word)
 std::pair<std::shared_ptr<QLXWord>, std::shared_ptr<QLXWord>> keptAndRemoved(const std::shared_ptr<QLXWord> &first,
                                                                              const std::shared_ptr<QLXWord> &next)
 {
-    const bool sameLevel = effectiveLevel(*first) == effectiveLevel(*next);
-    std::shared_ptr<QLXWord> kept = effectiveLevel(*next) > effectiveLevel(*first) ? next : first;
+    const bool sameLevel = first->effectiveLevel() == next->effectiveLevel();
+    std::shared_ptr<QLXWord> kept = next->effectiveLevel() > first->effectiveLevel() ? next : first;
     std::shared_ptr<QLXWord> removed = kept == next ? first : next;
     if (sameLevel
         && ((kept->comment().isEmpty() && !removed->comment().isEmpty())
@@ -70,73 +58,98 @@ std::pair<std::shared_ptr<QLXWord>, std::shared_ptr<QLXWord>> keptAndRemoved(con
 bool supersedes(const QLXWord &incoming, const QLXWord &local)
 {
     return (incoming.modificationID() > 0 && incoming.modificationID() > local.modificationID())
-           || effectiveLevel(incoming) > effectiveLevel(local);
+           || incoming.effectiveLevel() > local.effectiveLevel();
 }
 
-// The words of a vocabulary by creationID while a merge replaces and adds words, with those an
-// incoming word has already been paired with, so that every incoming word finds the word it
-// stands for even where several words share an identifier.
+// The words of a vocabulary while a merge replaces and adds words, by creationID and by exact
+// text, with those an incoming word has already been paired with, so that every incoming word
+// finds the word it stands for at once, also where many words share an identifier.
 class Counterparts
 {
 public:
     explicit Counterparts(const lexi::WordList &words)
     {
-        m_byID.reserve(words.size());
+        m_positions.reserve(words.size());
+        m_byText.reserve(words.size());
         for (const std::shared_ptr<QLXWord> &word : words)
-            m_byID[word->creationID()].append(word);
+            hold(word, false);
     }
 
     // The word with the identifier of `incoming` that is equal to it in text, preferably one not
     // paired yet; else the only one with the identifier not paired yet. None when no word has the
     // identifier, when all are paired, or when several are left and none is equal in text: then
-    // no word here can be told to be the one `incoming` stands for.
+    // no word here can be told to be the one `incoming` stands for. Of several, the one that came
+    // first.
     std::shared_ptr<QLXWord> counterpart(const QLXWord &incoming) const
     {
-        const auto found = m_byID.constFind(incoming.creationID());
-        if (found == m_byID.cend())
-            return nullptr;
-        std::shared_ptr<QLXWord> pairedEqual;
-        std::shared_ptr<QLXWord> unpaired;
-        qsizetype unpairedCount = 0;
-        for (const std::shared_ptr<QLXWord> &word : *found) {
-            const bool paired = m_paired.contains(word.get());
-            if (word->isEqualToWord(incoming)) {
-                if (!paired)
-                    return word;
-                if (!pairedEqual)
-                    pairedEqual = word;
-            } else if (!paired) {
-                unpaired = word;
-                ++unpairedCount;
-            }
+        const auto sameText = m_byText.constFind({incoming.creationID(), wordText(incoming)});
+        if (sameText != m_byText.cend()) {
+            if (!sameText->unpaired.empty())
+                return sameText->unpaired.begin()->second;
+            if (!sameText->paired.empty())
+                return sameText->paired.begin()->second;
         }
-        if (pairedEqual)
-            return pairedEqual;
-        return unpairedCount == 1 ? unpaired : nullptr;
+        const auto unpaired = m_unpairedByID.constFind(incoming.creationID());
+        return unpaired != m_unpairedByID.cend() && unpaired->size() == 1 ? unpaired->begin()->second : nullptr;
     }
 
     // Whether that very word object is one of the words here.
-    bool holds(const std::shared_ptr<QLXWord> &word) const
-    {
-        const auto found = m_byID.constFind(word->creationID());
-        return found != m_byID.cend() && found->contains(word);
-    }
+    bool holds(const std::shared_ptr<QLXWord> &word) const { return m_positions.contains(word.get()); }
 
-    void pair(const std::shared_ptr<QLXWord> &word) { m_paired.insert(word.get()); }
+    // `word`, one of the words here, has been paired with an incoming word.
+    void pair(const std::shared_ptr<QLXWord> &word)
+    {
+        const qsizetype position = m_positions.value(word.get());
+        SameText &sameText = m_byText[{word->creationID(), wordText(*word)}];
+        if (auto node = sameText.unpaired.extract(position)) {
+            sameText.paired.insert(std::move(node));
+            m_unpairedByID[word->creationID()].erase(position);
+        }
+    }
 
     // `incoming` takes the place of `local` (none: it is new here).
     void replace(const std::shared_ptr<QLXWord> &local, const std::shared_ptr<QLXWord> &incoming)
     {
-        lexi::WordList &sameID = m_byID[incoming->creationID()];
-        if (local)
-            sameID.removeOne(local);
-        sameID.append(incoming);
-        pair(incoming);
+        if (local) {
+            const qsizetype position = m_positions.take(local.get());
+            SameText &sameText = m_byText[{local->creationID(), wordText(*local)}];
+            sameText.unpaired.erase(position);
+            sameText.paired.erase(position);
+            m_unpairedByID[local->creationID()].erase(position);
+        }
+        hold(incoming, true);
     }
 
 private:
-    QHash<qint64, lexi::WordList> m_byID;
-    QSet<const QLXWord *> m_paired;
+    // Words by the order they came in.
+    using ByPosition = std::map<qsizetype, std::shared_ptr<QLXWord>>;
+    struct SameText
+    {
+        ByPosition unpaired;
+        ByPosition paired;
+    };
+    using Key = std::pair<qint64, std::pair<QString, QString>>;
+
+    // A word object listed twice is one word.
+    void hold(const std::shared_ptr<QLXWord> &word, bool paired)
+    {
+        if (m_positions.contains(word.get()))
+            return;
+        const qsizetype position = m_nextPosition++;
+        m_positions.insert(word.get(), position);
+        SameText &sameText = m_byText[{word->creationID(), wordText(*word)}];
+        if (paired) {
+            sameText.paired.emplace(position, word);
+        } else {
+            sameText.unpaired.emplace(position, word);
+            m_unpairedByID[word->creationID()].emplace(position, word);
+        }
+    }
+
+    QHash<const QLXWord *, qsizetype> m_positions;
+    qsizetype m_nextPosition = 0;
+    QHash<Key, SameText> m_byText;
+    QHash<qint64, ByPosition> m_unpairedByID;
 };
 
 QSet<const QLXWord *> wordObjects(const lexi::WordList &words)
@@ -182,16 +195,16 @@ std::shared_ptr<Lexicarta> Lexicarta::initWithDictionary(const QJsonObject &dict
                 levels[level].append(QLXWord::initWithDictionary(word.toObject()));
         }
     }
-    const QString language = optionalString(dictionary["language"_L1]).value_or(u"No name"_s);
-    vocabulary->setForeignLanguageName(optionalString(dictionary["foreignLanguageName"_L1]).value_or(language));
+    const QString language = optionalStringValue(dictionary["language"_L1]).value_or(u"No name"_s);
+    vocabulary->setForeignLanguageName(optionalStringValue(dictionary["foreignLanguageName"_L1]).value_or(language));
     vocabulary->setYourLanguageName(
-        optionalString(dictionary["yourLanguageName"_L1]).value_or(lexi::StringTables::text(u"yourLanguageName"_s)));
+        optionalStringValue(dictionary["yourLanguageName"_L1]).value_or(lexi::StringTables::text(u"yourLanguageName"_s)));
     vocabulary->takeStoredWords(levels);
     vocabulary->m_statistics = QLXStatistics::initWithDictionary(dictionary["statistics"_L1].toObject());
     vocabulary->setYourFacultativeWords(distinctStringsValue(dictionary["yourFacultativeWords"_L1]));
     vocabulary->setForeignFacultativeWords(distinctStringsValue(dictionary["foreignFacultativeWords"_L1]));
-    vocabulary->setYourTextInputSourceId(optionalString(dictionary["yourTextInputSourceName"_L1]));
-    vocabulary->setForeignTextInputSourceId(optionalString(dictionary["foreignTextInputSourceName"_L1]));
+    vocabulary->setYourTextInputSourceId(optionalStringValue(dictionary["yourTextInputSourceName"_L1]));
+    vocabulary->setForeignTextInputSourceId(optionalStringValue(dictionary["foreignTextInputSourceName"_L1]));
     vocabulary->m_isAutoSelectInputSource = boolValue(dictionary["isAutoSelectInputSource"_L1]);
     vocabulary->m_isDisableMisspellRecognition = boolValue(dictionary["isDisableMisspellRecognition"_L1]);
     vocabulary->m_needsSync = boolValue(dictionary["isDirty"_L1]);
@@ -282,7 +295,6 @@ void Lexicarta::takeStoredWords(const std::array<lexi::WordList, 6> &levels)
             word->setLevel(level);
             if (level < firstLevelKeepingDontAskAgain)
                 word->setDontAskAgain(false);
-            word->setWeakVocForSort(weak_from_this());
             if (word->creationID() < 1)
                 ++unnumbered;
             words.append(word);
@@ -354,6 +366,9 @@ void Lexicarta::setAllWords(const lexi::WordList &words)
 {
     m_allWords = words;
     m_allWords.removeAll(nullptr);
+    // Only words that link here drop the lists of this vocabulary when they change.
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords))
+        word->setWeakVocForSort(weak_from_this());
     invalidateCachedWordLists();
     m_tagIndex.reset();
     m_synonyms.reset();
@@ -364,9 +379,9 @@ const Lexicarta::LevelLists &Lexicarta::levelLists() const
     if (!m_levelLists) {
         LevelLists lists;
         for (const std::shared_ptr<QLXWord> &word : m_allWords) {
-            const quint64 level = std::min(word->level(), nativeLevel);
+            const quint64 level = word->effectiveLevel();
             lists.levels[level].append(word);
-            if (level == nativeLevel && !word->dontAskAgain())
+            if (level == QLXWord::nativeLevel && !word->dontAskAgain())
                 lists.nativeWithoutDontAsk.append(word);
         }
         m_levelLists = std::move(lists);
@@ -376,7 +391,7 @@ const Lexicarta::LevelLists &Lexicarta::levelLists() const
 
 lexi::WordList Lexicarta::wordsInLevel(quint64 level) const
 {
-    return levelLists().levels[std::min(level, nativeLevel)];
+    return levelLists().levels[QLXWord::effectiveLevel(level)];
 }
 
 lexi::WordList Lexicarta::nativeWithoutDontAsk() const
@@ -387,6 +402,16 @@ lexi::WordList Lexicarta::nativeWithoutDontAsk() const
 void Lexicarta::invalidateCachedWordLists()
 {
     m_levelLists.reset();
+}
+
+void Lexicarta::invalidateTagIndex()
+{
+    m_tagIndex.reset();
+}
+
+void Lexicarta::invalidateSynonyms()
+{
+    m_synonyms.reset();
 }
 
 void Lexicarta::addWord(const std::shared_ptr<QLXWord> &word)
@@ -404,6 +429,8 @@ void Lexicarta::addWord(const std::shared_ptr<QLXWord> &word, qint64 creationID)
     invalidateCachedWordLists();
     if (!word->tags().isEmpty())
         m_tagIndex.reset();
+    if (m_synonyms)
+        m_synonyms->count(*word);
     updateSynonymsWithWord(word);
 }
 
@@ -442,13 +469,35 @@ void Lexicarta::rebuildDerivedData()
 
 void Lexicarta::removeWord(const std::shared_ptr<QLXWord> &word)
 {
-    if (!word)
+    if (word)
+        removeWordObjects({word.get()});
+}
+
+void Lexicarta::removeWords(const lexi::WordList &words)
+{
+    QSet<const QLXWord *> objects = wordObjects(words);
+    objects.remove(nullptr);
+    if (!objects.isEmpty())
+        removeWordObjects(objects);
+}
+
+void Lexicarta::removeWordObjects(const QSet<const QLXWord *> &objects)
+{
+    lexi::WordList removed;
+    m_allWords.removeIf([&objects, &removed](const std::shared_ptr<QLXWord> &word) {
+        if (!objects.contains(word.get()))
+            return false;
+        removed.append(word);
+        return true;
+    });
+    if (removed.isEmpty())
         return;
-    m_allWords.removeAll(word);
     invalidateCachedWordLists();
-    if (!word->tags().isEmpty())
+    if (std::any_of(removed.cbegin(), removed.cend(),
+                    [](const std::shared_ptr<QLXWord> &word) { return !word->tags().isEmpty(); }))
         m_tagIndex.reset();
-    removeFromSynonyms(word);
+    if (m_synonyms)
+        m_synonyms->remove(removed);
 }
 
 qint64 Lexicarta::currentTime() const
@@ -511,7 +560,7 @@ const std::unordered_set<std::shared_ptr<QLXWord>> &Lexicarta::synonymSet()
 {
     if (!m_synonyms)
         buildSynonyms();
-    return *m_synonyms;
+    return m_synonyms->members;
 }
 
 lexi::WordList Lexicarta::synonyms()
@@ -527,24 +576,52 @@ lexi::WordList Lexicarta::synonyms()
 
 void Lexicarta::buildSynonyms()
 {
-    m_synonyms.emplace();
+    // Counting each exact side finds every pair, whatever the order of the words.
+    Synonyms &synonyms = m_synonyms.emplace();
+    synonyms.yourWordCounts.reserve(m_allWords.size());
+    synonyms.foreignWordCounts.reserve(m_allWords.size());
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords))
+        synonyms.count(*word);
     if (m_allWords.size() < 2)
         return;
-    m_synonyms->reserve(m_allWords.size());
     sortByForeignThenYourWord();
-    // Counting each exact side finds every pair, whatever the order of the words.
-    QHash<QString, qsizetype> yourWordCounts;
-    QHash<QString, qsizetype> foreignWordCounts;
-    yourWordCounts.reserve(m_allWords.size());
-    foreignWordCounts.reserve(m_allWords.size());
-    for (const std::shared_ptr<QLXWord> &word : m_allWords) {
-        ++yourWordCounts[word->yourWord()];
-        ++foreignWordCounts[word->foreignWord()];
+    synonyms.members.reserve(m_allWords.size());
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords)) {
+        if (synonyms.sharesASide(*word))
+            synonyms.members.insert(word);
     }
-    for (const std::shared_ptr<QLXWord> &word : m_allWords) {
-        if (yourWordCounts.value(word->yourWord()) > 1 || foreignWordCounts.value(word->foreignWord()) > 1)
-            m_synonyms->insert(word);
+}
+
+void Lexicarta::Synonyms::count(const QLXWord &word)
+{
+    ++yourWordCounts[word.yourWord()];
+    ++foreignWordCounts[word.foreignWord()];
+}
+
+bool Lexicarta::Synonyms::sharesASide(const QLXWord &word) const
+{
+    return yourWordCounts.value(word.yourWord()) > 1 || foreignWordCounts.value(word.foreignWord()) > 1;
+}
+
+void Lexicarta::Synonyms::remove(const lexi::WordList &removed)
+{
+    const auto uncount = [](QHash<QString, qsizetype> &counts, const QString &side) {
+        const auto found = counts.find(side);
+        if (found != counts.end() && --*found <= 0)
+            counts.erase(found);
+    };
+    for (const std::shared_ptr<QLXWord> &word : removed) {
+        members.erase(word);
+        uncount(yourWordCounts, word->yourWord());
+        uncount(foreignWordCounts, word->foreignWord());
     }
+    // A word left alone with a side it shared is a synonym no more, unless its other side is
+    // shared too.
+    const bool sideLeftAlone = std::any_of(removed.cbegin(), removed.cend(), [this](const std::shared_ptr<QLXWord> &word) {
+        return yourWordCounts.value(word->yourWord()) == 1 || foreignWordCounts.value(word->foreignWord()) == 1;
+    });
+    if (sideLeftAlone)
+        std::erase_if(members, [this](const std::shared_ptr<QLXWord> &word) { return !sharesASide(*word); });
 }
 
 void Lexicarta::sortByForeignThenYourWord()
@@ -601,38 +678,11 @@ void Lexicarta::updateSynonymsWithWord(const std::shared_ptr<QLXWord> &word)
         return;
     if (!m_synonyms)
         buildSynonyms();
-    for (const std::shared_ptr<QLXWord> &other : m_allWords) {
+    for (const std::shared_ptr<QLXWord> &other : std::as_const(m_allWords)) {
         if (other != word && (other->yourWord() == word->yourWord() || other->foreignWord() == word->foreignWord())) {
-            m_synonyms->insert(other);
-            m_synonyms->insert(word);
+            m_synonyms->members.insert(other);
+            m_synonyms->members.insert(word);
         }
-    }
-}
-
-void Lexicarta::removeFromSynonyms(const std::shared_ptr<QLXWord> &word)
-{
-    if (!m_synonyms || m_synonyms->erase(word) == 0)
-        return;
-    // A word that shared a side with it alone is no synonym any more, unless its other side is
-    // shared too.
-    using Side = const QString &(QLXWord::*)() const;
-    const auto onlyWordWith = [this](Side side, const QString &text) {
-        std::shared_ptr<QLXWord> only;
-        for (const std::shared_ptr<QLXWord> &candidate : m_allWords) {
-            if (((*candidate).*side)() == text) {
-                if (only && only != candidate)
-                    return std::shared_ptr<QLXWord>();
-                only = candidate;
-            }
-        }
-        return only;
-    };
-    const Side your = &QLXWord::yourWord;
-    const Side foreign = &QLXWord::foreignWord;
-    for (const auto &[side, otherSide] : {std::pair{your, foreign}, std::pair{foreign, your}}) {
-        const std::shared_ptr<QLXWord> partner = onlyWordWith(side, ((*word).*side)());
-        if (partner && onlyWordWith(otherSide, ((*partner).*otherSide)()))
-            m_synonyms->erase(partner);
     }
 }
 
@@ -671,9 +721,18 @@ qsizetype Lexicarta::deleteDuplicates()
         removed.insert(loser.get());
         *kept = std::move(winner);
     }
-    m_allWords.removeIf([&removed](const std::shared_ptr<QLXWord> &word) { return removed.contains(word.get()); });
+    // A word object listed again is the same word, listed once from now on.
+    const qsizetype before = m_allWords.size();
+    QSet<const QLXWord *> listed;
+    listed.reserve(before);
+    m_allWords.removeIf([&removed, &listed](const std::shared_ptr<QLXWord> &word) {
+        if (removed.contains(word.get()) || listed.contains(word.get()))
+            return true;
+        listed.insert(word.get());
+        return false;
+    });
     rebuildDerivedData();
-    return removed.size();
+    return before - m_allWords.size();
 }
 
 void Lexicarta::mergeWithOtherVersion(Lexicarta &other)
@@ -690,7 +749,7 @@ void Lexicarta::mergeWithOtherVersion(Lexicarta &other)
         const std::shared_ptr<QLXWord> local = counterparts.counterpart(*incoming);
         if (local && !supersedes(*incoming, *local)) {
             counterparts.pair(local);
-            if (effectiveLevel(*incoming) == effectiveLevel(*local)) {
+            if (incoming->effectiveLevel() == local->effectiveLevel()) {
                 if (incoming->dontAskAgain())
                     local->setDontAskAgain(true);
                 if (local->lastAsked() && incoming->lastAsked() && *local->lastAsked() < *incoming->lastAsked())
@@ -703,13 +762,19 @@ void Lexicarta::mergeWithOtherVersion(Lexicarta &other)
         counterparts.replace(local, incoming);
         taken.append(incoming);
     }
-    // Replaced words go, the words taken over come last, in the order taken.
+    // Replaced words go and link here no more; the words taken over come last, in the order
+    // taken. Every word here then links here, also one the other version held as well.
     const auto isReplaced = [&replaced](const std::shared_ptr<QLXWord> &word) { return replaced.contains(word.get()); };
-    m_allWords.removeIf(isReplaced);
+    m_allWords.removeIf([this, &isReplaced](const std::shared_ptr<QLXWord> &word) {
+        if (!isReplaced(word))
+            return false;
+        if (word->weakVocForSort().lock().get() == this)
+            word->setWeakVocForSort({});
+        return true;
+    });
     taken.removeIf(isReplaced);
-    for (const std::shared_ptr<QLXWord> &word : taken)
-        adopt(word);
-    rebuildDerivedData();
+    setAllWords(m_allWords + taken);
+    buildSynonyms();
 }
 
 void Lexicarta::joinWithVocabulary(Lexicarta &other, bool addAllToUnknown)
@@ -744,7 +809,7 @@ void Lexicarta::answeredWord(QLXWord &word, int correct)
     word.setLastAsked(m_services.clock.now());
     const quint64 level = word.level();
     if (correct == 1) {
-        word.setLevel(level < nativeLevel ? level + 1 : nativeLevel);
+        word.setLevel(level < QLXWord::nativeLevel ? level + 1 : QLXWord::nativeLevel);
     } else if (correct == -1) {
         if (level != 0 && word.fallenDownCounter() < std::numeric_limits<quint64>::max())
             word.setFallenDownCounter(word.fallenDownCounter() + 1);
@@ -767,7 +832,7 @@ qint64 Lexicarta::rehearseTimeInSec(quint64 level)
     static constexpr std::array<qint64, 6> restTimes = {
         rehearseTimeInSecLevel0(), rehearseTimeInSecLevel1(), rehearseTimeInSecLevel2(),
         rehearseTimeInSecLevel3(), rehearseTimeInSecLevel4(), rehearseTimeInSecLevel5()};
-    return restTimes[std::min(level, nativeLevel)];
+    return restTimes[QLXWord::effectiveLevel(level)];
 }
 
 lexi::WordList Lexicarta::wordsOverDueFromLevel(quint64 level, const QStringList &tags, bool mustHaveAll) const
@@ -823,13 +888,10 @@ lexi::WordList Lexicarta::randomlyPick(qint64 count, quint64 level, const QStrin
     if (wanted <= 0)
         return picked;
     picked.reserve(wanted);
-    std::vector<bool> taken(candidates.size(), false);
-    while (picked.size() < wanted) {
-        const qint64 index = m_random.randomIntBetween(0, candidates.size() - 1);
-        if (!taken[index]) {
-            taken[index] = true;
-            picked.append(candidates[index]);
-        }
+    // A partial Fisher-Yates shuffle: each draw takes one of the words not taken yet.
+    for (qint64 next = 0; next < wanted; ++next) {
+        candidates.swapItemsAt(next, m_random.randomIntBetween(next, candidates.size() - 1));
+        picked.append(candidates[next]);
     }
     return picked;
 }

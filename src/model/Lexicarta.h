@@ -8,7 +8,9 @@
 
 #include "platform/InputSources.h"
 
+#include <QHash>
 #include <QJsonObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -20,7 +22,8 @@
 // One vocabulary: the words of one language pair, the names and facultative (optional leading)
 // words of both languages, their keyboard input sources, the learning statistics and the sync
 // state. It owns the level scheme the program learns by: six levels, from 0 unknown over
-// 1 ultra-short, 2 short, 3 mid and 4 long term to 5 native (a stored level above 5 counts as 5);
+// 1 ultra-short, 2 short, 3 mid and 4 long term to 5 native (a stored level above 5 counts as 5,
+// see QLXWord::effectiveLevel());
 // a word is due again when more than its level's rest time has passed since it was last asked.
 // Used on one thread; it owns its words, which link back to it weakly.
 class Lexicarta : public std::enable_shared_from_this<Lexicarta>
@@ -107,7 +110,8 @@ public:
     // Every word, in stored order. Lists are returned as copies (cheap, shared until changed), so
     // they stay valid while the vocabulary changes.
     lexi::WordList allWords() const { return m_allWords; }
-    // Takes the list as it is and drops the cached lists, the tag index and the synonyms.
+    // Takes the list as it is (none are skipped), links the words back here and drops the cached
+    // lists, the tag index and the synonyms.
     void setAllWords(const lexi::WordList &words);
     qsizetype countAllWords() const { return m_allWords.size(); }
 
@@ -125,6 +129,10 @@ public:
     // Drops the cached lists. The vocabulary's own operations and the words' level and
     // don't-ask-again setters do it; code that changes the words otherwise must call it.
     void invalidateCachedWordLists();
+    // Drop the tag index and the synonyms, which are found anew when next asked for. The words'
+    // tag and side setters do it.
+    void invalidateTagIndex();
+    void invalidateSynonyms();
 
     // Appends `word` (none is ignored), links it back here and gives it a new creationID: the
     // current time, or the next value no word here has. Updates the synonyms with it.
@@ -138,6 +146,8 @@ public:
     // Removes every occurrence of that word object, also from the synonyms, together with the
     // words that were synonyms through it alone.
     void removeWord(const std::shared_ptr<QLXWord> &word);
+    // The same for all of `words` at once (none are skipped), in one pass over the words.
+    void removeWords(const lexi::WordList &words);
     // Whole seconds since 2001-01-01 00:00:00 UTC.
     qint64 currentTime() const;
     // The first of `count` creationIDs for a batch of words, numbered from it in order: a base
@@ -174,14 +184,16 @@ public:
 
     // Removes all but one of each set of words with the same foreign and your word: the highest
     // level stays; of equal levels one with a comment or tags wins over one without, else the one
-    // stored first. Returns how many words went.
+    // stored first. A word object listed more than once stays listed once. Returns by how many
+    // the words' count fell.
     qsizetype deleteDuplicates();
     // Takes over the changes of another version of this vocabulary, word by word: each of its
     // words stands for the word here with its creationID (of several, the one equal in text;
     // none when that cannot be told). One without a counterpart is added; one edited later or of
     // a higher level replaces its counterpart; at the same level the counterpart takes its
     // don't-ask-again mark and its later lastAsked. Words only here stay. The word objects taken
-    // move here. Merging a vocabulary with itself changes nothing.
+    // move here; those replaced no longer link here. Merging a vocabulary with itself changes
+    // nothing.
     void mergeWithOtherVersion(Lexicarta &other);
     // Adds the words of `other` that have no equal word here (same foreign and your word), as a
     // batch with new creationIDs; `addAllToUnknown` first sets every word of `other` to level 0.
@@ -208,8 +220,23 @@ public:
 private:
     struct LevelLists
     {
-        std::array<lexi::WordList, 6> levels;
+        std::array<lexi::WordList, QLXWord::nativeLevel + 1> levels;
         lexi::WordList nativeWithoutDontAsk;
+    };
+
+    // The synonyms, with how many words hold each exact side, so that removing words tells from
+    // the counts which of the words left share no side any more.
+    struct Synonyms
+    {
+        void count(const QLXWord &word);
+        bool sharesASide(const QLXWord &word) const;
+        // Takes every listing of `removed` out of the counts and the words that then share no
+        // side out of the members.
+        void remove(const lexi::WordList &removed);
+
+        std::unordered_set<std::shared_ptr<QLXWord>> members;
+        QHash<QString, qsizetype> yourWordCounts;
+        QHash<QString, qsizetype> foreignWordCounts;
     };
 
     explicit Lexicarta(const lexi::VocabularyServices &services);
@@ -226,7 +253,7 @@ private:
     const lexi::TagIndex &tagIndex() const;
     const std::unordered_set<std::shared_ptr<QLXWord>> &synonymSet();
     void sortByForeignThenYourWord();
-    void removeFromSynonyms(const std::shared_ptr<QLXWord> &word);
+    void removeWordObjects(const QSet<const QLXWord *> &objects);
     // Takes the first selectable source with `identifier` into `source`; none found leaves it.
     void selectInputSource(const std::optional<QString> &identifier, std::optional<lexi::InputSource> &source) const;
 
@@ -234,7 +261,7 @@ private:
     lexi::WordList m_allWords;
     mutable std::optional<LevelLists> m_levelLists;
     mutable std::optional<lexi::TagIndex> m_tagIndex;
-    std::optional<std::unordered_set<std::shared_ptr<QLXWord>>> m_synonyms;
+    std::optional<Synonyms> m_synonyms;
     QLXRandom m_random;
     bool m_needsSync = false;
     bool m_isDisableMisspellRecognition = false;

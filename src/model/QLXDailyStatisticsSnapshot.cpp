@@ -75,12 +75,12 @@ void QLXDailyStatisticsSnapshot::encodeWithCoder(lexi::KeyedEncoder &coder) cons
 
 qint64 QLXDailyStatisticsSnapshot::numberOfWordsInLevel(quint64 level) const
 {
-    return m_counts[std::min<quint64>(level, levelCount - 1)];
+    return m_counts[QLXWord::effectiveLevel(level)];
 }
 
 void QLXDailyStatisticsSnapshot::setNumberOfWordsInLevel(quint64 level, qint64 count)
 {
-    m_counts[std::min<quint64>(level, levelCount - 1)] = count;
+    m_counts[QLXWord::effectiveLevel(level)] = count;
 }
 
 qint64 QLXDailyStatisticsSnapshot::numberOfAllExceptUnknown() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QLXWord.h"
+
 #include "platform/Date.h"
 #include "platform/KeyedDecoder.h"
 #include "platform/KeyedEncoder.h"
@@ -51,7 +53,7 @@ public:
     friend bool operator==(const QLXDailyStatisticsSnapshot &, const QLXDailyStatisticsSnapshot &) = default;
 
 private:
-    static constexpr qsizetype levelCount = 6;
+    static constexpr qsizetype levelCount = QLXWord::nativeLevel + 1;
 
     lexi::Date m_day;
     std::array<qint64, levelCount> m_counts{};

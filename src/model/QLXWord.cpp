@@ -150,12 +150,22 @@ std::shared_ptr<QLXWord> QLXWord::copy() const
 
 void QLXWord::setYourWord(const QString &yourWord)
 {
-    m_yourWord = yourWord.trimmed();
+    setSide(m_yourWord, yourWord);
 }
 
 void QLXWord::setForeignWord(const QString &foreignWord)
 {
-    m_foreignWord = foreignWord.trimmed();
+    setSide(m_foreignWord, foreignWord);
+}
+
+void QLXWord::setSide(QString &side, const QString &text)
+{
+    QString trimmed = text.trimmed();
+    if (trimmed == side)
+        return;
+    side = std::move(trimmed);
+    if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
+        vocabulary->invalidateSynonyms();
 }
 
 void QLXWord::setLevel(quint64 level)
@@ -163,7 +173,8 @@ void QLXWord::setLevel(quint64 level)
     if (level == m_level)
         return;
     m_level = level;
-    dropVocabularyWordLists();
+    if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
+        vocabulary->invalidateCachedWordLists();
 }
 
 void QLXWord::setDontAskAgain(bool dontAskAgain)
@@ -171,12 +182,7 @@ void QLXWord::setDontAskAgain(bool dontAskAgain)
     if (dontAskAgain == m_dontAskAgain)
         return;
     m_dontAskAgain = dontAskAgain;
-    dropVocabularyWordLists();
-}
-
-void QLXWord::dropVocabularyWordLists() const
-{
-    if (const std::shared_ptr<Lexicarta> vocabulary = m_weakVocForSort.lock())
+    if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
         vocabulary->invalidateCachedWordLists();
 }
 
@@ -187,7 +193,7 @@ void QLXWord::setTags(const QStringList &tags)
     if (sameStrings(distinctTags, m_tags))
         return;
     m_tags = std::move(distinctTags);
-    rebuildTagsSorted();
+    tagsChanged();
 }
 
 void QLXWord::addTag(const QString &tag)
@@ -196,16 +202,18 @@ void QLXWord::addTag(const QString &tag)
     if (trimmed.isEmpty() || m_tags.contains(trimmed))
         return;
     m_tags.append(trimmed);
-    rebuildTagsSorted();
+    tagsChanged();
 }
 
-void QLXWord::rebuildTagsSorted()
+void QLXWord::tagsChanged()
 {
     m_tagsSorted = m_tags;
     std::sort(m_tagsSorted.begin(), m_tagsSorted.end(), [](const QString &left, const QString &right) {
         const int order = QString::compare(left, right, Qt::CaseInsensitive);
         return order != 0 ? order < 0 : left < right;
     });
+    if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
+        vocabulary->invalidateTagIndex();
 }
 
 bool QLXWord::matchesSearchTerm(const std::optional<QString> &term) const
@@ -221,14 +229,14 @@ bool QLXWord::matchesSearchTerm(const std::optional<QString> &term) const
 
 QString QLXWord::yourWordWithoutFacultatives() const
 {
-    if (const std::shared_ptr<Lexicarta> vocabulary = m_weakVocForSort.lock())
+    if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
         return wordByRemovingFacultatives(vocabulary->yourFacultativeWords(), m_yourWord);
     return m_yourWord;
 }
 
 QString QLXWord::foreignWordWithoutFacultatives() const
 {
-    if (const std::shared_ptr<Lexicarta> vocabulary = m_weakVocForSort.lock())
+    if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
         return wordByRemovingFacultatives(vocabulary->foreignFacultativeWords(), m_foreignWord);
     return m_foreignWord;
 }

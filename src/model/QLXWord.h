@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <compare>
 #include <memory>
 #include <optional>
@@ -30,6 +31,8 @@ class QLXWord
 {
 public:
     static constexpr const char *archiveClassName = "QLXWord";
+    // The highest level of the level scheme; any level above it counts as it.
+    static constexpr quint64 nativeLevel = 5;
 
     // Empty sides and comment, never asked, level 0.
     QLXWord();
@@ -50,7 +53,8 @@ public:
     std::shared_ptr<QLXWord> copy() const;
 
     const QString &yourWord() const { return m_yourWord; }
-    // Stores the text trimmed of white space and newlines at both ends.
+    // Stores the text trimmed of white space and newlines at both ends. The sides decide which
+    // words are synonyms, so a change drops the vocabulary's synonyms.
     void setYourWord(const QString &yourWord);
     const QString &foreignWord() const { return m_foreignWord; }
     void setForeignWord(const QString &foreignWord);
@@ -67,8 +71,10 @@ public:
     void setFallenDownCounter(quint64 counter) { m_fallenDownCounter = counter; }
 
     // Both decide which of the vocabulary's per-level lists the word is in, so a change drops the
-    // vocabulary's cached lists. Any level is stored; above 5 counts as 5.
+    // vocabulary's cached lists. Any level is stored; above nativeLevel counts as nativeLevel.
     quint64 level() const { return m_level; }
+    quint64 effectiveLevel() const { return effectiveLevel(m_level); }
+    static constexpr quint64 effectiveLevel(quint64 level) { return std::min(level, nativeLevel); }
     void setLevel(quint64 level);
     bool dontAskAgain() const { return m_dontAskAgain; }
     void setDontAskAgain(bool dontAskAgain);
@@ -80,7 +86,8 @@ public:
     const QStringList &tags() const { return m_tags; }
     // The tags sorted case-insensitively (ties in exact order).
     const QStringList &tagsSorted() const { return m_tagsSorted; }
-    // Takes the distinct strings of `tags`; a list with the same strings changes nothing.
+    // Takes the distinct strings of `tags`; a list with the same strings changes nothing. A change
+    // of the tags drops the vocabulary's tag index.
     void setTags(const QStringList &tags);
     // Adds `tag` trimmed of white space and newlines, unless that leaves nothing or the word has it.
     void addTag(const QString &tag);
@@ -118,8 +125,12 @@ public:
     QString description(const lexi::Clock &clock) const;
 
 private:
-    void rebuildTagsSorted();
-    void dropVocabularyWordLists() const;
+    // Sorts the tags anew and drops the vocabulary's tag index.
+    void tagsChanged();
+    // Stores `text` trimmed in `side`, one of the two sides.
+    void setSide(QString &side, const QString &text);
+    // The vocabulary this word links to, when it still exists.
+    std::shared_ptr<Lexicarta> vocabulary() const { return m_weakVocForSort.lock(); }
 
     bool m_dontAskAgain = false;
     qint64 m_creationID = 0;

@@ -9,8 +9,6 @@
 
 #include <QStringEncoder>
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -34,7 +32,7 @@ QString quoted(const QString &text)
 
 QString difficulty(const QLXWord &word)
 {
-    return QString::number(5 - std::min<quint64>(word.level(), 5));
+    return QString::number(QLXWord::nativeLevel - word.effectiveLevel());
 }
 
 QString exportText(const Lexicarta &vocabulary, bool usingComma, bool includeComment, bool includeDifficulty,

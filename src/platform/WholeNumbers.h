@@ -37,4 +37,12 @@ constexpr qint64 saturatingSubtract(qint64 left, qint64 right)
     return result;
 }
 
+constexpr qint64 saturatingMultiply(qint64 left, qint64 right)
+{
+    qint64 result = 0;
+    if (__builtin_mul_overflow(left, right, &result))
+        return (left < 0) == (right < 0) ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    return result;
+}
+
 } // namespace lexi

@@ -11,7 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr quint64 nativeLevel = 5;
 // The order in which the levels are taken: native first, then from long term down, ultra-short
 // before short term, unknown last.
 constexpr std::array<quint64, 6> levelOrder = {5, 4, 3, 1, 2, 0};
@@ -112,7 +111,7 @@ lexi::WordList QLXQuizInterface::chooseWords()
 
     lexi::WordList due;
     for (const quint64 level : std::as_const(choice.levels)) {
-        if (level != nativeLevel)
+        if (level != QLXWord::nativeLevel)
             due.append(choice.vocabulary.wordsOverDueFromLevel(level, choice.tags, choice.mustHaveAll));
     }
     ChosenWords chosen;
@@ -127,7 +126,7 @@ lexi::WordList QLXQuizInterface::chooseWords()
     if (askNative()) {
         // The longest-due native words first.
         for (const std::shared_ptr<QLXWord> &word :
-             choice.vocabulary.wordsOverDueFromLevel(nativeLevel, choice.tags, choice.mustHaveAll)) {
+             choice.vocabulary.wordsOverDueFromLevel(QLXWord::nativeLevel, choice.tags, choice.mustHaveAll)) {
             if (chosen.size() >= wanted)
                 break;
             chosen.add(word);

@@ -19,7 +19,6 @@ protected:
     {
         auto created = std::make_shared<QLXWord>(yourWord, foreignWord);
         created->setTags(tags);
-        created->setWeakVocForSort(vocabulary);
         return created;
     }
 
@@ -85,13 +84,33 @@ TEST_F(SynonymsAndTagsTest, TheTagIndexFollowsAddedRemovedAndEditedWords)
     vocabulary->removeWord(tree);
     EXPECT_EQ(vocabulary->allTags(), QStringList{u"nature"_s});
 
-    // Edits of a word's tags count once the index is built again, as the word editor does.
     sea->addTag(u"nautical"_s);
-    vocabulary->buildTagsIndex();
     EXPECT_EQ(vocabulary->completionTagsForPrefix(u"nau"_s), QStringList{u"nautical"_s});
+    sea->setTags({u"navy"_s});
+    EXPECT_EQ(vocabulary->allTags(), QStringList{u"navy"_s});
 
     vocabulary->setAllWords({});
     EXPECT_TRUE(vocabulary->allTags().isEmpty());
+}
+
+TEST_F(SynonymsAndTagsTest, WordsGivenAsAListLinkHereSoThatTheirEditsAreSeenAtOnce)
+{
+    lexi::test::ConsoleCapture console;
+    const auto sea = word(u"sea"_s, u"Meer"_s, {u"nature"_s});
+    const auto tree = word(u"tree"_s, u"Baum"_s);
+    vocabulary->setAllWords({sea, tree});
+    EXPECT_EQ(tree->weakVocForSort().lock(), vocabulary);
+    EXPECT_EQ(vocabulary->completionTagsForPrefix(u"na"_s), QStringList{u"nature"_s});
+    EXPECT_TRUE(vocabulary->synonyms().isEmpty());
+
+    tree->addTag(u"navy"_s);
+    EXPECT_EQ(vocabulary->completionTagsForPrefix(u"nav"_s), QStringList{u"navy"_s});
+    tree->setForeignWord(u" Meer"_s);
+    EXPECT_EQ(asSet(vocabulary->synonyms()), asSet({sea, tree}));
+    sea->setYourWord(u"ocean"_s);
+    EXPECT_EQ(asSet(vocabulary->synonyms()), asSet({sea, tree}));
+    sea->setForeignWord(u"Ozean"_s);
+    EXPECT_TRUE(vocabulary->synonyms().isEmpty());
 }
 
 TEST_F(SynonymsAndTagsTest, SynonymsShareAnExactSideWhateverTheirSortOrder)
@@ -179,6 +198,30 @@ TEST_F(SynonymsAndTagsTest, AddedAndRemovedWordsUpdateTheSynonyms)
     vocabulary->removeWord(building);
     vocabulary->removeWord(shrub);
     EXPECT_EQ(asSet(vocabulary->synonyms()), asSet({house, houseBush}));
+}
+
+TEST_F(SynonymsAndTagsTest, RemovingSeveralWordsTakesEveryListingAndTheSynonymsThroughThemAlone)
+{
+    lexi::test::ConsoleCapture console;
+    const auto house = word(u"house"_s, u"Haus"_s, {u"home"_s});
+    const auto building = word(u"building"_s, u"Haus"_s, {u"work"_s});
+    const auto home = word(u"home"_s, u"Haus"_s);
+    const auto shrub = word(u"shrub"_s, u"Busch"_s);
+    const auto bush = word(u"bush"_s, u"Busch"_s);
+    const auto houseBush = word(u"house"_s, u"Strauch"_s);
+    const auto tree = word(u"tree"_s, u"Baum"_s);
+    const auto sameTree = word(u"tree"_s, u"Baum"_s);
+    vocabulary->setAllWords({house, building, tree, home, shrub, bush, houseBush, sameTree, tree});
+    ASSERT_EQ(asSet(vocabulary->synonyms()), asSet({house, building, home, shrub, bush, houseBush, tree, sameTree}));
+    ASSERT_EQ(vocabulary->completionTagsForPrefix(u"wo"_s), QStringList{u"work"_s});
+
+    vocabulary->removeWords({building, home, shrub, tree, nullptr, word(u"not"_s, u"here"_s)});
+    EXPECT_EQ(vocabulary->countAllWords(), 4);
+    EXPECT_EQ(asSet(vocabulary->allWords()), asSet({house, bush, houseBush, sameTree}));
+    EXPECT_EQ(asSet(vocabulary->synonyms()), asSet({house, houseBush}));
+    EXPECT_EQ(vocabulary->completionTagsForPrefix(u"wo"_s), std::nullopt);
+    vocabulary->removeWords({});
+    EXPECT_EQ(vocabulary->countAllWords(), 4);
 }
 
 } // namespace
