@@ -59,6 +59,34 @@ void BM_MergeWithOtherVersion(benchmark::State &state)
 BENCHMARK(BM_MergeWithOtherVersion)->RangeMultiplier(2)->Range(6250, 50000)->Complexity(benchmark::oNLogN)
     ->Unit(benchmark::kMillisecond);
 
+// The same merge where the words share a few identifiers, as an older program version gave
+// each imported batch one: five identifiers of 10,000 words each.
+void BM_MergeWithSharedIdentifiers(benchmark::State &state)
+{
+    const lexi::bench::BenchmarkServices services;
+    const auto shareIdentifiers = [](Lexicarta &vocabulary) {
+        const lexi::WordList words = vocabulary.allWords();
+        for (qsizetype i = 0; i < words.size(); ++i)
+            words[i]->setCreationID(1 + i / 10000);
+    };
+    std::shared_ptr<Lexicarta> vocabulary;
+    std::shared_ptr<Lexicarta> other;
+    for (auto _ : state) {
+        state.PauseTiming();
+        vocabulary.reset();
+        other.reset();
+        vocabulary = lexi::bench::generateVocabulary(services.services());
+        other = otherVersion(services.services(), 50000);
+        shareIdentifiers(*vocabulary);
+        shareIdentifiers(*other);
+        state.ResumeTiming();
+        vocabulary->mergeWithOtherVersion(*other);
+        benchmark::DoNotOptimize(vocabulary->countAllWords());
+    }
+    state.SetItemsProcessed(state.iterations() * 51000);
+}
+BENCHMARK(BM_MergeWithSharedIdentifiers)->Unit(benchmark::kMillisecond);
+
 // Joining an imported vocabulary of as many words, one in five of them already here.
 void BM_JoinWithVocabulary(benchmark::State &state)
 {

@@ -64,6 +64,29 @@ void BM_AnsweredWord(benchmark::State &state)
 }
 BENCHMARK(BM_AnsweredWord)->Unit(benchmark::kMillisecond);
 
+// Removing 10,000 of the words at once, as the list does with a selection, after the synonyms
+// have been found.
+void BM_RemoveWords(benchmark::State &state)
+{
+    const lexi::bench::BenchmarkServices services;
+    std::shared_ptr<Lexicarta> vocabulary;
+    for (auto _ : state) {
+        state.PauseTiming();
+        vocabulary.reset();
+        vocabulary = lexi::bench::generateVocabulary(services.services());
+        vocabulary->synonyms();
+        lexi::WordList selected;
+        const lexi::WordList words = vocabulary->allWords();
+        for (qsizetype i = 0; i < words.size(); i += 5)
+            selected.append(words[i]);
+        state.ResumeTiming();
+        vocabulary->removeWords(selected);
+        benchmark::DoNotOptimize(vocabulary->synonyms());
+    }
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(BM_RemoveWords)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -36,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     file.close();
 
     lexi::TextVocabularyParser parser;
-    const lexi::WordList words = parser.wordsFromCSVFile(inputPath, false);
-    const lexi::WordList inverted = parser.wordsFromCSVFile(inputPath, true);
+    const lexi::WordList words = parser.wordsFromCSVFile(inputPath, false).words;
+    const lexi::WordList inverted = parser.wordsFromCSVFile(inputPath, true).words;
     // Swapping the columns swaps the sides of the same pairs of alternatives.
     if (words.size() != inverted.size() || words.size() > lexi::TextVocabularyParser::maximumWordCount)
         std::abort();

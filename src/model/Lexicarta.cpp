@@ -212,6 +212,20 @@ std::shared_ptr<Lexicarta> Lexicarta::initWithDictionary(const QJsonObject &dict
     return vocabulary;
 }
 
+bool Lexicarta::isVocabularyDocument(const QJsonObject &document)
+{
+    bool holdsAList = false;
+    for (const char *key : levelListKeys) {
+        const auto list = document.constFind(QLatin1StringView(key));
+        if (list == document.constEnd())
+            continue;
+        if (!list->isObject() || !list->toObject()["words"_L1].isArray())
+            return false;
+        holdsAList = true;
+    }
+    return holdsAList;
+}
+
 QJsonObject Lexicarta::dictionaryRepresentation() const
 {
     QJsonObject dictionary;

@@ -193,7 +193,8 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromQLXVFile(const QStri
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json.data, &error);
     // An empty vocabulary in place of one that did not parse would be saved over the damaged file.
-    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+    if (error.error != QJsonParseError::NoError || !document.isObject()
+        || !Lexicarta::isVocabularyDocument(document.object())) {
         showLoadAlert(path, fileFormatError);
         return nullptr;
     }

@@ -83,47 +83,41 @@ QStringView withoutHeaderLine(QStringView text)
     return text;
 }
 
+lexi::TextVocabularyParser::Result failed(const QString &reason)
+{
+    QLXLogError("StorageM > wordsFromCSVFile > %@", reason);
+    return {{}, reason};
+}
+
 } // namespace
 
 namespace lexi {
 
-WordList TextVocabularyParser::wordsFromCSVFile(const QString &path, bool invertDirection)
+TextVocabularyParser::Result TextVocabularyParser::wordsFromCSVFile(const QString &path, bool invertDirection)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        QLXLogError("StorageM > wordsFromCSVFile > can't open %@: %@", path, file.errorString());
-        return {};
-    }
-    const auto tooLarge = [&path] {
-        QLXLogError("StorageM > wordsFromCSVFile > %@ is larger than %ld bytes", path, maximumFileSize);
-        return WordList();
-    };
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(format(u"can't open %@: %@", path, file.errorString()));
+    const QString tooLarge = format(u"%@ is larger than %ld bytes", path, maximumFileSize);
     if (!file.isSequential() && file.size() > maximumFileSize)
-        return tooLarge();
+        return failed(tooLarge);
     // A device without a size is read up to one byte more than allowed.
     const QByteArray bytes = file.isSequential() ? file.read(maximumFileSize + 1) : file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        QLXLogError("StorageM > wordsFromCSVFile > can't read %@: %@", path, file.errorString());
-        return {};
-    }
+    if (file.error() != QFileDevice::NoError)
+        return failed(format(u"can't read %@: %@", path, file.errorString()));
     if (bytes.size() > maximumFileSize)
-        return tooLarge();
+        return failed(tooLarge);
     std::optional<QString> text = decodedText(bytes);
-    if (!text) {
-        QLXLogError("StorageM > wordsFromCSVFile > %@ is no UTF-8 text, nor UTF-16 or UTF-32 with a byte-order mark",
-                    path);
-        return {};
-    }
+    if (!text)
+        return failed(format(u"%@ is no UTF-8 text, nor UTF-16 or UTF-32 with a byte-order mark", path));
     text->replace(u"\r\n"_s, u"\n"_s);
     text->replace(u'\r', u'\n');
     const QStringView lines = withoutHeaderLine(*text);
     findDelimiter(lines);
     std::optional<WordList> words = wordsFromText(lines, invertDirection);
-    if (!words) {
-        QLXLogError("StorageM > wordsFromCSVFile > %@ gives more than %ld words", path, maximumWordCount);
-        return {};
-    }
-    return *std::move(words);
+    if (!words)
+        return failed(format(u"%@ gives more than %ld words", path, maximumWordCount));
+    return {*std::move(words), std::nullopt};
 }
 
 void TextVocabularyParser::findDelimiter(QStringView text)

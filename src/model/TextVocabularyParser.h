@@ -23,14 +23,23 @@ public:
     // Alternatives multiply; text that would give more words than this is refused whole.
     static constexpr qsizetype maximumWordCount = 500'000;
 
+    // What reading a file gave.
+    struct Result
+    {
+        WordList words;
+        // Why the file could not be read, to be logged or shown; none when it was read, also
+        // when it held no words.
+        std::optional<QString> failure;
+    };
+
     // The words of the text file at `path`, in the order of its lines: new words of level 0 with
     // identifiers 0, in no vocabulary. The file is UTF-8, or UTF-16 or UTF-32 with a byte-order
     // mark; lines end in LF, CR LF or CR. The header line written by TextVocabularyExporter is
     // passed over; lines with fewer than two fields, and alternatives that are empty or a single
     // blank, give no words. A file that cannot be read, is too large, is not text in one of those
-    // encodings or holds NUL characters, or gives too many words yields an empty list, and the
-    // reason is logged as an error.
-    WordList wordsFromCSVFile(const QString &path, bool invertDirection);
+    // encodings or holds NUL characters, or gives too many words yields no words and the reason,
+    // which is also logged as an error.
+    Result wordsFromCSVFile(const QString &path, bool invertDirection);
 
     // What the last read found: "," (also on ties), "\t" or ";"; the double or the single quote,
     // or none.

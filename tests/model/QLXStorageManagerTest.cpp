@@ -218,6 +218,13 @@ TEST_F(QLXStorageManagerTest, FilesThatCannotBeLoadedGiveNothingAndTheLoadAlert)
         {"cut JSON", compressed(json.left(json.size() - 1)), formatError},
         {"JSON whose root is an array", compressed("[{\"language\": \"x\"}]"), formatError},
         {"JSON whose root is a string", compressed("\"French\""), formatError},
+        {"an object of something else", compressed(R"({"hello": 1})"), formatError},
+        {"an empty object", compressed("{}"), formatError},
+        {"names without a list of words", compressed(R"({"language": "Broken", "version": 3})"), formatError},
+        {"a level list that is an array", compressed(R"({"unknownWords": [{"yw": "a", "fw": "b"}]})"), formatError},
+        {"a level list without its words", compressed(R"({"unknownWords": {"w": []}})"), formatError},
+        {"words that are no array", compressed(R"({"shortTermWords": {"words": {"yw": "a"}}, "nativeWords": {"words": []}})"),
+         formatError},
     };
     const QString path = elsewhere(u"Broken.qlxv"_s);
     for (const auto &c : cases) {

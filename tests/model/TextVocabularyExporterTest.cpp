@@ -136,7 +136,7 @@ TEST_P(RoundTripTest, ReadingAnExportBackGivesTheWords)
     const QString path = folder.filePath(u"words.txt"_s);
     ASSERT_TRUE(exportTo(path, GetParam().options));
     QStringList words;
-    for (const auto &word : lexi::TextVocabularyParser().wordsFromCSVFile(path, false))
+    for (const auto &word : lexi::TextVocabularyParser().wordsFromCSVFile(path, false).words)
         words.append(word->yourWord() + u'|' + word->foreignWord() + u'|' + word->comment() + u'|'
                      + word->tags().join(u','));
     QStringList expected;
@@ -170,7 +170,7 @@ TEST_F(TextVocabularyExporterTest, AnEmptyVocabularyIsTheHeaderAloneAndReadsAsNo
     vocabulary->setAllWords({});
     for (const bool usingComma : {true, false}) {
         EXPECT_EQ(exported({usingComma, true, true, true}), header);
-        EXPECT_TRUE(lexi::TextVocabularyParser().wordsFromCSVFile(folder.filePath(u"words.csv"_s), false).isEmpty());
+        EXPECT_TRUE(lexi::TextVocabularyParser().wordsFromCSVFile(folder.filePath(u"words.csv"_s), false).words.isEmpty());
     }
 }
 
