@@ -8,6 +8,8 @@
 #include <benchmark/benchmark.h>
 #include <bzlib.h>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -34,11 +36,11 @@ std::shared_ptr<Lexicarta> otherVersion(const lexi::VocabularyServices &services
     return version;
 }
 
-// Merging another version into the vocabulary: 5,000 edits and 1,000 new words at 50,000.
-void BM_MergeWithOtherVersion(benchmark::State &state)
+// Merges another version (otherVersion) into a vocabulary of `wordCount` words in each
+// iteration, after `prepare` has been given both.
+void measureMerges(benchmark::State &state, int wordCount, const std::function<void(Lexicarta &)> &prepare)
 {
     const lexi::bench::BenchmarkServices services;
-    const int wordCount = int(state.range(0));
     std::shared_ptr<Lexicarta> vocabulary;
     std::shared_ptr<Lexicarta> other;
     for (auto _ : state) {
@@ -49,12 +51,20 @@ void BM_MergeWithOtherVersion(benchmark::State &state)
         other.reset();
         vocabulary = lexi::bench::generateVocabulary(services.services(), wordCount);
         other = otherVersion(services.services(), wordCount);
+        prepare(*vocabulary);
+        prepare(*other);
         state.ResumeTiming();
         vocabulary->mergeWithOtherVersion(*other);
         benchmark::DoNotOptimize(vocabulary->countAllWords());
     }
+    state.SetItemsProcessed(state.iterations() * wordCount);
+}
+
+// Merging another version into the vocabulary: 5,000 edits and 1,000 new words at 50,000.
+void BM_MergeWithOtherVersion(benchmark::State &state)
+{
+    measureMerges(state, int(state.range(0)), [](Lexicarta &) {});
     state.SetComplexityN(state.range(0));
-    state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_MergeWithOtherVersion)->RangeMultiplier(2)->Range(6250, 50000)->Complexity(benchmark::oNLogN)
     ->Unit(benchmark::kMillisecond);
@@ -63,27 +73,11 @@ BENCHMARK(BM_MergeWithOtherVersion)->RangeMultiplier(2)->Range(6250, 50000)->Com
 // each imported batch one: five identifiers of 10,000 words each.
 void BM_MergeWithSharedIdentifiers(benchmark::State &state)
 {
-    const lexi::bench::BenchmarkServices services;
-    const auto shareIdentifiers = [](Lexicarta &vocabulary) {
+    measureMerges(state, 50000, [](Lexicarta &vocabulary) {
         const lexi::WordList words = vocabulary.allWords();
         for (qsizetype i = 0; i < words.size(); ++i)
             words[i]->setCreationID(1 + i / 10000);
-    };
-    std::shared_ptr<Lexicarta> vocabulary;
-    std::shared_ptr<Lexicarta> other;
-    for (auto _ : state) {
-        state.PauseTiming();
-        vocabulary.reset();
-        other.reset();
-        vocabulary = lexi::bench::generateVocabulary(services.services());
-        other = otherVersion(services.services(), 50000);
-        shareIdentifiers(*vocabulary);
-        shareIdentifiers(*other);
-        state.ResumeTiming();
-        vocabulary->mergeWithOtherVersion(*other);
-        benchmark::DoNotOptimize(vocabulary->countAllWords());
-    }
-    state.SetItemsProcessed(state.iterations() * 51000);
+    });
 }
 BENCHMARK(BM_MergeWithSharedIdentifiers)->Unit(benchmark::kMillisecond);
 

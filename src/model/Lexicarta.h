@@ -114,8 +114,8 @@ public:
     // Every word, in stored order. Lists are returned as copies (cheap, shared until changed), so
     // they stay valid while the vocabulary changes.
     lexi::WordList allWords() const { return m_allWords; }
-    // Takes the list as it is (none are skipped), links the words back here and drops the cached
-    // lists, the tag index and the synonyms.
+    // Takes the list as it is, without null entries, links the words back here and drops the
+    // cached lists, the tag index and the synonyms.
     void setAllWords(const lexi::WordList &words);
     qsizetype countAllWords() const { return m_allWords.size(); }
 
@@ -150,7 +150,8 @@ public:
     // Removes every occurrence of that word object, also from the synonyms, together with the
     // words that were synonyms through it alone.
     void removeWord(const std::shared_ptr<QLXWord> &word);
-    // The same for all of `words` at once (none are skipped), in one pass over the words.
+    // The same for all of `words` at once (null entries are passed over), in one pass over the
+    // words.
     void removeWords(const lexi::WordList &words);
     // Whole seconds since 2001-01-01 00:00:00 UTC.
     qint64 currentTime() const;
