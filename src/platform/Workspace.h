@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 namespace lexi {
 
-// The desktop around the program: the file browser. The program opens folders through the desktop
-// services; tests record what would be opened.
+// The desktop around the program: the file browser and the web browser. The program opens folders
+// and addresses through the desktop services; tests record what would be opened.
 class Workspace
 {
 public:
@@ -13,6 +14,8 @@ public:
 
     // Shows the folder at `path` in the file browser.
     virtual void openFolder(const QString &path) = 0;
+    // Shows the page at `address` in the web browser; only http and https addresses are opened.
+    virtual void openWebAddress(const QUrl &address) = 0;
 };
 
 } // namespace lexi

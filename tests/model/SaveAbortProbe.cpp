@@ -22,6 +22,7 @@ class NoWorkspace final : public lexi::Workspace
 {
 public:
     void openFolder(const QString &) override {}
+    void openWebAddress(const QUrl &) override {}
 };
 
 void addWords(Lexicarta &vocabulary, int count)

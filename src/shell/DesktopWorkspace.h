@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/Workspace.h"
+
+namespace lexi {
+
+// The desktop's file browser and web browser, through the desktop services.
+class DesktopWorkspace final : public Workspace
+{
+public:
+    void openFolder(const QString &path) override;
+    void openWebAddress(const QUrl &address) override;
+};
+
+} // namespace lexi
