@@ -43,7 +43,8 @@ QLabel *makeNote(QWidget *parent, Qt::Alignment alignment)
     auto *label = new QLabel(parent);
     label->setWordWrap(true);
     label->setAlignment(alignment);
-    label->setMaximumWidth(260);
+    label->setMinimumWidth(200);
+    label->setMaximumWidth(280);
     label->setStyleSheet(u"QLabel { color: white; font-size: 14px; }"_s);
     return label;
 }
