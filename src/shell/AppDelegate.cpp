@@ -81,5 +81,6 @@ bool AppDelegate::applicationShouldHandleReopen()
 
 void AppDelegate::applicationWillTerminate()
 {
+    m_collaborators.services.flushSaves();
     m_collaborators.services.saveSyncLog();
 }

@@ -31,6 +31,11 @@ ANClient *InstallationLaunchServices::setUpAnalytics(const QString &projectId, c
     return &client;
 }
 
+void InstallationLaunchServices::flushSaves()
+{
+    m_installation.storage().flushSaves();
+}
+
 void InstallationLaunchServices::saveSyncLog()
 {
     m_installation.syncLog().saveLogAndClear();

@@ -18,6 +18,7 @@ public:
     void uploadSyncLog() override;
     void requestSynchronisation() override;
     ANClient *setUpAnalytics(const QString &projectId, const QString &writeKey, const QString &readKey) override;
+    void flushSaves() override;
     void saveSyncLog() override;
 
 private:

@@ -90,12 +90,15 @@ QLXMainWindowController::QLXMainWindowController(lexi::Installation &installatio
     m_helpController = new QLXHelpController(this);
     buildWindow();
     buildMenus();
+    m_installation.storage().setSaveObserver(
+        [this](const QString &path, qint64 modificationTime) { noteOwnSave(path, modificationTime); });
 }
 
 QLXMainWindowController::~QLXMainWindowController()
 {
     for (lexi::dispatch::DelayedBlock &step : m_delayedSteps)
         step.cancel();
+    m_installation.storage().setSaveObserver({});
     m_installation.dropboxController().setDelegate(nullptr);
     m_installation.dropboxController().setWindow(nullptr);
     // The overlay belongs to the help controller, not to the window it lies in.
@@ -692,8 +695,10 @@ void QLXMainWindowController::createFirstLanguageWithName(const QString &name)
     } else {
         vocabulary->setNeedsSync(true);
         m_installation.dropboxController().markFileAsNeedsSync(*vocabulary);
+        // An empty vocabulary writes at once; the language pop-up lists it from its file.
         if (!storage.saveVocabulary(vocabulary.get()))
             return;
+        storage.flushSaves();
     }
     setCurrentVocabulary(vocabulary);
     m_pages.vocabulary->updateEntireView();
@@ -755,10 +760,10 @@ void QLXMainWindowController::dropboxControllerDidFinishSync()
     });
 }
 
-void QLXMainWindowController::noteOwnSave(const QString &path)
+void QLXMainWindowController::noteOwnSave(const QString &path, qint64 modificationTime)
 {
     if (currentSavePath() == path)
-        m_vocabularyLastLoadedDate = modificationSeconds(path);
+        m_vocabularyLastLoadedDate = modificationTime;
 }
 
 void QLXMainWindowController::getStartedAfterSync()
@@ -831,10 +836,7 @@ void QLXMainWindowController::importDidEnd()
         return;
     vocabulary->setNeedsSync(true);
     m_installation.dropboxController().markFileAsNeedsSync(*vocabulary);
-    if (m_installation.storage().saveVocabulary(vocabulary.get())) {
-        if (const auto path = currentSavePath())
-            noteOwnSave(*path);
-    }
+    m_installation.storage().saveVocabulary(vocabulary.get());
     updateLanguagesPopup();
     showVocabulary();
     doSync();

@@ -102,9 +102,9 @@ public:
     void dropboxControllerDidFinishSync() override;
     void dropboxControllerDidLinkSuccessfully() override;
     void dropboxControllerFailedToLink() override;
-    // The program saved the current vocabulary's file itself: a synchronisation that finds the
-    // file with this time does not reload it.
-    void noteOwnSave(const QString &path);
+    // The program saved the file at `path` itself, leaving it with `modificationTime` (seconds
+    // since 1970): a synchronisation that finds the current vocabulary's file so does not reload it.
+    void noteOwnSave(const QString &path, qint64 modificationTime);
 
     // The preferences.
     void preferencesDidChangeVocabularyAtPath(const QString &path) override;

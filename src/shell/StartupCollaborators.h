@@ -47,6 +47,8 @@ public:
     virtual void requestSynchronisation() = 0;
     // Sets up the analytics client for the project; nothing when that fails.
     virtual ANClient *setUpAnalytics(const QString &projectId, const QString &writeKey, const QString &readKey) = 0;
+    // At quitting: waits until every save is written.
+    virtual void flushSaves() = 0;
     // At quitting: writes the sync log and starts its upload, lets the synchronisation finish.
     virtual void saveSyncLog() = 0;
 };

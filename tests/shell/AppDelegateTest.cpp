@@ -39,6 +39,7 @@ public:
         log.append(u"setUpAnalytics %1"_s.arg(projectId));
         return m_real.setUpAnalytics(projectId, writeKey, readKey);
     }
+    void flushSaves() override { log.append(u"flushSaves"_s); }
     void saveSyncLog() override { log.append(u"saveSyncLog"_s); }
 
     QStringList log;
@@ -80,7 +81,7 @@ TEST_F(AppDelegateTest, StartUpRunsItsStepsInOrder)
               u"didFinishLaunchingWithOptions: notification name ApplicationDidFinishLaunchingNotification"_s);
 
     delegate.applicationWillTerminate();
-    EXPECT_EQ(collaborators.log.last(), u"saveSyncLog"_s);
+    EXPECT_EQ(collaborators.log.mid(collaborators.log.size() - 2), (QStringList{u"flushSaves"_s, u"saveSyncLog"_s}));
     EXPECT_TRUE(delegate.applicationShouldTerminateAfterLastWindowClosed());
 }
 

@@ -174,6 +174,7 @@ TEST_F(MainWindowTest, AFirstLanguageIsSavedEmptyAndNamesThatAreNoFileNameAreRef
     controller().createFirstLanguageWithName(u"Italian"_s);
     ASSERT_NE(controller().currentVocabulary(), nullptr);
     EXPECT_EQ(controller().currentVocabulary()->foreignLanguageName(), u"Italian"_s);
+    window.test.installation->storage().flushSaves();
     EXPECT_TRUE(QFileInfo::exists(
         *window.test.installation->storage().savePathForVocabulary(*controller().currentVocabulary())));
     EXPECT_EQ(popupItems(controller().languagesPopUp()).first(),
@@ -286,6 +287,7 @@ TEST_F(MainWindowTest, TheVocabularyHelpIsShownOnceAndClosedByATabSwitch)
 TEST_F(MainWindowTest, ASynchronisationReloadsOnlyAFileThatChangedElsewhere)
 {
     const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+    setModificationTime(french, QDateTime::currentDateTime().addSecs(-100));
     controller().awakeFromNib();
     const auto reloads = [&] { return window.pages.log.count(u"vocabulary.reloadVocabularyFromDisk"_s); };
 
@@ -294,15 +296,18 @@ TEST_F(MainWindowTest, ASynchronisationReloadsOnlyAFileThatChangedElsewhere)
     EXPECT_TRUE(window.pages.log.contains(u"quiz.quizListsToAskChanged"_s));
     EXPECT_TRUE(window.pages.log.contains(u"preferences.cloudControllerDidSync"_s));
 
-    // The program's own save (an answer in a running quiz) is no reason to reload.
-    setModificationTime(french, QDateTime::currentDateTime().addSecs(-100));
-    controller().noteOwnSave(french);
-    controller().dropboxControllerDidFinishSync();
+    // The program's own saves (answers in a running quiz) are no reason to reload.
+    for (int answer = 0; answer < 3; ++answer) {
+        controller().currentVocabulary()->setNeedsSync(true);
+        window.test.installation->storage().saveVocabulary(controller().currentVocabulary().get());
+        window.test.installation->storage().flushSaves();
+        controller().dropboxControllerDidFinishSync();
+    }
     EXPECT_EQ(reloads(), 0);
 
     // The synchronisation wrote the file.
-    window.test.installation->storage().saveVocabulary(
-        window.test.makeVocabulary(u"French"_s, u"English"_s, 5).get());
+    const auto merged = window.test.makeVocabulary(u"French"_s, u"English"_s, 5);
+    ASSERT_TRUE(window.test.installation->storage().saveVocabularyToQLXVFile(merged.get(), french));
     setModificationTime(french, QDateTime::currentDateTime().addSecs(-50));
     controller().dropboxControllerDidFinishSync();
     EXPECT_EQ(reloads(), 1);

@@ -31,6 +31,7 @@ QString TestInstallation::saveVocabulary(const QString &foreign, const QString &
 {
     const std::shared_ptr<Lexicarta> vocabulary = makeVocabulary(foreign, own, wordCount);
     installation->storage().saveVocabulary(vocabulary.get());
+    installation->storage().flushSaves();
     return *installation->storage().savePathForVocabulary(*vocabulary);
 }
 
