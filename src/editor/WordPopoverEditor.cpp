@@ -54,8 +54,7 @@ void applyAlternatives(const WordPopoverForm &form, const std::shared_ptr<QLXWor
             added.append(word);
         }
     }
-    // One batch, so that the words get identifiers of their own that no other installation
-    // gives in the same second.
+    // One batch of new identifiers, numbered in the order of the pairs.
     if (!added.isEmpty()) {
         qint64 next = vocabulary.batchImportIdForRange(added.size());
         for (const std::shared_ptr<QLXWord> &word : added)

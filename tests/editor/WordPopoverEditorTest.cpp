@@ -38,18 +38,6 @@ protected:
         return word;
     }
 
-    // In the order the words were made.
-    QStringList textsByCreation() const
-    {
-        WordList words = vocabulary->allWords();
-        std::stable_sort(words.begin(), words.end(),
-                         [](const auto &left, const auto &right) { return left->creationID() < right->creationID(); });
-        QStringList pairs;
-        for (const auto &word : words)
-            pairs.append(word->yourWord() + u'/' + word->foreignWord());
-        return pairs;
-    }
-
     QStringList texts() const
     {
         QStringList pairs;
@@ -168,13 +156,14 @@ TEST_F(WordPopoverEditorTest, AlternativesMakeOneWordPerPairAsABatch)
     const struct
     {
         QString your, foreign;
-        QStringList words;
+        QStringList added;
+        bool selectedStays;
     } cases[] = {
-        {u"a@b"_s, u"c@d"_s, {u"x/y"_s, u"a/c"_s, u"a/d"_s, u"b/c"_s, u"b/d"_s}},
+        {u"a@b"_s, u"c@d"_s, {u"a/c"_s, u"a/d"_s, u"b/c"_s, u"b/d"_s}, false},
         // Blank parts make no word, whatever their white space.
-        {u"a@ @@  @\t"_s, u"c"_s, {u"x/y"_s, u"a/c"_s}},
+        {u"a@ @@  @\t"_s, u"c"_s, {u"a/c"_s}, false},
         // The selected word is one of the pairs: it stays, with the fields' comment and tags.
-        {u"sel@b"_s, u"c"_s, {u"x/y"_s, u"sel/c"_s, u"b/c"_s}},
+        {u"sel@b"_s, u"c"_s, {u"b/c"_s}, true},
     };
     for (const auto &test : cases) {
         const auto selected = add(u"sel"_s, u"c"_s);
@@ -185,21 +174,29 @@ TEST_F(WordPopoverEditorTest, AlternativesMakeOneWordPerPairAsABatch)
         form.comment = u"note"_s;
         form.tags = {u"t"_s};
         Editor::apply(form, {selected}, *vocabulary, false, now1970);
-        EXPECT_EQ(textsByCreation(), test.words) << test.your.toStdString();
 
-        std::set<qint64> identifiers;
-        for (const auto &word : vocabulary->allWords()) {
+        WordList added = vocabulary->allWords();
+        added.removeAll(other);
+        added.removeAll(selected);
+        // Numbered in the order of the pairs: your parts first, each with every foreign part.
+        std::sort(added.begin(), added.end(),
+                  [](const auto &left, const auto &right) { return left->creationID() < right->creationID(); });
+        QStringList addedTexts;
+        std::set<qint64> identifiers{other->creationID(), selected->creationID()};
+        for (const auto &word : added) {
+            addedTexts.append(word->yourWord() + u'/' + word->foreignWord());
             identifiers.insert(word->creationID());
-            if (word != other) {
-                EXPECT_EQ(word->comment(), u"note"_s);
-                EXPECT_EQ(word->tags(), QStringList{u"t"_s});
-            }
-            if (word != other && word != selected) {
-                EXPECT_GE(word->creationID(), lexi::batchIdentifierBase(vocabulary->currentTime(), 4));
-            }
+            EXPECT_TRUE(lexi::CreationIdentifierMaker::isMadeHere(word->creationID()));
+            EXPECT_EQ(word->comment(), u"note"_s);
+            EXPECT_EQ(word->tags(), QStringList{u"t"_s});
         }
-        EXPECT_EQ(qsizetype(identifiers.size()), vocabulary->countAllWords()) << "distinct identifiers";
-        EXPECT_EQ(selected->modificationID(), 7);
+        EXPECT_EQ(addedTexts, test.added) << test.your.toStdString();
+        EXPECT_EQ(qsizetype(identifiers.size()), added.size() + 2) << "distinct identifiers";
+        EXPECT_EQ(vocabulary->allWords().contains(selected), test.selectedStays) << test.your.toStdString();
+        if (test.selectedStays) {
+            EXPECT_EQ(selected->comment(), u"note"_s);
+            EXPECT_EQ(selected->modificationID(), 7);
+        }
         vocabulary->setAllWords({other});
     }
 }

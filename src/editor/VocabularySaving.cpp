@@ -1,10 +1,10 @@
-#include "VocabularySaver.h"
+#include "VocabularySaving.h"
 
 #include "model/QLXStorageManager.h"
 
 namespace lexi {
 
-bool StorageVocabularySaver::saveVocabulary(const Lexicarta &vocabulary)
+bool StorageVocabularySaving::saveVocabulary(const Lexicarta &vocabulary)
 {
     return m_storage.saveVocabulary(&vocabulary);
 }

@@ -6,19 +6,19 @@ class QLXStorageManager;
 namespace lexi {
 
 // Where the list and the word popover hand a changed vocabulary to be saved.
-class VocabularySaver
+class VocabularySaving
 {
 public:
-    virtual ~VocabularySaver() = default;
+    virtual ~VocabularySaving() = default;
     // False when the save failed (the storage has told the learner).
     virtual bool saveVocabulary(const Lexicarta &vocabulary) = 0;
 };
 
 // Saves at once through the storage manager.
-class StorageVocabularySaver final : public VocabularySaver
+class StorageVocabularySaving final : public VocabularySaving
 {
 public:
-    explicit StorageVocabularySaver(QLXStorageManager &storage) : m_storage(storage) {}
+    explicit StorageVocabularySaving(QLXStorageManager &storage) : m_storage(storage) {}
     bool saveVocabulary(const Lexicarta &vocabulary) override;
 
 private:
