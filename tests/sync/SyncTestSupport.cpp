@@ -105,6 +105,7 @@ void SyncInstallation::saveChanged(Lexicarta &vocabulary)
     vocabulary.setNeedsSync(true);
     controller->markFileAsNeedsSync(vocabulary);
     storage.saveVocabulary(&vocabulary);
+    storage.flushSaves();
 }
 
 std::shared_ptr<Lexicarta> SyncInstallation::load(const QString &name) const

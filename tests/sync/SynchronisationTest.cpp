@@ -80,6 +80,7 @@ TEST_F(SynchronisationTest, ComparesVersionsAndMergesWhenBothSidesChanged)
             installation.saveChanged(*local);
         else
             installation.storage.saveVocabulary(local.get());
+        installation.storage.flushSaves();
         const QByteArray localFile = contents(solo.localPath);
         // Only the backups the run makes are looked at.
         QDir(installation.folders.backupFolderPath()).removeRecursively();
@@ -221,8 +222,10 @@ TEST_F(SynchronisationTest, KeepsACopyOfEveryFileThatDoesNotLoad)
         SyncInstallation &installation = solo.installation;
         const QString &cloudPath = solo.cloudPath;
         const QString &localPath = solo.localPath;
-        if (test.goodHere)
+        if (test.goodHere) {
             installation.storage.saveVocabulary(installation.french({shared, fromHere}, 1, false).get());
+            installation.storage.flushSaves();
+        }
         if (test.damagedHere)
             put(localPath, "damaged here");
         if (test.goodInTheCloud)
@@ -276,8 +279,10 @@ TEST_F(SynchronisationTest, RecordsWhyAStepFailedAndNoActionForIt)
              SyncInstallation &installation = solo.installation;
              put(solo.cloudPath, installation.fileOf(*installation.french({shared, fromTheCloud}, 6, false)));
              installation.storage.saveVocabulary(installation.french({shared}, 4, false).get());
+             installation.storage.flushSaves();
              installation.inputSources.runAtNextListing([&installation] {
                  installation.storage.saveVocabulary(installation.french({shared, fromHere}, 4, false).get());
+                 installation.storage.flushSaves();
              });
          },
          u"could not replace local file"_s},
