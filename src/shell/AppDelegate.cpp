@@ -1,11 +1,10 @@
 #include "AppDelegate.h"
 
 #include "QLXMainWindowController.h"
-#include "UsageDataOptIn.h"
 
 #include "analytics/ANClient.h"
-#include "platform/Console.h"
-#include "platform/Defaults.h"
+#include "platform/ports/Console.h"
+#include "platform/files/Settings.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -39,19 +38,19 @@ void AppDelegate::applicationWillFinishLaunching()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    lexi::Defaults &defaults = m_collaborators.defaults;
-    defaults.registerDefaults({{crashOnExceptionsKey, true}});
-    defaults.setBool(visualizeConstraintsKey, false);
+    lexi::Settings settings(m_collaborators.defaults);
+    settings.registerDefaults();
+    settings.setVisualizeMutuallyExclusiveConstraints(false);
     m_collaborators.services.tidyBackups();
     m_collaborators.services.uploadSyncLog();
     m_collaborators.services.requestSynchronisation();
 
     m_analyticsClient = m_collaborators.services.setUpAnalytics(analyticsProjectId, analyticsWriteKey,
                                                                 analyticsReadKey);
-    QString installationUuid = defaults.stringForKey(installationUuidKey);
+    QString installationUuid = settings.installationUuid();
     if (installationUuid.isEmpty()) {
         installationUuid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
-        defaults.setString(installationUuidKey, installationUuid);
+        settings.setInstallationUuid(installationUuid);
     }
     if (m_analyticsClient)
         m_analyticsClient->setGlobalPropertiesDictionary({{u"userUUID"_s, installationUuid}});
@@ -63,7 +62,7 @@ void AppDelegate::applicationDidFinishLaunching()
 
 void AppDelegate::collectAnalyticsData()
 {
-    if (!m_analyticsClient || !lexi::isUsageDataOptedIn(m_collaborators.defaults))
+    if (!m_analyticsClient || !lexi::Settings(m_collaborators.defaults).isUsageDataOptedIn())
         return;
     const QStringList languages = QLocale::system().uiLanguages();
     m_analyticsClient->addEvent({{u"QLXVersion"_s, QCoreApplication::applicationVersion()},

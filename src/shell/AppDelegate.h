@@ -18,11 +18,7 @@ class Defaults;
 class AppDelegate
 {
 public:
-    static inline const QString installationUuidKey = QStringLiteral("installation_uuid");
-    static inline const QString crashOnExceptionsKey = QStringLiteral("NSApplicationCrashOnExceptions");
-    static inline const QString visualizeConstraintsKey =
-        QStringLiteral("NSConstraintBasedLayoutVisualizeMutuallyExclusiveConstraints");
-    static inline const QString analyticsProjectId = QStringLiteral("3f9a0c71e2d84b56a7c0e1d9");
+    static constexpr QLatin1StringView analyticsProjectId{"3f9a0c71e2d84b56a7c0e1d9"};
 
     struct Collaborators
     {

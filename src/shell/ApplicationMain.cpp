@@ -12,9 +12,9 @@
 #include "logging/QLXASLLogger.h"
 #include "logging/QLXLog.h"
 #include "logging/QLXTTYLogger.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/Defaults.h"
-#include "platform/X11InputSources.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/Defaults.h"
+#include "platform/linux/X11InputSources.h"
 #include "platform/dispatch/QtScheduler.h"
 
 #include <QApplication>

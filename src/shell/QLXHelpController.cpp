@@ -1,6 +1,6 @@
 #include "QLXHelpController.h"
 
-#include "platform/StringTables.h"
+#include "platform/files/StringTables.h"
 
 #include <QEvent>
 #include <QGridLayout>

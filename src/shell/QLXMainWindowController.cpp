@@ -5,15 +5,15 @@
 #include "Installation.h"
 #include "ModalWatch.h"
 #include "QLXHelpController.h"
-#include "UsageDataOptIn.h"
 
 #include "model/AvailableLanguages.h"
 #include "model/Lexicarta.h"
 #include "model/VocabularyFileName.h"
-#include "platform/Console.h"
-#include "platform/Format.h"
-#include "platform/LocaleName.h"
-#include "platform/StringTables.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
+#include "platform/linux/LocaleName.h"
+#include "platform/files/Settings.h"
+#include "platform/files/StringTables.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -312,7 +312,7 @@ void QLXMainWindowController::awakeFromNib()
     std::shared_ptr<Lexicarta> vocabulary;
     if (!files.isEmpty()) {
         QStringList candidates;
-        const QString lastActive = m_installation.defaults().stringForKey(lastActiveLanguageKey);
+        const QString lastActive = lexi::Settings(m_installation.defaults()).lastActiveLanguage();
         if (const auto fileName = lexi::vocabularyFileNameForName(lastActive)) {
             const QString path = m_installation.folders().vocabularyFolderPath() + u'/' + *fileName;
             if (QFileInfo(path).isFile())
@@ -378,8 +378,8 @@ std::optional<QString> QLXMainWindowController::currentSavePath() const
 void QLXMainWindowController::rememberLastActiveLanguage()
 {
     if (const std::shared_ptr<Lexicarta> vocabulary = currentVocabulary())
-        m_installation.defaults().setString(lastActiveLanguageKey,
-                                            QLXStorageManager::displayNameForVocabulary(*vocabulary));
+        lexi::Settings(m_installation.defaults())
+            .setLastActiveLanguage(QLXStorageManager::displayNameForVocabulary(*vocabulary));
 }
 
 void QLXMainWindowController::after(std::chrono::milliseconds delay, std::function<void()> step)
@@ -391,7 +391,7 @@ void QLXMainWindowController::after(std::chrono::milliseconds delay, std::functi
 
 bool QLXMainWindowController::isUsageDataEnabled() const
 {
-    return lexi::isUsageDataOptedIn(m_installation.defaults());
+    return lexi::Settings(m_installation.defaults()).isUsageDataOptedIn();
 }
 
 void QLXMainWindowController::applicationDidFinishLaunching()
@@ -446,10 +446,10 @@ void QLXMainWindowController::showVocabulary()
         }
     }
     selectTab(vocabularyTab);
-    lexi::Defaults &defaults = m_installation.defaults();
-    if (!defaults.boolForKey(hasShownVocabularyHelpKey)) {
-        defaults.setBool(hasShownVocabularyHelpKey, true);
-        defaults.synchronize();
+    lexi::Settings settings(m_installation.defaults());
+    if (!settings.hasShownVocabularyHelp()) {
+        settings.setHasShownVocabularyHelp(true);
+        m_installation.defaults().synchronize();
         m_helpController->showVocabularyHelp();
     }
 }

@@ -45,8 +45,6 @@ class QLXMainWindowController : public QObject, public DropboxControllerDelegate
 public:
     enum Tab { vocabularyTab, quizTab, quizletTab, statisticsTab, settingsTab, firstStartTab, tabCount };
 
-    static inline const QString lastActiveLanguageKey = QStringLiteral("lastActiveLanguage");
-    static inline const QString hasShownVocabularyHelpKey = QStringLiteral("hasShownVocabularyHelp");
     static constexpr int toolbarTabCount = 5;
 
     // The tab identifiers.

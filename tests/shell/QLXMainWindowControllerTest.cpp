@@ -6,9 +6,11 @@
 #include "support/ConsoleCapture.h"
 
 #include "model/QLXStorageManager.h"
-#include "platform/CloudFolder.h"
-#include "platform/LocaleName.h"
-#include "platform/StringTables.h"
+#include "platform/files/CloudFolder.h"
+#include "platform/linux/LocaleName.h"
+#include "platform/files/StringTables.h"
+
+#include "platform/files/Settings.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -58,7 +60,7 @@ class MainWindowTest : public ::testing::Test
 protected:
     Defaults &defaults() { return window.test.installation->defaults(); }
     QLXMainWindowController &controller() { return window.controller; }
-    QString lastActive() { return defaults().stringForKey(QLXMainWindowController::lastActiveLanguageKey); }
+    QString lastActive() { return defaults().stringForKey(Settings::lastActiveLanguageKey); }
 
     TestMainWindow window;
 };
@@ -89,7 +91,7 @@ TEST_F(MainWindowTest, StartUpOpensTheLastLanguageOrAnotherThatLoads)
         }
         Defaults &defaults = window.test.installation->defaults();
         if (testCase.lastActiveLanguage)
-            defaults.setString(QLXMainWindowController::lastActiveLanguageKey, *testCase.lastActiveLanguage);
+            defaults.setString(Settings::lastActiveLanguageKey, *testCase.lastActiveLanguage);
         window.controller.awakeFromNib();
 
         const QString opened = displayName(window.controller.currentVocabulary());
@@ -97,7 +99,7 @@ TEST_F(MainWindowTest, StartUpOpensTheLastLanguageOrAnotherThatLoads)
             EXPECT_TRUE(opened == u"French - English"_s || opened == u"Spanish - English"_s) << testCase.name;
         else
             EXPECT_EQ(opened, testCase.expected) << testCase.name;
-        EXPECT_EQ(defaults.stringForKey(QLXMainWindowController::lastActiveLanguageKey), opened) << testCase.name;
+        EXPECT_EQ(defaults.stringForKey(Settings::lastActiveLanguageKey), opened) << testCase.name;
         EXPECT_FALSE(window.controller.isInFirstSetupMode()) << testCase.name;
         EXPECT_EQ(window.test.alerts.alerts.size(), testCase.damageSpanish ? 1 : 0) << testCase.name;
 
@@ -187,7 +189,7 @@ TEST_F(MainWindowTest, LanguagePopUpListsYoungestFirstAndManageLanguagesKeepsThe
     const QString spanish = window.test.saveVocabulary(u"Spanish"_s, u"English"_s);
     setModificationTime(french, QDateTime::currentDateTime().addDays(-2));
     setModificationTime(spanish, QDateTime::currentDateTime().addDays(-1));
-    defaults().setString(QLXMainWindowController::lastActiveLanguageKey, u"French - English"_s);
+    defaults().setString(Settings::lastActiveLanguageKey, u"French - English"_s);
     controller().awakeFromNib();
 
     QComboBox *popup = controller().languagesPopUp();
@@ -217,7 +219,7 @@ TEST_F(MainWindowTest, ALanguageThatFailsToLoadLeavesTheCurrentOne)
 {
     window.test.saveVocabulary(u"French"_s, u"English"_s);
     const QString spanish = window.test.saveVocabulary(u"Spanish"_s, u"English"_s);
-    defaults().setString(QLXMainWindowController::lastActiveLanguageKey, u"French - English"_s);
+    defaults().setString(Settings::lastActiveLanguageKey, u"French - English"_s);
     controller().awakeFromNib();
     QFile file(spanish);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -276,7 +278,7 @@ TEST_F(MainWindowTest, TheVocabularyHelpIsShownOnceAndClosedByATabSwitch)
     window.test.scheduler.advance(500ms);
     QLXHelpController *help = controller().helpController();
     EXPECT_TRUE(help->isShown());
-    EXPECT_TRUE(defaults().boolForKey(QLXMainWindowController::hasShownVocabularyHelpKey));
+    EXPECT_TRUE(defaults().boolForKey(Settings::hasShownVocabularyHelpKey));
 
     controller().showQuiz();
     EXPECT_FALSE(help->isShown());

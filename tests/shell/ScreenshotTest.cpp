@@ -4,6 +4,8 @@
 #include "shell/MainInterface.h"
 #include "shell/QLXHelpController.h"
 
+#include "platform/files/Settings.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QMainWindow>
@@ -40,8 +42,8 @@ TEST_F(ScreenshotTest, MainWindow)
 {
     test.saveVocabulary(u"Spanish"_s, u"English"_s, 300);
     test.saveVocabulary(u"Italian"_s, u"English"_s, 40);
-    test.installation->defaults().setString(QLXMainWindowController::lastActiveLanguageKey, u"Spanish - English"_s);
-    test.installation->defaults().setBool(QLXMainWindowController::hasShownVocabularyHelpKey, true);
+    test.installation->defaults().setString(Settings::lastActiveLanguageKey, u"Spanish - English"_s);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
     MainInterface interface(*test.installation, ratingPrompt, moveOffer);
     interface.awakeFromNib();
     test.scheduler.advance(500ms);

@@ -19,6 +19,41 @@ bool Settings::isCrashOnExceptions() const
     return m_defaults.boolForKey(crashOnExceptionsKey);
 }
 
+void Settings::setVisualizeMutuallyExclusiveConstraints(bool visualize)
+{
+    m_defaults.setBool(visualizeMutuallyExclusiveConstraintsKey, visualize);
+}
+
+QString Settings::installationUuid() const
+{
+    return m_defaults.stringForKey(installationUuidKey);
+}
+
+void Settings::setInstallationUuid(const QString &uuid)
+{
+    m_defaults.setString(installationUuidKey, uuid);
+}
+
+QString Settings::lastActiveLanguage() const
+{
+    return m_defaults.stringForKey(lastActiveLanguageKey);
+}
+
+void Settings::setLastActiveLanguage(const QString &displayName)
+{
+    m_defaults.setString(lastActiveLanguageKey, displayName);
+}
+
+bool Settings::hasShownVocabularyHelp() const
+{
+    return m_defaults.boolForKey(hasShownVocabularyHelpKey);
+}
+
+void Settings::setHasShownVocabularyHelp(bool shown)
+{
+    m_defaults.setBool(hasShownVocabularyHelpKey, shown);
+}
+
 QString Settings::cloudFolderPath() const
 {
     return m_defaults.stringForKey(cloudFolderPathKey);
@@ -92,6 +127,31 @@ bool Settings::didFSImport() const
 void Settings::setDidFSImport(bool imported)
 {
     m_defaults.setBool(didFSImportKey, imported);
+}
+
+bool Settings::isEnableUserStatistics() const
+{
+    return m_defaults.boolForKey(enableUserStatisticsKey);
+}
+
+void Settings::setEnableUserStatistics(bool enabled)
+{
+    m_defaults.setBool(enableUserStatisticsKey, enabled);
+}
+
+bool Settings::isDisableUserStatistics() const
+{
+    return m_defaults.boolForKey(disableUserStatisticsKey);
+}
+
+void Settings::setDisableUserStatistics(bool disabled)
+{
+    m_defaults.setBool(disableUserStatisticsKey, disabled);
+}
+
+bool Settings::isUsageDataOptedIn() const
+{
+    return !isDisableUserStatistics() && isEnableUserStatistics();
 }
 
 } // namespace lexi
