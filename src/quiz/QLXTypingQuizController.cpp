@@ -655,7 +655,7 @@ void QLXTypingQuizController::executeShowStatistics()
 
     m_flip.flipSecondHalf(*m_resultsCard);
     m_progressBar->hide();
-    m_services.ratingEvents.logEvent(true);
+    m_services.ratingPrompt.logEvent(true);
     emit runEnded();
 }
 
@@ -737,6 +737,13 @@ void QLXTypingQuizController::wordPopoverDidDeleteWords()
 }
 
 void QLXTypingQuizController::wordPopoverDidCancelEditWords() {}
+
+void QLXTypingQuizController::abandonRun()
+{
+    m_pendingStep.cancel();
+    m_focusStep.cancel();
+    m_isRunInProgress = false;
+}
 
 void QLXTypingQuizController::resetQuizHelp()
 {
