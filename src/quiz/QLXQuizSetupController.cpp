@@ -6,8 +6,9 @@
 #include "QLXTypingQuizController.h"
 #include "QuizImages.h"
 
-#include "platform/Console.h"
-#include "platform/StringTables.h"
+#include "platform/files/Settings.h"
+#include "platform/ports/Console.h"
+#include "platform/files/StringTables.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -37,10 +38,6 @@ namespace {
 
 const QString quizTable = u"Quiz"_s;
 const QString mainWindowTable = u"MainWindow"_s;
-const QString askForForeignWordKey = u"askForForeignWord"_s;
-const QString askForYourWordKey = u"askForYourWord"_s;
-const QString userWasUnhappyKey = u"userWasUnhappy"_s;
-const QString infoMessageAddressKey = u"infoMessageAddress"_s;
 const QUrl supportMail(u"mailto:support@lexicarta.org?subject=Lexicarta"_s);
 
 constexpr qint64 defaultNumberOfWords = 30;
@@ -301,10 +298,11 @@ void QLXQuizSetupController::localize()
 
 void QLXQuizSetupController::awake()
 {
-    m_askForYourWord = m_services.defaults.boolForKey(askForYourWordKey);
-    m_askForForeignWord = m_services.defaults.boolForKey(askForForeignWordKey) || !m_askForYourWord;
+    const lexi::Settings settings(m_services.defaults);
+    m_askForYourWord = settings.askForYourWord();
+    m_askForForeignWord = settings.askForForeignWord() || !m_askForYourWord;
     m_infoPanel->hide();
-    const QString address = m_services.defaults.stringForKey(infoMessageAddressKey);
+    const QString address = settings.infoMessageAddress();
     const QUrl url(address, QUrl::StrictMode);
     if (address.isEmpty() || !url.isValid() || !lexi::InfoMessage::isOpenableLink(url))
         return;
@@ -452,8 +450,9 @@ void QLXQuizSetupController::setAskDirection(int itemTag)
 {
     m_askForForeignWord = itemTag != 1;
     m_askForYourWord = itemTag != 0;
-    m_services.defaults.setBool(askForForeignWordKey, m_askForForeignWord);
-    m_services.defaults.setBool(askForYourWordKey, m_askForYourWord);
+    lexi::Settings settings(m_services.defaults);
+    settings.setAskForForeignWord(m_askForForeignWord);
+    settings.setAskForYourWord(m_askForYourWord);
     updateErrorLabel();
 }
 
@@ -560,21 +559,6 @@ void QLXQuizSetupController::startQuiz()
     m_infoPanel->hide();
 }
 
-bool QLXQuizSetupController::isProgramKey(const QString &key) const
-{
-    // The keys the program keeps its own settings under: a message must never overwrite one.
-    static const QSet<QString> programKeys = {
-        u"NSApplicationCrashOnExceptions"_s, u"NSConstraintBasedLayoutVisualizeMutuallyExclusiveConstraints"_s,
-        u"askForForeignWord"_s, u"askForYourWord"_s, u"backgroundColor"_s, u"didFSImport"_s, u"enableDropbox"_s,
-        u"hasShownQuizHelpCorrectAnswer"_s, u"hasShownQuizHelpMisspelledAnswer"_s, u"hasShownQuizHelpQuestion"_s,
-        u"hasShownQuizHelpWrongAnswer"_s, u"hasShownVocabularyHelp"_s, u"infoMessageAddress"_s,
-        u"installation_uuid"_s, u"isDisableUserStatistics"_s, u"isShowCommentWithQuestion"_s,
-        u"isSwitchKeyboardCommentToForeign"_s, u"isSwitchKeyboardTagsToForeign"_s, u"lastActiveLanguage"_s,
-        u"popupQuizInterval"_s, u"userWasUnhappy"_s,
-    };
-    return programKeys.contains(key) || key.startsWith(u"NS"_s);
-}
-
 bool QLXQuizSetupController::showInfoPanel()
 {
     if (!m_infoMessage) {
@@ -582,8 +566,9 @@ bool QLXQuizSetupController::showInfoPanel()
         return false;
     }
     const lexi::InfoMessage &message = *m_infoMessage;
-    const auto isKey = [this](const QString &key) { return isProgramKey(key); };
-    const bool dismissed = message.hasUsableUuid(isKey) && m_services.defaults.boolForKey(message.uuid);
+    const auto isKey = &lexi::Settings::isProgramKey;
+    const bool dismissed =
+        message.hasUsableUuid(isKey) && lexi::Settings(m_services.defaults).isInfoMessageDismissed(message.uuid);
     if (dismissed)
         return false;
     if (!lexi::shouldShowInfoMessage(message, false, m_services.clock.now().secondsSince1970(), isKey)) {
@@ -601,8 +586,8 @@ bool QLXQuizSetupController::showInfoPanel()
 void QLXQuizSetupController::dontShowThisInfoAgain()
 {
     m_infoPanel->hide();
-    if (m_infoMessage && m_infoMessage->hasUsableUuid([this](const QString &key) { return isProgramKey(key); }))
-        m_services.defaults.setBool(m_infoMessage->uuid, true);
+    if (m_infoMessage && m_infoMessage->hasUsableUuid(&lexi::Settings::isProgramKey))
+        lexi::Settings(m_services.defaults).setInfoMessageDismissed(m_infoMessage->uuid);
 }
 
 void QLXQuizSetupController::goToInfoURL(bool alternate)
@@ -617,7 +602,7 @@ void QLXQuizSetupController::goToInfoURL(bool alternate)
 void QLXQuizSetupController::showFeedbackPrompt()
 {
     m_feedbackPanel->setCurrentIndex(1);
-    m_services.defaults.setBool(userWasUnhappyKey, true);
+    lexi::Settings(m_services.defaults).setUserWasUnhappy(true);
 }
 
 void QLXQuizSetupController::showRatingPrompt()

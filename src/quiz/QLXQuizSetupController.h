@@ -131,7 +131,6 @@ private:
     QStringList chosenTags() const;
     void updateTagCompletions(const QString &text);
     void messageArrived(const QByteArray &body);
-    bool isProgramKey(const QString &key) const;
     void leaveRun();
 
     lexi::QuizServices m_services;

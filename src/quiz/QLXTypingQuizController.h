@@ -118,7 +118,7 @@ private:
     void showVerdict(lexi::AnswerVerdict verdict, bool isSynonym);
     void showProgress();
     void recordSaveAndMark();
-    void showHelp(QLabel &bubble, const QString &key, const QString &shownFlag);
+    void showHelp(QLabel &bubble, const QString &key, QLatin1StringView shownFlag);
     void selectInputSourceForAnswer();
     void focusAnswerField();
     // Runs `step` after stepDelay unless a step is waiting already.

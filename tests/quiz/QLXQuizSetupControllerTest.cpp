@@ -7,7 +7,7 @@
 #include "quiz/QLXQuizSetupController.h"
 #include "quiz/QLXTypingQuizController.h"
 
-#include "platform/StringTables.h"
+#include "platform/files/StringTables.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
