@@ -8,6 +8,7 @@
 #include "platform/Console.h"
 #include "platform/Format.h"
 #include "platform/KeyedArchive.h"
+#include "platform/RegularFile.h"
 #include "platform/StringTables.h"
 #include "platform/dispatch/Dispatch.h"
 
@@ -112,6 +113,13 @@ bool QLXStorageManager::saveVocabularyToQLXVFile(const Lexicarta *vocabulary, co
     if (!vocabulary)
         return false;
     const QByteArray json = QJsonDocument(vocabulary->dictionaryRepresentation()).toJson(QJsonDocument::Compact);
+    // A file that unpacks to more than loading takes could never be loaded again.
+    if (json.size() > maximumDocumentSize) {
+        QLXLogError("StorageM > saveVocabulary > %@ needs %ld bytes of JSON, more than %ld", path, json.size(),
+                    maximumDocumentSize);
+        showSaveAlert(*vocabulary, compressionError);
+        return false;
+    }
     const std::optional<QByteArray> compressed = lexi::Bzip2::compressed(json);
     if (!compressed) {
         showSaveAlert(*vocabulary, compressionError);
@@ -180,12 +188,13 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromQLXVFile(const QStri
         QLXLogError("StorageM > vocFromQLXVFile > path is nil");
         return nullptr;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const auto file = lexi::openRegularFile(path);
+    if (!file) {
+        QLXLogWarn("StorageM > vocFromQLXVFile > can't open %@: %@", path, file.error());
         showLoadAlert(path, fileReadError);
         return nullptr;
     }
-    const lexi::Bzip2::Decompressed json = lexi::Bzip2::decompressed(file, maximumDocumentSize);
+    const lexi::Bzip2::Decompressed json = lexi::Bzip2::decompressed(**file, maximumDocumentSize);
     if (json.failure) {
         showLoadAlert(path, *json.failure == lexi::Bzip2::Failure::readError ? fileReadError : decompressionError);
         return nullptr;
@@ -207,12 +216,14 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromTBFFile(const QStrin
         QLXLogError("StorageM > vocFromQLXVFile > path is nil");
         return nullptr;
     }
-    QFile file(path);
-    if (!file.exists())
+    if (!QFile::exists(path))
         return nullptr;
     std::shared_ptr<Lexicarta> vocabulary;
-    if (file.open(QIODevice::ReadOnly) && file.size() <= maximumDocumentSize) {
-        const std::unique_ptr<lexi::KeyedArchive> archive = lexi::KeyedArchive::fromData(file.readAll());
+    const auto file = lexi::openRegularFile(path);
+    if (!file)
+        QLXLogWarn("StorageM > vocFromTBFFile > can't open %@: %@", path, file.error());
+    else if ((*file)->size() <= maximumArchiveSize) {
+        const std::unique_ptr<lexi::KeyedArchive> archive = lexi::KeyedArchive::fromData((*file)->readAll());
         std::optional<lexi::KeyedDecoder> root;
         if (archive)
             root = archive->rootObjectDecoder(Lexicarta::archiveClassName);
