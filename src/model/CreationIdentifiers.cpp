@@ -1,6 +1,6 @@
 #include "CreationIdentifiers.h"
 
-#include "platform/WholeNumbers.h"
+#include "platform/values/WholeNumbers.h"
 
 #include <algorithm>
 #include <limits>

@@ -4,9 +4,9 @@
 #include "TextVocabularyExporter.h"
 
 #include "logging/QLXLogMacros.h"
-#include "platform/Console.h"
-#include "platform/Format.h"
-#include "platform/RegularFile.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
+#include "platform/files/RegularFile.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,7 +1,7 @@
 #include "support/FakeVocabularyServices.h"
 
 #include "model/Lexicarta.h"
-#include "platform/Dates.h"
+#include "platform/values/Dates.h"
 
 #include <gtest/gtest.h>
 
