@@ -184,9 +184,10 @@ void TextVocabularyParser::findDelimiter(QStringView text, bool isOwnExport)
     }
 
     // The exporter's comma form starts every line with a double quote; its tab form quotes nothing.
-    m_isOwnCommaForm = isOwnExport && !text.isEmpty()
+    const bool readAsExported = isOwnExport && !text.isEmpty();
+    m_isOwnCommaForm = readAsExported
         && std::ranges::all_of(text.tokenize(u'\n'), [](QStringView line) { return line.startsWith(u'"'); });
-    if (isOwnExport) {
+    if (readAsExported) {
         m_csvDelimiter = m_isOwnCommaForm ? u',' : u'\t';
         m_csvQuotation = m_isOwnCommaForm ? std::optional<QChar>(u'"') : std::nullopt;
     } else {
