@@ -322,11 +322,11 @@ TEST_F(QLXStorageManagerTest, AVocabularyOf200000WordsStillLoads)
 TEST_F(QLXStorageManagerTest, AVocabularyTooLargeToLoadAgainIsNotSaved)
 {
     const QString path = store.savePathForVocabulary(*vocabulary).value();
-    ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+    ASSERT_TRUE(store.saveVocabularyToQLXVFile(vocabulary.get(), path));
     const QByteArray before = readFile(path);
     addWord(QString(QLXStorageManager::maximumDocumentSize, u'x'), u"mot"_s);
     fakes.alerts.alerts.clear();
-    EXPECT_FALSE(store.saveVocabulary(vocabulary.get()));
+    EXPECT_FALSE(store.saveVocabularyToQLXVFile(vocabulary.get(), path));
     const lexi::Alert alert{u"Error"_s,
                             u"The selected language 'French' could not be saved. (Compression error)\nPlease restart "
                             "Lexicarta and try again."_s,
