@@ -11,11 +11,11 @@
 #include "logging/QLXLogMacros.h"
 #include "model/Lexicarta.h"
 #include "platform/dispatch/Scheduler.h"
-#include "platform/StringTables.h"
-#include "platform/AlertPresenter.h"
-#include "platform/Clock.h"
-#include "platform/Console.h"
-#include "platform/Format.h"
+#include "platform/files/StringTables.h"
+#include "platform/ports/AlertPresenter.h"
+#include "platform/ports/Clock.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
 
 #include <QAction>
 #include <QButtonGroup>

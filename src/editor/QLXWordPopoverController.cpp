@@ -5,10 +5,11 @@
 #include "logging/QLXLogMacros.h"
 #include "model/Lexicarta.h"
 #include "platform/dispatch/Scheduler.h"
-#include "platform/StringTables.h"
-#include "platform/AlertPresenter.h"
-#include "platform/Clock.h"
-#include "platform/Format.h"
+#include "platform/files/Settings.h"
+#include "platform/files/StringTables.h"
+#include "platform/ports/AlertPresenter.h"
+#include "platform/ports/Clock.h"
+#include "platform/values/Format.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -162,9 +163,8 @@ void QLXWordPopoverController::setupPopoverGUI()
 {
     if (!m_vocabulary)
         return;
-    m_isSwitchTagsKeyboardToForeign = m_services.isSwitchKeyboardTagsToForeign && m_services.isSwitchKeyboardTagsToForeign();
-    m_isSwitchCommentKeyboardToForeign =
-        m_services.isSwitchKeyboardCommentToForeign && m_services.isSwitchKeyboardCommentToForeign();
+    m_isSwitchTagsKeyboardToForeign = m_services.settings.isSwitchKeyboardTagsToForeign();
+    m_isSwitchCommentKeyboardToForeign = m_services.settings.isSwitchKeyboardCommentToForeign();
     showForm(lexi::WordPopoverEditor::setUp(m_selectedWords, *m_vocabulary, m_isInAddingMode,
                                             m_services.selectedLocaleName));
 

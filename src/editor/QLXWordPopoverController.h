@@ -6,7 +6,7 @@
 #include "WordPopoverEditor.h"
 
 #include "platform/dispatch/DelayedBlock.h"
-#include "platform/InputSources.h"
+#include "platform/ports/InputSources.h"
 
 #include <QObject>
 #include <QPointer>
@@ -23,6 +23,7 @@ class QPushButton;
 namespace lexi {
 class AlertPresenter;
 class Clock;
+class Settings;
 class VocabularySaving;
 namespace dispatch {
 class Scheduler;
@@ -48,10 +49,9 @@ public:
         lexi::InputSources &inputSources;
         const lexi::Clock &clock;
         lexi::dispatch::Scheduler &scheduler;
-        // The learner's choice of keyboard for the comment and the tags: the foreign language's
-        // (else their own language's).
-        std::function<bool()> isSwitchKeyboardCommentToForeign;
-        std::function<bool()> isSwitchKeyboardTagsToForeign;
+        // The learner's choice of keyboard layout for the comment and the tags, read at each
+        // set-up.
+        const lexi::Settings &settings;
         // Shown as the learner's language of a vocabulary that has no name for it.
         QString selectedLocaleName;
     };

@@ -2,7 +2,7 @@
 
 #include "TagDrop.h"
 
-#include "platform/Dates.h"
+#include "platform/values/Dates.h"
 
 #include <QColor>
 #include <QFont>

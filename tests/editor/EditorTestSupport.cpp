@@ -6,7 +6,7 @@ using namespace Qt::StringLiterals;
 
 namespace lexi::test {
 
-EditorFixture::EditorFixture() = default;
+EditorFixture::EditorFixture() : defaults(QDir(folder.path()).filePath(u"settings.conf"_s)) {}
 
 EditorFixture::~EditorFixture() = default;
 
@@ -17,8 +17,7 @@ QLXWordPopoverController::Services EditorFixture::popoverServices()
             inputSources,
             fakes.clock,
             scheduler,
-            [this] { return commentToForeign; },
-            [this] { return tagsToForeign; },
+            settings,
             u"English"_s};
 }
 

@@ -7,6 +7,8 @@
 #include "editor/VocabularySaving.h"
 #include "editor/VocabularySync.h"
 #include "model/Lexicarta.h"
+#include "platform/files/Defaults.h"
+#include "platform/files/Settings.h"
 
 #include <QList>
 #include <QString>
@@ -85,8 +87,8 @@ struct EditorFixture
     ManualScheduler scheduler{fakes.clock};
     RecordingInputSources inputSources;
     VocabularyServices services{fakes.clock, fakes.alerts, inputSources};
-    bool commentToForeign = false;
-    bool tagsToForeign = false;
+    Defaults defaults;
+    Settings settings{defaults};
     RecordingSaving saving;
     RecordingSync sync;
     std::shared_ptr<Lexicarta> reloaded;
