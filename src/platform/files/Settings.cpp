@@ -201,6 +201,7 @@ bool Settings::isProgramKey(const QString &key)
     const auto matches = [&key](QLatin1StringView known) { return key == known; };
     return key.startsWith(u"NS") || std::any_of(std::cbegin(reserved), std::cend(reserved), matches)
         || std::any_of(std::cbegin(keys), std::cend(keys), matches);
+}
 
 bool Settings::isSwitchKeyboardCommentToForeign() const
 {
