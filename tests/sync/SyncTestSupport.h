@@ -5,9 +5,9 @@
 
 #include "model/Lexicarta.h"
 #include "model/QLXStorageManager.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/CloudFolder.h"
-#include "platform/Defaults.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/CloudFolder.h"
+#include "platform/files/Defaults.h"
 #include "support/FakeClock.h"
 #include "support/FakeNetworkReachability.h"
 #include "support/ManualScheduler.h"
@@ -57,7 +57,7 @@ private:
 };
 
 // A word as a test writes it: the foreign word, and its creationID, by which versions of one
-// vocabulary tell their words apart.
+// vocabulary tell their words apart (0: the one the vocabulary gives it).
 struct TestWord
 {
     QString foreign;
