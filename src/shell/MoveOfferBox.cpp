@@ -7,11 +7,18 @@
 
 namespace lexi {
 
+using namespace Qt::StringLiterals;
+
 MoveOfferBox::MoveOfferBox(const MoveOfferQuestion &question, QWidget *parent)
-    : QMessageBox(QMessageBox::Question, QString(), question.alert.title, QMessageBox::NoButton, parent)
+    : QMessageBox(parent)
 {
+    setTextFormat(Qt::RichText);
+    setText(u"<b>%1</b>"_s.arg(question.alert.title.toHtmlEscaped()));
     setInformativeText(question.alert.message);
-    setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
+    if (QApplication::windowIcon().isNull())
+        setIcon(QMessageBox::Question);
+    else
+        setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
     const QMessageBox::ButtonRole roles[] = {QMessageBox::AcceptRole, QMessageBox::RejectRole,
                                              QMessageBox::ActionRole};
     for (qsizetype i = 0; i < question.alert.buttons.size() && i < 3; ++i)

@@ -7,6 +7,8 @@
 
 namespace lexi {
 
+using namespace Qt::StringLiterals;
+
 QtRatingPromptPresenter::QtRatingPromptPresenter(std::function<QWidget *()> mainWindow)
     : m_mainWindow(std::move(mainWindow))
 {
@@ -20,8 +22,12 @@ bool QtRatingPromptPresenter::hasMainWindow() const
 
 void QtRatingPromptPresenter::showPrompt(const Alert &alert, std::function<void(int button)> finished)
 {
-    auto *box = new QMessageBox(QMessageBox::Information, alert.title, alert.message, QMessageBox::NoButton,
-                                m_mainWindow ? m_mainWindow() : nullptr);
+    auto *box = new QMessageBox(m_mainWindow ? m_mainWindow() : nullptr);
+    box->setIcon(QMessageBox::Information);
+    box->setWindowTitle(alert.title);
+    box->setTextFormat(Qt::RichText);
+    box->setText(u"<b>%1</b>"_s.arg(alert.title.toHtmlEscaped()));
+    box->setInformativeText(alert.message);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     QList<QAbstractButton *> buttons;

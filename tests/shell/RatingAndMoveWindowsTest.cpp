@@ -35,10 +35,9 @@ TEST(RatingPromptWindow, IsASheetWithThreeButtonsThatReportsTheChoice)
     ASSERT_TRUE(box);
     EXPECT_EQ(box->windowModality(), Qt::WindowModal);
     EXPECT_EQ(box->defaultButton()->text(), u"Rate It Now"_s);
-    QTest::qWaitForWindowExposed(box);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
     test::saveScreenshot(*box, u"rating-prompt"_s);
 
-    box->buttons();
     for (QAbstractButton *button : box->buttons()) {
         if (button->text() == u"Remind Me Later"_s)
             button->click();
@@ -54,7 +53,7 @@ TEST(MoveOfferWindow, OffersTheMoveWithItsSuppressionBox)
                           false, true);
     MoveOfferBox box(question);
     box.show();
-    QTest::qWaitForWindowExposed(&box);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     test::saveScreenshot(box, u"move-offer"_s);
 
     EXPECT_EQ(box.defaultButton()->text(), u"Move to Applications Folder"_s);
