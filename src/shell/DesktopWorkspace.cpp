@@ -17,4 +17,9 @@ void DesktopWorkspace::openWebAddress(const QUrl &address)
         QDesktopServices::openUrl(address);
 }
 
+bool DesktopWorkspace::openStorePage(const QUrl &address)
+{
+    return QDesktopServices::openUrl(address);
+}
+
 } // namespace lexi

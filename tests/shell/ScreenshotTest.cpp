@@ -3,6 +3,7 @@
 #include "shell/InstallationLaunchServices.h"
 #include "shell/MainInterface.h"
 #include "shell/QLXHelpController.h"
+#include "support/Screenshots.h"
 
 #include "platform/files/Settings.h"
 
@@ -20,14 +21,12 @@ namespace lexi::test {
 namespace {
 
 // Renders the main window as the learner sees it into build/screenshots/<name>.png.
-void saveScreenshot(QMainWindow *window, const QString &name)
+void saveWindowScreenshot(QMainWindow *window, const QString &name)
 {
     window->resize(1100, 720);
     window->show();
     QCoreApplication::processEvents();
-    QDir().mkpath(QString::fromUtf8(SCREENSHOT_FOLDER));
-    const QString path = QString::fromUtf8(SCREENSHOT_FOLDER) + u'/' + name + u".png"_s;
-    EXPECT_TRUE(window->grab().save(path)) << path.toStdString();
+    EXPECT_TRUE(saveScreenshot(*window, name)) << name.toStdString();
 }
 
 class ScreenshotTest : public ::testing::Test
@@ -49,7 +48,7 @@ TEST_F(ScreenshotTest, MainWindow)
     test.scheduler.advance(500ms);
     QLXMainWindowController &controller = interface.mainWindowController();
     ASSERT_EQ(controller.currentVocabulary()->countAllWords(), 300);
-    saveScreenshot(controller.mainWindow(), u"main-window"_s);
+    saveWindowScreenshot(controller.mainWindow(), u"main-window"_s);
 }
 
 TEST_F(ScreenshotTest, FirstStartPage)
@@ -57,7 +56,7 @@ TEST_F(ScreenshotTest, FirstStartPage)
     MainInterface interface(*test.installation, ratingPrompt, moveOffer);
     interface.awakeFromNib();
     ASSERT_TRUE(interface.mainWindowController().isInFirstSetupMode());
-    saveScreenshot(interface.mainWindowController().mainWindow(), u"first-start"_s);
+    saveWindowScreenshot(interface.mainWindowController().mainWindow(), u"first-start"_s);
 }
 
 TEST_F(ScreenshotTest, HelpOverlay)
@@ -68,7 +67,7 @@ TEST_F(ScreenshotTest, HelpOverlay)
     interface.mainWindowController().mainWindow()->show();
     test.scheduler.advance(500ms);
     ASSERT_TRUE(interface.mainWindowController().helpController()->isShown());
-    saveScreenshot(interface.mainWindowController().mainWindow(), u"help-overlay"_s);
+    saveWindowScreenshot(interface.mainWindowController().mainWindow(), u"help-overlay"_s);
 }
 
 } // namespace

@@ -12,9 +12,15 @@ class RecordingWorkspace final : public Workspace
 public:
     void openFolder(const QString &path) override { openedFolders.append(path); }
     void openWebAddress(const QUrl &address) override { openedAddresses.append(address); }
+    bool openStorePage(const QUrl &address) override
+    {
+        openedStorePages.append(address);
+        return true;
+    }
 
     QStringList openedFolders;
     QList<QUrl> openedAddresses;
+    QList<QUrl> openedStorePages;
 };
 
 } // namespace lexi::test
