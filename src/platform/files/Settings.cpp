@@ -150,17 +150,38 @@ bool Settings::isProgramKey(const QString &key)
         quizletServiceAddressKey,
         analyticsServiceAddressKey,
         didFSImportKey,
+        switchKeyboardCommentToForeignKey,
+        switchKeyboardTagsToForeignKey,
     };
     // Keys the program's other parts keep settings under that are not declared above yet.
     static const QLatin1StringView reserved[] = {
         QLatin1StringView("lastActiveLanguage"),        QLatin1StringView("installation_uuid"),
         QLatin1StringView("hasShownVocabularyHelp"),    QLatin1StringView("popupQuizInterval"),
-        QLatin1StringView("isDisableUserStatistics"),   QLatin1StringView("isSwitchKeyboardCommentToForeign"),
-        QLatin1StringView("isSwitchKeyboardTagsToForeign"),
+        QLatin1StringView("isDisableUserStatistics"),
     };
     const auto matches = [&key](QLatin1StringView known) { return key == known; };
     return key.startsWith(u"NS") || std::any_of(std::cbegin(reserved), std::cend(reserved), matches)
         || std::any_of(std::cbegin(keys), std::cend(keys), matches);
+}
+
+bool Settings::isSwitchKeyboardCommentToForeign() const
+{
+    return m_defaults.boolForKey(switchKeyboardCommentToForeignKey);
+}
+
+void Settings::setSwitchKeyboardCommentToForeign(bool foreign)
+{
+    m_defaults.setBool(switchKeyboardCommentToForeignKey, foreign);
+}
+
+bool Settings::isSwitchKeyboardTagsToForeign() const
+{
+    return m_defaults.boolForKey(switchKeyboardTagsToForeignKey);
+}
+
+void Settings::setSwitchKeyboardTagsToForeign(bool foreign)
+{
+    m_defaults.setBool(switchKeyboardTagsToForeignKey, foreign);
 }
 
 QString Settings::quizletServiceAddress() const
