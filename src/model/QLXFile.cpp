@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 
+using namespace Qt::StringLiterals;
+
 QLXFile::QLXFile(const QString &path)
 {
     setFilePath(path);
@@ -56,6 +58,6 @@ std::weak_ordering QLXFile::compareModDatesFromYoungToOld(const QLXFile &other) 
 
 QString QLXFile::description() const
 {
-    const QString date = m_fileModDate ? m_fileModDate->toDateTime().toString(Qt::ISODate) : QStringLiteral("(null)");
+    const QString date = m_fileModDate ? m_fileModDate->toDateTime().toString(Qt::ISODate) : u"(null)"_s;
     return lexi::format(u"FileName: %@ ModDate: %@", m_fileName, date);
 }

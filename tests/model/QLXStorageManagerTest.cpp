@@ -327,7 +327,7 @@ TEST_F(QLXStorageManagerTest, AFailedWriteKeepsThePreviousFileAndSaysSo)
 TEST_F(QLXStorageManagerTest, AKillInTheMiddleOfASaveLeavesAFileThatLoads)
 {
     QProcess probe;
-    probe.start(QStringLiteral(SAVE_ABORT_PROBE), {root.path()});
+    probe.start(QString::fromUtf8(SAVE_ABORT_PROBE), {root.path()});
     ASSERT_TRUE(probe.waitForFinished(60000));
     // The probe saved 10 words, then died of the file size limit while writing 5000.
     EXPECT_EQ(probe.exitStatus(), QProcess::CrashExit) << probe.readAllStandardError().toStdString();

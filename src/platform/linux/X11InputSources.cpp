@@ -5,11 +5,13 @@
 
 #include <QMap>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 namespace {
 
-const QString identifierPrefix = QStringLiteral("xkb:");
+const QString identifierPrefix = u"xkb:"_s;
 
 QString atomName(Display *display, Atom atom)
 {

@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
 using lexi::StringTables;
 
 TEST(StringTablesTest, LooksUpTextsAndShowsMissingKeysAsThemselves)
 {
-    EXPECT_EQ(StringTables::text(QStringLiteral("%ld Weeks")), QStringLiteral("%ld Weeks"));
-    EXPECT_EQ(StringTables::text(QStringLiteral("noSuchKey")), QStringLiteral("noSuchKey"));
-    EXPECT_EQ(StringTables::text(QStringLiteral("never"), QStringLiteral("NoSuchTable")), QStringLiteral("never"));
+    EXPECT_EQ(StringTables::text(u"%ld Weeks"_s), u"%ld Weeks"_s);
+    EXPECT_EQ(StringTables::text(u"noSuchKey"_s), u"noSuchKey"_s);
+    EXPECT_EQ(StringTables::text(u"never"_s, u"NoSuchTable"_s), u"never"_s);
 }

@@ -9,25 +9,26 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
 using lexi::InputSource;
 using lexi::X11InputSources;
 
 TEST(InputSourcesTest, OnlyXcbGetsTheX11Backend)
 {
-    auto sources = lexi::inputSourcesForQtPlatform(QStringLiteral("offscreen"));
+    auto sources = lexi::inputSourcesForQtPlatform(u"offscreen"_s);
     ASSERT_TRUE(sources);
     EXPECT_EQ(sources->inputSourceList(true), QList<InputSource>());
     EXPECT_FALSE(sources->currentKeyboardInputSource());
-    EXPECT_FALSE(sources->selectInputSource(QStringLiteral("xkb:us")));
+    EXPECT_FALSE(sources->selectInputSource(u"xkb:us"_s));
 }
 
 TEST(InputSourcesTest, ReadsTheGroupsOfAnXkbSymbolsName)
 {
     const std::pair<const char *, QStringList> cases[] = {
-        {"pc+us+de:2+inet(evdev)", {QStringLiteral("us"), QStringLiteral("de")}},
+        {"pc+us+de:2+inet(evdev)", {u"us"_s, u"de"_s}},
         {"pc+us(intl)+ru:2+fr(bepo):3+inet(evdev)+group(alt_shift_toggle)",
-         {QStringLiteral("us(intl)"), QStringLiteral("ru"), QStringLiteral("fr(bepo)")}},
-        {"pc105+gb", {QStringLiteral("gb")}},
+         {u"us(intl)"_s, u"ru"_s, u"fr(bepo)"_s}},
+        {"pc105+gb", {u"gb"_s}},
         {"", {}},
         {"pc+de:7", {}},
     };
@@ -41,15 +42,15 @@ class XvfbInputSourcesTest : public testing::Test
 protected:
     void SetUp() override
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-            || QStandardPaths::findExecutable(QStringLiteral("setxkbmap")).isEmpty())
+        if (QStandardPaths::findExecutable(u"Xvfb"_s).isEmpty()
+            || QStandardPaths::findExecutable(u"setxkbmap"_s).isEmpty())
             GTEST_SKIP() << "Xvfb and setxkbmap are needed";
         int number = 140;
-        while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+        while (QFile::exists(u"/tmp/.X%1-lock"_s.arg(number)))
             ++number;
         m_display = ':' + QByteArray::number(number);
-        m_server.start(QStringLiteral("Xvfb"),
-                       {QString::fromLatin1(m_display), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        m_server.start(u"Xvfb"_s,
+                       {QString::fromLatin1(m_display), u"-nolisten"_s, u"tcp"_s});
         QElapsedTimer patience;
         patience.start();
         while (!m_sources && patience.elapsed() < 20000) {
@@ -67,8 +68,8 @@ protected:
 
     bool setLayouts(const char *layouts)
     {
-        return QProcess::execute(QStringLiteral("setxkbmap"),
-                                 {QStringLiteral("-display"), QString::fromLatin1(m_display), QStringLiteral("-layout"),
+        return QProcess::execute(u"setxkbmap"_s,
+                                 {u"-display"_s, QString::fromLatin1(m_display), u"-layout"_s,
                                   QString::fromLatin1(layouts)})
             == 0;
     }
@@ -84,14 +85,14 @@ TEST_F(XvfbInputSourcesTest, ListsAndSelectsTheConfiguredLayouts)
     const auto sources = m_sources->inputSourceList(false);
     ASSERT_TRUE(sources);
     ASSERT_EQ(sources->size(), 2);
-    EXPECT_EQ(sources->at(0).identifier, QStringLiteral("xkb:us"));
-    EXPECT_EQ(sources->at(0).localizedName, QStringLiteral("English (US)"));
-    EXPECT_EQ(sources->at(1).identifier, QStringLiteral("xkb:de"));
-    EXPECT_EQ(sources->at(1).localizedName, QStringLiteral("German"));
+    EXPECT_EQ(sources->at(0).identifier, u"xkb:us"_s);
+    EXPECT_EQ(sources->at(0).localizedName, u"English (US)"_s);
+    EXPECT_EQ(sources->at(1).identifier, u"xkb:de"_s);
+    EXPECT_EQ(sources->at(1).localizedName, u"German"_s);
 
-    EXPECT_TRUE(m_sources->selectInputSource(QStringLiteral("xkb:de")));
+    EXPECT_TRUE(m_sources->selectInputSource(u"xkb:de"_s));
     EXPECT_EQ(m_sources->currentKeyboardInputSource(), sources->at(1));
-    EXPECT_TRUE(m_sources->selectInputSource(QStringLiteral("xkb:us")));
+    EXPECT_TRUE(m_sources->selectInputSource(u"xkb:us"_s));
     EXPECT_EQ(m_sources->currentKeyboardInputSource(), sources->at(0));
-    EXPECT_FALSE(m_sources->selectInputSource(QStringLiteral("com.apple.keylayout.German")));
+    EXPECT_FALSE(m_sources->selectInputSource(u"com.apple.keylayout.German"_s));
 }
