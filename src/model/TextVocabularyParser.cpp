@@ -5,7 +5,6 @@
 
 #include "logging/QLXLogMacros.h"
 #include "platform/ports/Console.h"
-#include "platform/values/Format.h"
 
 #include <QFile>
 #include <QSet>
@@ -97,26 +96,26 @@ TextVocabularyParser::Result TextVocabularyParser::wordsFromCSVFile(const QStrin
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return failed(format(u"can't open %@: %@", path, file.errorString()));
-    const QString tooLarge = format(u"%@ is larger than %ld bytes", path, maximumFileSize);
+        return failed(u"can't open %1: %2"_s.arg(path, file.errorString()));
+    const QString tooLarge = u"%1 is larger than %2 bytes"_s.arg(path, QString::number(maximumFileSize));
     if (!file.isSequential() && file.size() > maximumFileSize)
         return failed(tooLarge);
     // A device without a size is read up to one byte more than allowed.
     const QByteArray bytes = file.isSequential() ? file.read(maximumFileSize + 1) : file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return failed(format(u"can't read %@: %@", path, file.errorString()));
+        return failed(u"can't read %1: %2"_s.arg(path, file.errorString()));
     if (bytes.size() > maximumFileSize)
         return failed(tooLarge);
     std::optional<QString> text = decodedText(bytes);
     if (!text)
-        return failed(format(u"%@ is no UTF-8 text, nor UTF-16 or UTF-32 with a byte-order mark", path));
+        return failed(u"%1 is no UTF-8 text, nor UTF-16 or UTF-32 with a byte-order mark"_s.arg(path));
     text->replace(u"\r\n"_s, u"\n"_s);
     text->replace(u'\r', u'\n');
     const QStringView lines = withoutHeaderLine(*text);
     findDelimiter(lines);
     std::optional<WordList> words = wordsFromText(lines, invertDirection);
     if (!words)
-        return failed(format(u"%@ gives more than %ld words", path, maximumWordCount));
+        return failed(u"%1 gives more than %2 words"_s.arg(path, QString::number(maximumWordCount)));
     return {*std::move(words), std::nullopt};
 }
 
@@ -151,9 +150,9 @@ void TextVocabularyParser::findDelimiter(QStringView text)
     if (singleQuotes >= lines && singleQuotes > doubleQuotes)
         m_csvQuotation = u'\'';
 
-    Console::writeLine(format(u"finding DElimiters in %ld lines:\n \" %ld   ' %ld   t %ldld   , %ld\nchosen: %@ %@",
-                              lines, doubleQuotes, singleQuotes, tabs, commas,
-                              m_csvQuotation ? QString(*m_csvQuotation) : u"(null)"_s, QString(m_csvDelimiter)));
+    Console::writeLine(u"finding DElimiters in %1 lines:\n \" %2   ' %3   t %4ld   , %5\nchosen: %6 %7"_s.arg(
+        QString::number(lines), QString::number(doubleQuotes), QString::number(singleQuotes), QString::number(tabs),
+        QString::number(commas), m_csvQuotation ? QString(*m_csvQuotation) : u"(null)"_s, QString(m_csvDelimiter)));
 }
 
 std::optional<WordList> TextVocabularyParser::wordsFromText(QStringView text, bool invertDirection) const
