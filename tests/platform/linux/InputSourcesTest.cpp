@@ -1,11 +1,8 @@
 #include "platform/linux/X11InputSources.h"
 #include "platform/ports/InputSources.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -22,18 +19,24 @@ TEST(InputSourcesTest, OnlyXcbGetsTheX11Backend)
     EXPECT_FALSE(sources->selectInputSource(u"xkb:us"_s));
 }
 
-TEST(InputSourcesTest, ReadsTheGroupsOfAnXkbSymbolsName)
+TEST(InputSourcesTest, ReadsTheGroupsOfTheXkbRulesNames)
 {
-    const std::pair<const char *, QStringList> cases[] = {
-        {"pc+us+de:2+inet(evdev)", {u"us"_s, u"de"_s}},
-        {"pc+us(intl)+ru:2+fr(bepo):3+inet(evdev)+group(alt_shift_toggle)",
-         {u"us(intl)"_s, u"ru"_s, u"fr(bepo)"_s}},
-        {"pc105+gb", {u"gb"_s}},
-        {"", {}},
-        {"pc+de:7", {}},
+    const struct
+    {
+        QString layouts;
+        QString variants;
+        QStringList groups;
+    } cases[] = {
+        {u"us,de"_s, u""_s, {u"us"_s, u"de"_s}},
+        {u"us,ru,fr"_s, u"intl,,bepo"_s, {u"us(intl)"_s, u"ru"_s, u"fr(bepo)"_s}},
+        {u"gb"_s, u""_s, {u"gb"_s}},
+        {u""_s, u""_s, {}},
+        {u""_s, u"intl"_s, {}},
+        // X11 keeps four groups at most.
+        {u"us,de,fr,ru,gr"_s, u""_s, {u"us"_s, u"de"_s, u"fr"_s, u"ru"_s}},
     };
-    for (const auto &[symbols, layouts] : cases)
-        EXPECT_EQ(X11InputSources::layoutsFromSymbolsName(QString::fromUtf8(symbols)), layouts) << symbols;
+    for (const auto &c : cases)
+        EXPECT_EQ(X11InputSources::layoutsFromRulesNames(c.layouts, c.variants), c.groups) << c.layouts.toStdString();
 }
 
 // Runs a private X server for the test; skipped where the machine has none.
@@ -45,18 +48,14 @@ protected:
         if (QStandardPaths::findExecutable(u"Xvfb"_s).isEmpty()
             || QStandardPaths::findExecutable(u"setxkbmap"_s).isEmpty())
             GTEST_SKIP() << "Xvfb and setxkbmap are needed";
-        int number = 140;
-        while (QFile::exists(u"/tmp/.X%1-lock"_s.arg(number)))
-            ++number;
-        m_display = ':' + QByteArray::number(number);
-        m_server.start(u"Xvfb"_s,
-                       {QString::fromLatin1(m_display), u"-nolisten"_s, u"tcp"_s});
-        QElapsedTimer patience;
-        patience.start();
-        while (!m_sources && patience.elapsed() < 20000) {
-            QThread::msleep(50);
-            m_sources = X11InputSources::open(m_display);
-        }
+        // The server picks a free display itself and writes its number once it takes connections.
+        m_server.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s});
+        QByteArray number;
+        while (!number.endsWith('\n') && m_server.waitForReadyRead(20000))
+            number += m_server.readAllStandardOutput();
+        ASSERT_TRUE(number.endsWith('\n')) << "Xvfb named no display";
+        m_display = ':' + number.trimmed();
+        m_sources = X11InputSources::open(m_display);
         ASSERT_TRUE(m_sources) << "no X server on " << m_display.constData();
     }
     void TearDown() override
