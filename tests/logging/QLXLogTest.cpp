@@ -99,29 +99,32 @@ TEST_F(QLXLogTest, TheThousandAndFirstUnfinishedRecordWaitsAndNoneIsLost)
 {
     constexpr int qlxLogLevel = QLXLogLevelVerbose;
     auto logger = addRecorder();
+    // The first record stays in delivery until the gate opens.
     std::binary_semaphore gate(0);
-    std::atomic<bool> blocked = true;
+    std::atomic<bool> firstDelivered = false;
     logger->onMessage = [&](const QLXLogMessage &) {
-        if (blocked)
+        if (!firstDelivered) {
             gate.acquire();
-    };
-    std::atomic<int> returned = 0;
-    std::thread caller([&] {
-        for (int i = 0; i < 1001; ++i) {
-            QLXLogInfo("record %d", i);
-            ++returned;
+            firstDelivered = true;
         }
+    };
+    std::binary_semaphore thousandReturned(0);
+    std::atomic<bool> lastReturnedAfterFirstDelivery = false;
+    std::thread caller([&] {
+        for (int i = 0; i < 1000; ++i)
+            QLXLogInfo("record %d", i);
+        thousandReturned.release();
+        QLXLogInfo("record %d", 1000);
+        lastReturnedAfterFirstDelivery = firstDelivered.load();
     });
-    // The first record sits in delivery, 999 wait behind it: 1000 calls return, the 1001st waits.
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (returned < 1000 && std::chrono::steady_clock::now() < giveUp)
-        std::this_thread::yield();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(returned, 1000);
-
-    blocked = false;
+    // The first record sits in delivery, 999 wait behind it: 1000 calls return, the 1001st can
+    // return only once a delivery has finished, that is after the gate opens.
+    const bool thousandReturnedWhileBlocked = thousandReturned.try_acquire_for(std::chrono::seconds(20));
     gate.release();
     caller.join();
+    EXPECT_TRUE(thousandReturnedWhileBlocked);
+    EXPECT_TRUE(lastReturnedAfterFirstDelivery);
+
     QLXLog::flushLog();
     const QStringList texts = logger->texts();
     ASSERT_EQ(texts.size(), 1001);
