@@ -53,7 +53,7 @@ lexi::Result<QByteArray> readLocalFile(const QString &path)
 {
     const auto file = lexi::openRegularFile(path);
     if (!file)
-        return lexi::Result<QByteArray>::failure(lexi::format(u"%@: %@", path, file.error()));
+        return lexi::Result<QByteArray>::failure(u"%1: %2"_s.arg(path, file.error()));
     QByteArray data = (*file)->readAll();
     if ((*file)->error() != QFileDevice::NoError)
         return lexi::Result<QByteArray>::failure((*file)->errorString());
