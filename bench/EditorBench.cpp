@@ -32,6 +32,7 @@ class NoWorkspace final : public lexi::Workspace
 {
 public:
     void openFolder(const QString &) override {}
+    bool openStorePage(const QUrl &) override { return false; }
 };
 
 // The generated vocabulary with a store that can save it, in a folder of its own.
