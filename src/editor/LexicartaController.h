@@ -75,6 +75,8 @@ public:
     lexi::WordList getSelectedWordsArray() const;
     void deselectWords();
     void closeAddWordPopover();
+    // Hides the help shown over the table until the next refresh.
+    void closeHelp();
     void cloudControllerDidSync();
 
     // Actions of the tab's own views and menu items.
@@ -142,6 +144,9 @@ private:
     void markNeedsSync();
     // After the popover changed words: the list anew, as row changes.
     void refreshAfterChange();
+    // The words, the tag cloud, the status and the help anew; the table reset or told of its
+    // rows' changes.
+    void refresh(bool asRowChanges);
     qint64 now1970() const;
 
     void wordPopoverDidDeleteWords(const lexi::WordList &words) override;

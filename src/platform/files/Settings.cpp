@@ -3,8 +3,6 @@
 #include "Defaults.h"
 
 #include <algorithm>
-
-
 #include <limits>
 
 namespace lexi {
@@ -196,6 +194,16 @@ bool Settings::isProgramKey(const QString &key)
         disableUserStatisticsKey,
         switchKeyboardCommentToForeignKey,
         switchKeyboardTagsToForeignKey,
+        rateRatedVersionKey,
+        rateDeclinedVersionKey,
+        rateLastRemindedKey,
+        rateLastVersionUsedKey,
+        rateFirstUsedKey,
+        rateUseCountKey,
+        rateEventCountKey,
+        rateAppStoreIDKey,
+        rateLookupAddressKey,
+        moveToApplicationsFolderAlertSuppressKey,
     };
     // Keys the program's other parts keep settings under that are not declared above yet.
     static const QLatin1StringView reserved[] = {

@@ -125,7 +125,7 @@ public:
     void setInfoMessageDismissed(const QString &uuid);
 
     // Whether `key` is one the program keeps a setting of its own under (or may: every key
-    // beginning with "NS" is reserved).
+    // beginning with "NS" is reserved). A new key above goes into its list too.
     static bool isProgramKey(const QString &key);
 
     // ---- Word editing (editor/QLXWordPopoverController) ---------------------------------------
