@@ -23,7 +23,8 @@ KeyboardChoice currentKeyboardChoice(const QList<InputSource> &sources, const st
 KeyboardChoice storedKeyboardChoice(const QList<InputSource> &sources, const std::optional<QString> &stored,
                                     const std::optional<InputSource> &current)
 {
-    if (!stored)
+    // Files of older versions store an empty identifier for none.
+    if (!stored || stored->isEmpty())
         return currentKeyboardChoice(sources, current);
     const qsizetype position = positionOf(sources, *stored);
     if (position < 0)

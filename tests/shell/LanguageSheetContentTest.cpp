@@ -46,6 +46,7 @@ TEST(LanguageSheetContentTest, EditingShowsTheStoredKeyboardsAndKeepsOnesThisMac
         {u"xkb:fr"_s, {std::nullopt, 1}, 0, u"xkb:us"_s},
         // No stored source: the current keyboard (German).
         {std::nullopt, {std::nullopt, 2}, 2, u"xkb:de"_s},
+        {u""_s, {std::nullopt, 2}, 2, u"xkb:de"_s},
         // Stored by another installation: "(unchanged)" after the three sources keeps it.
         {u"com.apple.keylayout.Czech"_s, {u"com.apple.keylayout.Czech"_s, 3}, 3, u"com.apple.keylayout.Czech"_s},
         {u"com.apple.keylayout.Czech"_s, {u"com.apple.keylayout.Czech"_s, 3}, 1, u"xkb:fr"_s},
