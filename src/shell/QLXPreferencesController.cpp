@@ -30,7 +30,6 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTableView>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -154,9 +153,10 @@ QWidget *QLXPreferencesController::makeSideBar()
     m_sideBar->setPalette(palette);
     m_sideBar->setFixedWidth(168);
     m_sideBar->setStyleSheet(
-        u"QToolButton { color: white; border: none; border-radius: 6px; padding: 8px 12px; text-align: left; }"
-        "QToolButton:checked { background: rgba(255, 255, 255, 46); }"
-        "QToolButton:hover:!checked { background: rgba(255, 255, 255, 20); }"_s);
+        u"QPushButton { color: white; border: 1px solid transparent; border-radius: 6px; padding: 8px 14px; text-align: left; }"
+        "QPushButton:checked { background: rgba(255, 255, 255, 46); }"
+        "QPushButton:hover:!checked { background: rgba(255, 255, 255, 20); }"
+        "QPushButton:focus { outline: none; border-color: rgba(255, 255, 255, 56); }"_s);
 
     auto *layout = new QVBoxLayout(m_sideBar);
     layout->setContentsMargins(10, 18, 10, 18);
@@ -164,11 +164,10 @@ QWidget *QLXPreferencesController::makeSideBar()
     const QString keys[] = {u"generalHeadding"_s, u"languagesHeadding"_s, u"dbHeading"_s};
     const char *const names[] = {"generalButton", "languagesButton", "syncingButton"};
     for (int page = 0; page < 3; ++page) {
-        auto *button = keyed(new QToolButton, keys[page]);
+        auto *button = keyed(new QPushButton, keys[page]);
         button->setObjectName(QString::fromLatin1(names[page]));
         button->setCheckable(true);
         button->setAutoExclusive(true);
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         QFont font = button->font();
         font.setPointSizeF(font.pointSizeF() * 1.1);
@@ -177,9 +176,9 @@ QWidget *QLXPreferencesController::makeSideBar()
         m_pageButtons[page] = button;
     }
     layout->addStretch();
-    connect(m_pageButtons[general], &QToolButton::clicked, this, &QLXPreferencesController::showGeneral);
-    connect(m_pageButtons[languages], &QToolButton::clicked, this, &QLXPreferencesController::showLanguages);
-    connect(m_pageButtons[syncing], &QToolButton::clicked, this, &QLXPreferencesController::showSyncing);
+    connect(m_pageButtons[general], &QPushButton::clicked, this, &QLXPreferencesController::showGeneral);
+    connect(m_pageButtons[languages], &QPushButton::clicked, this, &QLXPreferencesController::showLanguages);
+    connect(m_pageButtons[syncing], &QPushButton::clicked, this, &QLXPreferencesController::showSyncing);
     return m_sideBar;
 }
 

@@ -32,7 +32,6 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class QTableView;
-class QToolButton;
 
 namespace lexi {
 class AlertPresenter;
@@ -107,9 +106,9 @@ public:
     const QList<QLXFile> &allVocabularies() const { return m_allVocabularies; }
     qsizetype allVocsCountIncludingInvisibles() const { return m_allVocabularies.size(); }
 
-    QToolButton *generalButton() const { return m_pageButtons[0]; }
-    QToolButton *languagesButton() const { return m_pageButtons[1]; }
-    QToolButton *syncingButton() const { return m_pageButtons[2]; }
+    QPushButton *generalButton() const { return m_pageButtons[0]; }
+    QPushButton *languagesButton() const { return m_pageButtons[1]; }
+    QPushButton *syncingButton() const { return m_pageButtons[2]; }
     QCheckBox *showCommentWithQuestionCheckBox() const { return m_showCommentWithQuestion; }
     QComboBox *tagsKeyboardSwitchPopUp() const { return m_tagsKeyboard; }
     QComboBox *commentKeyboardSwitchPopUp() const { return m_commentKeyboard; }
@@ -163,7 +162,7 @@ private:
     lexi::dispatch::DelayedBlock m_addSheetLater;
 
     QWidget *m_sideBar = nullptr;
-    QToolButton *m_pageButtons[3] = {};
+    QPushButton *m_pageButtons[3] = {};
     QStackedWidget *m_tabView = nullptr;
     QList<QLabel *> m_localizedLabels;
 

@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
