@@ -1,52 +1,51 @@
 #include "CreationIdentifiers.h"
 
-#include "platform/WholeNumbers.h"
-
 #include <algorithm>
-#include <limits>
-#include <mutex>
-#include <vector>
+#include <cmath>
 
 namespace lexi {
 
-qint64 batchIdentifierBase(qint64 seconds, qint64 count)
-{
-    const qint64 factor = count <= 99 ? 100 : count <= 999 ? 1000 : count <= 9999 ? 10000 : 100000;
-    // A clock may stand anywhere: the product is held to the signed 64-bit range.
-    return saturatingMultiply(seconds, factor);
-}
+namespace {
 
-qint64 firstFreeIdentifiers(const WordList &words, qint64 candidate, qint64 count)
+constexpr qint64 lastDay = 0xFFFF;
+
+} // namespace
+
+CreationIdentifierMaker::CreationIdentifierMaker(const WordList &words, Date now, QRandomGenerator &random)
+    : m_random(random)
 {
-    if (count <= 0)
-        return candidate;
-    // Each word can push the range past its own identifier only once, so the range ends below
-    // this limit and identifiers beyond it are never in the way.
-    const qint64 limit = saturatingAdd(candidate, saturatingMultiply(words.size() + 1, count));
-    std::vector<qint64> inTheWay;
+    m_taken.reserve(words.size());
     for (const std::shared_ptr<QLXWord> &word : words) {
-        if (word->creationID() >= candidate && word->creationID() < limit)
-            inTheWay.push_back(word->creationID());
+        if (word && isMadeHere(word->creationID()))
+            m_taken.insert(word->creationID());
     }
-    std::sort(inTheWay.begin(), inTheWay.end());
-    qint64 first = candidate;
-    for (const qint64 taken : inTheWay) {
-        if (taken >= saturatingAdd(first, count))
-            break;
-        if (taken >= first)
-            first = taken + 1;
-    }
-    return first;
+    // A clock before 2001, beyond the year 2180 or not a number at all still gives identifiers in
+    // the range.
+    const double days = std::floor(now.secondsSinceReferenceDate() / 86400.0);
+    const qint64 day = std::isfinite(days) ? qint64(std::clamp(days, 0.0, double(lastDay))) : 0;
+    m_dayBits = firstIdentifier | (day << randomBits);
 }
 
-qint64 reserveBatchIdentifiers(const WordList &words, qint64 candidate, qint64 count)
+qint64 CreationIdentifierMaker::next()
 {
-    static constinit std::mutex mutex;
-    static constinit qint64 nextUnreserved = std::numeric_limits<qint64>::min();
-    const std::scoped_lock lock(mutex);
-    const qint64 first = firstFreeIdentifiers(words, std::max(candidate, nextUnreserved), count);
-    nextUnreserved = saturatingAdd(first, std::max<qint64>(count, 0));
-    return first;
+    return nextRange(1);
+}
+
+qint64 CreationIdentifierMaker::nextRange(qint64 count)
+{
+    constexpr quint64 randomRange = quint64(1) << randomBits;
+    const quint64 size = quint64(std::clamp<qint64>(count, 1, qint64(randomRange / 2)));
+    for (;;) {
+        const qint64 first = m_dayBits | qint64((m_random.generate64() % (randomRange - size + 1)));
+        bool free = true;
+        for (quint64 offset = 0; offset < size && free; ++offset)
+            free = !m_taken.contains(first + qint64(offset));
+        if (!free)
+            continue;
+        for (quint64 offset = 0; offset < size; ++offset)
+            m_taken.insert(first + qint64(offset));
+        return first;
+    }
 }
 
 } // namespace lexi

@@ -29,8 +29,6 @@ constexpr std::array<const char *, 6> levelListKeys = {
     "unknownWords", "ultraShortTermWords", "shortTermWords", "midTermWords", "longTermWords", "nativeWords"};
 // Words below this level never keep a don't-ask-again mark in the stored forms.
 constexpr quint64 firstLevelKeepingDontAskAgain = 4;
-// The batch size whose identifier base numbers the stored words without an identifier.
-constexpr qint64 storedWordsBatchSize = 9999;
 
 // What makes two words duplicates: the same foreign and your word, exactly.
 std::pair<QString, QString> wordText(const QLXWord &word)
@@ -59,6 +57,14 @@ bool supersedes(const QLXWord &incoming, const QLXWord &local)
 {
     return (incoming.modificationID() > 0 && incoming.modificationID() > local.modificationID())
            || incoming.effectiveLevel() > local.effectiveLevel();
+}
+
+// Whether `incoming` and `local` are two different words that merely share their identifier:
+// their texts differ and neither was ever edited, so no edit can have made one out of the other.
+// Two installations, or an older version's clock, made the identifier twice.
+bool sharesOnlyItsIdentifier(const QLXWord &incoming, const QLXWord &local)
+{
+    return incoming.modificationID() == 0 && local.modificationID() == 0 && wordText(incoming) != wordText(local);
 }
 
 // The words of a vocabulary while a merge replaces and adds words, by creationID and by exact
@@ -314,15 +320,12 @@ void Lexicarta::takeStoredWords(const std::array<lexi::WordList, 6> &levels)
             words.append(word);
         }
     }
-    // Words stored without an identifier are numbered as one batch, in stored order.
+    // Words stored without an identifier get new ones, in stored order.
     if (unnumbered > 0) {
-        qint64 next = lexi::reserveBatchIdentifiers(
-            words, lexi::batchIdentifierBase(currentTime(), storedWordsBatchSize), unnumbered);
+        lexi::CreationIdentifierMaker identifiers(words, m_services.clock.now());
         for (const std::shared_ptr<QLXWord> &word : words) {
-            if (word->creationID() < 1) {
-                word->setCreationID(next);
-                next = lexi::saturatingAdd(next, 1);
-            }
+            if (word->creationID() < 1)
+                word->setCreationID(identifiers.next());
         }
     }
     setAllWords(words);
@@ -431,7 +434,7 @@ void Lexicarta::invalidateSynonyms()
 void Lexicarta::addWord(const std::shared_ptr<QLXWord> &word)
 {
     if (word)
-        addWord(word, lexi::firstFreeIdentifiers(m_allWords, currentTime(), 1));
+        addWord(word, lexi::CreationIdentifierMaker(m_allWords, m_services.clock.now()).next());
 }
 
 void Lexicarta::addWord(const std::shared_ptr<QLXWord> &word, qint64 creationID)
@@ -455,12 +458,10 @@ void Lexicarta::batchAddWords(const lexi::WordList &words)
     const auto unnumbered = std::count_if(added.cbegin(), added.cend(),
                                           [](const std::shared_ptr<QLXWord> &word) { return word->creationID() < 0; });
     if (unnumbered > 0) {
-        qint64 next = lexi::firstFreeIdentifiers(m_allWords + added, currentTime(), unnumbered);
+        lexi::CreationIdentifierMaker identifiers(m_allWords + added, m_services.clock.now());
         for (const std::shared_ptr<QLXWord> &word : added) {
-            if (word->creationID() < 0) {
-                word->setCreationID(next);
-                next = lexi::saturatingAdd(next, 1);
-            }
+            if (word->creationID() < 0)
+                word->setCreationID(identifiers.next());
         }
     }
     for (const std::shared_ptr<QLXWord> &word : added)
@@ -521,7 +522,7 @@ qint64 Lexicarta::currentTime() const
 
 qint64 Lexicarta::batchImportIdForRange(qint64 count) const
 {
-    return lexi::reserveBatchIdentifiers(m_allWords, lexi::batchIdentifierBase(currentTime(), count), count);
+    return lexi::CreationIdentifierMaker(m_allWords, m_services.clock.now()).nextRange(count);
 }
 
 std::shared_ptr<QLXWord> Lexicarta::findWordEqualTo(const QLXWord &word) const
@@ -749,25 +750,37 @@ qsizetype Lexicarta::deleteDuplicates()
     return before - m_allWords.size();
 }
 
-void Lexicarta::mergeWithOtherVersion(Lexicarta &other)
+bool Lexicarta::mergeWithOtherVersion(Lexicarta &other)
 {
     if (&other == this)
-        return;
+        return false;
     Counterparts counterparts(m_allWords);
     QSet<const QLXWord *> replaced;
     lexi::WordList taken;
+    bool changed = false;
+    std::optional<lexi::CreationIdentifierMaker> identifiers;
     for (const std::shared_ptr<QLXWord> &incoming : other.m_allWords) {
         // A word object both versions hold has nothing to take over.
         if (counterparts.holds(incoming) || replaced.contains(incoming.get()))
             continue;
-        const std::shared_ptr<QLXWord> local = counterparts.counterpart(*incoming);
+        std::shared_ptr<QLXWord> local = counterparts.counterpart(*incoming);
+        if (local && sharesOnlyItsIdentifier(*incoming, *local)) {
+            if (!identifiers)
+                identifiers.emplace(m_allWords + other.m_allWords, m_services.clock.now());
+            incoming->setCreationID(identifiers->next());
+            local = nullptr;
+        }
         if (local && !supersedes(*incoming, *local)) {
             counterparts.pair(local);
             if (incoming->effectiveLevel() == local->effectiveLevel()) {
-                if (incoming->dontAskAgain())
+                if (incoming->dontAskAgain() && !local->dontAskAgain()) {
                     local->setDontAskAgain(true);
-                if (local->lastAsked() && incoming->lastAsked() && *local->lastAsked() < *incoming->lastAsked())
+                    changed = true;
+                }
+                if (local->lastAsked() && incoming->lastAsked() && *local->lastAsked() < *incoming->lastAsked()) {
                     local->setLastAsked(incoming->lastAsked());
+                    changed = true;
+                }
             }
             continue;
         }
@@ -789,13 +802,14 @@ void Lexicarta::mergeWithOtherVersion(Lexicarta &other)
     taken.removeIf(isReplaced);
     setAllWords(m_allWords + taken);
     buildSynonyms();
+    return changed || !taken.isEmpty();
 }
 
 void Lexicarta::joinWithVocabulary(Lexicarta &other, bool addAllToUnknown)
 {
     if (&other == this)
         return;
-    qint64 next = batchImportIdForRange(other.countAllWords());
+    lexi::CreationIdentifierMaker identifiers(m_allWords, m_services.clock.now());
     QSet<const QLXWord *> ownWords = wordObjects(m_allWords);
     QSet<std::pair<QString, QString>> texts;
     texts.reserve(m_allWords.size() + other.countAllWords());
@@ -811,8 +825,7 @@ void Lexicarta::joinWithVocabulary(Lexicarta &other, bool addAllToUnknown)
             continue;
         texts.insert(text);
         ownWords.insert(word.get());
-        word->setCreationID(next);
-        next = lexi::saturatingAdd(next, 1);
+        word->setCreationID(identifiers.next());
         adopt(word);
     }
     rebuildDerivedData();

@@ -138,13 +138,13 @@ public:
     void invalidateTagIndex();
     void invalidateSynonyms();
 
-    // Appends `word` (none is ignored), links it back here and gives it a new creationID: the
-    // current time, or the next value no word here has. Updates the synonyms with it.
+    // Appends `word` (none is ignored), links it back here and gives it a new creationID (see
+    // lexi::CreationIdentifierMaker), one no word here has. Updates the synonyms with it.
     void addWord(const std::shared_ptr<QLXWord> &word);
     // The same with the creationID given.
     void addWord(const std::shared_ptr<QLXWord> &word, qint64 creationID);
     // Appends the words (none are skipped) and links them back here. Words with a negative
-    // creationID are numbered in order from the current time on, with values no word has. The
+    // creationID get new ones (see lexi::CreationIdentifierMaker) that no word has. The
     // tag index and the synonyms are rebuilt once at the end.
     void batchAddWords(const lexi::WordList &words);
     // Removes every occurrence of that word object, also from the synonyms, together with the
@@ -155,9 +155,8 @@ public:
     void removeWords(const lexi::WordList &words);
     // Whole seconds since 2001-01-01 00:00:00 UTC.
     qint64 currentTime() const;
-    // The first of `count` creationIDs for a batch of words, numbered from it in order: a base
-    // far above the current time (see lexi::batchIdentifierBase()) that no word here has and no
-    // batch of this process has had.
+    // The first of `count` creationIDs for a batch of words, numbered from it in order: new
+    // identifiers (see lexi::CreationIdentifierMaker) that no word here has.
     qint64 batchImportIdForRange(qint64 count) const;
 
     // The first word with the same foreign and your word (exactly).
@@ -198,8 +197,10 @@ public:
     // a higher level replaces its counterpart; at the same level the counterpart takes its
     // don't-ask-again mark and its later lastAsked. Words only here stay. The word objects taken
     // move here; those replaced no longer link here. Merging a vocabulary with itself changes
-    // nothing.
-    void mergeWithOtherVersion(Lexicarta &other);
+    // nothing. Two words that merely share an identifier (different texts, neither ever edited)
+    // are both kept: the other version's word comes in under a new identifier. Whether any word
+    // here was added, replaced or changed.
+    bool mergeWithOtherVersion(Lexicarta &other);
     // Adds the words of `other` that have no equal word here (same foreign and your word), as a
     // batch with new creationIDs; `addAllToUnknown` first sets every word of `other` to level 0.
     // The word objects move here. Joining a vocabulary with itself changes nothing.

@@ -2,6 +2,7 @@
 
 #include "Bzip2.h"
 #include "VocabularyFileName.h"
+#include "VocabularyJsonWriter.h"
 
 #include "logging/QLXLogMacros.h"
 #include "platform/AtomicFile.h"
@@ -101,28 +102,52 @@ bool QLXStorageManager::saveVocabulary(const Lexicarta *vocabulary)
     const std::optional<QString> path = savePathForVocabulary(*vocabulary);
     if (!path) {
         QLXLogError("StorageM > saveVocabulary > no file can be named %@", displayNameForVocabulary(*vocabulary));
-        showSaveAlert(*vocabulary, writeError);
+        showSaveAlert(vocabulary->foreignLanguageName(), writeError);
         return false;
     }
-    return saveVocabularyToQLXVFile(vocabulary, *path);
+    if (!lexi::dispatch::isMainThread())
+        return saveVocabularyToQLXVFile(vocabulary, *path);
+    m_saver.save(*path, [this, snapshot = lexi::VocabularySnapshot(*vocabulary), path = *path,
+                         time = saveTime()]() -> lexi::dispatch::Block {
+        const std::optional<QString> failure = writeOwnFormat(snapshot, path, time);
+        if (!failure)
+            return {};
+        return [this, name = snapshot.foreignLanguageName, message = *failure] { showSaveAlert(name, message); };
+    });
+    return true;
 }
 
 bool QLXStorageManager::saveVocabularyToQLXVFile(const Lexicarta *vocabulary, const QString &path)
 {
     if (!vocabulary)
         return false;
-    const QByteArray json = QJsonDocument(vocabulary->dictionaryRepresentation()).toJson(QJsonDocument::Compact);
-    const std::optional<QByteArray> compressed = lexi::Bzip2::compressed(json);
-    if (!compressed) {
-        showSaveAlert(*vocabulary, compressionError);
-        return false;
-    }
-    if (!lexi::writeFileAtomically(path, *compressed)) {
-        showSaveAlert(*vocabulary, writeError);
-        return false;
-    }
-    backUpIfDue(path, *compressed);
-    return true;
+    m_saver.flush();
+    const std::optional<QString> failure = writeOwnFormat(lexi::VocabularySnapshot(*vocabulary), path, saveTime());
+    if (failure)
+        showSaveAlert(vocabulary->foreignLanguageName(), *failure);
+    return !failure;
+}
+
+void QLXStorageManager::flushSaves()
+{
+    m_saver.flush();
+}
+
+QLXStorageManager::SaveTime QLXStorageManager::saveTime() const
+{
+    return {m_services.clock.now(), m_services.clock.monotonicNow()};
+}
+
+std::optional<QString> QLXStorageManager::writeOwnFormat(const lexi::VocabularySnapshot &snapshot,
+                                                         const QString &path, const SaveTime &time)
+{
+    const std::optional<QByteArray> compressed = lexi::Bzip2::compressed(lexi::VocabularyJsonWriter::json(snapshot));
+    if (!compressed)
+        return compressionError;
+    if (!lexi::writeFileAtomically(path, *compressed))
+        return writeError;
+    backUpIfDue(path, *compressed, time);
+    return std::nullopt;
 }
 
 bool QLXStorageManager::saveVocabularyToTBFFile(const Lexicarta *vocabulary, const QString &path) const
@@ -132,25 +157,25 @@ bool QLXStorageManager::saveVocabularyToTBFFile(const Lexicarta *vocabulary, con
     const QByteArray archive = lexi::KeyedArchive::archivedData(*vocabulary);
     lexi::Console::writeLine(u"VocController > saveVoc > created tbf data"_s);
     if (!lexi::writeFileAtomically(path, archive)) {
-        showSaveAlert(*vocabulary, writeError);
+        showSaveAlert(vocabulary->foreignLanguageName(), writeError);
         return false;
     }
     return true;
 }
 
-void QLXStorageManager::backUpIfDue(const QString &savedPath, const QByteArray &contents)
+void QLXStorageManager::backUpIfDue(const QString &savedPath, const QByteArray &contents, const SaveTime &time)
 {
     // Exports and copies elsewhere are no vocabularies of this installation.
     if (!isInVocabularyFolder(savedPath))
         return;
-    const lexi::Clock::Duration now = m_services.clock.monotonicNow();
+    const lexi::Clock::Duration now = time.monotonicNow;
     // Saves on the main thread and on the synchronisation's queue share the one slot.
     const std::lock_guard lock(m_backupMutex);
     if (m_lastBackup && now - *m_lastBackup <= backupInterval)
         return;
     // A name of its own, so that no backup the synchronisation made in the same second is replaced.
     const QString path =
-        lexi::newBackupPath(m_folders.backupFolderPath(), QFileInfo(savedPath).fileName(), m_services.clock.now());
+        lexi::newBackupPath(m_folders.backupFolderPath(), QFileInfo(savedPath).fileName(), time.now);
     // A backup that cannot be written is no reason to fail the save; the next save tries again.
     if (const auto written = lexi::writeFileAtomically(path, contents, lexi::NoFile()); !written) {
         QLXLogWarn("StorageM > backup > could not write %@: %@", path, written.error());
@@ -233,10 +258,10 @@ void QLXStorageManager::tidyBackups() const
         [folder = m_folders.backupFolderPath(), now = m_services.clock.now()] { deleteOldBackups(folder, now); });
 }
 
-void QLXStorageManager::showSaveAlert(const Lexicarta &vocabulary, const QString &messageKey) const
+void QLXStorageManager::showSaveAlert(const QString &foreignLanguageName, const QString &messageKey) const
 {
     m_services.alertPresenter.runModal(
-        {text(u"Error"_s), lexi::format(text(messageKey), vocabulary.foreignLanguageName()), {text(u"OK"_s)}});
+        {text(u"Error"_s), lexi::format(text(messageKey), foreignLanguageName), {text(u"OK"_s)}});
 }
 
 void QLXStorageManager::showLoadAlert(const QString &path, const QString &messageKey) const

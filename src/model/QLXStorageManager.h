@@ -1,7 +1,9 @@
 #pragma once
 
 #include "Lexicarta.h"
+#include "VocabularySaver.h"
 #include "VocabularyServices.h"
+#include "VocabularySnapshot.h"
 
 #include "platform/ApplicationFolders.h"
 #include "platform/Clock.h"
@@ -22,6 +24,12 @@
 // Files are written to a temporary file beside them and renamed into place, so a failed or
 // interrupted save leaves the previous file as it was. Failures are told to the learner through
 // the services' alert presenter (which only logs them off the main thread).
+//
+// Saves of the current vocabulary never hold up the main thread: saveVocabulary() called there
+// takes a snapshot of the vocabulary and hands it to a background saver (lexi::VocabularySaver),
+// whose worker compresses and writes it. Saves of one file are written in the order they were
+// handed over; a newer snapshot replaces one still waiting. A save that fails is shown on the
+// main thread with the same alert as a synchronous one. flushSaves() waits for them all.
 class QLXStorageManager
 {
 public:
@@ -48,11 +56,17 @@ public:
     std::optional<QString> saveUrlForVocabularyWithName(const QString &name) const;
 
     // Saves to the save path; none is refused, and so is a vocabulary without a save path (with
-    // the write-error alert).
+    // the write-error alert). Called on the main thread, the save is handed to the background
+    // saver and YES means only that: the file is written a moment later, and a failure shows its
+    // alert on the main thread then (or at the next flushSaves() there). Called on any other
+    // thread (the synchronisation's queue), the file is written before it returns, and YES means
+    // written.
     bool saveVocabulary(const Lexicarta *vocabulary);
-    // A save into the vocabularies folder also makes a backup when the last one is older than
-    // backupInterval (or there is none yet in this run). A backup that cannot be written is
-    // logged and leaves the slot to the next save; the save itself still succeeds.
+    // Writes before it returns, after the saves still waiting in the background, so that it is
+    // never overtaken by an older one. A save into the vocabularies folder also makes a backup
+    // when the last one is older than backupInterval (or there is none yet in this run). A backup
+    // that cannot be written is logged and leaves the slot to the next save; the save itself
+    // still succeeds.
     bool saveVocabularyToQLXVFile(const Lexicarta *vocabulary, const QString &path);
     bool saveVocabularyToTBFFile(const Lexicarta *vocabulary, const QString &path) const;
 
@@ -63,14 +77,30 @@ public:
     // A file that does not exist gives nothing and no alert.
     std::shared_ptr<Lexicarta> vocabularyFromTBFFile(const QString &path) const;
 
+    // Waits until every save handed to the background saver so far is written. Called at quit,
+    // before the synchronisation reads a vocabulary file, and by tests. On the main thread it
+    // also shows the alerts of the saves that failed. The store's destructor flushes too.
+    void flushSaves();
+
     // Starts deleting backups older than 30 days on a background thread, only while more than 20
     // entries stay in the backups folder.
     void tidyBackups() const;
 
 private:
-    void backUpIfDue(const QString &savedPath, const QByteArray &contents);
+    // When a save was asked for, which decides its backup.
+    struct SaveTime
+    {
+        lexi::Date now;
+        lexi::Clock::Duration monotonicNow;
+    };
+
+    SaveTime saveTime() const;
+    // Writes the file; the message of the alert that tells why it failed, or nothing.
+    std::optional<QString> writeOwnFormat(const lexi::VocabularySnapshot &snapshot, const QString &path,
+                                          const SaveTime &time);
+    void backUpIfDue(const QString &savedPath, const QByteArray &contents, const SaveTime &time);
     bool isInVocabularyFolder(const QString &path) const;
-    void showSaveAlert(const Lexicarta &vocabulary, const QString &messageKey) const;
+    void showSaveAlert(const QString &foreignLanguageName, const QString &messageKey) const;
     void showLoadAlert(const QString &path, const QString &messageKey) const;
 
     lexi::ApplicationFolders m_folders;
@@ -78,4 +108,6 @@ private:
     lexi::Workspace &m_workspace;
     std::mutex m_backupMutex;
     std::optional<lexi::Clock::Duration> m_lastBackup;
+    // Last, so that it is flushed and ended before anything its saves use goes.
+    lexi::VocabularySaver m_saver;
 };

@@ -202,6 +202,8 @@ void DropBoxController::syncWithDropboxBlocking()
     const lexi::Clock::Duration runStart = m_environment.clock->monotonicNow();
     if (!mayRun(runStart))
         return;
+    // The program's saves still on their way to disk land first, so that this run reads them.
+    m_environment.storage->flushSaves();
 
     // Taken once: files that the first phase brings down are not looked at in the second.
     const QStringList localPaths = lexi::loadAllAvailableLanguagePaths(*m_environment.folders, *m_environment.clock);

@@ -2,74 +2,85 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
+using lexi::CreationIdentifierMaker;
+using lexi::Date;
 using lexi::WordList;
 
 namespace {
 
-WordList wordsWithIDs(std::initializer_list<qint64> identifiers)
+constexpr qint64 dayOf(qint64 identifier)
 {
+    return (identifier >> CreationIdentifierMaker::randomBits) & 0xFFFF;
+}
+
+TEST(CreationIdentifiersTest, NewIdentifiersLieAboveEveryOlderOneAndCarryTheDay)
+{
+    const struct
+    {
+        double seconds;
+        qint64 day;
+    } cases[] = {{0.0, 0},           {86399.9, 0},        {86400.0, 1},   {820000000.0, 9490},
+                 {-5000.0, 0},       {1e15, 0xFFFF},      {std::nan(""), 0},
+                 {std::numeric_limits<double>::infinity(), 0}};
+    // The largest identifier older versions made for a clock of the year 2100: a batch base of
+    // seconds × 100,000 plus the batch's words.
+    const qint64 largestOlder = 3124137600LL * 100000 + 1000000;
+    for (const auto &c : cases) {
+        CreationIdentifierMaker maker({}, Date::fromSecondsSinceReferenceDate(c.seconds));
+        for (int i = 0; i < 100; ++i) {
+            const qint64 identifier = maker.next();
+            EXPECT_GE(identifier, CreationIdentifierMaker::firstIdentifier) << c.seconds;
+            EXPECT_GT(identifier, largestOlder);
+            EXPECT_EQ(dayOf(identifier), c.day) << c.seconds;
+        }
+    }
+}
+
+TEST(CreationIdentifiersTest, TwoInstallationsMakingIdentifiersAtTheSameMomentNeverShareOne)
+{
+    const Date now = Date::fromSecondsSinceReferenceDate(820000000.0);
+    CreationIdentifierMaker here({}, now);
+    CreationIdentifierMaker there({}, now);
+    QSet<qint64> made;
+    for (int i = 0; i < 50000; ++i) {
+        made.insert(here.next());
+        made.insert(there.next());
+    }
+    // Batches too: each a range of its own.
+    const qint64 batchHere = here.nextRange(10000);
+    const qint64 batchThere = there.nextRange(10000);
+    for (qint64 offset = 0; offset < 10000; ++offset) {
+        made.insert(batchHere + offset);
+        made.insert(batchThere + offset);
+    }
+    EXPECT_EQ(made.size(), 120000);
+}
+
+TEST(CreationIdentifiersTest, AnIdentifierAWordHasOrThatWasMadeIsNeverMadeAgain)
+{
+    // Two makers drawing the same random numbers: the second passes over what the first made,
+    // once its words hold it.
+    const Date now = Date::fromSecondsSinceReferenceDate(820000000.0);
+    QRandomGenerator firstRandom(7);
+    CreationIdentifierMaker first({}, now, firstRandom);
+    const qint64 single = first.next();
+    const qint64 batch = first.nextRange(3);
     WordList words;
-    for (const qint64 identifier : identifiers) {
+    for (const qint64 identifier : {single, batch + 1}) {
         auto word = std::make_shared<QLXWord>();
         word->setCreationID(identifier);
         words.append(word);
     }
-    return words;
-}
-
-TEST(CreationIdentifiersTest, ABatchBaseGrowsWithTheBatch)
-{
-    const struct
-    {
-        qint64 count;
-        qint64 factor;
-    } cases[] = {{-3, 100},     {0, 100},      {1, 100},      {99, 100},        {100, 1000},
-                 {999, 1000},   {1000, 10000}, {9999, 10000}, {10000, 100000}, {250000, 100000}};
-    for (const auto &c : cases)
-        EXPECT_EQ(lexi::batchIdentifierBase(600000000, c.count), 600000000 * c.factor) << c.count;
-    // A clock far off holds the base to the range instead of overflowing.
-    EXPECT_EQ(lexi::batchIdentifierBase(std::numeric_limits<qint64>::max() / 10, 10000),
-              std::numeric_limits<qint64>::max());
-    EXPECT_EQ(lexi::batchIdentifierBase(std::numeric_limits<qint64>::min() / 10, 10000),
-              std::numeric_limits<qint64>::min());
-}
-
-TEST(CreationIdentifiersTest, FreeIdentifiersSkipEveryRangeAWordIsIn)
-{
-    const struct
-    {
-        std::initializer_list<qint64> taken;
-        qint64 count;
-        qint64 first;
-    } cases[] = {
-        {{}, 3, 100},
-        {{100}, 1, 101},
-        {{101, 100, 102}, 1, 103},
-        {{99, 105}, 5, 100},
-        {{104}, 5, 105},
-        {{100, 101, 103}, 2, 104},
-        {{102, 110}, 3, 103},
-        {{100}, 0, 100},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(lexi::firstFreeIdentifiers(wordsWithIDs(c.taken), 100, c.count), c.first) << c.count;
-}
-
-TEST(CreationIdentifiersTest, ReservedBatchesNeverOverlapAndOnlyRise)
-{
-    const WordList none;
-    const qint64 first = lexi::reserveBatchIdentifiers(none, 600000000LL * 100, 50);
-    EXPECT_GE(first, 600000000LL * 100);
-    // The same second again, and an earlier one: both come after the first batch.
-    const qint64 second = lexi::reserveBatchIdentifiers(none, 600000000LL * 100, 50);
-    EXPECT_GE(second, first + 50);
-    const qint64 third = lexi::reserveBatchIdentifiers(none, 500000000LL * 100, 1);
-    EXPECT_GE(third, second + 50);
-    // The words' own identifiers are skipped as well.
-    const qint64 fourth = lexi::reserveBatchIdentifiers(wordsWithIDs({third + 1}), third, 2);
-    EXPECT_GE(fourth, third + 2);
+    QRandomGenerator secondRandom(7);
+    CreationIdentifierMaker second(words, now, secondRandom);
+    const qint64 again = second.next();
+    EXPECT_NE(again, single);
+    const qint64 range = second.nextRange(3);
+    EXPECT_FALSE(range <= batch + 1 && batch + 1 < range + 3);
+    EXPECT_NE(second.next(), again);
 }
 
 } // namespace

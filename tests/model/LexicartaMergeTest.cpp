@@ -242,13 +242,13 @@ TEST_F(CombineTest, JoiningAddsTheWordsNotYetHereAsABatch)
                                      WordSketch(10, u"tree"_s, u"Baum"_s)},
                                     u"O"_s);
     const WordList incoming = other->allWords();
-    const qint64 batchFloor = lexi::batchIdentifierBase(here->currentTime(), 4);
     here->joinWithVocabulary(*other, false);
     EXPECT_EQ(described(here->allWords()),
               (QStringList{u"H0 bank/Bank l4"_s, u"O1 Bank/Bank l3 @50"_s, u"O2 tree/Baum l1 daa"_s}));
-    // Numbered in order from a base no batch had before.
-    EXPECT_GE(incoming[1]->creationID(), batchFloor);
-    EXPECT_EQ(incoming[2]->creationID(), incoming[1]->creationID() + 1);
+    // The words taken get new identifiers; the one passed over keeps its own.
+    EXPECT_TRUE(lexi::CreationIdentifierMaker::isMadeHere(incoming[1]->creationID()));
+    EXPECT_TRUE(lexi::CreationIdentifierMaker::isMadeHere(incoming[2]->creationID()));
+    EXPECT_NE(incoming[2]->creationID(), incoming[1]->creationID());
     EXPECT_EQ(incoming[3]->creationID(), 10);
     EXPECT_EQ(incoming[1]->weakVocForSort().lock(), here);
     EXPECT_EQ(described(here->level3Words()), QStringList{u"O1 Bank/Bank l3 @50"_s});
@@ -340,16 +340,15 @@ TEST_F(CombineTest, DuplicateDeletionFindsEveryDuplicateWhateverTheOrder)
 TEST_F(CombineTest, BatchAddingNumbersWordsWithoutIdentifierAndLinksThemBack)
 {
     const auto vocabulary = vocabularyOf({WordSketch(600000001, u"a"_s, u"A"_s)}, u"V"_s);
-    fakes.clock.setNow(Date::fromSecondsSinceReferenceDate(600000000.7));
     const auto first = WordSketch(-1, u"b"_s, u"A"_s).make();
     const auto kept = WordSketch(0, u"c"_s, u"C"_s).make();
     const auto second = WordSketch(-5, u"d"_s, u"D"_s).atLevel(2).make();
     const auto given = WordSketch(600000002, u"e"_s, u"E"_s).make();
     vocabulary->batchAddWords({first, nullptr, kept, second, given});
-    // Negative ones are numbered from the current time on, past the values in use here or in
-    // the batch.
-    EXPECT_EQ(first->creationID(), 600000003);
-    EXPECT_EQ(second->creationID(), 600000004);
+    // Negative ones get new identifiers; 0 and positive ones stay.
+    EXPECT_TRUE(lexi::CreationIdentifierMaker::isMadeHere(first->creationID()));
+    EXPECT_TRUE(lexi::CreationIdentifierMaker::isMadeHere(second->creationID()));
+    EXPECT_NE(first->creationID(), second->creationID());
     EXPECT_EQ(kept->creationID(), 0);
     EXPECT_EQ(given->creationID(), 600000002);
     EXPECT_EQ(vocabulary->countAllWords(), 5);
@@ -358,20 +357,82 @@ TEST_F(CombineTest, BatchAddingNumbersWordsWithoutIdentifierAndLinksThemBack)
     EXPECT_EQ(vocabulary->synonymsForWord(*first).size(), 1);
 }
 
-TEST_F(CombineTest, BatchIdentifiersComeFromTheClockAndNeverRepeat)
+TEST_F(CombineTest, BatchIdentifiersAreRangesOfNewIdentifiersThatNeverRepeat)
 {
     const auto vocabulary = vocabularyOf({}, u"V"_s);
     const auto copy = vocabularyOf({}, u"C"_s);
-    fakes.clock.setNow(Date::fromSecondsSinceReferenceDate(700000000.9));
     const qint64 first = vocabulary->batchImportIdForRange(99);
-    EXPECT_GE(first, 70000000000);
-    // The same second, in this vocabulary and in another one: a range of its own each time.
     const qint64 second = vocabulary->batchImportIdForRange(99);
-    const qint64 third = copy->batchImportIdForRange(10);
-    EXPECT_GE(second, first + 99);
-    EXPECT_GE(third, second + 99);
-    EXPECT_GE(vocabulary->batchImportIdForRange(100), 700000000000);
-    EXPECT_GE(vocabulary->batchImportIdForRange(10000), 70000000000000);
+    const qint64 third = copy->batchImportIdForRange(10000);
+    for (const qint64 base : {first, second, third})
+        EXPECT_TRUE(lexi::CreationIdentifierMaker::isMadeHere(base));
+    EXPECT_TRUE(second >= first + 99 || first >= second + 99);
+    EXPECT_TRUE(third >= first + 99 || first >= third + 10000);
+}
+
+TEST_F(CombineTest, TwoWordsThatOnlyShareTheirIdentifierAreBothKept)
+{
+    struct Case
+    {
+        const char *name;
+        WordSketch local;
+        WordSketch remote;
+        QStringList merged;
+        // Whether the remote word came in under an identifier of its own.
+        bool renumbered;
+    };
+    const Case cases[] = {
+        {"two unedited words", WordSketch(5, u"a"_s, u"A"_s).atLevel(1), WordSketch(5, u"b"_s, u"B"_s).atLevel(3),
+         {u"L0 a/A l1"_s, u"R0 b/B l3"_s}, true},
+        {"only the foreign word differs", WordSketch(5, u"a"_s, u"A"_s), WordSketch(5, u"a"_s, u"X"_s),
+         {u"L0 a/A l0"_s, u"R0 a/X l0"_s}, true},
+        // Edits still travel.
+        {"the remote word was edited", WordSketch(5, u"a"_s, u"A"_s), WordSketch(5, u"b"_s, u"B"_s).editedAt(100),
+         {u"R0 b/B l0"_s}, false},
+        {"the local word was edited", WordSketch(5, u"a"_s, u"A"_s).editedAt(100).atLevel(2),
+         WordSketch(5, u"b"_s, u"B"_s).atLevel(1), {u"L0 a/A l2"_s}, false},
+        {"the same word", WordSketch(5, u"a"_s, u"A"_s).atLevel(1), WordSketch(5, u"a"_s, u"A"_s).atLevel(3),
+         {u"R0 a/A l3"_s}, false},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        const auto local = vocabularyOf({test.local, WordSketch(6, u"c"_s, u"C"_s)}, u"L"_s);
+        const auto remote = vocabularyOf({test.remote}, u"R"_s);
+        const auto remoteWord = remote->allWords().front();
+        local->mergeWithOtherVersion(*remote);
+        QStringList merged = described(local->allWords());
+        merged.removeAll(u"L1 c/C l0"_s);
+        EXPECT_EQ(merged, test.merged);
+        if (test.renumbered) {
+            EXPECT_TRUE(lexi::CreationIdentifierMaker::isMadeHere(remoteWord->creationID()));
+            EXPECT_EQ(local->findWordByID(5)->yourWord(), test.local.yourWord);
+        } else {
+            EXPECT_EQ(remoteWord->creationID(), 5);
+        }
+    }
+}
+
+TEST_F(CombineTest, AMergeTellsWhetherItChangedAnything)
+{
+    const auto local = [this] {
+        return vocabularyOf({WordSketch(1, u"a"_s, u"A"_s).atLevel(2).askedAt(100), WordSketch(2, u"b"_s, u"B"_s)},
+                            u"L"_s);
+    };
+    const struct
+    {
+        const char *name;
+        std::vector<WordSketch> remote;
+        bool changed;
+    } cases[] = {
+        {"nothing new", {WordSketch(1, u"a"_s, u"A"_s).atLevel(1).askedAt(300), WordSketch(2, u"b"_s, u"B"_s)}, false},
+        {"an earlier answer", {WordSketch(1, u"a"_s, u"A"_s).atLevel(2).askedAt(50)}, false},
+        {"a new word", {WordSketch(3, u"c"_s, u"C"_s)}, true},
+        {"a higher level", {WordSketch(2, u"b"_s, u"B"_s).atLevel(1)}, true},
+        {"a later answer", {WordSketch(1, u"a"_s, u"A"_s).atLevel(2).askedAt(300)}, true},
+        {"don't ask again", {WordSketch(1, u"a"_s, u"A"_s).atLevel(2).notAskedAgain()}, true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(local()->mergeWithOtherVersion(*vocabularyOf(c.remote, u"R"_s)), c.changed) << c.name;
 }
 
 } // namespace

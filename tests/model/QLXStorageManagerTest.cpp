@@ -76,6 +76,14 @@ protected:
         return word;
     }
 
+    // Hands the save over and waits until the background saver has written it.
+    bool saveAndWait()
+    {
+        const bool handedOver = store.saveVocabulary(vocabulary.get());
+        store.flushSaves();
+        return handedOver;
+    }
+
     QString vocabularyFolder() const { return folders.vocabularyFolderPath(); }
     QString backupFolder() const { return folders.backupFolderPath(); }
     QString elsewhere(const QString &name) const { return QDir(root.path()).filePath(name); }
@@ -100,7 +108,7 @@ TEST_F(QLXStorageManagerTest, NamesAVocabularyByItsLanguagesAndSavesItInTheVocab
     EXPECT_EQ(store.savePathForVocabulary(*vocabulary), vocabularyFolder() + u"/French - English.qlxv"_s);
     EXPECT_EQ(store.saveUrlForVocabularyWithName(u"Latin - Greek"_s), vocabularyFolder() + u"/Latin - Greek.qlxv"_s);
 
-    ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+    ASSERT_TRUE(saveAndWait());
     const QString path = store.savePathForVocabulary(*vocabulary).value();
     const auto loaded = store.vocabularyFromFile(path);
     ASSERT_TRUE(loaded);
@@ -296,17 +304,19 @@ TEST_F(QLXStorageManagerTest, AnAbsentPathIsLoggedAsAnError)
 TEST_F(QLXStorageManagerTest, AFailedWriteKeepsThePreviousFileAndSaysSo)
 {
     const QString path = store.savePathForVocabulary(*vocabulary).value();
-    ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+    ASSERT_TRUE(saveAndWait());
     const QByteArray before = readFile(path);
     for (int i = 0; i < 2000; ++i)
         addWord(u"word %1"_s.arg(i), u"mot %1"_s.arg(i));
 
     // Files may not grow beyond what is there: writing the larger vocabulary fails half-way.
+    // The save handed to the background fails there: the alert comes on the main thread.
     bool ownFormat = false;
     bool archive = false;
     {
         lexi::test::FileSizeLimit limit(rlim_t(before.size()));
-        ownFormat = store.saveVocabulary(vocabulary.get());
+        EXPECT_TRUE(saveAndWait());
+        ownFormat = store.saveVocabularyToQLXVFile(vocabulary.get(), path);
         archive = store.saveVocabularyToTBFFile(vocabulary.get(), path);
     }
 
@@ -314,7 +324,7 @@ TEST_F(QLXStorageManagerTest, AFailedWriteKeepsThePreviousFileAndSaysSo)
     EXPECT_FALSE(archive);
     const QString message = u"The selected language 'French' could not be saved. (Write error)\nPlease restart "
                             "Lexicarta and try again."_s;
-    EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>(2, {u"Error"_s, message, {u"OK"_s}}));
+    EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>(3, {u"Error"_s, message, {u"OK"_s}}));
     EXPECT_EQ(readFile(path), before);
     EXPECT_EQ(QDir(vocabularyFolder()).entryList(QDir::Files), QStringList{u"French - English.qlxv"_s});
 
@@ -338,13 +348,58 @@ TEST_F(QLXStorageManagerTest, AKillInTheMiddleOfASaveLeavesAFileThatLoads)
     EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
 }
 
+TEST_F(QLXStorageManagerTest, AKillDuringABackgroundSaveLeavesAFileThatLoads)
+{
+    QProcess probe;
+    probe.start(QStringLiteral(SAVE_ABORT_PROBE), {root.path(), u"background"_s});
+    ASSERT_TRUE(probe.waitForReadyRead(60000)) << probe.readAllStandardError().toStdString();
+    EXPECT_EQ(probe.readLine(), "handed over\n");
+    // kill -9 while the worker compresses or writes the large vocabulary.
+    probe.kill();
+    ASSERT_TRUE(probe.waitForFinished(60000));
+    EXPECT_EQ(probe.exitStatus(), QProcess::CrashExit);
+    const auto loaded = store.vocabularyFromFile(vocabularyFolder() + u"/Probe - Test.qlxv"_s);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(loaded->countAllWords() == 10 || loaded->countAllWords() == 200010) << loaded->countAllWords();
+    EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
+}
+
+TEST_F(QLXStorageManagerTest, TheAnswersHandedOverAreWrittenByTheFlushAtQuit)
+{
+    const QString path = store.savePathForVocabulary(*vocabulary).value();
+    const std::shared_ptr<QLXWord> word = vocabulary->allWords().front();
+    const auto savedWord = [this, &path] {
+        const auto loaded = store.vocabularyFromFile(path);
+        return loaded ? loaded->allWords().value(0) : nullptr;
+    };
+    {
+        QLXStorageManager quitting(folders, fakes.services, workspace);
+        for (const int answer : {1, 1, -1}) {
+            fakes.clock.advance(10s);
+            vocabulary->answeredWord(*word, answer);
+            ASSERT_TRUE(quitting.saveVocabulary(vocabulary.get()));
+        }
+        quitting.flushSaves();
+        ASSERT_TRUE(savedWord());
+        EXPECT_TRUE(savedWord()->isAllPropertiesEqual(*word));
+
+        // The store going away at quit writes what was handed over last.
+        fakes.clock.advance(10s);
+        vocabulary->answeredWord(*word, 1);
+        ASSERT_TRUE(quitting.saveVocabulary(vocabulary.get()));
+    }
+    ASSERT_TRUE(savedWord());
+    EXPECT_TRUE(savedWord()->isAllPropertiesEqual(*word));
+    EXPECT_EQ(savedWord()->level(), 3u);
+}
+
 TEST_F(QLXStorageManagerTest, ABackupAtMostEvery900SecondsOfSavesIntoTheVocabulariesFolder)
 {
     // An export elsewhere makes none and leaves the slot free.
     ASSERT_TRUE(store.saveVocabularyToQLXVFile(vocabulary.get(), elsewhere(u"French - English.qlxv"_s)));
     EXPECT_TRUE(backups().isEmpty());
 
-    ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+    ASSERT_TRUE(saveAndWait());
     EXPECT_EQ(backups(), QStringList{u"French - English-2015-05-03-14-05-09.qlxv"_s});
     const QString first = QDir(backupFolder()).filePath(backups().front());
     EXPECT_EQ(readFile(first), readFile(store.savePathForVocabulary(*vocabulary).value()));
@@ -356,7 +411,7 @@ TEST_F(QLXStorageManagerTest, ABackupAtMostEvery900SecondsOfSavesIntoTheVocabula
     } steps[] = {{600s, 1}, {300s, 1}, {60s, 2}, {900s, 2}, {1s, 3}};
     for (const auto &step : steps) {
         fakes.clock.advance(step.after);
-        ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+        ASSERT_TRUE(saveAndWait());
         EXPECT_EQ(backups().size(), step.backups) << step.after.count();
     }
     EXPECT_TRUE(backups().contains(u"French - English-2015-05-03-14-21-09.qlxv"_s));
@@ -370,7 +425,7 @@ TEST_F(QLXStorageManagerTest, ABackupThatCannotBeWrittenIsLoggedAndTriedAgainAtT
     writeFile(folder, "a file where the backups folder belongs");
     auto logger = std::make_shared<RecordingLogger>();
     QLXLog::addLogger(logger);
-    EXPECT_TRUE(store.saveVocabulary(vocabulary.get()));
+    EXPECT_TRUE(saveAndWait());
     QLXLog::flushLog();
     QLXLog::removeLogger(logger);
     ASSERT_EQ(logger->texts().size(), 1);
@@ -382,7 +437,7 @@ TEST_F(QLXStorageManagerTest, ABackupThatCannotBeWrittenIsLoggedAndTriedAgainAtT
     // The slot was not used up: the next save makes the backup.
     QFile::remove(folder);
     fakes.clock.advance(1s);
-    ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+    ASSERT_TRUE(saveAndWait());
     EXPECT_EQ(backups(), QStringList{u"French - English-2015-05-03-14-05-10.qlxv"_s});
 }
 
@@ -399,7 +454,7 @@ TEST_F(QLXStorageManagerTest, ALargeVocabularySavesAndLoadsInBothFormats)
     }
     vocabulary->setAllWords(words);
     const QString path = store.savePathForVocabulary(*vocabulary).value();
-    ASSERT_TRUE(store.saveVocabulary(vocabulary.get()));
+    ASSERT_TRUE(saveAndWait());
     const QString archive = elsewhere(u"large.tbf"_s);
     ASSERT_TRUE(store.saveVocabularyToTBFFile(vocabulary.get(), archive));
     // Far more JSON than the 4 MiB the older product could unpack.

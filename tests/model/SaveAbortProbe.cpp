@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
@@ -36,7 +37,9 @@ void addWords(Lexicarta &vocabulary, int count)
 
 // Saves a vocabulary of 10 words into the vocabularies folder under the data folder given, then
 // limits the size of files to that save's and saves 5000 words: the system ends the process in
-// the middle of writing them.
+// the middle of writing them. With "background" after the folder, it hands a save of 200,000
+// words to the background saver instead, says "handed over" on its output and waits for the
+// test to kill it.
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
@@ -55,6 +58,16 @@ int main(int argc, char **argv)
     addWords(*vocabulary, 10);
     if (!store.saveVocabulary(vocabulary.get()))
         return 3;
+    store.flushSaves();
+
+    if (argc > 2 && qstrcmp(argv[2], "background") == 0) {
+        addWords(*vocabulary, 200000);
+        store.saveVocabulary(vocabulary.get());
+        std::puts("handed over");
+        std::fflush(stdout);
+        store.flushSaves();
+        return application.exec();
+    }
 
     addWords(*vocabulary, 5000);
     rlimit limit{};
@@ -63,5 +76,6 @@ int main(int argc, char **argv)
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, SIG_DFL);
     store.saveVocabulary(vocabulary.get());
+    store.flushSaves();
     return 4;
 }

@@ -96,7 +96,8 @@ void SyncInstallation::addWord(Lexicarta &vocabulary, const TestWord &word)
 {
     auto added = std::make_shared<QLXWord>(u"your "_s + word.foreign, word.foreign);
     vocabulary.addWord(added);
-    added->setCreationID(word.creationID);
+    if (word.creationID != 0)
+        added->setCreationID(word.creationID);
 }
 
 void SyncInstallation::saveChanged(Lexicarta &vocabulary)
@@ -104,6 +105,7 @@ void SyncInstallation::saveChanged(Lexicarta &vocabulary)
     vocabulary.setNeedsSync(true);
     controller->markFileAsNeedsSync(vocabulary);
     storage.saveVocabulary(&vocabulary);
+    storage.flushSaves();
 }
 
 std::shared_ptr<Lexicarta> SyncInstallation::load(const QString &name) const

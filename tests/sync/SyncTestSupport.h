@@ -57,7 +57,7 @@ private:
 };
 
 // A word as a test writes it: the foreign word, and its creationID, by which versions of one
-// vocabulary tell their words apart.
+// vocabulary tell their words apart (0: the one the vocabulary gives it).
 struct TestWord
 {
     QString foreign;

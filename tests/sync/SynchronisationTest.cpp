@@ -80,6 +80,7 @@ TEST_F(SynchronisationTest, ComparesVersionsAndMergesWhenBothSidesChanged)
             installation.saveChanged(*local);
         else
             installation.storage.saveVocabulary(local.get());
+        installation.storage.flushSaves();
         const QByteArray localFile = contents(solo.localPath);
         // Only the backups the run makes are looked at.
         QDir(installation.folders.backupFolderPath()).removeRecursively();
@@ -144,6 +145,51 @@ TEST_F(SynchronisationTest, TwoInstallationsKeepEveryWordOfBoth)
     EXPECT_EQ(here.load()->version(), there.load()->version());
 }
 
+TEST_F(SynchronisationTest, WordsAddedOnTwoInstallationsAtTheSameTimeAreAllKept)
+{
+    // Both clocks stand at the same second. Words added on their own, ten at once, and one a few
+    // seconds after ten were added on the other machine.
+    struct Case
+    {
+        const char *name;
+        int addedHere;
+        int addedThere;
+        std::chrono::seconds thereLater;
+    };
+    const Case cases[] = {{"one word each in the same second", 1, 1, {}},
+                          {"ten words each in the same second", 10, 10, {}},
+                          {"one word five seconds after ten", 10, 1, std::chrono::seconds(5)}};
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        QTemporaryDir cloud;
+        SyncInstallation first(cloud.path(), u"machine-a"_s);
+        SyncInstallation second(cloud.path(), u"machine-b"_s);
+        first.saveChanged(*first.french({shared}, 0, true));
+        first.sync();
+        second.sync();
+
+        QStringList all = {shared.foreign};
+        const auto addWords = [&all](SyncInstallation &installation, int count, const QString &prefix) {
+            auto vocabulary = installation.load();
+            for (int i = 0; i < count; ++i) {
+                all.append(prefix + QString::number(i));
+                SyncInstallation::addWord(*vocabulary, {all.last()});
+            }
+            installation.saveChanged(*vocabulary);
+        };
+        second.clock.setNow(first.clock.now().addingSeconds(double(test.thereLater.count())));
+        addWords(first, test.addedHere, u"a"_s);
+        addWords(second, test.addedThere, u"b"_s);
+        first.sync();
+        second.sync();
+        first.sync();
+
+        all.sort();
+        EXPECT_EQ(first.foreignWords(first.vocabularyPath(french)), all);
+        EXPECT_EQ(second.foreignWords(second.vocabularyPath(french)), all);
+    }
+}
+
 TEST_F(SynchronisationTest, KeepsACopyOfEveryFileThatDoesNotLoad)
 {
     const QRegularExpression backupName(u"^French - English-\\d{4}-\\d\\d-\\d\\d-\\d\\d-\\d\\d-\\d\\d\\.qlxv$"_s);
@@ -176,8 +222,10 @@ TEST_F(SynchronisationTest, KeepsACopyOfEveryFileThatDoesNotLoad)
         SyncInstallation &installation = solo.installation;
         const QString &cloudPath = solo.cloudPath;
         const QString &localPath = solo.localPath;
-        if (test.goodHere)
+        if (test.goodHere) {
             installation.storage.saveVocabulary(installation.french({shared, fromHere}, 1, false).get());
+            installation.storage.flushSaves();
+        }
         if (test.damagedHere)
             put(localPath, "damaged here");
         if (test.goodInTheCloud)
@@ -231,8 +279,10 @@ TEST_F(SynchronisationTest, RecordsWhyAStepFailedAndNoActionForIt)
              SyncInstallation &installation = solo.installation;
              put(solo.cloudPath, installation.fileOf(*installation.french({shared, fromTheCloud}, 6, false)));
              installation.storage.saveVocabulary(installation.french({shared}, 4, false).get());
+             installation.storage.flushSaves();
              installation.inputSources.runAtNextListing([&installation] {
                  installation.storage.saveVocabulary(installation.french({shared, fromHere}, 4, false).get());
+                 installation.storage.flushSaves();
              });
          },
          u"could not replace local file"_s},

@@ -1,0 +1,220 @@
+#include "VocabularyJsonWriter.h"
+
+#include "VocabularySnapshot.h"
+
+#include "platform/WholeNumbers.h"
+
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace lexi {
+
+namespace {
+
+// The level lists' keys, from level 0 to 5.
+constexpr std::array<const char *, VocabularySnapshot::levelCount> levelListKeys = {
+    "unknownWords", "ultraShortTermWords", "shortTermWords", "midTermWords", "longTermWords", "nativeWords"};
+// A daily snapshot's count keys, from level 0 to 5.
+constexpr std::array<const char *, 6> countKeys = {"noU", "noUST", "noST", "noMT", "noLT", "noN"};
+// What a snapshot without a usable day is dated: the stored form's zero.
+constexpr Date missingDay = Date::fromSecondsSince1970(0.0);
+// Doubles hold every whole number up to this exactly.
+constexpr double largestExactWholeNumber = 0x1p53;
+
+// Counters are unsigned; the stored form holds signed 64-bit numbers.
+qint64 storedCounter(quint64 counter)
+{
+    return qint64(std::min<quint64>(counter, std::numeric_limits<qint64>::max()));
+}
+
+class DocumentWriter
+{
+public:
+    explicit DocumentWriter(rapidjson::StringBuffer &buffer) : m_writer(buffer) {}
+
+    void write(const VocabularySnapshot &snapshot)
+    {
+        m_writer.StartObject();
+        key("foreignFacultativeWords");
+        strings(snapshot.foreignFacultativeWords);
+        key("foreignLanguageName");
+        string(snapshot.foreignLanguageName);
+        key("foreignTextInputSourceName");
+        string(snapshot.foreignTextInputSourceName);
+        key("isAutoSelectInputSource");
+        m_writer.Bool(snapshot.isAutoSelectInputSource);
+        key("isDirty");
+        m_writer.Bool(snapshot.isDirty);
+        key("isDisableMisspellRecognition");
+        m_writer.Bool(snapshot.isDisableMisspellRecognition);
+        key("language");
+        string(snapshot.language);
+        // The level lists in the sorted order of their keys.
+        for (const size_t level : {4, 3, 5, 2}) {
+            key(levelListKeys[level]);
+            words(snapshot.levels[level]);
+        }
+        key("statistics");
+        statistics(snapshot.dailySnapshots);
+        for (const size_t level : {1, 0}) {
+            key(levelListKeys[level]);
+            words(snapshot.levels[level]);
+        }
+        key("version");
+        m_writer.Int64(snapshot.version);
+        key("yourFacultativeWords");
+        strings(snapshot.yourFacultativeWords);
+        key("yourLanguageName");
+        string(snapshot.yourLanguageName);
+        key("yourTextInputSourceName");
+        string(snapshot.yourTextInputSourceName);
+        m_writer.EndObject();
+    }
+
+private:
+    void key(const char *name) { m_writer.Key(name, rapidjson::SizeType(std::char_traits<char>::length(name))); }
+
+    // The text in UTF-8; a lone surrogate becomes the replacement character.
+    void string(const QString &text)
+    {
+        m_utf8.clear();
+        const QChar *characters = text.constData();
+        const qsizetype length = text.size();
+        for (qsizetype i = 0; i < length; ++i) {
+            char32_t code = characters[i].unicode();
+            if (code < 0x80) {
+                m_utf8.push_back(char(code));
+                continue;
+            }
+            if (QChar::isHighSurrogate(code) && i + 1 < length && characters[i + 1].isLowSurrogate())
+                code = QChar::surrogateToUcs4(char16_t(code), characters[++i].unicode());
+            else if (QChar::isSurrogate(code))
+                code = QChar::ReplacementCharacter;
+            if (code < 0x800) {
+                m_utf8.push_back(char(0xC0 | (code >> 6)));
+            } else if (code < 0x10000) {
+                m_utf8.push_back(char(0xE0 | (code >> 12)));
+                m_utf8.push_back(char(0x80 | ((code >> 6) & 0x3F)));
+            } else {
+                m_utf8.push_back(char(0xF0 | (code >> 18)));
+                m_utf8.push_back(char(0x80 | ((code >> 12) & 0x3F)));
+                m_utf8.push_back(char(0x80 | ((code >> 6) & 0x3F)));
+            }
+            m_utf8.push_back(char(0x80 | (code & 0x3F)));
+        }
+        m_writer.String(m_utf8.data(), rapidjson::SizeType(m_utf8.size()));
+    }
+
+    void strings(const QStringList &texts)
+    {
+        m_writer.StartArray();
+        for (const QString &text : texts)
+            string(text);
+        m_writer.EndArray();
+    }
+
+    // Whole numbers as integers, so that every reader gets them back exactly.
+    void number(double value)
+    {
+        if (std::trunc(value) == value && std::abs(value) <= largestExactWholeNumber)
+            m_writer.Int64(qint64(value));
+        else
+            m_writer.Double(value);
+    }
+
+    void words(const std::vector<StoredWord> &list)
+    {
+        m_writer.StartObject();
+        key("words");
+        m_writer.StartArray();
+        for (const StoredWord &word : list)
+            this->word(word);
+        m_writer.EndArray();
+        m_writer.EndObject();
+    }
+
+    void word(const StoredWord &word)
+    {
+        m_writer.StartObject();
+        if (!word.comment.isEmpty()) {
+            key("c");
+            string(word.comment);
+        }
+        if (word.creationID > 0) {
+            key("cid");
+            m_writer.Int64(word.creationID);
+        }
+        if (word.dontAskAgain) {
+            key("daa");
+            m_writer.Bool(true);
+        }
+        key("fw");
+        string(word.foreignWord);
+        if (word.level != 0) {
+            key("l");
+            m_writer.Int64(storedCounter(word.level));
+        }
+        // Whole seconds since 1970, signed so that dates before 1970 keep their value.
+        if (word.lastAsked && word.lastAsked->isPlausible()) {
+            key("la");
+            m_writer.Int64(truncatedToInt64(word.lastAsked->secondsSince1970()));
+        }
+        if (word.modificationID > 0) {
+            key("mid");
+            m_writer.Int64(word.modificationID);
+        }
+        if (!word.tags.isEmpty()) {
+            key("t");
+            strings(word.tags);
+        }
+        if (word.fallenDownCounter != 0) {
+            key("wc");
+            m_writer.Int64(storedCounter(word.fallenDownCounter));
+        }
+        key("yw");
+        string(word.yourWord);
+        m_writer.EndObject();
+    }
+
+    void statistics(const QList<QLXDailyStatisticsSnapshot> &snapshots)
+    {
+        m_writer.StartObject();
+        key("dailySnapshots");
+        m_writer.StartArray();
+        for (const QLXDailyStatisticsSnapshot &snapshot : snapshots) {
+            m_writer.StartObject();
+            key("day");
+            number((snapshot.day().isPlausible() ? snapshot.day() : missingDay).secondsSince1970());
+            // The counts in the sorted order of their keys: noLT, noMT, noN, noST, noU, noUST.
+            for (const quint64 level : {4, 3, 5, 2, 0, 1}) {
+                const qint64 count = snapshot.numberOfWordsInLevel(level);
+                if (count > 0) {
+                    key(countKeys[level]);
+                    m_writer.Int64(count);
+                }
+            }
+            m_writer.EndObject();
+        }
+        m_writer.EndArray();
+        m_writer.EndObject();
+    }
+
+    rapidjson::Writer<rapidjson::StringBuffer> m_writer;
+    std::string m_utf8;
+};
+
+} // namespace
+
+QByteArray VocabularyJsonWriter::json(const VocabularySnapshot &snapshot)
+{
+    rapidjson::StringBuffer buffer;
+    DocumentWriter(buffer).write(snapshot);
+    return QByteArray(buffer.GetString(), qsizetype(buffer.GetSize()));
+}
+
+} // namespace lexi

@@ -1,0 +1,141 @@
+#include "VocabularySaver.h"
+
+#include "platform/Console.h"
+#include "platform/dispatch/Dispatch.h"
+
+#include <QHash>
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <pthread.h>
+
+using namespace Qt::StringLiterals;
+
+namespace lexi {
+
+struct VocabularySaver::State : std::enable_shared_from_this<State>
+{
+    void run();
+    void runFollowUps();
+    bool isIdle() const { return order.empty() && !running; }
+
+    std::mutex mutex;
+    std::condition_variable wakeUp;
+    std::condition_variable idle;
+    // The paths with a waiting job, in the order they were handed over, and their jobs.
+    std::deque<QString> order;
+    QHash<QString, Job> waiting;
+    bool running = false;
+    bool stopping = false;
+    std::vector<dispatch::Block> followUps;
+    std::thread thread;
+};
+
+namespace {
+
+dispatch::Block runGuarded(const VocabularySaver::Job &job)
+{
+    try {
+        return job();
+    } catch (const std::exception &error) {
+        Console::writeLine(u"saver > a save threw: %1"_s.arg(QString::fromUtf8(error.what())));
+    } catch (...) {
+        Console::writeLine(u"saver > a save threw"_s);
+    }
+    return {};
+}
+
+} // namespace
+
+void VocabularySaver::State::run()
+{
+    pthread_setname_np(pthread_self(), "lexicarta-saver");
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(mutex);
+            wakeUp.wait(lock, [this] { return stopping || !order.empty(); });
+            if (order.empty())
+                return;
+            job = waiting.take(order.front());
+            order.pop_front();
+            running = true;
+        }
+        dispatch::Block followUp = runGuarded(job);
+        bool post = false;
+        {
+            const std::lock_guard lock(mutex);
+            running = false;
+            if (followUp) {
+                followUps.push_back(std::move(followUp));
+                post = true;
+            }
+        }
+        idle.notify_all();
+        if (post) {
+            dispatch::mainAsync([state = weak_from_this()] {
+                if (const std::shared_ptr<State> alive = state.lock())
+                    alive->runFollowUps();
+            });
+        }
+    }
+}
+
+void VocabularySaver::State::runFollowUps()
+{
+    std::vector<dispatch::Block> due;
+    {
+        const std::lock_guard lock(mutex);
+        due.swap(followUps);
+    }
+    for (const dispatch::Block &followUp : due)
+        followUp();
+}
+
+VocabularySaver::VocabularySaver() : m_state(std::make_shared<State>())
+{
+    m_state->thread = std::thread([state = m_state.get()] { state->run(); });
+}
+
+VocabularySaver::~VocabularySaver()
+{
+    flush();
+    {
+        const std::lock_guard lock(m_state->mutex);
+        m_state->stopping = true;
+    }
+    m_state->wakeUp.notify_one();
+    m_state->thread.join();
+}
+
+void VocabularySaver::save(const QString &path, Job job)
+{
+    {
+        const std::lock_guard lock(m_state->mutex);
+        const auto waiting = m_state->waiting.find(path);
+        if (waiting != m_state->waiting.end()) {
+            *waiting = std::move(job);
+            return;
+        }
+        m_state->waiting.insert(path, std::move(job));
+        m_state->order.push_back(path);
+    }
+    m_state->wakeUp.notify_one();
+}
+
+void VocabularySaver::flush()
+{
+    {
+        std::unique_lock lock(m_state->mutex);
+        m_state->idle.wait(lock, [this] { return m_state->isIdle(); });
+    }
+    if (dispatch::isMainThread())
+        m_state->runFollowUps();
+}
+
+} // namespace lexi

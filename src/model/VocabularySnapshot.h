@@ -1,0 +1,62 @@
+#pragma once
+
+#include "QLXDailyStatisticsSnapshot.h"
+
+#include "platform/Date.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+class Lexicarta;
+class QLXWord;
+
+namespace lexi {
+
+// What the own file format stores of one word.
+struct StoredWord
+{
+    explicit StoredWord(const QLXWord &word);
+
+    QString yourWord;
+    QString foreignWord;
+    QString comment;
+    QStringList tags;
+    std::optional<Date> lastAsked;
+    qint64 creationID = 0;
+    qint64 modificationID = 0;
+    quint64 fallenDownCounter = 0;
+    quint64 level = 0;
+    bool dontAskAgain = false;
+};
+
+// What the own file format stores of a vocabulary, copied so that another thread can write it
+// while the vocabulary goes on changing. Strings and lists are shared with the vocabulary until
+// either side changes them, so taking a snapshot costs a few reference counts per word.
+struct VocabularySnapshot
+{
+    static constexpr size_t levelCount = 6;
+
+    explicit VocabularySnapshot(const Lexicarta &vocabulary);
+
+    // The words of each level list, in stored order; the last holds level 5 and above.
+    std::array<std::vector<StoredWord>, levelCount> levels;
+    QString language;
+    QString foreignLanguageName;
+    QString yourLanguageName;
+    QStringList yourFacultativeWords;
+    QStringList foreignFacultativeWords;
+    QList<QLXDailyStatisticsSnapshot> dailySnapshots;
+    QString yourTextInputSourceName;
+    QString foreignTextInputSourceName;
+    bool isAutoSelectInputSource = false;
+    bool isDisableMisspellRecognition = false;
+    bool isDirty = false;
+    qint64 version = 0;
+};
+
+} // namespace lexi
