@@ -37,6 +37,7 @@ public:
         for (int number = 1; number <= vocabularyCount; ++number) {
             vocabulary->setForeignLanguageName(u"Language %1"_s.arg(number));
             storage.saveVocabulary(vocabulary.get());
+            storage.flushSaves();
         }
     }
 

@@ -78,6 +78,8 @@ bool LanguageEditor::hasOtherVocabularyFile(const QString &fileName, const QStri
 Result<QString> LanguageEditor::saveSheet(const LanguageSheetContent &content, const LanguageNames &names) const
 {
     QLXStorageManager &storage = *m_environment.storage;
+    // The edited file as the program last saved it, not as it was before saves still waiting.
+    storage.flushSaves();
     const std::shared_ptr<Lexicarta> vocabulary = content.isAdding
         ? Lexicarta::create(*m_environment.services)
         : storage.vocabularyFromFile(content.editedPath);
@@ -97,7 +99,8 @@ Result<QString> LanguageEditor::saveSheet(const LanguageSheetContent &content, c
     vocabulary->setNeedsSync(true);
 
     const std::optional<QString> savePath = storage.savePathForVocabulary(*vocabulary);
-    if (!savePath || !storage.saveVocabulary(vocabulary.get()))
+    // Written before the old file goes, whichever thread this runs on.
+    if (!savePath || !storage.saveVocabularyToQLXVFile(vocabulary.get(), *savePath))
         return Result<QString>::failure(format(u"could not save %@", names.displayName()));
     setDeletedFlag(names.displayName(), false);
     if (m_environment.sync)
@@ -130,6 +133,8 @@ LanguageEditor::Removal LanguageEditor::removeLanguage(const QLXFile &file) cons
         return Removal::cancelled;
 
     setDeletedFlag(name, true);
+    // A save still waiting would bring the file back.
+    m_environment.storage->flushSaves();
     QFile::remove(file.filePath());
     if (choice == 2) {
         m_environment.sync->deleteLanguageWithName(name);

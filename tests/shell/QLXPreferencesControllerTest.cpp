@@ -161,6 +161,7 @@ TEST_F(QLXPreferencesControllerTest, TheTableListsTheVocabulariesAndTheLastCanno
     vocabulary->setYourTextInputSourceId(u"xkb:us"_s);
     vocabulary->setForeignTextInputSourceId(u"xkb:fr"_s);
     here.storage.saveVocabulary(vocabulary.get());
+    here.storage.flushSaves();
     show().showLanguages();
 
     EXPECT_EQ(preferences->currentPage(), 1);
@@ -220,6 +221,7 @@ TEST_F(QLXPreferencesControllerTest, EditingKeepsAKeyboardThisMachineLacks)
     vocabulary->setForeignTextInputSourceId(u"com.apple.keylayout.Czech"_s);
     vocabulary->setIsAutoSelectInputSource(false);
     here.storage.saveVocabulary(vocabulary.get());
+    here.storage.flushSaves();
     show().showLanguages();
     selectRow(0);
 

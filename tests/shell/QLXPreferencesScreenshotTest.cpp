@@ -63,6 +63,7 @@ TEST(QLXPreferencesScreenshotTest, RendersThePagesAndTheSheet)
             words.append(std::make_shared<QLXWord>(u"word %1"_s.arg(number), u"mot %1"_s.arg(number)));
         vocabulary->batchAddWords(words);
         here.storage.saveVocabulary(vocabulary.get());
+        here.storage.flushSaves();
     }
     here.sync();
     here.clock.advance(std::chrono::minutes(12));

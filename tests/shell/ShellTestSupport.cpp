@@ -18,6 +18,7 @@ QString LanguagesInstallation::addVocabulary(const QString &foreign, const QStri
     for (const QString &word : foreignWords)
         vocabulary->addWord(std::make_shared<QLXWord>(u"your "_s + word, word));
     here.storage.saveVocabulary(vocabulary.get());
+    here.storage.flushSaves();
     return *here.storage.savePathForVocabulary(*vocabulary);
 }
 

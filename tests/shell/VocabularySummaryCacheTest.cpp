@@ -94,6 +94,7 @@ TEST_F(VocabularySummaryCacheTest, KeepsWhatTheLanguagesPageEdits)
     vocabulary->setForeignTextInputSourceId(u"xkb:fr"_s);
     vocabulary->setIsAutoSelectInputSource(true);
     here.storage.saveVocabulary(vocabulary.get());
+    here.storage.flushSaves();
 
     rows();
     finishReading();
