@@ -1,8 +1,8 @@
 #include "support/GeneratedVocabulary.h"
 
 #include "model/QLXStorageManager.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/Console.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/ports/Console.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "model/Lexicarta.h"
 #include "model/QLXStorageManager.h"
-#include "platform/ApplicationFolders.h"
+#include "platform/files/ApplicationFolders.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,5 +1,5 @@
 #include "model/TextVocabularyParser.h"
-#include "platform/Console.h"
+#include "platform/ports/Console.h"
 
 #include <QFile>
 #include <QTemporaryDir>

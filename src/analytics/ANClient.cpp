@@ -6,10 +6,11 @@
 #include "AnalyticsLog.h"
 #include "HTTPCodes.h"
 
-#include "platform/ApplicationFolders.h"
-#include "platform/Defaults.h"
-#include "platform/NoDestructor.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/Defaults.h"
+#include "platform/files/Settings.h"
+#include "platform/values/NoDestructor.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -478,12 +479,12 @@ void ANClient::uploadHelper()
     ANEventStore *store = eventStore();
     if (!store || !isNetworkConnected())
         return;
-    if (!m_environment.defaults->boolForKey(didFSImportKey))
+    if (!lexi::Settings(*m_environment.defaults).didFSImport())
         importFileData(*store);
     const std::optional<QString> address = serviceAddress();
     if (!address) {
         AnalyticsLog::write(u"Upload skipped: the user default \"%@\" holds no http or https address.",
-                            serviceAddressKey);
+                            QString(lexi::Settings::analyticsServiceAddressKey));
         return;
     }
     const std::optional<PreparedUpload> upload = prepareJSONData(*store);
@@ -499,7 +500,7 @@ void ANClient::uploadHelper()
 
 std::optional<QString> ANClient::serviceAddress() const
 {
-    QString address = m_environment.defaults->stringForKey(serviceAddressKey).trimmed();
+    QString address = lexi::Settings(*m_environment.defaults).analyticsServiceAddress().trimmed();
     while (address.endsWith(u'/'))
         address.chop(1);
     const QUrl url(address, QUrl::StrictMode);
@@ -511,7 +512,7 @@ std::optional<QString> ANClient::serviceAddress() const
 void ANClient::importFileData(ANEventStore &store)
 {
     // Never tried again, whatever happens next.
-    m_environment.defaults->setBool(didFSImportKey, true);
+    lexi::Settings(*m_environment.defaults).setDidFSImport(true);
     m_environment.defaults->synchronize();
     try {
         const QString directory = analyticsDirectory();

@@ -4,9 +4,9 @@
 #include "AnalyticsError.h"
 #include "SynchronousRequest.h"
 
-#include "platform/Clock.h"
-#include "platform/NetworkReachability.h"
 #include "platform/dispatch/SerialQueue.h"
+#include "platform/linux/NetworkReachability.h"
+#include "platform/ports/Clock.h"
 
 #include <QJsonValue>
 #include <QList>
@@ -65,8 +65,6 @@ public:
     using GlobalPropertiesBlock = std::function<QVariantMap(const QString &collection)>;
     using FinishedBlock = std::function<void()>;
 
-    static inline const QString serviceAddressKey = QStringLiteral("analyticsServiceAddress");
-    static inline const QString didFSImportKey = QStringLiteral("didFSImport");
     static constexpr quint64 maxEventsPerCollection = 10000;
     static constexpr quint64 numberEventsToForget = 100;
     static constexpr int maxAttempts = 3;

@@ -1,7 +1,7 @@
 #include "VocabularyListTexts.h"
 
-#include "platform/Format.h"
-#include "platform/StringTables.h"
+#include "platform/values/Format.h"
+#include "platform/files/StringTables.h"
 
 using namespace Qt::StringLiterals;
 

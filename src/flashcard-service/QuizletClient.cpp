@@ -2,8 +2,8 @@
 
 #include "QuizletJson.h"
 
-#include "platform/Defaults.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/files/Settings.h"
 
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -20,16 +20,16 @@ constexpr qsizetype cachedBytes = 32 * 1024 * 1024;
 
 } // namespace
 
-QuizletClient::QuizletClient(const Defaults &defaults)
+QuizletClient::QuizletClient(Defaults &defaults)
     : m_address(serviceAddress(defaults).toString(QUrl::FullyEncoded | QUrl::StripTrailingSlash)),
       m_replies(cachedBytes)
 {
     m_network.setTransferTimeout(timeoutMilliseconds);
 }
 
-QUrl QuizletClient::serviceAddress(const Defaults &defaults)
+QUrl QuizletClient::serviceAddress(Defaults &defaults)
 {
-    const QUrl stored(defaults.stringForKey(addressKey), QUrl::StrictMode);
+    const QUrl stored(Settings(defaults).quizletServiceAddress(), QUrl::StrictMode);
     const bool isWeb = stored.scheme() == QLatin1StringView("https") || stored.scheme() == QLatin1StringView("http");
     return isWeb && !stored.host().isEmpty() ? stored : QUrl(productionAddress);
 }

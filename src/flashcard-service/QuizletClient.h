@@ -27,13 +27,12 @@ class QuizletClient
 public:
     using Completion = std::function<void(const std::optional<QByteArray> &reply)>;
 
-    static constexpr auto addressKey = QLatin1StringView("quizletServiceAddress");
     static constexpr auto productionAddress = QLatin1StringView("https://api.quizlet.com");
 
-    explicit QuizletClient(const Defaults &defaults);
+    explicit QuizletClient(Defaults &defaults);
 
     // The stored address when it is an http or https address, else the production address.
-    static QUrl serviceAddress(const Defaults &defaults);
+    static QUrl serviceAddress(Defaults &defaults);
 
     // Sends `request`, a path and query, to the service. The completion always runs later, from
     // the event loop, also when the reply comes from memory.

@@ -5,12 +5,12 @@
 #include "VocabularyJsonWriter.h"
 
 #include "logging/QLXLogMacros.h"
-#include "platform/AtomicFile.h"
-#include "platform/Console.h"
-#include "platform/Format.h"
-#include "platform/KeyedArchive.h"
-#include "platform/StringTables.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/StringTables.h"
+#include "platform/plist/KeyedArchive.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -5,9 +5,9 @@
 #include "VocabularyServices.h"
 #include "VocabularySnapshot.h"
 
-#include "platform/ApplicationFolders.h"
-#include "platform/Clock.h"
-#include "platform/Workspace.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/ports/Clock.h"
+#include "platform/ports/Workspace.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,10 +3,10 @@
 #include "JsonValues.h"
 #include "Lexicarta.h"
 
-#include "platform/Console.h"
-#include "platform/Dates.h"
-#include "platform/Format.h"
-#include "platform/WholeNumbers.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Dates.h"
+#include "platform/values/Format.h"
+#include "platform/values/WholeNumbers.h"
 
 #include <QJsonArray>
 #include <QSet>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/Clock.h"
-#include "platform/Date.h"
-#include "platform/KeyedDecoder.h"
-#include "platform/KeyedEncoder.h"
+#include "platform/plist/KeyedDecoder.h"
+#include "platform/plist/KeyedEncoder.h"
+#include "platform/ports/Clock.h"
+#include "platform/values/Date.h"
 
 #include <QJsonObject>
 #include <QList>

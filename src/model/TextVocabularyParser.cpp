@@ -4,8 +4,8 @@
 #include "TextVocabularyExporter.h"
 
 #include "logging/QLXLogMacros.h"
-#include "platform/Console.h"
-#include "platform/Format.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
 
 #include <QFile>
 #include <QSet>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Defaults.h"
+#include "platform/files/Defaults.h"
 
 #include <QColor>
 #include <QObject>

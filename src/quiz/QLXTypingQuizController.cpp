@@ -7,8 +7,8 @@
 #include "QuizImages.h"
 #include "QuizResults.h"
 
-#include "platform/Format.h"
-#include "platform/StringTables.h"
+#include "platform/values/Format.h"
+#include "platform/files/StringTables.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

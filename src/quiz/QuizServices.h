@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/Lexicarta.h"
-#include "platform/Clock.h"
-#include "platform/Defaults.h"
+#include "platform/ports/Clock.h"
+#include "platform/files/Defaults.h"
 #include "platform/dispatch/Scheduler.h"
 
 #include <memory>

@@ -8,13 +8,13 @@
 #include "model/Lexicarta.h"
 #include "model/QLXStorageManager.h"
 #include "model/VocabularyFileName.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/Console.h"
-#include "platform/Defaults.h"
-#include "platform/Format.h"
-#include "platform/NoDestructor.h"
-#include "platform/SharedInstance.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/Settings.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
+#include "platform/values/NoDestructor.h"
+#include "platform/values/SharedInstance.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,7 +72,7 @@ DropBoxController *DropBoxController::sharedManager()
 }
 
 DropBoxController::DropBoxController(Environment environment)
-    : m_environment(std::move(environment)), m_isEnabled(m_environment.defaults->boolForKey(enableDropboxKey))
+    : m_environment(std::move(environment)), m_isEnabled(lexi::Settings(*m_environment.defaults).isEnableDropbox())
 {
     m_mainThread->controller = this;
     m_environment.syncLog->setUploadBlock([this] { m_queue.async([this] { syncSyncLogToDropbox(); }); });
@@ -133,7 +133,7 @@ void DropBoxController::linkWithDropbox()
 void DropBoxController::linkCompleted(bool linked)
 {
     m_isEnabled = linked;
-    m_environment.defaults->setBool(enableDropboxKey, linked);
+    lexi::Settings(*m_environment.defaults).setEnableDropbox(linked);
     if (linked) {
         lexi::Console::writeLine(u"App linked successfully!"_s);
         createFileSystem();
@@ -159,7 +159,7 @@ void DropBoxController::setIsEnabled(bool enabled)
         return;
     }
     m_isEnabled = enabled;
-    m_environment.defaults->setBool(enableDropboxKey, enabled);
+    lexi::Settings(*m_environment.defaults).setEnableDropbox(enabled);
     if (!enabled)
         m_environment.cloudFolder->unlink();
 }
@@ -257,7 +257,7 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
 
     const QString localPath = m_environment.folders->vocabularyFolderPath() + u'/' + name;
     const bool isLocal = localNames.contains(name);
-    if (m_environment.defaults->boolForKey(lexi::withoutVocabularyExtension(name)) && !isLocal) {
+    if (lexi::Settings(*m_environment.defaults).isLanguageDeleted(lexi::withoutVocabularyExtension(name)) && !isLocal) {
         status.setSyncAction(Action::skipped);
         status.setMessage(u"skipped - recreate language locally to sync it"_s);
         return status;

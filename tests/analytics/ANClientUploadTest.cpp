@@ -2,6 +2,7 @@
 
 #include "analytics/ANEventStore.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/files/Settings.h"
 #include "support/LoopbackHttpServer.h"
 
 #include <QDir>
@@ -54,7 +55,7 @@ class ANClientUploadTest : public testing::Test
 protected:
     void SetUp() override
     {
-        installation.defaults.setString(ANClient::serviceAddressKey, server.url().toString() + u'/');
+        installation.defaults.setString(lexi::Settings::analyticsServiceAddressKey, server.url().toString() + u'/');
         makeClient(30s);
     }
 
@@ -182,7 +183,7 @@ TEST_F(ANClientUploadTest, AFailedRequestKeepsEveryEventWithItsAttemptCounted)
         SCOPED_TRACE(what);
         LoopbackHttpServer failing;
         failing.setDefaultResponse(response);
-        installation.defaults.setString(ANClient::serviceAddressKey, failing.url().toString());
+        installation.defaults.setString(lexi::Settings::analyticsServiceAddressKey, failing.url().toString());
         makeClient(300ms);
         client->eventStore()->deleteAllEvents();
         const quint64 first = add(u"a"_s, 1);
@@ -237,8 +238,8 @@ TEST_F(ANClientUploadTest, NothingIsSentWithoutEventsAnAddressOrTheInternet)
     };
     for (const Case &test : cases) {
         SCOPED_TRACE(test.what);
-        installation.defaults.removeObjectForKey(ANClient::didFSImportKey);
-        installation.defaults.setString(ANClient::serviceAddressKey, test.address);
+        installation.defaults.removeObjectForKey(lexi::Settings::didFSImportKey);
+        installation.defaults.setString(lexi::Settings::analyticsServiceAddressKey, test.address);
         installation.network.setFlags(test.flags);
         client->eventStore()->deleteAllEvents();
         const QMap<quint64, qint64> before = test.hasEvent ? QMap<quint64, qint64>{{add(u"a"_s, 1), 0}}
@@ -247,7 +248,7 @@ TEST_F(ANClientUploadTest, NothingIsSentWithoutEventsAnAddressOrTheInternet)
 
         EXPECT_TRUE(server.requests().isEmpty());
         EXPECT_EQ(attempts(), before);
-        EXPECT_EQ(installation.defaults.boolForKey(ANClient::didFSImportKey), test.importRuns);
+        EXPECT_EQ(installation.defaults.boolForKey(lexi::Settings::didFSImportKey), test.importRuns);
     }
 }
 
@@ -268,7 +269,7 @@ TEST_F(ANClientUploadTest, ImportsTheEventFilesOfOlderVersionsOnce)
     server.setDefaultResponse(reply(500, ""));
     upload();
 
-    EXPECT_TRUE(installation.defaults.boolForKey(ANClient::didFSImportKey));
+    EXPECT_TRUE(installation.defaults.boolForKey(lexi::Settings::didFSImportKey));
     EXPECT_FALSE(legacy.exists());
     ASSERT_EQ(server.requests().size(), 1);
     const QJsonObject expectedBody{
@@ -291,7 +292,7 @@ TEST_F(ANClientUploadTest, AProjectThatIsNoFileNameNeverReachesTheCachesFolder)
     ASSERT_TRUE(client->initWithProjectId(u".."_s, writeKey, std::nullopt));
     upload();
 
-    EXPECT_TRUE(installation.defaults.boolForKey(ANClient::didFSImportKey));
+    EXPECT_TRUE(installation.defaults.boolForKey(lexi::Settings::didFSImportKey));
     EXPECT_TRUE(kept.exists());
 }
 

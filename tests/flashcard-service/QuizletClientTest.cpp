@@ -3,7 +3,8 @@
 
 #include "support/LoopbackHttpServer.h"
 
-#include "platform/Defaults.h"
+#include "platform/files/Defaults.h"
+#include "platform/files/Settings.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -24,7 +25,7 @@ namespace {
 class QuizletClientTest : public testing::Test
 {
 protected:
-    QuizletClientTest() { m_defaults.setString(QuizletClient::addressKey, m_server.url().toString()); }
+    QuizletClientTest() { lexi::Settings(m_defaults).setQuizletServiceAddress(m_server.url().toString()); }
 
     // Sends `request` and runs the event loop until its completion has run; where it ran is noted.
     std::optional<QByteArray> sendAndWait(QuizletClient &client, const QString &request)
@@ -131,7 +132,7 @@ TEST_F(QuizletClientTest, TheServiceAddressIsAWebAddressFromTheDefaults)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.stored.toStdString());
-        m_defaults.setString(QuizletClient::addressKey, c.stored);
+        lexi::Settings(m_defaults).setQuizletServiceAddress(c.stored);
         EXPECT_EQ(QuizletClient::serviceAddress(m_defaults), QUrl(c.address));
     }
 }

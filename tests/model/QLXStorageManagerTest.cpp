@@ -7,8 +7,8 @@
 #include "logging/QLXLog.h"
 #include "model/Bzip2.h"
 #include "model/QLXStorageManager.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/KeyedArchive.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/plist/KeyedArchive.h"
 
 #include <QDir>
 #include <QDirIterator>

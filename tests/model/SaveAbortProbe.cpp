@@ -1,6 +1,6 @@
 #include "model/Lexicarta.h"
 #include "model/QLXStorageManager.h"
-#include "platform/ApplicationFolders.h"
+#include "platform/files/ApplicationFolders.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

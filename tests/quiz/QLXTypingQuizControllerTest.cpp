@@ -6,7 +6,7 @@
 #include "quiz/QLXProgressBar.h"
 #include "quiz/QLXTypingQuizController.h"
 
-#include "platform/StringTables.h"
+#include "platform/files/StringTables.h"
 
 #include <QCheckBox>
 #include <QLabel>

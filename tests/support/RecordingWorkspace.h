@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Workspace.h"
+#include "platform/ports/Workspace.h"
 
 #include <QStringList>
 

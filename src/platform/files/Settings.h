@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QLatin1StringView>
+#include <QString>
+#include <QVariantMap>
+
+namespace lexi {
+
+class Defaults;
+
+// Every user-defaults key Lexicarta reads or writes, declared here once with its type and the
+// value it reads while nothing is stored under it, and read and written through typed accessors.
+// A missing key reads NO, 0 or nothing unless it is registered (see registeredDefaults()).
+//
+// A new setting goes into the section of the subsystem that owns it: its key, a comment with its
+// type and default, and its accessors. No other file spells a key.
+//
+// Settings is a light view over the store: make one where it is needed, on a Defaults that
+// outlives it. Safe from any thread, as Defaults is.
+class Settings
+{
+public:
+    explicit Settings(Defaults &defaults) : m_defaults(defaults) {}
+
+    // The values registered with the store at start-up.
+    static QVariantMap registeredDefaults();
+    void registerDefaults();
+
+    // ---- Application -------------------------------------------------------------------------
+
+    // bool, registered YES: an uncaught exception ends the program rather than being logged.
+    static constexpr QLatin1StringView crashOnExceptionsKey{"NSApplicationCrashOnExceptions"};
+    bool isCrashOnExceptions() const;
+
+    // ---- Cloud folder (platform/files/CloudFolder) ---------------------------------------------
+
+    // string, none: the absolute path of the linked cloud folder; none while no folder is linked.
+    static constexpr QLatin1StringView cloudFolderPathKey{"cloudFolderPath"};
+    QString cloudFolderPath() const;
+    void setCloudFolderPath(const QString &path);
+    void removeCloudFolderPath();
+
+    // ---- Synchronisation (sync/DropBoxController) ---------------------------------------------
+
+    // bool, NO: synchronisation with the cloud folder is switched on.
+    static constexpr QLatin1StringView enableDropboxKey{"enableDropbox"};
+    bool isEnableDropbox() const;
+    void setEnableDropbox(bool enabled);
+
+    // bool, NO, one key per language, the key being the language's display name ("French -
+    // English"): the learner deleted that vocabulary here, so its cloud copy is not brought back.
+    bool isLanguageDeleted(const QString &displayName) const;
+    void setLanguageDeleted(const QString &displayName, bool deleted);
+
+    // ---- Quiz (quiz/QLXQuizInterface) ----------------------------------------------------------
+
+    // bool, NO: a quiz shows the word's comment together with the question.
+    static constexpr QLatin1StringView showCommentWithQuestionKey{"isShowCommentWithQuestion"};
+    bool isShowCommentWithQuestion() const;
+    void setShowCommentWithQuestion(bool show);
+
+    // ---- Flash-card service (flashcard-service/QuizletClient) ---------------------------------
+
+    // string, none: the service's base address; none means the production address.
+    static constexpr QLatin1StringView quizletServiceAddressKey{"quizletServiceAddress"};
+    QString quizletServiceAddress() const;
+    void setQuizletServiceAddress(const QString &address);
+
+    // ---- Usage statistics (analytics/ANClient) -------------------------------------------------
+
+    // string, none: the analytics service's base address; nothing is uploaded without one.
+    static constexpr QLatin1StringView analyticsServiceAddressKey{"analyticsServiceAddress"};
+    QString analyticsServiceAddress() const;
+    void setAnalyticsServiceAddress(const QString &address);
+
+    // bool, NO: events kept as files by older versions were moved into the event store (tried
+    // once only).
+    static constexpr QLatin1StringView didFSImportKey{"didFSImport"};
+    bool didFSImport() const;
+    void setDidFSImport(bool imported);
+
+private:
+    Defaults &m_defaults;
+};
+
+} // namespace lexi
