@@ -1,8 +1,8 @@
 #include "support/GeneratedVocabulary.h"
 
 #include "model/QLXStorageManager.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/Defaults.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/Defaults.h"
 #include "platform/dispatch/QtScheduler.h"
 #include "shell/QLXPreferencesController.h"
 

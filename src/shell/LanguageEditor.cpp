@@ -4,11 +4,11 @@
 #include "model/QLXFile.h"
 #include "model/QLXStorageManager.h"
 #include "model/VocabularyFileName.h"
-#include "platform/AlertPresenter.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/Defaults.h"
-#include "platform/Format.h"
-#include "platform/StringTables.h"
+#include "platform/ports/AlertPresenter.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/Settings.h"
+#include "platform/values/Format.h"
+#include "platform/files/StringTables.h"
 #include "sync/DropBoxController.h"
 
 #include <QDir>
@@ -151,12 +151,12 @@ void LanguageEditor::showCouldNotSave() const
 
 bool LanguageEditor::isDeletedFlagSet(const QString &displayName) const
 {
-    return m_environment.defaults->boolForKey(displayName);
+    return Settings(*m_environment.defaults).isLanguageDeleted(displayName);
 }
 
 void LanguageEditor::setDeletedFlag(const QString &displayName, bool deleted) const
 {
-    m_environment.defaults->setBool(displayName, deleted);
+    Settings(*m_environment.defaults).setLanguageDeleted(displayName, deleted);
 }
 
 bool LanguageEditor::isSyncEnabled() const

@@ -4,7 +4,7 @@
 #include "LanguageSheetContent.h"
 
 #include "model/VocabularyServices.h"
-#include "platform/Result.h"
+#include "platform/values/Result.h"
 
 #include <QString>
 

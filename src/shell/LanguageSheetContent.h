@@ -2,7 +2,7 @@
 
 #include "VocabularySummary.h"
 
-#include "platform/InputSources.h"
+#include "platform/ports/InputSources.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "QLXLanguageSheet.h"
 
-#include "platform/StringTables.h"
+#include "platform/files/StringTables.h"
 
 #include <QCheckBox>
 #include <QComboBox>

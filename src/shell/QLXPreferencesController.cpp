@@ -7,10 +7,10 @@
 #include "logging/QLXLogMacros.h"
 #include "model/AvailableLanguages.h"
 #include "model/KeyboardInputSources.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/Defaults.h"
-#include "platform/LocaleName.h"
-#include "platform/StringTables.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/Settings.h"
+#include "platform/linux/LocaleName.h"
+#include "platform/files/StringTables.h"
 #include "platform/dispatch/Scheduler.h"
 #include "sync/DropBoxController.h"
 #include "sync/QLXSyncLog.h"
@@ -41,9 +41,6 @@ namespace {
 constexpr int qlxLogLevel = QLXLogLevelInfo;
 
 const QString settingsTable = u"Settings"_s;
-const QString showCommentWithQuestionKey = u"isShowCommentWithQuestion"_s;
-const QString switchKeyboardTagsKey = u"isSwitchKeyboardTagsToForeign"_s;
-const QString switchKeyboardCommentKey = u"isSwitchKeyboardCommentToForeign"_s;
 
 enum Page { general, languages, syncing };
 
@@ -335,10 +332,10 @@ void QLXPreferencesController::localize()
 void QLXPreferencesController::showPreferences()
 {
     loadVocabularies();
-    const lexi::Defaults &defaults = *m_environment.defaults;
-    m_showCommentWithQuestion->setChecked(defaults.boolForKey(showCommentWithQuestionKey));
-    m_tagsKeyboard->setCurrentIndex(defaults.boolForKey(switchKeyboardTagsKey) ? 1 : 0);
-    m_commentKeyboard->setCurrentIndex(defaults.boolForKey(switchKeyboardCommentKey) ? 1 : 0);
+    const lexi::Settings settings(*m_environment.defaults);
+    m_showCommentWithQuestion->setChecked(settings.isShowCommentWithQuestion());
+    m_tagsKeyboard->setCurrentIndex(settings.isSwitchKeyboardTagsToForeign() ? 1 : 0);
+    m_commentKeyboard->setCurrentIndex(settings.isSwitchKeyboardCommentToForeign() ? 1 : 0);
     m_sendStatistics->setChecked(m_statistics.isOptedIn());
     m_plusButton->setEnabled(true);
     deselectAll();
@@ -391,17 +388,17 @@ void QLXPreferencesController::cloudControllerDidSync()
 
 void QLXPreferencesController::setshowCommentWithQuestion()
 {
-    m_environment.defaults->setBool(showCommentWithQuestionKey, m_showCommentWithQuestion->isChecked());
+    lexi::Settings(*m_environment.defaults).setShowCommentWithQuestion(m_showCommentWithQuestion->isChecked());
 }
 
 void QLXPreferencesController::setSwitchKeyboardTags()
 {
-    m_environment.defaults->setBool(switchKeyboardTagsKey, m_tagsKeyboard->currentIndex() != 0);
+    lexi::Settings(*m_environment.defaults).setSwitchKeyboardTagsToForeign(m_tagsKeyboard->currentIndex() != 0);
 }
 
 void QLXPreferencesController::setSwitchKeyboardComment()
 {
-    m_environment.defaults->setBool(switchKeyboardCommentKey, m_commentKeyboard->currentIndex() != 0);
+    lexi::Settings(*m_environment.defaults).setSwitchKeyboardCommentToForeign(m_commentKeyboard->currentIndex() != 0);
 }
 
 void QLXPreferencesController::setSendStatistics()

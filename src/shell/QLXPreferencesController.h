@@ -5,7 +5,7 @@
 #include "VocabularySummaryCache.h"
 
 #include "model/QLXFile.h"
-#include "platform/InputSources.h"
+#include "platform/ports/InputSources.h"
 #include "platform/dispatch/DelayedBlock.h"
 #include "platform/dispatch/SerialQueue.h"
 

@@ -3,7 +3,7 @@
 #include "analytics/ANClient.h"
 #include "analytics/ANNoWriteKeyProvided.h"
 #include "logging/QLXLogMacros.h"
-#include "platform/Defaults.h"
+#include "platform/files/Settings.h"
 
 using namespace Qt::StringLiterals;
 
@@ -13,11 +13,6 @@ constexpr int qlxLogLevel = QLXLogLevelInfo;
 
 namespace lexi {
 
-namespace {
-const QString enableKey = u"isEnableUserStatistics"_s;
-const QString disableKey = u"isDisableUserStatistics"_s;
-} // namespace
-
 UsageStatisticsChoice::UsageStatisticsChoice(Defaults &defaults, ANClient *client)
     : m_defaults(defaults), m_client(client)
 {
@@ -25,13 +20,12 @@ UsageStatisticsChoice::UsageStatisticsChoice(Defaults &defaults, ANClient *clien
 
 bool UsageStatisticsChoice::isOptedIn() const
 {
-    return !m_defaults.boolForKey(disableKey) && m_defaults.boolForKey(enableKey);
+    return Settings(m_defaults).isUsageStatisticsOptedIn();
 }
 
 void UsageStatisticsChoice::setSendStatistics(bool send)
 {
-    m_defaults.setBool(disableKey, !send);
-    m_defaults.setBool(enableKey, send);
+    Settings(m_defaults).setSendUsageStatistics(send);
     if (!m_client)
         return;
     const QVariantMap event = send ? QVariantMap{{u"enabledUsageData"_s, false}}

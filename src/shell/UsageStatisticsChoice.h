@@ -6,10 +6,9 @@ namespace lexi {
 
 class Defaults;
 
-// The learner's choice whether usage statistics are sent. Opted in means "isEnableUserStatistics"
-// YES and "isDisableUserStatistics" NO; neither is set until the learner chooses, so a new
-// installation is not opted in. Every change is itself reported to the analytics service, the
-// switching off included.
+// The learner's choice whether usage statistics are sent (see Settings::isUsageStatisticsOptedIn):
+// a new installation is not opted in. Every change is itself reported to the analytics service,
+// the switching off included.
 class UsageStatisticsChoice
 {
 public:

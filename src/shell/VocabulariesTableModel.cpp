@@ -1,6 +1,6 @@
 #include "VocabulariesTableModel.h"
 
-#include "platform/Format.h"
+#include "platform/values/Format.h"
 
 namespace lexi {
 

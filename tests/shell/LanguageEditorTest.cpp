@@ -1,6 +1,7 @@
 #include "ShellTestSupport.h"
 
-#include "model/AvailableLanguages.h"
+#include "model/QLXFile.h"
+#include "platform/files/Settings.h"
 
 #include <QFile>
 
@@ -96,7 +97,7 @@ TEST_F(LanguageEditorTest, ANewForeignNameMovesTheVocabularyAndItsCloudCopyGoes)
     LanguageSheetContent content = editing(frenchPath);
     content.foreignName = u" Italian "_s;
     content.foreignFacultativeWords = {u"lo"_s};
-    languages.here.defaults.setBool(u"Italian - English"_s, true);
+    lexi::Settings(languages.here.defaults).setLanguageDeleted(u"Italian - English"_s, true);
 
     const auto saved = confirm(content);
 
@@ -149,7 +150,7 @@ TEST_F(LanguageEditorTest, AddingSavesANewEmptyVocabulary)
     LanguageSheetContent content = lexi::contentForAdding(
         {{u"xkb:us"_s, u"English (US)"_s}, {u"xkb:it"_s, u"Italian"_s}}, std::nullopt, u"Italian"_s, u"English (UK)"_s);
     content.foreignKeyboard.selected = 1;
-    languages.here.defaults.setBool(u"Italian - English (UK)_"_s, true);
+    lexi::Settings(languages.here.defaults).setLanguageDeleted(u"Italian - English (UK)_"_s, true);
 
     ASSERT_EQ(confirm(content), languages.here.vocabularyPath(u"Italian - English (UK)_.qlxv"_s));
 

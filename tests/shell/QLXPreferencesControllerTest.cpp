@@ -4,6 +4,7 @@
 #include "shell/QLXLanguageSheet.h"
 #include "shell/QLXPreferencesController.h"
 #include "shell/QLXPreferencesDelegate.h"
+#include "platform/files/Settings.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -117,7 +118,7 @@ protected:
 
 TEST_F(QLXPreferencesControllerTest, TheOptionsShowAndStoreTheSettings)
 {
-    here.defaults.setBool(u"isSwitchKeyboardCommentToForeign"_s, true);
+    lexi::Settings(here.defaults).setSwitchKeyboardCommentToForeign(true);
     show();
     EXPECT_EQ(preferences->currentPage(), 0);
     EXPECT_TRUE(preferences->generalButton()->isChecked());
@@ -130,19 +131,19 @@ TEST_F(QLXPreferencesControllerTest, TheOptionsShowAndStoreTheSettings)
     QTest::keyClick(preferences->tagsKeyboardSwitchPopUp(), Qt::Key_Down);
     QTest::keyClick(preferences->commentKeyboardSwitchPopUp(), Qt::Key_Up);
 
-    EXPECT_TRUE(here.defaults.boolForKey(u"isShowCommentWithQuestion"_s));
-    EXPECT_TRUE(here.defaults.boolForKey(u"isSwitchKeyboardTagsToForeign"_s));
-    EXPECT_FALSE(here.defaults.boolForKey(u"isSwitchKeyboardCommentToForeign"_s));
+    const lexi::Settings settings(here.defaults);
+    EXPECT_TRUE(settings.isShowCommentWithQuestion());
+    EXPECT_TRUE(settings.isSwitchKeyboardTagsToForeign());
+    EXPECT_FALSE(settings.isSwitchKeyboardCommentToForeign());
 }
 
 TEST_F(QLXPreferencesControllerTest, TheStatisticsCheckBoxReportsEveryChange)
 {
     show();
     click(preferences->sendStatisticsCheckBox());
-    EXPECT_TRUE(here.defaults.boolForKey(u"isEnableUserStatistics"_s));
+    EXPECT_TRUE(lexi::Settings(here.defaults).isUsageStatisticsOptedIn());
     click(preferences->sendStatisticsCheckBox());
-    EXPECT_TRUE(here.defaults.boolForKey(u"isDisableUserStatistics"_s));
-    EXPECT_FALSE(here.defaults.boolForKey(u"isEnableUserStatistics"_s));
+    EXPECT_FALSE(lexi::Settings(here.defaults).isUsageStatisticsOptedIn());
 
     lexi::test::SqliteFile events(analytics.databasePath());
     EXPECT_EQ(events.integer("SELECT count(*) FROM events WHERE collection = 'statisticsStatus';"), 2);

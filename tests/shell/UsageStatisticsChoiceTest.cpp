@@ -1,6 +1,7 @@
 #include "analytics/AnalyticsTestSupport.h"
 
 #include "shell/UsageStatisticsChoice.h"
+#include "platform/files/Settings.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -37,10 +38,10 @@ protected:
 TEST_F(UsageStatisticsChoiceTest, ANewInstallationIsNotOptedIn)
 {
     EXPECT_FALSE(choice.isOptedIn());
-    installation.defaults.setBool(u"isEnableUserStatistics"_s, true);
-    installation.defaults.setBool(u"isDisableUserStatistics"_s, true);
+    installation.defaults.setBool(lexi::Settings::enableUserStatisticsKey, true);
+    installation.defaults.setBool(lexi::Settings::disableUserStatisticsKey, true);
     EXPECT_FALSE(choice.isOptedIn());
-    installation.defaults.setBool(u"isDisableUserStatistics"_s, false);
+    installation.defaults.setBool(lexi::Settings::disableUserStatisticsKey, false);
     EXPECT_TRUE(choice.isOptedIn());
 }
 
@@ -50,8 +51,8 @@ TEST_F(UsageStatisticsChoiceTest, EveryChangeIsReportedTheSwitchingOffIncluded)
     EXPECT_TRUE(choice.isOptedIn());
     choice.setSendStatistics(false);
     EXPECT_FALSE(choice.isOptedIn());
-    EXPECT_TRUE(installation.defaults.boolForKey(u"isDisableUserStatistics"_s));
-    EXPECT_FALSE(installation.defaults.boolForKey(u"isEnableUserStatistics"_s));
+    EXPECT_TRUE(installation.defaults.boolForKey(lexi::Settings::disableUserStatisticsKey));
+    EXPECT_FALSE(installation.defaults.boolForKey(lexi::Settings::enableUserStatisticsKey));
 
     EXPECT_EQ(statusEvents(), (QStringList{u"{\"enabledUsageData\":false}"_s, u"{\"disabledUsageData\":true}"_s}));
 }

@@ -64,6 +64,37 @@ void Settings::setShowCommentWithQuestion(bool show)
     m_defaults.setBool(showCommentWithQuestionKey, show);
 }
 
+bool Settings::isSwitchKeyboardTagsToForeign() const
+{
+    return m_defaults.boolForKey(switchKeyboardTagsToForeignKey);
+}
+
+void Settings::setSwitchKeyboardTagsToForeign(bool foreign)
+{
+    m_defaults.setBool(switchKeyboardTagsToForeignKey, foreign);
+}
+
+bool Settings::isSwitchKeyboardCommentToForeign() const
+{
+    return m_defaults.boolForKey(switchKeyboardCommentToForeignKey);
+}
+
+void Settings::setSwitchKeyboardCommentToForeign(bool foreign)
+{
+    m_defaults.setBool(switchKeyboardCommentToForeignKey, foreign);
+}
+
+bool Settings::isUsageStatisticsOptedIn() const
+{
+    return !m_defaults.boolForKey(disableUserStatisticsKey) && m_defaults.boolForKey(enableUserStatisticsKey);
+}
+
+void Settings::setSendUsageStatistics(bool send)
+{
+    m_defaults.setBool(disableUserStatisticsKey, !send);
+    m_defaults.setBool(enableUserStatisticsKey, send);
+}
+
 QString Settings::quizletServiceAddress() const
 {
     return m_defaults.stringForKey(quizletServiceAddressKey);

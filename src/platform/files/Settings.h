@@ -59,6 +59,28 @@ public:
     bool isShowCommentWithQuestion() const;
     void setShowCommentWithQuestion(bool show);
 
+    // ---- Preferences (shell/QLXPreferencesController) ------------------------------------------
+
+    // bool, NO: the word popover's tags field switches to the foreign keyboard (NO: the learner's
+    // own).
+    static constexpr QLatin1StringView switchKeyboardTagsToForeignKey{"isSwitchKeyboardTagsToForeign"};
+    bool isSwitchKeyboardTagsToForeign() const;
+    void setSwitchKeyboardTagsToForeign(bool foreign);
+
+    // bool, NO: the word popover's comment field switches to the foreign keyboard (NO: the
+    // learner's own).
+    static constexpr QLatin1StringView switchKeyboardCommentToForeignKey{"isSwitchKeyboardCommentToForeign"};
+    bool isSwitchKeyboardCommentToForeign() const;
+    void setSwitchKeyboardCommentToForeign(bool foreign);
+
+    // bool, NO each: the learner chose to send usage statistics, or not to. Opted in means
+    // enabled and not disabled, so an installation where the learner never chose sends nothing.
+    static constexpr QLatin1StringView enableUserStatisticsKey{"isEnableUserStatistics"};
+    static constexpr QLatin1StringView disableUserStatisticsKey{"isDisableUserStatistics"};
+    bool isUsageStatisticsOptedIn() const;
+    // Sets both keys.
+    void setSendUsageStatistics(bool send);
+
     // ---- Flash-card service (flashcard-service/QuizletClient) ---------------------------------
 
     // string, none: the service's base address; none means the production address.
