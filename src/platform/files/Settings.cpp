@@ -64,16 +64,6 @@ void Settings::setShowCommentWithQuestion(bool show)
     m_defaults.setBool(showCommentWithQuestionKey, show);
 }
 
-bool Settings::isSwitchKeyboardTagsToForeign() const
-{
-    return m_defaults.boolForKey(switchKeyboardTagsToForeignKey);
-}
-
-void Settings::setSwitchKeyboardTagsToForeign(bool foreign)
-{
-    m_defaults.setBool(switchKeyboardTagsToForeignKey, foreign);
-}
-
 bool Settings::isSwitchKeyboardCommentToForeign() const
 {
     return m_defaults.boolForKey(switchKeyboardCommentToForeignKey);
@@ -82,6 +72,16 @@ bool Settings::isSwitchKeyboardCommentToForeign() const
 void Settings::setSwitchKeyboardCommentToForeign(bool foreign)
 {
     m_defaults.setBool(switchKeyboardCommentToForeignKey, foreign);
+}
+
+bool Settings::isSwitchKeyboardTagsToForeign() const
+{
+    return m_defaults.boolForKey(switchKeyboardTagsToForeignKey);
+}
+
+void Settings::setSwitchKeyboardTagsToForeign(bool foreign)
+{
+    m_defaults.setBool(switchKeyboardTagsToForeignKey, foreign);
 }
 
 bool Settings::isUsageStatisticsOptedIn() const

@@ -59,19 +59,20 @@ public:
     bool isShowCommentWithQuestion() const;
     void setShowCommentWithQuestion(bool show);
 
-    // ---- Preferences (shell/QLXPreferencesController) ------------------------------------------
+    // ---- Word editing (editor/QLXWordPopoverController) ---------------------------------------
 
-    // bool, NO: the word popover's tags field switches to the foreign keyboard (NO: the learner's
-    // own).
+    // bool, NO: the word popover's comment field types with the foreign language's keyboard
+    // layout (else with the learner's own).
+    static constexpr QLatin1StringView switchKeyboardCommentToForeignKey{"isSwitchKeyboardCommentToForeign"};
+    bool isSwitchKeyboardCommentToForeign() const;
+    void setSwitchKeyboardCommentToForeign(bool foreign);
+
+    // bool, NO: the same for the word popover's tags field.
     static constexpr QLatin1StringView switchKeyboardTagsToForeignKey{"isSwitchKeyboardTagsToForeign"};
     bool isSwitchKeyboardTagsToForeign() const;
     void setSwitchKeyboardTagsToForeign(bool foreign);
 
-    // bool, NO: the word popover's comment field switches to the foreign keyboard (NO: the
-    // learner's own).
-    static constexpr QLatin1StringView switchKeyboardCommentToForeignKey{"isSwitchKeyboardCommentToForeign"};
-    bool isSwitchKeyboardCommentToForeign() const;
-    void setSwitchKeyboardCommentToForeign(bool foreign);
+    // ---- Preferences (shell/QLXPreferencesController) ------------------------------------------
 
     // bool, NO each: the learner chose to send usage statistics, or not to. Opted in means
     // enabled and not disabled, so an installation where the learner never chose sends nothing.
