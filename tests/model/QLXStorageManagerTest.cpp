@@ -284,7 +284,7 @@ TEST_F(QLXStorageManagerTest, WhatIsNoRegularFileIsRefusedAtOnceWithTheLoadAlert
 TEST_F(QLXStorageManagerTest, AFileUnpackingBeyondTheBoundIsRefusedWithinBoundedMemory)
 {
     const QString bomb = elsewhere(u"Bomb.qlxv"_s);
-    ASSERT_TRUE(QFile::copy(QStringLiteral(FUZZ_CORPUS "/vocabulary_file_fuzzer/string-bomb.qlxv"), bomb));
+    ASSERT_TRUE(QFile::copy(QString::fromUtf8(TEST_DATA "/string-bomb.qlxv"), bomb));
     std::shared_ptr<Lexicarta> loaded;
     {
         const lexi::test::AddressSpaceLimit limit(std::size_t(512) << 20);
