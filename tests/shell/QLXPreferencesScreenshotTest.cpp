@@ -1,10 +1,10 @@
 #include "ShellTestSupport.h"
 
+#include "support/Screenshots.h"
+
 #include "shell/QLXLanguageSheet.h"
 #include "shell/QLXPreferencesController.h"
 
-#include <QDir>
-#include <QPixmap>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -29,9 +29,7 @@ public:
 
 void save(QWidget &widget, const QString &page)
 {
-    QDir().mkpath(QStringLiteral(SCREENSHOT_FOLDER));
-    const QString path = QStringLiteral(SCREENSHOT_FOLDER) + u'/' + page + u".png"_s;
-    ASSERT_TRUE(widget.grab().save(path)) << path.toStdString();
+    EXPECT_TRUE(lexi::test::saveScreenshot(widget, page)) << page.toStdString();
 }
 
 // Renders the three pages and the language sheet with a learner's vocabularies, for people to look

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-// The shell's tests drive real widgets, so their program has a widget application object.
+// Widget tests need an application object that can make widgets; this main takes the place of
+// the support library's.
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
