@@ -13,7 +13,6 @@
 #include "platform/files/RegularFile.h"
 #include "platform/files/Settings.h"
 #include "platform/ports/Console.h"
-#include "platform/values/Format.h"
 #include "platform/values/NoDestructor.h"
 #include "platform/values/SharedInstance.h"
 
@@ -54,7 +53,7 @@ lexi::Result<QByteArray> readLocalFile(const QString &path)
 {
     const auto file = lexi::openRegularFile(path);
     if (!file)
-        return lexi::Result<QByteArray>::failure(lexi::format(u"%@: %@", path, file.error()));
+        return lexi::Result<QByteArray>::failure(u"%1: %2"_s.arg(path, file.error()));
     QByteArray data = (*file)->readAll();
     if ((*file)->error() != QFileDevice::NoError)
         return lexi::Result<QByteArray>::failure((*file)->errorString());
@@ -268,13 +267,13 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
     const auto stamp = cloud.stampOfFile(name);
     if (!stamp) {
         QLXLogError("DB > sync > could not open db file %@", stamp.error());
-        status.setError(lexi::format(u"could not open db file %@", stamp.error()));
+        status.setError(u"could not open db file %1"_s.arg(stamp.error()));
         return status;
     }
     const auto data = cloud.readFile(name);
     if (!data) {
         QLXLogError("DB > sync > could not read db file %@", data.error());
-        status.setError(lexi::format(u"could not read db file %@", data.error()));
+        status.setError(u"could not read db file %1"_s.arg(data.error()));
         return status;
     }
     if (data->isEmpty()) {
@@ -297,7 +296,7 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
     const QString copy = m_environment.folders->downloadFolderPath() + u'/' + name;
     if (const auto written = lexi::writeFileAtomically(copy, *data); !written) {
         QLXLogError("DB > sync > could not write download %@", written.error());
-        status.setError(lexi::format(u"could not write download %@", written.error()));
+        status.setError(u"could not write download %1"_s.arg(written.error()));
         return status;
     }
 
@@ -307,14 +306,14 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
         // A file that does not load would only stand in for the language here.
         if (!m_environment.storage->vocabularyFromFile(copy)) {
             QLXLogWarn("DB > sync > could not load db vocabulary %@", copy);
-            status.setError(lexi::format(u"sync could not load db vocabulary %@", copy));
+            status.setError(u"sync could not load db vocabulary %1"_s.arg(copy));
             retireDropboxFile(name, *data, *stamp);
             return status;
         }
         // Something that appeared there since the listing is left for the next run.
         if (const auto written = lexi::writeFileAtomically(localPath, *data, lexi::NoFile()); !written) {
             QLXLogError("DB > sync > could not create local file %@", written.error());
-            status.setError(lexi::format(u"could not create local file %@", written.error()));
+            status.setError(u"could not create local file %1"_s.arg(written.error()));
             return status;
         }
         status.setSyncAction(Action::pulled);
@@ -378,17 +377,17 @@ lexi::Result<> DropBoxController::uploadNewFile(const QString &localPath, QLXSyn
     const auto data = readLocalFile(localPath);
     if (!data) {
         QLXLogError("DB > sync > could not read local file %@", data.error());
-        return lexi::Result<>::failure(lexi::format(u"could not read local file %@", data.error()));
+        return lexi::Result<>::failure(u"could not read local file %1"_s.arg(data.error()));
     }
     // A damaged file would go to every other machine; here it stays, as the only copy.
     if (!m_environment.storage->vocabularyFromFile(localPath)) {
         QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
-        return lexi::Result<>::failure(lexi::format(u"sync could not load local vocabulary %@", localPath));
+        return lexi::Result<>::failure(u"sync could not load local vocabulary %1"_s.arg(localPath));
     }
     // Fails, and leaves it, when another machine put a file there meanwhile.
     if (const auto created = m_environment.cloudFolder->createFile(name, *data); !created) {
         QLXLogError("DB > sync > could not create db file %@", created.error());
-        return lexi::Result<>::failure(lexi::format(u"could not create db file %@", created.error()));
+        return lexi::Result<>::failure(u"could not create db file %1"_s.arg(created.error()));
     }
     return {};
 }
@@ -405,12 +404,12 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath,
     // since: a change of either is left for the next run, which compares the versions again.
     if (firstPhase && !*firstPhase) {
         QLXLogVerbose("    not in step -> next sync %@: %@", name, firstPhase->error());
-        return lexi::Result<>::failure(lexi::format(u"%@ -> next sync", firstPhase->error()));
+        return lexi::Result<>::failure(u"%1 -> next sync"_s.arg(firstPhase->error()));
     }
     const auto dropboxStamp = cloud.stampOfFile(name);
     if (!dropboxStamp) {
         QLXLogError("DB > sync > could not open db file %@", dropboxStamp.error());
-        return lexi::Result<>::failure(lexi::format(u"could not open db file %@", dropboxStamp.error()));
+        return lexi::Result<>::failure(u"could not open db file %1"_s.arg(dropboxStamp.error()));
     }
     const SyncedFile *synced = firstPhase ? &**firstPhase : nullptr;
     if (!synced || synced->dropbox != *dropboxStamp || lexi::fileStamp(localPath) != synced->local) {
@@ -420,11 +419,11 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath,
     const auto data = synced->update ? lexi::Result<QByteArray>(*synced->update) : readLocalFile(localPath);
     if (!data) {
         QLXLogError("DB > sync > could not read local file %@", data.error());
-        return lexi::Result<>::failure(lexi::format(u"could not read local file %@", data.error()));
+        return lexi::Result<>::failure(u"could not read local file %1"_s.arg(data.error()));
     }
     if (const auto written = cloud.replaceFile(name, *data, *dropboxStamp); !written) {
         QLXLogError("DB > sync > could not write db file %@", written.error());
-        return lexi::Result<>::failure(lexi::format(u"could not write db file %@", written.error()));
+        return lexi::Result<>::failure(u"could not write db file %1"_s.arg(written.error()));
     }
     // The new version replaces the local file only once it is in the cloud, so that a run that
     // could not upload it leaves the local file to be compared again.
@@ -452,11 +451,11 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         QStringList errors;
         if (!local) {
             QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
-            errors.append(lexi::format(u"sync could not load local vocabulary %@", localPath));
+            errors.append(u"sync could not load local vocabulary %1"_s.arg(localPath));
         }
         if (!dropbox) {
             QLXLogWarn("DB > sync > could not load db vocabulary %@", dropboxCopy);
-            errors.append(lexi::format(u"sync could not load db vocabulary %@", dropboxCopy));
+            errors.append(u"sync could not load db vocabulary %1"_s.arg(dropboxCopy));
         }
         status.setError(errors.join(u"; "_s));
         // The next run finds the language missing here and brings the cloud copy down.
@@ -489,7 +488,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         dropbox->setVersion(d + 1);
         dropbox->setNeedsSync(false);
         update = dropbox;
-        saveError = u"could not save merged file > abort %@"_s;
+        saveError = u"could not save merged file > abort %1"_s;
     } else if (l < d) {
         QLXLogVerbose("        l << db : download db replace local (%ld < %ld)", l, d);
         const auto data = readLocalFile(dropboxCopy);
@@ -498,7 +497,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
             data ? replaceLocalFile(localPath, *data, *localStamp) : lexi::Result<>::failure(data.error());
         if (!written) {
             QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
-            status.setError(lexi::format(u"could not replace local file %@", localPath));
+            status.setError(u"could not replace local file %1"_s.arg(localPath));
             return std::nullopt;
         }
         status.setSyncAction(Action::pulled);
@@ -510,7 +509,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         local->setVersion(l + 1);
         local->setNeedsSync(false);
         update = local;
-        saveError = u"could not save updated file > abort %@"_s;
+        saveError = u"could not save updated file > abort %1"_s;
     } else if (l == d) {
         QLXLogVerbose("        l == db > do nothing (%ld == %ld)", l, d);
         return synced;
@@ -522,7 +521,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         local->setVersion(l + 1);
         local->setNeedsSync(false);
         update = local;
-        saveError = u"could not save file > abort %@"_s;
+        saveError = u"could not save file > abort %1"_s;
     }
 
     // Written as a file beside the download, so that it is the file the program would save.
@@ -530,7 +529,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
                           ? readLocalFile(dropboxCopy)
                           : lexi::Result<QByteArray>::failure(QString());
     if (!data) {
-        status.setError(lexi::format(saveError, localPath));
+        status.setError(saveError.arg(localPath));
         return std::nullopt;
     }
     status.setSyncAction(action);
@@ -558,7 +557,7 @@ void DropBoxController::retireConflictedCopy(const QString &name, QLXSyncStatus 
     const auto retired = data ? retireDropboxFile(name, *data, *stamp) : lexi::Result<>::failure(data.error());
     if (!retired) {
         QLXLogError("DB > sync > could not move conflicted copy %@ to the backups: %@", name, retired.error());
-        status.setError(lexi::format(u"could not move conflicted copy to the backups %@", retired.error()));
+        status.setError(u"could not move conflicted copy to the backups %1"_s.arg(retired.error()));
         return;
     }
     status.setMessage(u"conflicted > moved to backups"_s);
