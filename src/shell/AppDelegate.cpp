@@ -62,7 +62,7 @@ void AppDelegate::applicationDidFinishLaunching()
 
 void AppDelegate::collectAnalyticsData()
 {
-    if (!m_analyticsClient || !lexi::Settings(m_collaborators.defaults).isUsageDataOptedIn())
+    if (!m_analyticsClient || !lexi::Settings(m_collaborators.defaults).isUsageStatisticsOptedIn())
         return;
     const QStringList languages = QLocale::system().uiLanguages();
     m_analyticsClient->addEvent({{u"QLXVersion"_s, QCoreApplication::applicationVersion()},

@@ -391,7 +391,7 @@ void QLXMainWindowController::after(std::chrono::milliseconds delay, std::functi
 
 bool QLXMainWindowController::isUsageDataEnabled() const
 {
-    return lexi::Settings(m_installation.defaults()).isUsageDataOptedIn();
+    return lexi::Settings(m_installation.defaults()).isUsageStatisticsOptedIn();
 }
 
 void QLXMainWindowController::applicationDidFinishLaunching()
@@ -810,11 +810,6 @@ void QLXMainWindowController::preferencesDidDeleteVocabularyAtPath(const QString
         m_languagesPopUp->setCurrentIndex(0);
         selectLanguage();
     }
-}
-
-void QLXMainWindowController::preferencesDidClose()
-{
-    updateLanguagesPopup();
 }
 
 void QLXMainWindowController::importVocabulary()

@@ -107,7 +107,6 @@ public:
     // The preferences.
     void preferencesDidChangeVocabularyAtPath(const QString &path) override;
     void preferencesDidDeleteVocabularyAtPath(const QString &path) override;
-    void preferencesDidClose() override;
 
     // Import and export.
     void importVocabulary();

@@ -1,4 +1,4 @@
-#include "ShellTestSupport.h"
+#include "MainWindowTestSupport.h"
 
 #include "shell/AppDelegate.h"
 #include "shell/InstallationLaunchServices.h"

@@ -1,4 +1,4 @@
-#include "ShellTestSupport.h"
+#include "MainWindowTestSupport.h"
 
 #include "shell/FirstLanguageNames.h"
 #include "shell/FirstStartPage.h"

@@ -1,64 +1,46 @@
 #include "ShellTestSupport.h"
 
-#include "model/QLXStorageManager.h"
-#include "model/QLXWord.h"
+#include <QDir>
+#include <QFile>
 
 using namespace Qt::StringLiterals;
 
 namespace lexi::test {
 
-TestInstallation::TestInstallation()
-{
-    network.setFlags(0);
-    installation = std::make_unique<Installation>(
-        ApplicationFolders(folder.path() + u"/data"_s), folder.path() + u"/config/Lexicarta.conf"_s,
-        InstallationPorts{clock, scheduler, alerts, folderChooser, workspace, inputSources, network});
-}
+LanguagesInstallation::LanguagesInstallation() = default;
 
-std::shared_ptr<Lexicarta> TestInstallation::makeVocabulary(const QString &foreign, const QString &own,
-                                                            int wordCount) const
+QString LanguagesInstallation::addVocabulary(const QString &foreign, const QString &your,
+                                             const QStringList &foreignWords)
 {
-    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(installation->services());
+    auto vocabulary = Lexicarta::create(here.services);
     vocabulary->setForeignLanguageName(foreign);
-    vocabulary->setYourLanguageName(own);
-    for (int index = 0; index < wordCount; ++index)
-        vocabulary->addWord(std::make_shared<QLXWord>(u"%1 word %2"_s.arg(own).arg(index),
-                                                      u"%1 word %2"_s.arg(foreign).arg(index)));
-    return vocabulary;
+    vocabulary->setYourLanguageName(your);
+    for (const QString &word : foreignWords)
+        vocabulary->addWord(std::make_shared<QLXWord>(u"your "_s + word, word));
+    here.storage.saveVocabulary(vocabulary.get());
+    here.storage.flushSaves();
+    return *here.storage.savePathForVocabulary(*vocabulary);
 }
 
-QString TestInstallation::saveVocabulary(const QString &foreign, const QString &own, int wordCount)
+QStringList LanguagesInstallation::wordsOf(const QString &name) const
 {
-    const std::shared_ptr<Lexicarta> vocabulary = makeVocabulary(foreign, own, wordCount);
-    installation->storage().saveVocabulary(vocabulary.get());
-    installation->storage().flushSaves();
-    return *installation->storage().savePathForVocabulary(*vocabulary);
+    const std::shared_ptr<Lexicarta> vocabulary = here.load(name);
+    if (!vocabulary)
+        return {u"<no vocabulary>"_s};
+    QStringList words;
+    for (const auto &word : vocabulary->allWords())
+        words.append(word->foreignWord());
+    return words;
 }
 
-RecordingPages::RecordingPages(Installation &installation)
-    : vocabulary(std::make_unique<Vocabulary>(log, installation)),
-      quiz(std::make_unique<Quiz>(log)),
-      flashCards(std::make_unique<FlashCards>(log)),
-      statistics(std::make_unique<Statistics>(log)),
-      preferences(std::make_unique<Preferences>(log))
+void LanguagesInstallation::copyToCloud(const QString &name)
 {
+    QFile::copy(here.vocabularyPath(name), QDir(cloudFolder.path()).filePath(name));
 }
 
-MainWindowPages RecordingPages::pages()
+QStringList LanguagesInstallation::cloudFiles() const
 {
-    return {vocabulary.get(), quiz.get(), flashCards.get(), statistics.get(), preferences.get(), nullptr};
+    return QDir(cloudFolder.path()).entryList(QDir::Files, QDir::Name);
 }
-
-void RecordingPages::Vocabulary::reloadVocabularyFromDisk()
-{
-    m_log.append(u"vocabulary.reloadVocabularyFromDisk"_s);
-    if (!m_vocabulary)
-        return;
-    if (auto reloaded =
-            m_installation.storage().vocabularyFromFile(*m_installation.storage().savePathForVocabulary(*m_vocabulary)))
-        m_vocabulary = std::move(reloaded);
-}
-
-TestMainWindow::TestMainWindow() = default;
 
 } // namespace lexi::test

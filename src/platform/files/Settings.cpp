@@ -234,6 +234,17 @@ void Settings::setSwitchKeyboardTagsToForeign(bool foreign)
     m_defaults.setBool(switchKeyboardTagsToForeignKey, foreign);
 }
 
+bool Settings::isUsageStatisticsOptedIn() const
+{
+    return !m_defaults.boolForKey(disableUserStatisticsKey) && m_defaults.boolForKey(enableUserStatisticsKey);
+}
+
+void Settings::setSendUsageStatistics(bool send)
+{
+    m_defaults.setBool(disableUserStatisticsKey, !send);
+    m_defaults.setBool(enableUserStatisticsKey, send);
+}
+
 QString Settings::quizletServiceAddress() const
 {
     return m_defaults.stringForKey(quizletServiceAddressKey);
@@ -262,31 +273,6 @@ bool Settings::didFSImport() const
 void Settings::setDidFSImport(bool imported)
 {
     m_defaults.setBool(didFSImportKey, imported);
-}
-
-bool Settings::isEnableUserStatistics() const
-{
-    return m_defaults.boolForKey(enableUserStatisticsKey);
-}
-
-void Settings::setEnableUserStatistics(bool enabled)
-{
-    m_defaults.setBool(enableUserStatisticsKey, enabled);
-}
-
-bool Settings::isDisableUserStatistics() const
-{
-    return m_defaults.boolForKey(disableUserStatisticsKey);
-}
-
-void Settings::setDisableUserStatistics(bool disabled)
-{
-    m_defaults.setBool(disableUserStatisticsKey, disabled);
-}
-
-bool Settings::isUsageDataOptedIn() const
-{
-    return !isDisableUserStatistics() && isEnableUserStatistics();
 }
 
 namespace {

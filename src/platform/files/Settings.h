@@ -141,6 +141,16 @@ public:
     bool isSwitchKeyboardTagsToForeign() const;
     void setSwitchKeyboardTagsToForeign(bool foreign);
 
+    // ---- Preferences (shell/QLXPreferencesController) ------------------------------------------
+
+    // bool, NO each: the learner chose to send usage statistics, or not to. Opted in means
+    // enabled and not disabled, so an installation where the learner never chose sends nothing.
+    static constexpr QLatin1StringView enableUserStatisticsKey{"isEnableUserStatistics"};
+    static constexpr QLatin1StringView disableUserStatisticsKey{"isDisableUserStatistics"};
+    bool isUsageStatisticsOptedIn() const;
+    // Sets both keys.
+    void setSendUsageStatistics(bool send);
+
     // ---- Flash-card service (flashcard-service/QuizletClient) ---------------------------------
 
     // string, none: the service's base address; none means the production address.
@@ -160,16 +170,6 @@ public:
     static constexpr QLatin1StringView didFSImportKey{"didFSImport"};
     bool didFSImport() const;
     void setDidFSImport(bool imported);
-
-    // bool, NO each: the learner's answer to sending usage data (the preferences write both).
-    static constexpr QLatin1StringView enableUserStatisticsKey{"isEnableUserStatistics"};
-    static constexpr QLatin1StringView disableUserStatisticsKey{"isDisableUserStatistics"};
-    bool isEnableUserStatistics() const;
-    void setEnableUserStatistics(bool enabled);
-    bool isDisableUserStatistics() const;
-    void setDisableUserStatistics(bool disabled);
-    // The learner agreed to send usage data: enabled and not disabled.
-    bool isUsageDataOptedIn() const;
 
     // ---- Rating prompt (shell/QLXRate) ---------------------------------------------------------
     // Each write is synchronised at once: the counts must survive a crash.
