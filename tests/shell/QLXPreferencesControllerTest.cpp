@@ -1,6 +1,8 @@
 #include "ShellTestSupport.h"
 
 #include "analytics/AnalyticsTestSupport.h"
+#include "quiz/QLXBookmarkView.h"
+#include "quiz/QLXColorTheme.h"
 #include "shell/QLXLanguageSheet.h"
 #include "shell/QLXPreferencesController.h"
 #include "shell/QLXPreferencesDelegate.h"
@@ -63,6 +65,7 @@ protected:
         environment.inputSources = &keyboards;
         environment.clock = &here.clock;
         environment.scheduler = &here.scheduler;
+        environment.colorTheme = &theme;
         environment.openUrl = [this](const QUrl &url) { openedUrls.append(url); };
         preferences = std::make_unique<QLXPreferencesController>(environment);
         preferences->setDelegate(&delegate);
@@ -111,6 +114,7 @@ protected:
     lexi::test::AnalyticsInstallation analytics;
     ANClient client{analytics.environment()};
     TwoKeyboards keyboards;
+    QLXColorTheme theme{here.defaults};
     RecordingPreferencesDelegate delegate;
     QList<QUrl> openedUrls;
     std::unique_ptr<QLXPreferencesController> preferences;
@@ -135,6 +139,20 @@ TEST_F(QLXPreferencesControllerTest, TheOptionsShowAndStoreTheSettings)
     EXPECT_TRUE(settings.isShowCommentWithQuestion());
     EXPECT_TRUE(settings.isSwitchKeyboardTagsToForeign());
     EXPECT_FALSE(settings.isSwitchKeyboardCommentToForeign());
+}
+
+TEST_F(QLXPreferencesControllerTest, TheColourChoiceIsKeptAndPaintsEveryBackground)
+{
+    show();
+    QLXBookmarkView quizBackground(theme);
+    quizBackground.resize(20, 20);
+    preferences->changeColorTheme(3);
+
+    EXPECT_EQ(lexi::Settings(here.defaults).backgroundColor(), 3);
+    const QPoint belowTheButtons(4, preferences->bookmarkView()->height() - 4);
+    const QRgb green = QLXColorTheme::standardColor(3).rgb();
+    EXPECT_EQ(preferences->bookmarkView()->grab().toImage().pixel(belowTheButtons), green);
+    EXPECT_EQ(quizBackground.grab().toImage().pixel(10, 10), green);
 }
 
 TEST_F(QLXPreferencesControllerTest, TheStatisticsCheckBoxReportsEveryChange)
