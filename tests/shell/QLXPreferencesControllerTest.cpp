@@ -6,11 +6,13 @@
 #include "shell/QLXLanguageSheet.h"
 #include "shell/QLXPreferencesController.h"
 #include "shell/QLXPreferencesDelegate.h"
+#include "support/FileSizeLimit.h"
 #include "platform/files/Settings.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -100,6 +102,8 @@ protected:
         const QRect cell = table->visualRect(table->model()->index(row, 0));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
     }
+
+    QString cloudFolder() const { return languages.cloudFolder.path(); }
 
     QStringList alertTitles() const
     {
@@ -232,6 +236,22 @@ TEST_F(QLXPreferencesControllerTest, TheSheetStaysOpenOnRefusedNamesAndClosesOnc
     EXPECT_EQ(tableRows().size(), 2);
 }
 
+TEST_F(QLXPreferencesControllerTest, ASaveThatFailsIsShownAndReportsNoChange)
+{
+    languages.addVocabulary(u"French"_s, u"English"_s);
+    show().showLanguages();
+    preferences->showAddLangPanel();
+    {
+        const lexi::test::FileSizeLimit fullDisk(16);
+        QTest::mouseClick(preferences->editLangPanel()->editButton(), Qt::LeftButton);
+        preferences->finishPendingWork();
+    }
+    EXPECT_TRUE(alertTitles().contains(u"Could not save"_s)) << alertTitles().join(u", "_s).toStdString();
+    EXPECT_FALSE(preferences->editLangPanel()->isVisible());
+    EXPECT_EQ(delegate.calls, QStringList());
+    EXPECT_EQ(here.vocabularyFiles(), QStringList{u"French - English.qlxv"_s});
+}
+
 TEST_F(QLXPreferencesControllerTest, EditingKeepsAKeyboardThisMachineLacks)
 {
     auto vocabulary = Lexicarta::create(here.services);
@@ -312,6 +332,25 @@ TEST_F(QLXPreferencesControllerTest, TheSyncingPageShowsTheStatusAndSwitchesOff)
 
     QTest::mouseClick(preferences->dbGetIosAppButton(), Qt::LeftButton);
     EXPECT_EQ(openedUrls.size(), 1);
+}
+
+TEST_F(QLXPreferencesControllerTest, SwitchingOnWithoutAFolderAsksForOne)
+{
+    here.controller->setIsEnabled(false);
+    here.chooser.answer = cloudFolder();
+    show().showSyncing();
+    EXPECT_TRUE(preferences->disableDropboxButton()->isChecked());
+
+    click(preferences->enableDropboxButton());
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(here.chooser.titles.size(), 1);
+    EXPECT_TRUE(here.controller->isLinked());
+    EXPECT_TRUE(here.controller->isEnabled());
+    // The main window shows the page again once the folder is linked.
+    preferences->showSyncing();
+    EXPECT_TRUE(preferences->enableDropboxButton()->isChecked());
+    EXPECT_TRUE(preferences->syncStatusTextView()->isVisible());
 }
 
 } // namespace
