@@ -148,10 +148,10 @@ QWidget *QLXPreferencesController::makeSideBar()
     m_bookmarkView->setObjectName(u"bookmarkView"_s);
     m_bookmarkView->setFixedWidth(168);
     m_bookmarkView->setStyleSheet(
-        u"QPushButton { color: white; border: 1px solid transparent; border-radius: 6px; padding: 8px 14px; text-align: left; }"
+        u"QPushButton { color: white; border: none; border-radius: 6px; padding: 8px 14px; text-align: left; }"
         "QPushButton:checked { background: rgba(255, 255, 255, 46); }"
         "QPushButton:hover:!checked { background: rgba(255, 255, 255, 20); }"
-        "QPushButton:focus { outline: none; border-color: rgba(255, 255, 255, 56); }"_s);
+        "QPushButton:focus { outline: none; text-decoration: underline; }"_s);
 
     auto *layout = new QVBoxLayout(m_bookmarkView);
     layout->setContentsMargins(10, 18, 10, 18);
