@@ -17,7 +17,7 @@ constexpr int workFactor = 30;
 constexpr qsizetype inputChunk = 1 << 16;
 // What is handed on at a time: large enough that handing on costs nothing, small enough that a
 // reader can start early.
-constexpr qsizetype pieceSize = 1 << 18;
+constexpr qsizetype pieceSize = 1 << 16;
 
 // Ends the decompression of a stream, however the loop left it.
 struct DecompressionStream

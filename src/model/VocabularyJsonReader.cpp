@@ -24,6 +24,8 @@ namespace lexi {
 namespace {
 
 constexpr size_t levelCount = VocabularySnapshot::levelCount;
+// Words below this level never keep a don't-ask-again mark in the stored forms.
+constexpr size_t firstLevelKeepingDontAskAgain = 4;
 // What a snapshot without a usable day is dated: the stored form's zero.
 constexpr Date missingDay = Date::fromSecondsSince1970(0.0);
 
@@ -402,6 +404,10 @@ private:
         m_frames.pop_back();
         switch (frame.kind) {
         case Kind::word:
+            // The list decides the level and whether the mark is kept (see takeStoredWords()),
+            // set here while the word is at hand.
+            m_word.level = frame.index;
+            m_word.dontAskAgain = m_word.dontAskAgain && frame.index >= firstLevelKeepingDontAskAgain;
             m_document.levels[frame.index].words.append(QLXWord::fromStoredWord(std::move(m_word)));
             break;
         case Kind::snapshot:
