@@ -1,6 +1,6 @@
 #include "support/GeneratedVocabulary.h"
 
-#include "platform/Console.h"
+#include "platform/ports/Console.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

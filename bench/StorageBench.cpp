@@ -4,8 +4,8 @@
 #include "model/QLXStorageManager.h"
 #include "model/VocabularyJsonWriter.h"
 #include "model/VocabularySnapshot.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/Console.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/ports/Console.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,6 +33,7 @@ class NoWorkspace final : public lexi::Workspace
 {
 public:
     void openFolder(const QString &) override {}
+    bool openStorePage(const QUrl &) override { return false; }
 };
 
 QByteArray readFile(const QString &path)

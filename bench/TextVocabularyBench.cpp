@@ -2,7 +2,7 @@
 
 #include "model/TextVocabularyExporter.h"
 #include "model/TextVocabularyParser.h"
-#include "platform/Console.h"
+#include "platform/ports/Console.h"
 
 #include <QTemporaryDir>
 

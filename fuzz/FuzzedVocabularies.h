@@ -2,7 +2,7 @@
 
 #include "model/Lexicarta.h"
 #include "model/QLXStorageManager.h"
-#include "platform/ApplicationFolders.h"
+#include "platform/files/ApplicationFolders.h"
 
 #include <QByteArray>
 #include <QString>
@@ -47,6 +47,7 @@ private:
     {
     public:
         void openFolder(const QString &) override {}
+        bool openStorePage(const QUrl &) override { return false; }
     };
 
     QTemporaryDir m_folder;

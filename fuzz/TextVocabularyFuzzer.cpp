@@ -1,5 +1,5 @@
 #include "model/TextVocabularyParser.h"
-#include "platform/Console.h"
+#include "platform/ports/Console.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -40,6 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const lexi::WordList inverted = parser.wordsFromCSVFile(inputPath, true).words;
     // Swapping the columns swaps the sides of the same pairs of alternatives.
     if (words.size() != inverted.size() || words.size() > lexi::TextVocabularyParser::maximumWordCount)
+        std::abort();
+    qsizetype tags = 0;
+    for (const auto &word : words)
+        tags += word->tags().size();
+    if (tags > lexi::TextVocabularyParser::maximumTagCount)
         std::abort();
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "GeneratedVocabulary.h"
 
-#include "platform/Dates.h"
+#include "platform/values/Dates.h"
 
 #include <QDateTime>
 #include <QStringList>

@@ -3,9 +3,9 @@
 #include "model/Lexicarta.h"
 #include "model/VocabularyServices.h"
 
-#include "platform/AlertPresenter.h"
-#include "platform/Clock.h"
-#include "platform/InputSources.h"
+#include "platform/ports/AlertPresenter.h"
+#include "platform/ports/Clock.h"
+#include "platform/ports/InputSources.h"
 
 #include <memory>
 

@@ -6,10 +6,12 @@
 #include "AnalyticsLog.h"
 #include "HTTPCodes.h"
 
-#include "platform/ApplicationFolders.h"
-#include "platform/Defaults.h"
-#include "platform/NoDestructor.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/Defaults.h"
+#include "platform/files/RegularFile.h"
+#include "platform/files/Settings.h"
+#include "platform/values/NoDestructor.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -32,6 +34,9 @@ using lexi::AnalyticsLog;
 namespace {
 
 std::atomic<bool> geoLocationEnabled{true};
+
+// Far beyond any event an older version wrote.
+constexpr qint64 largestLegacyEvent = 1024 * 1024;
 
 const QString analyticsKey = u"analytics"_s;
 const QString invalidJSONTypeMessage = u"Event contains an invalid JSON type!"_s;
@@ -478,12 +483,12 @@ void ANClient::uploadHelper()
     ANEventStore *store = eventStore();
     if (!store || !isNetworkConnected())
         return;
-    if (!m_environment.defaults->boolForKey(didFSImportKey))
+    if (!lexi::Settings(*m_environment.defaults).didFSImport())
         importFileData(*store);
     const std::optional<QString> address = serviceAddress();
     if (!address) {
         AnalyticsLog::write(u"Upload skipped: the user default \"%@\" holds no http or https address.",
-                            serviceAddressKey);
+                            QString(lexi::Settings::analyticsServiceAddressKey));
         return;
     }
     const std::optional<PreparedUpload> upload = prepareJSONData(*store);
@@ -499,7 +504,7 @@ void ANClient::uploadHelper()
 
 std::optional<QString> ANClient::serviceAddress() const
 {
-    QString address = m_environment.defaults->stringForKey(serviceAddressKey).trimmed();
+    QString address = lexi::Settings(*m_environment.defaults).analyticsServiceAddress().trimmed();
     while (address.endsWith(u'/'))
         address.chop(1);
     const QUrl url(address, QUrl::StrictMode);
@@ -511,7 +516,7 @@ std::optional<QString> ANClient::serviceAddress() const
 void ANClient::importFileData(ANEventStore &store)
 {
     // Never tried again, whatever happens next.
-    m_environment.defaults->setBool(didFSImportKey, true);
+    lexi::Settings(*m_environment.defaults).setDidFSImport(true);
     m_environment.defaults->synchronize();
     try {
         const QString directory = analyticsDirectory();
@@ -523,8 +528,10 @@ void ANClient::importFileData(ANEventStore &store)
             for (const QString &fileName : contentsAtPath(collectionPath).value_or(QStringList())) {
                 AnalyticsLog::write(u"Found file: %@/%@", collection, fileName);
                 const QString path = QDir(collectionPath).filePath(fileName);
-                QFile file(path);
-                const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+                // Only regular files of an event's size are read: a FIFO would hold the upload
+                // queue for ever, a link to a device fill the memory.
+                const auto file = lexi::openRegularFile(path);
+                const QByteArray data = file && (*file)->size() <= largestLegacyEvent ? (*file)->readAll() : QByteArray();
                 if (!data.isEmpty()) {
                     QJsonParseError parseError;
                     const QJsonDocument json = QJsonDocument::fromJson(data, &parseError);
@@ -596,7 +603,7 @@ lexi::SynchronousReply ANClient::sendEvents(const QString &serviceAddress, const
     request.setRawHeader("Authorization", writeKey().toUtf8());
     request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
     request.setTransferTimeout(int(m_environment.requestTimeout.count()));
-    return lexi::postSynchronously(request, body);
+    return lexi::postSynchronously(request, body, {m_environment.uploadDeadline, m_environment.largestReply});
 }
 
 void ANClient::handleAPIResponse(const lexi::SynchronousReply &reply, const EventIds &eventIds,

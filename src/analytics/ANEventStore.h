@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Date.h"
 #include "platform/dispatch/SerialQueue.h"
+#include "platform/values/Date.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/NetworkReachability.h"
+#include "platform/linux/NetworkReachability.h"
 
 // Whether the analytics service can be reached: a reachability target with the mapping of its
 // flags to a status, 0 (not reachable) or 1 (reachable).

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Console.h"
-#include "platform/Format.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
 
 namespace lexi {
 

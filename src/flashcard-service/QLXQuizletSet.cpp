@@ -2,7 +2,7 @@
 
 #include "QuizletJson.h"
 
-#include "platform/Format.h"
+#include "platform/values/Format.h"
 
 #include <QJsonArray>
 

@@ -1,6 +1,6 @@
 #include "QLXQuizletTerm.h"
 
-#include "platform/Format.h"
+#include "platform/values/Format.h"
 
 QLXQuizletTerm QLXQuizletTerm::quizletTermWithYourWord(const QString &yourWord, const QString &foreignWord)
 {

@@ -3,8 +3,8 @@
 #include "QuizletJson.h"
 
 #include "logging/QLXLogMacros.h"
-#include "platform/Console.h"
-#include "platform/Format.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
 #include "QuizletRequests.h"
 
-#include "platform/Format.h"
+#include "platform/values/Format.h"
 
 #include <QUrl>
 

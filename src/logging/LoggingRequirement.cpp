@@ -1,6 +1,6 @@
 #include "LoggingRequirement.h"
 
-#include "platform/Console.h"
+#include "platform/ports/Console.h"
 
 #include <QtGlobal>
 

@@ -4,11 +4,11 @@
 #include "QLXLogFileFormatterDefault.h"
 #include "QLXLogMessage.h"
 
-#include "platform/Console.h"
-#include "platform/FileDescriptors.h"
-#include "platform/Format.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/dispatch/SerialQueue.h"
+#include "platform/files/FileDescriptors.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
 
 #include <QFile>
 

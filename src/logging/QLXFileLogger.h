@@ -4,9 +4,9 @@
 #include "QLXLogFileInfo.h"
 #include "QLXLogFileManager.h"
 
-#include "platform/Clock.h"
 #include "platform/dispatch/DelayedBlock.h"
 #include "platform/dispatch/Scheduler.h"
+#include "platform/ports/Clock.h"
 
 #include <atomic>
 #include <memory>

@@ -3,9 +3,9 @@
 #include "LoggingRequirement.h"
 #include "QLXLoggerNode.h"
 
-#include "platform/Console.h"
-#include "platform/NoDestructor.h"
 #include "platform/dispatch/SerialQueue.h"
+#include "platform/ports/Console.h"
+#include "platform/values/NoDestructor.h"
 
 #include <QCoreApplication>
 

@@ -4,7 +4,7 @@
 #include "QLXLogMessage.h"
 #include "QLXLogger.h"
 
-#include "platform/Format.h"
+#include "platform/values/Format.h"
 
 #include <memory>
 #include <vector>

@@ -2,7 +2,7 @@
 
 #include "QLXLogMessage.h"
 
-#include "platform/Format.h"
+#include "platform/values/Format.h"
 
 using namespace Qt::StringLiterals;
 

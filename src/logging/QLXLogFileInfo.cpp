@@ -2,10 +2,10 @@
 
 #include "LogFileName.h"
 
-#include "platform/Console.h"
-#include "platform/FileDescriptors.h"
-#include "platform/Format.h"
-#include "platform/NoDestructor.h"
+#include "platform/files/FileDescriptors.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
+#include "platform/values/NoDestructor.h"
 
 #include <QFile>
 #include <QSet>

@@ -3,8 +3,8 @@
 #include "LogFileName.h"
 #include "QLXLog.h"
 
-#include "platform/Console.h"
-#include "platform/Format.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "QLXLogFileManager.h"
 
-#include "platform/Clock.h"
+#include "platform/ports/Clock.h"
 
 #include <QStringList>
 

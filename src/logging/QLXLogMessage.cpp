@@ -1,7 +1,7 @@
 #include "QLXLogMessage.h"
 
-#include "platform/Clock.h"
 #include "platform/dispatch/SerialQueue.h"
+#include "platform/ports/Clock.h"
 
 #include <cstring>
 

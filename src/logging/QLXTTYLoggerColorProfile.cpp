@@ -1,6 +1,6 @@
 #include "QLXTTYLoggerColorProfile.h"
 
-#include "platform/Format.h"
+#include "platform/values/Format.h"
 
 
 #include <array>

@@ -3,8 +3,8 @@
 #include "VocabularyFileName.h"
 
 #include "logging/QLXLogMacros.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/Clock.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/ports/Clock.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "QLXWord.h"
 
-#include "platform/Date.h"
+#include "platform/values/Date.h"
 
 #include <QRandomGenerator>
 #include <QSet>

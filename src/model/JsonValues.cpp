@@ -1,6 +1,6 @@
 #include "JsonValues.h"
 
-#include "platform/WholeNumbers.h"
+#include "platform/values/WholeNumbers.h"
 
 #include <QJsonArray>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/InputSources.h"
+#include "platform/ports/InputSources.h"
 
 #include <QList>
 #include <QStringList>

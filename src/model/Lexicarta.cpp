@@ -4,10 +4,10 @@
 #include "JsonValues.h"
 #include "KeyboardInputSources.h"
 
-#include "platform/Console.h"
-#include "platform/Format.h"
-#include "platform/StringTables.h"
-#include "platform/WholeNumbers.h"
+#include "platform/files/StringTables.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
+#include "platform/values/WholeNumbers.h"
 
 #include <QHash>
 #include <QJsonArray>

@@ -6,7 +6,7 @@
 #include "TagIndex.h"
 #include "VocabularyServices.h"
 
-#include "platform/InputSources.h"
+#include "platform/ports/InputSources.h"
 
 #include <QHash>
 #include <QJsonObject>

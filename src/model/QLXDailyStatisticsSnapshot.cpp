@@ -4,9 +4,9 @@
 #include "JsonValues.h"
 #include "Lexicarta.h"
 
-#include "platform/Dates.h"
-#include "platform/Format.h"
-#include "platform/WholeNumbers.h"
+#include "platform/values/Dates.h"
+#include "platform/values/Format.h"
+#include "platform/values/WholeNumbers.h"
 
 #include <algorithm>
 #include <cmath>

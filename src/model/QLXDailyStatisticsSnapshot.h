@@ -2,9 +2,9 @@
 
 #include "QLXWord.h"
 
-#include "platform/Date.h"
-#include "platform/KeyedDecoder.h"
-#include "platform/KeyedEncoder.h"
+#include "platform/plist/KeyedDecoder.h"
+#include "platform/plist/KeyedEncoder.h"
+#include "platform/values/Date.h"
 
 #include <QJsonObject>
 #include <QString>

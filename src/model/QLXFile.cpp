@@ -1,7 +1,7 @@
 #include "QLXFile.h"
 
-#include "platform/Console.h"
-#include "platform/Format.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -2,10 +2,10 @@
 
 #include "DateDescription.h"
 
-#include "platform/Dates.h"
-#include "platform/Format.h"
-#include "platform/StringTables.h"
-#include "platform/WholeNumbers.h"
+#include "platform/files/StringTables.h"
+#include "platform/values/Dates.h"
+#include "platform/values/Format.h"
+#include "platform/values/WholeNumbers.h"
 
 #include <QDate>
 #include <QDateTime>

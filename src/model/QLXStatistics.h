@@ -2,10 +2,10 @@
 
 #include "QLXDailyStatisticsSnapshot.h"
 
-#include "platform/AlertPresenter.h"
-#include "platform/Clock.h"
-#include "platform/KeyedDecoder.h"
-#include "platform/KeyedEncoder.h"
+#include "platform/plist/KeyedDecoder.h"
+#include "platform/plist/KeyedEncoder.h"
+#include "platform/ports/AlertPresenter.h"
+#include "platform/ports/Clock.h"
 
 #include <QJsonObject>
 #include <QList>

@@ -6,12 +6,13 @@
 #include "VocabularyJsonWriter.h"
 
 #include "logging/QLXLogMacros.h"
-#include "platform/AtomicFile.h"
-#include "platform/Console.h"
-#include "platform/Format.h"
-#include "platform/KeyedArchive.h"
-#include "platform/StringTables.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/RegularFile.h"
+#include "platform/files/StringTables.h"
+#include "platform/plist/KeyedArchive.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -204,7 +205,14 @@ QLXStorageManager::SaveTime QLXStorageManager::saveTime() const
 std::optional<QString> QLXStorageManager::writeOwnFormat(const lexi::VocabularySnapshot &snapshot,
                                                          const QString &path, const SaveTime &time)
 {
-    const std::optional<QByteArray> compressed = lexi::Bzip2::compressed(lexi::VocabularyJsonWriter::json(snapshot));
+    const QByteArray json = lexi::VocabularyJsonWriter::json(snapshot);
+    // A file that unpacks to more than loading takes could never be loaded again.
+    if (json.size() > maximumDocumentSize) {
+        QLXLogError("StorageM > saveVocabulary > %@ needs %ld bytes of JSON, more than %ld", path, json.size(),
+                    maximumDocumentSize);
+        return compressionError;
+    }
+    const std::optional<QByteArray> compressed = lexi::Bzip2::compressed(json);
     if (!compressed)
         return compressionError;
     if (!lexi::writeFileAtomically(path, *compressed))
@@ -268,16 +276,18 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromQLXVFile(const QStri
         QLXLogError("StorageM > vocFromQLXVFile > path is nil");
         return nullptr;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const auto file = lexi::openRegularFile(path);
+    if (!file) {
+        QLXLogWarn("StorageM > vocFromQLXVFile > can't open %@: %@", path, file.error());
         showLoadAlert(path, fileReadError);
         return nullptr;
     }
     // Decompressed on a second thread while the text is read on this one.
     PieceQueue pieces;
     std::optional<lexi::Bzip2::Failure> failure;
-    std::thread decompression([&file, &pieces, &failure] {
-        failure = lexi::Bzip2::decompress(file, maximumDocumentSize,
+    QIODevice &input = **file;
+    std::thread decompression([&input, &pieces, &failure] {
+        failure = lexi::Bzip2::decompress(input, maximumDocumentSize,
                                           [&pieces](QByteArray piece) { return pieces.push(std::move(piece)); });
         pieces.close();
     });
@@ -289,8 +299,8 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromQLXVFile(const QStri
         // The whole text's reader takes numbers too large for a double, QJsonDocument a few
         // oddities (see VocabularyJsonReader); and the decompression may have stopped before it
         // met damaged data.
-        file.seek(0);
-        lexi::Bzip2::Decompressed json = lexi::Bzip2::decompressed(file, maximumDocumentSize);
+        input.seek(0);
+        lexi::Bzip2::Decompressed json = lexi::Bzip2::decompressed(input, maximumDocumentSize);
         failure = json.failure;
         if (!failure)
             read = lexi::VocabularyJsonReader::read(json.data, m_services);
@@ -325,12 +335,14 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromTBFFile(const QStrin
         QLXLogError("StorageM > vocFromQLXVFile > path is nil");
         return nullptr;
     }
-    QFile file(path);
-    if (!file.exists())
+    if (!QFile::exists(path))
         return nullptr;
     std::shared_ptr<Lexicarta> vocabulary;
-    if (file.open(QIODevice::ReadOnly) && file.size() <= maximumDocumentSize) {
-        const std::unique_ptr<lexi::KeyedArchive> archive = lexi::KeyedArchive::fromData(file.readAll());
+    const auto file = lexi::openRegularFile(path);
+    if (!file)
+        QLXLogWarn("StorageM > vocFromTBFFile > can't open %@: %@", path, file.error());
+    else if ((*file)->size() <= maximumArchiveSize) {
+        const std::unique_ptr<lexi::KeyedArchive> archive = lexi::KeyedArchive::fromData((*file)->readAll());
         std::optional<lexi::KeyedDecoder> root;
         if (archive)
             root = archive->rootObjectDecoder(Lexicarta::archiveClassName);

@@ -4,10 +4,10 @@
 #include "Lexicarta.h"
 #include "VocabularySnapshot.h"
 
-#include "platform/Console.h"
-#include "platform/Dates.h"
-#include "platform/Format.h"
-#include "platform/WholeNumbers.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Dates.h"
+#include "platform/values/Format.h"
+#include "platform/values/WholeNumbers.h"
 
 #include <QJsonArray>
 #include <QSet>
@@ -224,6 +224,16 @@ void QLXWord::addTag(const QString &tag)
         return;
     m_tags.append(trimmed);
     tagsChanged();
+}
+
+void QLXWord::setTagsOf(const QLXWord &word)
+{
+    if (sameStrings(word.m_tags, m_tags))
+        return;
+    m_tags = word.m_tags;
+    m_tagsSorted = word.m_tagsSorted;
+    if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
+        vocabulary->invalidateTagIndex();
 }
 
 void QLXWord::tagsChanged()

@@ -3,9 +3,9 @@
 #include "Lexicarta.h"
 
 #include "logging/QLXLogMacros.h"
-#include "platform/AtomicFile.h"
-#include "platform/Format.h"
-#include "platform/StringTables.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/StringTables.h"
+#include "platform/values/Format.h"
 
 #include <QStringEncoder>
 

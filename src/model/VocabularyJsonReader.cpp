@@ -3,8 +3,8 @@
 #include "Lexicarta.h"
 #include "VocabularySnapshot.h"
 
-#include "platform/StringTables.h"
-#include "platform/WholeNumbers.h"
+#include "platform/files/StringTables.h"
+#include "platform/values/WholeNumbers.h"
 
 #include <rapidjson/reader.h>
 

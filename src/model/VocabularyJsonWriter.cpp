@@ -2,7 +2,7 @@
 
 #include "VocabularySnapshot.h"
 
-#include "platform/WholeNumbers.h"
+#include "platform/values/WholeNumbers.h"
 
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>

@@ -1,6 +1,6 @@
 #include "VocabularySaver.h"
 
-#include "platform/Console.h"
+#include "platform/ports/Console.h"
 #include "platform/dispatch/Dispatch.h"
 
 #include <QHash>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/AlertPresenter.h"
-#include "platform/Clock.h"
-#include "platform/InputSources.h"
+#include "platform/ports/AlertPresenter.h"
+#include "platform/ports/Clock.h"
+#include "platform/ports/InputSources.h"
 
 namespace lexi {
 

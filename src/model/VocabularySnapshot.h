@@ -2,7 +2,7 @@
 
 #include "QLXDailyStatisticsSnapshot.h"
 
-#include "platform/Date.h"
+#include "platform/values/Date.h"
 
 #include <QList>
 #include <QString>

@@ -85,8 +85,8 @@ void fillUp(ChosenWords &chosen, const Choice &choice, qint64 wanted, QLXRandom 
 
 } // namespace
 
-QLXQuizInterface::QLXQuizInterface(const lexi::Defaults &defaults)
-    : m_defaults(defaults), m_isShowCommentWithQuestion(defaults.boolForKey(showCommentWithQuestionKey))
+QLXQuizInterface::QLXQuizInterface(lexi::Defaults &defaults)
+    : m_settings(defaults), m_isShowCommentWithQuestion(m_settings.isShowCommentWithQuestion())
 {
 }
 
@@ -139,7 +139,7 @@ lexi::WordList QLXQuizInterface::chooseWords()
 
 void QLXQuizInterface::setWordsToAsk(const lexi::WordList &words)
 {
-    m_isShowCommentWithQuestion = m_defaults.boolForKey(showCommentWithQuestionKey);
+    m_isShowCommentWithQuestion = m_settings.isShowCommentWithQuestion();
     m_askIndex = -1;
     // A copy first: `words` may be this very list.
     lexi::WordList remaining = words;

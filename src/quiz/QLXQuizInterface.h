@@ -4,7 +4,8 @@
 #include "model/QLXRandom.h"
 #include "model/QLXWord.h"
 
-#include "platform/Defaults.h"
+#include "platform/files/Defaults.h"
+#include "platform/files/Settings.h"
 
 #include <QSet>
 #include <QString>
@@ -22,12 +23,10 @@ public:
     // Levels 0 to 4 switched on, native words off; the foreign word asked; no tag filter; 30 words.
     // Whether comments are shown with the question is read from `defaults`, which must outlive
     // the quiz.
-    explicit QLXQuizInterface(const lexi::Defaults &defaults);
+    explicit QLXQuizInterface(lexi::Defaults &defaults);
     QLXQuizInterface(const QLXQuizInterface &) = delete;
     QLXQuizInterface &operator=(const QLXQuizInterface &) = delete;
     virtual ~QLXQuizInterface() = default;
-
-    static constexpr QLatin1StringView showCommentWithQuestionKey{"isShowCommentWithQuestion"};
 
     // The vocabulary the quiz asks from and records into.
     const std::shared_ptr<Lexicarta> &vocabulary() const { return m_vocabulary; }
@@ -106,7 +105,7 @@ public:
 private:
     lexi::WordList chooseWords();
 
-    const lexi::Defaults &m_defaults;
+    lexi::Settings m_settings;
     std::shared_ptr<Lexicarta> m_vocabulary;
     std::array<bool, 6> m_askLevel = {true, true, true, true, true, false};
     bool m_askForForeignWord = true;

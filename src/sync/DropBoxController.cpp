@@ -8,13 +8,14 @@
 #include "model/Lexicarta.h"
 #include "model/QLXStorageManager.h"
 #include "model/VocabularyFileName.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/Console.h"
-#include "platform/Defaults.h"
-#include "platform/Format.h"
-#include "platform/NoDestructor.h"
-#include "platform/SharedInstance.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/RegularFile.h"
+#include "platform/files/Settings.h"
+#include "platform/ports/Console.h"
+#include "platform/values/Format.h"
+#include "platform/values/NoDestructor.h"
+#include "platform/values/SharedInstance.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,14 +49,15 @@ std::optional<qint64> logFileNumber(const QString &name)
     return allDigits ? std::optional(digits.toLongLong()) : std::nullopt;
 }
 
+// A FIFO or a device in place of a file is refused at once, never waited on or read without end.
 lexi::Result<QByteArray> readLocalFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return lexi::Result<QByteArray>::failure(file.errorString());
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return lexi::Result<QByteArray>::failure(file.errorString());
+    const auto file = lexi::openRegularFile(path);
+    if (!file)
+        return lexi::Result<QByteArray>::failure(lexi::format(u"%@: %@", path, file.error()));
+    QByteArray data = (*file)->readAll();
+    if ((*file)->error() != QFileDevice::NoError)
+        return lexi::Result<QByteArray>::failure((*file)->errorString());
     return data;
 }
 
@@ -72,7 +74,7 @@ DropBoxController *DropBoxController::sharedManager()
 }
 
 DropBoxController::DropBoxController(Environment environment)
-    : m_environment(std::move(environment)), m_isEnabled(m_environment.defaults->boolForKey(enableDropboxKey))
+    : m_environment(std::move(environment)), m_isEnabled(lexi::Settings(*m_environment.defaults).isEnableDropbox())
 {
     m_mainThread->controller = this;
     m_environment.syncLog->setUploadBlock([this] { m_queue.async([this] { syncSyncLogToDropbox(); }); });
@@ -133,7 +135,7 @@ void DropBoxController::linkWithDropbox()
 void DropBoxController::linkCompleted(bool linked)
 {
     m_isEnabled = linked;
-    m_environment.defaults->setBool(enableDropboxKey, linked);
+    lexi::Settings(*m_environment.defaults).setEnableDropbox(linked);
     if (linked) {
         lexi::Console::writeLine(u"App linked successfully!"_s);
         createFileSystem();
@@ -159,7 +161,7 @@ void DropBoxController::setIsEnabled(bool enabled)
         return;
     }
     m_isEnabled = enabled;
-    m_environment.defaults->setBool(enableDropboxKey, enabled);
+    lexi::Settings(*m_environment.defaults).setEnableDropbox(enabled);
     if (!enabled)
         m_environment.cloudFolder->unlink();
 }
@@ -257,7 +259,7 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
 
     const QString localPath = m_environment.folders->vocabularyFolderPath() + u'/' + name;
     const bool isLocal = localNames.contains(name);
-    if (m_environment.defaults->boolForKey(lexi::withoutVocabularyExtension(name)) && !isLocal) {
+    if (lexi::Settings(*m_environment.defaults).isLanguageDeleted(lexi::withoutVocabularyExtension(name)) && !isLocal) {
         status.setSyncAction(Action::skipped);
         status.setMessage(u"skipped - recreate language locally to sync it"_s);
         return status;

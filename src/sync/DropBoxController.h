@@ -5,14 +5,14 @@
 #include "QLXSyncStatus.h"
 #include "SyncThrottle.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/Clock.h"
-#include "platform/CloudFolder.h"
-#include "platform/MachineName.h"
-#include "platform/NetworkReachability.h"
 #include "platform/dispatch/DelayedBlock.h"
 #include "platform/dispatch/Scheduler.h"
 #include "platform/dispatch/SerialQueue.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/CloudFolder.h"
+#include "platform/linux/MachineName.h"
+#include "platform/linux/NetworkReachability.h"
+#include "platform/ports/Clock.h"
 
 #include <QDir>
 #include <QHash>
@@ -69,7 +69,6 @@ public:
         QString homeFolder = QDir::homePath();
     };
 
-    static inline const QString enableDropboxKey = QStringLiteral("enableDropbox");
     // Log files kept in this machine's cloud log folder.
     static constexpr qsizetype maxNumberOfLogFiles = 50;
     // How long a cloud vocabulary file may stay empty (the client may still be filling it)

@@ -1,13 +1,13 @@
 #include "QLXSyncLog.h"
 
 #include "model/QLXStorageManager.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/AtomicFile.h"
-#include "platform/Dates.h"
-#include "platform/Format.h"
-#include "platform/NoDestructor.h"
-#include "platform/SharedInstance.h"
-#include "platform/StringTables.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/StringTables.h"
+#include "platform/values/Dates.h"
+#include "platform/values/Format.h"
+#include "platform/values/NoDestructor.h"
+#include "platform/values/SharedInstance.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "QLXSyncStatus.h"
 
-#include "platform/Clock.h"
 #include "platform/dispatch/Block.h"
+#include "platform/ports/Clock.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "QLXSyncStatus.h"
 
 #include "model/DateDescription.h"
-#include "platform/Format.h"
+#include "platform/values/Format.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Clock.h"
-#include "platform/Date.h"
+#include "platform/ports/Clock.h"
+#include "platform/values/Date.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/NetworkReachability.h"
+#include "platform/linux/NetworkReachability.h"
 
 // Whether the machine can reach a network target, as a status: 0 not reachable, 1 reachable.
 // The synchronisation asks it before every run.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clock.h"
+#include "platform/ports/Clock.h"
 
 #include <QtGlobal>
 

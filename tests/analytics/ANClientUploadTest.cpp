@@ -2,17 +2,23 @@
 
 #include "analytics/ANEventStore.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/files/Settings.h"
+#include "support/AddressSpaceLimit.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/NonRegularFiles.h"
 
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -54,14 +60,19 @@ class ANClientUploadTest : public testing::Test
 protected:
     void SetUp() override
     {
-        installation.defaults.setString(ANClient::serviceAddressKey, server.url().toString() + u'/');
+        installation.defaults.setString(lexi::Settings::analyticsServiceAddressKey, server.url().toString() + u'/');
         makeClient(30s);
     }
 
     void makeClient(std::chrono::milliseconds requestTimeout)
     {
+        makeClient([&](ANClient::Environment &environment) { environment.requestTimeout = requestTimeout; });
+    }
+
+    void makeClient(const std::function<void(ANClient::Environment &)> &adjust)
+    {
         ANClient::Environment environment = installation.environment();
-        environment.requestTimeout = requestTimeout;
+        adjust(environment);
         client = std::make_unique<ANClient>(environment);
         ASSERT_TRUE(client->initWithProjectId(projectId, writeKey, u"readKey"_s));
     }
@@ -182,7 +193,7 @@ TEST_F(ANClientUploadTest, AFailedRequestKeepsEveryEventWithItsAttemptCounted)
         SCOPED_TRACE(what);
         LoopbackHttpServer failing;
         failing.setDefaultResponse(response);
-        installation.defaults.setString(ANClient::serviceAddressKey, failing.url().toString());
+        installation.defaults.setString(lexi::Settings::analyticsServiceAddressKey, failing.url().toString());
         makeClient(300ms);
         client->eventStore()->deleteAllEvents();
         const quint64 first = add(u"a"_s, 1);
@@ -193,6 +204,52 @@ TEST_F(ANClientUploadTest, AFailedRequestKeepsEveryEventWithItsAttemptCounted)
         const QMap<quint64, qint64> expected{{first, 1}, {second, 1}};
         EXPECT_EQ(attempts(), expected);
     }
+}
+
+// Both answers would delete the events if they were read.
+TEST_F(ANClientUploadTest, AnAnswerBeyondTheDeadlineOrTheSizeLimitIsAFailedUpload)
+{
+    const QByteArray accepted = results({{u"a"_s, QJsonArray{success()}}, {u"b"_s, QJsonArray{success()}}});
+    HttpResponse trickled = reply(200, accepted);
+    trickled.trickle = 50ms;
+    const std::pair<const char *, HttpResponse> cases[] = {
+        {"an answer trickled over seconds", trickled},
+        {"an answer beyond the size limit", reply(200, accepted + QByteArray(2048, ' '))},
+    };
+    for (const auto &[what, response] : cases) {
+        SCOPED_TRACE(what);
+        server.setDefaultResponse(response);
+        makeClient([](ANClient::Environment &environment) {
+            environment.uploadDeadline = 500ms;
+            environment.largestReply = 1024;
+        });
+        client->eventStore()->deleteAllEvents();
+        const quint64 first = add(u"a"_s, 1);
+        const quint64 second = add(u"b"_s, 2);
+        upload();
+
+        const QMap<quint64, qint64> expected{{first, 1}, {second, 1}};
+        EXPECT_EQ(attempts(), expected);
+    }
+}
+
+TEST_F(ANClientUploadTest, ARedirectIsAFailedUploadAndNothingGoesToItsAddress)
+{
+    LoopbackHttpServer elsewhere;
+    elsewhere.setDefaultResponse(reply(200, results({{u"a"_s, QJsonArray{success()}}})));
+    for (const int status : {301, 302, 303, 307, 308}) {
+        SCOPED_TRACE(status);
+        HttpResponse redirect = reply(status, "");
+        redirect.headers = {{"Location", elsewhere.url().toEncoded() + "/3.0/projects/" + projectId.toUtf8() + "/events"}};
+        server.enqueue(redirect);
+        client->eventStore()->deleteAllEvents();
+        const quint64 event = add(u"a"_s, 1);
+        upload();
+
+        EXPECT_EQ(attempts(), (QMap<quint64, qint64>{{event, 1}}));
+    }
+    EXPECT_EQ(server.requests().size(), 5);
+    EXPECT_TRUE(elsewhere.requests().isEmpty());
 }
 
 TEST_F(ANClientUploadTest, AnEventIsSentAtMostThreeTimes)
@@ -237,8 +294,8 @@ TEST_F(ANClientUploadTest, NothingIsSentWithoutEventsAnAddressOrTheInternet)
     };
     for (const Case &test : cases) {
         SCOPED_TRACE(test.what);
-        installation.defaults.removeObjectForKey(ANClient::didFSImportKey);
-        installation.defaults.setString(ANClient::serviceAddressKey, test.address);
+        installation.defaults.removeObjectForKey(lexi::Settings::didFSImportKey);
+        installation.defaults.setString(lexi::Settings::analyticsServiceAddressKey, test.address);
         installation.network.setFlags(test.flags);
         client->eventStore()->deleteAllEvents();
         const QMap<quint64, qint64> before = test.hasEvent ? QMap<quint64, qint64>{{add(u"a"_s, 1), 0}}
@@ -247,7 +304,7 @@ TEST_F(ANClientUploadTest, NothingIsSentWithoutEventsAnAddressOrTheInternet)
 
         EXPECT_TRUE(server.requests().isEmpty());
         EXPECT_EQ(attempts(), before);
-        EXPECT_EQ(installation.defaults.boolForKey(ANClient::didFSImportKey), test.importRuns);
+        EXPECT_EQ(installation.defaults.boolForKey(lexi::Settings::didFSImportKey), test.importRuns);
     }
 }
 
@@ -268,7 +325,7 @@ TEST_F(ANClientUploadTest, ImportsTheEventFilesOfOlderVersionsOnce)
     server.setDefaultResponse(reply(500, ""));
     upload();
 
-    EXPECT_TRUE(installation.defaults.boolForKey(ANClient::didFSImportKey));
+    EXPECT_TRUE(installation.defaults.boolForKey(lexi::Settings::didFSImportKey));
     EXPECT_FALSE(legacy.exists());
     ASSERT_EQ(server.requests().size(), 1);
     const QJsonObject expectedBody{
@@ -282,6 +339,23 @@ TEST_F(ANClientUploadTest, ImportsTheEventFilesOfOlderVersionsOnce)
     EXPECT_TRUE(QFile::exists(legacy.filePath(u"systemInfo/later"_s)));
 }
 
+TEST_F(ANClientUploadTest, OlderVersionsEntriesThatAreNoRegularFilesAreNotRead)
+{
+    const QDir collection(installation.cachesFolder() + u"/analytics/"_s + projectId + u"/systemInfo"_s);
+    ASSERT_TRUE(collection.mkpath(u"."_s));
+    const lexi::test::NonRegularFiles files(collection.path(), u"event"_s);
+    server.setDefaultResponse(reply(500, ""));
+    {
+        // Reading the device to its end fails here before it takes the machine.
+        const lexi::test::AddressSpaceLimit limit(std::size_t(512) << 20);
+        EXPECT_TRUE(files.endsWithoutWriter([&] { upload(); }));
+    }
+
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_FALSE(collection.exists());
+    EXPECT_TRUE(QFileInfo(u"/dev/zero"_s).exists());
+}
+
 TEST_F(ANClientUploadTest, AProjectThatIsNoFileNameNeverReachesTheCachesFolder)
 {
     ASSERT_TRUE(QDir().mkpath(installation.cachesFolder() + u"/analytics"_s));
@@ -291,7 +365,7 @@ TEST_F(ANClientUploadTest, AProjectThatIsNoFileNameNeverReachesTheCachesFolder)
     ASSERT_TRUE(client->initWithProjectId(u".."_s, writeKey, std::nullopt));
     upload();
 
-    EXPECT_TRUE(installation.defaults.boolForKey(ANClient::didFSImportKey));
+    EXPECT_TRUE(installation.defaults.boolForKey(lexi::Settings::didFSImportKey));
     EXPECT_TRUE(kept.exists());
 }
 

@@ -2,7 +2,7 @@
 
 #include "analytics/ANClient.h"
 
-#include "platform/Defaults.h"
+#include "platform/files/Defaults.h"
 #include "support/FakeClock.h"
 #include "support/FakeNetworkReachability.h"
 

@@ -3,7 +3,8 @@
 
 #include "support/LoopbackHttpServer.h"
 
-#include "platform/Defaults.h"
+#include "platform/files/Defaults.h"
+#include "platform/files/Settings.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -24,7 +25,7 @@ namespace {
 class QuizletClientTest : public testing::Test
 {
 protected:
-    QuizletClientTest() { m_defaults.setString(QuizletClient::addressKey, m_server.url().toString()); }
+    QuizletClientTest() { lexi::Settings(m_defaults).setQuizletServiceAddress(m_server.url().toString()); }
 
     // Sends `request` and runs the event loop until its completion has run; where it ran is noted.
     std::optional<QByteArray> sendAndWait(QuizletClient &client, const QString &request)
@@ -114,6 +115,26 @@ TEST_F(QuizletClientTest, ErrorAnswersAreDeliveredButNotKeptAndFailedConnections
     EXPECT_TRUE(m_completedOnMainThread);
 }
 
+TEST_F(QuizletClientTest, AnAnswerTrickledBeyondTheDeadlineOrRedirectedElsewhereGivesNothing)
+{
+    LoopbackHttpServer elsewhere;
+    elsewhere.setDefaultResponse({200, {}, R"({"id": 1})"});
+    HttpResponse trickled{200, {}, QByteArray(R"({"id": 1, "title": "slowly"})")};
+    trickled.trickle = 50ms;
+    HttpResponse redirect{302, {{"Location", elsewhere.url().toEncoded() + "/2.0/sets"}}, {}};
+    const std::pair<const char *, HttpResponse> cases[] = {
+        {"an answer trickled over seconds", trickled},
+        {"a redirect to another address", redirect},
+    };
+    for (const auto &[what, response] : cases) {
+        SCOPED_TRACE(what);
+        m_server.enqueue(response);
+        QuizletClient client(m_defaults, 300ms);
+        EXPECT_EQ(sendAndWait(client, lexi::quizlet::setDetailsRequest(u"1"_s)), std::nullopt);
+    }
+    EXPECT_TRUE(elsewhere.requests().isEmpty());
+}
+
 TEST_F(QuizletClientTest, TheServiceAddressIsAWebAddressFromTheDefaults)
 {
     struct Case
@@ -131,7 +152,7 @@ TEST_F(QuizletClientTest, TheServiceAddressIsAWebAddressFromTheDefaults)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.stored.toStdString());
-        m_defaults.setString(QuizletClient::addressKey, c.stored);
+        lexi::Settings(m_defaults).setQuizletServiceAddress(c.stored);
         EXPECT_EQ(QuizletClient::serviceAddress(m_defaults), QUrl(c.address));
     }
 }

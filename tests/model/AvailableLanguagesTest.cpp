@@ -2,7 +2,7 @@
 #include "support/FakeVocabularyServices.h"
 
 #include "model/AvailableLanguages.h"
-#include "platform/ApplicationFolders.h"
+#include "platform/files/ApplicationFolders.h"
 
 #include <QDir>
 #include <QFile>

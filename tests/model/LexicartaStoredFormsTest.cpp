@@ -3,7 +3,7 @@
 
 #include "model/CreationIdentifiers.h"
 #include "model/Lexicarta.h"
-#include "platform/KeyedArchive.h"
+#include "platform/plist/KeyedArchive.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -2,7 +2,7 @@
 
 #include "model/CreationIdentifiers.h"
 #include "model/Lexicarta.h"
-#include "platform/Dates.h"
+#include "platform/values/Dates.h"
 
 #include <gtest/gtest.h>
 

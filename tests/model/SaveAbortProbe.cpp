@@ -1,6 +1,6 @@
 #include "model/Lexicarta.h"
 #include "model/QLXStorageManager.h"
-#include "platform/ApplicationFolders.h"
+#include "platform/files/ApplicationFolders.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -23,6 +23,7 @@ class NoWorkspace final : public lexi::Workspace
 {
 public:
     void openFolder(const QString &) override {}
+    bool openStorePage(const QUrl &) override { return false; }
 };
 
 void addWords(Lexicarta &vocabulary, int count)

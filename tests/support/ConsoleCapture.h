@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Console.h"
+#include "platform/ports/Console.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/NetworkReachability.h"
+#include "platform/linux/NetworkReachability.h"
 
 #include <atomic>
 

@@ -4,7 +4,7 @@
 #include "support/RecordingAlertPresenter.h"
 
 #include "model/VocabularyServices.h"
-#include "platform/InputSources.h"
+#include "platform/ports/InputSources.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/KeyedArchiver.h"
-#include "platform/KeyedUnarchiver.h"
-#include "platform/PlistIteration.h"
-#include "platform/PlistPointer.h"
+#include "platform/plist/KeyedArchiver.h"
+#include "platform/plist/KeyedUnarchiver.h"
+#include "platform/plist/PlistIteration.h"
+#include "platform/plist/PlistPointer.h"
 
 #include <gtest/gtest.h>
 

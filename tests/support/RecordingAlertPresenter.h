@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/AlertPresenter.h"
+#include "platform/ports/AlertPresenter.h"
 
 #include <QList>
 

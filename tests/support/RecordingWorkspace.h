@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Workspace.h"
+#include "platform/ports/Workspace.h"
 
 #include <QStringList>
 
@@ -11,8 +11,14 @@ class RecordingWorkspace final : public Workspace
 {
 public:
     void openFolder(const QString &path) override { openedFolders.append(path); }
+    bool openStorePage(const QUrl &address) override
+    {
+        openedStorePages.append(address);
+        return true;
+    }
 
     QStringList openedFolders;
+    QList<QUrl> openedStorePages;
 };
 
 } // namespace lexi::test

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FolderChooser.h"
+#include "platform/ports/FolderChooser.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "sync/QLXSyncLog.h"
 
 #include "model/Lexicarta.h"
-#include "platform/ApplicationFolders.h"
+#include "platform/files/ApplicationFolders.h"
 #include "support/FakeClock.h"
 #include "support/FakeVocabularyServices.h"
 

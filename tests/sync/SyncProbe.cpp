@@ -3,10 +3,10 @@
 
 #include "model/Lexicarta.h"
 #include "model/QLXStorageManager.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/CloudFolder.h"
-#include "platform/Defaults.h"
 #include "platform/dispatch/QtScheduler.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/CloudFolder.h"
+#include "platform/files/Defaults.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -27,6 +27,7 @@ class NoWorkspace final : public lexi::Workspace
 {
 public:
     void openFolder(const QString &) override {}
+    bool openStorePage(const QUrl &) override { return false; }
 };
 
 // The cloud folder is on this machine; the run must not depend on the test machine's network.
@@ -54,8 +55,8 @@ int main(int argc, char **argv)
     if (!folders)
         return 3;
     lexi::Defaults defaults(lexi::Defaults::standardFilePath());
-    defaults.setString(lexi::CloudFolder::folderPathKey, arguments[0]);
-    defaults.setBool(DropBoxController::enableDropboxKey, true);
+    defaults.setString(lexi::Settings::cloudFolderPathKey, arguments[0]);
+    defaults.setBool(lexi::Settings::enableDropboxKey, true);
 
     lexi::NullInputSources inputSources;
     const lexi::VocabularyServices services{lexi::Clock::system(), alerts, inputSources};

@@ -29,8 +29,8 @@ void HookedInputSources::runAtNextListing(std::function<void()> block)
 SyncInstallation::SyncInstallation(const QString &cloudFolder, const QString &deviceName)
     : defaults(root.filePath(u"config/Lexicarta/Lexicarta.conf"_s)), folders(root.filePath(u"data"_s))
 {
-    defaults.setString(CloudFolder::folderPathKey, cloudFolder);
-    defaults.setBool(DropBoxController::enableDropboxKey, true);
+    defaults.setString(lexi::Settings::cloudFolderPathKey, cloudFolder);
+    defaults.setBool(lexi::Settings::enableDropboxKey, true);
     controller = std::make_unique<DropBoxController>(environment(deviceName));
     controller->setDelegate(&delegate);
     controller->setWindow(&chooser);

@@ -5,9 +5,9 @@
 
 #include "model/Lexicarta.h"
 #include "model/QLXStorageManager.h"
-#include "platform/ApplicationFolders.h"
-#include "platform/CloudFolder.h"
-#include "platform/Defaults.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/CloudFolder.h"
+#include "platform/files/Defaults.h"
 #include "support/FakeClock.h"
 #include "support/FakeNetworkReachability.h"
 #include "support/ManualScheduler.h"

@@ -1,6 +1,6 @@
 #include "Dispatch.h"
 
-#include "platform/Console.h"
+#include "platform/ports/Console.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,6 +1,6 @@
 #include "SerialQueue.h"
 
-#include "platform/Console.h"
+#include "platform/ports/Console.h"
 
 #include <condition_variable>
 #include <deque>

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "WordColumn.h"
+#include "WordOrder.h"
+
+#include "model/QLXWord.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class Lexicarta;
+
+namespace lexi {
+
+// Which words the word table shows, and in which order.
+struct ShownWordsQuery
+{
+    // 0 to 5 a level of the vocabulary, anything else all words.
+    quint64 level = 6;
+    // All the vocabulary's synonyms instead of the level's words.
+    bool synonyms = false;
+    // Words matching it (QLXWord::matchesSearchTerm()); nothing when empty.
+    QString searchTerm{};
+    // Words carrying at least one of them; every word when empty.
+    QStringList tags{};
+    WordColumn column = WordColumn::YourWord;
+};
+
+// The words of the word table: those of a level (or the synonyms), narrowed by a search term and
+// by tags, in ascending order of a column; and the mapping between table rows and those words. A
+// descending table is never sorted again: row r then shows word count - 1 - r.
+class ShownWords
+{
+public:
+    static constexpr quint64 allWordsLevel = 6;
+
+    void recalculate(Lexicarta &vocabulary, const ShownWordsQuery &query);
+    // Forgets the shown words (a table without a vocabulary).
+    void clear() { m_words.clear(); }
+
+    // In ascending order.
+    const WordList &words() const { return m_words; }
+    qsizetype count() const { return m_words.size(); }
+
+    bool sortDescending() const { return m_sortDescending; }
+    void setSortDescending(bool descending) { m_sortDescending = descending; }
+
+    // Row to index in words() and back: the same mapping both ways.
+    qsizetype wordIndexForRow(qsizetype row) const { return m_sortDescending ? count() - 1 - row : row; }
+    qsizetype rowForWordIndex(qsizetype index) const { return wordIndexForRow(index); }
+    // None outside the rows.
+    std::shared_ptr<QLXWord> wordAtRow(qsizetype row) const;
+    std::optional<qsizetype> rowOfWord(const QLXWord *word) const;
+
+private:
+    // What a word is searched in, folded once and kept until the word changes.
+    struct SearchText
+    {
+        QString yourWord;
+        QString foreignWord;
+        QString comment;
+        QStringList tags;
+        // The sides, the comment and the tags, case-folded, each after a U+0001.
+        QString folded;
+    };
+
+    static bool isSource(const SearchText &text, const QLXWord &word);
+    static SearchText makeSearchText(const QLXWord &word);
+    // Brings the search texts in line with `sorted`, one per word.
+    void updateSearchTexts(const WordList &sorted);
+
+    WordOrder m_order;
+    // The order the search texts line up with.
+    WordList m_searchOrder;
+    std::vector<SearchText> m_searchTexts;
+    WordList m_words;
+    bool m_sortDescending = false;
+};
+
+} // namespace lexi

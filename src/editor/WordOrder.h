@@ -1,0 +1,74 @@
+#pragma once
+
+#include "WordColumn.h"
+
+#include "model/QLXWord.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+class Lexicarta;
+
+namespace lexi {
+
+// Every word of a vocabulary in the order of one table column, for the word table. Comparing the
+// words themselves folds case and strips facultative words on every comparison, far too slow for
+// a keystroke on a large vocabulary; so each word's sort key is taken once and kept until the word
+// changes, and the order of all words is kept, so that narrowing the words down never sorts.
+//
+// The orders are those of QLXWord's comparators (compareYourLang() and its siblings); words of
+// equal keys keep their stored order.
+class WordOrder
+{
+public:
+    // The vocabulary's words in ascending order of `column`. Brought up to date on each call: a
+    // changed list of words, changed facultative words or a changed property of a word is seen
+    // (changes are found by the identity of the shared texts, which an edit always replaces).
+    const WordList &sortedWords(const Lexicarta &vocabulary, WordColumn column);
+
+private:
+    struct Key
+    {
+        // Tags: their number; lastAsked: 1 when asked; else 0.
+        qint64 rank = 0;
+        double time = 0;
+        // The folded text, or the folded tags separated by U+0000.
+        QString text;
+
+        bool operator<(const Key &right) const;
+    };
+
+    // One word with the property its key was taken from.
+    struct Entry
+    {
+        std::shared_ptr<QLXWord> word;
+        QString sourceText;
+        QStringList sourceTags;
+        std::optional<Date> sourceDate;
+        Key key;
+    };
+
+    struct ColumnOrder
+    {
+        // The vocabulary's list of words the entries were made for, kept so that any change to
+        // the list detaches it from this copy.
+        WordList words;
+        QStringList facultatives;
+        std::vector<Entry> entries;
+        WordList sorted;
+        bool isSorted = false;
+    };
+
+    static bool isSource(const Entry &entry, const QLXWord &word, WordColumn column);
+    static Entry makeEntry(const std::shared_ptr<QLXWord> &word, WordColumn column, const QStringList &facultatives);
+    static void sort(ColumnOrder &order);
+
+    std::array<ColumnOrder, 5> m_columns;
+};
+
+} // namespace lexi

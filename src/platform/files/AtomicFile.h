@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/values/Result.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <variant>
+
+namespace lexi {
+
+// What stands at a path at one moment: enough to tell that the file was changed or replaced
+// since.
+struct FileStamp
+{
+    qint64 size = 0;
+    qint64 modifiedNanoseconds = 0;
+    quint64 inode = 0;
+
+    friend bool operator==(const FileStamp &, const FileStamp &) = default;
+};
+
+// The stamp of the regular file at `path`; nothing when there is none (no file, a folder, a
+// dangling link).
+std::optional<FileStamp> fileStamp(const QString &path);
+
+// What must stand at the target for a write to go ahead.
+struct AnyFile
+{
+};
+struct NoFile
+{
+};
+// A file with that stamp; FileStamp itself names this case.
+using WriteExpectation = std::variant<AnyFile, NoFile, FileStamp>;
+
+// Writes `data` to `path` in one step. The data goes to a temporary file beside the target,
+// whose name (".~" + name + a random part) hides it from the folder listing and from the cloud
+// client, is flushed to disk and then renamed onto the target, so the path always holds either
+// the old or the new content, also when the program is killed in the middle. With NoFile the
+// write fails when something stands at the path (checked by the rename itself); with a stamp,
+// when the file there no longer has it (checked just before the rename). A failed write leaves
+// the target as it was.
+Result<> writeFileAtomically(const QString &path, const QByteArray &data, const WriteExpectation &expected = AnyFile());
+
+} // namespace lexi

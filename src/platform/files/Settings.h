@@ -1,0 +1,160 @@
+#pragma once
+
+#include <QLatin1StringView>
+#include <QString>
+#include <QVariantMap>
+
+#include "platform/values/Date.h"
+
+#include <optional>
+
+namespace lexi {
+
+class Defaults;
+
+// Every user-defaults key Lexicarta reads or writes, declared here once with its type and the
+// value it reads while nothing is stored under it, and read and written through typed accessors.
+// A missing key reads NO, 0 or nothing unless it is registered (see registeredDefaults()).
+//
+// A new setting goes into the section of the subsystem that owns it: its key, a comment with its
+// type and default, and its accessors. No other file spells a key.
+//
+// Settings is a light view over the store: make one where it is needed, on a Defaults that
+// outlives it. Safe from any thread, as Defaults is.
+class Settings
+{
+public:
+    explicit Settings(Defaults &defaults) : m_defaults(defaults) {}
+
+    // The values registered with the store at start-up.
+    static QVariantMap registeredDefaults();
+    void registerDefaults();
+
+    // ---- Application -------------------------------------------------------------------------
+
+    // bool, registered YES: an uncaught exception ends the program rather than being logged.
+    static constexpr QLatin1StringView crashOnExceptionsKey{"NSApplicationCrashOnExceptions"};
+    bool isCrashOnExceptions() const;
+
+    // ---- Cloud folder (platform/files/CloudFolder) ---------------------------------------------
+
+    // string, none: the absolute path of the linked cloud folder; none while no folder is linked.
+    static constexpr QLatin1StringView cloudFolderPathKey{"cloudFolderPath"};
+    QString cloudFolderPath() const;
+    void setCloudFolderPath(const QString &path);
+    void removeCloudFolderPath();
+
+    // ---- Synchronisation (sync/DropBoxController) ---------------------------------------------
+
+    // bool, NO: synchronisation with the cloud folder is switched on.
+    static constexpr QLatin1StringView enableDropboxKey{"enableDropbox"};
+    bool isEnableDropbox() const;
+    void setEnableDropbox(bool enabled);
+
+    // bool, NO, one key per language, the key being the language's display name ("French -
+    // English"): the learner deleted that vocabulary here, so its cloud copy is not brought back.
+    bool isLanguageDeleted(const QString &displayName) const;
+    void setLanguageDeleted(const QString &displayName, bool deleted);
+
+    // ---- Quiz (quiz/QLXQuizInterface) ----------------------------------------------------------
+
+    // bool, NO: a quiz shows the word's comment together with the question.
+    static constexpr QLatin1StringView showCommentWithQuestionKey{"isShowCommentWithQuestion"};
+    bool isShowCommentWithQuestion() const;
+    void setShowCommentWithQuestion(bool show);
+
+    // ---- Word editing (editor/QLXWordPopoverController) ---------------------------------------
+
+    // bool, NO: the word popover's comment field types with the foreign language's keyboard
+    // layout (else with the learner's own).
+    static constexpr QLatin1StringView switchKeyboardCommentToForeignKey{"isSwitchKeyboardCommentToForeign"};
+    bool isSwitchKeyboardCommentToForeign() const;
+    void setSwitchKeyboardCommentToForeign(bool foreign);
+
+    // bool, NO: the same for the word popover's tags field.
+    static constexpr QLatin1StringView switchKeyboardTagsToForeignKey{"isSwitchKeyboardTagsToForeign"};
+    bool isSwitchKeyboardTagsToForeign() const;
+    void setSwitchKeyboardTagsToForeign(bool foreign);
+
+    // ---- Flash-card service (flashcard-service/QuizletClient) ---------------------------------
+
+    // string, none: the service's base address; none means the production address.
+    static constexpr QLatin1StringView quizletServiceAddressKey{"quizletServiceAddress"};
+    QString quizletServiceAddress() const;
+    void setQuizletServiceAddress(const QString &address);
+
+    // ---- Usage statistics (analytics/ANClient) -------------------------------------------------
+
+    // string, none: the analytics service's base address; nothing is uploaded without one.
+    static constexpr QLatin1StringView analyticsServiceAddressKey{"analyticsServiceAddress"};
+    QString analyticsServiceAddress() const;
+    void setAnalyticsServiceAddress(const QString &address);
+
+    // bool, NO: events kept as files by older versions were moved into the event store (tried
+    // once only).
+    static constexpr QLatin1StringView didFSImportKey{"didFSImport"};
+    bool didFSImport() const;
+    void setDidFSImport(bool imported);
+
+    // ---- Rating prompt (shell/QLXRate) ---------------------------------------------------------
+    // Each write is synchronised at once: the counts must survive a crash.
+
+    // string, none: the program version the learner rated; none while not rated.
+    static constexpr QLatin1StringView rateRatedVersionKey{"QLXRateRatedVersionChecked"};
+    QString rateRatedVersion() const;
+    // An empty version removes the key.
+    void setRateRatedVersion(const QString &version);
+
+    // string, none: the program version the learner declined to rate.
+    static constexpr QLatin1StringView rateDeclinedVersionKey{"QLXRateDeclinedVersion"};
+    QString rateDeclinedVersion() const;
+    void setRateDeclinedVersion(const QString &version);
+
+    // date (seconds since 2001), none: when the learner last asked to be reminded later.
+    static constexpr QLatin1StringView rateLastRemindedKey{"QLXRateLastReminded"};
+    std::optional<Date> rateLastReminded() const;
+    void setRateLastReminded(std::optional<Date> date);
+
+    // string, none: the version that counted the last launch; another one starts counting afresh.
+    static constexpr QLatin1StringView rateLastVersionUsedKey{"QLXRateLastVersionUsed"};
+    QString rateLastVersionUsed() const;
+    void setRateLastVersionUsed(const QString &version);
+
+    // date (seconds since 2001), none: the first launch of this version.
+    static constexpr QLatin1StringView rateFirstUsedKey{"QLXRateFirstUsed"};
+    std::optional<Date> rateFirstUsed() const;
+    void setRateFirstUsed(std::optional<Date> date);
+
+    // integer, 0: launches of this version.
+    static constexpr QLatin1StringView rateUseCountKey{"QLXRateUseCount"};
+    quint64 rateUseCount() const;
+    void setRateUseCount(quint64 count);
+
+    // integer, 0: significant events (quizzes finished) in this version.
+    static constexpr QLatin1StringView rateEventCountKey{"QLXRateEventCount"};
+    quint64 rateEventCount() const;
+    void setRateEventCount(quint64 count);
+
+    // integer, 0: the program's identifier in the store, once a lookup found it.
+    static constexpr QLatin1StringView rateAppStoreIDKey{"QLXRateAppStoreID"};
+    quint64 rateAppStoreID() const;
+    void setRateAppStoreID(quint64 identifier);
+
+    // string, none: the base address of the store's lookup service; none means no lookup (the
+    // program is then simply not found).
+    static constexpr QLatin1StringView rateLookupAddressKey{"rateLookupAddress"};
+    QString rateLookupAddress() const;
+    void setRateLookupAddress(const QString &address);
+
+    // ---- Move offer (shell/MoveToApplications) ------------------------------------------------
+
+    // bool, NO: the learner asked never to be offered the move again.
+    static constexpr QLatin1StringView moveToApplicationsFolderAlertSuppressKey{"moveToApplicationsFolderAlertSuppress"};
+    bool isMoveToApplicationsFolderAlertSuppress() const;
+    void setMoveToApplicationsFolderAlertSuppress(bool suppress);
+
+private:
+    Defaults &m_defaults;
+};
+
+} // namespace lexi

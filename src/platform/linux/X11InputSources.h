@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/ports/InputSources.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+struct _XDisplay;
+
+namespace lexi {
+
+// Keyboard input sources of an X11 session: the layout groups the session's XKB keymap holds
+// (for example "us,de"). Selecting a source locks its group. X11 can only switch between the
+// configured groups, so asking for all installed sources gives the same list.
+class X11InputSources final : public InputSources
+{
+public:
+    // Connects to `displayName` (the DISPLAY variable when empty). Nothing when no X server
+    // answers or it has no XKB extension.
+    static std::unique_ptr<X11InputSources> open(const QByteArray &displayName = {});
+    ~X11InputSources() override;
+
+    X11InputSources(const X11InputSources &) = delete;
+    X11InputSources &operator=(const X11InputSources &) = delete;
+
+    std::optional<QList<InputSource>> inputSourceList(bool includeAllInstalled) override;
+    std::optional<InputSource> currentKeyboardInputSource() override;
+    bool selectInputSource(const QString &identifier) override;
+
+    // The layout of each group in an XKB symbols name such as "pc+us+de:2+inet(evdev)", by group
+    // index: {"us", "de"}.
+    static QStringList layoutsFromSymbolsName(const QString &symbolsName);
+
+private:
+    explicit X11InputSources(_XDisplay *display) : m_display(display) {}
+
+    _XDisplay *m_display;
+};
+
+// The input sources for a Qt platform: XKB on "xcb" when an X server answers, else none.
+std::unique_ptr<InputSources> inputSourcesForQtPlatform(const QString &qtPlatformName);
+
+} // namespace lexi

@@ -1,0 +1,137 @@
+#include "CardFlip.h"
+
+#include "CardFlipGeometry.h"
+
+#include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace lexi {
+
+namespace {
+
+// About one frame per refresh of a 60 Hz screen.
+constexpr std::chrono::milliseconds frameInterval{16};
+
+QRect rectInHost(QWidget &widget, QWidget &host)
+{
+    return QRect(widget.mapTo(&host, QPoint(0, 0)), widget.size());
+}
+
+void paintPicture(QPainter &painter, const QPixmap &picture, const QRect &rect, double progress, bool beginningOnTop)
+{
+    const CardFlipFrame frame = CardFlipGeometry::frame(progress, beginningOnTop);
+    if (!frame.isFacingViewer || picture.isNull())
+        return;
+    const QPointF centre = QRectF(rect).center();
+    painter.setTransform(frame.transform * QTransform::fromTranslate(centre.x(), centre.y()));
+    painter.drawPixmap(QRectF(-rect.width() / 2.0, -rect.height() / 2.0, rect.width(), rect.height()), picture,
+                       QRectF(picture.rect()));
+}
+
+} // namespace
+
+// Draws the flip above the pages; clicks go through to them.
+class CardFlip::Overlay final : public QWidget
+{
+public:
+    Overlay(CardFlip &flip, QWidget &host) : QWidget(&host), m_flip(flip)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setGeometry(host.rect());
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        m_flip.paintFrame(painter, m_flip.progress());
+    }
+
+private:
+    CardFlip &m_flip;
+};
+
+CardFlip::CardFlip(QWidget &host, dispatch::Scheduler &scheduler, const Clock &clock, QObject *parent)
+    : QObject(parent), m_host(host), m_scheduler(scheduler), m_clock(clock)
+{
+}
+
+CardFlip::~CardFlip()
+{
+    m_frames.cancel();
+    delete m_overlay;
+}
+
+bool CardFlip::flipFirstHalf(QWidget &card)
+{
+    if (m_phase != Phase::Idle)
+        return false;
+    m_phase = Phase::Captured;
+    m_top = card.grab();
+    m_topRect = rectInHost(card, m_host);
+    return true;
+}
+
+void CardFlip::flipSecondHalf(QWidget &card)
+{
+    if (m_phase != Phase::Captured)
+        return;
+    m_phase = Phase::Playing;
+    m_bottom = card.grab();
+    m_bottomRect = rectInHost(card, m_host);
+    m_card = &card;
+    card.hide();
+    delete m_overlay;
+    m_overlay = new Overlay(*this, m_host);
+    m_overlay->show();
+    m_overlay->raise();
+    m_startedAt = m_clock.monotonicNow();
+    m_frames = m_scheduler.every(frameInterval, [this] { showFrame(); });
+}
+
+double CardFlip::progress() const
+{
+    if (m_phase != Phase::Playing)
+        return 0;
+    const std::chrono::duration<double> elapsed = m_clock.monotonicNow() - m_startedAt;
+    return std::clamp(elapsed / std::chrono::duration<double>(CardFlipGeometry::duration), 0.0, 1.0);
+}
+
+void CardFlip::paintFrame(QPainter &painter, double progress) const
+{
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintPicture(painter, m_bottom, m_bottomRect, progress, false);
+    paintPicture(painter, m_top, m_topRect, progress, true);
+    painter.resetTransform();
+}
+
+void CardFlip::showFrame()
+{
+    if (progress() >= 1) {
+        finish();
+        return;
+    }
+    if (m_overlay) {
+        m_overlay->setGeometry(m_host.rect());
+        m_overlay->update();
+    }
+}
+
+void CardFlip::finish()
+{
+    m_frames.cancel();
+    delete m_overlay;
+    if (m_card)
+        m_card->show();
+    m_card.clear();
+    m_top = QPixmap();
+    m_bottom = QPixmap();
+    m_phase = Phase::Idle;
+    emit finished();
+}
+
+} // namespace lexi

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/ports/Clock.h"
+#include "platform/dispatch/Scheduler.h"
+
+#include <QObject>
+#include <QPixmap>
+#include <QPointer>
+#include <QRect>
+
+#include <memory>
+
+class QPainter;
+class QWidget;
+
+namespace lexi {
+
+// The card flip of the quiz pages. The first half takes a picture of the card before a step
+// changes it; the second half takes a picture of the changed card, hides the card and turns the
+// two pictures over it, drawn on top of `host` (the page stack), for 0.75 s; then the card shows
+// again. A flip asked for while one runs is left out, and the step then changes the card at once.
+class CardFlip : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `host` holds every card that flips; it, `scheduler` and `clock` must outlive the flip.
+    CardFlip(QWidget &host, dispatch::Scheduler &scheduler, const Clock &clock, QObject *parent = nullptr);
+    ~CardFlip() override;
+
+    bool isFlipping() const { return m_phase != Phase::Idle; }
+    // Takes the picture of `card` as it is; false, and nothing done, while a flip runs.
+    bool flipFirstHalf(QWidget &card);
+    // Takes the picture of `card` as it is now and plays the flip; nothing unless the first half
+    // was taken.
+    void flipSecondHalf(QWidget &card);
+
+    // Paints the flip at `progress` (0 to 1) in the host's coordinates.
+    void paintFrame(QPainter &painter, double progress) const;
+    double progress() const;
+
+signals:
+    // The flip has ended and the card shows again.
+    void finished();
+
+private:
+    enum class Phase { Idle, Captured, Playing };
+    class Overlay;
+
+    void showFrame();
+    void finish();
+
+    QWidget &m_host;
+    dispatch::Scheduler &m_scheduler;
+    const Clock &m_clock;
+    Phase m_phase = Phase::Idle;
+    QPixmap m_top;
+    QPixmap m_bottom;
+    QRect m_topRect;
+    QRect m_bottomRect;
+    QPointer<QWidget> m_card;
+    Clock::Duration m_startedAt{};
+    dispatch::DelayedBlock m_frames;
+    QPointer<QWidget> m_overlay;
+};
+
+} // namespace lexi

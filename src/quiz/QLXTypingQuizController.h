@@ -1,0 +1,181 @@
+#pragma once
+
+#include "AnswerJudging.h"
+#include "CardFlip.h"
+#include "QLXQuizInterface.h"
+#include "QuizPages.h"
+#include "QuizServices.h"
+
+#include <QObject>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QLXBookmarkView;
+class QLXCardView;
+class QLXPieChart;
+class QLXProgressBar;
+
+// The typing quiz: a split card shows a question; the learner types the other side of the word
+// and presses Next. The card flips and shows the verdict on that answer beside the next question.
+// Every answer is recorded in the vocabulary, marked for synchronisation and handed to the saver.
+// After the last word a result page sums up the run and offers to ask the wrongly answered words
+// again. Its pages go in the quiz tab as the question page and the typing quiz's result page.
+class QLXTypingQuizController : public QObject, public QLXQuizInterface
+{
+    Q_OBJECT
+
+public:
+    // The delays of the steps: the card flip starts first, and the learner can type once the new
+    // card has settled.
+    static constexpr std::chrono::milliseconds stepDelay{200};
+    static constexpr std::chrono::milliseconds focusDelay{1000};
+
+    QLXTypingQuizController(const lexi::QuizServices &services, lexi::QuizPages &pages, QObject *parent = nullptr);
+    ~QLXTypingQuizController() override;
+
+    // Starts a run with the words chosen (wordsToAsk) on the question page.
+    void startQuiz();
+    // Next, the results and the restart run a moment later, so that the card flip can take its
+    // picture first. While one of them waits, another trigger does nothing.
+    void next();
+    void showStatistics();
+    void restartQuizWithWrong();
+    void iKnewIt();
+    void editLastWord();
+    // The word popover's answers about lastWord.
+    void wordPopoverDidEditWords();
+    void wordPopoverDidDeleteWords();
+    void wordPopoverDidCancelEditWords();
+    // Shows every help bubble again in the next runs.
+    void resetQuizHelp();
+
+    // From the start of a run until its result page.
+    bool isRunInProgress() const { return m_isRunInProgress; }
+
+    const std::shared_ptr<QLXWord> &nextWord() const { return m_nextWord; }
+    const std::shared_ptr<QLXWord> &lastWord() const { return m_lastWord; }
+    qint64 numberOfCorrect() const { return m_numberOfCorrect; }
+    qint64 numberOfWrong() const { return m_numberOfWrong; }
+    qint64 numberOfMisspelled() const { return m_numberOfMisspelled; }
+    const lexi::WordList &wrongAnsweredWords() const { return m_wrongAnsweredWords; }
+    bool lastAskedForeign() const { return m_lastAskedForeign; }
+
+    // The controls, for the program's keyboard handling and for tests.
+    QLXCardView &card() const { return *m_card; }
+    QLXCardView &resultsCard() const { return *m_resultsCard; }
+    QLabel &questionField() const { return *m_questionField; }
+    QLabel &questionLevelIcon() const { return *m_questionLevelIcon; }
+    QLineEdit &answerField() const { return *m_answerField; }
+    QPushButton &nextButton() const { return *m_nextButton; }
+    QPushButton &resultsButton() const { return *m_resultsButton; }
+    QLabel &typedAnswerField() const { return *m_typedAnswerField; }
+    QLabel &expectedAnswerField() const { return *m_expectedAnswerField; }
+    QLabel &previousQuestionField() const { return *m_previousQuestionField; }
+    QLabel &upperLevelIcon() const { return *m_upperLevelIcon; }
+    QLabel &lowerLevelIcon() const { return *m_lowerLevelIcon; }
+    QLabel &arrow() const { return *m_arrow; }
+    QCheckBox &dontAskAgainBox() const { return *m_dontAskAgainBox; }
+    QCheckBox &iKnewItBox() const { return *m_iKnewItBox; }
+    QPushButton &editButton() const { return *m_editButton; }
+    QLabel &questionHelp() const { return *m_questionHelp; }
+    QLabel &verdictHelp() const { return *m_verdictHelp; }
+    QLabel &statusText() const { return *m_statusText; }
+    QLXProgressBar &progressBar() const { return *m_progressBar; }
+    QLabel &introText() const { return *m_introText; }
+    QLXPieChart &pieChart() const { return *m_pieChart; }
+    QLabel &correctCount() const { return *m_correctCount; }
+    QLabel &wrongCount() const { return *m_wrongCount; }
+    QLabel &misspelledCount() const { return *m_misspelledCount; }
+    QPushButton &restartButton() const { return *m_restartButton; }
+    QPushButton &newQuizButton() const { return *m_newQuizButton; }
+    lexi::CardFlip &flip() { return m_flip; }
+
+signals:
+    // The new-quiz button: back to the set-up page.
+    void newQuizRequested();
+    // The learner wants to edit lastWord (the word popover opens beside the edit button).
+    void editWordRequested(const std::shared_ptr<QLXWord> &word, QWidget *anchor);
+    // The result page is shown; the run has ended.
+    void runEnded();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildQuestionPage();
+    void buildResultsPage();
+    void localize();
+    void setQuestion();
+    void showFirstQuestion();
+    void executeNext();
+    void executeShowStatistics();
+    void executeRestartQuizWithWrong();
+    void settleBoxes();
+    void showVerdict(lexi::AnswerVerdict verdict, bool isSynonym);
+    void showProgress();
+    void recordSaveAndMark();
+    void showHelp(QLabel &bubble, const QString &key, const QString &shownFlag);
+    void selectInputSourceForAnswer();
+    void focusAnswerField();
+    // Runs `step` after stepDelay unless a step is waiting already.
+    void scheduleStep(std::function<void()> step);
+
+    lexi::QuizServices m_services;
+    lexi::QuizPages &m_pages;
+    lexi::CardFlip m_flip;
+    lexi::dispatch::DelayedBlock m_pendingStep;
+    lexi::dispatch::DelayedBlock m_focusStep;
+
+    std::shared_ptr<QLXWord> m_nextWord;
+    std::shared_ptr<QLXWord> m_lastWord;
+    quint64 m_lastWordOriginLevel = 0;
+    QString m_lastAnswer;
+    qint64 m_numberOfCorrect = 0;
+    qint64 m_numberOfWrong = 0;
+    qint64 m_numberOfMisspelled = 0;
+    bool m_lastAskedForeign = true;
+    bool m_lastWrongWasJustMisspelled = false;
+    bool m_isRunInProgress = false;
+    lexi::WordList m_wrongAnsweredWords;
+
+    QLXBookmarkView *m_questionPage = nullptr;
+    QLXCardView *m_card = nullptr;
+    QLabel *m_questionField = nullptr;
+    QLabel *m_questionComment = nullptr;
+    QLabel *m_questionLevelIcon = nullptr;
+    QLineEdit *m_answerField = nullptr;
+    QPushButton *m_nextButton = nullptr;
+    QPushButton *m_resultsButton = nullptr;
+    QLabel *m_previousQuestionField = nullptr;
+    QLabel *m_typedAnswerField = nullptr;
+    QLabel *m_typedAnswerIndicator = nullptr;
+    QLabel *m_expectedAnswerField = nullptr;
+    QLabel *m_expectedAnswerIndicator = nullptr;
+    QLabel *m_commentField = nullptr;
+    QLabel *m_upperLevelIcon = nullptr;
+    QLabel *m_arrow = nullptr;
+    QLabel *m_lowerLevelIcon = nullptr;
+    QCheckBox *m_dontAskAgainBox = nullptr;
+    QCheckBox *m_iKnewItBox = nullptr;
+    QPushButton *m_editButton = nullptr;
+    QLabel *m_deletedMark = nullptr;
+    QLabel *m_questionHelp = nullptr;
+    QLabel *m_verdictHelp = nullptr;
+    QLabel *m_statusText = nullptr;
+    QLXProgressBar *m_progressBar = nullptr;
+
+    QLXBookmarkView *m_resultsPage = nullptr;
+    QLXCardView *m_resultsCard = nullptr;
+    QLabel *m_introText = nullptr;
+    QLXPieChart *m_pieChart = nullptr;
+    QLabel *m_correctLabel = nullptr;
+    QLabel *m_misspelledLabel = nullptr;
+    QLabel *m_wrongLabel = nullptr;
+    QLabel *m_correctCount = nullptr;
+    QLabel *m_misspelledCount = nullptr;
+    QLabel *m_wrongCount = nullptr;
+    QPushButton *m_newQuizButton = nullptr;
+    QPushButton *m_restartButton = nullptr;
+};

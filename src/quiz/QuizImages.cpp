@@ -1,0 +1,47 @@
+#include "QuizImages.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QSvgRenderer>
+
+using namespace Qt::StringLiterals;
+
+namespace lexi {
+
+QPixmap quizImage(const QString &name, QSize size)
+{
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(u":/images/quiz/"_s + name + u".svg"_s);
+    QPainter painter(&pixmap);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return pixmap;
+}
+
+void showQuizImage(QLabel &label, const QString &name, QSize size)
+{
+    label.setPixmap(quizImage(name, size));
+    label.setProperty("imageName", name);
+}
+
+QString levelImageName(quint64 level)
+{
+    switch (level) {
+    case 0:
+        return u"unknown"_s;
+    case 1:
+        return u"ultra_short_term"_s;
+    case 2:
+        return u"short_term"_s;
+    case 3:
+        return u"interim"_s;
+    case 4:
+        return u"long_term"_s;
+    default:
+        return u"native"_s;
+    }
+}
+
+} // namespace lexi

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "model/Lexicarta.h"
+#include "platform/ports/Clock.h"
+#include "platform/files/Defaults.h"
+#include "platform/dispatch/Scheduler.h"
+
+#include <memory>
+
+class QLXColorTheme;
+
+namespace lexi {
+
+// Where a quiz hands the vocabulary it records answers in: the save (handed to the background
+// saver, so the learner never waits for it), the note that its file must be synchronised, and the
+// request for a synchronisation at the end of a run.
+class QuizVocabularyKeeper
+{
+public:
+    virtual ~QuizVocabularyKeeper() = default;
+
+    virtual void saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary) = 0;
+    virtual void markFileAsNeedsSync(const Lexicarta &vocabulary) = 0;
+    virtual void syncWithDropbox() = 0;
+};
+
+// Counts the events after which the rating prompt may ask the learner for a rating; the rating
+// prompt implements it.
+class RatingEventCounter
+{
+public:
+    virtual ~RatingEventCounter() = default;
+
+    virtual void logEvent(bool canPromptForRating) = 0;
+};
+
+// What the quiz pages take from the program around them; all of it must outlive them.
+struct QuizServices
+{
+    Defaults &defaults;
+    dispatch::Scheduler &scheduler;
+    const Clock &clock;
+    QuizVocabularyKeeper &keeper;
+    RatingEventCounter &ratingEvents;
+    QLXColorTheme &theme;
+};
+
+} // namespace lexi

@@ -1,0 +1,154 @@
+#include "support/FakeVocabularyServices.h"
+
+#include "editor/ShownWords.h"
+#include "model/Lexicarta.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using lexi::ShownWords;
+using lexi::ShownWordsQuery;
+using lexi::WordColumn;
+
+namespace {
+
+QStringList yourWords(const lexi::WordList &words)
+{
+    QStringList texts;
+    for (const auto &word : words)
+        texts.append(word->yourWord());
+    return texts;
+}
+
+class ShownWordsTest : public testing::Test
+{
+protected:
+    ShownWordsTest()
+    {
+        vocabulary->setForeignFacultativeWords({u"der"_s, u"die"_s});
+        const lexi::Date asked = fakes.clock.now();
+        add(u"apple"_s, u"der Apfel"_s, 0, {u"fruit"_s}, u"red"_s, std::nullopt);
+        add(u"Banana"_s, u"die Banane"_s, 1, {u"fruit"_s, u"yellow"_s}, QString(), asked.addingSeconds(100));
+        add(u"cherry"_s, u"die Kirsche"_s, 5, {}, u"Small"_s, asked.addingSeconds(50));
+        add(u"dog"_s, u"der Hund"_s, 0, {u"animal"_s}, u"barks"_s, asked.addingSeconds(10));
+        add(u"hound"_s, u"der Hund"_s, 7, {u"Animal"_s}, u"big"_s, asked.addingSeconds(20));
+    }
+
+    void add(const QString &your, const QString &foreign, quint64 level, const QStringList &tags,
+             const QString &comment, std::optional<lexi::Date> lastAsked)
+    {
+        auto word = std::make_shared<QLXWord>(your, foreign, comment);
+        word->setLevel(level);
+        word->setTags(tags);
+        word->setLastAsked(lastAsked);
+        vocabulary->addWord(word);
+    }
+
+    QStringList shown(const ShownWordsQuery &query)
+    {
+        words.recalculate(*vocabulary, query);
+        return yourWords(words.words());
+    }
+
+    lexi::test::FakeVocabularyServices fakes;
+    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+    ShownWords words;
+};
+
+TEST_F(ShownWordsTest, LevelsSynonymsSearchAndTagsNarrowTheWordsInSortOrder)
+{
+    const struct
+    {
+        const char *what;
+        ShownWordsQuery query;
+        QStringList expected;
+    } cases[] = {
+        {"all words", {}, {u"apple"_s, u"Banana"_s, u"cherry"_s, u"dog"_s, u"hound"_s}},
+        {"level 0", {.level = 0}, {u"apple"_s, u"dog"_s}},
+        {"level 2 is empty", {.level = 2}, {}},
+        {"level 5 holds levels above it", {.level = 5}, {u"cherry"_s, u"hound"_s}},
+        {"any other level is all words", {.level = 9}, {u"apple"_s, u"Banana"_s, u"cherry"_s, u"dog"_s, u"hound"_s}},
+        {"synonyms replace the level", {.level = 0, .synonyms = true}, {u"dog"_s, u"hound"_s}},
+        {"search ignores case, looks at comments", {.searchTerm = u"SMALL"_s}, {u"cherry"_s}},
+        {"search looks at tags and foreign words", {.searchTerm = u"an"_s},
+         {u"Banana"_s, u"dog"_s, u"hound"_s}},
+        {"search within a level", {.level = 0, .searchTerm = u"a"_s}, {u"apple"_s, u"dog"_s}},
+        {"any one tag passes, exactly", {.tags = {u"yellow"_s, u"animal"_s}}, {u"Banana"_s, u"dog"_s}},
+        {"tags within search", {.searchTerm = u"e"_s, .tags = {u"fruit"_s}}, {u"apple"_s, u"Banana"_s}},
+        {"nothing matches", {.searchTerm = u"zebra"_s}, {}},
+    };
+    for (const auto &test : cases)
+        EXPECT_EQ(shown(test.query), test.expected) << test.what;
+}
+
+TEST_F(ShownWordsTest, EachColumnSortsAscendingAndRowsMapBothWaysWhenReversed)
+{
+    const struct
+    {
+        WordColumn column;
+        QStringList ascending;
+    } cases[] = {
+        {WordColumn::YourWord, {u"apple"_s, u"Banana"_s, u"cherry"_s, u"dog"_s, u"hound"_s}},
+        // Without the facultative article; equal keys in stored order.
+        {WordColumn::ForeignWord, {u"apple"_s, u"Banana"_s, u"dog"_s, u"hound"_s, u"cherry"_s}},
+        {WordColumn::Comment, {u"Banana"_s, u"dog"_s, u"hound"_s, u"apple"_s, u"cherry"_s}},
+        // Fewer tags first, then the tags ignoring case.
+        {WordColumn::Tags, {u"cherry"_s, u"dog"_s, u"hound"_s, u"apple"_s, u"Banana"_s}},
+        // Never asked first.
+        {WordColumn::LastAsked, {u"apple"_s, u"dog"_s, u"hound"_s, u"cherry"_s, u"Banana"_s}},
+    };
+    for (const auto &test : cases) {
+        const QString column = lexi::columnIdentifier(test.column);
+        words.setSortDescending(false);
+        EXPECT_EQ(shown({.column = test.column}), test.ascending) << column.toStdString();
+
+        words.setSortDescending(true);
+        QStringList rows;
+        for (qsizetype row = 0; row < words.count(); ++row) {
+            rows.append(words.wordAtRow(row)->yourWord());
+            EXPECT_EQ(words.rowOfWord(words.wordAtRow(row).get()), row) << column.toStdString();
+            EXPECT_EQ(words.rowForWordIndex(words.wordIndexForRow(row)), row);
+        }
+        QStringList descending = test.ascending;
+        std::reverse(descending.begin(), descending.end());
+        EXPECT_EQ(rows, descending) << column.toStdString();
+    }
+    EXPECT_EQ(words.wordAtRow(-1), nullptr);
+    EXPECT_EQ(words.wordAtRow(words.count()), nullptr);
+    EXPECT_EQ(words.rowOfWord(nullptr), std::nullopt);
+}
+
+TEST_F(ShownWordsTest, OrderFollowsChangedWordsListsAndFacultatives)
+{
+    ASSERT_EQ(shown({}).first(), u"apple"_s);
+    const auto apple = words.words().first();
+
+    apple->setYourWord(u"zucchini"_s);
+    EXPECT_EQ(shown({}).last(), u"zucchini"_s);
+
+    add(u"aardvark"_s, u"das Erdferkel"_s, 0, {}, QString(), std::nullopt);
+    EXPECT_EQ(shown({}).first(), u"aardvark"_s);
+
+    vocabulary->removeWord(apple);
+    EXPECT_EQ(shown({}).last(), u"hound"_s);
+
+    // "das" becomes facultative: Erdferkel sorts after Banane.
+    EXPECT_EQ(shown({.column = WordColumn::ForeignWord}).first(), u"Banana"_s);
+    vocabulary->setForeignFacultativeWords({u"der"_s, u"die"_s, u"das"_s});
+    EXPECT_EQ(shown({.column = WordColumn::ForeignWord}).mid(0, 2), (QStringList{u"Banana"_s, u"aardvark"_s}));
+
+    // The search sees changed words too.
+    EXPECT_TRUE(shown({.searchTerm = u"zoo"_s}).isEmpty());
+    words.words().first()->addTag(u"Zoo"_s);
+    EXPECT_EQ(shown({.searchTerm = u"zoo"_s}), QStringList{u"Banana"_s});
+    words.words().first()->setComment(u"zoo keeper"_s);
+    EXPECT_EQ(shown({.searchTerm = u"keeper"_s}), QStringList{u"Banana"_s});
+
+    shown({.column = WordColumn::ForeignWord});
+    words.words().first()->setTags({u"a"_s, u"b"_s, u"c"_s});
+    EXPECT_EQ(shown({.column = WordColumn::Tags}).last(), u"Banana"_s);
+    vocabulary->setAllWords({});
+    EXPECT_TRUE(shown({.column = WordColumn::Tags}).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+#include "support/RecordingAlertPresenter.h"
+
+#include "platform/files/ApplicationFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using lexi::ApplicationFolders;
+using namespace Qt::StringLiterals;
+
+TEST(ApplicationFoldersTest, CreatesTheFoldersPrivateAndWithMissingParents)
+{
+    QTemporaryDir root;
+    lexi::test::RecordingAlertPresenter alerts;
+    const auto folders = ApplicationFolders::open(root.filePath(QStringLiteral("a/b/share")), alerts);
+    ASSERT_TRUE(folders);
+    EXPECT_TRUE(alerts.alerts.isEmpty());
+
+    const QString applicationFolder = root.filePath(QStringLiteral("a/b/share/Lexicarta"));
+    EXPECT_EQ(folders->applicationSupportFolder(), applicationFolder);
+    EXPECT_TRUE(QFileInfo(applicationFolder).isDir());
+    EXPECT_EQ(QFileInfo(applicationFolder).permissions() & 0x7077,
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    const QStringList subfolders = {folders->vocabularyFolderPath(), folders->backupFolderPath(),
+                                    folders->logsFolderPath(), folders->downloadFolderPath(),
+                                    folders->uploadFolderPath()};
+    EXPECT_EQ(subfolders, (QStringList{applicationFolder + u"/Vocabularies"_s, applicationFolder + u"/Backups"_s,
+                                       applicationFolder + u"/Logs"_s, applicationFolder + u"/Download"_s,
+                                       applicationFolder + u"/Upload"_s}));
+    for (const QString &folder : subfolders)
+        EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+}
+
+TEST(ApplicationFoldersTest, RecreatesAFolderDeletedWhileRunning)
+{
+    QTemporaryDir root;
+    const ApplicationFolders folders(root.path());
+    QDir(folders.applicationSupportFolder()).removeRecursively();
+    EXPECT_TRUE(QFileInfo(folders.vocabularyFolderPath()).isDir());
+}
+
+TEST(ApplicationFoldersTest, NoFolderAlertsTheLearnerAndGivesNothing)
+{
+    QTemporaryDir root;
+    QFile blocker(root.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    for (const std::optional<QString> &dataFolder :
+         {std::optional<QString>(), std::optional<QString>(QString()), std::optional<QString>(blocker.fileName())}) {
+        lexi::test::RecordingAlertPresenter alerts;
+        EXPECT_FALSE(ApplicationFolders::open(dataFolder, alerts));
+        ASSERT_EQ(alerts.alerts.size(), 1);
+        EXPECT_EQ(alerts.alerts.first(), (lexi::Alert{QStringLiteral("Alert"),
+                                                       QStringLiteral("Can't find application support folder"),
+                                                       {QStringLiteral("Quit")}}));
+    }
+}
+
+TEST(ApplicationFoldersTest, StandardDataFolderFollowsXdgDataHomeThenHome)
+{
+    qputenv("XDG_DATA_HOME", "/data/home");
+    EXPECT_EQ(ApplicationFolders::standardUserDataFolder(), QStringLiteral("/data/home"));
+    qputenv("XDG_DATA_HOME", "relative/is/ignored");
+    qputenv("HOME", "/home/learner");
+    EXPECT_EQ(ApplicationFolders::standardUserDataFolder(), QStringLiteral("/home/learner/.local/share"));
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("HOME");
+    EXPECT_FALSE(ApplicationFolders::standardUserDataFolder());
+}

@@ -1,0 +1,80 @@
+#include "platform/files/Settings.h"
+
+#include "platform/files/Defaults.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+using lexi::Defaults;
+using lexi::Settings;
+
+class SettingsTest : public testing::Test
+{
+protected:
+    QTemporaryDir m_folder;
+    Defaults m_defaults{m_folder.filePath(u"Lexicarta.conf"_s)};
+    Settings m_settings{m_defaults};
+};
+
+// The stored key names are what earlier installations wrote: each accessor must use exactly its key.
+TEST_F(SettingsTest, EachFlagReadsAndWritesItsOwnKey)
+{
+    const struct
+    {
+        QString key;
+        std::function<bool(const Settings &)> read;
+        std::function<void(Settings &, bool)> write;
+    } flags[] = {
+        {u"enableDropbox"_s, &Settings::isEnableDropbox, &Settings::setEnableDropbox},
+        {u"isShowCommentWithQuestion"_s, &Settings::isShowCommentWithQuestion, &Settings::setShowCommentWithQuestion},
+        {u"didFSImport"_s, &Settings::didFSImport, &Settings::setDidFSImport},
+        {u"French - English"_s, [](const Settings &s) { return s.isLanguageDeleted(u"French - English"_s); },
+         [](Settings &s, bool deleted) { s.setLanguageDeleted(u"French - English"_s, deleted); }},
+    };
+    for (const auto &flag : flags) {
+        EXPECT_FALSE(flag.read(m_settings)) << flag.key.toStdString();
+        m_defaults.setBool(flag.key, true);
+        EXPECT_TRUE(flag.read(m_settings)) << flag.key.toStdString();
+        flag.write(m_settings, false);
+        EXPECT_FALSE(m_defaults.boolForKey(flag.key)) << flag.key.toStdString();
+        EXPECT_TRUE(m_defaults.objectForKey(flag.key).isValid()) << flag.key.toStdString();
+    }
+    EXPECT_FALSE(m_settings.isLanguageDeleted(u"German - English"_s));
+}
+
+TEST_F(SettingsTest, EachTextReadsAndWritesItsOwnKey)
+{
+    const struct
+    {
+        QString key;
+        std::function<QString(const Settings &)> read;
+        std::function<void(Settings &, const QString &)> write;
+    } texts[] = {
+        {u"cloudFolderPath"_s, &Settings::cloudFolderPath, &Settings::setCloudFolderPath},
+        {u"quizletServiceAddress"_s, &Settings::quizletServiceAddress, &Settings::setQuizletServiceAddress},
+        {u"analyticsServiceAddress"_s, &Settings::analyticsServiceAddress, &Settings::setAnalyticsServiceAddress},
+    };
+    for (const auto &text : texts) {
+        EXPECT_TRUE(text.read(m_settings).isEmpty()) << text.key.toStdString();
+        m_defaults.setString(text.key, u"stored"_s);
+        EXPECT_EQ(text.read(m_settings), u"stored"_s);
+        text.write(m_settings, u"written"_s);
+        EXPECT_EQ(m_defaults.stringForKey(text.key), u"written"_s);
+    }
+    m_settings.removeCloudFolderPath();
+    EXPECT_FALSE(m_defaults.objectForKey(u"cloudFolderPath"_s).isValid());
+}
+
+TEST_F(SettingsTest, OnlyCrashOnExceptionsIsRegistered)
+{
+    EXPECT_EQ(Settings::registeredDefaults(), (QVariantMap{{u"NSApplicationCrashOnExceptions"_s, true}}));
+    EXPECT_FALSE(m_settings.isCrashOnExceptions());
+    m_settings.registerDefaults();
+    EXPECT_TRUE(m_settings.isCrashOnExceptions());
+    m_defaults.setBool(u"NSApplicationCrashOnExceptions"_s, false);
+    EXPECT_FALSE(m_settings.isCrashOnExceptions());
+}

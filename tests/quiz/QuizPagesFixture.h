@@ -1,0 +1,91 @@
+#pragma once
+
+#include "support/FakeClock.h"
+#include "support/ManualScheduler.h"
+#include "support/RecordingAlertPresenter.h"
+
+#include "model/Lexicarta.h"
+#include "quiz/QLXColorTheme.h"
+#include "quiz/QuizPages.h"
+#include "quiz/QuizServices.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace lexi::test {
+
+// Counts what a quiz hands to the saver and the synchronisation.
+class RecordingKeeper final : public QuizVocabularyKeeper
+{
+public:
+    void saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary) override
+    {
+        ++saves;
+        lastSaved = vocabulary;
+    }
+    void markFileAsNeedsSync(const Lexicarta &) override { ++marks; }
+    void syncWithDropbox() override { ++syncs; }
+
+    int saves = 0;
+    int marks = 0;
+    int syncs = 0;
+    std::shared_ptr<Lexicarta> lastSaved;
+};
+
+class RecordingRatingEvents final : public RatingEventCounter
+{
+public:
+    void logEvent(bool canPromptForRating) override { events.append(canPromptForRating); }
+
+    QList<bool> events;
+};
+
+// Keyboard sources of which the test chooses which exist; records what was selected.
+class ScriptedInputSources final : public InputSources
+{
+public:
+    std::optional<QList<InputSource>> inputSourceList(bool) override { return sources; }
+    std::optional<InputSource> currentKeyboardInputSource() override { return std::nullopt; }
+    bool selectInputSource(const QString &identifier) override
+    {
+        selected.append(identifier);
+        return true;
+    }
+
+    QList<InputSource> sources;
+    QStringList selected;
+};
+
+// The services of the quiz pages, all of them fakes, and the page stack they go in.
+class QuizPagesFixture : public testing::Test
+{
+protected:
+    QuizPagesFixture() { pages.resize(1000, 640); }
+
+    std::shared_ptr<QLXWord> addWord(const QString &yourWord, const QString &foreignWord, quint64 level = 0,
+                                     const QStringList &tags = {})
+    {
+        auto word = std::make_shared<QLXWord>(yourWord, foreignWord);
+        word->setLevel(level);
+        word->setTags(tags);
+        vocabulary->addWord(word);
+        return word;
+    }
+
+    QTemporaryDir folder;
+    Defaults defaults{folder.filePath(QString::fromUtf8("Lexicarta.conf"))};
+    FakeClock clock;
+    ManualScheduler scheduler{clock};
+    RecordingAlertPresenter alerts;
+    ScriptedInputSources inputSources;
+    VocabularyServices vocabularyServices{clock, alerts, inputSources};
+    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(vocabularyServices);
+    RecordingKeeper keeper;
+    RecordingRatingEvents ratingEvents;
+    QLXColorTheme theme{defaults};
+    QuizServices services{defaults, scheduler, clock, keeper, ratingEvents, theme};
+    QuizPages pages;
+};
+
+} // namespace lexi::test
