@@ -7,6 +7,7 @@
 #include "QuizImages.h"
 #include "QuizResults.h"
 
+#include "platform/files/Settings.h"
 #include "platform/values/Format.h"
 #include "platform/files/StringTables.h"
 
@@ -25,10 +26,10 @@ using lexi::showQuizImage;
 namespace {
 
 const QString quizTable = u"Quiz"_s;
-const QString hasShownQuizHelpQuestion = u"hasShownQuizHelpQuestion"_s;
-const QString hasShownQuizHelpCorrectAnswer = u"hasShownQuizHelpCorrectAnswer"_s;
-const QString hasShownQuizHelpMisspelledAnswer = u"hasShownQuizHelpMisspelledAnswer"_s;
-const QString hasShownQuizHelpWrongAnswer = u"hasShownQuizHelpWrongAnswer"_s;
+constexpr QLatin1StringView hasShownQuizHelpQuestion = lexi::Settings::hasShownQuizHelpQuestionKey;
+constexpr QLatin1StringView hasShownQuizHelpCorrectAnswer = lexi::Settings::hasShownQuizHelpCorrectAnswerKey;
+constexpr QLatin1StringView hasShownQuizHelpMisspelledAnswer = lexi::Settings::hasShownQuizHelpMisspelledAnswerKey;
+constexpr QLatin1StringView hasShownQuizHelpWrongAnswer = lexi::Settings::hasShownQuizHelpWrongAnswerKey;
 
 constexpr QSize cardSize(720, 380);
 constexpr QSize levelIconSize(28, 28);
@@ -86,8 +87,9 @@ QLXTypingQuizController::QLXTypingQuizController(const lexi::QuizServices &servi
     : QObject(parent), QLXQuizInterface(services.defaults), m_services(services), m_pages(pages),
       m_flip(pages, services.scheduler, services.clock)
 {
-    setAskForYourWord(services.defaults.boolForKey(u"askForYourWord"_s));
-    setAskForForeignWord(services.defaults.boolForKey(u"askForForeignWord"_s) || !askForYourWord());
+    const lexi::Settings settings(services.defaults);
+    setAskForYourWord(settings.askForYourWord());
+    setAskForForeignWord(settings.askForForeignWord() || !askForYourWord());
     buildQuestionPage();
     buildResultsPage();
     localize();
@@ -370,8 +372,8 @@ void QLXTypingQuizController::showFirstQuestion()
     }
     m_questionHelp->hide();
     m_verdictHelp->hide();
-    if (!m_services.defaults.boolForKey(hasShownQuizHelpQuestion)) {
-        m_services.defaults.setBool(hasShownQuizHelpQuestion, true);
+    if (!lexi::Settings(m_services.defaults).hasShownQuizHelp(hasShownQuizHelpQuestion)) {
+        lexi::Settings(m_services.defaults).setHasShownQuizHelp(hasShownQuizHelpQuestion, true);
         m_questionHelp->show();
     }
 }
@@ -477,7 +479,7 @@ void QLXTypingQuizController::settleBoxes()
 
 void QLXTypingQuizController::executeNext()
 {
-    if (m_services.defaults.boolForKey(hasShownQuizHelpQuestion))
+    if (lexi::Settings(m_services.defaults).hasShownQuizHelp(hasShownQuizHelpQuestion))
         m_questionHelp->hide();
     m_flip.flipFirstHalf(*m_card);
     settleBoxes();
@@ -605,13 +607,14 @@ void QLXTypingQuizController::showVerdict(lexi::AnswerVerdict verdict, bool isSy
     }
 }
 
-void QLXTypingQuizController::showHelp(QLabel &bubble, const QString &key, const QString &shownFlag)
+void QLXTypingQuizController::showHelp(QLabel &bubble, const QString &key, QLatin1StringView shownFlag)
 {
     bubble.setText(quizText(key));
-    const bool show = !m_services.defaults.boolForKey(shownFlag);
+    lexi::Settings settings(m_services.defaults);
+    const bool show = !settings.hasShownQuizHelp(shownFlag);
     bubble.setVisible(show);
     if (show)
-        m_services.defaults.setBool(shownFlag, true);
+        settings.setHasShownQuizHelp(shownFlag, true);
 }
 
 void QLXTypingQuizController::showProgress()
@@ -655,7 +658,7 @@ void QLXTypingQuizController::executeShowStatistics()
 
     m_flip.flipSecondHalf(*m_resultsCard);
     m_progressBar->hide();
-    m_services.ratingEvents.logEvent(true);
+    m_services.ratingPrompt.logEvent(true);
     emit runEnded();
 }
 
@@ -711,38 +714,60 @@ void QLXTypingQuizController::editLastWord()
         emit editWordRequested(m_lastWord, m_editButton);
 }
 
-void QLXTypingQuizController::wordPopoverDidEditWords()
+void QLXTypingQuizController::wordPopoverDidEditWords(const lexi::WordList &)
 {
+    emit wordPopoverShouldClose();
     if (!m_lastWord)
         return;
     m_expectedAnswerField->setText(lexi::expectedSide(*m_lastWord, m_lastAskedForeign));
     m_previousQuestionField->setText(m_lastAskedForeign ? m_lastWord->yourWord() : m_lastWord->foreignWord());
     m_commentField->setText(m_lastWord->comment());
+    m_services.keeper.markFileAsNeedsSync(*vocabulary());
+    m_services.keeper.syncWithDropbox();
 }
 
-void QLXTypingQuizController::wordPopoverDidDeleteWords()
+void QLXTypingQuizController::wordPopoverDidDeleteWords(const lexi::WordList &words)
 {
+    emit wordPopoverShouldClose();
+    // The words are gone: they are not asked again, and the boxes of the verdict shown have
+    // nothing left to settle.
+    for (const std::shared_ptr<QLXWord> &deleted : words) {
+        m_wrongAnsweredWords.removeAll(deleted);
+        for (qsizetype position = wordsToAsk().size() - 1; position > askIndex(); --position) {
+            if (wordsToAsk()[position] == deleted)
+                wordsToAsk().removeAt(position);
+        }
+    }
     m_deletedMark->show();
     setControl(*m_editButton, false);
-    // The word is gone: it is not asked again, and its boxes have nothing left to settle.
-    m_wrongAnsweredWords.removeAll(m_lastWord);
-    for (qsizetype position = wordsToAsk().size() - 1; position > askIndex(); --position) {
-        if (wordsToAsk()[position] == m_lastWord && m_lastWord != m_nextWord)
-            wordsToAsk().removeAt(position);
-    }
     for (QCheckBox *box : {m_dontAskAgainBox, m_iKnewItBox}) {
         box->setChecked(false);
         box->setEnabled(false);
     }
+    if (const std::shared_ptr<Lexicarta> &words = vocabulary()) {
+        m_services.keeper.markFileAsNeedsSync(*words);
+        m_services.keeper.syncWithDropbox();
+    }
 }
 
-void QLXTypingQuizController::wordPopoverDidCancelEditWords() {}
+void QLXTypingQuizController::wordPopoverDidCancelEditWords(const lexi::WordList &)
+{
+    emit wordPopoverShouldClose();
+}
+
+void QLXTypingQuizController::abandonRun()
+{
+    m_pendingStep.cancel();
+    m_focusStep.cancel();
+    m_isRunInProgress = false;
+}
 
 void QLXTypingQuizController::resetQuizHelp()
 {
-    for (const QString &flag : {hasShownQuizHelpQuestion, hasShownQuizHelpCorrectAnswer,
-                                hasShownQuizHelpMisspelledAnswer, hasShownQuizHelpWrongAnswer})
-        m_services.defaults.setBool(flag, false);
+    lexi::Settings settings(m_services.defaults);
+    for (const QLatin1StringView flag : {hasShownQuizHelpQuestion, hasShownQuizHelpCorrectAnswer,
+                                         hasShownQuizHelpMisspelledAnswer, hasShownQuizHelpWrongAnswer})
+        settings.setHasShownQuizHelp(flag, false);
 }
 
 void QLXTypingQuizController::focusAnswerField()
