@@ -88,10 +88,12 @@ void Lexicarta::selectInputSource(const std::optional<QString> &identifier,
 void Lexicarta::setAllWords(const lexi::WordList &words)
 {
     m_allWords = words;
-    m_allWords.removeAll(nullptr);
+    if (m_allWords.contains(nullptr))
+        m_allWords.removeAll(nullptr);
     // Only words that link here drop the lists of this vocabulary when they change.
+    const std::weak_ptr<Lexicarta> self = weak_from_this();
     for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords))
-        word->setWeakVocForSort(weak_from_this());
+        word->setWeakVocForSort(self);
     invalidateCachedWordLists();
     m_tagIndex.reset();
     m_synonyms.reset();
