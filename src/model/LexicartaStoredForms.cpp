@@ -143,8 +143,13 @@ void Lexicarta::encodeWithCoder(lexi::KeyedEncoder &coder) const
 
 void Lexicarta::takeStoredWords(const std::array<lexi::WordList, 6> &levels)
 {
+    qsizetype count = 0;
+    for (const lexi::WordList &list : levels)
+        count += list.size();
     lexi::WordList words;
+    words.reserve(count);
     QSet<const QLXWord *> taken;
+    taken.reserve(count);
     qint64 unnumbered = 0;
     for (size_t level = 0; level < levels.size(); ++level) {
         for (const std::shared_ptr<QLXWord> &word : levels[level]) {
