@@ -41,5 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Swapping the columns swaps the sides of the same pairs of alternatives.
     if (words.size() != inverted.size() || words.size() > lexi::TextVocabularyParser::maximumWordCount)
         std::abort();
+    qsizetype tags = 0;
+    for (const auto &word : words)
+        tags += word->tags().size();
+    if (tags > lexi::TextVocabularyParser::maximumTagCount)
+        std::abort();
     return 0;
 }

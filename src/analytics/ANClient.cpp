@@ -597,7 +597,7 @@ lexi::SynchronousReply ANClient::sendEvents(const QString &serviceAddress, const
     request.setRawHeader("Authorization", writeKey().toUtf8());
     request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
     request.setTransferTimeout(int(m_environment.requestTimeout.count()));
-    return lexi::postSynchronously(request, body);
+    return lexi::postSynchronously(request, body, {m_environment.uploadDeadline, m_environment.largestReply});
 }
 
 void ANClient::handleAPIResponse(const lexi::SynchronousReply &reply, const EventIds &eventIds,

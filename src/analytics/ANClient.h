@@ -35,10 +35,12 @@ class Defaults;
 //
 // The service's base address (scheme and host, for example "https://analytics.example.com") is
 // the user default "analyticsServiceAddress"; while it holds no http or https address, uploads
-// are skipped. Events are posted to <address>/3.0/projects/<project>/events.
+// are skipped. Events are posted to <address>/3.0/projects/<project>/events. The post follows no
+// redirect, since it carries the write key and the events: a 3xx answer is a failed upload, and
+// so is one that takes longer than the upload deadline or is larger than largestReply.
 //
 // Set-up and adding events run on the caller's thread (the main thread); each upload runs on the
-// client's serial upload queue, one after another, and may block it for the request time-out.
+// client's serial upload queue, one after another, and may block it for the upload deadline.
 class ANClient
 {
 public:
@@ -54,7 +56,11 @@ public:
         lexi::Defaults *defaults = nullptr;
         const lexi::NetworkReachability *reachability = &lexi::NetworkReachability::system();
         const lexi::Clock *clock = &lexi::Clock::system();
+        // Silence after which a request is given up, and the longest any upload request may take.
         std::chrono::milliseconds requestTimeout = std::chrono::seconds(30);
+        std::chrono::milliseconds uploadDeadline = std::chrono::minutes(3);
+        // The service answers some bytes per event; a longer answer is not its own.
+        qint64 largestReply = 16 * 1024 * 1024;
 
         // The installation's environment: "analyticsEvents.sqlite" in its data folder and the
         // user's caches folder.

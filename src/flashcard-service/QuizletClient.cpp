@@ -7,12 +7,12 @@
 
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 
 namespace lexi {
 
 namespace {
 
-constexpr int timeoutMilliseconds = 30'000;
 // Far beyond any page or set; a longer answer is not the service's and is cut off.
 constexpr qint64 largestReply = 16 * 1024 * 1024;
 // Search pages and sets are some kilobytes each; this keeps a long session's worth.
@@ -20,11 +20,11 @@ constexpr qsizetype cachedBytes = 32 * 1024 * 1024;
 
 } // namespace
 
-QuizletClient::QuizletClient(Defaults &defaults)
+QuizletClient::QuizletClient(Defaults &defaults, std::chrono::milliseconds requestDeadline)
     : m_address(serviceAddress(defaults).toString(QUrl::FullyEncoded | QUrl::StripTrailingSlash)),
-      m_replies(cachedBytes)
+      m_deadline(requestDeadline), m_replies(cachedBytes)
 {
-    m_network.setTransferTimeout(timeoutMilliseconds);
+    m_network.setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
 }
 
 QUrl QuizletClient::serviceAddress(Defaults &defaults)
@@ -47,6 +47,11 @@ void QuizletClient::send(const QString &request, Completion completion)
         if (received > largestReply || total > largestReply)
             reply->abort();
     });
+    // A server that trickles its answer never falls silent; the whole exchange has a deadline.
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    QObject::connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline->start(m_deadline);
     QObject::connect(reply, &QNetworkReply::finished, reply,
                      [this, reply, url, completion = std::move(completion)] { deliver(reply, url, completion); });
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -15,7 +16,9 @@ class Defaults;
 
 // Sends the flash-card service's requests (see QuizletRequests.h) as GET requests and hands each
 // reply's bytes to a completion on the main thread: the body of any HTTP answer, or nothing when
-// the connection failed, 30 s passed without data or the answer grew beyond 16 MiB. Successful
+// the connection failed, no whole answer came within the deadline (30 s, however steadily the
+// server sends), the answer grew beyond 16 MiB or redirected to another address (the request
+// carries the client identifier). Successful
 // (2xx) JSON replies are kept in memory for the client's life and answer the same request again
 // without asking the network.
 //
@@ -29,7 +32,10 @@ public:
 
     static constexpr auto productionAddress = QLatin1StringView("https://api.quizlet.com");
 
-    explicit QuizletClient(Defaults &defaults);
+    static constexpr std::chrono::milliseconds deadline = std::chrono::seconds(30);
+
+    // `requestDeadline`: how long one request may take in all.
+    explicit QuizletClient(Defaults &defaults, std::chrono::milliseconds requestDeadline = deadline);
 
     // The stored address when it is an http or https address, else the production address.
     static QUrl serviceAddress(Defaults &defaults);
@@ -42,6 +48,7 @@ private:
     void deliver(QNetworkReply *reply, const QString &url, const Completion &completion);
 
     QString m_address;
+    std::chrono::milliseconds m_deadline;
     QCache<QString, QByteArray> m_replies;
     QNetworkAccessManager m_network;
 };

@@ -2,8 +2,9 @@
 
 namespace lexi {
 
-DelimitedRecordReader::DelimitedRecordReader(QStringView text, QChar delimiter, std::optional<QChar> quote)
-    : m_text(text), m_delimiter(delimiter), m_quote(quote)
+DelimitedRecordReader::DelimitedRecordReader(QStringView text, QChar delimiter, std::optional<QChar> quote,
+                                             Quoting quoting)
+    : m_text(text), m_delimiter(delimiter), m_quote(quote), m_quoting(m_quote ? quoting : Quoting::asNeeded)
 {
 }
 
@@ -12,7 +13,10 @@ QStringList DelimitedRecordReader::nextRecord()
     QStringList fields;
     for (;;) {
         const bool quoted = m_quote && m_position < m_text.size() && m_text[m_position] == *m_quote;
-        fields.append(quoted ? quotedField() : unquotedField());
+        if (m_quoting == Quoting::everyField)
+            fields.append(fieldOfQuotedRow());
+        else
+            fields.append(quoted ? quotedField() : unquotedField());
         // Every field stops at a delimiter, a line break or the end of the text.
         if (atEnd())
             return fields;
@@ -21,6 +25,41 @@ QStringList DelimitedRecordReader::nextRecord()
         if (lineEnds)
             return fields;
     }
+}
+
+qsizetype DelimitedRecordReader::countQuotedFields(QStringView text, QChar delimiter, QChar quote)
+{
+    qsizetype count = 0;
+    qsizetype position = 0;
+    const auto isFieldEnd = [&](qsizetype at) {
+        return at >= text.size() || text[at] == delimiter || text[at] == u'\n';
+    };
+    while (position < text.size()) {
+        if (text[position] == quote) {
+            // A search stops at the first quote that is not doubled, and a later field starting
+            // before it would start with a doubled quote: the text is read about once.
+            qsizetype at = position + 1;
+            while (at < text.size() && text[at] != u'\n') {
+                if (text[at] != quote) {
+                    ++at;
+                    continue;
+                }
+                if (at + 1 < text.size() && text[at + 1] == quote) {
+                    at += 2;
+                    continue;
+                }
+                if (isFieldEnd(at + 1)) {
+                    ++count;
+                    position = at + 1;
+                }
+                break;
+            }
+        }
+        while (!isFieldEnd(position))
+            ++position;
+        ++position;
+    }
+    return count;
 }
 
 bool DelimitedRecordReader::isFieldEnd(qsizetype position) const
@@ -40,7 +79,9 @@ QString DelimitedRecordReader::quotedField()
 {
     if (std::optional<QString> field = wellFormedQuotedField())
         return *std::move(field);
-    return quotedFieldOfOneLine();
+    if (std::optional<QString> field = quotedFieldOfOneLine())
+        return *std::move(field);
+    return unquotedField();
 }
 
 // A failed attempt stops at the first quote that is neither doubled nor closing, or at the end
@@ -68,28 +109,45 @@ std::optional<QString> DelimitedRecordReader::wellFormedQuotedField()
     }
 }
 
-QString DelimitedRecordReader::quotedFieldOfOneLine()
+// The search ends at the first delimiter without a quote in front of it, so fields that do not
+// close are read again only up to there.
+std::optional<QString> DelimitedRecordReader::quotedFieldOfOneLine()
 {
     const QChar quote = *m_quote;
-    QString field;
-    qsizetype at = m_position + 1;
-    while (at < m_text.size() && m_text[at] != u'\n') {
-        if (m_text[at] != quote) {
-            field.append(m_text[at]);
-            ++at;
+    const qsizetype start = m_position + 1;
+    for (qsizetype at = start; at < m_text.size() && m_text[at] != u'\n'; ++at) {
+        if (m_text[at] == m_delimiter && m_text[at - 1] != quote)
+            return std::nullopt;
+        if (m_text[at] != quote)
             continue;
+        const qsizetype next = at + 1;
+        const bool closes = next >= m_text.size() || m_text[next] == u'\n'
+            || (m_text[next] == m_delimiter && next + 1 < m_text.size() && m_text[next + 1] == quote);
+        if (closes) {
+            m_position = next;
+            return m_text.sliced(start, at - start).toString();
         }
-        qsizetype runEnd = at;
-        while (runEnd < m_text.size() && m_text[runEnd] == quote)
-            ++runEnd;
-        const bool closes = isFieldEnd(runEnd);
-        field.append(QString(runEnd - at - (closes ? 1 : 0), quote));
-        at = runEnd;
-        if (closes)
-            break;
+    }
+    return std::nullopt;
+}
+
+QString DelimitedRecordReader::fieldOfQuotedRow()
+{
+    const QChar quote = *m_quote;
+    const qsizetype start = m_position < m_text.size() && m_text[m_position] == quote ? m_position + 1 : m_position;
+    qsizetype at = start;
+    for (; at < m_text.size() && m_text[at] != u'\n'; ++at) {
+        if (m_text[at] != quote)
+            continue;
+        const qsizetype next = at + 1;
+        if (next >= m_text.size() || m_text[next] == u'\n'
+            || (m_text[next] == m_delimiter && next + 1 < m_text.size() && m_text[next + 1] == quote)) {
+            m_position = next;
+            return m_text.sliced(start, at - start).toString();
+        }
     }
     m_position = at;
-    return field;
+    return m_text.sliced(start, at - start).toString();
 }
 
 } // namespace lexi

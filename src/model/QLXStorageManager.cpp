@@ -7,6 +7,7 @@
 #include "logging/QLXLogMacros.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/files/AtomicFile.h"
+#include "platform/files/RegularFile.h"
 #include "platform/files/StringTables.h"
 #include "platform/plist/KeyedArchive.h"
 #include "platform/ports/Console.h"
@@ -141,7 +142,14 @@ QLXStorageManager::SaveTime QLXStorageManager::saveTime() const
 std::optional<QString> QLXStorageManager::writeOwnFormat(const lexi::VocabularySnapshot &snapshot,
                                                          const QString &path, const SaveTime &time)
 {
-    const std::optional<QByteArray> compressed = lexi::Bzip2::compressed(lexi::VocabularyJsonWriter::json(snapshot));
+    const QByteArray json = lexi::VocabularyJsonWriter::json(snapshot);
+    // A file that unpacks to more than loading takes could never be loaded again.
+    if (json.size() > maximumDocumentSize) {
+        QLXLogError("StorageM > saveVocabulary > %@ needs %ld bytes of JSON, more than %ld", path, json.size(),
+                    maximumDocumentSize);
+        return compressionError;
+    }
+    const std::optional<QByteArray> compressed = lexi::Bzip2::compressed(json);
     if (!compressed)
         return compressionError;
     if (!lexi::writeFileAtomically(path, *compressed))
@@ -205,12 +213,13 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromQLXVFile(const QStri
         QLXLogError("StorageM > vocFromQLXVFile > path is nil");
         return nullptr;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const auto file = lexi::openRegularFile(path);
+    if (!file) {
+        QLXLogWarn("StorageM > vocFromQLXVFile > can't open %@: %@", path, file.error());
         showLoadAlert(path, fileReadError);
         return nullptr;
     }
-    const lexi::Bzip2::Decompressed json = lexi::Bzip2::decompressed(file, maximumDocumentSize);
+    const lexi::Bzip2::Decompressed json = lexi::Bzip2::decompressed(**file, maximumDocumentSize);
     if (json.failure) {
         showLoadAlert(path, *json.failure == lexi::Bzip2::Failure::readError ? fileReadError : decompressionError);
         return nullptr;
@@ -232,12 +241,14 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromTBFFile(const QStrin
         QLXLogError("StorageM > vocFromQLXVFile > path is nil");
         return nullptr;
     }
-    QFile file(path);
-    if (!file.exists())
+    if (!QFile::exists(path))
         return nullptr;
     std::shared_ptr<Lexicarta> vocabulary;
-    if (file.open(QIODevice::ReadOnly) && file.size() <= maximumDocumentSize) {
-        const std::unique_ptr<lexi::KeyedArchive> archive = lexi::KeyedArchive::fromData(file.readAll());
+    const auto file = lexi::openRegularFile(path);
+    if (!file)
+        QLXLogWarn("StorageM > vocFromTBFFile > can't open %@: %@", path, file.error());
+    else if ((*file)->size() <= maximumArchiveSize) {
+        const std::unique_ptr<lexi::KeyedArchive> archive = lexi::KeyedArchive::fromData((*file)->readAll());
         std::optional<lexi::KeyedDecoder> root;
         if (archive)
             root = archive->rootObjectDecoder(Lexicarta::archiveClassName);

@@ -36,8 +36,12 @@ public:
     // At most one backup per this interval, of whichever vocabulary is saved then.
     static constexpr lexi::Clock::Duration backupInterval = std::chrono::seconds(900);
     // Against absurd files: the most JSON an own-format file may unpack to, and the largest
-    // archive read.
-    static constexpr qsizetype maximumDocumentSize = qsizetype(1) << 30;
+    // archive read. Each is several times what 200,000 words with comments, tags and a year of
+    // statistics take (some 25 MB of JSON, 60 MB of archive), and low enough that no file makes
+    // loading take more than a few times what such a vocabulary does. A vocabulary whose JSON
+    // would exceed the bound is not saved, since the file could not be loaded again.
+    static constexpr qsizetype maximumDocumentSize = qsizetype(128) << 20;
+    static constexpr qsizetype maximumArchiveSize = qsizetype(256) << 20;
 
     // What `services` refers to and `workspace` must outlive the store; loaded vocabularies get
     // the services.

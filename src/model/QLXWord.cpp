@@ -205,6 +205,16 @@ void QLXWord::addTag(const QString &tag)
     tagsChanged();
 }
 
+void QLXWord::setTagsOf(const QLXWord &word)
+{
+    if (sameStrings(word.m_tags, m_tags))
+        return;
+    m_tags = word.m_tags;
+    m_tagsSorted = word.m_tagsSorted;
+    if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
+        vocabulary->invalidateTagIndex();
+}
+
 void QLXWord::tagsChanged()
 {
     m_tagsSorted = m_tags;

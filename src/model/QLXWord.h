@@ -91,6 +91,9 @@ public:
     void setTags(const QStringList &tags);
     // Adds `tag` trimmed of white space and newlines, unless that leaves nothing or the word has it.
     void addTag(const QString &tag);
+    // Takes the tags of `word`, sharing their storage with it: the many words made from one line
+    // of text hold one copy of the line's tags.
+    void setTagsOf(const QLXWord &word);
 
     // YES when `term` occurs, ignoring case, in either side, the comment or a tag. None is logged
     // to the console and matches nothing.

@@ -6,11 +6,14 @@
 #include "logging/QLXLogMacros.h"
 #include "platform/ports/Console.h"
 #include "platform/values/Format.h"
+#include "platform/files/RegularFile.h"
 
-#include <QFile>
+#include <QHash>
 #include <QSet>
 #include <QStringConverter>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -72,15 +75,15 @@ QStringList tagsOfFields(const QStringList &fields)
 }
 
 // The exporter's header line is no data: split at the delimiter it would make a word of its
-// titles, and its commas would outvote the tabs of a short tab-separated export.
-QStringView withoutHeaderLine(QStringView text)
+// titles. Nothing when the text does not start with it.
+std::optional<QStringView> afterHeaderLine(QStringView text)
 {
     const QString &header = lexi::TextVocabularyExporter::headerLine;
     if (text == header)
-        return {};
+        return QStringView();
     if (text.startsWith(header) && text[header.size()] == u'\n')
         return text.sliced(header.size() + 1);
-    return text;
+    return std::nullopt;
 }
 
 lexi::TextVocabularyParser::Result failed(const QString &reason)
@@ -89,38 +92,78 @@ lexi::TextVocabularyParser::Result failed(const QString &reason)
     return {{}, reason};
 }
 
+// The quote that fields split at `delimiter` are quoted with, as spreadsheets quote them; the
+// double quote when both are used as often; none when no field is quoted.
+std::optional<QChar> quoteOfFields(QStringView text, QChar delimiter)
+{
+    const qsizetype doubleQuoted = lexi::DelimitedRecordReader::countQuotedFields(text, delimiter, u'"');
+    const qsizetype singleQuoted = lexi::DelimitedRecordReader::countQuotedFields(text, delimiter, u'\'');
+    if (doubleQuoted == 0 && singleQuoted == 0)
+        return std::nullopt;
+    return singleQuoted > doubleQuoted ? u'\'' : u'"';
+}
+
+// How well a delimiter splits a text into words: the lines that give at least two fields, and of
+// those the most that give the same number of fields.
+struct Fit
+{
+    qsizetype lines = 0;
+    qsizetype linesOfOneShape = 0;
+
+    friend auto operator<=>(const Fit &, const Fit &) = default;
+};
+
+Fit fitOf(QStringView text, QChar delimiter, std::optional<QChar> quote)
+{
+    Fit fit;
+    QHash<qsizetype, qsizetype> linesByFieldCount;
+    lexi::DelimitedRecordReader reader(text, delimiter, quote);
+    while (!reader.atEnd()) {
+        const qsizetype fields = reader.nextRecord().size();
+        if (fields < 2)
+            continue;
+        ++fit.lines;
+        fit.linesOfOneShape = std::max(fit.linesOfOneShape, ++linesByFieldCount[fields]);
+    }
+    return fit;
+}
+
 } // namespace
 
 namespace lexi {
 
 TextVocabularyParser::Result TextVocabularyParser::wordsFromCSVFile(const QString &path, bool invertDirection)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(format(u"can't open %@: %@", path, file.errorString()));
-    const QString tooLarge = format(u"%@ is larger than %ld bytes", path, maximumFileSize);
-    if (!file.isSequential() && file.size() > maximumFileSize)
-        return failed(tooLarge);
-    // A device without a size is read up to one byte more than allowed.
-    const QByteArray bytes = file.isSequential() ? file.read(maximumFileSize + 1) : file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return failed(format(u"can't read %@: %@", path, file.errorString()));
-    if (bytes.size() > maximumFileSize)
-        return failed(tooLarge);
+    const auto file = openRegularFile(path);
+    if (!file)
+        return failed(format(u"can't open %@: %@", path, file.error()));
+    if ((*file)->size() > maximumFileSize)
+        return failed(format(u"%@ is larger than %ld bytes", path, maximumFileSize));
+    const QByteArray bytes = (*file)->readAll();
+    if ((*file)->error() != QFileDevice::NoError)
+        return failed(format(u"can't read %@: %@", path, (*file)->errorString()));
     std::optional<QString> text = decodedText(bytes);
     if (!text)
         return failed(format(u"%@ is no UTF-8 text, nor UTF-16 or UTF-32 with a byte-order mark", path));
     text->replace(u"\r\n"_s, u"\n"_s);
     text->replace(u'\r', u'\n');
-    const QStringView lines = withoutHeaderLine(*text);
-    findDelimiter(lines);
-    std::optional<WordList> words = wordsFromText(lines, invertDirection);
-    if (!words)
-        return failed(format(u"%@ gives more than %ld words", path, maximumWordCount));
-    return {*std::move(words), std::nullopt};
+    const std::optional<QStringView> afterHeader = afterHeaderLine(*text);
+    const QStringView lines = afterHeader.value_or(*text);
+    findDelimiter(lines, afterHeader.has_value());
+    std::variant<WordList, QString> words = wordsFromText(lines, invertDirection);
+    if (const QString *reason = std::get_if<QString>(&words))
+        return failed(format(u"%@ %@", path, *reason));
+    return {std::get<WordList>(std::move(words)), std::nullopt};
 }
 
-void TextVocabularyParser::findDelimiter(QStringView text)
+// The delimiter is the one that splits the most lines into words, and of those the one that gives
+// the most lines the same number of fields, counting only delimiters outside quoted fields; the
+// quote is the one the fields split at that delimiter are quoted with. So quoted cells, and
+// comments full of another delimiter, do not sway the choice. Only where that leaves a tie do the
+// character counts decide: "\t" or ";" when there are more of it than of each other delimiter,
+// else ",". Text after the exporter's header line is read as the exporter writes it: its comma
+// form with every field in double quotes (inner quotes not doubled), its tab form unquoted.
+void TextVocabularyParser::findDelimiter(QStringView text, bool isOwnExport)
 {
     qsizetype lines = 1;
     qsizetype doubleQuotes = 0;
@@ -140,41 +183,74 @@ void TextVocabularyParser::findDelimiter(QStringView text)
         }
     }
 
-    m_csvDelimiter = u',';
-    if (tabs > commas && tabs > semicolons)
-        m_csvDelimiter = u'\t';
-    if (semicolons > tabs && semicolons > commas)
-        m_csvDelimiter = u';';
-    m_csvQuotation.reset();
-    if (doubleQuotes >= lines)
-        m_csvQuotation = u'"';
-    if (singleQuotes >= lines && singleQuotes > doubleQuotes)
-        m_csvQuotation = u'\'';
+    // The exporter's comma form starts every line with a double quote; its tab form quotes nothing.
+    const bool readAsExported = isOwnExport && !text.isEmpty();
+    m_isOwnCommaForm = readAsExported
+        && std::ranges::all_of(text.tokenize(u'\n'), [](QStringView line) { return line.startsWith(u'"'); });
+    if (readAsExported) {
+        m_csvDelimiter = m_isOwnCommaForm ? u',' : u'\t';
+        m_csvQuotation = m_isOwnCommaForm ? std::optional<QChar>(u'"') : std::nullopt;
+    } else {
+        QChar byCount = u',';
+        if (tabs > commas && tabs > semicolons)
+            byCount = u'\t';
+        if (semicolons > tabs && semicolons > commas)
+            byCount = u';';
+        std::optional<Fit> best;
+        int bestOnes = 0;
+        for (const QChar delimiter : {u',', u'\t', u';'}) {
+            const Fit fit = fitOf(text, delimiter, quoteOfFields(text, delimiter));
+            if (!best || fit > *best) {
+                best = fit;
+                bestOnes = 1;
+                m_csvDelimiter = delimiter;
+            } else if (fit == *best) {
+                ++bestOnes;
+            }
+        }
+        if (bestOnes > 1)
+            m_csvDelimiter = byCount;
+        m_csvQuotation = quoteOfFields(text, m_csvDelimiter);
+    }
 
     Console::writeLine(format(u"finding DElimiters in %ld lines:\n \" %ld   ' %ld   t %ldld   , %ld\nchosen: %@ %@",
                               lines, doubleQuotes, singleQuotes, tabs, commas,
                               m_csvQuotation ? QString(*m_csvQuotation) : u"(null)"_s, QString(m_csvDelimiter)));
 }
 
-std::optional<WordList> TextVocabularyParser::wordsFromText(QStringView text, bool invertDirection) const
+std::variant<WordList, QString> TextVocabularyParser::wordsFromText(QStringView text, bool invertDirection) const
 {
     WordList words;
     words.reserve(10);
-    DelimitedRecordReader reader(text, m_csvDelimiter, m_csvQuotation);
+    qsizetype tagCount = 0;
+    DelimitedRecordReader reader(text, m_csvDelimiter, m_csvQuotation,
+                                 m_isOwnCommaForm ? DelimitedRecordReader::Quoting::everyField
+                                                  : DelimitedRecordReader::Quoting::asNeeded);
     while (!reader.atEnd()) {
         const QStringList fields = reader.nextRecord();
         if (fields.size() < 2)
             continue;
         const QStringList yourAlternatives = alternatives(fields[invertDirection ? 1 : 0]);
         const QStringList foreignAlternatives = alternatives(fields[invertDirection ? 0 : 1]);
-        if (yourAlternatives.size() * foreignAlternatives.size() > maximumWordCount - words.size())
-            return std::nullopt;
-        const QString comment = fields.size() > 2 ? fields[2] : QString();
+        const qsizetype lineWords = yourAlternatives.size() * foreignAlternatives.size();
+        if (lineWords == 0)
+            continue;
+        if (lineWords > maximumWordCount - words.size())
+            return format(u"gives more than %ld words", maximumWordCount);
         const QStringList tags = tagsOfFields(fields);
+        // Checked before any word is made: the product of a line can be far beyond the limit.
+        if (tags.size() > (maximumTagCount - tagCount) / lineWords)
+            return format(u"gives more than %ld tags on its words in all", maximumTagCount);
+        tagCount += lineWords * tags.size();
+        const QString comment = fields.size() > 2 ? fields[2] : QString();
+        const qsizetype firstOfLine = words.size();
         for (const QString &yourWord : yourAlternatives) {
             for (const QString &foreignWord : foreignAlternatives) {
                 auto word = std::make_shared<QLXWord>(yourWord, foreignWord, comment);
-                word->setTags(tags);
+                if (words.size() == firstOfLine)
+                    word->setTags(tags);
+                else
+                    word->setTagsOf(*words[firstOfLine]);
                 words.append(std::move(word));
             }
         }

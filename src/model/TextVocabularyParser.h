@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <variant>
 
 namespace lexi {
 
@@ -20,8 +21,10 @@ class TextVocabularyParser
 public:
     // Larger files are refused rather than read into memory.
     static constexpr qint64 maximumFileSize = 64 * 1024 * 1024;
-    // Alternatives multiply; text that would give more words than this is refused whole.
+    // Alternatives multiply, and every word of a line carries the line's tags: text that would
+    // give more words, or more tags on its words in all, than these is refused whole.
     static constexpr qsizetype maximumWordCount = 500'000;
+    static constexpr qsizetype maximumTagCount = 10'000'000;
 
     // What reading a file gave.
     struct Result
@@ -36,25 +39,27 @@ public:
     // identifiers 0, in no vocabulary. The file is UTF-8, or UTF-16 or UTF-32 with a byte-order
     // mark; lines end in LF, CR LF or CR. The header line written by TextVocabularyExporter is
     // passed over; lines with fewer than two fields, and alternatives that are empty or a single
-    // blank, give no words. A file that cannot be read, is too large, is not text in one of those
-    // encodings or holds NUL characters, or gives too many words yields no words and the reason,
-    // which is also logged as an error.
+    // blank, give no words. The words of one line share one list of tags. A file that cannot be
+    // read, is no regular file, is too large, is not text in one of those encodings or holds NUL
+    // characters, or gives too many words or tags yields no words and the reason, which is also
+    // logged as an error.
     Result wordsFromCSVFile(const QString &path, bool invertDirection);
 
-    // What the last read found: "," (also on ties), "\t" or ";"; the double or the single quote,
-    // or none.
+    // What the last read found: ",", "\t" or ";"; the double or the single quote, or none.
     QChar csvDelimiter() const { return m_csvDelimiter; }
     std::optional<QChar> csvQuotation() const { return m_csvQuotation; }
 
 private:
-    // Chooses the delimiter and the quote from character counts over the lines of `text`, and
-    // writes the counts and the choice to the console.
-    void findDelimiter(QStringView text);
-    // None when the words would be more than maximumWordCount.
-    std::optional<WordList> wordsFromText(QStringView text, bool invertDirection) const;
+    // Chooses the delimiter and the quote for `text` (see the source), and writes the character
+    // counts and the choice to the console. `isOwnExport`: the text followed the header line of
+    // TextVocabularyExporter.
+    void findDelimiter(QStringView text, bool isOwnExport);
+    // The words, or why there are none.
+    std::variant<WordList, QString> wordsFromText(QStringView text, bool invertDirection) const;
 
     QChar m_csvDelimiter = u',';
     std::optional<QChar> m_csvQuotation;
+    bool m_isOwnCommaForm = false;
 };
 
 } // namespace lexi

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 using lexi::test::AnalyticsInstallation;
@@ -61,8 +63,13 @@ protected:
 
     void makeClient(std::chrono::milliseconds requestTimeout)
     {
+        makeClient([&](ANClient::Environment &environment) { environment.requestTimeout = requestTimeout; });
+    }
+
+    void makeClient(const std::function<void(ANClient::Environment &)> &adjust)
+    {
         ANClient::Environment environment = installation.environment();
-        environment.requestTimeout = requestTimeout;
+        adjust(environment);
         client = std::make_unique<ANClient>(environment);
         ASSERT_TRUE(client->initWithProjectId(projectId, writeKey, u"readKey"_s));
     }
@@ -194,6 +201,52 @@ TEST_F(ANClientUploadTest, AFailedRequestKeepsEveryEventWithItsAttemptCounted)
         const QMap<quint64, qint64> expected{{first, 1}, {second, 1}};
         EXPECT_EQ(attempts(), expected);
     }
+}
+
+// Both answers would delete the events if they were read.
+TEST_F(ANClientUploadTest, AnAnswerBeyondTheDeadlineOrTheSizeLimitIsAFailedUpload)
+{
+    const QByteArray accepted = results({{u"a"_s, QJsonArray{success()}}, {u"b"_s, QJsonArray{success()}}});
+    HttpResponse trickled = reply(200, accepted);
+    trickled.trickle = 50ms;
+    const std::pair<const char *, HttpResponse> cases[] = {
+        {"an answer trickled over seconds", trickled},
+        {"an answer beyond the size limit", reply(200, accepted + QByteArray(2048, ' '))},
+    };
+    for (const auto &[what, response] : cases) {
+        SCOPED_TRACE(what);
+        server.setDefaultResponse(response);
+        makeClient([](ANClient::Environment &environment) {
+            environment.uploadDeadline = 500ms;
+            environment.largestReply = 1024;
+        });
+        client->eventStore()->deleteAllEvents();
+        const quint64 first = add(u"a"_s, 1);
+        const quint64 second = add(u"b"_s, 2);
+        upload();
+
+        const QMap<quint64, qint64> expected{{first, 1}, {second, 1}};
+        EXPECT_EQ(attempts(), expected);
+    }
+}
+
+TEST_F(ANClientUploadTest, ARedirectIsAFailedUploadAndNothingGoesToItsAddress)
+{
+    LoopbackHttpServer elsewhere;
+    elsewhere.setDefaultResponse(reply(200, results({{u"a"_s, QJsonArray{success()}}})));
+    for (const int status : {301, 302, 303, 307, 308}) {
+        SCOPED_TRACE(status);
+        HttpResponse redirect = reply(status, "");
+        redirect.headers = {{"Location", elsewhere.url().toEncoded() + "/3.0/projects/" + projectId.toUtf8() + "/events"}};
+        server.enqueue(redirect);
+        client->eventStore()->deleteAllEvents();
+        const quint64 event = add(u"a"_s, 1);
+        upload();
+
+        EXPECT_EQ(attempts(), (QMap<quint64, qint64>{{event, 1}}));
+    }
+    EXPECT_EQ(server.requests().size(), 5);
+    EXPECT_TRUE(elsewhere.requests().isEmpty());
 }
 
 TEST_F(ANClientUploadTest, AnEventIsSentAtMostThreeTimes)

@@ -115,6 +115,26 @@ TEST_F(QuizletClientTest, ErrorAnswersAreDeliveredButNotKeptAndFailedConnections
     EXPECT_TRUE(m_completedOnMainThread);
 }
 
+TEST_F(QuizletClientTest, AnAnswerTrickledBeyondTheDeadlineOrRedirectedElsewhereGivesNothing)
+{
+    LoopbackHttpServer elsewhere;
+    elsewhere.setDefaultResponse({200, {}, R"({"id": 1})"});
+    HttpResponse trickled{200, {}, QByteArray(R"({"id": 1, "title": "slowly"})")};
+    trickled.trickle = 50ms;
+    HttpResponse redirect{302, {{"Location", elsewhere.url().toEncoded() + "/2.0/sets"}}, {}};
+    const std::pair<const char *, HttpResponse> cases[] = {
+        {"an answer trickled over seconds", trickled},
+        {"a redirect to another address", redirect},
+    };
+    for (const auto &[what, response] : cases) {
+        SCOPED_TRACE(what);
+        m_server.enqueue(response);
+        QuizletClient client(m_defaults, 300ms);
+        EXPECT_EQ(sendAndWait(client, lexi::quizlet::setDetailsRequest(u"1"_s)), std::nullopt);
+    }
+    EXPECT_TRUE(elsewhere.requests().isEmpty());
+}
+
 TEST_F(QuizletClientTest, TheServiceAddressIsAWebAddressFromTheDefaults)
 {
     struct Case

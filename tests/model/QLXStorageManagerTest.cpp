@@ -1,6 +1,8 @@
+#include "support/AddressSpaceLimit.h"
 #include "support/ConsoleCapture.h"
 #include "support/FakeVocabularyServices.h"
 #include "support/FileSizeLimit.h"
+#include "support/NonRegularFiles.h"
 #include "support/RecordingLogger.h"
 #include "support/RecordingWorkspace.h"
 
@@ -249,6 +251,88 @@ TEST_F(QLXStorageManagerTest, FilesThatCannotBeLoadedGiveNothingAndTheLoadAlert)
         EXPECT_EQ(QFile::exists(path), c.contents.has_value()) << c.what;
     }
     EXPECT_TRUE(workspace.openedFolders.isEmpty());
+}
+
+TEST_F(QLXStorageManagerTest, WhatIsNoRegularFileIsRefusedAtOnceWithTheLoadAlert)
+{
+    for (const QString &extension : {u"qlxv"_s, u"tbf"_s}) {
+        const lexi::test::NonRegularFiles files(root.path(), extension);
+        for (const auto &entry : files.entries()) {
+            SCOPED_TRACE(entry.kind + (u" ."_s + extension).toStdString());
+            fakes.alerts.alerts.clear();
+            std::shared_ptr<Lexicarta> loaded;
+            {
+                // A loader reading the device to its end fails here before it takes the machine.
+                const lexi::test::AddressSpaceLimit limit(std::size_t(512) << 20);
+                EXPECT_TRUE(files.endsWithoutWriter([&] { loaded = store.vocabularyFromFile(entry.path); }));
+            }
+            EXPECT_FALSE(loaded);
+            const QString name = QFileInfo(entry.path).completeBaseName();
+            const lexi::Alert alert =
+                extension == u"tbf"_s
+                    ? lexi::Alert{u"Error"_s, u"The selected language '%1' could not be loaded."_s.arg(name), {u"OK"_s}}
+                    : lexi::Alert{u"Error"_s,
+                                  u"The selected language '%1' could not be loaded. (File read error)\nGo to '%2' to "
+                                  "restore from the last backup copy."_s.arg(name, backupFolder()),
+                                  {u"OK"_s, u"Go to backups folder"_s}};
+            EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>{alert});
+        }
+    }
+}
+
+// 782 bytes holding one word whose side is 900 MiB long.
+TEST_F(QLXStorageManagerTest, AFileUnpackingBeyondTheBoundIsRefusedWithinBoundedMemory)
+{
+    const QString bomb = elsewhere(u"Bomb.qlxv"_s);
+    ASSERT_TRUE(QFile::copy(QString::fromUtf8(TEST_DATA "/string-bomb.qlxv"), bomb));
+    std::shared_ptr<Lexicarta> loaded;
+    {
+        const lexi::test::AddressSpaceLimit limit(std::size_t(512) << 20);
+        loaded = store.vocabularyFromFile(bomb);
+    }
+    EXPECT_FALSE(loaded);
+    const lexi::Alert alert{u"Error"_s,
+                            u"The selected language 'Bomb' could not be loaded. (Decompression error)\nGo to '%1' to "
+                            "restore from the last backup copy."_s.arg(backupFolder()),
+                            {u"OK"_s, u"Go to backups folder"_s}};
+    EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>{alert});
+}
+
+TEST_F(QLXStorageManagerTest, AVocabularyOf200000WordsStillLoads)
+{
+    lexi::WordList words;
+    for (int i = 0; i < 200000; ++i) {
+        auto word = std::make_shared<QLXWord>(u"the word %1"_s.arg(i), u"das Wort %1, der Begriff"_s.arg(i),
+                                              u"plural: Wörter; also Ausdruck %1"_s.arg(i));
+        word->setTags({u"topic-%1"_s.arg(i % 150), u"lesson %1"_s.arg(i % 40)});
+        word->setLevel(quint64(i % 6));
+        word->setLastAsked(Date::fromSecondsSince1970(1400000000.0 + i));
+        word->setCreationID(i + 1);
+        words.append(std::move(word));
+    }
+    vocabulary->setAllWords(words);
+    const QString path = elsewhere(u"large.qlxv"_s);
+    ASSERT_TRUE(store.saveVocabularyToQLXVFile(vocabulary.get(), path));
+    const auto loaded = store.vocabularyFromFile(path);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->countAllWords(), 200000);
+    EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
+}
+
+TEST_F(QLXStorageManagerTest, AVocabularyTooLargeToLoadAgainIsNotSaved)
+{
+    const QString path = store.savePathForVocabulary(*vocabulary).value();
+    ASSERT_TRUE(store.saveVocabularyToQLXVFile(vocabulary.get(), path));
+    const QByteArray before = readFile(path);
+    addWord(QString(QLXStorageManager::maximumDocumentSize, u'x'), u"mot"_s);
+    fakes.alerts.alerts.clear();
+    EXPECT_FALSE(store.saveVocabularyToQLXVFile(vocabulary.get(), path));
+    const lexi::Alert alert{u"Error"_s,
+                            u"The selected language 'French' could not be saved. (Compression error)\nPlease restart "
+                            "Lexicarta and try again."_s,
+                            {u"OK"_s}};
+    EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>{alert});
+    EXPECT_EQ(readFile(path), before);
 }
 
 TEST_F(QLXStorageManagerTest, TheLoadAlertsSecondButtonOpensTheBackupsFolder)

@@ -1,4 +1,6 @@
+#include "support/AddressSpaceLimit.h"
 #include "support/ConsoleCapture.h"
+#include "support/NonRegularFiles.h"
 #include "support/RecordingLogger.h"
 
 #include "logging/QLXLog.h"
@@ -122,14 +124,34 @@ INSTANTIATE_TEST_SUITE_P(
                  {"say \"hi\"|sag \"hallo\"||"}},
         TextCase{"LineBreakInAQuotedField", "\"dog\",\"Hund\",\"first line\nsecond line\"\n\"cat\",\"Katze\"", u',',
                  u'"', {"dog|Hund|first line\nsecond line|", "cat|Katze||"}},
-        TextCase{"UnbalancedQuoteStaysOnItsLine", "\"dog\",\"Hund\n\"cat\",\"Katze\"\n\"house,Haus\n\"a\",\"b\"",
-                 u',', u'"', {"dog|Hund||", "cat|Katze||", "a|b||"}},
+        TextCase{"AFieldThatDoesNotCloseIsReadUnquoted",
+                 "\"dog\",\"Hund\n\"cat\",\"Katze\"\n\"house,Haus\n\"a\",\"b\"", u',', u'"',
+                 {"dog|\"Hund||", "cat|Katze||", "\"house|Haus||", "a|b||"}},
         TextCase{"QuotesInsideAQuotedField", "\"dog\",\"Hund\",\"he said \"woof\"\"", u',', u'"',
                  {"dog|Hund|he said \"woof\"|"}},
         TextCase{"RunsOfDelimitersAreEmptyFields", "\"dog\",\"Hund\",,,\"pet\"\ndog,Hund,,pet", u',', u'"',
                  {"dog|Hund||pet", "dog|Hund||pet"}},
-        TextCase{"ApostrophesInUnquotedFields", "l'homme,man\nl'eau,water", u',', u'\'',
+        TextCase{"ApostrophesInUnquotedFields", "l'homme,man\nl'eau,water", u',', 0,
                  {"l'homme|man||", "l'eau|water||"}},
+        TextCase{"AFieldStartingWithAnApostrophe", "'cause\tweil\n'til\tbis\nl'eau\tdas Wasser", u'\t', 0,
+                 {"'cause|weil||", "'til|bis||", "l'eau|das Wasser||"}},
+        TextCase{"AFieldStartingWithAQuotedWord", "\"Big\" Ben\tBig Ben\n\"Hi\" there\tHallo", u'\t', 0,
+                 {"\"Big\" Ben|Big Ben||", "\"Hi\" there|Hallo||"}},
+        TextCase{"OneQuotedCellInACommaFile",
+                 "apple,Apfel,\"fruit, red\"\npear,Birne,fruit\nplum,Pflaume,stone fruit\ncherry,Kirsche,small", u',',
+                 u'"', {"apple|Apfel|fruit, red|", "pear|Birne|fruit|", "plum|Pflaume|stone fruit|", "cherry|Kirsche|small|"}},
+        TextCase{"OneQuotedCellInASemicolonFile", "Hund;dog;\"bellt; beißt nicht\"\nKatze;cat;miaut\nMaus;mouse;piepst",
+                 u';', u'"', {"Hund|dog|bellt; beißt nicht|", "Katze|cat|miaut|", "Maus|mouse|piepst|"}},
+        TextCase{"TabsAgainstMoreCommasInComments", "dog\tHund\tbig, loyal, barks, wags, sheds\ncat\tKatze\tsmall, sly",
+                 u'\t', 0, {"dog|Hund|big, loyal, barks, wags, sheds|", "cat|Katze|small, sly|"}},
+        TextCase{"OwnTabExportWithMoreCommasThanTabs",
+                 "#your word, #foreign word, #comment, #difficulty\ndog\tHund\tbig, loyal, barks, wags\t5\n"
+                 "cat\t\"Katze\"\tsmall, proud, sly\t4",
+                 u'\t', 0, {"dog|Hund|big, loyal, barks, wags|5", "cat|\"Katze\"|small, proud, sly|4"}},
+        TextCase{"OwnCommaExportWithQuotesAndCommasInComments",
+                 "#your word, #foreign word, #comment, #difficulty\n\"dog\",\"Hund\",\"he said \"woof\", loud\",\"5\"\n"
+                 "\"cat\",\"Katze\",\"a, \"b\" \",\"4\"",
+                 u',', u'"', {"dog|Hund|he said \"woof\", loud|5", "cat|Katze|a, \"b\" |4"}},
         TextCase{"SingleQuotes", "'dog','Hund'\n'cat','Katze'", u',', u'\'', {"dog|Hund||", "cat|Katze||"}},
         TextCase{"Alternatives", "dog @ hound,Hund\na@b,c@d\n@cat,Katze\nmouse@ ,Maus\nbird@  ,Vogel", u',', 0,
                  {"dog|Hund||", "hound|Hund||", "a|c||", "a|d||", "b|c||", "b|d||", "cat|Katze||", "mouse|Maus||",
@@ -198,14 +220,22 @@ TEST_F(TextVocabularyParserTest, AMissingFileIsAnErrorAndEmpty)
     EXPECT_EQ(logger->texts().size(), 1);
 }
 
-TEST_F(TextVocabularyParserTest, FilesAndDevicesLargerThanTheLimitAreRefused)
+TEST_F(TextVocabularyParserTest, FilesLargerThanTheLimitAreRefused)
 {
     const QString path = write("dog,Hund\n");
     QFile file(path);
     ASSERT_TRUE(file.resize(TextVocabularyParser::maximumFileSize + 1));
-    // A device without an end is read no further than the limit.
-    for (const QString &tooLarge : {path, u"/dev/zero"_s}) {
-        EXPECT_EQ(failure(tooLarge), u"%1 is larger than 67108864 bytes"_s.arg(tooLarge));
+    EXPECT_EQ(failure(path), u"%1 is larger than 67108864 bytes"_s.arg(path));
+}
+
+TEST_F(TextVocabularyParserTest, WhatIsNoRegularFileIsRefusedAtOnce)
+{
+    const lexi::test::NonRegularFiles files(folder.path(), u"csv"_s);
+    for (const auto &entry : files.entries()) {
+        SCOPED_TRACE(entry.kind);
+        QString reason;
+        EXPECT_TRUE(files.endsWithoutWriter([&] { reason = failure(entry.path); }));
+        EXPECT_EQ(reason, u"can't open %1: not a regular file"_s.arg(entry.path));
     }
 }
 
@@ -238,6 +268,47 @@ TEST_F(TextVocabularyParserTest, AlternativesMultiplyingBeyondTheLimitAreRefused
     const QByteArray yours = QByteArray("a@").repeated(1000);
     const QByteArray foreign = QByteArray("b@").repeated(500);
     EXPECT_EQ(parser.wordsFromCSVFile(write(yours + ',' + foreign), false).words.size(), 500'000);
+}
+
+// One line of 700 alternatives a side gives 490,000 words, which share the line's tags. Within
+// the bound they are read in a few hundred megabytes; beyond it nothing is made.
+TEST_F(TextVocabularyParserTest, TheWordsOfALineShareItsTagsAndTheirTagsAreBounded)
+{
+    const struct
+    {
+        int tagColumns;
+        std::optional<const char *> failure;
+    } cases[] = {
+        {20, std::nullopt},
+        {21, "gives more than 10000000 tags on its words in all"},
+        {1000, "gives more than 10000000 tags on its words in all"},
+    };
+    QByteArray yours;
+    QByteArray foreign;
+    for (int i = 0; i < 700; ++i) {
+        yours += "y" + QByteArray::number(i) + '@';
+        foreign += "f" + QByteArray::number(i) + '@';
+    }
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.tagColumns);
+        QByteArray line = yours + '\t' + foreign + "\tcomment";
+        for (int tag = 0; tag < c.tagColumns; ++tag)
+            line += "\ttag" + QByteArray::number(tag);
+        const QString path = write(line);
+        std::optional<TextVocabularyParser::Result> result;
+        {
+            const lexi::test::AddressSpaceLimit limit(std::size_t(512) << 20);
+            result = parser.wordsFromCSVFile(path, false);
+        }
+        EXPECT_EQ(result->failure, c.failure ? std::optional(path + u' ' + QString::fromUtf8(*c.failure)) : std::nullopt);
+        if (c.failure) {
+            EXPECT_TRUE(result->words.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(result->words.size(), 490000);
+        EXPECT_EQ(described(*result->words.last()), u"y699|f699|comment|"_s + result->words.first()->tags().join(u','));
+        EXPECT_EQ(result->words.last()->tags().size(), c.tagColumns);
+    }
 }
 
 } // namespace

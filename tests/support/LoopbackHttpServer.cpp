@@ -133,8 +133,21 @@ public:
             }
             if (!hasType)
                 bytes += "Content-Type: application/json\r\n";
-            bytes += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n\r\n" + response.body;
+            bytes += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n\r\n";
+            if (response.trickle.count() == 0) {
+                guarded->write(bytes + response.body);
+                return;
+            }
             guarded->write(bytes);
+            auto *timer = new QTimer(guarded.data());
+            QObject::connect(timer, &QTimer::timeout, timer, [timer, guarded, body = response.body, sent = 0]() mutable {
+                if (!guarded || sent >= body.size()) {
+                    timer->stop();
+                    return;
+                }
+                guarded->write(body.mid(sent++, 1));
+            });
+            timer->start(response.trickle);
         };
         if (response.delay.count() > 0)
             QTimer::singleShot(response.delay, this, send);

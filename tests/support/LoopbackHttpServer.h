@@ -31,6 +31,9 @@ struct HttpResponse
     QByteArray body;
     // Waited before answering, to make a client time out.
     std::chrono::milliseconds delay{0};
+    // When set, the body is sent one byte per this interval: the client waits without the
+    // connection ever falling silent.
+    std::chrono::milliseconds trickle{0};
     // Close the connection instead of answering. QNetworkAccessManager sends a request again when
     // its connection closes before any answer, so script a drop as the default response (or
     // enqueue it twice) to make the client see it.

@@ -1,5 +1,6 @@
 #include "CloudFolder.h"
 
+#include "RegularFile.h"
 #include "StringTables.h"
 #include "platform/ports/FolderChooser.h"
 
@@ -126,12 +127,13 @@ Result<QByteArray> CloudFolder::readFile(const QString &path) const
     const Result<QString> file = absolutePath(path);
     if (!file)
         return Result<QByteArray>::failure(file.error());
-    QFile opened(*file);
-    if (!opened.open(QIODevice::ReadOnly))
-        return Result<QByteArray>::failure(opened.errorString());
-    QByteArray data = opened.readAll();
-    if (opened.error() != QFileDevice::NoError)
-        return Result<QByteArray>::failure(opened.errorString());
+    // A FIFO or a device put there (by a sync client, or on purpose) is refused, never waited on.
+    const auto opened = openRegularFile(*file);
+    if (!opened)
+        return Result<QByteArray>::failure(u"%1: %2"_s.arg(*file, opened.error()));
+    QByteArray data = (*opened)->readAll();
+    if ((*opened)->error() != QFileDevice::NoError)
+        return Result<QByteArray>::failure((*opened)->errorString());
     return data;
 }
 

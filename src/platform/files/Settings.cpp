@@ -79,6 +79,26 @@ void Settings::setShowCommentWithQuestion(bool show)
     m_defaults.setBool(showCommentWithQuestionKey, show);
 }
 
+bool Settings::isSwitchKeyboardCommentToForeign() const
+{
+    return m_defaults.boolForKey(switchKeyboardCommentToForeignKey);
+}
+
+void Settings::setSwitchKeyboardCommentToForeign(bool foreign)
+{
+    m_defaults.setBool(switchKeyboardCommentToForeignKey, foreign);
+}
+
+bool Settings::isSwitchKeyboardTagsToForeign() const
+{
+    return m_defaults.boolForKey(switchKeyboardTagsToForeignKey);
+}
+
+void Settings::setSwitchKeyboardTagsToForeign(bool foreign)
+{
+    m_defaults.setBool(switchKeyboardTagsToForeignKey, foreign);
+}
+
 QString Settings::quizletServiceAddress() const
 {
     return m_defaults.stringForKey(quizletServiceAddressKey);

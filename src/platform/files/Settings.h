@@ -67,6 +67,19 @@ public:
     bool isShowCommentWithQuestion() const;
     void setShowCommentWithQuestion(bool show);
 
+    // ---- Word editing (editor/QLXWordPopoverController) ---------------------------------------
+
+    // bool, NO: the word popover's comment field types with the foreign language's keyboard
+    // layout (else with the learner's own).
+    static constexpr QLatin1StringView switchKeyboardCommentToForeignKey{"isSwitchKeyboardCommentToForeign"};
+    bool isSwitchKeyboardCommentToForeign() const;
+    void setSwitchKeyboardCommentToForeign(bool foreign);
+
+    // bool, NO: the same for the word popover's tags field.
+    static constexpr QLatin1StringView switchKeyboardTagsToForeignKey{"isSwitchKeyboardTagsToForeign"};
+    bool isSwitchKeyboardTagsToForeign() const;
+    void setSwitchKeyboardTagsToForeign(bool foreign);
+
     // ---- Flash-card service (flashcard-service/QuizletClient) ---------------------------------
 
     // string, none: the service's base address; none means the production address.

@@ -3,6 +3,7 @@
 #include "platform/files/Defaults.h"
 #include "support/FakeClock.h"
 #include "support/ManualScheduler.h"
+#include "support/NonRegularFiles.h"
 #include "support/ScriptedFolderChooser.h"
 
 #include <QCoreApplication>
@@ -146,6 +147,17 @@ TEST_F(CloudFolderTest, RefusesPathsThatLeaveTheFolder)
         EXPECT_FALSE(cloud.createFolder(bad));
     }
     EXPECT_EQ(contents(scratch.filePath(u"Dropbox/Apps/outside.qlxv"_s)), "outside");
+}
+
+TEST_F(CloudFolderTest, WhatIsNoRegularFileIsRefusedAtOnce)
+{
+    const lexi::test::NonRegularFiles files(folder, u"qlxv"_s);
+    for (const auto &entry : files.entries()) {
+        SCOPED_TRACE(entry.kind);
+        const QString name = QFileInfo(entry.path).fileName();
+        EXPECT_TRUE(files.endsWithoutWriter([&] { EXPECT_FALSE(cloud.readFile(name)); }));
+        EXPECT_FALSE(cloud.stampOfFile(name));
+    }
 }
 
 TEST_F(CloudFolderTest, ReadsWritesAndDeletesFiles)

@@ -1,0 +1,198 @@
+#pragma once
+
+#include "QLXTokenCloudDelegate.h"
+#include "QLXWordPopoverController.h"
+#include "QLXWordPopoverDelegate.h"
+#include "ShownWords.h"
+#include "VocabularyListTexts.h"
+
+#include "platform/dispatch/DelayedBlock.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QLXPopover;
+class QLXTokenCloud;
+class QPushButton;
+class QScrollArea;
+class QTableView;
+class QWidget;
+class WordTableModel;
+
+namespace lexi {
+class VocabularySync;
+}
+
+// The vocabulary tab and the holder of the current vocabulary. It shows the vocabulary's words in
+// a table, one level at a time or all together, narrowed by a search term and by the tags chosen
+// in the tag cloud, sorted by a clicked column (a second click reverses); it shows the synonyms,
+// deletes duplicates, tags a word by a tag dropped on its row, and edits, adds and deletes words
+// through the word popover. Every page that needs the current vocabulary reads it here and hears
+// of its changes through vocabularyChanged().
+class LexicartaController : public QObject, private QLXWordPopoverDelegate, private QLXTokenCloudDelegate
+{
+    Q_OBJECT
+
+public:
+    struct Services
+    {
+        QLXWordPopoverController::Services popover;
+        // Loads the vocabulary's file anew; none when that fails.
+        std::function<std::shared_ptr<Lexicarta>(const Lexicarta &)> loadFromDisk;
+    };
+
+    // The level that stands for all words (and the synonyms).
+    static constexpr quint64 allWordsLevel = lexi::ShownWords::allWordsLevel;
+    // Typing in the search field refreshes the table once it pauses this long.
+    static constexpr std::chrono::milliseconds searchDelay{150};
+    // After adding a word with more to come, the next empty popover opens this much later.
+    static constexpr std::chrono::milliseconds addMoreDelay{500};
+
+    explicit LexicartaController(Services services, QObject *parent = nullptr);
+    ~LexicartaController() override;
+
+    // The tab's page.
+    QWidget *view() const { return m_view; }
+
+    // When the tab is shown: takes the synchronisation (none: requests go nowhere), refreshes.
+    void showVocabulary(lexi::VocabularySync *sync);
+    // Makes `vocabulary` current and refreshes the list.
+    void setVocabulary(const std::shared_ptr<Lexicarta> &vocabulary);
+    const std::shared_ptr<Lexicarta> &vocabulary() const { return m_vocabulary; }
+    // Loads the current vocabulary's file anew; a failed load keeps the current vocabulary.
+    void reloadVocabularyFromDisk();
+    void updateEntireView();
+
+    void showAddWordPanel();
+    lexi::WordList getSelectedWordsArray() const;
+    void deselectWords();
+    void closeAddWordPopover();
+    void cloudControllerDidSync();
+
+    // Actions of the tab's own views and menu items.
+    void selectMemoryView(std::optional<quint64> level);
+    void setDisplaySynonyms();
+    void deleteDuplicates();
+    void search();
+    void focusOnSearchField();
+    void toggleStatusView();
+    void selectAllTags();
+    void deselectAllTags();
+    void tableViewDidClickTableColumn(int column);
+    // A text dropped onto a row (the table checks where it was dropped).
+    bool tableViewAcceptDrop(int row, const QString &text);
+
+    quint64 selectedLevel() const { return m_selectedLevel; }
+    bool isSynonymsActive() const { return m_isSynonymsActive; }
+    bool sortDescending() const { return m_shown.sortDescending(); }
+    int lastColumn() const { return m_lastColumn; }
+    const lexi::WordList &currentWordsToShow() const { return m_shown.words(); }
+    std::shared_ptr<QLXWord> selectedWord() const { return m_selectedWord; }
+
+    // For the main window's menus and tests.
+    QAction *addWordAction() const { return m_addWordAction; }
+    QAction *synonymsAction() const { return m_synonymsAction; }
+    QAction *deleteDuplicatesAction() const { return m_deleteDuplicatesAction; }
+    QAction *findAction() const { return m_findAction; }
+    QLXWordPopoverController *popoverController() const { return m_popoverController; }
+    QLXPopover *popover() const { return m_popover; }
+    QTableView *tableView() const { return m_table; }
+    WordTableModel *tableModel() const { return m_model; }
+    QLineEdit *searchField() const { return m_searchField; }
+    QLXTokenCloud *tokenCloud() const { return m_tokenCloud; }
+    QPushButton *levelButton(quint64 level) const { return m_levelButtons.at(std::min<quint64>(level, allWordsLevel)); }
+    QPushButton *showAllWordsButton() const { return m_showAllWordsButton; }
+    QString headingText() const;
+    QString infoText() const;
+    bool isInfoWarning() const { return m_infoIsWarning; }
+    QString statusText() const;
+    int statusPage() const { return m_statusPage; }
+    lexi::VocabularyListTexts::HelpPage helpPage() const { return m_helpPage; }
+
+signals:
+    // The current vocabulary was replaced, or its words changed.
+    void vocabularyChanged();
+
+private:
+    void buildView();
+    void localize();
+    void awake();
+    void recalculate();
+    // Shows the shown words anew: as a whole after a refresh, as row changes after an edit.
+    void showWords(bool asRowChanges);
+    void updateStatusText();
+    void showHelp(lexi::VocabularyListTexts::HelpPage page);
+    void setLevelTexts(const lexi::VocabularyListTexts::LevelTexts &texts);
+    void setStatusPage(int page);
+    void switchSynonymsOff();
+    void tableViewSelectionDidChange();
+    void showPopoverForSelection();
+    void closePopover();
+    void cancelPopover();
+    bool save(const char *failure);
+    void requestSync();
+    void markNeedsSync();
+    // After the popover changed words: the list anew, as row changes.
+    void refreshAfterChange();
+    qint64 now1970() const;
+
+    void wordPopoverDidDeleteWords(const lexi::WordList &words) override;
+    void wordPopoverDidCancelEditWords(const lexi::WordList &words) override;
+    void wordPopoverDidEditWords(const lexi::WordList &words) override;
+    void wordPopoverDidAddWords(const lexi::WordList &words, bool shallAddMore) override;
+    void wordPopoverDidCancelAddingWords(const lexi::WordList &words) override;
+    void tokenCloudDidClickToken(QLXTokenCloud *cloud, const QString &token, bool enabled) override;
+    void tokenCloudDidChangePreferredHeightTo(QLXTokenCloud *cloud, double height) override;
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    Services m_services;
+    std::shared_ptr<Lexicarta> m_vocabulary;
+    lexi::VocabularySync *m_sync = nullptr;
+    lexi::ShownWords m_shown;
+    quint64 m_selectedLevel = allWordsLevel;
+    bool m_isSynonymsActive = false;
+    int m_lastColumn = 0;
+    std::shared_ptr<QLXWord> m_selectedWord;
+    int m_statusPage = 0;
+    bool m_infoIsWarning = false;
+    lexi::VocabularyListTexts::HelpPage m_helpPage = lexi::VocabularyListTexts::HelpPage::None;
+    lexi::dispatch::DelayedBlock m_searchBlock;
+    lexi::dispatch::DelayedBlock m_addMoreBlock;
+    // Selection changes made by the list itself open no popover.
+    bool m_isChangingSelection = false;
+
+    QPointer<QWidget> m_view;
+    QLXWordPopoverController *m_popoverController = nullptr;
+    QLXPopover *m_popover = nullptr;
+    QTableView *m_table = nullptr;
+    WordTableModel *m_model = nullptr;
+    QLineEdit *m_searchField = nullptr;
+    QLabel *m_headingLabel = nullptr;
+    QLabel *m_infoLabel = nullptr;
+    QLabel *m_helpLabel = nullptr;
+    QPushButton *m_statusButton = nullptr;
+    QString m_statusTexts[2];
+    QButtonGroup *m_levelGroup = nullptr;
+    std::array<QPushButton *, allWordsLevel + 1> m_levelButtons{};
+    QPushButton *m_addWordButton = nullptr;
+    QPushButton *m_showAllWordsButton = nullptr;
+    QPushButton *m_selectAllTagsButton = nullptr;
+    QPushButton *m_selectNoTagsButton = nullptr;
+    QLabel *m_levelsLabel = nullptr;
+    QLabel *m_tagsFilterLabel = nullptr;
+    QLXTokenCloud *m_tokenCloud = nullptr;
+    QScrollArea *m_tokenScrollArea = nullptr;
+    QAction *m_addWordAction = nullptr;
+    QAction *m_synonymsAction = nullptr;
+    QAction *m_deleteDuplicatesAction = nullptr;
+    QAction *m_findAction = nullptr;
+};

@@ -1,0 +1,111 @@
+#include "QLXPopover.h"
+
+#include <QEvent>
+#include <QGraphicsDropShadowEffect>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int cornerRadius = 6;
+constexpr int margin = 4;
+
+} // namespace
+
+QLXPopover::QLXPopover(QWidget *host) : QWidget(host)
+{
+    hide();
+    auto *shadow = new QGraphicsDropShadowEffect(this);
+    shadow->setBlurRadius(18);
+    shadow->setOffset(0, 3);
+    shadow->setColor(QColor(0, 0, 0, 90));
+    setGraphicsEffect(shadow);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(arrowLength + 12, 12, arrowLength + 12, 12);
+    host->installEventFilter(this);
+}
+
+void QLXPopover::setContentWidget(QWidget *content)
+{
+    m_content = content;
+    layout()->addWidget(content);
+}
+
+void QLXPopover::showRelativeToRect(QWidget *view, const QRect &rect)
+{
+    m_view = view;
+    m_rect = rect;
+    show();
+    raise();
+    reposition();
+}
+
+void QLXPopover::reposition()
+{
+    if (!m_view || !isVisible())
+        return;
+    QWidget *host = parentWidget();
+    const QSize size = sizeHint().expandedTo(minimumSizeHint());
+    const QRect target(m_view->mapTo(host, m_rect.topLeft()), m_rect.size());
+    int x = target.left() - size.width();
+    m_arrowEdge = Edge::Right;
+    if (x < margin) {
+        x = target.right() + 1;
+        m_arrowEdge = Edge::Left;
+    }
+    x = std::clamp(x, 0, std::max(0, host->width() - size.width()));
+    const int tipY = target.center().y();
+    const int y = std::clamp(tipY - size.height() / 2, margin, std::max(margin, host->height() - size.height() - margin));
+    setGeometry(x, y, size.width(), size.height());
+    m_arrowY = std::clamp(tipY - y, cornerRadius + arrowHalfWidth, size.height() - cornerRadius - arrowHalfWidth);
+    update();
+}
+
+void QLXPopover::close()
+{
+    hide();
+    m_view = nullptr;
+}
+
+QPoint QLXPopover::arrowTip() const
+{
+    return geometry().topLeft() + QPoint(m_arrowEdge == Edge::Right ? width() : 0, m_arrowY);
+}
+
+QRect QLXPopover::panelRect() const
+{
+    return rect().adjusted(m_arrowEdge == Edge::Left ? arrowLength : 0, 0, m_arrowEdge == Edge::Right ? -arrowLength : 0,
+                           0);
+}
+
+void QLXPopover::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF panel = QRectF(panelRect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath path;
+    path.addRoundedRect(panel, cornerRadius, cornerRadius);
+    QPainterPath arrow;
+    if (m_arrowEdge == Edge::Right) {
+        arrow.moveTo(panel.right() - 1, m_arrowY - arrowHalfWidth);
+        arrow.lineTo(width() - 0.5, m_arrowY);
+        arrow.lineTo(panel.right() - 1, m_arrowY + arrowHalfWidth);
+    } else {
+        arrow.moveTo(panel.left() + 1, m_arrowY - arrowHalfWidth);
+        arrow.lineTo(0.5, m_arrowY);
+        arrow.lineTo(panel.left() + 1, m_arrowY + arrowHalfWidth);
+    }
+    arrow.closeSubpath();
+    path = path.united(arrow);
+    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
+    painter.setBrush(palette().color(QPalette::Window));
+    painter.drawPath(path);
+}
+
+bool QLXPopover::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        reposition();
+    return QWidget::eventFilter(watched, event);
+}

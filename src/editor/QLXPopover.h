@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+
+// A panel inside a window, with an arrow pointing at the part of a view it belongs to: to the left
+// of that part when there is room, else to its right. It stays until its owner closes it (a
+// pop-up window would close itself on a click elsewhere, behind its owner's back).
+class QLXPopover : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int arrowLength = 10;
+    static constexpr int arrowHalfWidth = 10;
+    enum class Edge { Left, Right };
+
+    // `host` is the widget the panel floats over (usually the window's central widget).
+    explicit QLXPopover(QWidget *host);
+
+    // Takes over `content` (it becomes a child of the panel).
+    void setContentWidget(QWidget *content);
+    QWidget *contentWidget() const { return m_content; }
+
+    // Shows the panel beside `rect` of `view`, the arrow pointing at its middle.
+    void showRelativeToRect(QWidget *view, const QRect &rect);
+    // Moves an open panel along with its rectangle.
+    void reposition();
+    void close();
+
+    // Where the arrow sits: on the panel's edge facing the rectangle.
+    Edge arrowEdge() const { return m_arrowEdge; }
+    // The arrow's tip, in the host's coordinates.
+    QPoint arrowTip() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QRect panelRect() const;
+
+    QWidget *m_content = nullptr;
+    QPointer<QWidget> m_view;
+    QRect m_rect;
+    Edge m_arrowEdge = Edge::Right;
+    int m_arrowY = 0;
+};

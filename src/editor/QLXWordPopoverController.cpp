@@ -1,0 +1,380 @@
+#include "QLXWordPopoverController.h"
+
+#include "VocabularySaving.h"
+
+#include "logging/QLXLogMacros.h"
+#include "model/Lexicarta.h"
+#include "platform/dispatch/Scheduler.h"
+#include "platform/files/Settings.h"
+#include "platform/files/StringTables.h"
+#include "platform/ports/AlertPresenter.h"
+#include "platform/ports/Clock.h"
+#include "platform/values/Format.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int qlxLogLevel = QLXLogLevelInfo;
+
+QString text(const QString &key)
+{
+    return lexi::StringTables::text(key, u"Vocabulary"_s);
+}
+
+} // namespace
+
+QLXWordPopoverController::QLXWordPopoverController(Services services, QObject *parent)
+    : QObject(parent), m_services(services)
+{
+    buildView();
+    localize();
+}
+
+QLXWordPopoverController::~QLXWordPopoverController()
+{
+    m_focusBlock.cancel();
+    // Not yet taken into a host's popover.
+    if (m_view && !m_view->parent())
+        delete m_view;
+}
+
+void QLXWordPopoverController::buildView()
+{
+    m_view = new QWidget;
+    m_view->setMinimumWidth(380);
+    m_view->installEventFilter(this);
+
+    m_yourLanguageLabel = new QLabel(m_view);
+    m_foreignLanguageLabel = new QLabel(m_view);
+    m_yourWordField = new QLXLanguageTextField(m_view);
+    m_foreignWordField = new QLXLanguageTextField(m_view);
+    m_commentField = new QLXLanguageTextField(m_view);
+    m_tagsField = new QLXLanguageTokenField(m_view);
+    m_commentLabel = new QLabel(m_view);
+    m_topicTagsLabel = new QLabel(m_view);
+    m_separateWithCommaLabel = new QLabel(m_view);
+    m_dontAskAgainCheckBox = new QCheckBox(m_view);
+    m_okButton = new QPushButton(m_view);
+    m_addButton = new QPushButton(m_view);
+    m_cancelButton = new QPushButton(m_view);
+    m_deleteButton = new QPushButton(m_view);
+    m_quizSelectedButton = new QPushButton(m_view);
+
+    for (QLXLanguageTextField *field : {m_yourWordField, m_foreignWordField, m_commentField})
+        field->setLanguageDelegate(this);
+    m_tagsField->setLanguageDelegate(this);
+    m_tagsField->setCompletionProvider([this](const QString &prefix) {
+        const std::optional<QStringList> completions =
+            m_vocabulary ? m_vocabulary->completionTagsForPrefix(prefix) : std::nullopt;
+        return completions.value_or(QStringList());
+    });
+    connect(m_commentField, &QLineEdit::textEdited, this, [this] { m_commentIsVarious = false; });
+
+    QFont small = m_separateWithCommaLabel->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    m_separateWithCommaLabel->setFont(small);
+    m_separateWithCommaLabel->setForegroundRole(QPalette::PlaceholderText);
+    for (QLabel *label : {m_yourLanguageLabel, m_foreignLanguageLabel, m_commentLabel, m_topicTagsLabel})
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont bold = m_foreignLanguageLabel->font();
+    bold.setBold(true);
+    m_foreignLanguageLabel->setFont(bold);
+    m_yourLanguageLabel->setFont(bold);
+    m_okButton->setDefault(true);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->addWidget(m_foreignLanguageLabel, 0, 0);
+    grid->addWidget(m_foreignWordField, 0, 1);
+    grid->addWidget(m_yourLanguageLabel, 1, 0);
+    grid->addWidget(m_yourWordField, 1, 1);
+    grid->addWidget(m_commentLabel, 2, 0);
+    grid->addWidget(m_commentField, 2, 1);
+    grid->addWidget(m_topicTagsLabel, 3, 0);
+    grid->addWidget(m_tagsField, 3, 1);
+    grid->addWidget(m_separateWithCommaLabel, 4, 1);
+    grid->addWidget(m_dontAskAgainCheckBox, 5, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_deleteButton);
+    buttons->addWidget(m_quizSelectedButton);
+    buttons->addStretch();
+    buttons->addWidget(m_cancelButton);
+    buttons->addWidget(m_addButton);
+    buttons->addWidget(m_okButton);
+
+    auto *layout = new QVBoxLayout(m_view);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(grid);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+
+    connect(m_okButton, &QPushButton::clicked, this, [this] { closeWordPanel(Sender::OkButton); });
+    connect(m_addButton, &QPushButton::clicked, this, [this] { closeWordPanel(Sender::AddButton); });
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { closeWordPanel(Sender::Cancel); });
+    connect(m_deleteButton, &QPushButton::clicked, this, &QLXWordPopoverController::deleteWord);
+    connect(m_quizSelectedButton, &QPushButton::clicked, this,
+            [this] { emit quizSelectedWordsRequested(m_selectedWords); });
+}
+
+void QLXWordPopoverController::localize()
+{
+    m_addButton->setText(text(u"add"_s));
+    m_cancelButton->setText(text(u"cancel"_s));
+    m_dontAskAgainCheckBox->setText(text(u"dontAskAgain"_s));
+    m_deleteButton->setText(text(u"delete"_s));
+    m_quizSelectedButton->setText(text(u"quizSelectedWords"_s));
+    m_commentLabel->setText(text(u"comment"_s));
+    m_topicTagsLabel->setText(text(u"topicTags"_s));
+    m_separateWithCommaLabel->setText(text(u"separateWithComma"_s));
+}
+
+void QLXWordPopoverController::showEditWindowForWords(const lexi::WordList &words,
+                                                      const std::shared_ptr<Lexicarta> &vocabulary,
+                                                      QLXWordPopoverDelegate *delegate)
+{
+    m_isActive = true;
+    m_selectedWords = words;
+    m_delegate = delegate;
+    m_vocabulary = vocabulary;
+    setupPopoverGUI();
+}
+
+void QLXWordPopoverController::showAddWindowForWords(const lexi::WordList &words,
+                                                     const std::shared_ptr<Lexicarta> &vocabulary,
+                                                     QLXWordPopoverDelegate *delegate)
+{
+    m_isInAddingMode = true;
+    showEditWindowForWords(words, vocabulary, delegate);
+}
+
+void QLXWordPopoverController::setupPopoverGUI()
+{
+    if (!m_vocabulary)
+        return;
+    m_isSwitchTagsKeyboardToForeign = m_services.settings.isSwitchKeyboardTagsToForeign();
+    m_isSwitchCommentKeyboardToForeign = m_services.settings.isSwitchKeyboardCommentToForeign();
+    showForm(lexi::WordPopoverEditor::setUp(m_selectedWords, *m_vocabulary, m_isInAddingMode,
+                                            m_services.selectedLocaleName));
+
+    m_focusBlock.cancel();
+    m_focusBlock = m_services.scheduler.after(focusDelay, [view = QPointer<QWidget>(m_view), this] {
+        if (view && view->isVisible())
+            m_foreignWordField->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void QLXWordPopoverController::showForm(const lexi::WordPopoverForm &form)
+{
+    m_addButton->setVisible(form.isAdding);
+    m_addButton->setEnabled(form.isAdding);
+    m_deleteButton->setVisible(!form.isAdding);
+    m_deleteButton->setEnabled(!form.isAdding);
+    m_quizSelectedButton->setVisible(form.showsQuizSelected);
+    m_quizSelectedButton->setEnabled(form.showsQuizSelected);
+    m_okButton->setText(text(form.isAdding ? u"wordPopOverAddMore"_s : u"wordPopOverEdit"_s));
+    m_yourLanguageLabel->setText(form.yourLanguageName);
+    m_foreignLanguageLabel->setText(form.foreignLanguageName);
+
+    const QString various = text(u"<Various Values>"_s);
+    for (QLineEdit *field : {static_cast<QLineEdit *>(m_yourWordField), static_cast<QLineEdit *>(m_foreignWordField)}) {
+        field->setEnabled(form.wordFieldsEnabled);
+        field->setPlaceholderText(form.wordFieldsEnabled ? QString() : various);
+    }
+    m_yourWordField->setText(form.yourWord);
+    m_foreignWordField->setText(form.foreignWord);
+    m_commentIsVarious = !form.comment.has_value();
+    m_commentField->setText(form.comment.value_or(QString()));
+    m_commentField->setPlaceholderText(m_commentIsVarious ? various : QString());
+    m_tagsField->setTokens(form.tags, form.keepsVariousTags ? std::optional(text(u"Various Values"_s)) : std::nullopt);
+
+    m_dontAskAgainCheckBox->setTristate(form.checkBoxAllowsMixed);
+    m_dontAskAgainCheckBox->setCheckState(form.dontAskAgain == lexi::CheckState::On    ? Qt::Checked
+                                          : form.dontAskAgain == lexi::CheckState::Off ? Qt::Unchecked
+                                                                                       : Qt::PartiallyChecked);
+    m_dontAskAgainCheckBox->setVisible(form.checkBoxShown);
+    m_dontAskAgainCheckBox->setEnabled(form.checkBoxShown);
+}
+
+lexi::WordPopoverForm QLXWordPopoverController::form() const
+{
+    lexi::WordPopoverForm form;
+    form.isAdding = m_isInAddingMode;
+    form.wordFieldsEnabled = m_yourWordField->isEnabled();
+    form.yourWord = m_yourWordField->text();
+    form.foreignWord = m_foreignWordField->text();
+    if (!m_commentIsVarious)
+        form.comment = m_commentField->text();
+    form.tags = m_tagsField->tokens();
+    form.keepsVariousTags = m_tagsField->hasPlaceholderToken();
+    const Qt::CheckState state = m_dontAskAgainCheckBox->checkState();
+    form.dontAskAgain = state == Qt::Checked     ? lexi::CheckState::On
+                        : state == Qt::Unchecked ? lexi::CheckState::Off
+                                                 : lexi::CheckState::Mixed;
+    return form;
+}
+
+qint64 QLXWordPopoverController::now1970() const
+{
+    return qint64(std::trunc(m_services.clock.now().secondsSince1970()));
+}
+
+void QLXWordPopoverController::closeWordPanel(Sender sender)
+{
+    const lexi::WordList words = m_selectedWords;
+    if (sender == Sender::Cancel) {
+        const bool wasAdding = m_isInAddingMode;
+        m_isInAddingMode = false;
+        // The edit is over: a vocabulary handed over later must not go to this popover.
+        m_isActive = false;
+        restoreKeyboard();
+        if (!m_delegate)
+            return;
+        if (wasAdding)
+            m_delegate->wordPopoverDidCancelAddingWords(words);
+        else
+            m_delegate->wordPopoverDidCancelEditWords(words);
+        return;
+    }
+    if (!m_vocabulary)
+        return;
+
+    restoreKeyboard();
+    const auto applied = lexi::WordPopoverEditor::apply(form(), words, *m_vocabulary, m_isInAddingMode, now1970());
+    if (applied == lexi::WordPopoverEditor::Applied::DuplicateRemoved) {
+        m_services.alerts.runModal({text(u"addDuplicateTitle"_s), lexi::format(u"%@", text(u"addDuplicateMsg"_s)),
+                                    {lexi::StringTables::text(u"ok"_s)}});
+    }
+    lexi::WordPopoverEditor::finishChange(*m_vocabulary);
+    if (!m_services.saver.saveVocabulary(*m_vocabulary)) {
+        QLXLogError("WordPopoverController > editWord > could not save");
+        return;
+    }
+    const bool wasAdding = m_isInAddingMode;
+    m_isInAddingMode = false;
+    m_isActive = false;
+    if (!m_delegate)
+        return;
+    if (wasAdding)
+        m_delegate->wordPopoverDidAddWords(words, sender == Sender::OkButton);
+    else
+        m_delegate->wordPopoverDidEditWords(words);
+}
+
+void QLXWordPopoverController::deleteWord()
+{
+    if (!m_vocabulary)
+        return;
+    const lexi::WordList words = m_selectedWords;
+    if (words.size() >= lexi::WordPopoverEditor::deleteQuestionThreshold) {
+        const int answer = m_services.alerts.runModal(
+            {text(u"reallyDelete"_s), text(u"reallyDeleteMsg"_s), {text(u"cancel"_s), text(u"delete"_s)}});
+        if (answer != 1)
+            return;
+    }
+    restoreKeyboard();
+    lexi::WordPopoverEditor::deleteWords(words, *m_vocabulary);
+    lexi::WordPopoverEditor::finishChange(*m_vocabulary);
+    if (!m_services.saver.saveVocabulary(*m_vocabulary)) {
+        QLXLogError("WordPopoverController > removeWord > could not save");
+        return;
+    }
+    m_isInAddingMode = false;
+    m_isActive = false;
+    if (m_delegate)
+        m_delegate->wordPopoverDidDeleteWords(words);
+}
+
+void QLXWordPopoverController::updateVocabulary(const std::shared_ptr<Lexicarta> &vocabulary)
+{
+    m_vocabulary = vocabulary;
+    if (!m_isActive || !vocabulary)
+        return;
+    const lexi::WordList found = lexi::WordPopoverEditor::carryOver(m_selectedWords, *vocabulary, m_isInAddingMode);
+    if (found.isEmpty()) {
+        closeWordPanel(Sender::Cancel);
+        return;
+    }
+    QPointer<QWidget> focused = QApplication::focusWidget();
+    m_selectedWords = found;
+    setupPopoverGUI();
+    if (focused)
+        focused->setFocus(Qt::OtherFocusReason);
+}
+
+void QLXWordPopoverController::switchKeyboard(const std::optional<lexi::InputSource> &source)
+{
+    if (!source)
+        return;
+    if (!m_textInputSourceBackup)
+        m_textInputSourceBackup = m_services.inputSources.currentKeyboardInputSource();
+    m_services.inputSources.selectInputSource(source->identifier);
+}
+
+void QLXWordPopoverController::restoreKeyboard()
+{
+    if (const std::optional<lexi::InputSource> backup = std::exchange(m_textInputSourceBackup, std::nullopt))
+        m_services.inputSources.selectInputSource(backup->identifier);
+}
+
+void QLXWordPopoverController::languageTextFieldDidBecomeActive(QLXLanguageTextField *field)
+{
+    if (!m_vocabulary || !m_vocabulary->isAutoSelectInputSource())
+        return;
+    const auto &foreign = m_vocabulary->foreignTextInputSource();
+    const auto &own = m_vocabulary->yourTextInputSource();
+    if (field == m_foreignWordField)
+        switchKeyboard(foreign);
+    else if (field == m_yourWordField)
+        switchKeyboard(own);
+    else if (field == m_commentField && foreign && own)
+        switchKeyboard(m_isSwitchCommentKeyboardToForeign ? foreign : own);
+}
+
+void QLXWordPopoverController::languageTokenFieldDidBecomeActive(QLXLanguageTokenField *)
+{
+    if (!m_vocabulary || !m_vocabulary->isAutoSelectInputSource())
+        return;
+    const auto &foreign = m_vocabulary->foreignTextInputSource();
+    const auto &own = m_vocabulary->yourTextInputSource();
+    if (foreign && own)
+        switchKeyboard(m_isSwitchTagsKeyboardToForeign ? foreign : own);
+}
+
+// The layout in use before the field had the focus comes back whether or not its text changed.
+void QLXWordPopoverController::languageTextFieldDidLoseFocus(QLXLanguageTextField *)
+{
+    restoreKeyboard();
+}
+
+void QLXWordPopoverController::languageTokenFieldDidLoseFocus(QLXLanguageTokenField *)
+{
+    restoreKeyboard();
+}
+
+bool QLXWordPopoverController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Escape) {
+            closeWordPanel(Sender::Cancel);
+            return true;
+        }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            closeWordPanel(Sender::OkButton);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,227 @@
+#include "WordTableModel.h"
+
+#include "TagDrop.h"
+
+#include "platform/values/Dates.h"
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QSet>
+#include <QMimeData>
+
+using namespace Qt::StringLiterals;
+
+WordTableModel::WordTableModel(const lexi::Clock &clock, QObject *parent) : QAbstractTableModel(parent), m_clock(clock)
+{
+}
+
+void WordTableModel::setLanguageNames(const QString &yourLanguage, const QString &foreignLanguage)
+{
+    m_titles[YourWordColumn] = yourLanguage;
+    m_titles[ForeignWordColumn] = foreignLanguage;
+    emit headerDataChanged(Qt::Horizontal, YourWordColumn, ForeignWordColumn);
+}
+
+void WordTableModel::setColumnTitles(const QString &comment, const QString &tags, const QString &lastAsked)
+{
+    m_titles[CommentColumn] = comment;
+    m_titles[TagsColumn] = tags;
+    m_titles[LastAskedColumn] = lastAsked;
+    emit headerDataChanged(Qt::Horizontal, CommentColumn, LastAskedColumn);
+}
+
+void WordTableModel::resetRows(const lexi::WordList &rows)
+{
+    beginResetModel();
+    m_rows = rows;
+    endResetModel();
+}
+
+// `rows` are the rows here without some: those go, range by range from the bottom.
+bool WordTableModel::removeToMatch(const lexi::WordList &rows)
+{
+    QList<int> gone;
+    qsizetype next = 0;
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (next < rows.size() && m_rows[row] == rows[next])
+            ++next;
+        else
+            gone.append(row);
+    }
+    if (next != rows.size())
+        return false;
+    for (qsizetype i = gone.size() - 1; i >= 0;) {
+        const int last = gone[i];
+        int first = last;
+        while (i > 0 && gone[i - 1] == first - 1)
+            first = gone[--i];
+        --i;
+        beginRemoveRows({}, first, last);
+        m_rows.remove(first, last - first + 1);
+        endRemoveRows();
+    }
+    return true;
+}
+
+// The rows here are `rows` without some: those come, range by range from the top.
+bool WordTableModel::insertToMatch(const lexi::WordList &rows)
+{
+    qsizetype next = 0;
+    for (const auto &word : rows) {
+        if (next < m_rows.size() && m_rows[next] == word)
+            ++next;
+    }
+    if (next != m_rows.size())
+        return false;
+    for (int row = 0; row < rows.size();) {
+        if (row < m_rows.size() && m_rows[row] == rows[row]) {
+            ++row;
+            continue;
+        }
+        int end = row;
+        // Up to the next row that is here already.
+        while (end < rows.size() && !(row < m_rows.size() && rows[end] == m_rows[row]))
+            ++end;
+        beginInsertRows({}, row, end - 1);
+        m_rows.insert(row, end - row, nullptr);
+        for (int i = row; i < end; ++i)
+            m_rows[i] = rows[i];
+        endInsertRows();
+        row = end;
+    }
+    return true;
+}
+
+void WordTableModel::changeRows(const lexi::WordList &rows)
+{
+    if (rows == m_rows)
+        return;
+    if (rows.size() < m_rows.size() && removeToMatch(rows))
+        return;
+    if (rows.size() > m_rows.size() && insertToMatch(rows))
+        return;
+    // Rows moved: the view's selection and current row follow their words.
+    emit layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    QHash<const QLXWord *, int> newRows;
+    newRows.reserve(rows.size());
+    for (int row = 0; row < rows.size(); ++row)
+        newRows.insert(rows[row].get(), row);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &index : before) {
+        const auto found = index.row() < m_rows.size() ? newRows.constFind(m_rows[index.row()].get()) : newRows.cend();
+        after.append(found != newRows.cend() ? createIndex(*found, index.column()) : QModelIndex());
+    }
+    m_rows = rows;
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
+}
+
+void WordTableModel::wordsChanged(const lexi::WordList &words)
+{
+    QSet<const QLXWord *> changed;
+    for (const auto &word : words)
+        changed.insert(word.get());
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (changed.contains(m_rows[row].get()))
+            emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    }
+}
+
+int WordTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int WordTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant WordTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return {};
+    const QLXWord &word = *m_rows[index.row()];
+    const bool isTags = index.column() == TagsColumn;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        switch (index.column()) {
+        case YourWordColumn:
+            return word.yourWord();
+        case ForeignWordColumn:
+            return word.foreignWord();
+        case CommentColumn:
+            return word.comment();
+        case TagsColumn:
+            return word.tagsSorted().join(u", "_s);
+        default:
+            return role == Qt::DisplayRole ? lexi::timeSinceDate(word.lastAsked(), m_clock) : QVariant();
+        }
+    case Qt::FontRole:
+        if (word.dontAskAgain() && !isTags) {
+            QFont font;
+            font.setItalic(true);
+            return font;
+        }
+        return {};
+    case Qt::ForegroundRole:
+        if (isTags)
+            return QColor(Qt::darkGray);
+        return word.dontAskAgain() ? QColor(Qt::gray) : QColor(Qt::black);
+    default:
+        return {};
+    }
+}
+
+QVariant WordTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
+        return m_titles[section];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags WordTableModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled;
+}
+
+QStringList WordTableModel::mimeTypes() const
+{
+    return {u"text/plain"_s};
+}
+
+Qt::DropActions WordTableModel::supportedDropActions() const
+{
+    return Qt::CopyAction;
+}
+
+namespace {
+
+std::optional<QString> droppedText(const QMimeData *data)
+{
+    if (!data || !data->hasText())
+        return std::nullopt;
+    return data->text();
+}
+
+} // namespace
+
+// A drop onto a row comes with that row as the parent; one between rows with the root.
+bool WordTableModel::canDropMimeData(const QMimeData *data, Qt::DropAction, int, int, const QModelIndex &parent) const
+{
+    return lexi::TagDrop::accepts(parent.isValid(), droppedText(data));
+}
+
+bool WordTableModel::dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
+                                  const QModelIndex &parent)
+{
+    if (!canDropMimeData(data, action, row, column, parent) || !m_dropHandler)
+        return false;
+    return m_dropHandler(parent.row(), data->text());
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/values/Result.h"
+
+#include <QFile>
+#include <QString>
+
+#include <memory>
+
+namespace lexi {
+
+// Opens the file at `path` for reading, but only a regular file (links are followed). A FIFO, a
+// device (a link to /dev/zero too), a socket or a folder is refused at once: the open never waits
+// for a writer, and the kind of file is checked before a byte is read.
+// The open file, or why it could not be opened ("not a regular file" or the system's reason).
+Result<std::unique_ptr<QFile>> openRegularFile(const QString &path);
+
+} // namespace lexi

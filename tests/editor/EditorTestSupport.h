@@ -1,0 +1,98 @@
+#pragma once
+
+#include "support/FakeVocabularyServices.h"
+#include "support/ManualScheduler.h"
+
+#include "editor/LexicartaController.h"
+#include "editor/VocabularySaving.h"
+#include "editor/VocabularySync.h"
+#include "model/Lexicarta.h"
+#include "platform/files/Defaults.h"
+#include "platform/files/Settings.h"
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace lexi::test {
+
+using namespace Qt::StringLiterals;
+
+// Counts saves; fails them while `fails` is set.
+class RecordingSaving final : public VocabularySaving
+{
+public:
+    bool saveVocabulary(const Lexicarta &vocabulary) override
+    {
+        ++saves;
+        lastSaved = &vocabulary;
+        return !fails;
+    }
+
+    int saves = 0;
+    const Lexicarta *lastSaved = nullptr;
+    bool fails = false;
+};
+
+class RecordingSync final : public VocabularySync
+{
+public:
+    bool isEnabled() const override { return enabled; }
+    void markFileAsNeedsSync(const Lexicarta &) override { ++marks; }
+    void syncWithDropbox() override { ++requests; }
+    std::optional<QString> syncStatusForVocabulary(const Lexicarta &) const override { return status; }
+
+    bool enabled = false;
+    int marks = 0;
+    int requests = 0;
+    std::optional<QString> status;
+};
+
+// Keyboard sources that can be selected, recording each selection.
+class RecordingInputSources final : public InputSources
+{
+public:
+    std::optional<QList<InputSource>> inputSourceList(bool) override { return sources; }
+    std::optional<InputSource> currentKeyboardInputSource() override { return current; }
+    bool selectInputSource(const QString &identifier) override
+    {
+        selected.append(identifier);
+        current = InputSource{identifier, identifier};
+        return true;
+    }
+
+    QList<InputSource> sources;
+    InputSource current{u"us"_s, u"us"_s};
+    QStringList selected;
+};
+
+// Everything the list and the popover need, all fakes, and a list controller made with them.
+struct EditorFixture
+{
+    EditorFixture();
+    ~EditorFixture();
+
+    QLXWordPopoverController::Services popoverServices();
+    std::unique_ptr<LexicartaController> makeList();
+    // A vocabulary of `count` words: German words and English ones, tags on some, at every level
+    // in turn (level = index mod 6).
+    std::shared_ptr<Lexicarta> makeVocabulary(int count);
+    std::shared_ptr<QLXWord> addWord(Lexicarta &vocabulary, const QString &your, const QString &foreign,
+                                     quint64 level = 0, const QStringList &tags = {});
+
+    QTemporaryDir folder;
+    FakeVocabularyServices fakes;
+    ManualScheduler scheduler{fakes.clock};
+    RecordingInputSources inputSources;
+    VocabularyServices services{fakes.clock, fakes.alerts, inputSources};
+    Defaults defaults;
+    Settings settings{defaults};
+    RecordingSaving saving;
+    RecordingSync sync;
+    std::shared_ptr<Lexicarta> reloaded;
+    int reloads = 0;
+};
+
+} // namespace lexi::test

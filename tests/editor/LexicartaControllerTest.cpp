@@ -1,0 +1,385 @@
+#include "EditorTestSupport.h"
+
+#include "support/ConsoleCapture.h"
+
+#include "editor/QLXPopover.h"
+#include "editor/QLXTokenButton.h"
+#include "editor/QLXTokenCloud.h"
+#include "editor/WordTableModel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using lexi::test::EditorFixture;
+using Sender = QLXWordPopoverController::Sender;
+
+namespace {
+
+class LexicartaControllerTest : public testing::Test, protected EditorFixture
+{
+protected:
+    LexicartaControllerTest()
+    {
+        vocabulary = Lexicarta::create(services);
+        vocabulary->setYourLanguageName(u"English"_s);
+        vocabulary->setForeignLanguageName(u"German"_s);
+        vocabulary->setForeignFacultativeWords({u"der"_s, u"die"_s});
+        apple = addWord(*vocabulary, u"apple"_s, u"der Apfel"_s, 0, {u"fruit"_s});
+        banana = addWord(*vocabulary, u"banana"_s, u"die Banane"_s, 0, {u"fruit"_s, u"yellow"_s});
+        cherry = addWord(*vocabulary, u"cherry"_s, u"die Kirsche"_s, 2, {});
+        dog = addWord(*vocabulary, u"dog"_s, u"der Hund"_s, 5, {u"animal"_s});
+        list = makeList();
+        list->view()->resize(1100, 700);
+        list->view()->show();
+        list->setVocabulary(vocabulary);
+        list->showVocabulary(&sync);
+    }
+
+    QStringList rows() const
+    {
+        QStringList texts;
+        for (const auto &word : list->tableModel()->rows())
+            texts.append(word->yourWord());
+        return texts;
+    }
+
+    QPoint rowCenter(int row) const
+    {
+        return list->tableView()->visualRect(list->tableModel()->index(row, WordTableModel::YourWordColumn)).center();
+    }
+
+    void clickRow(int row, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseClick(list->tableView()->viewport(), Qt::LeftButton, modifiers, rowCenter(row));
+    }
+
+    void clickHeader(int column)
+    {
+        QHeaderView *header = list->tableView()->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 10, header->height() / 2));
+    }
+
+    // Drags `data` over the table and drops it at `position` of its viewport; answers whether
+    // the table took it.
+    bool drop(QMimeData &data, QPoint position)
+    {
+        QWidget *viewport = list->tableView()->viewport();
+        QDragEnterEvent enter(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &enter);
+        QDragMoveEvent move(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        QDropEvent dropped(QPointF(position), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        dropped.setAccepted(false);
+        QApplication::sendEvent(viewport, &dropped);
+        return dropped.isAccepted();
+    }
+
+    std::shared_ptr<Lexicarta> vocabulary;
+    std::shared_ptr<QLXWord> apple, banana, cherry, dog;
+    std::unique_ptr<LexicartaController> list;
+};
+
+TEST_F(LexicartaControllerTest, TypingInTheSearchFieldNarrowsTheTableOnceTypingPauses)
+{
+    QTest::keyClicks(list->searchField(), u"an"_s);
+    EXPECT_EQ(rows().size(), 4) << "not searched before the pause";
+    scheduler.advance(std::chrono::milliseconds(100));
+    QTest::keyClicks(list->searchField(), u"a"_s);
+    scheduler.advance(std::chrono::milliseconds(100));
+    EXPECT_EQ(rows().size(), 4);
+    scheduler.advance(LexicartaController::searchDelay);
+    // The last keystroke counts: "ana", not "an".
+    EXPECT_EQ(rows(), QStringList{u"banana"_s});
+    EXPECT_EQ(list->infoText(), u"Words matching \"ana\""_s);
+    EXPECT_EQ(list->statusText(), u"1 of 4 words match"_s);
+
+    list->searchField()->clear();
+    QTest::keyClick(list->searchField(), Qt::Key_Return);
+    EXPECT_EQ(rows().size(), 4);
+}
+
+TEST_F(LexicartaControllerTest, LevelButtonsChooseTheWordsHeadingAndInfo)
+{
+    QTest::mouseClick(list->levelButton(0), Qt::LeftButton);
+    EXPECT_EQ(list->selectedLevel(), 0u);
+    EXPECT_EQ(rows(), (QStringList{u"apple"_s, u"banana"_s}));
+    EXPECT_EQ(list->headingText(), u"Unknown words"_s);
+    EXPECT_FALSE(list->isInfoWarning());
+    EXPECT_EQ(list->statusText(), u"2 of 4 words"_s);
+
+    QTest::mouseClick(list->levelButton(5), Qt::LeftButton);
+    EXPECT_EQ(rows(), QStringList{u"dog"_s});
+    EXPECT_EQ(list->statusText(), u"1 native words, 0 not asked again, 4 words in total"_s);
+
+    QTest::mouseClick(list->levelButton(3), Qt::LeftButton);
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(list->helpPage(), lexi::VocabularyListTexts::HelpPage::NoWordsInLevel);
+
+    for (int i = 0; i < 29; ++i)
+        addWord(*vocabulary, u"w%1"_s.arg(i), u"v%1"_s.arg(i));
+    QTest::mouseClick(list->levelButton(0), Qt::LeftButton);
+    EXPECT_TRUE(list->isInfoWarning()) << "31 unknown words";
+    EXPECT_GE(saving.saves, 4) << "each level change saves";
+    EXPECT_GE(sync.requests, 4);
+}
+
+TEST_F(LexicartaControllerTest, ClickingTheSortingColumnAgainReversesWithoutRebuilding)
+{
+    clickHeader(WordTableModel::ForeignWordColumn);
+    EXPECT_EQ(rows(), (QStringList{u"apple"_s, u"banana"_s, u"dog"_s, u"cherry"_s}));
+    EXPECT_FALSE(list->sortDescending());
+    const auto *shown = list->currentWordsToShow().constData();
+
+    clickHeader(WordTableModel::ForeignWordColumn);
+    EXPECT_TRUE(list->sortDescending());
+    EXPECT_EQ(rows(), (QStringList{u"cherry"_s, u"dog"_s, u"banana"_s, u"apple"_s}));
+    EXPECT_EQ(list->currentWordsToShow().constData(), shown) << "the shown words were not rebuilt";
+    EXPECT_EQ(list->tableView()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    clickHeader(WordTableModel::YourWordColumn);
+    EXPECT_FALSE(list->sortDescending());
+    EXPECT_EQ(rows(), (QStringList{u"apple"_s, u"banana"_s, u"cherry"_s, u"dog"_s}));
+}
+
+TEST_F(LexicartaControllerTest, SelectingARowOpensThePopoverAndReturnReopensIt)
+{
+    clickRow(1);
+    EXPECT_TRUE(list->popover()->isVisible());
+    EXPECT_EQ(list->popoverController()->selectedWords(), lexi::WordList{banana});
+    EXPECT_EQ(list->popover()->arrowEdge(), QLXPopover::Edge::Left) << "no room left of the first column";
+    EXPECT_EQ(list->statusText(), u"4 words, 1 selected"_s);
+
+    QTest::keyClick(list->popoverController()->view(), Qt::Key_Escape);
+    EXPECT_FALSE(list->popover()->isVisible());
+    EXPECT_FALSE(list->popoverController()->isActive());
+
+    QTest::keyClick(list->tableView(), Qt::Key_Return);
+    EXPECT_TRUE(list->popover()->isVisible());
+    EXPECT_TRUE(list->popoverController()->isActive());
+
+    // Return in a field applies.
+    list->popoverController()->commentField()->setText(u"yellow fruit"_s);
+    const int saves = saving.saves;
+    QTest::keyClick(list->popoverController()->commentField(), Qt::Key_Return);
+    EXPECT_EQ(banana->comment(), u"yellow fruit"_s);
+    EXPECT_EQ(saving.saves, saves + 1);
+    EXPECT_FALSE(list->popover()->isVisible());
+    EXPECT_EQ(sync.marks, 1);
+
+    clickRow(0);
+    clickRow(2, Qt::ShiftModifier);
+    EXPECT_EQ(list->popoverController()->selectedWords(), (lexi::WordList{apple, banana, cherry}));
+}
+
+TEST_F(LexicartaControllerTest, ATagDroppedOnARowTagsItsWordWithoutSorting)
+{
+    clickHeader(WordTableModel::TagsColumn);
+    const QStringList before = rows();
+    const int saves = saving.saves;
+    const struct
+    {
+        const char *what;
+        std::optional<QString> text;
+        bool onRow;
+        bool taken;
+    } cases[] = {
+        {"between rows", u"zoo"_s, false, false},
+        {"not text", std::nullopt, true, false},
+        {"blank text", u"  "_s, true, false},
+        {"text onto a row", u"zoo"_s, true, true},
+    };
+    for (const auto &test : cases) {
+        QMimeData data;
+        if (test.text)
+            data.setText(*test.text);
+        else
+            data.setData(u"application/octet-stream"_s, "x");
+        const QRect row = list->tableView()->visualRect(list->tableModel()->index(0, 0));
+        const QPoint position = test.onRow ? row.center() : QPoint(row.center().x(), row.bottom());
+        lexi::test::ConsoleCapture console;
+        EXPECT_EQ(drop(data, position), test.taken) << test.what;
+        EXPECT_EQ(console.lines().contains(u"LexicartaController > tableViewAcceptDrop"_s), test.taken) << test.what;
+    }
+    const auto &tagged = list->tableModel()->rows().first();
+    EXPECT_TRUE(tagged->tags().contains(u"zoo"_s));
+    EXPECT_EQ(rows(), before) << "the row stays where it was";
+    EXPECT_TRUE(vocabulary->allTags().contains(u"zoo"_s));
+    EXPECT_NE(list->tokenCloud()->buttonForToken(u"zoo"_s), nullptr);
+    EXPECT_EQ(saving.saves, saves + 1);
+    EXPECT_TRUE(vocabulary->needsSync());
+}
+
+TEST_F(LexicartaControllerTest, TagsFilterWithAnyOneOfThem)
+{
+    QTest::mouseClick(list->tokenCloud()->buttonForToken(u"yellow"_s), Qt::LeftButton);
+    EXPECT_EQ(rows(), QStringList{u"banana"_s});
+    QTest::mouseClick(list->tokenCloud()->buttonForToken(u"animal"_s), Qt::LeftButton);
+    EXPECT_EQ(rows(), (QStringList{u"banana"_s, u"dog"_s}));
+    list->deselectAllTags();
+    EXPECT_EQ(rows().size(), 4);
+}
+
+TEST_F(LexicartaControllerTest, SelectedTagsWithoutAButtonStopFiltering)
+{
+    QTest::mouseClick(list->tokenCloud()->buttonForToken(u"animal"_s), Qt::LeftButton);
+    ASSERT_EQ(rows(), QStringList{u"dog"_s});
+    auto other = Lexicarta::create(services);
+    addWord(*other, u"one"_s, u"eins"_s, 0, {u"numbers"_s});
+    list->setVocabulary(other);
+    EXPECT_TRUE(list->tokenCloud()->selectedTokenNames().contains(u"animal"_s));
+    EXPECT_EQ(rows(), QStringList{u"one"_s});
+}
+
+TEST_F(LexicartaControllerTest, AfterACancelledEditANewVocabularyIsShownAndEdited)
+{
+    clickRow(0);
+    list->popoverController()->closeWordPanel(Sender::Cancel);
+    EXPECT_FALSE(list->popoverController()->isActive());
+
+    auto fresh = Lexicarta::create(services);
+    const auto pear = addWord(*fresh, u"pear"_s, u"die Birne"_s);
+    list->setVocabulary(fresh);
+    EXPECT_EQ(rows(), QStringList{u"pear"_s});
+    clickRow(0);
+    list->popoverController()->commentField()->setText(u"green"_s);
+    list->popoverController()->closeWordPanel(Sender::OkButton);
+    EXPECT_EQ(pear->comment(), u"green"_s);
+    EXPECT_EQ(saving.lastSaved, fresh.get());
+}
+
+TEST_F(LexicartaControllerTest, ANewVocabularyDuringAnEditRefreshesTheTable)
+{
+    clickRow(0);
+    ASSERT_TRUE(list->popoverController()->isActive());
+    auto fresh = Lexicarta::create(services);
+    const auto freshApple = addWord(*fresh, u"apple"_s, u"der Apfel"_s);
+    addWord(*fresh, u"melon"_s, u"die Melone"_s);
+    list->setVocabulary(fresh);
+    EXPECT_EQ(rows(), (QStringList{u"apple"_s, u"melon"_s}));
+    EXPECT_EQ(list->popoverController()->selectedWords(), lexi::WordList{freshApple});
+}
+
+TEST_F(LexicartaControllerTest, FailedReloadsAndSavesKeepTheTableTrue)
+{
+    reloaded = nullptr;
+    list->reloadVocabularyFromDisk();
+    EXPECT_EQ(reloads, 1);
+    EXPECT_EQ(list->vocabulary(), vocabulary) << "a failed reload keeps the vocabulary";
+    EXPECT_EQ(rows().size(), 4);
+
+    saving.fails = true;
+    auto fresh = Lexicarta::create(services);
+    addWord(*fresh, u"pear"_s, u"die Birne"_s);
+    reloaded = fresh;
+    list->reloadVocabularyFromDisk();
+    EXPECT_EQ(list->vocabulary(), fresh);
+    EXPECT_EQ(rows(), QStringList{u"pear"_s}) << "a failed save still shows the vocabulary held";
+}
+
+TEST_F(LexicartaControllerTest, AddingSelectsTheNewRowEvenWhenDescending)
+{
+    clickHeader(WordTableModel::YourWordColumn);
+    ASSERT_TRUE(list->sortDescending());
+    list->showAddWordPanel();
+    ASSERT_EQ(list->popoverController()->selectedWords().size(), 1);
+    const auto blank = list->popoverController()->selectedWords().first();
+    EXPECT_TRUE(blank->yourWord().isEmpty());
+    EXPECT_TRUE(list->popoverController()->isInAddingMode());
+    EXPECT_EQ(list->selectedLevel(), 0u);
+    const QModelIndexList selected = list->tableView()->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(list->tableModel()->rows().at(selected.first().row()), blank);
+
+    // Cancelling removes the blank word, without a save.
+    const int saves = saving.saves;
+    list->popoverController()->closeWordPanel(Sender::Cancel);
+    EXPECT_FALSE(vocabulary->allWords().contains(blank));
+    EXPECT_EQ(saving.saves, saves);
+
+    // Adding with more to come opens the next empty popover later, without a sync in between.
+    list->showAddWordPanel();
+    list->popoverController()->foreignWordField()->setText(u"die Birne"_s);
+    list->popoverController()->yourWordField()->setText(u"pear"_s);
+    const int requests = sync.requests;
+    list->popoverController()->closeWordPanel(Sender::OkButton);
+    EXPECT_EQ(sync.requests, requests);
+    EXPECT_FALSE(list->popoverController()->isInAddingMode());
+    scheduler.advance(LexicartaController::addMoreDelay);
+    EXPECT_TRUE(list->popoverController()->isInAddingMode());
+    EXPECT_TRUE(list->popoverController()->selectedWords().first()->yourWord().isEmpty());
+}
+
+TEST_F(LexicartaControllerTest, DeletingAsksForTwoOrMoreWords)
+{
+    clickRow(0);
+    clickRow(1, Qt::ShiftModifier);
+    fakes.alerts.answers = {0};
+    list->popoverController()->deleteWord();
+    ASSERT_EQ(fakes.alerts.alerts.size(), 1);
+    EXPECT_EQ(fakes.alerts.alerts.first().title, u"Delete the selected words?"_s);
+    EXPECT_EQ(vocabulary->countAllWords(), 4) << "declined";
+
+    fakes.alerts.answers = {1};
+    list->popoverController()->deleteWord();
+    EXPECT_EQ(rows(), (QStringList{u"cherry"_s, u"dog"_s}));
+
+    clickRow(0);
+    list->popoverController()->deleteWord();
+    EXPECT_EQ(fakes.alerts.alerts.size(), 2) << "one word is deleted without a question";
+    EXPECT_EQ(rows(), QStringList{u"dog"_s});
+}
+
+TEST_F(LexicartaControllerTest, DeletingDuplicatesEndsTheSynonymsView)
+{
+    addWord(*vocabulary, u"apple"_s, u"der Apfel"_s);
+    addWord(*vocabulary, u"hound"_s, u"der Hund"_s);
+    list->setDisplaySynonyms();
+    EXPECT_TRUE(list->isSynonymsActive());
+    EXPECT_EQ(rows(), (QStringList{u"apple"_s, u"apple"_s, u"dog"_s, u"hound"_s}));
+    EXPECT_TRUE(list->showAllWordsButton()->isVisible());
+
+    fakes.alerts.answers = {1, 0};
+    list->deleteDuplicates();
+    ASSERT_EQ(fakes.alerts.alerts.size(), 2);
+    EXPECT_EQ(fakes.alerts.alerts.last().title, u"1 duplicate words deleted"_s);
+    EXPECT_FALSE(list->isSynonymsActive());
+    EXPECT_EQ(rows().size(), 5);
+}
+
+TEST_F(LexicartaControllerTest, KeyboardLayoutsFollowTheFieldsAndComeBackOnFocusLoss)
+{
+    vocabulary->setForeignTextInputSource(lexi::InputSource{u"de"_s, u"German"_s});
+    vocabulary->setYourTextInputSource(lexi::InputSource{u"gb"_s, u"English"_s});
+    QApplication::setActiveWindow(list->view());
+    clickRow(0);
+    auto *popover = list->popoverController();
+    popover->foreignWordField()->setFocus();
+    EXPECT_EQ(inputSources.selected, QStringList{u"de"_s});
+    // Leaving the field without changing it restores the layout.
+    popover->yourWordField()->setFocus();
+    EXPECT_EQ(inputSources.selected, (QStringList{u"de"_s, u"us"_s, u"gb"_s}));
+    list->tableView()->setFocus();
+    EXPECT_EQ(inputSources.selected.last(), u"us"_s);
+    EXPECT_EQ(inputSources.current.identifier, u"us"_s);
+
+    // The comment and the tags type in the layout the learner chose for them.
+    settings.setSwitchKeyboardCommentToForeign(true);
+    clickRow(1);
+    inputSources.selected.clear();
+    popover->commentField()->setFocus();
+    popover->tagsField()->setFocus();
+    list->tableView()->setFocus();
+    EXPECT_EQ(inputSources.selected, (QStringList{u"de"_s, u"us"_s, u"gb"_s, u"us"_s}));
+}
+
+} // namespace
