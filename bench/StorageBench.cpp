@@ -21,6 +21,7 @@ class NoWorkspace final : public lexi::Workspace
 {
 public:
     void openFolder(const QString &) override {}
+    bool openStorePage(const QUrl &) override { return false; }
 };
 
 // A store in a folder of its own, holding the generated vocabulary of `words` words in both

@@ -47,6 +47,7 @@ private:
     {
     public:
         void openFolder(const QString &) override {}
+        bool openStorePage(const QUrl &) override { return false; }
     };
 
     QTemporaryDir m_folder;

@@ -9,6 +9,7 @@
 #include "platform/dispatch/Dispatch.h"
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/Defaults.h"
+#include "platform/files/RegularFile.h"
 #include "platform/files/Settings.h"
 #include "platform/values/NoDestructor.h"
 
@@ -33,6 +34,9 @@ using lexi::AnalyticsLog;
 namespace {
 
 std::atomic<bool> geoLocationEnabled{true};
+
+// Far beyond any event an older version wrote.
+constexpr qint64 largestLegacyEvent = 1024 * 1024;
 
 const QString analyticsKey = u"analytics"_s;
 const QString invalidJSONTypeMessage = u"Event contains an invalid JSON type!"_s;
@@ -524,8 +528,10 @@ void ANClient::importFileData(ANEventStore &store)
             for (const QString &fileName : contentsAtPath(collectionPath).value_or(QStringList())) {
                 AnalyticsLog::write(u"Found file: %@/%@", collection, fileName);
                 const QString path = QDir(collectionPath).filePath(fileName);
-                QFile file(path);
-                const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+                // Only regular files of an event's size are read: a FIFO would hold the upload
+                // queue for ever, a link to a device fill the memory.
+                const auto file = lexi::openRegularFile(path);
+                const QByteArray data = file && (*file)->size() <= largestLegacyEvent ? (*file)->readAll() : QByteArray();
                 if (!data.isEmpty()) {
                     QJsonParseError parseError;
                     const QJsonDocument json = QJsonDocument::fromJson(data, &parseError);

@@ -2,11 +2,69 @@
 
 #include "model/Lexicarta.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
 
 namespace lexi {
+
+namespace {
+
+template<typename Shared>
+bool isSameObject(const Shared &left, const Shared &right)
+{
+    return left.constData() == right.constData() && left.size() == right.size();
+}
+
+} // namespace
+
+bool ShownWords::isSource(const SearchText &text, const QLXWord &word)
+{
+    return isSameObject(text.yourWord, word.yourWord()) && isSameObject(text.foreignWord, word.foreignWord())
+           && isSameObject(text.comment, word.comment()) && isSameObject(text.tags, word.tags());
+}
+
+ShownWords::SearchText ShownWords::makeSearchText(const QLXWord &word)
+{
+    SearchText text{word.yourWord(), word.foreignWord(), word.comment(), word.tags(), {}};
+    const QChar separator(1);
+    QString all;
+    all.reserve(text.yourWord.size() + text.foreignWord.size() + text.comment.size() + 4 + 8 * text.tags.size());
+    for (const QString *part : {&text.yourWord, &text.foreignWord, &text.comment})
+        all.append(separator).append(*part);
+    // Read through a const view: a detached copy would no longer tell whether the tags changed.
+    for (const QString &tag : std::as_const(text.tags))
+        all.append(separator).append(tag);
+    text.folded = all.toCaseFolded();
+    return text;
+}
+
+void ShownWords::updateSearchTexts(const WordList &sorted)
+{
+    if (isSameObject(m_searchOrder, sorted) && m_searchTexts.size() == std::size_t(sorted.size())) {
+        for (qsizetype i = 0; i < sorted.size(); ++i) {
+            if (!isSource(m_searchTexts[std::size_t(i)], *sorted[i]))
+                m_searchTexts[std::size_t(i)] = makeSearchText(*sorted[i]);
+        }
+        return;
+    }
+    QHash<const QLXWord *, std::size_t> previous;
+    previous.reserve(m_searchOrder.size());
+    for (qsizetype i = 0; i < m_searchOrder.size() && std::size_t(i) < m_searchTexts.size(); ++i)
+        previous.insert(m_searchOrder[i].get(), std::size_t(i));
+    std::vector<SearchText> texts;
+    texts.reserve(std::size_t(sorted.size()));
+    for (const std::shared_ptr<QLXWord> &word : sorted) {
+        const auto found = previous.constFind(word.get());
+        if (found != previous.cend() && isSource(m_searchTexts[*found], *word))
+            texts.push_back(std::move(m_searchTexts[*found]));
+        else
+            texts.push_back(makeSearchText(*word));
+    }
+    m_searchTexts = std::move(texts);
+    m_searchOrder = sorted;
+}
 
 void ShownWords::recalculate(Lexicarta &vocabulary, const ShownWordsQuery &query)
 {
@@ -17,25 +75,29 @@ void ShownWords::recalculate(Lexicarta &vocabulary, const ShownWordsQuery &query
         for (const std::shared_ptr<QLXWord> &word : vocabulary.synonyms())
             synonyms.insert(word.get());
     }
-    const std::optional<QString> term = query.searchTerm;
+    const QSet<QString> tags(query.tags.cbegin(), query.tags.cend());
     const bool byLevel = !query.synonyms && query.level < allWordsLevel;
-    const auto isShown = [&](const QLXWord &word) {
-        if (query.synonyms && !synonyms.contains(&word))
-            return false;
-        if (byLevel && word.effectiveLevel() != query.level)
-            return false;
-        if (!query.searchTerm.isEmpty() && !word.matchesSearchTerm(term))
-            return false;
-        return query.tags.isEmpty()
-               || std::any_of(query.tags.cbegin(), query.tags.cend(),
-                              [&word](const QString &tag) { return word.tags().contains(tag); });
-    };
+    // The search ignores case, as QLXWord::matchesSearchTerm() does: here on texts folded once.
+    const bool searching = !query.searchTerm.isEmpty();
+    const QString term = query.searchTerm.toCaseFolded();
 
     const WordList &sorted = m_order.sortedWords(vocabulary, query.column);
+    if (searching)
+        updateSearchTexts(sorted);
     m_words.clear();
-    for (const std::shared_ptr<QLXWord> &word : sorted) {
-        if (isShown(*word))
-            m_words.append(word);
+    for (qsizetype i = 0; i < sorted.size(); ++i) {
+        const QLXWord &word = *sorted[i];
+        if (query.synonyms && !synonyms.contains(&word))
+            continue;
+        if (byLevel && word.effectiveLevel() != query.level)
+            continue;
+        if (searching && !m_searchTexts[std::size_t(i)].folded.contains(term))
+            continue;
+        if (!tags.isEmpty()
+            && std::none_of(word.tags().cbegin(), word.tags().cend(),
+                            [&tags](const QString &tag) { return tags.contains(tag); }))
+            continue;
+        m_words.append(sorted[i]);
     }
 }
 

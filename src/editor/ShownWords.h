@@ -55,7 +55,26 @@ public:
     std::optional<qsizetype> rowOfWord(const QLXWord *word) const;
 
 private:
+    // What a word is searched in, folded once and kept until the word changes.
+    struct SearchText
+    {
+        QString yourWord;
+        QString foreignWord;
+        QString comment;
+        QStringList tags;
+        // The sides, the comment and the tags, case-folded, each after a U+0001.
+        QString folded;
+    };
+
+    static bool isSource(const SearchText &text, const QLXWord &word);
+    static SearchText makeSearchText(const QLXWord &word);
+    // Brings the search texts in line with `sorted`, one per word.
+    void updateSearchTexts(const WordList &sorted);
+
     WordOrder m_order;
+    // The order the search texts line up with.
+    WordList m_searchOrder;
+    std::vector<SearchText> m_searchTexts;
     WordList m_words;
     bool m_sortDescending = false;
 };

@@ -10,6 +10,7 @@
 #include "model/VocabularyFileName.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/files/ApplicationFolders.h"
+#include "platform/files/RegularFile.h"
 #include "platform/files/Settings.h"
 #include "platform/ports/Console.h"
 #include "platform/values/Format.h"
@@ -60,14 +61,15 @@ bool holdsEveryWordOf(const Lexicarta &vocabulary, const Lexicarta &other)
     return std::all_of(words.begin(), words.end(), [&](const auto &word) { return identifiers.contains(word->creationID()); });
 }
 
+// A FIFO or a device in place of a file is refused at once, never waited on or read without end.
 lexi::Result<QByteArray> readLocalFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return lexi::Result<QByteArray>::failure(file.errorString());
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return lexi::Result<QByteArray>::failure(file.errorString());
+    const auto file = lexi::openRegularFile(path);
+    if (!file)
+        return lexi::Result<QByteArray>::failure(lexi::format(u"%@: %@", path, file.error()));
+    QByteArray data = (*file)->readAll();
+    if ((*file)->error() != QFileDevice::NoError)
+        return lexi::Result<QByteArray>::failure((*file)->errorString());
     return data;
 }
 

@@ -3,11 +3,14 @@
 #include "analytics/ANEventStore.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/files/Settings.h"
+#include "support/AddressSpaceLimit.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/NonRegularFiles.h"
 
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -334,6 +337,23 @@ TEST_F(ANClientUploadTest, ImportsTheEventFilesOfOlderVersionsOnce)
     writeFile(u"systemInfo"_s, u"later"_s, saved);
     upload();
     EXPECT_TRUE(QFile::exists(legacy.filePath(u"systemInfo/later"_s)));
+}
+
+TEST_F(ANClientUploadTest, OlderVersionsEntriesThatAreNoRegularFilesAreNotRead)
+{
+    const QDir collection(installation.cachesFolder() + u"/analytics/"_s + projectId + u"/systemInfo"_s);
+    ASSERT_TRUE(collection.mkpath(u"."_s));
+    const lexi::test::NonRegularFiles files(collection.path(), u"event"_s);
+    server.setDefaultResponse(reply(500, ""));
+    {
+        // Reading the device to its end fails here before it takes the machine.
+        const lexi::test::AddressSpaceLimit limit(std::size_t(512) << 20);
+        EXPECT_TRUE(files.endsWithoutWriter([&] { upload(); }));
+    }
+
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_FALSE(collection.exists());
+    EXPECT_TRUE(QFileInfo(u"/dev/zero"_s).exists());
 }
 
 TEST_F(ANClientUploadTest, AProjectThatIsNoFileNameNeverReachesTheCachesFolder)

@@ -137,6 +137,14 @@ TEST_F(ShownWordsTest, OrderFollowsChangedWordsListsAndFacultatives)
     vocabulary->setForeignFacultativeWords({u"der"_s, u"die"_s, u"das"_s});
     EXPECT_EQ(shown({.column = WordColumn::ForeignWord}).mid(0, 2), (QStringList{u"Banana"_s, u"aardvark"_s}));
 
+    // The search sees changed words too.
+    EXPECT_TRUE(shown({.searchTerm = u"zoo"_s}).isEmpty());
+    words.words().first()->addTag(u"Zoo"_s);
+    EXPECT_EQ(shown({.searchTerm = u"zoo"_s}), QStringList{u"Banana"_s});
+    words.words().first()->setComment(u"zoo keeper"_s);
+    EXPECT_EQ(shown({.searchTerm = u"keeper"_s}), QStringList{u"Banana"_s});
+
+    shown({.column = WordColumn::ForeignWord});
     words.words().first()->setTags({u"a"_s, u"b"_s, u"c"_s});
     EXPECT_EQ(shown({.column = WordColumn::Tags}).last(), u"Banana"_s);
     vocabulary->setAllWords({});

@@ -11,8 +11,14 @@ class RecordingWorkspace final : public Workspace
 {
 public:
     void openFolder(const QString &path) override { openedFolders.append(path); }
+    bool openStorePage(const QUrl &address) override
+    {
+        openedStorePages.append(address);
+        return true;
+    }
 
     QStringList openedFolders;
+    QList<QUrl> openedStorePages;
 };
 
 } // namespace lexi::test

@@ -1,4 +1,6 @@
 #include "SyncTestSupport.h"
+#include "support/AddressSpaceLimit.h"
+#include "support/NonRegularFiles.h"
 
 #include "support/ConsoleCapture.h"
 #include "support/RecordingLogger.h"
@@ -138,6 +140,20 @@ TEST_F(DropBoxControllerTest, MovesConflictedCopiesThatDoNotLoadToTheBackupsAndP
     EXPECT_EQ(here.vocabularyFiles(), QStringList{u"French - English (UK).qlxv"_s});
     EXPECT_EQ(contents(here.vocabularyPath(u"French - English (UK).qlxv"_s)), britishFile);
     EXPECT_EQ(contents(cloudPath(u"French - English (UK).qlxv"_s)), britishFile);
+}
+
+TEST_F(DropBoxControllerTest, PassesOverAVocabularyThatIsNoRegularFileAtOnce)
+{
+    const lexi::test::NonRegularFiles files(here.folders.vocabularyFolderPath(), u"qlxv"_s);
+    {
+        // Reading the device to its end fails here before it takes the machine.
+        const lexi::test::AddressSpaceLimit limit(std::size_t(512) << 20);
+        EXPECT_TRUE(files.endsWithoutWriter([&] { here.sync(); }));
+    }
+    // Only the link to a file counts as a vocabulary; it cannot be read, and nothing goes up.
+    EXPECT_EQ(here.recordLines(), QStringList{u"zero: could not read local file %1: not a regular file"_s.arg(
+                                      here.vocabularyPath(u"zero.qlxv"_s))});
+    EXPECT_EQ(QDir(cloudFolder).entryList(QDir::Files), QStringList());
 }
 
 TEST_F(DropBoxControllerTest, LeavesALanguageDeletedHereInTheCloud)

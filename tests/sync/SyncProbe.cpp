@@ -27,6 +27,7 @@ class NoWorkspace final : public lexi::Workspace
 {
 public:
     void openFolder(const QString &) override {}
+    bool openStorePage(const QUrl &) override { return false; }
 };
 
 // The cloud folder is on this machine; the run must not depend on the test machine's network.

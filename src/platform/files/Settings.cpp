@@ -2,6 +2,9 @@
 
 #include "Defaults.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace lexi {
 
 QVariantMap Settings::registeredDefaults()
@@ -127,6 +130,148 @@ bool Settings::didFSImport() const
 void Settings::setDidFSImport(bool imported)
 {
     m_defaults.setBool(didFSImportKey, imported);
+}
+
+namespace {
+
+std::optional<Date> dateForKey(const Defaults &defaults, QLatin1StringView key)
+{
+    const QVariant value = defaults.objectForKey(key);
+    bool ok = false;
+    const Date date = Date::fromSecondsSinceReferenceDate(value.toDouble(&ok));
+    return ok && date.isPlausible() ? std::optional(date) : std::nullopt;
+}
+
+void setDateForKey(Defaults &defaults, QLatin1StringView key, std::optional<Date> date)
+{
+    if (date)
+        defaults.setDouble(key, date->secondsSinceReferenceDate());
+    else
+        defaults.removeObjectForKey(key);
+    defaults.synchronize();
+}
+
+void setVersionForKey(Defaults &defaults, QLatin1StringView key, const QString &version)
+{
+    if (version.isEmpty())
+        defaults.removeObjectForKey(key);
+    else
+        defaults.setString(key, version);
+    defaults.synchronize();
+}
+
+quint64 countForKey(const Defaults &defaults, QLatin1StringView key)
+{
+    return quint64(std::max<qint64>(0, defaults.integerForKey(key)));
+}
+
+void setCountForKey(Defaults &defaults, QLatin1StringView key, quint64 count)
+{
+    defaults.setInteger(key, qint64(std::min<quint64>(count, std::numeric_limits<qint64>::max())));
+    defaults.synchronize();
+}
+
+} // namespace
+
+QString Settings::rateRatedVersion() const
+{
+    return m_defaults.stringForKey(rateRatedVersionKey);
+}
+
+void Settings::setRateRatedVersion(const QString &version)
+{
+    setVersionForKey(m_defaults, rateRatedVersionKey, version);
+}
+
+QString Settings::rateDeclinedVersion() const
+{
+    return m_defaults.stringForKey(rateDeclinedVersionKey);
+}
+
+void Settings::setRateDeclinedVersion(const QString &version)
+{
+    setVersionForKey(m_defaults, rateDeclinedVersionKey, version);
+}
+
+std::optional<Date> Settings::rateLastReminded() const
+{
+    return dateForKey(m_defaults, rateLastRemindedKey);
+}
+
+void Settings::setRateLastReminded(std::optional<Date> date)
+{
+    setDateForKey(m_defaults, rateLastRemindedKey, date);
+}
+
+QString Settings::rateLastVersionUsed() const
+{
+    return m_defaults.stringForKey(rateLastVersionUsedKey);
+}
+
+void Settings::setRateLastVersionUsed(const QString &version)
+{
+    setVersionForKey(m_defaults, rateLastVersionUsedKey, version);
+}
+
+std::optional<Date> Settings::rateFirstUsed() const
+{
+    return dateForKey(m_defaults, rateFirstUsedKey);
+}
+
+void Settings::setRateFirstUsed(std::optional<Date> date)
+{
+    setDateForKey(m_defaults, rateFirstUsedKey, date);
+}
+
+quint64 Settings::rateUseCount() const
+{
+    return countForKey(m_defaults, rateUseCountKey);
+}
+
+void Settings::setRateUseCount(quint64 count)
+{
+    setCountForKey(m_defaults, rateUseCountKey, count);
+}
+
+quint64 Settings::rateEventCount() const
+{
+    return countForKey(m_defaults, rateEventCountKey);
+}
+
+void Settings::setRateEventCount(quint64 count)
+{
+    setCountForKey(m_defaults, rateEventCountKey, count);
+}
+
+quint64 Settings::rateAppStoreID() const
+{
+    return countForKey(m_defaults, rateAppStoreIDKey);
+}
+
+void Settings::setRateAppStoreID(quint64 identifier)
+{
+    setCountForKey(m_defaults, rateAppStoreIDKey, identifier);
+}
+
+QString Settings::rateLookupAddress() const
+{
+    return m_defaults.stringForKey(rateLookupAddressKey);
+}
+
+void Settings::setRateLookupAddress(const QString &address)
+{
+    m_defaults.setString(rateLookupAddressKey, address);
+}
+
+bool Settings::isMoveToApplicationsFolderAlertSuppress() const
+{
+    return m_defaults.boolForKey(moveToApplicationsFolderAlertSuppressKey);
+}
+
+void Settings::setMoveToApplicationsFolderAlertSuppress(bool suppress)
+{
+    m_defaults.setBool(moveToApplicationsFolderAlertSuppressKey, suppress);
+    m_defaults.synchronize();
 }
 
 } // namespace lexi

@@ -4,6 +4,10 @@
 #include <QString>
 #include <QVariantMap>
 
+#include "platform/values/Date.h"
+
+#include <optional>
+
 namespace lexi {
 
 class Defaults;
@@ -99,6 +103,63 @@ public:
     static constexpr QLatin1StringView didFSImportKey{"didFSImport"};
     bool didFSImport() const;
     void setDidFSImport(bool imported);
+
+    // ---- Rating prompt (shell/QLXRate) ---------------------------------------------------------
+    // Each write is synchronised at once: the counts must survive a crash.
+
+    // string, none: the program version the learner rated; none while not rated.
+    static constexpr QLatin1StringView rateRatedVersionKey{"QLXRateRatedVersionChecked"};
+    QString rateRatedVersion() const;
+    // An empty version removes the key.
+    void setRateRatedVersion(const QString &version);
+
+    // string, none: the program version the learner declined to rate.
+    static constexpr QLatin1StringView rateDeclinedVersionKey{"QLXRateDeclinedVersion"};
+    QString rateDeclinedVersion() const;
+    void setRateDeclinedVersion(const QString &version);
+
+    // date (seconds since 2001), none: when the learner last asked to be reminded later.
+    static constexpr QLatin1StringView rateLastRemindedKey{"QLXRateLastReminded"};
+    std::optional<Date> rateLastReminded() const;
+    void setRateLastReminded(std::optional<Date> date);
+
+    // string, none: the version that counted the last launch; another one starts counting afresh.
+    static constexpr QLatin1StringView rateLastVersionUsedKey{"QLXRateLastVersionUsed"};
+    QString rateLastVersionUsed() const;
+    void setRateLastVersionUsed(const QString &version);
+
+    // date (seconds since 2001), none: the first launch of this version.
+    static constexpr QLatin1StringView rateFirstUsedKey{"QLXRateFirstUsed"};
+    std::optional<Date> rateFirstUsed() const;
+    void setRateFirstUsed(std::optional<Date> date);
+
+    // integer, 0: launches of this version.
+    static constexpr QLatin1StringView rateUseCountKey{"QLXRateUseCount"};
+    quint64 rateUseCount() const;
+    void setRateUseCount(quint64 count);
+
+    // integer, 0: significant events (quizzes finished) in this version.
+    static constexpr QLatin1StringView rateEventCountKey{"QLXRateEventCount"};
+    quint64 rateEventCount() const;
+    void setRateEventCount(quint64 count);
+
+    // integer, 0: the program's identifier in the store, once a lookup found it.
+    static constexpr QLatin1StringView rateAppStoreIDKey{"QLXRateAppStoreID"};
+    quint64 rateAppStoreID() const;
+    void setRateAppStoreID(quint64 identifier);
+
+    // string, none: the base address of the store's lookup service; none means no lookup (the
+    // program is then simply not found).
+    static constexpr QLatin1StringView rateLookupAddressKey{"rateLookupAddress"};
+    QString rateLookupAddress() const;
+    void setRateLookupAddress(const QString &address);
+
+    // ---- Move offer (shell/MoveToApplications) ------------------------------------------------
+
+    // bool, NO: the learner asked never to be offered the move again.
+    static constexpr QLatin1StringView moveToApplicationsFolderAlertSuppressKey{"moveToApplicationsFolderAlertSuppress"};
+    bool isMoveToApplicationsFolderAlertSuppress() const;
+    void setMoveToApplicationsFolderAlertSuppress(bool suppress);
 
 private:
     Defaults &m_defaults;

@@ -1,0 +1,364 @@
+#include "QLXRate.h"
+
+#include "RatingPromptPresenter.h"
+#include "platform/dispatch/Scheduler.h"
+#include "platform/files/Settings.h"
+#include "platform/files/StringTables.h"
+#include "platform/ports/Clock.h"
+#include "platform/ports/Console.h"
+#include "platform/ports/Workspace.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QHostAddress>
+#include <QTimer>
+
+#include <chrono>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The games genre of the store, whose learners are asked about "playing".
+constexpr quint64 gamesGenreID = 6014;
+constexpr int lookupTimeoutMilliseconds = 60'000;
+// A lookup reply is a few kilobytes; anything far beyond that is not one.
+constexpr qint64 lookupReplyLimit = 1 << 20;
+constexpr auto promptRetryDelay = 500ms;
+constexpr auto storeWatchInterval = 500ms;
+// The software centre is looked for this long after the page was opened, then no longer.
+constexpr auto storeWatchPatience = 60s;
+constexpr auto reopenDelay = 5s;
+
+enum Button { RateButton = 0, CancelButton = 1 };
+
+QString localizedString(const QString &key, const QString &fallback)
+{
+    const QString text = lexi::StringTables::text(key);
+    return text == key ? fallback : text;
+}
+
+} // namespace
+
+QLXRate::QLXRate(Application application, Services services, QObject *parent)
+    : QObject(parent),
+      m_application(std::move(application)),
+      m_services(std::move(services)),
+      m_appStoreCountry(lexi::appStoreCountry(m_application.countryCode))
+{
+}
+
+QLXRate::~QLXRate()
+{
+    m_promptRetry.cancel();
+    m_watch.cancel();
+    m_reopen.cancel();
+}
+
+quint64 QLXRate::appStoreID() const
+{
+    return m_appStoreID != 0 ? m_appStoreID : m_services.settings.rateAppStoreID();
+}
+
+lexi::RatingHistory QLXRate::history() const
+{
+    const lexi::Settings &settings = m_services.settings;
+    return lexi::RatingHistory{m_application.version,        settings.rateRatedVersion(),
+                               settings.rateDeclinedVersion(), settings.rateFirstUsed(),
+                               settings.rateLastReminded(),    settings.rateUseCount(),
+                               settings.rateEventCount()};
+}
+
+bool QLXRate::ratedThisVersion() const
+{
+    return m_services.settings.rateRatedVersion() == m_application.version;
+}
+
+bool QLXRate::declinedThisVersion() const
+{
+    return m_services.settings.rateDeclinedVersion() == m_application.version;
+}
+
+void QLXRate::setRatedThisVersion(bool rated)
+{
+    m_services.settings.setRateRatedVersion(rated ? m_application.version : QString());
+}
+
+void QLXRate::setDeclinedThisVersion(bool declined)
+{
+    m_services.settings.setRateDeclinedVersion(declined ? m_application.version : QString());
+}
+
+void QLXRate::setLastReminded(std::optional<lexi::Date> date)
+{
+    m_services.settings.setRateLastReminded(date);
+}
+
+void QLXRate::setFirstUsed(std::optional<lexi::Date> date)
+{
+    m_services.settings.setRateFirstUsed(date);
+}
+
+void QLXRate::setUsesCount(quint64 count)
+{
+    m_services.settings.setRateUseCount(count);
+}
+
+void QLXRate::setEventCount(quint64 count)
+{
+    m_services.settings.setRateEventCount(count);
+}
+
+void QLXRate::incrementUseCount()
+{
+    setUsesCount(m_services.settings.rateUseCount() + 1);
+}
+
+void QLXRate::incrementEventCount()
+{
+    setEventCount(m_services.settings.rateEventCount() + 1);
+}
+
+void QLXRate::applicationLaunched()
+{
+    lexi::Settings &settings = m_services.settings;
+    if (settings.rateLastVersionUsed() != m_application.version) {
+        settings.setRateLastVersionUsed(m_application.version);
+        settings.setRateFirstUsed(m_services.clock.now());
+        settings.setRateUseCount(0);
+        settings.setRateEventCount(0);
+        settings.setRateLastReminded(std::nullopt);
+        Q_EMIT didDetectAppUpdate();
+    }
+    incrementUseCount();
+    checkForConnectivityInBackground();
+    if (m_promptAtLaunch && shouldPromptForRating())
+        promptIfNetworkAvailable();
+}
+
+void QLXRate::logEvent(bool deferPrompt)
+{
+    incrementEventCount();
+    if (!deferPrompt && shouldPromptForRating())
+        promptIfNetworkAvailable();
+}
+
+bool QLXRate::shouldPromptForRating() const
+{
+    const lexi::RatingDecision decision =
+        lexi::decideRatingPrompt(m_policy, history(), m_services.clock.now());
+    if (!decision.reason.isEmpty() && (decision.isAlwaysLogged || m_verboseLogging))
+        lexi::Console::writeLine(decision.reason);
+    return decision.shouldPrompt;
+}
+
+void QLXRate::promptIfNetworkAvailable()
+{
+    if (m_checkingForPrompt)
+        return;
+    m_checkingForPrompt = true;
+    checkForConnectivityInBackground();
+}
+
+void QLXRate::checkForConnectivityInBackground()
+{
+    if (m_isLookupRunning)
+        return;
+    const lexi::StoreLookupQuery query{m_application.bundleId, m_application.version, appStoreID(),
+                                       m_appStoreGenreID, m_onlyPromptIfLatestVersion, m_policy.previewMode};
+    const QUrl base = lookupAddress();
+    if (base.isEmpty() || !m_appStoreCountry) {
+        // Without a lookup service the program is simply not found, which is no error.
+        finishLookup(lexi::interpretStoreLookupReply(query, 200, QByteArray("{}"), {}));
+        return;
+    }
+
+    QNetworkRequest request(lexi::storeLookupUrl(base, *m_appStoreCountry, query));
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferCache);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(lookupTimeoutMilliseconds);
+    logVerbose(u"QLXRate is checking %1 to retrieve the App Store details..."_s.arg(request.url().toString()));
+
+    m_isLookupRunning = true;
+    QNetworkReply *reply = m_services.network.get(request);
+    // The whole lookup is bounded in time, not only its silences.
+    QTimer::singleShot(lookupTimeoutMilliseconds, reply, &QNetworkReply::abort);
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > lookupReplyLimit)
+            reply->abort();
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply, query] {
+        reply->deleteLater();
+        m_isLookupRunning = false;
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const bool answered = status != 0 && reply->error() != QNetworkReply::OperationCanceledError;
+        const std::optional<QByteArray> body =
+            answered ? std::optional(reply->readAll()) : std::nullopt;
+        finishLookup(lexi::interpretStoreLookupReply(query, answered ? status : 0, body, reply->errorString()));
+    });
+}
+
+QUrl QLXRate::lookupAddress() const
+{
+    const QUrl address(m_services.settings.rateLookupAddress(), QUrl::StrictMode);
+    if (!address.isValid() || address.isEmpty())
+        return {};
+    // What the store says decides whether the learner is asked: it comes over https, or from this
+    // machine.
+    const bool isLoopback = QHostAddress(address.host()).isLoopback() || address.host() == u"localhost"_s;
+    if (address.scheme() == u"https"_s || (address.scheme() == u"http"_s && isLoopback))
+        return address;
+    lexi::Console::writeLine(u"QLXRate ignores the lookup address %1: only https addresses are asked"_s
+                                 .arg(address.toString()));
+    return {};
+}
+
+void QLXRate::finishLookup(const lexi::StoreLookupResult &result)
+{
+    for (const QString &line : result.verboseLines)
+        logVerbose(line);
+    if (result.foundGenreID)
+        m_appStoreGenreID = *result.foundGenreID;
+    if (result.foundAppStoreID) {
+        m_appStoreID = *result.foundAppStoreID;
+        m_services.settings.setRateAppStoreID(m_appStoreID);
+    }
+    if (result.error) {
+        connectionError(result.error);
+    } else if (result.succeeded) {
+        connectionSucceeded();
+    } else {
+        // Found nothing: a later prompt may ask again.
+        m_checkingForPrompt = false;
+    }
+}
+
+void QLXRate::connectionSucceeded()
+{
+    if (m_checkingForPrompt) {
+        m_checkingForPrompt = false;
+        promptForRating();
+    }
+}
+
+void QLXRate::connectionError(const std::optional<lexi::StoreLookupError> &error)
+{
+    if (!m_checkingForPrompt)
+        return;
+    m_checkingForPrompt = false;
+    lexi::Console::writeLine(error ? u"QLXRate rating process failed because: %1"_s.arg(error->description)
+                                   : u"QLXRate rating process failed because an unknown error occured"_s);
+    Q_EMIT couldNotConnectToAppStore(error.value_or(lexi::StoreLookupError{}));
+}
+
+QString QLXRate::messageTitle() const
+{
+    return localizedString(u"QLXRateMessageTitle"_s, u"Rate %@"_s).replace(u"%@"_s, m_application.name);
+}
+
+QString QLXRate::message() const
+{
+    const QString text = m_appStoreGenreID == gamesGenreID
+                             ? localizedString(u"QLXRateGameMessage"_s,
+                                               u"If you enjoy playing %@, would you mind taking a moment to rate it? "
+                                               u"It won’t take more than a minute. Thanks for your support!"_s)
+                             : localizedString(u"QLXRateAppMessage"_s,
+                                               u"If you enjoy using %@, would you mind taking a moment to rate it? "
+                                               u"It won’t take more than a minute. Thanks for your support!"_s);
+    return QString(text).replace(u"%@"_s, m_application.name);
+}
+
+QString QLXRate::cancelButtonLabel() const
+{
+    return localizedString(u"QLXRateCancelButton"_s, u"No, Thanks"_s);
+}
+
+QString QLXRate::rateButtonLabel() const
+{
+    return localizedString(u"QLXRateRateButton"_s, u"Rate It Now"_s);
+}
+
+QString QLXRate::remindButtonLabel() const
+{
+    return localizedString(u"QLXRateRemindButton"_s, u"Remind Me Later"_s);
+}
+
+void QLXRate::promptForRating()
+{
+    if (m_hasVisibleAlert)
+        return;
+    if (m_onlyPromptIfMainWindowIsAvailable && !m_services.presenter.hasMainWindow()) {
+        m_promptRetry.cancel();
+        m_promptRetry = m_services.scheduler.after(promptRetryDelay, [this] { promptForRating(); });
+        return;
+    }
+    lexi::Alert alert{messageTitle(), message(), {rateButtonLabel(), cancelButtonLabel()}};
+    if (!remindButtonLabel().isEmpty())
+        alert.buttons.append(remindButtonLabel());
+    m_hasVisibleAlert = true;
+    m_services.presenter.showPrompt(alert, [this](int button) { alertDidEnd(button); });
+    Q_EMIT didPromptForRating();
+}
+
+void QLXRate::alertDidEnd(int button)
+{
+    m_hasVisibleAlert = false;
+    switch (button) {
+    case RateButton:
+        setRatedThisVersion(true);
+        Q_EMIT userDidAttemptToRateApp();
+        openRatingsPageInAppStore();
+        break;
+    case CancelButton:
+        setDeclinedThisVersion(true);
+        Q_EMIT userDidDeclineToRateApp();
+        break;
+    default:
+        setLastReminded(m_services.clock.now());
+        Q_EMIT userDidRequestReminderToRateApp();
+        break;
+    }
+}
+
+void QLXRate::openRatingsPageInAppStore()
+{
+    if (m_application.ratingsURL.isEmpty()) {
+        logVerbose(u"QLXRate could not find the App Store ID for this application. If the application is not "
+                   u"intended for App Store release then you must specify a custom ratingsURL."_s);
+        return;
+    }
+    const QUrl &page = m_application.ratingsURL;
+    logVerbose(u"QLXRate will open the App Store ratings page using the following URL: %1"_s.arg(page.toString()));
+    if (!m_services.workspace.openStorePage(page)) {
+        lexi::Console::writeLine(u"QLXRate could not open the ratings page %1: no program handles it"_s
+                                     .arg(page.toString()));
+        return;
+    }
+    m_watch.cancel();
+    const auto watchUntil = m_services.clock.monotonicNow() + storeWatchPatience;
+    m_watch = m_services.scheduler.every(storeWatchInterval, [this, watchUntil] {
+        if (m_services.clock.monotonicNow() >= watchUntil)
+            m_watch.cancel();
+        else
+            openAppPageWhenAppStoreLaunched();
+    });
+    Q_EMIT didOpenAppStore();
+}
+
+void QLXRate::openAppPageWhenAppStoreLaunched()
+{
+    if (!m_services.isStoreApplicationRunning || !m_services.isStoreApplicationRunning())
+        return;
+    m_watch.cancel();
+    m_reopen = m_services.scheduler.after(reopenDelay, [this] {
+        m_services.workspace.openStorePage(m_application.ratingsURL);
+    });
+}
+
+void QLXRate::logVerbose(const QString &line) const
+{
+    if (m_verboseLogging)
+        lexi::Console::writeLine(line);
+}

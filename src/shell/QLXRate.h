@@ -1,0 +1,147 @@
+#pragma once
+
+#include "RatingDecision.h"
+#include "StoreLookup.h"
+#include "platform/dispatch/DelayedBlock.h"
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+class QNetworkAccessManager;
+
+namespace lexi {
+class Clock;
+class RatingPromptPresenter;
+class Settings;
+class Workspace;
+namespace dispatch {
+class Scheduler;
+}
+} // namespace lexi
+
+// Asks the learner, after enough use, to rate the program, and opens its page in the desktop's
+// software centre. Counts launches ("uses") and significant events, remembers per program
+// version whether the learner rated or declined, and learns from an optional lookup service
+// whether the installed version is the latest. Everything it remembers lives in the settings.
+// Lives on the main thread.
+class QLXRate : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Application
+    {
+        QString name;
+        QString version;
+        QString bundleId;
+        // The page "Rate It Now" opens.
+        QUrl ratingsURL;
+        // The locale's country code, which chooses the store front.
+        std::optional<QString> countryCode;
+    };
+
+    struct Services
+    {
+        lexi::Settings &settings;
+        const lexi::Clock &clock;
+        lexi::dispatch::Scheduler &scheduler;
+        lexi::Workspace &workspace;
+        lexi::RatingPromptPresenter &presenter;
+        QNetworkAccessManager &network;
+        // Whether the desktop's software centre runs, for re-opening the page once it does.
+        std::function<bool()> isStoreApplicationRunning;
+    };
+
+    QLXRate(Application application, Services services, QObject *parent = nullptr);
+    ~QLXRate() override;
+
+    const Application &application() const { return m_application; }
+    std::optional<QString> appStoreCountry() const { return m_appStoreCountry; }
+
+    lexi::RatingPolicy policy() const { return m_policy; }
+    void setPolicy(const lexi::RatingPolicy &policy) { m_policy = policy; }
+    bool promptAtLaunch() const { return m_promptAtLaunch; }
+    void setPromptAtLaunch(bool prompt) { m_promptAtLaunch = prompt; }
+    bool onlyPromptIfLatestVersion() const { return m_onlyPromptIfLatestVersion; }
+    void setOnlyPromptIfLatestVersion(bool only) { m_onlyPromptIfLatestVersion = only; }
+    bool onlyPromptIfMainWindowIsAvailable() const { return m_onlyPromptIfMainWindowIsAvailable; }
+    void setOnlyPromptIfMainWindowIsAvailable(bool only) { m_onlyPromptIfMainWindowIsAvailable = only; }
+    bool verboseLogging() const { return m_verboseLogging; }
+    void setVerboseLogging(bool verbose) { m_verboseLogging = verbose; }
+
+    // The store identifier: the one learnt in this run, else the stored one.
+    quint64 appStoreID() const;
+    quint64 appStoreGenreID() const { return m_appStoreGenreID; }
+
+    lexi::RatingHistory history() const;
+    bool ratedThisVersion() const;
+    bool declinedThisVersion() const;
+    void setRatedThisVersion(bool rated);
+    void setDeclinedThisVersion(bool declined);
+    void setLastReminded(std::optional<lexi::Date> date);
+    void setFirstUsed(std::optional<lexi::Date> date);
+    void setUsesCount(quint64 count);
+    void setEventCount(quint64 count);
+    void incrementUseCount();
+    void incrementEventCount();
+
+    // Counts this launch as a use (a new version starts counting afresh) and starts a lookup.
+    void applicationLaunched();
+    // Counts a significant event; unless deferred, prompts when the thresholds allow.
+    void logEvent(bool deferPrompt);
+    bool shouldPromptForRating() const;
+    // Starts a lookup that prompts when it succeeds; nothing while a lookup for this is running.
+    void promptIfNetworkAvailable();
+    void promptForRating();
+    void openRatingsPageInAppStore();
+
+    QString messageTitle() const;
+    QString message() const;
+    QString cancelButtonLabel() const;
+    QString rateButtonLabel() const;
+    QString remindButtonLabel() const;
+
+    bool isCheckingForPrompt() const { return m_checkingForPrompt; }
+    bool hasVisibleAlert() const { return m_hasVisibleAlert; }
+
+Q_SIGNALS:
+    void couldNotConnectToAppStore(const lexi::StoreLookupError &error);
+    void didDetectAppUpdate();
+    void didPromptForRating();
+    void userDidAttemptToRateApp();
+    void userDidDeclineToRateApp();
+    void userDidRequestReminderToRateApp();
+    void didOpenAppStore();
+
+private:
+    QUrl lookupAddress() const;
+    void checkForConnectivityInBackground();
+    void finishLookup(const lexi::StoreLookupResult &result);
+    void connectionSucceeded();
+    void connectionError(const std::optional<lexi::StoreLookupError> &error);
+    void alertDidEnd(int button);
+    void openAppPageWhenAppStoreLaunched();
+    void logVerbose(const QString &line) const;
+
+    Application m_application;
+    Services m_services;
+    std::optional<QString> m_appStoreCountry;
+    lexi::RatingPolicy m_policy;
+    bool m_promptAtLaunch = true;
+    bool m_onlyPromptIfLatestVersion = true;
+    bool m_onlyPromptIfMainWindowIsAvailable = true;
+    bool m_verboseLogging = false;
+
+    quint64 m_appStoreID = 0;
+    quint64 m_appStoreGenreID = 0;
+    bool m_checkingForPrompt = false;
+    bool m_hasVisibleAlert = false;
+    bool m_isLookupRunning = false;
+    lexi::dispatch::DelayedBlock m_promptRetry;
+    lexi::dispatch::DelayedBlock m_watch;
+    lexi::dispatch::DelayedBlock m_reopen;
+};
