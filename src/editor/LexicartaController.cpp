@@ -357,6 +357,16 @@ void LexicartaController::showWords(bool asRowChanges)
 
 void LexicartaController::updateEntireView()
 {
+    refresh(false);
+}
+
+void LexicartaController::refreshAfterChange()
+{
+    refresh(true);
+}
+
+void LexicartaController::refresh(bool asRowChanges)
+{
     if (!m_vocabulary)
         return;
     m_model->setLanguageNames(m_vocabulary->yourLanguageName(), m_vocabulary->foreignLanguageName());
@@ -365,25 +375,7 @@ void LexicartaController::updateEntireView()
     recalculate();
     m_isChangingSelection = true;
     m_table->clearSelection();
-    showWords(false);
-    m_isChangingSelection = false;
-    m_selectedWord = nullptr;
-    updateStatusText();
-
-    showHelp(Texts::helpPage(quint64(m_vocabulary->countAllWords()), quint64(m_shown.count()), m_selectedLevel,
-                             !m_searchField->text().isEmpty()));
-}
-
-void LexicartaController::refreshAfterChange()
-{
-    if (!m_vocabulary)
-        return;
-    const QStringList tags = m_vocabulary->allTags();
-    m_tokenCloud->setTokens(QSet<QString>(tags.cbegin(), tags.cend()));
-    recalculate();
-    m_isChangingSelection = true;
-    m_table->clearSelection();
-    showWords(true);
+    showWords(asRowChanges);
     m_isChangingSelection = false;
     m_selectedWord = nullptr;
     updateStatusText();
@@ -416,8 +408,9 @@ void LexicartaController::showHelp(HelpPage page)
         return;
     }
     m_helpLabel->setText(help);
+    // Over the table's upper part, 34 points in from either side.
     const QRect area = m_table->viewport()->rect();
-    m_helpLabel->setGeometry(area.adjusted(34, 60, -34, 0).intersected(QRect(area.left() + 34, 60, area.width() - 68, 120)));
+    m_helpLabel->setGeometry(34, 60, std::max(0, area.width() - 68), 120);
     m_helpLabel->show();
 }
 

@@ -142,6 +142,9 @@ private:
     void markNeedsSync();
     // After the popover changed words: the list anew, as row changes.
     void refreshAfterChange();
+    // The words, the tag cloud, the status and the help anew; the table reset or told of its
+    // rows' changes.
+    void refresh(bool asRowChanges);
     qint64 now1970() const;
 
     void wordPopoverDidDeleteWords(const lexi::WordList &words) override;

@@ -319,6 +319,34 @@ TEST_F(LexicartaControllerTest, AddingSelectsTheNewRowEvenWhenDescending)
     EXPECT_TRUE(list->popoverController()->selectedWords().first()->yourWord().isEmpty());
 }
 
+TEST_F(LexicartaControllerTest, PlaceholdersForDifferingValuesAreNeverWrittenIntoTheWords)
+{
+    apple->setComment(u"red"_s);
+    clickRow(0);
+    clickRow(2, Qt::ShiftModifier);
+    auto *popover = list->popoverController();
+    ASSERT_EQ(popover->selectedWords(), (lexi::WordList{apple, banana, cherry}));
+    EXPECT_EQ(popover->commentField()->placeholderText(), u"<Various Values>"_s);
+    EXPECT_EQ(popover->tagsField()->text(), u"Various Values"_s);
+    EXPECT_EQ(popover->dontAskAgainCheckBox()->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(popover->dontAskAgainCheckBox()->isVisible()) << "not all words are native";
+
+    QTest::keyClick(popover->commentField(), Qt::Key_Return);
+    EXPECT_EQ(apple->comment(), u"red"_s);
+    EXPECT_EQ(banana->comment(), QString());
+    EXPECT_EQ(apple->tags(), QStringList{u"fruit"_s});
+    EXPECT_EQ(banana->tags(), (QStringList{u"fruit"_s, u"yellow"_s}));
+    EXPECT_TRUE(cherry->tags().isEmpty());
+
+    // A tag typed beside the placeholder is added to every word.
+    clickRow(0);
+    clickRow(1, Qt::ShiftModifier);
+    popover->tagsField()->setText(popover->tagsField()->text() + u", ripe"_s);
+    popover->closeWordPanel(Sender::OkButton);
+    EXPECT_EQ(apple->tags(), (QStringList{u"fruit"_s, u"ripe"_s}));
+    EXPECT_EQ(banana->tags(), (QStringList{u"fruit"_s, u"yellow"_s, u"ripe"_s}));
+}
+
 TEST_F(LexicartaControllerTest, DeletingAsksForTwoOrMoreWords)
 {
     clickRow(0);
