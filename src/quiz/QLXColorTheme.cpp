@@ -1,10 +1,9 @@
 #include "QLXColorTheme.h"
 
-
-using namespace Qt::StringLiterals;
+#include "platform/files/Settings.h"
 
 QLXColorTheme::QLXColorTheme(lexi::Defaults &defaults, QObject *parent)
-    : QObject(parent), m_defaults(defaults), m_index(defaults.integerForKey(u"backgroundColor"_s)),
+    : QObject(parent), m_defaults(defaults), m_index(lexi::Settings(defaults).backgroundColor()),
       m_currentColor(standardColor(m_index))
 {
 }
@@ -29,7 +28,7 @@ QColor QLXColorTheme::standardColor(qint64 index)
 
 void QLXColorTheme::setCurrent(qint64 index, const QColor &color)
 {
-    m_defaults.setInteger(u"backgroundColor"_s, index);
+    lexi::Settings(m_defaults).setBackgroundColor(index);
     m_index = index;
     if (color == m_currentColor)
         return;

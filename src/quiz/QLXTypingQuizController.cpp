@@ -7,6 +7,7 @@
 #include "QuizImages.h"
 #include "QuizResults.h"
 
+#include "platform/files/Settings.h"
 #include "platform/values/Format.h"
 #include "platform/files/StringTables.h"
 
@@ -25,10 +26,10 @@ using lexi::showQuizImage;
 namespace {
 
 const QString quizTable = u"Quiz"_s;
-const QString hasShownQuizHelpQuestion = u"hasShownQuizHelpQuestion"_s;
-const QString hasShownQuizHelpCorrectAnswer = u"hasShownQuizHelpCorrectAnswer"_s;
-const QString hasShownQuizHelpMisspelledAnswer = u"hasShownQuizHelpMisspelledAnswer"_s;
-const QString hasShownQuizHelpWrongAnswer = u"hasShownQuizHelpWrongAnswer"_s;
+constexpr QLatin1StringView hasShownQuizHelpQuestion = lexi::Settings::hasShownQuizHelpQuestionKey;
+constexpr QLatin1StringView hasShownQuizHelpCorrectAnswer = lexi::Settings::hasShownQuizHelpCorrectAnswerKey;
+constexpr QLatin1StringView hasShownQuizHelpMisspelledAnswer = lexi::Settings::hasShownQuizHelpMisspelledAnswerKey;
+constexpr QLatin1StringView hasShownQuizHelpWrongAnswer = lexi::Settings::hasShownQuizHelpWrongAnswerKey;
 
 constexpr QSize cardSize(720, 380);
 constexpr QSize levelIconSize(28, 28);
@@ -86,8 +87,9 @@ QLXTypingQuizController::QLXTypingQuizController(const lexi::QuizServices &servi
     : QObject(parent), QLXQuizInterface(services.defaults), m_services(services), m_pages(pages),
       m_flip(pages, services.scheduler, services.clock)
 {
-    setAskForYourWord(services.defaults.boolForKey(u"askForYourWord"_s));
-    setAskForForeignWord(services.defaults.boolForKey(u"askForForeignWord"_s) || !askForYourWord());
+    const lexi::Settings settings(services.defaults);
+    setAskForYourWord(settings.askForYourWord());
+    setAskForForeignWord(settings.askForForeignWord() || !askForYourWord());
     buildQuestionPage();
     buildResultsPage();
     localize();
@@ -370,8 +372,8 @@ void QLXTypingQuizController::showFirstQuestion()
     }
     m_questionHelp->hide();
     m_verdictHelp->hide();
-    if (!m_services.defaults.boolForKey(hasShownQuizHelpQuestion)) {
-        m_services.defaults.setBool(hasShownQuizHelpQuestion, true);
+    if (!lexi::Settings(m_services.defaults).hasShownQuizHelp(hasShownQuizHelpQuestion)) {
+        lexi::Settings(m_services.defaults).setHasShownQuizHelp(hasShownQuizHelpQuestion, true);
         m_questionHelp->show();
     }
 }
@@ -477,7 +479,7 @@ void QLXTypingQuizController::settleBoxes()
 
 void QLXTypingQuizController::executeNext()
 {
-    if (m_services.defaults.boolForKey(hasShownQuizHelpQuestion))
+    if (lexi::Settings(m_services.defaults).hasShownQuizHelp(hasShownQuizHelpQuestion))
         m_questionHelp->hide();
     m_flip.flipFirstHalf(*m_card);
     settleBoxes();
@@ -605,13 +607,14 @@ void QLXTypingQuizController::showVerdict(lexi::AnswerVerdict verdict, bool isSy
     }
 }
 
-void QLXTypingQuizController::showHelp(QLabel &bubble, const QString &key, const QString &shownFlag)
+void QLXTypingQuizController::showHelp(QLabel &bubble, const QString &key, QLatin1StringView shownFlag)
 {
     bubble.setText(quizText(key));
-    const bool show = !m_services.defaults.boolForKey(shownFlag);
+    lexi::Settings settings(m_services.defaults);
+    const bool show = !settings.hasShownQuizHelp(shownFlag);
     bubble.setVisible(show);
     if (show)
-        m_services.defaults.setBool(shownFlag, true);
+        settings.setHasShownQuizHelp(shownFlag, true);
 }
 
 void QLXTypingQuizController::showProgress()
@@ -655,7 +658,7 @@ void QLXTypingQuizController::executeShowStatistics()
 
     m_flip.flipSecondHalf(*m_resultsCard);
     m_progressBar->hide();
-    m_services.ratingEvents.logEvent(true);
+    m_services.ratingPrompt.logEvent(true);
     emit runEnded();
 }
 
@@ -738,11 +741,19 @@ void QLXTypingQuizController::wordPopoverDidDeleteWords()
 
 void QLXTypingQuizController::wordPopoverDidCancelEditWords() {}
 
+void QLXTypingQuizController::abandonRun()
+{
+    m_pendingStep.cancel();
+    m_focusStep.cancel();
+    m_isRunInProgress = false;
+}
+
 void QLXTypingQuizController::resetQuizHelp()
 {
-    for (const QString &flag : {hasShownQuizHelpQuestion, hasShownQuizHelpCorrectAnswer,
-                                hasShownQuizHelpMisspelledAnswer, hasShownQuizHelpWrongAnswer})
-        m_services.defaults.setBool(flag, false);
+    lexi::Settings settings(m_services.defaults);
+    for (const QLatin1StringView flag : {hasShownQuizHelpQuestion, hasShownQuizHelpCorrectAnswer,
+                                         hasShownQuizHelpMisspelledAnswer, hasShownQuizHelpWrongAnswer})
+        settings.setHasShownQuizHelp(flag, false);
 }
 
 void QLXTypingQuizController::focusAnswerField()

@@ -53,6 +53,8 @@ public:
 
     // From the start of a run until its result page.
     bool isRunInProgress() const { return m_isRunInProgress; }
+    // The learner left the run: nothing more of it is recorded.
+    void abandonRun();
 
     const std::shared_ptr<QLXWord> &nextWord() const { return m_nextWord; }
     const std::shared_ptr<QLXWord> &lastWord() const { return m_lastWord; }
@@ -116,7 +118,7 @@ private:
     void showVerdict(lexi::AnswerVerdict verdict, bool isSynonym);
     void showProgress();
     void recordSaveAndMark();
-    void showHelp(QLabel &bubble, const QString &key, const QString &shownFlag);
+    void showHelp(QLabel &bubble, const QString &key, QLatin1StringView shownFlag);
     void selectInputSourceForAnswer();
     void focusAnswerField();
     // Runs `step` after stepDelay unless a step is waiting already.

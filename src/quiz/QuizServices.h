@@ -24,14 +24,16 @@ public:
     virtual void syncWithDropbox() = 0;
 };
 
-// Counts the events after which the rating prompt may ask the learner for a rating; the rating
-// prompt implements it.
-class RatingEventCounter
+// What the quiz pages ask of the rating prompt, which implements it: counting the events after
+// which it may ask the learner for a rating, and the set-up page's own rating button.
+class RatingPrompt
 {
 public:
-    virtual ~RatingEventCounter() = default;
+    virtual ~RatingPrompt() = default;
 
     virtual void logEvent(bool canPromptForRating) = 0;
+    virtual void openRatingsPageInAppStore() = 0;
+    virtual void setRatedThisVersion(bool rated) = 0;
 };
 
 // What the quiz pages take from the program around them; all of it must outlive them.
@@ -41,7 +43,7 @@ struct QuizServices
     dispatch::Scheduler &scheduler;
     const Clock &clock;
     QuizVocabularyKeeper &keeper;
-    RatingEventCounter &ratingEvents;
+    RatingPrompt &ratingPrompt;
     QLXColorTheme &theme;
 };
 

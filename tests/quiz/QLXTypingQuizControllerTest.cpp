@@ -213,7 +213,7 @@ TEST_F(TypingQuizTest, EachAnswerIsMarkedAndHandedToTheSaverAndTheResultsSyncOnc
     }
     EXPECT_EQ(keeper.lastSaved, vocabulary);
     EXPECT_EQ(keeper.syncs, 0);
-    EXPECT_TRUE(ratingEvents.events.isEmpty());
+    EXPECT_TRUE(ratingPrompt.events.isEmpty());
     EXPECT_TRUE(quiz->isRunInProgress());
     EXPECT_TRUE(quiz->resultsButton().isVisibleTo(&pages));
     EXPECT_FALSE(quiz->nextButton().isVisibleTo(&pages));
@@ -221,7 +221,7 @@ TEST_F(TypingQuizTest, EachAnswerIsMarkedAndHandedToTheSaverAndTheResultsSyncOnc
     finishAndShowResults();
     EXPECT_EQ(pages.currentPage(), lexi::QuizPages::TypingResults);
     EXPECT_EQ(keeper.syncs, 1);
-    EXPECT_EQ(ratingEvents.events, QList<bool>{true});
+    EXPECT_EQ(ratingPrompt.events, QList<bool>{true});
     EXPECT_EQ(ended.count(), 1);
     EXPECT_FALSE(quiz->isRunInProgress());
     EXPECT_EQ(quiz->correctCount().text(), u"2 / 5"_s);
@@ -234,7 +234,7 @@ TEST_F(TypingQuizTest, EachAnswerIsMarkedAndHandedToTheSaverAndTheResultsSyncOnc
     quiz->showStatistics();
     scheduler.advance(1s);
     EXPECT_EQ(keeper.syncs, 1) << "the results are shown once";
-    EXPECT_EQ(ratingEvents.events.size(), 1);
+    EXPECT_EQ(ratingPrompt.events.size(), 1);
 }
 
 TEST_F(TypingQuizTest, RestartAsksExactlyTheWrongAndMisspelledWordsInAnswerOrder)

@@ -33,12 +33,16 @@ public:
     std::shared_ptr<Lexicarta> lastSaved;
 };
 
-class RecordingRatingEvents final : public RatingEventCounter
+class RecordingRatingPrompt final : public RatingPrompt
 {
 public:
     void logEvent(bool canPromptForRating) override { events.append(canPromptForRating); }
+    void openRatingsPageInAppStore() override { ++ratingPagesOpened; }
+    void setRatedThisVersion(bool rated) override { ratedThisVersion = rated; }
 
     QList<bool> events;
+    int ratingPagesOpened = 0;
+    bool ratedThisVersion = false;
 };
 
 // Keyboard sources of which the test chooses which exist; records what was selected.
@@ -82,9 +86,9 @@ protected:
     VocabularyServices vocabularyServices{clock, alerts, inputSources};
     std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(vocabularyServices);
     RecordingKeeper keeper;
-    RecordingRatingEvents ratingEvents;
+    RecordingRatingPrompt ratingPrompt;
     QLXColorTheme theme{defaults};
-    QuizServices services{defaults, scheduler, clock, keeper, ratingEvents, theme};
+    QuizServices services{defaults, scheduler, clock, keeper, ratingPrompt, theme};
     QuizPages pages;
 };
 

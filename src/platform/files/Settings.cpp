@@ -82,6 +82,114 @@ void Settings::setShowCommentWithQuestion(bool show)
     m_defaults.setBool(showCommentWithQuestionKey, show);
 }
 
+bool Settings::askForForeignWord() const
+{
+    return m_defaults.boolForKey(askForForeignWordKey);
+}
+
+void Settings::setAskForForeignWord(bool ask)
+{
+    m_defaults.setBool(askForForeignWordKey, ask);
+}
+
+bool Settings::askForYourWord() const
+{
+    return m_defaults.boolForKey(askForYourWordKey);
+}
+
+void Settings::setAskForYourWord(bool ask)
+{
+    m_defaults.setBool(askForYourWordKey, ask);
+}
+
+qint64 Settings::backgroundColor() const
+{
+    return m_defaults.integerForKey(backgroundColorKey);
+}
+
+void Settings::setBackgroundColor(qint64 index)
+{
+    m_defaults.setInteger(backgroundColorKey, index);
+}
+
+bool Settings::hasShownQuizHelp(QLatin1StringView key) const
+{
+    return m_defaults.boolForKey(key);
+}
+
+void Settings::setHasShownQuizHelp(QLatin1StringView key, bool shown)
+{
+    m_defaults.setBool(key, shown);
+}
+
+void Settings::setUserWasUnhappy(bool unhappy)
+{
+    m_defaults.setBool(userWasUnhappyKey, unhappy);
+}
+
+QString Settings::infoMessageAddress() const
+{
+    return m_defaults.stringForKey(infoMessageAddressKey);
+}
+
+void Settings::setInfoMessageAddress(const QString &address)
+{
+    m_defaults.setString(infoMessageAddressKey, address);
+}
+
+bool Settings::isInfoMessageDismissed(const QString &uuid) const
+{
+    return m_defaults.boolForKey(uuid);
+}
+
+void Settings::setInfoMessageDismissed(const QString &uuid)
+{
+    m_defaults.setBool(uuid, true);
+}
+
+bool Settings::isProgramKey(const QString &key)
+{
+    static const QLatin1StringView keys[] = {
+        crashOnExceptionsKey,
+        cloudFolderPathKey,
+        enableDropboxKey,
+        showCommentWithQuestionKey,
+        askForForeignWordKey,
+        askForYourWordKey,
+        backgroundColorKey,
+        hasShownQuizHelpQuestionKey,
+        hasShownQuizHelpCorrectAnswerKey,
+        hasShownQuizHelpMisspelledAnswerKey,
+        hasShownQuizHelpWrongAnswerKey,
+        userWasUnhappyKey,
+        infoMessageAddressKey,
+        quizletServiceAddressKey,
+        analyticsServiceAddressKey,
+        didFSImportKey,
+        switchKeyboardCommentToForeignKey,
+        switchKeyboardTagsToForeignKey,
+        rateRatedVersionKey,
+        rateDeclinedVersionKey,
+        rateLastRemindedKey,
+        rateLastVersionUsedKey,
+        rateFirstUsedKey,
+        rateUseCountKey,
+        rateEventCountKey,
+        rateAppStoreIDKey,
+        rateLookupAddressKey,
+        moveToApplicationsFolderAlertSuppressKey,
+    };
+    // Keys the program's other parts keep settings under that are not declared above yet.
+    static const QLatin1StringView reserved[] = {
+        QLatin1StringView("lastActiveLanguage"),        QLatin1StringView("installation_uuid"),
+        QLatin1StringView("hasShownVocabularyHelp"),    QLatin1StringView("popupQuizInterval"),
+        QLatin1StringView("isDisableUserStatistics"),
+    };
+    const auto matches = [&key](QLatin1StringView known) { return key == known; };
+    return key.startsWith(u"NS") || std::any_of(std::cbegin(reserved), std::cend(reserved), matches)
+        || std::any_of(std::cbegin(keys), std::cend(keys), matches);
+}
+
 bool Settings::isSwitchKeyboardCommentToForeign() const
 {
     return m_defaults.boolForKey(switchKeyboardCommentToForeignKey);

@@ -71,6 +71,48 @@ public:
     bool isShowCommentWithQuestion() const;
     void setShowCommentWithQuestion(bool show);
 
+    // bool, NO, each: the direction of the quizzes, written by the set-up page. The learner types
+    // the foreign word, the own word, or, with both on, either; both off reads as the foreign word.
+    static constexpr QLatin1StringView askForForeignWordKey{"askForForeignWord"};
+    static constexpr QLatin1StringView askForYourWordKey{"askForYourWord"};
+    bool askForForeignWord() const;
+    void setAskForForeignWord(bool ask);
+    bool askForYourWord() const;
+    void setAskForYourWord(bool ask);
+
+    // integer, 0: the colour theme of the pages' background, 0 to 5 (quiz/QLXColorTheme).
+    static constexpr QLatin1StringView backgroundColorKey{"backgroundColor"};
+    qint64 backgroundColor() const;
+    void setBackgroundColor(qint64 index);
+
+    // bool, NO, each: the typing quiz's help bubble was shown once (quiz/QLXTypingQuizController).
+    static constexpr QLatin1StringView hasShownQuizHelpQuestionKey{"hasShownQuizHelpQuestion"};
+    static constexpr QLatin1StringView hasShownQuizHelpCorrectAnswerKey{"hasShownQuizHelpCorrectAnswer"};
+    static constexpr QLatin1StringView hasShownQuizHelpMisspelledAnswerKey{"hasShownQuizHelpMisspelledAnswer"};
+    static constexpr QLatin1StringView hasShownQuizHelpWrongAnswerKey{"hasShownQuizHelpWrongAnswer"};
+    bool hasShownQuizHelp(QLatin1StringView key) const;
+    void setHasShownQuizHelp(QLatin1StringView key, bool shown);
+
+    // bool, NO: the learner told the set-up page's feedback panel they are unhappy.
+    static constexpr QLatin1StringView userWasUnhappyKey{"userWasUnhappy"};
+    void setUserWasUnhappy(bool unhappy);
+
+    // string, none: where the set-up page fetches the product's information message once per
+    // launch; none fetches nothing.
+    static constexpr QLatin1StringView infoMessageAddressKey{"infoMessageAddress"};
+    QString infoMessageAddress() const;
+    void setInfoMessageAddress(const QString &address);
+
+    // bool, NO, one key per information message, the key being the message's uuid: the learner
+    // chose not to see it again. Only a plain identifier that is no key of the program names one
+    // (quiz/InfoMessage).
+    bool isInfoMessageDismissed(const QString &uuid) const;
+    void setInfoMessageDismissed(const QString &uuid);
+
+    // Whether `key` is one the program keeps a setting of its own under (or may: every key
+    // beginning with "NS" is reserved). A new key above goes into its list too.
+    static bool isProgramKey(const QString &key);
+
     // ---- Word editing (editor/QLXWordPopoverController) ---------------------------------------
 
     // bool, NO: the word popover's comment field types with the foreign language's keyboard

@@ -32,6 +32,11 @@ TEST_F(SettingsTest, EachFlagReadsAndWritesItsOwnKey)
         {u"enableDropbox"_s, &Settings::isEnableDropbox, &Settings::setEnableDropbox},
         {u"isShowCommentWithQuestion"_s, &Settings::isShowCommentWithQuestion, &Settings::setShowCommentWithQuestion},
         {u"didFSImport"_s, &Settings::didFSImport, &Settings::setDidFSImport},
+        {u"askForForeignWord"_s, &Settings::askForForeignWord, &Settings::setAskForForeignWord},
+        {u"askForYourWord"_s, &Settings::askForYourWord, &Settings::setAskForYourWord},
+        {u"hasShownQuizHelpWrongAnswer"_s,
+         [](const Settings &s) { return s.hasShownQuizHelp(Settings::hasShownQuizHelpWrongAnswerKey); },
+         [](Settings &s, bool shown) { s.setHasShownQuizHelp(Settings::hasShownQuizHelpWrongAnswerKey, shown); }},
         {u"French - English"_s, [](const Settings &s) { return s.isLanguageDeleted(u"French - English"_s); },
          [](Settings &s, bool deleted) { s.setLanguageDeleted(u"French - English"_s, deleted); }},
     };
@@ -77,4 +82,20 @@ TEST_F(SettingsTest, OnlyCrashOnExceptionsIsRegistered)
     EXPECT_TRUE(m_settings.isCrashOnExceptions());
     m_defaults.setBool(u"NSApplicationCrashOnExceptions"_s, false);
     EXPECT_FALSE(m_settings.isCrashOnExceptions());
+}
+
+// A name from outside (an information message's uuid) must never stand for one of the program's
+// own settings.
+TEST_F(SettingsTest, KnowsTheProgramsOwnKeys)
+{
+    for (const QString &key : {u"backgroundColor"_s, u"askForYourWord"_s, u"enableDropbox"_s, u"lastActiveLanguage"_s,
+                               u"NSApplicationCrashOnExceptions"_s, u"NSAnythingElse"_s, u"infoMessageAddress"_s})
+        EXPECT_TRUE(Settings::isProgramKey(key)) << key.toStdString();
+    for (const QString &key : {u"news-2"_s, u"backgroundcolor"_s, u"message.2026"_s})
+        EXPECT_FALSE(Settings::isProgramKey(key)) << key.toStdString();
+    m_settings.setInfoMessageDismissed(u"news-2"_s);
+    EXPECT_TRUE(m_settings.isInfoMessageDismissed(u"news-2"_s));
+    EXPECT_EQ(m_settings.backgroundColor(), 0);
+    m_settings.setBackgroundColor(4);
+    EXPECT_EQ(m_defaults.integerForKey(u"backgroundColor"_s), 4);
 }

@@ -1,0 +1,623 @@
+#include "QLXQuizSetupController.h"
+
+#include "QLXBookmarkView.h"
+#include "QLXCardView.h"
+#include "QLXProgressBar.h"
+#include "QLXTypingQuizController.h"
+#include "QuizImages.h"
+
+#include "platform/files/Settings.h"
+#include "platform/ports/Console.h"
+#include "platform/files/StringTables.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCompleter>
+#include <QEvent>
+#include <QGraphicsOpacityEffect>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QStringListModel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <numeric>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString quizTable = u"Quiz"_s;
+const QString mainWindowTable = u"MainWindow"_s;
+const QUrl supportMail(u"mailto:support@lexicarta.org?subject=Lexicarta"_s);
+
+constexpr qint64 defaultNumberOfWords = 30;
+constexpr QSize cardSize(720, 380);
+
+QString quizText(const QString &key)
+{
+    return lexi::StringTables::text(key, quizTable);
+}
+
+QString mainWindowText(const QString &key)
+{
+    return lexi::StringTables::text(key, mainWindowTable);
+}
+
+void setOpacity(QWidget &widget, qreal opacity)
+{
+    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(widget.graphicsEffect());
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(&widget);
+        widget.setGraphicsEffect(effect);
+    }
+    effect->setOpacity(opacity);
+}
+
+QLabel *cardLabel(QWidget *parent, int points = 12, bool bold = false)
+{
+    auto *label = new QLabel(parent);
+    QFont font = label->font();
+    font.setPointSize(points);
+    font.setBold(bold);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+QLXQuizSetupController::QLXQuizSetupController(const lexi::QuizServices &services, lexi::QuizPages &pages,
+                                               const Links &links, QObject *parent)
+    : QObject(parent), m_services(services), m_pages(pages), m_links(links),
+      m_flip(pages, services.scheduler, services.clock)
+{
+    buildPage();
+    localize();
+    m_card->setIsSplit(false);
+    m_infoPanel->hide();
+    pages.setPage(lexi::QuizPages::Setup, m_page);
+    pages.installEventFilter(this);
+    connect(&m_links.typingQuiz, &QLXTypingQuizController::runEnded, this, &QLXQuizSetupController::quizRunEnded);
+    connect(&m_links.typingQuiz, &QLXTypingQuizController::newQuizRequested, this, [this] {
+        m_startedSinceTabShown = false;
+        showQuiz();
+    });
+}
+
+QLXQuizSetupController::~QLXQuizSetupController()
+{
+    m_pendingStart.cancel();
+}
+
+void QLXQuizSetupController::buildPage()
+{
+    m_page = new QLXBookmarkView(m_services.theme);
+    m_card = new QLXCardView;
+    m_card->setFixedSize(cardSize);
+    m_progressBar = new QLXProgressBar;
+    m_progressBar->hide();
+
+    m_titleLabel = cardLabel(m_card, 18, true);
+    m_askInLabel = cardLabel(m_card);
+    m_fromLevelsLabel = cardLabel(m_card);
+    m_numberLabel = cardLabel(m_card);
+    m_tagsLabel = cardLabel(m_card);
+
+    m_directionPopup = new QComboBox(m_card);
+    m_directionPopup->setMinimumWidth(200);
+
+    auto *levels = new QGridLayout;
+    levels->setHorizontalSpacing(14);
+    levels->setVerticalSpacing(2);
+    for (int level = 0; level < 6; ++level) {
+        auto *button = new QToolButton(m_card);
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setIcon(QIcon(lexi::quizImage(lexi::levelImageName(quint64(level)), QSize(36, 36))));
+        button->setIconSize(QSize(36, 36));
+        auto *count = cardLabel(m_card, 12);
+        count->setAlignment(Qt::AlignCenter);
+        count->setMinimumWidth(44);
+        levels->addWidget(button, 0, level, Qt::AlignCenter);
+        levels->addWidget(count, 1, level, Qt::AlignCenter);
+        m_levelButtons[level] = button;
+        m_countLabels[level] = count;
+        connect(button, &QToolButton::toggled, this, [this, level](bool on) {
+            setButtonActive(level, on);
+            quizListsToAskChanged();
+        });
+    }
+
+    m_numberField = new QSpinBox(m_card);
+    m_numberField->setRange(0, 100000);
+    m_numberField->setMinimumWidth(90);
+    m_tagField = new QLineEdit(m_card);
+    m_tagCompleter = new QCompleter(new QStringListModel(m_tagCompleter), m_tagField);
+    m_tagCompleter->setCaseSensitivity(Qt::CaseInsensitive);
+    m_tagField->setCompleter(m_tagCompleter);
+    m_allAnyPopup = new QComboBox(m_card);
+    m_allAnyPopup->addItem(QString(), 0);
+    m_allAnyPopup->addItem(QString(), 1);
+
+    auto *modes = new QHBoxLayout;
+    modes->setSpacing(0);
+    m_modeControl = new QButtonGroup(this);
+    for (int mode : {Typing, FlashCards, Popup}) {
+        auto *segment = new QPushButton(m_card);
+        segment->setCheckable(true);
+        segment->setMinimumWidth(96);
+        m_modeControl->addButton(segment, mode);
+        modes->addWidget(segment);
+    }
+    m_modeControl->button(Typing)->setChecked(true);
+    // The flash-card and pop-up quizzes start from here once they are part of the program.
+    m_modeControl->button(FlashCards)->setEnabled(false);
+    m_modeControl->button(Popup)->setEnabled(false);
+    modes->addStretch();
+
+    m_errorLabel = cardLabel(m_card, 12);
+    m_errorLabel->setWordWrap(true);
+    m_errorLabel->setStyleSheet(u"color: #ad3349;"_s);
+    m_startButton = new QPushButton(m_card);
+    m_startButton->setDefault(true);
+    m_startButton->setMinimumWidth(120);
+
+    auto *form = new QGridLayout;
+    form->setHorizontalSpacing(16);
+    form->setVerticalSpacing(12);
+    form->addWidget(m_askInLabel, 0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    form->addWidget(m_directionPopup, 0, 1, Qt::AlignLeft);
+    form->addWidget(m_fromLevelsLabel, 1, 0, Qt::AlignRight | Qt::AlignTop);
+    form->addLayout(levels, 1, 1, Qt::AlignLeft);
+    form->addWidget(m_numberLabel, 2, 0, Qt::AlignRight | Qt::AlignVCenter);
+    form->addWidget(m_numberField, 2, 1, Qt::AlignLeft);
+    form->addWidget(m_tagsLabel, 3, 0, Qt::AlignRight | Qt::AlignVCenter);
+    auto *tagsRow = new QHBoxLayout;
+    tagsRow->addWidget(m_tagField, 1);
+    tagsRow->addWidget(m_allAnyPopup);
+    form->addLayout(tagsRow, 3, 1);
+    form->addLayout(modes, 4, 1);
+    form->setColumnStretch(1, 1);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_errorLabel, 1);
+    bottom->addWidget(m_startButton, 0, Qt::AlignBottom);
+
+    auto *cardLayout = new QVBoxLayout(m_card);
+    cardLayout->setContentsMargins(30, 22, 26, 20);
+    cardLayout->addWidget(m_titleLabel);
+    cardLayout->addSpacing(10);
+    cardLayout->addLayout(form);
+    cardLayout->addStretch();
+    cardLayout->addLayout(bottom);
+
+    // The information message, above the card.
+    m_infoPanel = new QWidget;
+    m_infoPanel->setObjectName(u"infoPanel"_s);
+    m_infoPanel->setAttribute(Qt::WA_StyledBackground);
+    m_infoPanel->setStyleSheet(u"#infoPanel { background: #f2f2f2; border-radius: 8px; }"_s);
+    m_infoPanel->setFixedWidth(cardSize.width());
+    m_infoTitle = cardLabel(m_infoPanel, 14, true);
+    m_infoText = cardLabel(m_infoPanel, 12);
+    m_infoText->setWordWrap(true);
+    m_infoButton = new QPushButton(m_infoPanel);
+    m_infoAlternateButton = new QPushButton(m_infoPanel);
+    m_infoDismissButton = new QPushButton(m_infoPanel);
+    auto *infoButtons = new QHBoxLayout;
+    infoButtons->addWidget(m_infoDismissButton);
+    infoButtons->addStretch();
+    infoButtons->addWidget(m_infoAlternateButton);
+    infoButtons->addWidget(m_infoButton);
+    auto *infoLayout = new QVBoxLayout(m_infoPanel);
+    infoLayout->addWidget(m_infoTitle);
+    infoLayout->addWidget(m_infoText);
+    infoLayout->addLayout(infoButtons);
+
+    // The feedback panel: a question, then either a note to write to us or the rating.
+    m_feedbackPanel = new QStackedWidget;
+    m_feedbackPanel->setFixedWidth(cardSize.width());
+    const auto feedbackPage = [this](QLabel *&label, std::initializer_list<QPushButton **> buttons) {
+        auto *page = new QWidget;
+        auto *row = new QHBoxLayout(page);
+        row->setContentsMargins(0, 0, 0, 0);
+        label = new QLabel(page);
+        label->setStyleSheet(u"color: rgba(255, 255, 255, 200);"_s);
+        row->addWidget(label, 1);
+        for (QPushButton **button : buttons) {
+            *button = new QPushButton(page);
+            row->addWidget(*button);
+        }
+        m_feedbackPanel->addWidget(page);
+    };
+    feedbackPage(m_howDoYouLikeItLabel, {&m_loveItButton, &m_unhappyButton});
+    feedbackPage(m_feedbackPromptLabel, {&m_sendEmailButton});
+    feedbackPage(m_ratePromptLabel, {&m_rateItButton});
+
+    auto *column = new QVBoxLayout;
+    column->setSpacing(12);
+    column->addWidget(m_infoPanel);
+    column->addWidget(m_progressBar);
+    column->addWidget(m_card);
+    column->addWidget(m_feedbackPanel);
+    auto *centred = new QHBoxLayout;
+    centred->addStretch();
+    centred->addLayout(column);
+    centred->addStretch();
+    auto *pageLayout = new QVBoxLayout(m_page);
+    pageLayout->addStretch();
+    pageLayout->addLayout(centred);
+    pageLayout->addStretch();
+
+    connect(m_directionPopup, &QComboBox::activated, this,
+            [this](int index) { setAskDirection(m_directionPopup->itemData(index).toInt()); });
+    connect(m_numberField, &QSpinBox::valueChanged, this, [this] { updateErrorLabel(); });
+    connect(m_allAnyPopup, &QComboBox::activated, this, [this] { updateErrorLabel(); });
+    connect(m_tagField, &QLineEdit::textEdited, this, &QLXQuizSetupController::updateTagCompletions);
+    connect(m_tagField, &QLineEdit::textChanged, this, [this] { updateErrorLabel(); });
+    connect(m_startButton, &QPushButton::clicked, this, &QLXQuizSetupController::startQuiz);
+    connect(m_infoDismissButton, &QPushButton::clicked, this, &QLXQuizSetupController::dontShowThisInfoAgain);
+    connect(m_infoButton, &QPushButton::clicked, this, [this] { goToInfoURL(false); });
+    connect(m_infoAlternateButton, &QPushButton::clicked, this, [this] { goToInfoURL(true); });
+    connect(m_loveItButton, &QPushButton::clicked, this, &QLXQuizSetupController::showRatingPrompt);
+    connect(m_unhappyButton, &QPushButton::clicked, this, &QLXQuizSetupController::showFeedbackPrompt);
+    connect(m_sendEmailButton, &QPushButton::clicked, this, &QLXQuizSetupController::sendEmail);
+    connect(m_rateItButton, &QPushButton::clicked, this, &QLXQuizSetupController::rateit);
+}
+
+void QLXQuizSetupController::localize()
+{
+    m_titleLabel->setText(quizText(u"setup"_s));
+    m_numberLabel->setText(quizText(u"numberOfWords"_s));
+    m_fromLevelsLabel->setText(quizText(u"fromLevels"_s));
+    m_tagsLabel->setText(quizText(u"onlyWithTags"_s));
+    m_askInLabel->setText(quizText(u"askIn"_s));
+    m_allAnyPopup->setItemText(0, quizText(u"all"_s));
+    m_allAnyPopup->setItemText(1, quizText(u"any"_s));
+    m_startButton->setText(quizText(u"startQuiz"_s));
+    m_modeControl->button(Typing)->setText(quizText(u"typingQuiz"_s));
+    m_modeControl->button(FlashCards)->setText(quizText(u"slideshowQuiz"_s));
+    m_modeControl->button(Popup)->setText(quizText(u"popupQuiz"_s));
+    m_loveItButton->setText(mainWindowText(u"loveit"_s));
+    m_unhappyButton->setText(mainWindowText(u"unhappy"_s));
+    m_rateItButton->setText(mainWindowText(u"rateit"_s));
+    m_sendEmailButton->setText(mainWindowText(u"writeToUs"_s));
+    m_feedbackPromptLabel->setText(mainWindowText(u"feedbackPrompt"_s));
+    m_howDoYouLikeItLabel->setText(mainWindowText(u"howDoYouLikeIt"_s));
+    m_ratePromptLabel->setText(mainWindowText(u"ratePrompt"_s));
+    m_infoDismissButton->setText(quizText(u"dontShowAgain"_s));
+}
+
+void QLXQuizSetupController::awake()
+{
+    const lexi::Settings settings(m_services.defaults);
+    m_askForYourWord = settings.askForYourWord();
+    m_askForForeignWord = settings.askForForeignWord() || !m_askForYourWord;
+    m_infoPanel->hide();
+    const QString address = settings.infoMessageAddress();
+    const QUrl url(address, QUrl::StrictMode);
+    if (address.isEmpty() || !url.isValid() || !lexi::InfoMessage::isOpenableLink(url))
+        return;
+    QNetworkRequest request(url);
+    request.setTransferTimeout(int(messageTimeout.count()));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    QNetworkReply *reply = m_links.network.get(request);
+    reply->setParent(this);
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > maximumMessageSize)
+            reply->abort();
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply] {
+        reply->deleteLater();
+        if (reply->error() == QNetworkReply::NoError)
+            messageArrived(reply->read(maximumMessageSize + 1));
+    });
+}
+
+void QLXQuizSetupController::messageArrived(const QByteArray &body)
+{
+    if (body.size() > maximumMessageSize)
+        return;
+    const QJsonDocument document = QJsonDocument::fromJson(body);
+    if (document.isObject())
+        m_infoMessage = lexi::InfoMessage::fromJson(document.object());
+}
+
+bool QLXQuizSetupController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &m_pages && event->type() == QEvent::Hide) {
+        m_startedSinceTabShown = false;
+        leaveRun();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void QLXQuizSetupController::leaveRun()
+{
+    if (!isQuizRunning())
+        return;
+    m_pendingStart.cancel();
+    m_links.typingQuiz.abandonRun();
+    emit quizRunEnded();
+}
+
+bool QLXQuizSetupController::isQuizRunning() const
+{
+    return m_pendingStart.isPending() || m_links.typingQuiz.isRunInProgress();
+}
+
+void QLXQuizSetupController::showQuiz()
+{
+    // The main window shows the tab again a moment after switching to it; by then the learner may
+    // have started a quiz, which that must not undo.
+    if (m_startedSinceTabShown)
+        return;
+    leaveRun();
+    m_infoPanel->hide();
+    m_vocabulary = m_links.currentVocabulary ? m_links.currentVocabulary() : nullptr;
+    if (m_tagField->text().trimmed().isEmpty())
+        m_tagField->setText(quizText(u"allTags"_s));
+    rebuildDirectionPopup();
+    m_modeControl->button(Popup)->setEnabled(false);
+
+    m_overdueCounts = m_vocabulary ? lexi::overdueCountsPerLevel(*m_vocabulary) : std::array<qint64, 6>{};
+    for (int level = 0; level < 6; ++level)
+        m_countLabels[level]->setText(QString::number(m_overdueCounts[level]));
+
+    const bool usePreselection = m_preSelectedWords && m_preSelectedWords->size() >= 2;
+    std::array<qint64, 6> perLevel{};
+    if (usePreselection) {
+        for (const std::shared_ptr<QLXWord> &word : std::as_const(*m_preSelectedWords))
+            ++perLevel[word->effectiveLevel()];
+    }
+    const std::optional<lexi::WordList> preselection = m_preSelectedWords;
+    for (int level = 0; level < 6; ++level) {
+        const QSignalBlocker blocker(m_levelButtons[level]);
+        const bool on = usePreselection ? perLevel[level] > 0 : m_overdueCounts[level] > 0;
+        m_levelButtons[level]->setChecked(on);
+        setButtonActive(level, on);
+    }
+    if (usePreselection) {
+        m_preSelectedWords = preselection;
+        const QSignalBlocker blocker(m_numberField);
+        m_numberField->setValue(int(std::min<qsizetype>(m_preSelectedWords->size(), m_numberField->maximum())));
+        updateErrorLabel();
+    } else {
+        updateNumberOfDueLabelsState();
+        quizListsToAskChanged();
+    }
+    showSetupPage();
+    showInfoPanel();
+}
+
+void QLXQuizSetupController::showSetupPage()
+{
+    m_card->setIsSplit(false);
+    m_pages.showPage(lexi::QuizPages::Setup);
+    m_progressBar->hide();
+}
+
+void QLXQuizSetupController::quizListsToAskChanged()
+{
+    m_preSelectedWords.reset();
+    qint64 due = 0;
+    for (int level = 0; level < 6; ++level) {
+        if (m_levelButtons[level]->isChecked())
+            due += m_overdueCounts[level];
+    }
+    {
+        const QSignalBlocker blocker(m_numberField);
+        m_numberField->setValue(int(std::min(due, defaultNumberOfWords)));
+    }
+    updateErrorLabel();
+    updateNumberOfDueLabelsState();
+}
+
+void QLXQuizSetupController::setPreSelectedWords(const lexi::WordList &words)
+{
+    m_preSelectedWords = words;
+}
+
+void QLXQuizSetupController::setButtonActive(int level, bool active)
+{
+    setOpacity(*m_levelButtons[level], active ? 1.0 : 0.4);
+}
+
+void QLXQuizSetupController::updateNumberOfDueLabelsState()
+{
+    for (int level = 0; level < 6; ++level)
+        setOpacity(*m_countLabels[level], m_levelButtons[level]->isChecked() ? 1.0 : 0.4);
+}
+
+void QLXQuizSetupController::rebuildDirectionPopup()
+{
+    m_directionPopup->clear();
+    m_directionPopup->addItem(m_vocabulary ? m_vocabulary->foreignLanguageName() : QString(), 0);
+    m_directionPopup->addItem(m_vocabulary ? m_vocabulary->yourLanguageName() : QString(), 1);
+    m_directionPopup->addItem(quizText(u"Both"_s), 2);
+    m_directionPopup->setCurrentIndex(m_askForForeignWord && m_askForYourWord ? 2 : m_askForYourWord ? 1 : 0);
+}
+
+void QLXQuizSetupController::setAskDirection(int itemTag)
+{
+    m_askForForeignWord = itemTag != 1;
+    m_askForYourWord = itemTag != 0;
+    lexi::Settings settings(m_services.defaults);
+    settings.setAskForForeignWord(m_askForForeignWord);
+    settings.setAskForYourWord(m_askForYourWord);
+    updateErrorLabel();
+}
+
+QStringList QLXQuizSetupController::chosenTags() const
+{
+    QStringList tags;
+    for (const QString &token : m_tagField->text().split(u',')) {
+        const QString tag = token.trimmed();
+        if (!tag.isEmpty())
+            tags.append(tag);
+    }
+    if (tags == QStringList{quizText(u"allTags"_s)})
+        return {};
+    return tags;
+}
+
+void QLXQuizSetupController::updateTagCompletions(const QString &text)
+{
+    const QString prefix = text.section(u',', -1).trimmed();
+    lexi::Console::writeLine(u"tokenField completions for: %1"_s.arg(prefix));
+    std::optional<QStringList> completions;
+    if (m_vocabulary && !prefix.isEmpty())
+        completions = m_vocabulary->completionTagsForPrefix(prefix);
+    static_cast<QStringListModel *>(m_tagCompleter->model())->setStringList(completions.value_or(QStringList()));
+}
+
+void QLXQuizSetupController::showError(const QString &key)
+{
+    m_errorLabel->setText(quizText(key));
+    m_errorLabel->show();
+}
+
+bool QLXQuizSetupController::isUserSetupOK()
+{
+    m_startButton->setEnabled(true);
+    lexi::QuizSetupChoice choice;
+    for (int level = 0; level < 6; ++level)
+        choice.levelsOn[level] = m_levelButtons[level]->isChecked();
+    choice.overdueCounts = m_overdueCounts;
+    choice.numberOfWords = m_numberField->value();
+    choice.tags = chosenTags();
+    choice.mustMatchAllTags = m_allAnyPopup->currentData().toInt() == 0;
+    lexi::QuizSetupVerdict verdict;
+    if (m_vocabulary) {
+        verdict = lexi::checkQuizSetup(*m_vocabulary, choice);
+    } else {
+        // Without a vocabulary there are no words: the check of the levels still comes first.
+        const bool anyLevel = std::find(choice.levelsOn.cbegin(), choice.levelsOn.cend(), true) != choice.levelsOn.cend();
+        verdict = {anyLevel ? u"noWords"_s : u"noWordsOverDue"_s, false};
+    }
+    if (verdict.isOK())
+        return true;
+    showError(*verdict.errorKey);
+    m_startButton->setEnabled(verdict.isStartEnabled);
+    return false;
+}
+
+void QLXQuizSetupController::updateErrorLabel()
+{
+    if (isUserSetupOK())
+        m_errorLabel->hide();
+}
+
+void QLXQuizSetupController::startQuiz()
+{
+    if (m_pendingStart.isPending() || !isUserSetupOK())
+        return;
+    const QStringList tags = chosenTags();
+    const bool mustMatchAll = m_allAnyPopup->currentData().toInt() == 0;
+    QLXTypingQuizController &quiz = m_links.typingQuiz;
+    quiz.setVocabulary(m_vocabulary);
+    if (m_preSelectedWords && m_preSelectedWords->size() >= 2) {
+        quiz.setWordsToAsk(*m_preSelectedWords);
+        quiz.setNumberOfWordsToAsk(quiz.wordsToAsk().size());
+    } else {
+        quiz.setAskUnknown(m_levelButtons[0]->isChecked());
+        quiz.setAskUltrashort(m_levelButtons[1]->isChecked());
+        quiz.setAskShortterm(m_levelButtons[2]->isChecked());
+        quiz.setAskMidterm(m_levelButtons[3]->isChecked());
+        quiz.setAskLongterm(m_levelButtons[4]->isChecked());
+        quiz.setAskNative(m_levelButtons[5]->isChecked());
+        quiz.setNumberOfWordsToAsk(m_numberField->value());
+        quiz.setIsWordsMustMatchAllTags(mustMatchAll);
+        quiz.setFilterTags(QSet<QString>(tags.cbegin(), tags.cend()));
+        quiz.setAskForForeignWord(m_askForForeignWord);
+        quiz.setAskForYourWord(m_askForYourWord);
+        quiz.createWordsToAsk();
+    }
+    if (quiz.wordsToAsk().isEmpty()) {
+        showError(u"noMatchingWordsMsg"_s);
+        return;
+    }
+    m_errorLabel->hide();
+    m_startedSinceTabShown = true;
+    m_pendingStart = m_services.scheduler.after(startDelay, [this] {
+        QLXTypingQuizController &typing = m_links.typingQuiz;
+        m_flip.flipFirstHalf(*m_card);
+        m_card->setColorNeutral();
+        typing.startQuiz();
+        m_pages.showPage(lexi::QuizPages::TypingQuiz);
+        m_flip.flipSecondHalf(typing.card());
+    });
+    m_preSelectedWords.reset();
+    m_infoPanel->hide();
+}
+
+bool QLXQuizSetupController::showInfoPanel()
+{
+    if (!m_infoMessage) {
+        m_infoPanel->hide();
+        return false;
+    }
+    const lexi::InfoMessage &message = *m_infoMessage;
+    const auto isKey = &lexi::Settings::isProgramKey;
+    const bool dismissed =
+        message.hasUsableUuid(isKey) && lexi::Settings(m_services.defaults).isInfoMessageDismissed(message.uuid);
+    if (dismissed)
+        return false;
+    if (!lexi::shouldShowInfoMessage(message, false, m_services.clock.now().secondsSince1970(), isKey)) {
+        m_infoPanel->hide();
+        return false;
+    }
+    m_infoTitle->setText(message.title);
+    m_infoText->setText(message.message);
+    m_infoButton->setText(message.buttonTitle);
+    m_infoAlternateButton->setText(message.alternateButtonTitle);
+    m_infoPanel->show();
+    return true;
+}
+
+void QLXQuizSetupController::dontShowThisInfoAgain()
+{
+    m_infoPanel->hide();
+    if (m_infoMessage && m_infoMessage->hasUsableUuid(&lexi::Settings::isProgramKey))
+        lexi::Settings(m_services.defaults).setInfoMessageDismissed(m_infoMessage->uuid);
+}
+
+void QLXQuizSetupController::goToInfoURL(bool alternate)
+{
+    if (!m_infoMessage)
+        return;
+    const QUrl &link = alternate ? m_infoMessage->alternateUrl : m_infoMessage->url;
+    if (lexi::InfoMessage::isOpenableLink(link) && m_links.openUrl)
+        m_links.openUrl(link);
+}
+
+void QLXQuizSetupController::showFeedbackPrompt()
+{
+    m_feedbackPanel->setCurrentIndex(1);
+    lexi::Settings(m_services.defaults).setUserWasUnhappy(true);
+}
+
+void QLXQuizSetupController::showRatingPrompt()
+{
+    m_feedbackPanel->setCurrentIndex(m_feedbackPanel->count() - 1);
+}
+
+void QLXQuizSetupController::rateit()
+{
+    m_services.ratingPrompt.openRatingsPageInAppStore();
+    m_services.ratingPrompt.setRatedThisVersion(true);
+}
+
+void QLXQuizSetupController::sendEmail()
+{
+    if (m_links.openUrl)
+        m_links.openUrl(supportMail);
+}

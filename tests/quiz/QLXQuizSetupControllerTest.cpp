@@ -1,0 +1,321 @@
+#include "QuizPagesFixture.h"
+#include "Screenshots.h"
+
+#include "support/LoopbackHttpServer.h"
+
+#include "quiz/QLXCardView.h"
+#include "quiz/QLXQuizSetupController.h"
+#include "quiz/QLXTypingQuizController.h"
+
+#include "platform/files/StringTables.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+class QuizSetupTest : public lexi::test::QuizPagesFixture
+{
+protected:
+    QuizSetupTest()
+    {
+        for (const char *flag : {"hasShownQuizHelpQuestion", "hasShownQuizHelpCorrectAnswer",
+                                 "hasShownQuizHelpMisspelledAnswer", "hasShownQuizHelpWrongAnswer"})
+            defaults.setBool(QString::fromUtf8(flag), true);
+        vocabulary->setForeignLanguageName(u"German"_s);
+        vocabulary->setYourLanguageName(u"English"_s);
+    }
+
+    QLXQuizSetupController &makeSetup()
+    {
+        setup = std::make_unique<QLXQuizSetupController>(
+            services, pages,
+            QLXQuizSetupController::Links{[this] { return vocabulary; }, typing,
+                                          [this](const QUrl &url) { openedUrls.append(url); }, network});
+        setup->awake();
+        pages.show();
+        return *setup;
+    }
+
+    // `count` never-asked words of `level`, each with the given tags.
+    void addWords(int count, quint64 level, const QStringList &tags = {})
+    {
+        for (int index = 0; index < count; ++index)
+            addWord(u"w%1-%2"_s.arg(level).arg(vocabulary->countAllWords()), u"f"_s, level, tags);
+    }
+
+    // Words of `level` asked just now: not due.
+    void addRestingWords(int count, quint64 level)
+    {
+        for (int index = 0; index < count; ++index)
+            addWord(u"r%1"_s.arg(vocabulary->countAllWords()), u"f"_s, level)->setLastAsked(clock.now());
+    }
+
+    bool levelsOn(std::initializer_list<int> levels) const
+    {
+        for (int level = 0; level < 6; ++level) {
+            if (setup->levelButton(level).isChecked() != (std::find(levels.begin(), levels.end(), level) != levels.end()))
+                return false;
+        }
+        return true;
+    }
+
+    QString error() const { return setup->errorLabel().isVisibleTo(&pages) ? setup->errorLabel().text() : QString(); }
+
+    static QString text(const char *key) { return lexi::StringTables::text(QString::fromUtf8(key), u"Quiz"_s); }
+
+    QNetworkAccessManager network;
+    QLXTypingQuizController typing{services, pages};
+    std::unique_ptr<QLXQuizSetupController> setup;
+    QList<QUrl> openedUrls;
+};
+
+TEST_F(QuizSetupTest, ShowsDueCountsAndProposesTheDueWordsUpToThirty)
+{
+    addWords(40, 0);
+    addWords(5, 2, {u"house"_s});
+    addRestingWords(3, 4);
+    makeSetup().showQuiz();
+    EXPECT_EQ(pages.currentPage(), lexi::QuizPages::Setup);
+    EXPECT_EQ(setup->countLabel(0).text(), u"40"_s);
+    EXPECT_EQ(setup->countLabel(2).text(), u"5"_s);
+    EXPECT_EQ(setup->countLabel(4).text(), u"0"_s);
+    EXPECT_TRUE(levelsOn({0, 2}));
+    EXPECT_EQ(setup->numberField().value(), 30) << "45 due words";
+    EXPECT_EQ(setup->tagField().text(), text("allTags"));
+    EXPECT_EQ(setup->directionPopup().itemText(0), u"German"_s);
+    EXPECT_EQ(setup->directionPopup().itemText(1), u"English"_s);
+
+    setup->levelButton(0).click();
+    EXPECT_EQ(setup->numberField().value(), 5);
+    setup->tagField().setText(u"garden"_s);
+    setup->showQuiz();
+    EXPECT_EQ(setup->countLabel(2).text(), u"5"_s) << "the counts ignore the tag filter";
+}
+
+TEST_F(QuizSetupTest, ChecksTheChoiceAndStartsNothingOnAFault)
+{
+    addWords(3, 1);
+    makeSetup().showQuiz();
+    ASSERT_TRUE(levelsOn({1}));
+    EXPECT_TRUE(error().isEmpty());
+
+    setup->levelButton(1).click();
+    EXPECT_EQ(error(), text("nothingSelected"));
+    EXPECT_FALSE(setup->startButton().isEnabled());
+
+    setup->levelButton(3).click();
+    EXPECT_EQ(error(), text("noWordsInList"));
+    EXPECT_FALSE(setup->startButton().isEnabled());
+
+    setup->levelButton(1).click();
+    setup->numberField().setValue(0);
+    EXPECT_EQ(error(), text("zeroEntered"));
+    EXPECT_TRUE(setup->startButton().isEnabled());
+    setup->startButton().click();
+    scheduler.advance(1s);
+    EXPECT_EQ(pages.currentPage(), lexi::QuizPages::Setup);
+    EXPECT_EQ(error(), text("zeroEntered"));
+
+    vocabulary->setAllWords({});
+    setup->showQuiz();
+    EXPECT_TRUE(levelsOn({}));
+    EXPECT_EQ(error(), text("noWordsOverDue"));
+}
+
+TEST_F(QuizSetupTest, TagsOnlyOutsideTheChosenLevelsEndInNoMatchingWords)
+{
+    addWords(4, 1);
+    addWords(2, 3, {u"kitchen"_s});
+    addRestingWords(1, 3);
+    makeSetup().showQuiz();
+    setup->levelButton(3).click();
+    ASSERT_TRUE(levelsOn({1}));
+    setup->tagField().setText(u"garden"_s);
+    setup->numberField().setValue(4);
+    EXPECT_EQ(error(), text("noWordsWithTags"));
+    EXPECT_TRUE(setup->startButton().isEnabled());
+
+    setup->tagField().setText(u"kitchen"_s);
+    setup->startButton().click();
+    EXPECT_EQ(error(), text("noMatchingWordsMsg"));
+    scheduler.advance(1s);
+    EXPECT_EQ(pages.currentPage(), lexi::QuizPages::Setup);
+}
+
+TEST_F(QuizSetupTest, StartsTheTypingQuizOnceAfterTheFlipBegan)
+{
+    addWords(12, 0);
+    makeSetup().showQuiz();
+    setup->directionPopup().setCurrentIndex(1);
+    setup->setAskDirection(1);
+    EXPECT_TRUE(defaults.boolForKey(u"askForYourWord"_s));
+    EXPECT_FALSE(defaults.boolForKey(u"askForForeignWord"_s));
+    setup->numberField().setValue(10);
+
+    QTest::mouseClick(&setup->startButton(), Qt::LeftButton);
+    setup->startQuiz();
+    EXPECT_TRUE(setup->isQuizRunning());
+    scheduler.advance(100ms);
+    EXPECT_EQ(pages.currentPage(), lexi::QuizPages::Setup);
+    scheduler.advance(100ms);
+    EXPECT_EQ(pages.currentPage(), lexi::QuizPages::TypingQuiz);
+    EXPECT_EQ(typing.numberOfWordsToAsk(), 10);
+    EXPECT_EQ(typing.askIndex(), 0) << "started once";
+    EXPECT_FALSE(typing.askForForeignWord());
+    EXPECT_TRUE(typing.askForYourWord());
+    EXPECT_TRUE(setup->flip().isFlipping());
+    EXPECT_FALSE(typing.card().isVisible()) << "the flip shows in its place";
+
+    // The main window's second call after the tab switch leaves the quiz alone.
+    setup->showQuiz();
+    EXPECT_EQ(pages.currentPage(), lexi::QuizPages::TypingQuiz);
+    EXPECT_TRUE(setup->isQuizRunning());
+
+    // Leaving the tab ends the run; coming back shows the set-up page.
+    QSignalSpy ended(setup.get(), &QLXQuizSetupController::quizRunEnded);
+    pages.hide();
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_FALSE(setup->isQuizRunning());
+    pages.show();
+    setup->showQuiz();
+    EXPECT_EQ(pages.currentPage(), lexi::QuizPages::Setup);
+}
+
+TEST_F(QuizSetupTest, TheRunEndsAtItsResults)
+{
+    addWords(2, 0);
+    makeSetup().showQuiz();
+    QSignalSpy ended(setup.get(), &QLXQuizSetupController::quizRunEnded);
+    setup->startQuiz();
+    scheduler.advance(1s);
+    for (int answer = 0; answer < 2; ++answer) {
+        typing.next();
+        scheduler.advance(1s);
+    }
+    EXPECT_TRUE(setup->isQuizRunning());
+    typing.showStatistics();
+    scheduler.advance(1s);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_FALSE(setup->isQuizRunning());
+    typing.newQuizButton().click();
+    EXPECT_EQ(pages.currentPage(), lexi::QuizPages::Setup);
+}
+
+TEST_F(QuizSetupTest, TwoOrMorePreselectedWordsAreAskedInsteadOfAChoiceByLevel)
+{
+    addWords(6, 0);
+    const auto first = addWord(u"one"_s, u"eins"_s, 1);
+    const auto second = addWord(u"three"_s, u"drei"_s, 3);
+    makeSetup();
+
+    setup->setPreSelectedWords({first});
+    setup->showQuiz();
+    EXPECT_TRUE(levelsOn({0, 1, 3})) << "a single word is ignored";
+    EXPECT_EQ(setup->numberField().value(), 8);
+
+    setup->setPreSelectedWords({first, second});
+    setup->showQuiz();
+    EXPECT_TRUE(levelsOn({1, 3}));
+    EXPECT_EQ(setup->numberField().value(), 2);
+    setup->startQuiz();
+    scheduler.advance(1s);
+    EXPECT_EQ(QSet<QLXWord *>({typing.wordsToAsk()[0].get(), typing.wordsToAsk()[1].get()}),
+              QSet<QLXWord *>({first.get(), second.get()}));
+    EXPECT_EQ(typing.numberOfWordsToAsk(), 2);
+
+    // The preselection lasts until the next start.
+    pages.hide();
+    pages.show();
+    setup->showQuiz();
+    EXPECT_TRUE(levelsOn({0, 1, 3}));
+    EXPECT_EQ(setup->numberField().value(), 8);
+}
+
+TEST_F(QuizSetupTest, TheInformationMessageIsFetchedOnceAndShownByItsRules)
+{
+    lexi::test::LoopbackHttpServer server;
+    const qint64 now = qint64(clock.now().secondsSince1970());
+    const QByteArray body = uR"({"title":"Lexicarta 2","message":"A new version with flash cards is out.",
+        "validFrom":%1,"validTo":"%2","buttonTitle":"Read more","url":"https://example.org/news",
+        "alternateButtonTitle":"Later","alternateUrl":"file:///etc/passwd","displayedIn":"direct",
+        "uuid":"news-2"})"_s.arg(now - 10).arg(now + 10).toUtf8();
+    server.enqueue({200, {{"Content-Type", "application/json"}}, body});
+    defaults.setString(u"infoMessageAddress"_s, server.url().toString() + u"/messages/message.json"_s);
+    addWords(14, 0);
+    addWords(9, 1, {u"verbs"_s});
+    addWords(6, 2, {u"food"_s});
+    addWords(3, 4);
+    addRestingWords(5, 3);
+    QSignalSpy replies(&network, &QNetworkAccessManager::finished);
+    makeSetup();
+    ASSERT_TRUE(replies.wait(10000));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(setup->infoMessage().has_value());
+    EXPECT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(server.requests().first().target, QByteArray("/messages/message.json"));
+
+    setup->showQuiz();
+    EXPECT_TRUE(setup->infoPanel().isVisibleTo(&pages));
+    EXPECT_EQ(setup->infoTitle().text(), u"Lexicarta 2"_s);
+    EXPECT_TRUE(lexi::test::saveScreenshot(pages, u"quiz-setup"_s));
+
+    setup->infoButton().click();
+    setup->infoAlternateButton().click();
+    EXPECT_EQ(openedUrls, QList<QUrl>{QUrl(u"https://example.org/news"_s)}) << "only web links open";
+
+    clock.advance(11s);
+    setup->showQuiz();
+    EXPECT_FALSE(setup->infoPanel().isVisibleTo(&pages)) << "one second after its validity";
+    clock.advance(-1s);
+    setup->showQuiz();
+    EXPECT_TRUE(setup->infoPanel().isVisibleTo(&pages)) << "its last second";
+
+    setup->dontShowThisInfoAgain();
+    EXPECT_TRUE(defaults.boolForKey(u"news-2"_s));
+    setup->showQuiz();
+    EXPECT_FALSE(setup->infoPanel().isVisibleTo(&pages));
+    setup->startQuiz();
+    EXPECT_EQ(server.requests().size(), 1) << "one fetch per start";
+}
+
+TEST_F(QuizSetupTest, NoAddressFetchesNothing)
+{
+    QSignalSpy replies(&network, &QNetworkAccessManager::finished);
+    makeSetup().showQuiz();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(network.findChildren<QNetworkReply *>().size() + setup->findChildren<QNetworkReply *>().size(), 0);
+    EXPECT_FALSE(setup->infoMessage().has_value());
+    EXPECT_FALSE(setup->infoPanel().isVisibleTo(&pages));
+}
+
+TEST_F(QuizSetupTest, FeedbackPanel)
+{
+    makeSetup().showQuiz();
+    setup->showFeedbackPrompt();
+    EXPECT_EQ(setup->feedbackPanel().currentIndex(), 1);
+    EXPECT_TRUE(defaults.boolForKey(u"userWasUnhappy"_s));
+    setup->sendEmail();
+    ASSERT_EQ(openedUrls.size(), 1);
+    EXPECT_EQ(openedUrls.first().scheme(), u"mailto"_s);
+    setup->showRatingPrompt();
+    EXPECT_EQ(setup->feedbackPanel().currentIndex(), setup->feedbackPanel().count() - 1);
+    setup->rateit();
+    EXPECT_EQ(ratingPrompt.ratingPagesOpened, 1);
+    EXPECT_TRUE(ratingPrompt.ratedThisVersion);
+}
+
+} // namespace
