@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int qlxLogLevel = QLXLogLevelWarn;
@@ -24,8 +26,8 @@ BENCHMARK(BM_MaskedOutCall);
 void BM_TerminalLine(benchmark::State &state)
 {
     const int devNull = ::open("/dev/null", O_WRONLY);
-    QLXTTYLogger logger({devNull, QStringLiteral("Lexicarta"), 512, QLXTTYColorMode::None});
-    const QLXLogMessage message(QStringLiteral("DB > sync > uploaded French - English.qlxv"), 31, QLXLogFlagInfo, 0,
+    QLXTTYLogger logger({devNull, u"Lexicarta"_s, 512, QLXTTYColorMode::None});
+    const QLXLogMessage message(u"DB > sync > uploaded French - English.qlxv"_s, 31, QLXLogFlagInfo, 0,
                                 __FILE__, "sync", __LINE__, QString(), 0);
     for (auto _ : state)
         logger.logMessage(message);
@@ -38,10 +40,10 @@ void BM_DispatchedWarning(benchmark::State &state)
 {
     const int devNull = ::open("/dev/null", O_WRONLY);
     auto logger = std::make_shared<QLXTTYLogger>(
-        QLXTTYLogger::Terminal{devNull, QStringLiteral("Lexicarta"), 512, QLXTTYColorMode::None});
+        QLXTTYLogger::Terminal{devNull, u"Lexicarta"_s, 512, QLXTTYColorMode::None});
     QLXLog::addLogger(logger);
     for (auto _ : state)
-        QLXLogWarn("DB > sync > %@ has %ld words", QStringLiteral("French - English"), 5000);
+        QLXLogWarn("DB > sync > %@ has %ld words", u"French - English"_s, 5000);
     QLXLog::flushLog();
     QLXLog::removeAllLoggers();
     QLXLog::flushLog();

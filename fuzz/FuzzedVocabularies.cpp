@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi::fuzz {
 
 FuzzedVocabularies::FuzzedVocabularies(const QString &inputName)
@@ -39,7 +41,7 @@ void FuzzedVocabularies::checkLoaded(const std::shared_ptr<Lexicarta> &vocabular
 
 std::optional<QList<InputSource>> FuzzedVocabularies::OneInputSource::inputSourceList(bool)
 {
-    return QList<InputSource>{{QStringLiteral("xkb:us"), QStringLiteral("English (US)"), true}};
+    return QList<InputSource>{{u"xkb:us"_s, u"English (US)"_s, true}};
 }
 
 std::optional<InputSource> FuzzedVocabularies::OneInputSource::currentKeyboardInputSource()

@@ -294,7 +294,7 @@ bool ANClient::addEvent(const QVariantMap &event, std::optional<ANProperties> an
     const std::optional<QByteArray> json = serializeEventToJSON(merged, &serializationError);
     if (!json) {
         return handleError(
-            error, lexi::format(u"An error occurred when serializing event to JSON: %@", serializationError.message),
+            error, u"An error occurred when serializing event to JSON: %1"_s.arg(serializationError.message),
             std::make_shared<const AnalyticsError>(serializationError));
     }
     // Old events make room only for an event that will be stored.
@@ -594,8 +594,8 @@ std::optional<ANClient::PreparedUpload> ANClient::prepareJSONData(ANEventStore &
 
 lexi::SynchronousReply ANClient::sendEvents(const QString &serviceAddress, const QByteArray &body) const
 {
-    const QUrl url(lexi::format(u"%@/%@/projects/%@/events", serviceAddress, u"3.0"_s,
-                                QString::fromLatin1(QUrl::toPercentEncoding(projectId()))));
+    const QUrl url(u"%1/%2/projects/%3/events"_s.arg(serviceAddress, u"3.0"_s,
+                                                     QString::fromLatin1(QUrl::toPercentEncoding(projectId()))));
     AnalyticsLog::write(u"Sending request to: %@", url.toString());
     QNetworkRequest request(url);
     request.setRawHeader("Accept", "application/json");

@@ -180,7 +180,7 @@ int ANEventStore::queryUserVersion()
 
 bool ANEventStore::setUserVersion(int version)
 {
-    return execute(m_database.get(), lexi::format(u"PRAGMA user_version = %d;", version).toUtf8(),
+    return execute(m_database.get(), u"PRAGMA user_version = %1;"_s.arg(version).toUtf8(),
                    u"failed to set user_version: ");
 }
 
@@ -347,14 +347,14 @@ std::optional<quint64> ANEventStore::count(Statement which, QStringView bindFail
 bool ANEventStore::inTransaction(QStringView what, const std::function<bool()> &work)
 {
     if (!beginTransaction()) {
-        handleSQLiteFailure(lexi::format(u"begin transaction to %@", what));
+        handleSQLiteFailure(u"begin transaction to %1"_s.arg(what));
         return false;
     }
     // A failing step has closed the database, which rolls the transaction back.
     if (!work())
         return false;
     if (!commitTransaction()) {
-        handleSQLiteFailure(lexi::format(u"commit transaction to %@", what));
+        handleSQLiteFailure(u"commit transaction to %1"_s.arg(what));
         return false;
     }
     return true;
@@ -555,7 +555,9 @@ QString ANEventStore::offsetText(lexi::Date date)
     std::tm local{};
     localtime_r(&seconds, &local);
     const long minutes = local.tm_gmtoff / 60;
-    return lexi::format(u"%c%02ld:%02ld", minutes < 0 ? '-' : '+', std::labs(minutes) / 60, std::labs(minutes) % 60);
+    return u"%1%2:%3"_s.arg(QChar(minutes < 0 ? u'-' : u'+'))
+        .arg(std::labs(minutes) / 60, 2, 10, QChar(u'0'))
+        .arg(std::labs(minutes) % 60, 2, 10, QChar(u'0'));
 }
 
 std::optional<QString> ANEventStore::convertNSDateToISO8601(lexi::Date date)
@@ -568,7 +570,7 @@ std::optional<QString> ANEventStore::convertNSDateToISO8601(lexi::Date date)
         if (!checkOpenDB(u"DB is closed, skipping date conversion"))
             return;
         // The C locale's decimal point, whatever the learner's locale, as SQLite expects.
-        if (!bindText(convertDateStatement, 1, lexi::format(u"%f", date.secondsSince1970()).toUtf8(),
+        if (!bindText(convertDateStatement, 1, QString::number(date.secondsSince1970(), 'f', 6).toUtf8(),
                       u"bind date to date conversion statement"))
             return;
         if (sqlite3_step(statement(convertDateStatement)) != SQLITE_ROW) {

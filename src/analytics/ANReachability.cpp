@@ -34,17 +34,10 @@ bool ANReachability::ANconnectionRequired() const
 
 int ANReachability::ANnetworkStatusForFlags(quint32 flags)
 {
-    if (!(flags & NetworkReachability::reachable))
-        return 0;
-    if (!(flags & NetworkReachability::connectionRequired))
-        return 1;
-    const bool connectsByItself =
-        flags & (NetworkReachability::connectionOnDemand | NetworkReachability::connectionOnTraffic);
-    return connectsByItself && !(flags & NetworkReachability::interventionRequired) ? 1 : 0;
+    return NetworkReachability::canConnect(flags) ? 1 : 0;
 }
 
 int ANReachability::ANlocalWiFiStatusForFlags(quint32 flags)
 {
-    const quint32 both = NetworkReachability::reachable | NetworkReachability::isDirect;
-    return (flags & both) == both ? 1 : 0;
+    return NetworkReachability::canConnectDirectly(flags) ? 1 : 0;
 }

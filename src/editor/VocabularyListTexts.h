@@ -4,13 +4,15 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 // The texts of the vocabulary list that follow from its state: level headings and info texts,
 // the status line and the help page shown over the table. Keys are in the "Vocabulary" table.
 namespace VocabularyListTexts {
 
-inline const QString table = QStringLiteral("Vocabulary");
+inline const QString table = u"Vocabulary"_s;
 
 // From this many words of level 0 on, the unknown level warns instead of informing.
 constexpr qsizetype unknownWarningThreshold = 31;

@@ -2,8 +2,6 @@
 
 #include "QuizletJson.h"
 
-#include "platform/values/Format.h"
-
 #include <QJsonArray>
 
 using namespace Qt::StringLiterals;
@@ -81,15 +79,15 @@ QLXQuizletSet QLXQuizletSet::placeholderSet()
 
 QString QLXQuizletSet::language() const
 {
-    return lexi::format(u"%@ - %@", m_termsLanguage, m_definitionsLanguage);
+    return u"%1 - %2"_s.arg(m_termsLanguage, m_definitionsLanguage);
 }
 
 QString QLXQuizletSet::description() const
 {
-    QString text = lexi::format(u"(%@ ID: %@ subjects: (", m_title, m_identifier);
+    QString text = u"(%1 ID: %2 subjects: ("_s.arg(m_title, m_identifier);
     for (const QString &subject : m_subjects)
         text += subject + u',';
-    text += lexi::format(u") %ld terms: (", m_count);
+    text += u") %1 terms: ("_s.arg(m_count);
     for (const QLXQuizletTerm &term : m_terms)
         text += term.description() + u',';
     return text + u"))"_s;

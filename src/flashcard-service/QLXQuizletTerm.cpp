@@ -1,6 +1,6 @@
 #include "QLXQuizletTerm.h"
 
-#include "platform/values/Format.h"
+using namespace Qt::StringLiterals;
 
 QLXQuizletTerm QLXQuizletTerm::quizletTermWithYourWord(const QString &yourWord, const QString &foreignWord)
 {
@@ -12,5 +12,5 @@ QLXQuizletTerm QLXQuizletTerm::quizletTermWithYourWord(const QString &yourWord, 
 
 QString QLXQuizletTerm::description() const
 {
-    return lexi::format(u"(%@ = %@)", m_yourLangWord, m_foreignLangWord);
+    return u"(%1 = %2)"_s.arg(m_yourLangWord, m_foreignLangWord);
 }

@@ -4,7 +4,6 @@
 
 #include "logging/QLXLogMacros.h"
 #include "platform/ports/Console.h"
-#include "platform/values/Format.h"
 
 using namespace Qt::StringLiterals;
 
@@ -30,7 +29,7 @@ void checkSetDetailsReply(const std::optional<QByteArray> &reply)
 {
     if (!decodeReply(reply)) {
         const QString text = QString::fromUtf8(reply.value_or(QByteArray()));
-        Console::writeLine(format(u"Quizlet > Search > JSON is not valid: %@", text));
+        Console::writeLine(u"Quizlet > Search > JSON is not valid: %1"_s.arg(text));
     }
 }
 

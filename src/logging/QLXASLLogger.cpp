@@ -5,6 +5,8 @@
 
 #include <syslog.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class SyslogSink final : public SystemLogSink
@@ -27,7 +29,7 @@ std::shared_ptr<QLXASLLogger> QLXASLLogger::sharedInstance()
 }
 
 QLXASLLogger::QLXASLLogger(std::shared_ptr<SystemLogSink> sink)
-    : QLXAbstractLogger(QStringLiteral("cocoa.lumberjack.aslLogger"))
+    : QLXAbstractLogger(u"cocoa.lumberjack.aslLogger"_s)
     , m_sink(std::move(sink))
 {
 }

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+using namespace Qt::StringLiterals;
+
 // Where the system-log logger writes: syslog(3) in the program, a recorder in tests.
 class SystemLogSink
 {
@@ -18,7 +20,7 @@ class QLXASLLogger final : public QLXAbstractLogger
 {
 public:
     // A record with this tag is not written to the system log.
-    static inline const QString ignoreLogMessageTag = QStringLiteral("QLXASLLoggerIgnoreLogMessageTag");
+    static inline const QString ignoreLogMessageTag = u"QLXASLLoggerIgnoreLogMessageTag"_s;
 
     static std::shared_ptr<QLXASLLogger> sharedInstance();
     explicit QLXASLLogger(std::shared_ptr<SystemLogSink> sink);

@@ -8,7 +8,6 @@
 #include "platform/dispatch/SerialQueue.h"
 #include "platform/files/FileDescriptors.h"
 #include "platform/ports/Console.h"
-#include "platform/values/Format.h"
 
 #include <QFile>
 
@@ -41,7 +40,7 @@ void reportWriteFailure(const QString &failure)
     const int count = ++writeFailures;
     if (count > reportedWriteFailures)
         return;
-    lexi::Console::writeLine(lexi::format(u"QLXFileLogger.logMessage: %@"_s, failure));
+    lexi::Console::writeLine(u"QLXFileLogger.logMessage: %1"_s.arg(failure));
     if (count == reportedWriteFailures)
         lexi::Console::writeLine(u"QLXFileLogger.logMessage: Too many exceptions -- will not log any more of them."_s);
 }
@@ -53,7 +52,7 @@ int openForAppending(const QString &path, QString &failure)
     // Non-blocking only while opening, so that a named pipe without a reader cannot hang us.
     const int file = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
     if (file < 0) {
-        failure = lexi::format(u"open(%@): %@"_s, path, lexi::systemErrorText(errno));
+        failure = u"open(%1): %2"_s.arg(path, lexi::systemErrorText(errno));
         return -1;
     }
     ::fcntl(file, F_SETFL, O_APPEND);
@@ -62,7 +61,7 @@ int openForAppending(const QString &path, QString &failure)
     if (::fstat(file, &status) == 0 && S_ISREG(status.st_mode) && ::flock(file, LOCK_EX | LOCK_NB) != 0 &&
         errno == EWOULDBLOCK) {
         ::close(file);
-        failure = lexi::format(u"%@ is written by another instance"_s, path);
+        failure = u"%1 is written by another instance"_s.arg(path);
         return -1;
     }
     return file;
@@ -161,7 +160,7 @@ void QLXFileLogger::logMessage(const QLXLogMessage &message)
         return;
     }
     if (const int error = lexi::writeAll(m_currentLogFileHandle, bytes.constData(), std::size_t(bytes.size()))) {
-        reportWriteFailure(lexi::format(u"write(%@): %@"_s, m_currentLogFileInfo->filePath(), lexi::systemErrorText(error)));
+        reportWriteFailure(u"write(%1): %2"_s.arg(m_currentLogFileInfo->filePath(), lexi::systemErrorText(error)));
         return;
     }
     maybeRollLogFileDueToSize();
@@ -225,8 +224,8 @@ void QLXFileLogger::watchCurrentLogFile()
                                                            loggerQueue->async(check);
                                                    });
     if (!m_currentLogFileVnode) {
-        lexi::Console::writeLine(lexi::format(u"QLXFileLogger: cannot watch %@ for deletion or renaming: %@"_s,
-                                              m_currentLogFileInfo->filePath(), lexi::systemErrorText(errno)));
+        lexi::Console::writeLine(u"QLXFileLogger: cannot watch %1 for deletion or renaming: %2"_s.arg(
+            m_currentLogFileInfo->filePath(), lexi::systemErrorText(errno)));
     }
 }
 

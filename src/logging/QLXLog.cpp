@@ -15,6 +15,8 @@
 #include <semaphore>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr std::ptrdiff_t queueBound = 1000;
@@ -69,10 +71,10 @@ void callLogger(QLXLogger &logger, Call call)
     try {
         call(logger);
     } catch (const std::exception &error) {
-        lexi::Console::writeLine(QStringLiteral("QLXLog > logger %1 > threw: %2")
+        lexi::Console::writeLine(u"QLXLog > logger %1 > threw: %2"_s
                                      .arg(logger.loggerName(), QString::fromUtf8(error.what())));
     } catch (...) {
-        lexi::Console::writeLine(QStringLiteral("QLXLog > logger %1 > threw").arg(logger.loggerName()));
+        lexi::Console::writeLine(u"QLXLog > logger %1 > threw"_s.arg(logger.loggerName()));
     }
 }
 

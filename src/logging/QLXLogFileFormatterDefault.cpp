@@ -2,12 +2,10 @@
 
 #include "QLXLogMessage.h"
 
-#include "platform/values/Format.h"
-
 using namespace Qt::StringLiterals;
 
 std::optional<QString> QLXLogFileFormatterDefault::formatLogMessage(const QLXLogMessage &message)
 {
     const QString time = message.timestamp().toDateTime().toString(u"yyyy/MM/dd HH:mm:ss:zzz"_s);
-    return lexi::format(u"%@  %@"_s, time, message.logMsg());
+    return u"%1  %2"_s.arg(time, message.logMsg());
 }

@@ -4,7 +4,6 @@
 
 #include "platform/files/FileDescriptors.h"
 #include "platform/ports/Console.h"
-#include "platform/values/Format.h"
 #include "platform/values/NoDestructor.h"
 
 #include <QFile>
@@ -55,9 +54,9 @@ void keepInMemory(const QString &path, bool archived)
     }
     marks.paths.insert(path);
     if (!std::exchange(marks.noted, true)) {
-        lexi::Console::writeLine(lexi::format(
-            u"QLXLogFileInfo: %@ takes no extended attributes; archived log files are remembered until the program ends"_s,
-            path));
+        lexi::Console::writeLine(
+            u"QLXLogFileInfo: %1 takes no extended attributes; archived log files are remembered until the program ends"_s
+                .arg(path));
     }
 }
 
@@ -131,8 +130,8 @@ void QLXLogFileInfo::setIsArchived(bool archived)
     keepInMemory(m_filePath, false);
     if (::removexattr(path.constData(), archivedAttribute) == 0 || errno == ENODATA || takesNoUserAttributes(errno))
         return;
-    lexi::Console::writeLine(lexi::format(u"QLXLogFileInfo: removexattr(%@, %@): error = %s"_s,
-                                          archivedAttribute, fileName(), lexi::systemErrorText(errno)));
+    lexi::Console::writeLine(u"QLXLogFileInfo: removexattr(%1, %2): error = %3"_s.arg(
+        QString::fromUtf8(archivedAttribute), fileName(), lexi::systemErrorText(errno)));
 }
 
 void QLXLogFileInfo::archiveOpenFile(int fileDescriptor)
@@ -149,8 +148,8 @@ void QLXLogFileInfo::markArchived(int result) const
         keepInMemory(m_filePath, true);
         return;
     }
-    lexi::Console::writeLine(lexi::format(u"QLXLogFileInfo: setxattr(%@, %@): error = %s"_s, archivedAttribute,
-                                          fileName(), lexi::systemErrorText(error)));
+    lexi::Console::writeLine(u"QLXLogFileInfo: setxattr(%1, %2): error = %3"_s.arg(
+        QString::fromUtf8(archivedAttribute), fileName(), lexi::systemErrorText(error)));
 }
 
 void QLXLogFileInfo::reset()
@@ -165,8 +164,8 @@ void QLXLogFileInfo::renameFile(const QString &newFileName)
     const QString target = m_filePath.left(m_filePath.lastIndexOf(u'/') + 1) + newFileName;
     // rename() replaces a file at the target in one step, so neither file is lost on failure.
     if (::rename(QFile::encodeName(m_filePath).constData(), QFile::encodeName(target).constData()) != 0) {
-        lexi::Console::writeLine(lexi::format(u"QLXLogFileInfo: Error renaming file (%@): %@"_s, fileName(),
-                                              lexi::systemErrorText(errno)));
+        lexi::Console::writeLine(
+            u"QLXLogFileInfo: Error renaming file (%1): %2"_s.arg(fileName(), lexi::systemErrorText(errno)));
         return;
     }
     if (isKeptInMemory(m_filePath)) {

@@ -4,7 +4,6 @@
 #include "QLXLog.h"
 
 #include "platform/ports/Console.h"
-#include "platform/values/Format.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -55,7 +54,7 @@ QString QLXLogFileManagerDefault::logsDirectory()
     } else if (!m_hasReportedFolderFailure.exchange(true)) {
         // Once: every record would otherwise repeat it while the folder stays unusable.
         const QString reason = QString::fromStdString(error.message()) + u" ("_s + m_logsDirectory + u')';
-        lexi::Console::writeLine(lexi::format(u"QLXFileLogManagerDefault: Error creating logsDirectory: %@"_s, reason));
+        lexi::Console::writeLine(u"QLXFileLogManagerDefault: Error creating logsDirectory: %1"_s.arg(reason));
     }
     return m_logsDirectory;
 }

@@ -11,6 +11,8 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Texts shorter than this are converted on the stack.
@@ -54,7 +56,7 @@ QLXTTYLogger::Terminal QLXTTYLogger::Terminal::standardError()
 {
     QString name = QString::fromUtf8(program_invocation_short_name);
     if (name.isEmpty())
-        name = QStringLiteral("<UnnamedApp>");
+        name = u"<UnnamedApp>"_s;
     return {STDERR_FILENO, name, qint64(getpid()),
             colorModeFromEnvironment(qgetenv("XcodeColors"), qgetenv("TERM"))};
 }
@@ -66,7 +68,7 @@ std::shared_ptr<QLXTTYLogger> QLXTTYLogger::sharedInstance()
 }
 
 QLXTTYLogger::QLXTTYLogger(const Terminal &terminal)
-    : QLXAbstractLogger(QStringLiteral("cocoa.lumberjack.ttyLogger"))
+    : QLXAbstractLogger(u"cocoa.lumberjack.ttyLogger"_s)
     , m_fileDescriptor(terminal.fileDescriptor)
     , m_app(terminal.processName.toUtf8())
     , m_pid(QByteArray::number(terminal.processID))

@@ -1,10 +1,9 @@
 #include "QLXTTYLoggerColorProfile.h"
 
-#include "platform/values/Format.h"
-
-
 #include <array>
 #include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -134,7 +133,8 @@ QLXTTYLoggerColorProfile::QLXTTYLoggerColorProfile(std::optional<QLXTTYColor> fo
 
 QString QLXTTYLoggerColorProfile::description() const
 {
-    return lexi::format(u"<QLXTTYLoggerColorProfile: 0x%lx mask:%i ctxt:%i fg:%u,%u,%u bg:%u,%u,%u fgCode:%@ bgCode:%@>",
-                        quintptr(this), mask, context, fg_r, fg_g, fg_b, bg_r, bg_g, bg_b, fgCodeRaw.constData(),
-                        bgCodeRaw.constData());
+    const auto number = [](auto value) { return QString::number(value); };
+    return u"<QLXTTYLoggerColorProfile: 0x%1 mask:%2 ctxt:%3 fg:%4,%5,%6 bg:%7,%8,%9 fgCode:%10 bgCode:%11>"_s.arg(
+        QString::number(quintptr(this), 16), number(mask), number(context), number(fg_r), number(fg_g), number(fg_b),
+        number(bg_r), number(bg_g), number(bg_b), QString::fromUtf8(fgCodeRaw), QString::fromUtf8(bgCodeRaw));
 }

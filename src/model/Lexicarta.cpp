@@ -6,7 +6,6 @@
 
 #include "platform/files/StringTables.h"
 #include "platform/ports/Console.h"
-#include "platform/values/Format.h"
 #include "platform/values/WholeNumbers.h"
 
 #include <QHash>
@@ -567,7 +566,7 @@ void Lexicarta::buildTagsIndex()
 
 std::optional<QStringList> Lexicarta::completionTagsForPrefix(const QString &prefix) const
 {
-    lexi::Console::writeLine(lexi::format(u"completionTagsForPrefix: %@", prefix));
+    lexi::Console::writeLine(u"completionTagsForPrefix: %1"_s.arg(prefix));
     return tagIndex().completions(prefix);
 }
 

@@ -5,7 +5,6 @@
 #include "Lexicarta.h"
 
 #include "platform/values/Dates.h"
-#include "platform/values/Format.h"
 #include "platform/values/WholeNumbers.h"
 
 #include <algorithm>
@@ -104,6 +103,7 @@ std::weak_ordering QLXDailyStatisticsSnapshot::compareDates(const QLXDailyStatis
 
 QString QLXDailyStatisticsSnapshot::description() const
 {
-    return lexi::format(u"%@ [%i %i %i  %i %i %i]", lexi::dateDescription(m_day), m_counts[0], m_counts[1],
-                        m_counts[2], m_counts[3], m_counts[4], m_counts[5]);
+    const auto count = [this](int level) { return QString::number(m_counts[level]); };
+    return u"%1 [%2 %3 %4  %5 %6 %7]"_s.arg(lexi::dateDescription(m_day), count(0), count(1), count(2), count(3), count(4),
+                                          count(5));
 }

@@ -1,10 +1,11 @@
 #include "QLXFile.h"
 
 #include "platform/ports/Console.h"
-#include "platform/values/Format.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+
+using namespace Qt::StringLiterals;
 
 QLXFile::QLXFile(const QString &path)
 {
@@ -15,7 +16,7 @@ void QLXFile::setFilePath(const QString &path)
 {
     const QFileInfo attributes(path);
     if (!attributes.exists()) {
-        lexi::Console::writeLine(lexi::format(u"File %@ not found", path));
+        lexi::Console::writeLine(u"File %1 not found"_s.arg(path));
         return;
     }
     m_filePath = path;
@@ -56,6 +57,6 @@ std::weak_ordering QLXFile::compareModDatesFromYoungToOld(const QLXFile &other) 
 
 QString QLXFile::description() const
 {
-    const QString date = m_fileModDate ? m_fileModDate->toDateTime().toString(Qt::ISODate) : QStringLiteral("(null)");
-    return lexi::format(u"FileName: %@ ModDate: %@", m_fileName, date);
+    const QString date = m_fileModDate ? m_fileModDate->toDateTime().toString(Qt::ISODate) : u"(null)"_s;
+    return u"FileName: %1 ModDate: %2"_s.arg(m_fileName, date);
 }

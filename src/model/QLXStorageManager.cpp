@@ -80,7 +80,7 @@ QLXStorageManager::QLXStorageManager(const lexi::ApplicationFolders &folders, co
 
 QString QLXStorageManager::displayNameForVocabulary(const Lexicarta &vocabulary)
 {
-    return lexi::format(u"%@ - %@"_s, vocabulary.foreignLanguageName(), vocabulary.yourLanguageName());
+    return u"%1 - %2"_s.arg(vocabulary.foreignLanguageName(), vocabulary.yourLanguageName());
 }
 
 std::optional<QString> QLXStorageManager::savePathForVocabulary(const Lexicarta &vocabulary) const

@@ -5,7 +5,6 @@
 
 #include "platform/ports/Console.h"
 #include "platform/values/Dates.h"
-#include "platform/values/Format.h"
 #include "platform/values/WholeNumbers.h"
 
 #include <QJsonArray>
@@ -309,6 +308,6 @@ bool QLXWord::isAllPropertiesEqual(const QLXWord &other) const
 
 QString QLXWord::description(const lexi::Clock &clock) const
 {
-    return lexi::format(u"%ld <%@ = %@> %@ %@  ", m_level, m_foreignWord, m_yourWord, m_comment,
-                        lexi::timeSinceDate(m_lastAsked, clock));
+    return u"%1 <%2 = %3> %4 %5  "_s.arg(QString::number(m_level), m_foreignWord, m_yourWord, m_comment,
+                                       lexi::timeSinceDate(m_lastAsked, clock));
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 class Lexicarta;
 
 namespace lexi {
@@ -18,7 +20,7 @@ class TextVocabularyExporter
 {
 public:
     // The first line of every export, whatever its options.
-    static inline const QString headerLine = QStringLiteral("#your word, #foreign word, #comment, #difficulty");
+    static inline const QString headerLine = u"#your word, #foreign word, #comment, #difficulty"_s;
 
     // Writes every word of the vocabulary in its order to `path`, as UTF-16 with a byte-order
     // mark; `direction` puts your word first, else the foreign word. The file is replaced at once

@@ -4,9 +4,8 @@
 #include "TextVocabularyExporter.h"
 
 #include "logging/QLXLogMacros.h"
-#include "platform/ports/Console.h"
-#include "platform/values/Format.h"
 #include "platform/files/RegularFile.h"
+#include "platform/ports/Console.h"
 
 #include <QHash>
 #include <QSet>
@@ -136,15 +135,15 @@ TextVocabularyParser::Result TextVocabularyParser::wordsFromCSVFile(const QStrin
 {
     const auto file = openRegularFile(path);
     if (!file)
-        return failed(format(u"can't open %@: %@", path, file.error()));
+        return failed(u"can't open %1: %2"_s.arg(path, file.error()));
     if ((*file)->size() > maximumFileSize)
-        return failed(format(u"%@ is larger than %ld bytes", path, maximumFileSize));
+        return failed(u"%1 is larger than %2 bytes"_s.arg(path, QString::number(maximumFileSize)));
     const QByteArray bytes = (*file)->readAll();
     if ((*file)->error() != QFileDevice::NoError)
-        return failed(format(u"can't read %@: %@", path, (*file)->errorString()));
+        return failed(u"can't read %1: %2"_s.arg(path, (*file)->errorString()));
     std::optional<QString> text = decodedText(bytes);
     if (!text)
-        return failed(format(u"%@ is no UTF-8 text, nor UTF-16 or UTF-32 with a byte-order mark", path));
+        return failed(u"%1 is no UTF-8 text, nor UTF-16 or UTF-32 with a byte-order mark"_s.arg(path));
     text->replace(u"\r\n"_s, u"\n"_s);
     text->replace(u'\r', u'\n');
     const std::optional<QStringView> afterHeader = afterHeaderLine(*text);
@@ -152,7 +151,7 @@ TextVocabularyParser::Result TextVocabularyParser::wordsFromCSVFile(const QStrin
     findDelimiter(lines, afterHeader.has_value());
     std::variant<WordList, QString> words = wordsFromText(lines, invertDirection);
     if (const QString *reason = std::get_if<QString>(&words))
-        return failed(format(u"%@ %@", path, *reason));
+        return failed(u"%1 %2"_s.arg(path, *reason));
     return {std::get<WordList>(std::move(words)), std::nullopt};
 }
 
@@ -213,9 +212,9 @@ void TextVocabularyParser::findDelimiter(QStringView text, bool isOwnExport)
         m_csvQuotation = quoteOfFields(text, m_csvDelimiter);
     }
 
-    Console::writeLine(format(u"finding DElimiters in %ld lines:\n \" %ld   ' %ld   t %ldld   , %ld\nchosen: %@ %@",
-                              lines, doubleQuotes, singleQuotes, tabs, commas,
-                              m_csvQuotation ? QString(*m_csvQuotation) : u"(null)"_s, QString(m_csvDelimiter)));
+    Console::writeLine(u"finding DElimiters in %1 lines:\n \" %2   ' %3   t %4ld   , %5\nchosen: %6 %7"_s.arg(
+        QString::number(lines), QString::number(doubleQuotes), QString::number(singleQuotes), QString::number(tabs),
+        QString::number(commas), m_csvQuotation ? QString(*m_csvQuotation) : u"(null)"_s, QString(m_csvDelimiter)));
 }
 
 std::variant<WordList, QString> TextVocabularyParser::wordsFromText(QStringView text, bool invertDirection) const
@@ -236,11 +235,11 @@ std::variant<WordList, QString> TextVocabularyParser::wordsFromText(QStringView 
         if (lineWords == 0)
             continue;
         if (lineWords > maximumWordCount - words.size())
-            return format(u"gives more than %ld words", maximumWordCount);
+            return u"gives more than %1 words"_s.arg(maximumWordCount);
         const QStringList tags = tagsOfFields(fields);
         // Checked before any word is made: the product of a line can be far beyond the limit.
         if (tags.size() > (maximumTagCount - tagCount) / lineWords)
-            return format(u"gives more than %ld tags on its words in all", maximumTagCount);
+            return u"gives more than %1 tags on its words in all"_s.arg(maximumTagCount);
         tagCount += lineWords * tags.size();
         const QString comment = fields.size() > 2 ? fields[2] : QString();
         const qsizetype firstOfLine = words.size();

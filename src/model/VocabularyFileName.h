@@ -6,10 +6,12 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 // The extension of the own vocabulary files.
-inline const QString vocabularyFileExtension = QStringLiteral(".qlxv");
+inline const QString vocabularyFileExtension = u".qlxv"_s;
 
 // A name that can stand for a vocabulary file directly inside a folder, the vocabularies folder
 // or the top of the cloud folder: one visible path component (no "/", no leading ".", so neither

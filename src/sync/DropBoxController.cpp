@@ -13,7 +13,6 @@
 #include "platform/files/RegularFile.h"
 #include "platform/files/Settings.h"
 #include "platform/ports/Console.h"
-#include "platform/values/Format.h"
 #include "platform/values/NoDestructor.h"
 #include "platform/values/SharedInstance.h"
 
@@ -66,7 +65,7 @@ lexi::Result<QByteArray> readLocalFile(const QString &path)
 {
     const auto file = lexi::openRegularFile(path);
     if (!file)
-        return lexi::Result<QByteArray>::failure(lexi::format(u"%@: %@", path, file.error()));
+        return lexi::Result<QByteArray>::failure(u"%1: %2"_s.arg(path, file.error()));
     QByteArray data = (*file)->readAll();
     if ((*file)->error() != QFileDevice::NoError)
         return lexi::Result<QByteArray>::failure((*file)->errorString());
@@ -284,13 +283,13 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
     const auto stamp = cloud.stampOfFile(name);
     if (!stamp) {
         QLXLogError("DB > sync > could not open db file %@", stamp.error());
-        status.fail(lexi::format(u"could not open db file %@", stamp.error()));
+        status.fail(u"could not open db file %1"_s.arg(stamp.error()));
         return status;
     }
     const auto data = cloud.readFile(name);
     if (!data) {
         QLXLogError("DB > sync > could not read db file %@", data.error());
-        status.fail(lexi::format(u"could not read db file %@", data.error()));
+        status.fail(u"could not read db file %1"_s.arg(data.error()));
         return status;
     }
     if (data->isEmpty()) {
@@ -313,7 +312,7 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
     const QString copy = m_environment.folders->downloadFolderPath() + u'/' + name;
     if (const auto written = lexi::writeFileAtomically(copy, *data); !written) {
         QLXLogError("DB > sync > could not write download %@", written.error());
-        status.fail(lexi::format(u"could not write download %@", written.error()));
+        status.fail(u"could not write download %1"_s.arg(written.error()));
         return status;
     }
 
@@ -323,14 +322,14 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
         // A file that does not load would only stand in for the language here.
         if (!m_environment.storage->vocabularyFromFile(copy)) {
             QLXLogWarn("DB > sync > could not load db vocabulary %@", copy);
-            status.fail(lexi::format(u"sync could not load db vocabulary %@", copy));
+            status.fail(u"sync could not load db vocabulary %1"_s.arg(copy));
             retireDropboxFile(name, *data, *stamp);
             return status;
         }
         // Something that appeared there since the listing is left for the next run.
         if (const auto written = lexi::writeFileAtomically(localPath, *data, lexi::NoFile()); !written) {
             QLXLogError("DB > sync > could not create local file %@", written.error());
-            status.fail(lexi::format(u"could not create local file %@", written.error()));
+            status.fail(u"could not create local file %1"_s.arg(written.error()));
             return status;
         }
         rememberDropboxFile(name, *data);
@@ -396,17 +395,17 @@ lexi::Result<> DropBoxController::uploadNewFile(const QString &localPath, QLXSyn
     const auto data = readLocalFile(localPath);
     if (!data) {
         QLXLogError("DB > sync > could not read local file %@", data.error());
-        return lexi::Result<>::failure(lexi::format(u"could not read local file %@", data.error()));
+        return lexi::Result<>::failure(u"could not read local file %1"_s.arg(data.error()));
     }
     // A damaged file would go to every other machine; here it stays, as the only copy.
     if (!m_environment.storage->vocabularyFromFile(localPath)) {
         QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
-        return lexi::Result<>::failure(lexi::format(u"sync could not load local vocabulary %@", localPath));
+        return lexi::Result<>::failure(u"sync could not load local vocabulary %1"_s.arg(localPath));
     }
     // Fails, and leaves it, when another machine put a file there meanwhile.
     if (const auto created = m_environment.cloudFolder->createFile(name, *data); !created) {
         QLXLogError("DB > sync > could not create db file %@", created.error());
-        return lexi::Result<>::failure(lexi::format(u"could not create db file %@", created.error()));
+        return lexi::Result<>::failure(u"could not create db file %1"_s.arg(created.error()));
     }
     rememberDropboxFile(name, *data);
     return {};
@@ -424,12 +423,12 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath,
     // since: a change of either is left for the next run, which compares the versions again.
     if (firstPhase && !*firstPhase) {
         QLXLogVerbose("    not in step -> next sync %@: %@", name, firstPhase->error());
-        return lexi::Result<>::failure(lexi::format(u"%@ -> next sync", firstPhase->error()));
+        return lexi::Result<>::failure(u"%1 -> next sync"_s.arg(firstPhase->error()));
     }
     const auto dropboxStamp = cloud.stampOfFile(name);
     if (!dropboxStamp) {
         QLXLogError("DB > sync > could not open db file %@", dropboxStamp.error());
-        return lexi::Result<>::failure(lexi::format(u"could not open db file %@", dropboxStamp.error()));
+        return lexi::Result<>::failure(u"could not open db file %1"_s.arg(dropboxStamp.error()));
     }
     const SyncedFile *synced = firstPhase ? &**firstPhase : nullptr;
     if (!synced || synced->dropbox != *dropboxStamp || lexi::fileStamp(localPath) != synced->local) {
@@ -439,11 +438,11 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath,
     const auto data = synced->update ? lexi::Result<QByteArray>(*synced->update) : readLocalFile(localPath);
     if (!data) {
         QLXLogError("DB > sync > could not read local file %@", data.error());
-        return lexi::Result<>::failure(lexi::format(u"could not read local file %@", data.error()));
+        return lexi::Result<>::failure(u"could not read local file %1"_s.arg(data.error()));
     }
     if (const auto written = cloud.replaceFile(name, *data, *dropboxStamp); !written) {
         QLXLogError("DB > sync > could not write db file %@", written.error());
-        return lexi::Result<>::failure(lexi::format(u"could not write db file %@", written.error()));
+        return lexi::Result<>::failure(u"could not write db file %1"_s.arg(written.error()));
     }
     rememberDropboxFile(name, *data);
     // The new version replaces the local file only once it is in the cloud, so that a run that
@@ -473,7 +472,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::takeDropboxVersi
     const auto written = data ? replaceLocalFile(localPath, *data, synced.local) : lexi::Result<>::failure(data.error());
     if (!written) {
         QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
-        status.fail(lexi::format(u"could not replace local file %@", localPath));
+        status.fail(u"could not replace local file %1"_s.arg(localPath));
         return std::nullopt;
     }
     rememberDropboxFile(name, *data);
@@ -498,11 +497,11 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         QStringList errors;
         if (!local) {
             QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
-            errors.append(lexi::format(u"sync could not load local vocabulary %@", localPath));
+            errors.append(u"sync could not load local vocabulary %1"_s.arg(localPath));
         }
         if (!dropbox) {
             QLXLogWarn("DB > sync > could not load db vocabulary %@", dropboxCopy);
-            errors.append(lexi::format(u"sync could not load db vocabulary %@", dropboxCopy));
+            errors.append(u"sync could not load db vocabulary %1"_s.arg(dropboxCopy));
         }
         status.fail(errors.join(u"; "_s));
         // The next run finds the language missing here and brings the cloud copy down.
@@ -544,7 +543,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         dropbox->setVersion(d + 1);
         dropbox->setNeedsSync(false);
         update = dropbox;
-        saveError = u"could not save merged file > abort %@"_s;
+        saveError = u"could not save merged file > abort %1"_s;
     } else if (l < d && local->needsSync()) {
         QLXLogVerbose("        l << db dirty : merge (%ld < %ld)", l, d);
         action = Action::merged;
@@ -552,7 +551,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         dropbox->setVersion(d + 1);
         dropbox->setNeedsSync(false);
         update = dropbox;
-        saveError = u"could not save merged file > abort %@"_s;
+        saveError = u"could not save merged file > abort %1"_s;
     } else if (l < d) {
         QLXLogVerbose("        l << db : download db replace local (%ld < %ld)", l, d);
         return takeDropboxVersion(localPath, dropboxCopy, synced, status);
@@ -562,7 +561,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         local->setVersion(l + 1);
         local->setNeedsSync(false);
         update = local;
-        saveError = u"could not save updated file > abort %@"_s;
+        saveError = u"could not save updated file > abort %1"_s;
     } else if (l == d) {
         QLXLogVerbose("        l == db > do nothing (%ld == %ld)", l, d);
         return synced;
@@ -574,7 +573,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         local->setVersion(l + 1);
         local->setNeedsSync(false);
         update = local;
-        saveError = u"could not save file > abort %@"_s;
+        saveError = u"could not save file > abort %1"_s;
     }
 
     // Written as a file beside the download, so that it is the file the program would save.
@@ -582,7 +581,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
                           ? readLocalFile(dropboxCopy)
                           : lexi::Result<QByteArray>::failure(QString());
     if (!data) {
-        status.fail(lexi::format(saveError, localPath));
+        status.fail(saveError.arg(localPath));
         return std::nullopt;
     }
     status.setSyncAction(action);
@@ -652,22 +651,23 @@ QLXSyncStatus DropBoxController::takeInDropboxCopy(const QString &name)
     QLXLogVerbose("    conflicted copy on db > merge (%@)", name);
     const auto stamp = cloud.stampOfFile(name);
     const auto data = stamp ? cloud.readFile(name) : lexi::Result<QByteArray>::failure(stamp.error());
-    if (!data) {
-        QLXLogError("DB > sync > could not read db file %@", data.error());
-        status.fail(lexi::format(u"could not read db file %@", data.error()));
-        return status;
+    const auto retired = data ? retireDropboxFile(name, *data, *stamp) : lexi::Result<>::failure(data.error());
+    if (!retired) {
+        QLXLogError("DB > sync > could not move conflicted copy %@ to the backups: %@", name, retired.error());
+        status.fail(u"could not move conflicted copy to the backups %1"_s.arg(retired.error()));
+        return;
     }
     const QString copy = m_environment.folders->downloadFolderPath() + u'/' + name;
     if (const auto written = lexi::writeFileAtomically(copy, *data); !written) {
         QLXLogError("DB > sync > could not write download %@", written.error());
-        status.fail(lexi::format(u"could not write download %@", written.error()));
+        status.fail(u"could not write download %1"_s.arg(written.error()));
         return status;
     }
     if (!takeInConflictedCopy(copy, name, status))
         return status;
     if (const auto retired = retireDropboxFile(name, *data, *stamp); !retired) {
         QLXLogError("DB > sync > could not move conflicted copy %@ to the backups: %@", name, retired.error());
-        status.fail(lexi::format(u"could not move conflicted copy to the backups %@", retired.error()));
+        status.fail(u"could not move conflicted copy to the backups %1"_s.arg(retired.error()));
     }
     return status;
 }
@@ -690,7 +690,7 @@ bool DropBoxController::takeInConflictedCopy(const QString &path, const QString 
         if (!merged) {
             // The first phase replaces it from the cloud; the copy waits for the next run.
             QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
-            status.fail(lexi::format(u"sync could not load local vocabulary %@ -> next sync", localPath));
+            status.fail(u"sync could not load local vocabulary %1 -> next sync"_s.arg(localPath));
             return false;
         }
         if (!merged->mergeWithOtherVersion(*copy)) {
@@ -713,12 +713,12 @@ bool DropBoxController::takeInConflictedCopy(const QString &path, const QString 
                                       : lexi::writeFileAtomically(localPath, *data, lexi::NoFile());
     if (!written) {
         QLXLogWarn("DB > sync > could not save %@: %@", localPath, written.error());
-        status.fail(lexi::format(u"could not save merged file > abort %@", localPath));
+        status.fail(u"could not save merged file > abort %1"_s.arg(localPath));
         return false;
     }
     m_localFileNamesNeedingSync.mark(original);
     status.setMessage(
-        lexi::format(u"conflicted copy > merged into %@ > moved to backups", lexi::withoutVocabularyExtension(original)));
+        u"conflicted copy > merged into %1 > moved to backups"_s.arg(lexi::withoutVocabularyExtension(original)));
     status.setSyncAction(Action::merged);
     return true;
 }

@@ -108,10 +108,10 @@ void QLXSyncLog::saveLogAndClear()
     const QString folder = m_environment.folders->logsFolderPath();
     // A second file within one second takes the next free name instead of replacing the first.
     auto seconds = qint64(m_environment.clock->now().secondsSinceReferenceDate());
-    while (QFileInfo::exists(folder + lexi::format(u"/%ld.txt", seconds)))
+    while (QFileInfo::exists(folder + u"/%1.txt"_s.arg(seconds)))
         ++seconds;
     // A log that cannot be written is lost; the synchronisation goes on without it.
-    lexi::writeFileAtomically(folder + lexi::format(u"/%ld.txt", seconds), renderLog(records).toUtf8());
+    lexi::writeFileAtomically(folder + u"/%1.txt"_s.arg(seconds), renderLog(records).toUtf8());
     m_lastSaveTime = m_environment.clock->monotonicNow();
     if (m_upload)
         m_upload();
@@ -172,7 +172,7 @@ QString QLXSyncLog::syncStatusForAllLangsString() const
     for (const QLXSyncStatus &record : m_statusLog) {
         const QString name = record.languageName().section(u'/', -1).remove(u".qlxv"_s);
         text += lexi::format(synchedAgo, lexi::timeSinceDate(record.time(), *m_environment.clock));
-        text += lexi::format(u" %@", name) + lexi::format(u" (%@)", actionWord(record.syncAction())) + u'\n';
+        text += u" %1"_s.arg(name) + u" (%1)"_s.arg(actionWord(record.syncAction())) + u'\n';
     }
     return text;
 }
@@ -188,7 +188,7 @@ std::optional<QString> QLXSyncLog::syncStatusForVocabulary(const Lexicarta &voca
         return std::nullopt;
     return lexi::format(lexi::StringTables::text(u"lastSynched"_s, u"MainWindow"_s),
                         lexi::timeSinceDate(record->time(), *m_environment.clock))
-        + lexi::format(u" (%@)", actionWord(record->syncAction()));
+        + u" (%1)"_s.arg(actionWord(record->syncAction()));
 }
 
 QList<QLXSyncStatus> QLXSyncLog::fullLog() const

@@ -1,7 +1,6 @@
 #include "QLXSyncStatus.h"
 
 #include "model/DateDescription.h"
-#include "platform/values/Format.h"
 
 using namespace Qt::StringLiterals;
 
@@ -10,10 +9,10 @@ namespace {
 QString versionsText(qint64 local, qint64 dropbox)
 {
     if (local < dropbox)
-        return lexi::format(u"(l %ld << %ld db)   ", local, dropbox);
+        return u"(l %1 << %2 db)   "_s.arg(QString::number(local), QString::number(dropbox));
     if (local > dropbox)
-        return lexi::format(u"(l %ld >> %ld db)   ", local, dropbox);
-    return lexi::format(u"(l %ld == %ld db)   ", local, dropbox);
+        return u"(l %1 >> %2 db)   "_s.arg(QString::number(local), QString::number(dropbox));
+    return u"(l %1 == %2 db)   "_s.arg(QString::number(local), QString::number(dropbox));
 }
 
 QString actionWord(QLXSyncStatus::SyncAction action)
@@ -58,8 +57,8 @@ QString QLXSyncStatus::logStringWithDirection(bool direction, bool indent) const
                                                                   : u"Sync Dropbox To Local\n"_s;
     }
     text += time
-        + lexi::format(u"%@<%@> %@\n", indentation, m_languageName.isEmpty() ? u"unknown"_s : m_languageName,
-                       m_message.value_or(u"."_s));
+        + u"%1<%2> %3\n"_s.arg(indentation, m_languageName.isEmpty() ? u"unknown"_s : m_languageName,
+                              m_message.value_or(u"."_s));
     text += time + indentation + indentation + versionsText(m_localVersion, m_dropboxVersion)
         + actionWord(m_syncAction);
     return text;

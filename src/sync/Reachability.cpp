@@ -33,17 +33,10 @@ bool Reachability::connectionRequired() const
 
 int Reachability::networkStatusForFlags(quint32 flags)
 {
-    if (!(flags & NetworkReachability::reachable))
-        return notReachable;
-    const bool connectsByItself =
-        flags & (NetworkReachability::connectionOnDemand | NetworkReachability::connectionOnTraffic);
-    if (connectsByItself && !(flags & NetworkReachability::interventionRequired))
-        return reachable;
-    return flags & NetworkReachability::connectionRequired ? notReachable : reachable;
+    return NetworkReachability::canConnect(flags) ? reachable : notReachable;
 }
 
 int Reachability::localWiFiStatusForFlags(quint32 flags)
 {
-    const quint32 both = NetworkReachability::reachable | NetworkReachability::isDirect;
-    return (flags & both) == both ? reachable : notReachable;
+    return NetworkReachability::canConnectDirectly(flags) ? reachable : notReachable;
 }

@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi::test {
 
 SqliteFile::SqliteFile(const QString &path)
@@ -46,7 +48,7 @@ QStringList SqliteFile::texts(const QByteArray &sql)
     return values;
 }
 
-AnalyticsInstallation::AnalyticsInstallation() : defaults(folder.filePath(QStringLiteral("Lexicarta.conf")))
+AnalyticsInstallation::AnalyticsInstallation() : defaults(folder.filePath(u"Lexicarta.conf"_s))
 {
     ANClient::disableLogging();
 }
@@ -58,12 +60,12 @@ AnalyticsInstallation::~AnalyticsInstallation()
 
 QString AnalyticsInstallation::databasePath() const
 {
-    return folder.filePath(QStringLiteral("analyticsEvents.sqlite"));
+    return folder.filePath(u"analyticsEvents.sqlite"_s);
 }
 
 QString AnalyticsInstallation::cachesFolder() const
 {
-    return folder.filePath(QStringLiteral("caches"));
+    return folder.filePath(u"caches"_s);
 }
 
 ANClient::Environment AnalyticsInstallation::environment()

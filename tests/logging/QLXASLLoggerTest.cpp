@@ -6,6 +6,8 @@
 #include <mutex>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class RecordingSink final : public SystemLogSink
@@ -30,12 +32,12 @@ TEST(QLXASLLoggerTest, WritesEachFlagAtItsSystemLogLevel)
 {
     auto sink = std::make_shared<RecordingSink>();
     QLXASLLogger logger(sink);
-    logger.logMessage(record(QLXLogFlagError, QStringLiteral("e \u00e9")));
-    logger.logMessage(record(QLXLogFlagWarn, QStringLiteral("w")));
-    logger.logMessage(record(QLXLogFlagInfo, QStringLiteral("i")));
-    logger.logMessage(record(QLXLogFlagDebug, QStringLiteral("d")));
-    logger.logMessage(record(QLXLogFlagVerbose, QStringLiteral("v")));
-    logger.logMessage(record(3, QStringLiteral("mixed")));
+    logger.logMessage(record(QLXLogFlagError, u"e \u00e9"_s));
+    logger.logMessage(record(QLXLogFlagWarn, u"w"_s));
+    logger.logMessage(record(QLXLogFlagInfo, u"i"_s));
+    logger.logMessage(record(QLXLogFlagDebug, u"d"_s));
+    logger.logMessage(record(QLXLogFlagVerbose, u"v"_s));
+    logger.logMessage(record(3, u"mixed"_s));
     const std::vector<std::pair<int, QByteArray>> expected = {
         {1, "e \xc3\xa9"}, {2, "w"}, {3, "i"}, {4, "d"}, {5, "v"}, {5, "mixed"}};
     EXPECT_EQ(sink->entries, expected);
@@ -45,7 +47,7 @@ TEST(QLXASLLoggerTest, SkipsRecordsTaggedToBeIgnored)
 {
     auto sink = std::make_shared<RecordingSink>();
     QLXASLLogger logger(sink);
-    logger.logMessage(record(QLXLogFlagError, QStringLiteral("hidden"), QLXASLLogger::ignoreLogMessageTag));
+    logger.logMessage(record(QLXLogFlagError, u"hidden"_s, QLXASLLogger::ignoreLogMessageTag));
     EXPECT_TRUE(sink->entries.empty());
 }
 
@@ -67,7 +69,7 @@ TEST(QLXASLLoggerTest, WritesWhatItsFormatterMakesAndDropsWhatItRefuses)
     logger->setLogFormatter(std::make_shared<UpperCaseFormatter>());
     EXPECT_TRUE(logger->logFormatter());
     logger->loggerQueue()->sync([&] {
-        logger->logMessage(record(QLXLogFlagInfo, QStringLiteral("quiet")));
+        logger->logMessage(record(QLXLogFlagInfo, u"quiet"_s));
         logger->logMessage(record(QLXLogFlagInfo, QString()));
     });
     const std::vector<std::pair<int, QByteArray>> expected = {{3, "QUIET"}};
@@ -77,7 +79,7 @@ TEST(QLXASLLoggerTest, WritesWhatItsFormatterMakesAndDropsWhatItRefuses)
 TEST(QLXASLLoggerTest, SharedInstanceIsOneLoggerWithItsName)
 {
     EXPECT_EQ(QLXASLLogger::sharedInstance(), QLXASLLogger::sharedInstance());
-    EXPECT_EQ(QLXASLLogger::sharedInstance()->loggerName(), QStringLiteral("cocoa.lumberjack.aslLogger"));
+    EXPECT_EQ(QLXASLLogger::sharedInstance()->loggerName(), u"cocoa.lumberjack.aslLogger"_s);
     EXPECT_EQ(QLXASLLogger::sharedInstance()->loggerQueue()->label(), "cocoa.lumberjack.aslLogger");
 }
 

@@ -11,6 +11,8 @@
 #include <semaphore>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class QLXLogTest : public testing::Test
@@ -46,7 +48,7 @@ TEST_F(QLXLogTest, MaskedCallsEvaluateNothing)
     QLXLogWarn("warn %d", countedEvaluation());
     QLXLog::flushLog();
     EXPECT_EQ(evaluations, 1);
-    EXPECT_EQ(logger->texts(), QStringList{QStringLiteral("warn 1")});
+    EXPECT_EQ(logger->texts(), QStringList{u"warn 1"_s});
 }
 
 TEST_F(QLXLogTest, ErrorsAreDeliveredBeforeTheCallReturns)
@@ -56,11 +58,11 @@ TEST_F(QLXLogTest, ErrorsAreDeliveredBeforeTheCallReturns)
     slow->onMessage = [](const QLXLogMessage &) { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
     auto other = addRecorder();
     for (int i = 0; i < 3; ++i) {
-        QLXLogError("DB > sync > could not list db %@", QStringLiteral("/x"));
+        QLXLogError("DB > sync > could not list db %@", u"/x"_s);
         EXPECT_EQ(slow->texts().size(), i + 1);
         EXPECT_EQ(other->texts().size(), i + 1);
     }
-    EXPECT_EQ(slow->texts().first(), QStringLiteral("DB > sync > could not list db /x"));
+    EXPECT_EQ(slow->texts().first(), u"DB > sync > could not list db /x"_s);
 }
 
 TEST_F(QLXLogTest, LoggersGetTheFlagsTheirMaskAdmitsInOrder)
@@ -73,9 +75,9 @@ TEST_F(QLXLogTest, LoggersGetTheFlagsTheirMaskAdmitsInOrder)
     QLXLogWarn("w");
     QLXLogError("e");
     QLXLog::flushLog();
-    EXPECT_EQ(errorsOnly->texts(), QStringList{QStringLiteral("e")});
-    EXPECT_EQ(everything->texts(), (QStringList{QStringLiteral("v"), QStringLiteral("i"), QStringLiteral("w"),
-                                                 QStringLiteral("e")}));
+    EXPECT_EQ(errorsOnly->texts(), QStringList{u"e"_s});
+    EXPECT_EQ(everything->texts(), (QStringList{u"v"_s, u"i"_s, u"w"_s,
+                                                 u"e"_s}));
     EXPECT_GE(everything->flushes(), 1);
 }
 
@@ -89,7 +91,7 @@ TEST_F(QLXLogTest, ALoggerAddedTwiceHearsTwiceUntilRemovedOnce)
     QLXLogError("twice");
     QLXLog::removeLogger(logger);
     QLXLogError("once");
-    EXPECT_EQ(logger->texts(), (QStringList{QStringLiteral("twice"), QStringLiteral("twice"), QStringLiteral("once")}));
+    EXPECT_EQ(logger->texts(), (QStringList{u"twice"_s, u"twice"_s, u"once"_s}));
     EXPECT_EQ(QLXLog::allLoggers().size(), 1u);
 }
 
@@ -97,33 +99,36 @@ TEST_F(QLXLogTest, TheThousandAndFirstUnfinishedRecordWaitsAndNoneIsLost)
 {
     constexpr int qlxLogLevel = QLXLogLevelVerbose;
     auto logger = addRecorder();
+    // The first record stays in delivery until the gate opens.
     std::binary_semaphore gate(0);
-    std::atomic<bool> blocked = true;
+    std::atomic<bool> firstDelivered = false;
     logger->onMessage = [&](const QLXLogMessage &) {
-        if (blocked)
+        if (!firstDelivered) {
             gate.acquire();
-    };
-    std::atomic<int> returned = 0;
-    std::thread caller([&] {
-        for (int i = 0; i < 1001; ++i) {
-            QLXLogInfo("record %d", i);
-            ++returned;
+            firstDelivered = true;
         }
+    };
+    std::binary_semaphore thousandReturned(0);
+    std::atomic<bool> lastReturnedAfterFirstDelivery = false;
+    std::thread caller([&] {
+        for (int i = 0; i < 1000; ++i)
+            QLXLogInfo("record %d", i);
+        thousandReturned.release();
+        QLXLogInfo("record %d", 1000);
+        lastReturnedAfterFirstDelivery = firstDelivered.load();
     });
-    // The first record sits in delivery, 999 wait behind it: 1000 calls return, the 1001st waits.
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (returned < 1000 && std::chrono::steady_clock::now() < giveUp)
-        std::this_thread::yield();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(returned, 1000);
-
-    blocked = false;
+    // The first record sits in delivery, 999 wait behind it: 1000 calls return, the 1001st can
+    // return only once a delivery has finished, that is after the gate opens.
+    const bool thousandReturnedWhileBlocked = thousandReturned.try_acquire_for(std::chrono::seconds(20));
     gate.release();
     caller.join();
+    EXPECT_TRUE(thousandReturnedWhileBlocked);
+    EXPECT_TRUE(lastReturnedAfterFirstDelivery);
+
     QLXLog::flushLog();
     const QStringList texts = logger->texts();
     ASSERT_EQ(texts.size(), 1001);
-    EXPECT_EQ(texts.last(), QStringLiteral("record 1000"));
+    EXPECT_EQ(texts.last(), u"record 1000"_s);
 }
 
 TEST_F(QLXLogTest, LoggingFromInsideALoggerGoesStraightToStandardError)
@@ -137,8 +142,8 @@ TEST_F(QLXLogTest, LoggingFromInsideALoggerGoesStraightToStandardError)
     };
     QLXLogError("outer");
     QLXLog::loggingQueue().sync([] { QLXLogError("from the logging queue"); });
-    EXPECT_EQ(logger->texts(), QStringList{QStringLiteral("outer")});
-    EXPECT_EQ(console.lines(), (QStringList{QStringLiteral("inner"), QStringLiteral("from the logging queue")}));
+    EXPECT_EQ(logger->texts(), QStringList{u"outer"_s});
+    EXPECT_EQ(console.lines(), (QStringList{u"inner"_s, u"from the logging queue"_s}));
 }
 
 class LoggingFormatter final : public QLXLogFormatter
@@ -168,9 +173,9 @@ TEST_F(QLXLogTest, NothingOnALoggersQueueWaitsForTheDispatcher)
     QLXLogError("delivered");
     QLXLog::flushLog();
 
-    EXPECT_EQ(logger->texts(), QStringList{QStringLiteral("delivered")});
+    EXPECT_EQ(logger->texts(), QStringList{u"delivered"_s});
     EXPECT_EQ(loggersSeenInside, 0u);
-    EXPECT_TRUE(console.lines().contains(QStringLiteral("formatter added")));
+    EXPECT_TRUE(console.lines().contains(u"formatter added"_s));
 }
 
 TEST_F(QLXLogTest, RecordsKnowWhereTheyCameFrom)
@@ -182,7 +187,7 @@ TEST_F(QLXLogTest, RecordsKnowWhereTheyCameFrom)
     const int line = __LINE__ + 1;
     QLXLogError("here");
     ASSERT_TRUE(seen);
-    EXPECT_EQ(seen->fileName(), QStringLiteral("QLXLogTest"));
+    EXPECT_EQ(seen->fileName(), u"QLXLogTest"_s);
     EXPECT_EQ(seen->methodName(), QString::fromUtf8(__func__));
     EXPECT_EQ(seen->lineNumber(), line);
     EXPECT_EQ(seen->logFlag(), QLXLogFlagError);

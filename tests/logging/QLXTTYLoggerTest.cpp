@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The tests run with TZ=UTC, so local time is UTC.
@@ -21,7 +23,7 @@ QLXLogMessage record(const QString &text, int flag = QLXLogFlagInfo, lexi::Date 
                      int context = 0, const QString &tag = {})
 {
     return QLXLogMessage(text, 31, flag, context, __FILE__, "test", __LINE__, tag, 0, time,
-                         {0x1a03, "queue", QStringLiteral("thread")});
+                         {0x1a03, "queue", u"thread"_s});
 }
 
 class QLXTTYLoggerTest : public testing::Test
@@ -31,7 +33,7 @@ protected:
     {
         EXPECT_TRUE(m_output.open());
         return std::make_shared<QLXTTYLogger>(
-            QLXTTYLogger::Terminal{int(m_output.handle()), QStringLiteral("Lexicarta"), 512, mode});
+            QLXTTYLogger::Terminal{int(m_output.handle()), u"Lexicarta"_s, 512, mode});
     }
 
     QByteArray written()
@@ -47,9 +49,9 @@ private:
 TEST_F(QLXTTYLoggerTest, WritesThePlainLine)
 {
     auto logger = makeLogger();
-    logger->logMessage(record(QStringLiteral("abc")));
-    logger->logMessage(record(QStringLiteral("ends with newline\n"), QLXLogFlagError, at(23, 59, 59, 999)));
-    logger->logMessage(record(QStringLiteral("on the second"), QLXLogFlagWarn, at(0, 0, 1, 0)));
+    logger->logMessage(record(u"abc"_s));
+    logger->logMessage(record(u"ends with newline\n"_s, QLXLogFlagError, at(23, 59, 59, 999)));
+    logger->logMessage(record(u"on the second"_s, QLXLogFlagWarn, at(0, 0, 1, 0)));
     EXPECT_EQ(written(), QByteArray("2014-06-04 14:06:34:123 Lexicarta[512:1a03] abc\n"
                                     "2014-06-04 23:59:59:999 Lexicarta[512:1a03] ends with newline\n"
                                     "2014-06-04 00:00:01:000 Lexicarta[512:1a03] on the second\n"));
@@ -79,7 +81,7 @@ TEST_F(QLXTTYLoggerTest, AFormattedRecordIsWrittenWithoutThePrefix)
     auto logger = makeLogger();
     logger->setLogFormatter(std::make_shared<BracketFormatter>());
     ASSERT_TRUE(logger->logFormatter());
-    logger->loggerQueue()->sync([&] { logger->logMessage(record(QStringLiteral("abc"))); });
+    logger->loggerQueue()->sync([&] { logger->logMessage(record(u"abc"_s)); });
     EXPECT_EQ(written(), QByteArray("<abc>\n"));
 }
 
@@ -88,8 +90,8 @@ TEST_F(QLXTTYLoggerTest, DefaultColoursMarkErrorsAndWarnings)
     auto logger = makeLogger(QLXTTYColorMode::Ansi16);
     logger->setColorsEnabled(true);
     ASSERT_TRUE(logger->colorsEnabled());
-    logger->logMessage(record(QStringLiteral("e"), QLXLogFlagError));
-    logger->logMessage(record(QStringLiteral("i"), QLXLogFlagInfo));
+    logger->logMessage(record(u"e"_s, QLXLogFlagError));
+    logger->logMessage(record(u"i"_s, QLXLogFlagInfo));
     EXPECT_EQ(written(), QByteArray("\x1b[31m2014-06-04 14:06:34:123 Lexicarta[512:1a03] e\n\x1b[0m"
                                     "2014-06-04 14:06:34:123 Lexicarta[512:1a03] i\n"));
 }
@@ -101,15 +103,15 @@ TEST_F(QLXTTYLoggerTest, AnExactContextRuleBeatsTheLatestAnyContextRule)
     logger->setForegroundColor(red, std::nullopt, QLXLogFlagError);
     logger->setForegroundColor(green, std::nullopt, QLXLogLevelWarn);
     logger->setForegroundColor(blue, white, QLXLogFlagError, 7);
-    logger->setForegroundColor(white, std::nullopt, QStringLiteral("tagged"));
+    logger->setForegroundColor(white, std::nullopt, u"tagged"_s);
     logger->setColorsEnabled(true);
     // clearColorsForFlag() without a context removes only context-0 rules.
     logger->clearColorsForFlag(QLXLogFlagError);
     ASSERT_TRUE(logger->colorsEnabled());
 
-    logger->logMessage(record(QStringLiteral("any"), QLXLogFlagError, at(1, 0, 0, 0), 0));
-    logger->logMessage(record(QStringLiteral("exact"), QLXLogFlagError, at(1, 0, 0, 0), 7));
-    logger->logMessage(record(QStringLiteral("tag"), QLXLogFlagError, at(1, 0, 0, 0), 7, QStringLiteral("tagged")));
+    logger->logMessage(record(u"any"_s, QLXLogFlagError, at(1, 0, 0, 0), 0));
+    logger->logMessage(record(u"exact"_s, QLXLogFlagError, at(1, 0, 0, 0), 7));
+    logger->logMessage(record(u"tag"_s, QLXLogFlagError, at(1, 0, 0, 0), 7, u"tagged"_s));
     EXPECT_EQ(written(), QByteArray("\x1b[32m2014-06-04 01:00:00:000 Lexicarta[512:1a03] any\n\x1b[0m"
                                     "\x1b[34m\x1b[1;47m2014-06-04 01:00:00:000 Lexicarta[512:1a03] exact\n\x1b[0m"
                                     "\x1b[1;37m2014-06-04 01:00:00:000 Lexicarta[512:1a03] tag\n\x1b[0m"));

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class ScriptedInputSources final : public lexi::InputSources
@@ -25,14 +27,14 @@ public:
 TEST(KeyboardInputSourcesTest, KeepsTheSelectableSourcesAndNamesThemInOrder)
 {
     ScriptedInputSources platform;
-    platform.list = QList<lexi::InputSource>{{QStringLiteral("xkb:us"), QStringLiteral("English (US)"), true},
-                                             {QStringLiteral("ime:palette"), QStringLiteral("Palette"), false},
-                                             {QStringLiteral("xkb:de"), QStringLiteral("German"), true}};
+    platform.list = QList<lexi::InputSource>{{u"xkb:us"_s, u"English (US)"_s, true},
+                                             {u"ime:palette"_s, u"Palette"_s, false},
+                                             {u"xkb:de"_s, u"German"_s, true}};
     const auto sources = lexi::allInputSources(platform, true);
     EXPECT_TRUE(platform.lastIncludeAll);
     ASSERT_EQ(sources.size(), 2);
-    EXPECT_EQ(sources[1].identifier, QStringLiteral("xkb:de"));
-    EXPECT_EQ(lexi::namesForInputSources(sources), (QStringList{QStringLiteral("English (US)"), QStringLiteral("German")}));
+    EXPECT_EQ(sources[1].identifier, u"xkb:de"_s);
+    EXPECT_EQ(lexi::namesForInputSources(sources), (QStringList{u"English (US)"_s, u"German"_s}));
     EXPECT_EQ(lexi::namesForInputSources(*platform.list), lexi::namesForInputSources(sources));
 }
 
@@ -42,7 +44,7 @@ TEST(KeyboardInputSourcesTest, NoListFromThePlatformIsAnErrorAndEmpty)
     QLXLog::addLogger(logger);
     ScriptedInputSources platform;
     EXPECT_TRUE(lexi::allInputSources(platform, false).isEmpty());
-    EXPECT_EQ(logger->texts(), QStringList{QStringLiteral("AppDelegate > allInputSources > NO SOURCES")});
+    EXPECT_EQ(logger->texts(), QStringList{u"AppDelegate > allInputSources > NO SOURCES"_s});
     QLXLog::removeAllLoggers();
 }
 

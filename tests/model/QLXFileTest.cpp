@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString makeFile(const QTemporaryDir &folder, const QString &name, const QDateTime &modified)
@@ -26,10 +28,10 @@ TEST(QLXFileTest, DescribesAnExistingFile)
 {
     QTemporaryDir folder;
     const QDateTime monday(QDate(2026, 12, 7), QTime(9, 30));
-    const QString path = makeFile(folder, QStringLiteral("French - English.qlxv"), monday);
+    const QString path = makeFile(folder, u"French - English.qlxv"_s, monday);
     const QLXFile file(path);
     EXPECT_EQ(file.filePath(), path);
-    EXPECT_EQ(file.fileName(), QStringLiteral("French - English"));
+    EXPECT_EQ(file.fileName(), u"French - English"_s);
     ASSERT_TRUE(file.fileModDate());
     EXPECT_EQ(*file.fileModDate(), lexi::Date::fromDateTime(monday));
     EXPECT_TRUE(file.relativePath().isEmpty());
@@ -39,11 +41,11 @@ TEST(QLXFileTest, DescribesAnExistingFile)
 TEST(QLXFileTest, AMissingFileLeavesTheDescriptorEmpty)
 {
     lexi::test::ConsoleCapture console;
-    const QLXFile file(QStringLiteral("/no/such/file.qlxv"));
+    const QLXFile file(u"/no/such/file.qlxv"_s);
     EXPECT_TRUE(file.filePath().isEmpty());
     EXPECT_TRUE(file.fileName().isEmpty());
     EXPECT_FALSE(file.fileModDate());
-    EXPECT_EQ(console.lines(), QStringList{QStringLiteral("File /no/such/file.qlxv not found")});
+    EXPECT_EQ(console.lines(), QStringList{u"File /no/such/file.qlxv not found"_s});
 }
 
 TEST(QLXFileTest, SortsNewestFirstAndByNameIgnoringCase)
@@ -51,13 +53,13 @@ TEST(QLXFileTest, SortsNewestFirstAndByNameIgnoringCase)
     QTemporaryDir folder;
     lexi::test::ConsoleCapture console;
     QList<QLXFile> files = {
-        QLXFile(makeFile(folder, QStringLiteral("b.qlxv"), QDateTime(QDate(2026, 12, 7), QTime(12, 0)))),
-        QLXFile(QStringLiteral("/missing")),
-        QLXFile(makeFile(folder, QStringLiteral("A.qlxv"), QDateTime(QDate(2026, 12, 9), QTime(12, 0)))),
+        QLXFile(makeFile(folder, u"b.qlxv"_s, QDateTime(QDate(2026, 12, 7), QTime(12, 0)))),
+        QLXFile(u"/missing"_s),
+        QLXFile(makeFile(folder, u"A.qlxv"_s, QDateTime(QDate(2026, 12, 9), QTime(12, 0)))),
     };
     std::ranges::sort(files, [](const QLXFile &a, const QLXFile &b) { return a.compareModDatesFromYoungToOld(b) < 0; });
-    EXPECT_EQ(files[0].fileName(), QStringLiteral("A"));
-    EXPECT_EQ(files[1].fileName(), QStringLiteral("b"));
+    EXPECT_EQ(files[0].fileName(), u"A"_s);
+    EXPECT_EQ(files[1].fileName(), u"b"_s);
     EXPECT_TRUE(files[2].fileName().isEmpty());
 
     EXPECT_TRUE(files[0].compareNames(files[1]) < 0);

@@ -421,7 +421,7 @@ TEST_F(QLXStorageManagerTest, AFailedWriteKeepsThePreviousFileAndSaysSo)
 TEST_F(QLXStorageManagerTest, AKillInTheMiddleOfASaveLeavesAFileThatLoads)
 {
     QProcess probe;
-    probe.start(QStringLiteral(SAVE_ABORT_PROBE), {root.path()});
+    probe.start(QString::fromUtf8(SAVE_ABORT_PROBE), {root.path()});
     ASSERT_TRUE(probe.waitForFinished(60000));
     // The probe saved 10 words, then died of the file size limit while writing 5000.
     EXPECT_EQ(probe.exitStatus(), QProcess::CrashExit) << probe.readAllStandardError().toStdString();
@@ -435,7 +435,7 @@ TEST_F(QLXStorageManagerTest, AKillInTheMiddleOfASaveLeavesAFileThatLoads)
 TEST_F(QLXStorageManagerTest, AKillDuringABackgroundSaveLeavesAFileThatLoads)
 {
     QProcess probe;
-    probe.start(QStringLiteral(SAVE_ABORT_PROBE), {root.path(), u"background"_s});
+    probe.start(QString::fromUtf8(SAVE_ABORT_PROBE), {root.path(), u"background"_s});
     ASSERT_TRUE(probe.waitForReadyRead(60000)) << probe.readAllStandardError().toStdString();
     EXPECT_EQ(probe.readLine(), "handed over\n");
     // kill -9 while the worker compresses or writes the large vocabulary.

@@ -11,6 +11,8 @@
 #include <deque>
 #include <mutex>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi::test {
 
 QByteArray HttpRequest::header(const QByteArray &name) const
@@ -184,7 +186,7 @@ LoopbackHttpServer::~LoopbackHttpServer()
 
 QUrl LoopbackHttpServer::url() const
 {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_worker->port()));
+    return QUrl(u"http://127.0.0.1:%1"_s.arg(m_worker->port()));
 }
 
 void LoopbackHttpServer::enqueue(const HttpResponse &response)

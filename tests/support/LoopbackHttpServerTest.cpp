@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 using lexi::test::HttpResponse;
 using lexi::test::LoopbackHttpServer;
@@ -30,7 +31,7 @@ TEST(LoopbackHttpServerTest, RecordsRequestsAndAnswersAsScripted)
     LoopbackHttpServer server;
     server.enqueue({201, {{"X-Test", "yes"}}, "{\"ok\":true}"});
     QNetworkAccessManager network;
-    QNetworkRequest request(server.url().resolved(QUrl(QStringLiteral("/3.0/projects/p/events?x=1"))));
+    QNetworkRequest request(server.url().resolved(QUrl(u"/3.0/projects/p/events?x=1"_s)));
     request.setRawHeader("Authorization", "Basic abc");
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/json"));
     std::unique_ptr<QNetworkReply> reply(finished(network.post(request, QByteArray("{\"a\":1}"))));

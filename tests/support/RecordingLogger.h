@@ -8,11 +8,13 @@
 #include <functional>
 #include <mutex>
 
+using namespace Qt::StringLiterals;
+
 // A logger (header only, for programs that link the logging library) that keeps the texts it is given; `onMessage` runs inside logMessage().
 class RecordingLogger : public QLXAbstractLogger
 {
 public:
-    explicit RecordingLogger(QString name = QStringLiteral("test.recorder")) : QLXAbstractLogger(std::move(name)) {}
+    explicit RecordingLogger(QString name = u"test.recorder"_s) : QLXAbstractLogger(std::move(name)) {}
 
     void logMessage(const QLXLogMessage &message) override
     {

@@ -1,10 +1,9 @@
 #include "sync/Reachability.h"
 
 #include "support/FakeNetworkReachability.h"
+#include "support/ReachabilityFlagCases.h"
 
 #include <gtest/gtest.h>
-
-#include <tuple>
 
 using lexi::NetworkReachability;
 
@@ -12,28 +11,13 @@ namespace {
 
 constexpr quint32 reachable = NetworkReachability::reachable;
 constexpr quint32 required = NetworkReachability::connectionRequired;
-constexpr quint32 onTraffic = NetworkReachability::connectionOnTraffic;
-constexpr quint32 intervention = NetworkReachability::interventionRequired;
-constexpr quint32 onDemand = NetworkReachability::connectionOnDemand;
 constexpr quint32 direct = NetworkReachability::isDirect;
 
 TEST(ReachabilityTest, MapsTheFlagsToAStatus)
 {
-    const std::tuple<quint32, int, int> cases[] = {
-        // flags, internet status, local Wi-Fi status
-        {0, 0, 0},
-        {required | onDemand | onTraffic | direct, 0, 0},
-        {reachable, 1, 0},
-        {reachable | direct, 1, 1},
-        {reachable | required, 0, 0},
-        {reachable | required | onDemand, 1, 0},
-        {reachable | required | onTraffic, 1, 0},
-        {reachable | required | onDemand | intervention, 0, 0},
-        {reachable | onDemand | intervention, 1, 0},
-    };
-    for (const auto &[flags, internet, localWiFi] : cases) {
-        EXPECT_EQ(Reachability::networkStatusForFlags(flags), internet) << flags;
-        EXPECT_EQ(Reachability::localWiFiStatusForFlags(flags), localWiFi) << flags;
+    for (const auto &[flags, internet, localWiFi] : lexi::test::reachabilityFlagCases) {
+        EXPECT_EQ(Reachability::networkStatusForFlags(flags), internet ? Reachability::reachable : Reachability::notReachable) << flags;
+        EXPECT_EQ(Reachability::localWiFiStatusForFlags(flags), localWiFi ? Reachability::reachable : Reachability::notReachable) << flags;
     }
 }
 

@@ -25,6 +25,8 @@
 #include <memory>
 #include <mutex>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi::test {
 
 // Counts what the controller tells its delegate.
@@ -93,7 +95,7 @@ public:
     // saves it.
     void saveChanged(Lexicarta &vocabulary);
     // The vocabulary in the vocabularies folder; nothing when it does not load.
-    std::shared_ptr<Lexicarta> load(const QString &name = QStringLiteral("French - English.qlxv")) const;
+    std::shared_ptr<Lexicarta> load(const QString &name = u"French - English.qlxv"_s) const;
     // The foreign words of the vocabulary at `path`, sorted; {"<no vocabulary>"} when it does
     // not load.
     QStringList foreignWords(const QString &path) const;

@@ -22,7 +22,7 @@ public:
         environment.insert(u"XDG_DATA_HOME"_s, m_home.filePath(u"data"_s));
         environment.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
         probe.setProcessEnvironment(environment);
-        probe.start(QStringLiteral(SYNC_PROBE), QStringList{m_cloudFolder} + words);
+        probe.start(QString::fromUtf8(SYNC_PROBE), QStringList{m_cloudFolder} + words);
         if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
             return {u"<failed: "_s + QString::fromLocal8Bit(probe.readAllStandardError()) + u'>'};
         return QString::fromUtf8(probe.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);

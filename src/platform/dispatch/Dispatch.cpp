@@ -6,6 +6,8 @@
 #include <QThread>
 #include <QThreadPool>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi::dispatch {
 
 void globalAsync(Block block)
@@ -17,7 +19,7 @@ void mainAsync(Block block)
 {
     auto *application = QCoreApplication::instance();
     if (!application) {
-        Console::writeLine(QStringLiteral("dispatch > main queue > no application object, block dropped"));
+        Console::writeLine(u"dispatch > main queue > no application object, block dropped"_s);
         return;
     }
     QMetaObject::invokeMethod(application, std::move(block), Qt::QueuedConnection);

@@ -11,6 +11,8 @@
 
 #include <pthread.h>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi::dispatch {
 
 struct SerialQueue::Worker
@@ -38,10 +40,10 @@ void runGuarded(const Block &block, const std::string &label)
     try {
         block();
     } catch (const std::exception &error) {
-        Console::writeLine(QStringLiteral("dispatch > %1 > a block threw: %2")
+        Console::writeLine(u"dispatch > %1 > a block threw: %2"_s
                                .arg(QString::fromStdString(label), QString::fromUtf8(error.what())));
     } catch (...) {
-        Console::writeLine(QStringLiteral("dispatch > %1 > a block threw").arg(QString::fromStdString(label)));
+        Console::writeLine(u"dispatch > %1 > a block threw"_s.arg(QString::fromStdString(label)));
     }
 }
 

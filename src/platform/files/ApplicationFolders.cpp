@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 namespace {
@@ -29,7 +31,7 @@ QString ensureFolder(const QString &path)
 } // namespace
 
 ApplicationFolders::ApplicationFolders(const QString &userDataFolder)
-    : m_applicationSupportFolder(QDir(userDataFolder).filePath(QStringLiteral("Lexicarta")))
+    : m_applicationSupportFolder(QDir(userDataFolder).filePath(u"Lexicarta"_s))
 {
 }
 
@@ -40,7 +42,7 @@ std::optional<QString> ApplicationFolders::standardUserDataFolder()
         return dataHome;
     const QString home = qEnvironmentVariable("HOME");
     if (QDir::isAbsolutePath(home))
-        return QDir(home).filePath(QStringLiteral(".local/share"));
+        return QDir(home).filePath(u".local/share"_s);
     return std::nullopt;
 }
 
@@ -53,9 +55,9 @@ std::optional<ApplicationFolders> ApplicationFolders::open(const std::optional<Q
         if (QFileInfo(folders.m_applicationSupportFolder).isDir())
             return folders;
     }
-    alerts.runModal({StringTables::text(QStringLiteral("Alert")),
-                     StringTables::text(QStringLiteral("Can't find application support folder")),
-                     {StringTables::text(QStringLiteral("Quit"))}});
+    alerts.runModal({StringTables::text(u"Alert"_s),
+                     StringTables::text(u"Can't find application support folder"_s),
+                     {StringTables::text(u"Quit"_s)}});
     return std::nullopt;
 }
 
@@ -66,27 +68,27 @@ QString ApplicationFolders::applicationSupportFolder() const
 
 QString ApplicationFolders::vocabularyFolderPath() const
 {
-    return ensureFolder(QDir(m_applicationSupportFolder).filePath(QStringLiteral("Vocabularies")));
+    return ensureFolder(QDir(m_applicationSupportFolder).filePath(u"Vocabularies"_s));
 }
 
 QString ApplicationFolders::backupFolderPath() const
 {
-    return ensureFolder(QDir(m_applicationSupportFolder).filePath(QStringLiteral("Backups")));
+    return ensureFolder(QDir(m_applicationSupportFolder).filePath(u"Backups"_s));
 }
 
 QString ApplicationFolders::logsFolderPath() const
 {
-    return ensureFolder(QDir(m_applicationSupportFolder).filePath(QStringLiteral("Logs")));
+    return ensureFolder(QDir(m_applicationSupportFolder).filePath(u"Logs"_s));
 }
 
 QString ApplicationFolders::downloadFolderPath() const
 {
-    return ensureFolder(QDir(m_applicationSupportFolder).filePath(QStringLiteral("Download")));
+    return ensureFolder(QDir(m_applicationSupportFolder).filePath(u"Download"_s));
 }
 
 QString ApplicationFolders::uploadFolderPath() const
 {
-    return ensureFolder(QDir(m_applicationSupportFolder).filePath(QStringLiteral("Upload")));
+    return ensureFolder(QDir(m_applicationSupportFolder).filePath(u"Upload"_s));
 }
 
 } // namespace lexi

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 Defaults::Defaults(const QString &filePath) : m_settings(filePath, QSettings::IniFormat) {}
@@ -10,7 +12,7 @@ Defaults::Defaults(const QString &filePath) : m_settings(filePath, QSettings::In
 QString Defaults::standardFilePath()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-        .filePath(QStringLiteral("Lexicarta/Lexicarta.conf"));
+        .filePath(u"Lexicarta/Lexicarta.conf"_s);
 }
 
 void Defaults::registerDefaults(const QVariantMap &defaults)

@@ -9,6 +9,8 @@
 
 #include <mutex>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 namespace {
@@ -16,15 +18,15 @@ namespace {
 QHash<QString, QString> readTable(const QString &table)
 {
     QHash<QString, QString> texts;
-    QFile file(QStringLiteral(":/strings/%1.json").arg(table));
+    QFile file(u":/strings/%1.json"_s.arg(table));
     if (!file.open(QIODevice::ReadOnly)) {
-        Console::writeLine(QStringLiteral("strings > table %1 > not found").arg(table));
+        Console::writeLine(u"strings > table %1 > not found"_s.arg(table));
         return texts;
     }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     if (!document.isObject()) {
-        Console::writeLine(QStringLiteral("strings > table %1 > not a JSON object: %2").arg(table, error.errorString()));
+        Console::writeLine(u"strings > table %1 > not a JSON object: %2"_s.arg(table, error.errorString()));
         return texts;
     }
     const QJsonObject object = document.object();

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 // The texts shown to the learner, looked up by key in named tables. Each table is the resource
@@ -10,7 +12,7 @@ class StringTables
 {
 public:
     // The table that texts without a table of their own come from.
-    static inline const QString defaultTable = QStringLiteral("Localizable");
+    static inline const QString defaultTable = u"Localizable"_s;
 
     static QString text(const QString &key, const QString &table = defaultTable);
 };

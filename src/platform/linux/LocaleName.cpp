@@ -1,12 +1,14 @@
 #include "LocaleName.h"
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 QString selectedLocaleName(const QLocale &locale)
 {
     QString displayName = QLocale::languageToString(locale.language());
     if (locale.territory() != QLocale::AnyTerritory)
-        displayName += QStringLiteral(" (%1)").arg(QLocale::territoryToString(locale.territory()));
+        displayName += u" (%1)"_s.arg(QLocale::territoryToString(locale.territory()));
     return localeNameWithoutParenthesis(displayName);
 }
 

@@ -110,6 +110,20 @@ public:
 
 } // namespace
 
+bool NetworkReachability::canConnect(quint32 flags)
+{
+    if (!(flags & reachable))
+        return false;
+    if (!(flags & connectionRequired))
+        return true;
+    return (flags & (connectionOnDemand | connectionOnTraffic)) && !(flags & interventionRequired);
+}
+
+bool NetworkReachability::canConnectDirectly(quint32 flags)
+{
+    return (flags & reachable) && (flags & isDirect);
+}
+
 const NetworkReachability &NetworkReachability::system()
 {
     static const KernelRoutesReachability reachability;

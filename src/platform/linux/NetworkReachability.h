@@ -31,6 +31,13 @@ public:
     // The flags for `target`, or nothing when they cannot be read.
     virtual std::optional<quint32> flags(Target target) const = 0;
 
+    // How every user of the flags reads them. A target reached through any route can be reached
+    // when it is reachable and either needs no connection set up first or has one set up by
+    // itself (on demand or on traffic) with no intervention of the user.
+    static bool canConnect(quint32 flags);
+    // A local network can be reached only when it is reachable and directly attached.
+    static bool canConnectDirectly(quint32 flags);
+
     // The machine's own answer, worked out from the kernel's routing tables at each call.
     static const NetworkReachability &system();
 

@@ -2,14 +2,32 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XKBrules.h>
 
-#include <QMap>
+#include <cstdlib>
+#include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace lexi {
 
 namespace {
 
-const QString identifierPrefix = QStringLiteral("xkb:");
+const QString identifierPrefix = u"xkb:"_s;
+
+// The layouts and variants the session's keymap was made from (the _XKB_RULES_NAMES property that
+// setxkbmap and the desktop set); empty when the X server has none.
+std::pair<QString, QString> rulesLayoutsAndVariants(Display *display)
+{
+    char *rulesFile = nullptr;
+    XkbRF_VarDefsRec names{};
+    if (!XkbRF_GetNamesProp(display, &rulesFile, &names))
+        return {};
+    std::pair<QString, QString> layoutsAndVariants{QString::fromUtf8(names.layout), QString::fromUtf8(names.variant)};
+    for (char *text : {rulesFile, names.model, names.layout, names.variant, names.options})
+        std::free(text);
+    return layoutsAndVariants;
+}
 
 QString atomName(Display *display, Atom atom)
 {
@@ -54,29 +72,19 @@ X11InputSources::~X11InputSources()
     XCloseDisplay(m_display);
 }
 
-QStringList X11InputSources::layoutsFromSymbolsName(const QString &symbolsName)
+QStringList X11InputSources::layoutsFromRulesNames(const QString &layouts, const QString &variants)
 {
-    const QStringList parts = symbolsName.split(u'+', Qt::SkipEmptyParts);
-    QMap<int, QString> layoutsByGroup;
-    // The first part names the keyboard model ("pc"); the part after it is the first group, the
-    // others carry their group number; what follows without a number are options.
-    const qsizetype firstLayout = !parts.isEmpty() && parts.first().startsWith(u"pc") ? 1 : 0;
-    for (qsizetype i = firstLayout; i < parts.size(); ++i) {
-        const QString &part = parts[i];
-        const qsizetype colon = part.lastIndexOf(u':');
-        if (colon > 0) {
-            bool isNumber = false;
-            const int group = part.mid(colon + 1).toInt(&isNumber);
-            if (isNumber && group >= 1 && group <= XkbNumKbdGroups)
-                layoutsByGroup.insert(group, part.left(colon));
-        } else if (i == firstLayout) {
-            layoutsByGroup.insert(1, part);
-        }
+    if (layouts.isEmpty())
+        return {};
+    const QStringList layoutList = layouts.split(u',').mid(0, XkbNumKbdGroups);
+    const QStringList variantList = variants.split(u',');
+    QStringList result;
+    for (qsizetype group = 0; group < layoutList.size(); ++group) {
+        const QString variant = variantList.value(group).trimmed();
+        const QString layout = layoutList[group].trimmed();
+        result.append(variant.isEmpty() ? layout : u"%1(%2)"_s.arg(layout, variant));
     }
-    QStringList layouts;
-    for (int group = 1; layoutsByGroup.contains(group); ++group)
-        layouts.append(layoutsByGroup.value(group));
-    return layouts;
+    return result;
 }
 
 std::optional<QList<InputSource>> X11InputSources::inputSourceList(bool)
@@ -85,8 +93,9 @@ std::optional<QList<InputSource>> X11InputSources::inputSourceList(bool)
     if (!keyboard)
         return std::nullopt;
     QList<InputSource> sources;
-    if (XkbGetNames(m_display, XkbSymbolsNameMask | XkbGroupNamesMask, keyboard) == Success) {
-        const QStringList layouts = layoutsFromSymbolsName(atomName(m_display, keyboard->names->symbols));
+    if (XkbGetNames(m_display, XkbGroupNamesMask, keyboard) == Success) {
+        const auto [layoutNames, variantNames] = rulesLayoutsAndVariants(m_display);
+        const QStringList layouts = layoutsFromRulesNames(layoutNames, variantNames);
         for (qsizetype group = 0; group < layouts.size(); ++group) {
             QString name = atomName(m_display, keyboard->names->groups[group]);
             sources.append({identifierPrefix + layouts[group], name.isEmpty() ? layouts[group] : name, true});

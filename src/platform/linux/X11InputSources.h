@@ -27,9 +27,9 @@ public:
     std::optional<InputSource> currentKeyboardInputSource() override;
     bool selectInputSource(const QString &identifier) override;
 
-    // The layout of each group in an XKB symbols name such as "pc+us+de:2+inet(evdev)", by group
-    // index: {"us", "de"}.
-    static QStringList layoutsFromSymbolsName(const QString &symbolsName);
+    // The layout of each group, by group index, from the session's XKB rules names: the layouts
+    // "us,fr" with the variants ",bepo" give {"us", "fr(bepo)"}. X11 has at most four groups.
+    static QStringList layoutsFromRulesNames(const QString &layouts, const QString &variants);
 
 private:
     explicit X11InputSources(_XDisplay *display) : m_display(display) {}

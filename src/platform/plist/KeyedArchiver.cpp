@@ -1,10 +1,12 @@
 #include "KeyedArchiver.h"
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 namespace {
-const QString nullMarker = QStringLiteral("$null");
-const QStringList dateClasses = {QStringLiteral("NSDate"), QStringLiteral("NSObject")};
+const QString nullMarker = u"$null"_s;
+const QStringList dateClasses = {u"NSDate"_s, u"NSObject"_s};
 
 PlistPointer stringNode(const QString &value)
 {
@@ -58,7 +60,7 @@ quint64 KeyedArchiver::appendObject(const char *className, const void *object, c
     if (identity)
         m_sharedObjects.insert(identity, uid);
     plist_dict_set_item(fields, "$class",
-                        plist_new_uid(classReference({QString::fromUtf8(className), QStringLiteral("NSObject")})));
+                        plist_new_uid(classReference({QString::fromUtf8(className), u"NSObject"_s})));
     KeyedEncoder encoder(*this, fields);
     encode(object, encoder);
     return uid;

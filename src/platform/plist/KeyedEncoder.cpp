@@ -2,13 +2,15 @@
 
 #include "KeyedArchiver.h"
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 namespace {
-const QStringList mutableSetClasses = {QStringLiteral("NSMutableSet"), QStringLiteral("NSSet"),
-                                       QStringLiteral("NSObject")};
-const QStringList mutableArrayClasses = {QStringLiteral("NSMutableArray"), QStringLiteral("NSArray"),
-                                         QStringLiteral("NSObject")};
+const QStringList mutableSetClasses = {u"NSMutableSet"_s, u"NSSet"_s,
+                                       u"NSObject"_s};
+const QStringList mutableArrayClasses = {u"NSMutableArray"_s, u"NSArray"_s,
+                                         u"NSObject"_s};
 } // namespace
 
 KeyedEncoder::KeyedEncoder(KeyedArchiver &archiver, plist_t fields) : m_archiver(archiver), m_fields(fields) {}

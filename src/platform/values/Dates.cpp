@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 Date todaysDate(const Clock &clock)
@@ -19,7 +21,7 @@ Date todaysDate(const Clock &clock)
 QString timeSinceDate(const std::optional<Date> &date, const Clock &clock)
 {
     if (!date)
-        return StringTables::text(QStringLiteral("never"));
+        return StringTables::text(u"never"_s);
 
     double interval = std::fabs(clock.now().secondsSince(*date));
     if (!std::isfinite(interval))

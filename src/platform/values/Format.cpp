@@ -3,6 +3,8 @@
 #include <cmath>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi {
 
 QString FormatArgument::toText() const
@@ -64,7 +66,6 @@ struct Placeholder
     bool zeroPad = false;
     bool plusSign = false;
     bool spaceSign = false;
-    bool alternate = false;
     int width = 0;
     int precision = -1;
     QChar conversion;
@@ -116,8 +117,6 @@ std::optional<Placeholder> parsePlaceholder(QStringView text, qsizetype &index)
             placeholder.plusSign = true;
         else if (c == u' ')
             placeholder.spaceSign = true;
-        else if (c == u'#')
-            placeholder.alternate = true;
         else
             break;
     }
@@ -163,9 +162,9 @@ QString padded(QString text, const Placeholder &placeholder, bool numeric)
 QString formatFloating(double value, const Placeholder &placeholder)
 {
     if (std::isnan(value))
-        return QStringLiteral("nan");
+        return u"nan"_s;
     if (std::isinf(value))
-        return withSign(QStringLiteral("inf"), value < 0, placeholder);
+        return withSign(u"inf"_s, value < 0, placeholder);
     const char conversion = char(placeholder.conversion.toLatin1());
     const int precision = placeholder.precision < 0 ? 6 : std::min(placeholder.precision, 100);
     const char style = conversion == 'F' ? 'f' : conversion;

@@ -15,11 +15,11 @@ TEST(ApplicationFoldersTest, CreatesTheFoldersPrivateAndWithMissingParents)
 {
     QTemporaryDir root;
     lexi::test::RecordingAlertPresenter alerts;
-    const auto folders = ApplicationFolders::open(root.filePath(QStringLiteral("a/b/share")), alerts);
+    const auto folders = ApplicationFolders::open(root.filePath(u"a/b/share"_s), alerts);
     ASSERT_TRUE(folders);
     EXPECT_TRUE(alerts.alerts.isEmpty());
 
-    const QString applicationFolder = root.filePath(QStringLiteral("a/b/share/Lexicarta"));
+    const QString applicationFolder = root.filePath(u"a/b/share/Lexicarta"_s);
     EXPECT_EQ(folders->applicationSupportFolder(), applicationFolder);
     EXPECT_TRUE(QFileInfo(applicationFolder).isDir());
     EXPECT_EQ(QFileInfo(applicationFolder).permissions() & 0x7077,
@@ -46,7 +46,7 @@ TEST(ApplicationFoldersTest, RecreatesAFolderDeletedWhileRunning)
 TEST(ApplicationFoldersTest, NoFolderAlertsTheLearnerAndGivesNothing)
 {
     QTemporaryDir root;
-    QFile blocker(root.filePath(QStringLiteral("file")));
+    QFile blocker(root.filePath(u"file"_s));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
@@ -55,19 +55,19 @@ TEST(ApplicationFoldersTest, NoFolderAlertsTheLearnerAndGivesNothing)
         lexi::test::RecordingAlertPresenter alerts;
         EXPECT_FALSE(ApplicationFolders::open(dataFolder, alerts));
         ASSERT_EQ(alerts.alerts.size(), 1);
-        EXPECT_EQ(alerts.alerts.first(), (lexi::Alert{QStringLiteral("Alert"),
-                                                       QStringLiteral("Can't find application support folder"),
-                                                       {QStringLiteral("Quit")}}));
+        EXPECT_EQ(alerts.alerts.first(), (lexi::Alert{u"Alert"_s,
+                                                       u"Can't find application support folder"_s,
+                                                       {u"Quit"_s}}));
     }
 }
 
 TEST(ApplicationFoldersTest, StandardDataFolderFollowsXdgDataHomeThenHome)
 {
     qputenv("XDG_DATA_HOME", "/data/home");
-    EXPECT_EQ(ApplicationFolders::standardUserDataFolder(), QStringLiteral("/data/home"));
+    EXPECT_EQ(ApplicationFolders::standardUserDataFolder(), u"/data/home"_s);
     qputenv("XDG_DATA_HOME", "relative/is/ignored");
     qputenv("HOME", "/home/learner");
-    EXPECT_EQ(ApplicationFolders::standardUserDataFolder(), QStringLiteral("/home/learner/.local/share"));
+    EXPECT_EQ(ApplicationFolders::standardUserDataFolder(), u"/home/learner/.local/share"_s);
     qunsetenv("XDG_DATA_HOME");
     qunsetenv("HOME");
     EXPECT_FALSE(ApplicationFolders::standardUserDataFolder());

@@ -4,51 +4,52 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
 using lexi::Defaults;
 
 TEST(DefaultsTest, MissingKeysReadNoZeroOrNothing)
 {
     QTemporaryDir folder;
-    Defaults defaults(folder.filePath(QStringLiteral("Lexicarta.conf")));
-    EXPECT_FALSE(defaults.boolForKey(QStringLiteral("enableDropbox")));
-    EXPECT_EQ(defaults.integerForKey(QStringLiteral("popupQuizInterval")), 0);
-    EXPECT_EQ(defaults.doubleForKey(QStringLiteral("x")), 0.0);
-    EXPECT_TRUE(defaults.stringForKey(QStringLiteral("lastActiveLanguage")).isNull());
-    EXPECT_FALSE(defaults.objectForKey(QStringLiteral("lastActiveLanguage")).isValid());
+    Defaults defaults(folder.filePath(u"Lexicarta.conf"_s));
+    EXPECT_FALSE(defaults.boolForKey(u"enableDropbox"_s));
+    EXPECT_EQ(defaults.integerForKey(u"popupQuizInterval"_s), 0);
+    EXPECT_EQ(defaults.doubleForKey(u"x"_s), 0.0);
+    EXPECT_TRUE(defaults.stringForKey(u"lastActiveLanguage"_s).isNull());
+    EXPECT_FALSE(defaults.objectForKey(u"lastActiveLanguage"_s).isValid());
 }
 
 TEST(DefaultsTest, RegisteredDefaultsGiveWayToStoredValues)
 {
     QTemporaryDir folder;
-    Defaults defaults(folder.filePath(QStringLiteral("Lexicarta.conf")));
-    defaults.registerDefaults({{QStringLiteral("NSApplicationCrashOnExceptions"), true}});
-    EXPECT_TRUE(defaults.boolForKey(QStringLiteral("NSApplicationCrashOnExceptions")));
-    defaults.setBool(QStringLiteral("NSApplicationCrashOnExceptions"), false);
-    EXPECT_FALSE(defaults.boolForKey(QStringLiteral("NSApplicationCrashOnExceptions")));
-    defaults.removeObjectForKey(QStringLiteral("NSApplicationCrashOnExceptions"));
-    EXPECT_TRUE(defaults.boolForKey(QStringLiteral("NSApplicationCrashOnExceptions")));
+    Defaults defaults(folder.filePath(u"Lexicarta.conf"_s));
+    defaults.registerDefaults({{u"NSApplicationCrashOnExceptions"_s, true}});
+    EXPECT_TRUE(defaults.boolForKey(u"NSApplicationCrashOnExceptions"_s));
+    defaults.setBool(u"NSApplicationCrashOnExceptions"_s, false);
+    EXPECT_FALSE(defaults.boolForKey(u"NSApplicationCrashOnExceptions"_s));
+    defaults.removeObjectForKey(u"NSApplicationCrashOnExceptions"_s);
+    EXPECT_TRUE(defaults.boolForKey(u"NSApplicationCrashOnExceptions"_s));
 }
 
 TEST(DefaultsTest, ValuesSurviveAReopen)
 {
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("Lexicarta.conf"));
+    const QString path = folder.filePath(u"Lexicarta.conf"_s);
     {
         Defaults defaults(path);
-        defaults.setBool(QStringLiteral("French - English"), true);
-        defaults.setInteger(QStringLiteral("backgroundColor"), 3);
-        defaults.setDouble(QStringLiteral("ratio"), 0.25);
-        defaults.setString(QStringLiteral("lastActiveLanguage"), QStringLiteral("Deutsch - English"));
+        defaults.setBool(u"French - English"_s, true);
+        defaults.setInteger(u"backgroundColor"_s, 3);
+        defaults.setDouble(u"ratio"_s, 0.25);
+        defaults.setString(u"lastActiveLanguage"_s, u"Deutsch - English"_s);
     }
     Defaults reopened(path);
-    EXPECT_TRUE(reopened.boolForKey(QStringLiteral("French - English")));
-    EXPECT_EQ(reopened.integerForKey(QStringLiteral("backgroundColor")), 3);
-    EXPECT_EQ(reopened.doubleForKey(QStringLiteral("ratio")), 0.25);
-    EXPECT_EQ(reopened.stringForKey(QStringLiteral("lastActiveLanguage")), QStringLiteral("Deutsch - English"));
+    EXPECT_TRUE(reopened.boolForKey(u"French - English"_s));
+    EXPECT_EQ(reopened.integerForKey(u"backgroundColor"_s), 3);
+    EXPECT_EQ(reopened.doubleForKey(u"ratio"_s), 0.25);
+    EXPECT_EQ(reopened.stringForKey(u"lastActiveLanguage"_s), u"Deutsch - English"_s);
 }
 
 TEST(DefaultsTest, StandardFileFollowsXdgConfigHome)
 {
     qputenv("XDG_CONFIG_HOME", "/tmp/lexicarta-config-home");
-    EXPECT_EQ(Defaults::standardFilePath(), QStringLiteral("/tmp/lexicarta-config-home/Lexicarta/Lexicarta.conf"));
+    EXPECT_EQ(Defaults::standardFilePath(), u"/tmp/lexicarta-config-home/Lexicarta/Lexicarta.conf"_s);
 }

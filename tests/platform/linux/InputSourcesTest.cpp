@@ -1,38 +1,42 @@
 #include "platform/linux/X11InputSources.h"
 #include "platform/ports/InputSources.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
 using lexi::InputSource;
 using lexi::X11InputSources;
 
 TEST(InputSourcesTest, OnlyXcbGetsTheX11Backend)
 {
-    auto sources = lexi::inputSourcesForQtPlatform(QStringLiteral("offscreen"));
+    auto sources = lexi::inputSourcesForQtPlatform(u"offscreen"_s);
     ASSERT_TRUE(sources);
     EXPECT_EQ(sources->inputSourceList(true), QList<InputSource>());
     EXPECT_FALSE(sources->currentKeyboardInputSource());
-    EXPECT_FALSE(sources->selectInputSource(QStringLiteral("xkb:us")));
+    EXPECT_FALSE(sources->selectInputSource(u"xkb:us"_s));
 }
 
-TEST(InputSourcesTest, ReadsTheGroupsOfAnXkbSymbolsName)
+TEST(InputSourcesTest, ReadsTheGroupsOfTheXkbRulesNames)
 {
-    const std::pair<const char *, QStringList> cases[] = {
-        {"pc+us+de:2+inet(evdev)", {QStringLiteral("us"), QStringLiteral("de")}},
-        {"pc+us(intl)+ru:2+fr(bepo):3+inet(evdev)+group(alt_shift_toggle)",
-         {QStringLiteral("us(intl)"), QStringLiteral("ru"), QStringLiteral("fr(bepo)")}},
-        {"pc105+gb", {QStringLiteral("gb")}},
-        {"", {}},
-        {"pc+de:7", {}},
+    const struct
+    {
+        QString layouts;
+        QString variants;
+        QStringList groups;
+    } cases[] = {
+        {u"us,de"_s, u""_s, {u"us"_s, u"de"_s}},
+        {u"us,ru,fr"_s, u"intl,,bepo"_s, {u"us(intl)"_s, u"ru"_s, u"fr(bepo)"_s}},
+        {u"gb"_s, u""_s, {u"gb"_s}},
+        {u""_s, u""_s, {}},
+        {u""_s, u"intl"_s, {}},
+        // X11 keeps four groups at most.
+        {u"us,de,fr,ru,gr"_s, u""_s, {u"us"_s, u"de"_s, u"fr"_s, u"ru"_s}},
     };
-    for (const auto &[symbols, layouts] : cases)
-        EXPECT_EQ(X11InputSources::layoutsFromSymbolsName(QString::fromUtf8(symbols)), layouts) << symbols;
+    for (const auto &c : cases)
+        EXPECT_EQ(X11InputSources::layoutsFromRulesNames(c.layouts, c.variants), c.groups) << c.layouts.toStdString();
 }
 
 // Runs a private X server for the test; skipped where the machine has none.
@@ -41,21 +45,17 @@ class XvfbInputSourcesTest : public testing::Test
 protected:
     void SetUp() override
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-            || QStandardPaths::findExecutable(QStringLiteral("setxkbmap")).isEmpty())
+        if (QStandardPaths::findExecutable(u"Xvfb"_s).isEmpty()
+            || QStandardPaths::findExecutable(u"setxkbmap"_s).isEmpty())
             GTEST_SKIP() << "Xvfb and setxkbmap are needed";
-        int number = 140;
-        while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
-            ++number;
-        m_display = ':' + QByteArray::number(number);
-        m_server.start(QStringLiteral("Xvfb"),
-                       {QString::fromLatin1(m_display), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        QElapsedTimer patience;
-        patience.start();
-        while (!m_sources && patience.elapsed() < 20000) {
-            QThread::msleep(50);
-            m_sources = X11InputSources::open(m_display);
-        }
+        // The server picks a free display itself and writes its number once it takes connections.
+        m_server.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s});
+        QByteArray number;
+        while (!number.endsWith('\n') && m_server.waitForReadyRead(20000))
+            number += m_server.readAllStandardOutput();
+        ASSERT_TRUE(number.endsWith('\n')) << "Xvfb named no display";
+        m_display = ':' + number.trimmed();
+        m_sources = X11InputSources::open(m_display);
         ASSERT_TRUE(m_sources) << "no X server on " << m_display.constData();
     }
     void TearDown() override
@@ -67,8 +67,8 @@ protected:
 
     bool setLayouts(const char *layouts)
     {
-        return QProcess::execute(QStringLiteral("setxkbmap"),
-                                 {QStringLiteral("-display"), QString::fromLatin1(m_display), QStringLiteral("-layout"),
+        return QProcess::execute(u"setxkbmap"_s,
+                                 {u"-display"_s, QString::fromLatin1(m_display), u"-layout"_s,
                                   QString::fromLatin1(layouts)})
             == 0;
     }
@@ -84,14 +84,14 @@ TEST_F(XvfbInputSourcesTest, ListsAndSelectsTheConfiguredLayouts)
     const auto sources = m_sources->inputSourceList(false);
     ASSERT_TRUE(sources);
     ASSERT_EQ(sources->size(), 2);
-    EXPECT_EQ(sources->at(0).identifier, QStringLiteral("xkb:us"));
-    EXPECT_EQ(sources->at(0).localizedName, QStringLiteral("English (US)"));
-    EXPECT_EQ(sources->at(1).identifier, QStringLiteral("xkb:de"));
-    EXPECT_EQ(sources->at(1).localizedName, QStringLiteral("German"));
+    EXPECT_EQ(sources->at(0).identifier, u"xkb:us"_s);
+    EXPECT_EQ(sources->at(0).localizedName, u"English (US)"_s);
+    EXPECT_EQ(sources->at(1).identifier, u"xkb:de"_s);
+    EXPECT_EQ(sources->at(1).localizedName, u"German"_s);
 
-    EXPECT_TRUE(m_sources->selectInputSource(QStringLiteral("xkb:de")));
+    EXPECT_TRUE(m_sources->selectInputSource(u"xkb:de"_s));
     EXPECT_EQ(m_sources->currentKeyboardInputSource(), sources->at(1));
-    EXPECT_TRUE(m_sources->selectInputSource(QStringLiteral("xkb:us")));
+    EXPECT_TRUE(m_sources->selectInputSource(u"xkb:us"_s));
     EXPECT_EQ(m_sources->currentKeyboardInputSource(), sources->at(0));
-    EXPECT_FALSE(m_sources->selectInputSource(QStringLiteral("com.apple.keylayout.German")));
+    EXPECT_FALSE(m_sources->selectInputSource(u"com.apple.keylayout.German"_s));
 }

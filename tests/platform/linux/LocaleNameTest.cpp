@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 TEST(LocaleNameTest, DropsTheParenthesisedPart)
 {
-    EXPECT_EQ(lexi::localeNameWithoutParenthesis(QStringLiteral("English (United Kingdom)")), QStringLiteral("English"));
-    EXPECT_EQ(lexi::localeNameWithoutParenthesis(QStringLiteral("  Deutsch  (Schweiz) (x)")), QStringLiteral("Deutsch"));
-    EXPECT_EQ(lexi::localeNameWithoutParenthesis(QStringLiteral(" Français ")), QStringLiteral(" Français "));
+    EXPECT_EQ(lexi::localeNameWithoutParenthesis(u"English (United Kingdom)"_s), u"English"_s);
+    EXPECT_EQ(lexi::localeNameWithoutParenthesis(u"  Deutsch  (Schweiz) (x)"_s), u"Deutsch"_s);
+    EXPECT_EQ(lexi::localeNameWithoutParenthesis(u" Français "_s), u" Français "_s);
 }
 
 TEST(LocaleNameTest, NamesTheLanguageOfTheLocale)
 {
-    EXPECT_EQ(lexi::selectedLocaleName(QLocale(QLocale::German, QLocale::Switzerland)), QStringLiteral("German"));
-    EXPECT_EQ(lexi::selectedLocaleName(QLocale(QLocale::French)), QStringLiteral("French"));
+    EXPECT_EQ(lexi::selectedLocaleName(QLocale(QLocale::German, QLocale::Switzerland)), u"German"_s);
+    EXPECT_EQ(lexi::selectedLocaleName(QLocale(QLocale::French)), u"French"_s);
 }

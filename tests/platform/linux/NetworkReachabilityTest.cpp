@@ -1,5 +1,7 @@
 #include "platform/linux/NetworkReachability.h"
 
+#include "support/ReachabilityFlagCases.h"
+
 #include <gtest/gtest.h>
 
 using lexi::NetworkReachability;
@@ -26,6 +28,14 @@ const QByteArray ipv6LinkLocal = "fe800000000000000000000000000000 40 0000000000
                                  "00000000000000000000000000000000 00000100 00000002 00000000 00000001     eth0\n";
 const QByteArray ipv6LoopbackReject = "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
                                       "00000000000000000000000000000000 ffffffff 00000001 00000000 00200200       lo\n";
+
+TEST(NetworkReachabilityTest, ReadsTheFlagsTheSameWayForEveryUser)
+{
+    for (const auto &[flags, canConnect, canConnectDirectly] : lexi::test::reachabilityFlagCases) {
+        EXPECT_EQ(NetworkReachability::canConnect(flags), canConnect) << flags;
+        EXPECT_EQ(NetworkReachability::canConnectDirectly(flags), canConnectDirectly) << flags;
+    }
+}
 
 TEST(NetworkReachabilityTest, WorksOutTheFlagsFromTheRouteTables)
 {

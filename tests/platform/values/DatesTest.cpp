@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <ctime>
 
+using namespace Qt::StringLiterals;
 using lexi::Date;
 using lexi::test::FakeClock;
 
@@ -53,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TimeSinceDateTest, NoDateIsNever)
 {
-    EXPECT_EQ(lexi::timeSinceDate(std::nullopt), QStringLiteral("never"));
+    EXPECT_EQ(lexi::timeSinceDate(std::nullopt), u"never"_s);
 }
 
 class TodaysDateTest : public testing::Test

@@ -4,6 +4,7 @@
 
 #include <limits>
 
+using namespace Qt::StringLiterals;
 using lexi::format;
 
 namespace {
@@ -34,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
     Placeholders, FormatStringTest,
     testing::Values(
         FormatCase{u"%ld Minutes", {59}, u"59 Minutes"},
-        FormatCase{u"%@ - %@", {QStringLiteral("French"), QStringLiteral("English")}, u"French - English"},
+        FormatCase{u"%@ - %@", {u"French"_s, u"English"_s}, u"French - English"},
         FormatCase{u"%d%%", {50}, u"50%"},
         FormatCase{u"%.2f", {3.14159}, u"3.14"},
         FormatCase{u"%f", {0.5}, u"0.500000"},
@@ -43,13 +44,13 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{u"%x", {0x1a03u}, u"1a03"},
         FormatCase{u"%lu", {std::numeric_limits<quint64>::max()}, u"18446744073709551615"},
         FormatCase{u"%lld", {std::numeric_limits<qint64>::min()}, u"-9223372036854775808"},
-        FormatCase{u"%2$@ %1$@", {QStringLiteral("a"), QStringLiteral("b")}, u"b a"},
+        FormatCase{u"%2$@ %1$@", {u"a"_s, u"b"_s}, u"b a"},
         FormatCase{u"%s", {"UTF-8 \u00e9"}, u"UTF-8 \u00e9"},
         // Translations may carry placeholders the call has no argument for.
-        FormatCase{u"%@ and %@ and %ld", {QStringLiteral("one")}, u"one and  and "},
-        FormatCase{u"%5$@", {QStringLiteral("a")}, u""},
+        FormatCase{u"%@ and %@ and %ld", {u"one"_s}, u"one and  and "},
+        FormatCase{u"%5$@", {u"a"_s}, u""},
         // Arguments of another kind are converted, never reinterpreted.
-        FormatCase{u"%ld", {QStringLiteral("12")}, u"12"},
+        FormatCase{u"%ld", {u"12"_s}, u"12"},
         FormatCase{u"%@", {42}, u"42"},
         FormatCase{u"%d", {1.9}, u"1"},
         // Not a placeholder: written as it stands.
