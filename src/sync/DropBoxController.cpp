@@ -651,11 +651,10 @@ QLXSyncStatus DropBoxController::takeInDropboxCopy(const QString &name)
     QLXLogVerbose("    conflicted copy on db > merge (%@)", name);
     const auto stamp = cloud.stampOfFile(name);
     const auto data = stamp ? cloud.readFile(name) : lexi::Result<QByteArray>::failure(stamp.error());
-    const auto retired = data ? retireDropboxFile(name, *data, *stamp) : lexi::Result<>::failure(data.error());
-    if (!retired) {
-        QLXLogError("DB > sync > could not move conflicted copy %@ to the backups: %@", name, retired.error());
-        status.fail(u"could not move conflicted copy to the backups %1"_s.arg(retired.error()));
-        return;
+    if (!data) {
+        QLXLogError("DB > sync > could not read db file %@", data.error());
+        status.fail(u"could not read db file %1"_s.arg(data.error()));
+        return status;
     }
     const QString copy = m_environment.folders->downloadFolderPath() + u'/' + name;
     if (const auto written = lexi::writeFileAtomically(copy, *data); !written) {
