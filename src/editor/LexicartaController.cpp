@@ -414,6 +414,11 @@ void LexicartaController::showHelp(HelpPage page)
     m_helpLabel->show();
 }
 
+void LexicartaController::closeHelp()
+{
+    showHelp(HelpPage::None);
+}
+
 void LexicartaController::setLevelTexts(const Texts::LevelTexts &texts)
 {
     m_headingLabel->setText(text(texts.headingKey));

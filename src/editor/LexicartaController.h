@@ -75,6 +75,8 @@ public:
     lexi::WordList getSelectedWordsArray() const;
     void deselectWords();
     void closeAddWordPopover();
+    // Hides the help shown over the table until the next refresh.
+    void closeHelp();
     void cloudControllerDidSync();
 
     // Actions of the tab's own views and menu items.

@@ -9,6 +9,7 @@
 #include "platform/files/StringTables.h"
 #include "platform/ports/AlertPresenter.h"
 #include "platform/ports/Clock.h"
+#include "platform/ports/Console.h"
 #include "platform/values/Format.h"
 
 #include <QApplication>
@@ -75,6 +76,7 @@ void QLXWordPopoverController::buildView()
         field->setLanguageDelegate(this);
     m_tagsField->setLanguageDelegate(this);
     m_tagsField->setCompletionProvider([this](const QString &prefix) {
+        lexi::Console::writeLine(lexi::format(u"tokenCell completions for: %@", prefix));
         const std::optional<QStringList> completions =
             m_vocabulary ? m_vocabulary->completionTagsForPrefix(prefix) : std::nullopt;
         return completions.value_or(QStringList());

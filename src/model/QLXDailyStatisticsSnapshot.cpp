@@ -30,8 +30,10 @@ QLXDailyStatisticsSnapshot::QLXDailyStatisticsSnapshot(lexi::Date day) : m_day(d
 QLXDailyStatisticsSnapshot QLXDailyStatisticsSnapshot::initWithVocabulary(const Lexicarta &vocabulary)
 {
     QLXDailyStatisticsSnapshot snapshot(lexi::todaysDate(vocabulary.services().clock));
-    for (qsizetype level = 0; level < levelCount; ++level)
-        snapshot.m_counts[level] = vocabulary.wordsInLevel(quint64(level)).size();
+    // Counted in one pass, without the per-level lists: every quiz answer takes a snapshot, just
+    // after its level move dropped those lists.
+    for (const std::shared_ptr<QLXWord> &word : vocabulary.allWords())
+        ++snapshot.m_counts[qsizetype(word->effectiveLevel())];
     return snapshot;
 }
 

@@ -714,32 +714,46 @@ void QLXTypingQuizController::editLastWord()
         emit editWordRequested(m_lastWord, m_editButton);
 }
 
-void QLXTypingQuizController::wordPopoverDidEditWords()
+void QLXTypingQuizController::wordPopoverDidEditWords(const lexi::WordList &)
 {
+    emit wordPopoverShouldClose();
     if (!m_lastWord)
         return;
     m_expectedAnswerField->setText(lexi::expectedSide(*m_lastWord, m_lastAskedForeign));
     m_previousQuestionField->setText(m_lastAskedForeign ? m_lastWord->yourWord() : m_lastWord->foreignWord());
     m_commentField->setText(m_lastWord->comment());
+    m_services.keeper.markFileAsNeedsSync(*vocabulary());
+    m_services.keeper.syncWithDropbox();
 }
 
-void QLXTypingQuizController::wordPopoverDidDeleteWords()
+void QLXTypingQuizController::wordPopoverDidDeleteWords(const lexi::WordList &words)
 {
+    emit wordPopoverShouldClose();
+    // The words are gone: they are not asked again, and the boxes of the verdict shown have
+    // nothing left to settle.
+    for (const std::shared_ptr<QLXWord> &deleted : words) {
+        m_wrongAnsweredWords.removeAll(deleted);
+        for (qsizetype position = wordsToAsk().size() - 1; position > askIndex(); --position) {
+            if (wordsToAsk()[position] == deleted)
+                wordsToAsk().removeAt(position);
+        }
+    }
     m_deletedMark->show();
     setControl(*m_editButton, false);
-    // The word is gone: it is not asked again, and its boxes have nothing left to settle.
-    m_wrongAnsweredWords.removeAll(m_lastWord);
-    for (qsizetype position = wordsToAsk().size() - 1; position > askIndex(); --position) {
-        if (wordsToAsk()[position] == m_lastWord && m_lastWord != m_nextWord)
-            wordsToAsk().removeAt(position);
-    }
     for (QCheckBox *box : {m_dontAskAgainBox, m_iKnewItBox}) {
         box->setChecked(false);
         box->setEnabled(false);
     }
+    if (const std::shared_ptr<Lexicarta> &words = vocabulary()) {
+        m_services.keeper.markFileAsNeedsSync(*words);
+        m_services.keeper.syncWithDropbox();
+    }
 }
 
-void QLXTypingQuizController::wordPopoverDidCancelEditWords() {}
+void QLXTypingQuizController::wordPopoverDidCancelEditWords(const lexi::WordList &)
+{
+    emit wordPopoverShouldClose();
+}
 
 void QLXTypingQuizController::abandonRun()
 {

@@ -6,6 +6,8 @@
 #include "QuizPages.h"
 #include "QuizServices.h"
 
+#include "editor/QLXWordPopoverDelegate.h"
+
 #include <QObject>
 
 class QCheckBox;
@@ -22,7 +24,10 @@ class QLXProgressBar;
 // Every answer is recorded in the vocabulary, marked for synchronisation and handed to the saver.
 // After the last word a result page sums up the run and offers to ask the wrongly answered words
 // again. Its pages go in the quiz tab as the question page and the typing quiz's result page.
-class QLXTypingQuizController : public QObject, public QLXQuizInterface
+//
+// The edit button asks the host for the word popover (editWordRequested); the host shows it with
+// this controller as its delegate and closes it when asked (wordPopoverShouldClose).
+class QLXTypingQuizController : public QObject, public QLXQuizInterface, public QLXWordPopoverDelegate
 {
     Q_OBJECT
 
@@ -44,10 +49,11 @@ public:
     void restartQuizWithWrong();
     void iKnewIt();
     void editLastWord();
-    // The word popover's answers about lastWord.
-    void wordPopoverDidEditWords();
-    void wordPopoverDidDeleteWords();
-    void wordPopoverDidCancelEditWords();
+    // The word popover's answers about lastWord. It saved the vocabulary before it reports; the
+    // quiz marks it for synchronisation and asks for one.
+    void wordPopoverDidEditWords(const lexi::WordList &words) override;
+    void wordPopoverDidDeleteWords(const lexi::WordList &words) override;
+    void wordPopoverDidCancelEditWords(const lexi::WordList &words) override;
     // Shows every help bubble again in the next runs.
     void resetQuizHelp();
 
@@ -99,6 +105,8 @@ signals:
     void newQuizRequested();
     // The learner wants to edit lastWord (the word popover opens beside the edit button).
     void editWordRequested(const std::shared_ptr<QLXWord> &word, QWidget *anchor);
+    // The word popover has done its work and closes.
+    void wordPopoverShouldClose();
     // The result page is shown; the run has ended.
     void runEnded();
 

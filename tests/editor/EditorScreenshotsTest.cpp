@@ -5,6 +5,7 @@
 #include "editor/WordTableModel.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -55,6 +56,19 @@ TEST_F(EditorScreenshotsTest, TheListAtEachLevel)
         EXPECT_EQ(list->currentWordsToShow().size(), level == LexicartaController::allWordsLevel ? 300 : 50);
         EXPECT_TRUE(saveScreenshot(*list->view(), u"vocabulary-list-"_s + QString::fromUtf8(names[level])));
     }
+}
+
+TEST_F(EditorScreenshotsTest, SearchingAndAnEmptyLevel)
+{
+    list->searchField()->setText(u"Käse"_s);
+    list->search();
+    EXPECT_EQ(list->helpPage(), lexi::VocabularyListTexts::HelpPage::SearchBackground);
+    EXPECT_TRUE(saveScreenshot(*list->view(), u"vocabulary-list-search"_s));
+
+    list->searchField()->setText(u"zebra"_s);
+    list->search();
+    EXPECT_EQ(list->helpPage(), lexi::VocabularyListTexts::HelpPage::NoWordsInLevel);
+    EXPECT_TRUE(saveScreenshot(*list->view(), u"vocabulary-list-nothing-found"_s));
 }
 
 TEST_F(EditorScreenshotsTest, ThePopoverForOneWordAndForSeveral)

@@ -347,6 +347,26 @@ TEST_F(LexicartaControllerTest, PlaceholdersForDifferingValuesAreNeverWrittenInt
     EXPECT_EQ(banana->tags(), (QStringList{u"fruit"_s, u"yellow"_s, u"ripe"_s}));
 }
 
+TEST_F(LexicartaControllerTest, AddingAWordThereAlreadyWarnsAndAddsNothing)
+{
+    list->showAddWordPanel();
+    auto *popover = list->popoverController();
+    popover->foreignWordField()->setText(u"der Apfel"_s);
+    popover->yourWordField()->setText(u"apple"_s);
+    QTest::keyClick(popover->yourWordField(), Qt::Key_Return);
+    ASSERT_EQ(fakes.alerts.alerts.size(), 1);
+    EXPECT_EQ(fakes.alerts.alerts.first().title, u"This word is already in the vocabulary"_s);
+    EXPECT_EQ(fakes.alerts.alerts.first().buttons, QStringList{u"OK"_s});
+    EXPECT_EQ(vocabulary->countAllWords(), 4);
+    EXPECT_FALSE(popover->isInAddingMode());
+    EXPECT_EQ(rows(), (QStringList{u"apple"_s, u"banana"_s}));
+    // Completions of tags come from the vocabulary.
+    lexi::test::ConsoleCapture console;
+    list->showAddWordPanel();
+    QTest::keyClicks(popover->tagsField(), u"fr"_s);
+    EXPECT_TRUE(console.lines().contains(u"tokenCell completions for: fr"_s));
+}
+
 TEST_F(LexicartaControllerTest, DeletingAsksForTwoOrMoreWords)
 {
     clickRow(0);

@@ -307,8 +307,12 @@ TEST_F(TypingQuizTest, AWordDeletedDuringTheRunLeavesTheWrongWordsAndItsBoxesAre
     start({deleted, kept, addWord(u"c"_s, u"Gamma"_s)});
     answer(u"x"_s);
     quiz->iKnewItBox().setChecked(true);
+    QSignalSpy closes(quiz.get(), &QLXTypingQuizController::wordPopoverShouldClose);
+    const int syncsBefore = keeper.syncs;
     vocabulary->removeWord(deleted);
-    quiz->wordPopoverDidDeleteWords();
+    quiz->wordPopoverDidDeleteWords({deleted});
+    EXPECT_EQ(closes.count(), 1);
+    EXPECT_EQ(keeper.syncs, syncsBefore + 1);
     EXPECT_FALSE(quiz->wrongAnsweredWords().contains(deleted));
     EXPECT_FALSE(quiz->iKnewItBox().isChecked());
     EXPECT_FALSE(quiz->iKnewItBox().isEnabled());
@@ -316,6 +320,27 @@ TEST_F(TypingQuizTest, AWordDeletedDuringTheRunLeavesTheWrongWordsAndItsBoxesAre
     answer(u"y"_s);
     EXPECT_EQ(deleted->level(), 2u) << "the box did not act on the deleted word";
     EXPECT_EQ(quiz->wrongAnsweredWords(), lexi::WordList{kept});
+}
+
+TEST_F(TypingQuizTest, EditingTheAnsweredWordThroughThePopoverRefreshesTheCard)
+{
+    const auto house = addWord(u"house"_s, u"Haus"_s, 1);
+    start({house, addWord(u"tree"_s, u"Baum"_s)});
+    answer(u"Hut"_s);
+    QSignalSpy requests(quiz.get(), &QLXTypingQuizController::editWordRequested);
+    QSignalSpy closes(quiz.get(), &QLXTypingQuizController::wordPopoverShouldClose);
+    quiz->editButton().click();
+    ASSERT_EQ(requests.count(), 1);
+    EXPECT_EQ(requests.first().first().value<std::shared_ptr<QLXWord>>(), house);
+
+    house->setForeignWord(u"das Haus"_s);
+    house->setComment(u"a building"_s);
+    quiz->wordPopoverDidEditWords({house});
+    EXPECT_EQ(closes.count(), 1);
+    EXPECT_EQ(quiz->expectedAnswerField().text(), u"das Haus"_s);
+    EXPECT_EQ(keeper.syncs, 1);
+    quiz->wordPopoverDidCancelEditWords({house});
+    EXPECT_EQ(closes.count(), 2);
 }
 
 TEST_F(TypingQuizTest, SelectsOnlyAKeyboardSourceThatExists)
