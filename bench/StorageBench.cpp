@@ -1,21 +1,33 @@
 #include "support/GeneratedVocabulary.h"
 
+#include "model/Bzip2.h"
 #include "model/QLXStorageManager.h"
+#include "model/VocabularyJsonWriter.h"
+#include "model/VocabularySnapshot.h"
 #include "platform/files/ApplicationFolders.h"
 #include "platform/ports/Console.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <bzlib.h>
 
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
 using namespace Qt::StringLiterals;
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 class NoWorkspace final : public lexi::Workspace
 {
@@ -24,14 +36,40 @@ public:
     bool openStorePage(const QUrl &) override { return false; }
 };
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(contents);
+}
+
+QByteArray bzip2(const QByteArray &json)
+{
+    QByteArray output(qsizetype(double(json.size()) * 1.02 + 600), Qt::Uninitialized);
+    auto length = static_cast<unsigned int>(output.size());
+    BZ2_bzBuffToBuffCompress(output.data(), &length, const_cast<char *>(json.constData()),
+                             static_cast<unsigned int>(json.size()), 9, 0, 30);
+    output.truncate(qsizetype(length));
+    return output;
+}
+
 // A store in a folder of its own, holding the generated vocabulary of `words` words in both
-// formats.
+// formats, and a second file of 60,000 words written by another program: QJsonDocument's
+// indented text, packed by bzip2.
 class StorageFixture
 {
 public:
     explicit StorageFixture(int words = 50000)
         : vocabulary(lexi::bench::generateVocabulary(m_services.services(), words)),
           ownFormatPath(QDir(m_folder.path()).filePath(u"vocabulary.qlxv"_s)),
+          otherProgramPath(QDir(m_folder.path()).filePath(u"other program.qlxv"_s)),
           archivePath(QDir(m_folder.path()).filePath(u"vocabulary.tbf"_s))
     {
         // Each archive save reports itself on the console.
@@ -39,6 +77,22 @@ public:
         store.saveVocabularyToQLXVFile(vocabulary.get(), ownFormatPath);
         store.saveVocabularyToTBFFile(vocabulary.get(), archivePath);
     }
+
+    // The file of the given kind: 0 the benchmark vocabulary as this program saves it, 1 the
+    // other program's (made when first asked for).
+    const QString &file(int64_t kind)
+    {
+        if (kind == 0)
+            return ownFormatPath;
+        if (!QFile::exists(otherProgramPath)) {
+            const auto other = lexi::bench::generateVocabulary(m_services.services(), 60000, 7);
+            writeFile(otherProgramPath,
+                      bzip2(QJsonDocument(other->dictionaryRepresentation()).toJson(QJsonDocument::Indented)));
+        }
+        return otherProgramPath;
+    }
+
+    const lexi::VocabularyServices &services() const { return m_services.services(); }
 
 private:
     lexi::bench::BenchmarkServices m_services;
@@ -50,67 +104,153 @@ public:
     QLXStorageManager store{m_folders, m_services.services(), m_workspace};
     std::shared_ptr<Lexicarta> vocabulary;
     QString ownFormatPath;
+    QString otherProgramPath;
     QString archivePath;
 };
 
-QByteArray readFile(const QString &path)
+double milliseconds(Clock::duration duration)
 {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    return std::chrono::duration<double, std::milli>(duration).count();
 }
 
-// Saving in the own format: the JSON document built from the vocabulary, compressed and written.
-void BM_SaveOwnFormat(benchmark::State &state)
+// Runs `work` and adds its time to `total`.
+template <typename Work>
+void timed(Clock::duration &total, Work &&work)
 {
-    StorageFixture fixture;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(fixture.store.saveVocabularyToQLXVFile(fixture.vocabulary.get(), fixture.ownFormatPath));
+    const Clock::time_point start = Clock::now();
+    work();
+    total += Clock::now() - start;
 }
-BENCHMARK(BM_SaveOwnFormat)->Unit(benchmark::kMillisecond);
 
-// The bare work of that save: the same document serialised by QJsonDocument and compressed in
-// one bzip2 call.
-void BM_SaveBareJsonAndBzip2(benchmark::State &state)
-{
-    StorageFixture fixture;
-    const QJsonDocument document(fixture.vocabulary->dictionaryRepresentation());
-    for (auto _ : state) {
-        const QByteArray json = document.toJson(QJsonDocument::Compact);
-        QByteArray output(qsizetype(double(json.size()) * 1.02 + 600), Qt::Uninitialized);
-        auto length = static_cast<unsigned int>(output.size());
-        BZ2_bzBuffToBuffCompress(output.data(), &length, const_cast<char *>(json.constData()),
-                                 static_cast<unsigned int>(json.size()), 9, 0, 30);
-        benchmark::DoNotOptimize(length);
-    }
-}
-BENCHMARK(BM_SaveBareJsonAndBzip2)->Unit(benchmark::kMillisecond);
-
-// Loading the own format: the file decompressed as a stream, parsed and made a vocabulary.
+// Loading the own format (argument 0: the benchmark vocabulary of 50,000 words; 1: the other
+// program's file of 60,000), side by side in every iteration with a bare bzip2 decompression of
+// the same file and with that decompression followed by QJsonDocument::fromJson. The iteration
+// time is the load's; the counters hold the averages (ms) and the ratios.
 void BM_LoadOwnFormat(benchmark::State &state)
 {
     StorageFixture fixture;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(fixture.store.vocabularyFromQLXVFile(fixture.ownFormatPath));
+    const QString &path = fixture.file(state.range(0));
+    const QByteArray packed = readFile(path);
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    const qsizetype jsonSize = lexi::Bzip2::decompressed(file, QLXStorageManager::maximumDocumentSize).data.size();
+    Clock::duration bare{};
+    Clock::duration tree{};
+    Clock::duration load{};
+    for (auto _ : state) {
+        // The vocabulary loaded is freed after the measurement: freeing is no part of loading.
+        std::shared_ptr<Lexicarta> loaded;
+        Clock::duration once{};
+        timed(once, [&] { loaded = fixture.store.vocabularyFromQLXVFile(path); });
+        benchmark::DoNotOptimize(loaded);
+        timed(bare, [&] {
+            QByteArray json(jsonSize, Qt::Uninitialized);
+            auto length = static_cast<unsigned int>(json.size());
+            QByteArray input = readFile(path);
+            BZ2_bzBuffToBuffDecompress(json.data(), &length, input.data(), static_cast<unsigned int>(input.size()),
+                                       0, 0);
+            benchmark::DoNotOptimize(json.data());
+        });
+        timed(tree, [&] {
+            QByteArray json(jsonSize, Qt::Uninitialized);
+            auto length = static_cast<unsigned int>(json.size());
+            QByteArray input = readFile(path);
+            BZ2_bzBuffToBuffDecompress(json.data(), &length, input.data(), static_cast<unsigned int>(input.size()),
+                                       0, 0);
+            benchmark::DoNotOptimize(QJsonDocument::fromJson(json));
+        });
+        load += once;
+        state.SetIterationTime(std::chrono::duration<double>(once).count());
+    }
+    const double iterations = double(state.iterations());
+    state.counters["bzip2_ms"] = milliseconds(bare) / iterations;
+    state.counters["bzip2+QJsonDocument_ms"] = milliseconds(tree) / iterations;
+    state.counters["load_ms"] = milliseconds(load) / iterations;
+    state.counters["load/bzip2"] = milliseconds(load) / milliseconds(bare);
+    state.counters["load/(bzip2+QJsonDocument)"] = milliseconds(load) / milliseconds(tree);
+    state.counters["json_MB"] = double(jsonSize) / 1e6;
+    state.counters["file_MB"] = double(packed.size()) / 1e6;
 }
-BENCHMARK(BM_LoadOwnFormat)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadOwnFormat)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The bare work of that load: the file read, decompressed in one bzip2 call and parsed by
-// QJsonDocument.
-void BM_LoadBareBzip2AndJson(benchmark::State &state)
+// Saving in the own format, side by side with a bare bzip2 compression (block size 9, work
+// factor 30) of the same JSON text, and with the save as it was: the document tree built and
+// written by QJsonDocument, then compressed.
+void BM_SaveOwnFormat(benchmark::State &state)
 {
     StorageFixture fixture;
-    const qsizetype jsonSize =
-        QJsonDocument(fixture.vocabulary->dictionaryRepresentation()).toJson(QJsonDocument::Compact).size();
+    const QByteArray json = lexi::VocabularyJsonWriter::json(lexi::VocabularySnapshot(*fixture.vocabulary));
+    Clock::duration bare{};
+    Clock::duration tree{};
+    Clock::duration save{};
     for (auto _ : state) {
-        QByteArray packed = readFile(fixture.ownFormatPath);
-        QByteArray json(jsonSize, Qt::Uninitialized);
-        auto length = static_cast<unsigned int>(json.size());
-        BZ2_bzBuffToBuffDecompress(json.data(), &length, packed.data(), static_cast<unsigned int>(packed.size()), 0, 0);
-        benchmark::DoNotOptimize(QJsonDocument::fromJson(json));
+        timed(bare, [&] { benchmark::DoNotOptimize(bzip2(json)); });
+        timed(tree, [&] {
+            benchmark::DoNotOptimize(
+                bzip2(QJsonDocument(fixture.vocabulary->dictionaryRepresentation()).toJson(QJsonDocument::Compact)));
+        });
+        Clock::duration once{};
+        timed(once, [&] {
+            benchmark::DoNotOptimize(fixture.store.saveVocabularyToQLXVFile(fixture.vocabulary.get(),
+                                                                            fixture.ownFormatPath));
+        });
+        save += once;
+        state.SetIterationTime(std::chrono::duration<double>(once).count());
     }
+    const double iterations = double(state.iterations());
+    state.counters["bzip2_ms"] = milliseconds(bare) / iterations;
+    state.counters["QJsonDocument+bzip2_ms"] = milliseconds(tree) / iterations;
+    state.counters["save_ms"] = milliseconds(save) / iterations;
+    state.counters["save/bzip2"] = milliseconds(save) / milliseconds(bare);
+    state.counters["json_MB"] = double(json.size()) / 1e6;
 }
-BENCHMARK(BM_LoadBareBzip2AndJson)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveOwnFormat)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// What the main thread spends on one answer: recording it and handing the save to the
+// background saver, which writes meanwhile.
+void BM_AnswerAndHandOverTheSave(benchmark::State &state)
+{
+    StorageFixture fixture(int(state.range(0)));
+    const lexi::WordList words = fixture.vocabulary->allWords();
+    qsizetype next = 0;
+    for (auto _ : state) {
+        const std::shared_ptr<QLXWord> &word = words[next++ % words.size()];
+        fixture.vocabulary->answeredWord(*word, next % 3 == 0 ? -1 : 1);
+        benchmark::DoNotOptimize(fixture.store.saveVocabulary(fixture.vocabulary.get()));
+    }
+    fixture.store.flushSaves();
+}
+BENCHMARK(BM_AnswerAndHandOverTheSave)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// The most memory loading takes above what the process held before, measured in a process of
+// its own (see main()), for the load as it is and as it was (decompressed whole, parsed into a
+// QJsonDocument, then made words), with the ratio to the JSON text's size.
+void BM_LoadPeakMemory(benchmark::State &state)
+{
+    StorageFixture fixture;
+    const QString &path = fixture.file(state.range(0));
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    const double jsonSize = double(lexi::Bzip2::decompressed(file, QLXStorageManager::maximumDocumentSize).data.size());
+    const auto peak = [&path](const QString &way) {
+        QProcess probe;
+        probe.start(QCoreApplication::applicationFilePath(), {u"--load-peak-memory"_s, way, path});
+        probe.waitForFinished(-1);
+        return probe.readAllStandardOutput().trimmed().toDouble();
+    };
+    double reader = 0;
+    double tree = 0;
+    for (auto _ : state) {
+        reader = peak(u"reader"_s);
+        tree = peak(u"tree"_s);
+    }
+    state.counters["json_MB"] = jsonSize / 1e6;
+    state.counters["peak_MB"] = reader / 1e6;
+    state.counters["peak/json"] = reader / jsonSize;
+    state.counters["QJsonDocument_peak_MB"] = tree / 1e6;
+    state.counters["QJsonDocument_peak/json"] = tree / jsonSize;
+}
+BENCHMARK(BM_LoadPeakMemory)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Saving and loading the older product's archive format, at growing sizes: both stay linear.
 void BM_SaveArchive(benchmark::State &state)
@@ -133,6 +273,55 @@ void BM_LoadArchive(benchmark::State &state)
 BENCHMARK(BM_LoadArchive)->RangeMultiplier(2)->Range(6250, 50000)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 
+// A figure of /proc/self/status in bytes ("VmRSS", "VmHWM").
+double statusBytes(const std::string &name)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(name + ':', 0) == 0)
+            return std::stod(line.substr(name.size() + 1)) * 1024;
+    }
+    return 0;
+}
+
+// Loads the file once, the way given, and prints how far the resident memory rose above what
+// it was before.
+int measureLoadPeakMemory(const QString &way, const QString &path)
+{
+    lexi::bench::BenchmarkServices services;
+    QTemporaryDir folder;
+    const lexi::ApplicationFolders folders(folder.path());
+    NoWorkspace workspace;
+    QLXStorageManager store(folders, services.services(), workspace);
+    const double before = statusBytes("VmRSS");
+    // Starts the peak afresh from the present size.
+    std::ofstream("/proc/self/clear_refs") << "5";
+    std::shared_ptr<Lexicarta> vocabulary;
+    if (way == u"reader"_s) {
+        vocabulary = store.vocabularyFromQLXVFile(path);
+    } else {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        const lexi::Bzip2::Decompressed json = lexi::Bzip2::decompressed(file, QLXStorageManager::maximumDocumentSize);
+        vocabulary = Lexicarta::initWithDictionary(QJsonDocument::fromJson(json.data).object(), services.services());
+    }
+    const double peak = statusBytes("VmHWM");
+    std::printf("%.0f\n", vocabulary ? peak - before : 0.0);
+    return 0;
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    if (argc == 4 && std::string(argv[1]) == "--load-peak-memory")
+        return measureLoadPeakMemory(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,38 +1,98 @@
 #include "FuzzedVocabularies.h"
 
+#include "model/VocabularyJsonReader.h"
+#include "model/VocabularyJsonWriter.h"
+#include "model/VocabularySnapshot.h"
+
+#include <QJsonArray>
 #include <QJsonDocument>
 
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
+using Outcome = lexi::VocabularyJsonReader::Outcome;
 
 namespace {
 
+// The document of a vocabulary without the identifiers given to words stored without one, which
+// are new at every load.
+QJsonObject comparable(const Lexicarta &vocabulary)
+{
+    QJsonObject document = vocabulary.dictionaryRepresentation();
+    for (const char *list :
+         {"unknownWords", "ultraShortTermWords", "shortTermWords", "midTermWords", "longTermWords", "nativeWords"}) {
+        QJsonArray words;
+        for (const QJsonValue &word : document[QLatin1StringView(list)]["words"_L1].toArray()) {
+            QJsonObject stored = word.toObject();
+            stored.remove("cid"_L1);
+            words.append(stored);
+        }
+        document[QLatin1StringView(list)] = QJsonObject{{"words"_L1, words}};
+    }
+    return document;
+}
+
 std::shared_ptr<Lexicarta> writtenAndReadAgain(const Lexicarta &vocabulary, const lexi::VocabularyServices &services)
 {
-    const auto read = Lexicarta::initWithDictionary(vocabulary.dictionaryRepresentation(), services);
-    lexi::fuzz::FuzzedVocabularies::checkLoaded(read);
-    return read;
+    const QByteArray json = lexi::VocabularyJsonWriter::json(lexi::VocabularySnapshot(vocabulary));
+    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, services);
+    if (read.outcome != Outcome::read)
+        std::abort();
+    lexi::fuzz::FuzzedVocabularies::checkLoaded(read.vocabulary);
+    return read.vocabulary;
 }
 
 } // namespace
 
-// Reads any bytes as the JSON document of a vocabulary. What was read is written and read again
-// twice: from the first writing on, which cuts fractions of seconds, nothing may change.
+// Reads any bytes as the JSON text of a vocabulary, whole and in small pieces, and checks that what
+// the reader takes it reads as QJsonDocument reads the same text, by the same rules. What was read is
+// written and read again twice: from the first writing on, which cuts fractions of seconds and
+// replaces lone surrogates, nothing may change.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static lexi::fuzz::FuzzedVocabularies vocabularies(u"unused"_s);
-    const QJsonDocument document =
-        QJsonDocument::fromJson(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
-    if (!document.isObject())
+    const lexi::VocabularyServices &services = vocabularies.services();
+    const QByteArray json(reinterpret_cast<const char *>(data), qsizetype(size));
+
+    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, services);
+    qsizetype position = 0;
+    const lexi::VocabularyJsonReader::Result readInPieces = lexi::VocabularyJsonReader::read(
+        [&json, &position] {
+            const QByteArray piece = json.mid(position, 3);
+            position += piece.size();
+            return piece;
+        },
+        services);
+
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    const bool treeReads = error.error == QJsonParseError::NoError && document.isObject()
+                           && Lexicarta::isVocabularyDocument(document.object());
+    // A text the reader refuses goes to QJsonDocument after all (see QLXStorageManager).
+    if (read.outcome == Outcome::refused)
         return 0;
-    const auto read = Lexicarta::initWithDictionary(document.object(), vocabularies.services());
-    lexi::fuzz::FuzzedVocabularies::checkLoaded(read);
-    const auto once = writtenAndReadAgain(*read, vocabularies.services());
-    const auto twice = writtenAndReadAgain(*once, vocabularies.services());
+    if (treeReads) {
+        if (read.outcome != Outcome::read)
+            std::abort();
+        if (comparable(*read.vocabulary) != comparable(*Lexicarta::initWithDictionary(document.object(), services)))
+            std::abort();
+    } else if (error.error == QJsonParseError::NoError && read.outcome == Outcome::read) {
+        std::abort();
+    }
+    // In pieces, only numbers too large for a double are left to the whole text's reader.
+    if (readInPieces.outcome != read.outcome && readInPieces.outcome != Outcome::refused)
+        std::abort();
+    if (readInPieces.outcome == Outcome::read && comparable(*readInPieces.vocabulary) != comparable(*read.vocabulary))
+        std::abort();
+    if (read.outcome != Outcome::read)
+        return 0;
+
+    lexi::fuzz::FuzzedVocabularies::checkLoaded(read.vocabulary);
+    const auto once = writtenAndReadAgain(*read.vocabulary, services);
+    const auto twice = writtenAndReadAgain(*once, services);
     const lexi::WordList words = once->allWords();
     const lexi::WordList wordsAgain = twice->allWords();
-    if (words.size() != read->countAllWords() || words.size() != wordsAgain.size())
+    if (words.size() != read.vocabulary->countAllWords() || words.size() != wordsAgain.size())
         std::abort();
     for (qsizetype i = 0; i < words.size(); ++i) {
         if (!words[i]->isAllPropertiesEqual(*wordsAgain[i]))

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace lexi {
 
@@ -14,9 +15,9 @@ namespace {
 constexpr int blockSize = 9;
 constexpr int workFactor = 30;
 constexpr qsizetype inputChunk = 1 << 16;
-constexpr qsizetype firstOutputSize = 1 << 19;
-// The library counts in unsigned int.
-constexpr qsizetype maximumOutputStep = 1 << 30;
+// What is handed on at a time: large enough that handing on costs nothing, small enough that a
+// reader can start early.
+constexpr qsizetype pieceSize = 1 << 16;
 
 // Ends the decompression of a stream, however the loop left it.
 struct DecompressionStream
@@ -55,52 +56,63 @@ std::optional<QByteArray> Bzip2::compressed(const QByteArray &data)
 Bzip2::Decompressed Bzip2::decompressed(QIODevice &input, qsizetype limit)
 {
     Decompressed result;
+    result.failure = decompress(input, limit, [&result](QByteArray piece) {
+        if (result.data.isEmpty())
+            result.data = std::move(piece);
+        else
+            result.data.append(piece);
+        return true;
+    });
+    if (result.failure)
+        result.data.clear();
+    return result;
+}
+
+std::optional<Bzip2::Failure> Bzip2::decompress(QIODevice &input, qsizetype limit,
+                                                const std::function<bool(QByteArray piece)> &consume)
+{
     DecompressionStream decompression;
-    if (!decompression.initialised) {
-        result.failure = Failure::damagedData;
-        return result;
-    }
+    if (!decompression.initialised)
+        return Failure::damagedData;
     bz_stream &stream = decompression.stream;
     QByteArray chunk(inputChunk, Qt::Uninitialized);
-    QByteArray &output = result.data;
-    output.resize(std::min(firstOutputSize, limit + 1));
-    qsizetype produced = 0;
+    QByteArray piece;
+    qsizetype filled = 0;
+    qsizetype total = 0;
     for (;;) {
         if (stream.avail_in == 0) {
             const qint64 read = input.read(chunk.data(), chunk.size());
-            if (read < 0) {
-                result.failure = Failure::readError;
-                break;
-            }
-            if (read == 0) {
-                result.failure = Failure::damagedData;
-                break;
-            }
+            if (read < 0)
+                return Failure::readError;
+            if (read == 0)
+                return Failure::damagedData;
             stream.next_in = chunk.data();
             stream.avail_in = static_cast<unsigned int>(read);
         }
-        if (produced == output.size()) {
+        if (filled == piece.size()) {
             // One byte beyond the limit tells contents that are too large from contents that fit.
-            output.resize(std::min(output.size() * 2, limit + 1));
+            piece = QByteArray(std::min(pieceSize, limit + 1 - total), Qt::Uninitialized);
+            filled = 0;
         }
-        const qsizetype offered = std::min<qsizetype>(output.size() - produced, maximumOutputStep);
-        stream.next_out = output.data() + produced;
-        stream.avail_out = static_cast<unsigned int>(offered);
+        stream.next_out = piece.data() + filled;
+        stream.avail_out = static_cast<unsigned int>(piece.size() - filled);
+        const qsizetype offered = piece.size() - filled;
         const int code = BZ2_bzDecompress(&stream);
-        produced += offered - qsizetype(stream.avail_out);
-        if (produced > limit) {
-            result.failure = Failure::tooLarge;
-            break;
-        }
-        if (code == BZ_STREAM_END)
-            break;
-        if (code != BZ_OK) {
-            result.failure = Failure::damagedData;
-            break;
+        const qsizetype produced = offered - qsizetype(stream.avail_out);
+        filled += produced;
+        total += produced;
+        if (total > limit)
+            return Failure::tooLarge;
+        if (code != BZ_OK && code != BZ_STREAM_END)
+            return Failure::damagedData;
+        if (code == BZ_STREAM_END || filled == piece.size()) {
+            piece.truncate(filled);
+            const bool goOn = piece.isEmpty() || consume(std::exchange(piece, QByteArray()));
+            filled = 0;
+            if (code == BZ_STREAM_END || !goOn)
+                return std::nullopt;
         }
     }
-    output.resize(result.failure ? 0 : produced);
-    return result;
 }
 
 } // namespace lexi

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <functional>
 #include <optional>
 
 class QIODevice;
@@ -28,6 +29,11 @@ public:
     // is damaged or ends before the stream does, and once the contents grow beyond `limit` bytes.
     // Bytes after the end of the stream are ignored.
     static Decompressed decompressed(QIODevice &input, qsizetype limit);
+    // The same, handing the contents to `consume` in pieces as they come, so that a reader can
+    // work on them while the rest is still being decompressed. Stops early, without a failure,
+    // when `consume` returns NO.
+    static std::optional<Failure> decompress(QIODevice &input, qsizetype limit,
+                                             const std::function<bool(QByteArray piece)> &consume);
 };
 
 } // namespace lexi

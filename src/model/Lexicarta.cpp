@@ -302,8 +302,13 @@ void Lexicarta::encodeWithCoder(lexi::KeyedEncoder &coder) const
 
 void Lexicarta::takeStoredWords(const std::array<lexi::WordList, 6> &levels)
 {
+    qsizetype count = 0;
+    for (const lexi::WordList &list : levels)
+        count += list.size();
     lexi::WordList words;
+    words.reserve(count);
     QSet<const QLXWord *> taken;
+    taken.reserve(count);
     qint64 unnumbered = 0;
     for (size_t level = 0; level < levels.size(); ++level) {
         for (const std::shared_ptr<QLXWord> &word : levels[level]) {
@@ -381,10 +386,12 @@ void Lexicarta::selectInputSource(const std::optional<QString> &identifier,
 void Lexicarta::setAllWords(const lexi::WordList &words)
 {
     m_allWords = words;
-    m_allWords.removeAll(nullptr);
+    if (m_allWords.contains(nullptr))
+        m_allWords.removeAll(nullptr);
     // Only words that link here drop the lists of this vocabulary when they change.
+    const std::weak_ptr<Lexicarta> self = weak_from_this();
     for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords))
-        word->setWeakVocForSort(weak_from_this());
+        word->setWeakVocForSort(self);
     invalidateCachedWordLists();
     m_tagIndex.reset();
     m_synonyms.reset();

@@ -50,6 +50,10 @@ public:
     static std::shared_ptr<Lexicarta> initWithCoder(const lexi::KeyedDecoder &coder,
                                                     const lexi::VocabularyServices &services);
     void encodeWithCoder(lexi::KeyedEncoder &coder) const;
+    // Makes the words of the six level lists of a stored form this vocabulary's words, in level
+    // order: each word gets its list's level, only those of levels 4 and 5 keep a don't-ask-again
+    // mark, and words without an identifier are numbered as one batch.
+    void takeStoredWords(const std::array<lexi::WordList, 6> &levels);
 
     Lexicarta(const Lexicarta &) = delete;
     Lexicarta &operator=(const Lexicarta &) = delete;
@@ -247,8 +251,6 @@ private:
 
     explicit Lexicarta(const lexi::VocabularyServices &services);
 
-    // Makes the words of the six stored level lists this vocabulary's words, in level order.
-    void takeStoredWords(const std::array<lexi::WordList, 6> &levels);
 
     const LevelLists &levelLists() const;
     static qint64 rehearseTimeInSec(quint64 level);

@@ -2,6 +2,7 @@
 
 #include "Bzip2.h"
 #include "VocabularyFileName.h"
+#include "VocabularyJsonReader.h"
 #include "VocabularyJsonWriter.h"
 
 #include "logging/QLXLogMacros.h"
@@ -18,6 +19,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -69,6 +75,63 @@ void deleteOldBackups(const QString &folder, lexi::Date now)
     for (const QString &path : old)
         QFile::remove(path);
 }
+
+// The decompressed pieces of a file on their way from the thread that decompresses them to the
+// one that reads them. Holds a few at most, so that a slow reader never holds the whole text.
+class PieceQueue
+{
+public:
+    // Waits for room; NO once the reader has stopped.
+    bool push(QByteArray piece)
+    {
+        std::unique_lock lock(m_mutex);
+        m_room.wait(lock, [this] { return m_stopped || m_pieces.size() < capacity; });
+        if (m_stopped)
+            return false;
+        m_pieces.push_back(std::move(piece));
+        m_ready.notify_one();
+        return true;
+    }
+
+    // No more pieces come.
+    void close()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closed = true;
+        m_ready.notify_one();
+    }
+
+    // The next piece; an empty one at the end.
+    QByteArray pop()
+    {
+        std::unique_lock lock(m_mutex);
+        m_ready.wait(lock, [this] { return m_closed || !m_pieces.empty(); });
+        if (m_pieces.empty())
+            return {};
+        QByteArray piece = std::move(m_pieces.front());
+        m_pieces.pop_front();
+        m_room.notify_one();
+        return piece;
+    }
+
+    // The reader needs no more pieces.
+    void stop()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopped = true;
+        m_room.notify_one();
+    }
+
+private:
+    static constexpr size_t capacity = 4;
+
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::condition_variable m_room;
+    std::deque<QByteArray> m_pieces;
+    bool m_closed = false;
+    bool m_stopped = false;
+};
 
 } // namespace
 
@@ -219,20 +282,51 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromQLXVFile(const QStri
         showLoadAlert(path, fileReadError);
         return nullptr;
     }
-    const lexi::Bzip2::Decompressed json = lexi::Bzip2::decompressed(**file, maximumDocumentSize);
-    if (json.failure) {
-        showLoadAlert(path, *json.failure == lexi::Bzip2::Failure::readError ? fileReadError : decompressionError);
+    // Decompressed on a second thread while the text is read on this one.
+    PieceQueue pieces;
+    std::optional<lexi::Bzip2::Failure> failure;
+    QIODevice &input = **file;
+    std::thread decompression([&input, &pieces, &failure] {
+        failure = lexi::Bzip2::decompress(input, maximumDocumentSize,
+                                          [&pieces](QByteArray piece) { return pieces.push(std::move(piece)); });
+        pieces.close();
+    });
+    lexi::VocabularyJsonReader::Result read =
+        lexi::VocabularyJsonReader::read([&pieces] { return pieces.pop(); }, m_services);
+    pieces.stop();
+    decompression.join();
+    if (!failure && read.outcome == lexi::VocabularyJsonReader::Outcome::refused) {
+        // The whole text's reader takes numbers too large for a double, QJsonDocument a few
+        // oddities (see VocabularyJsonReader); and the decompression may have stopped before it
+        // met damaged data.
+        input.seek(0);
+        lexi::Bzip2::Decompressed json = lexi::Bzip2::decompressed(input, maximumDocumentSize);
+        failure = json.failure;
+        if (!failure)
+            read = lexi::VocabularyJsonReader::read(json.data, m_services);
+        if (!failure && read.outcome == lexi::VocabularyJsonReader::Outcome::refused)
+            read = readWithQJsonDocument(json.data);
+    }
+    if (failure) {
+        showLoadAlert(path, *failure == lexi::Bzip2::Failure::readError ? fileReadError : decompressionError);
         return nullptr;
     }
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(json.data, &error);
     // An empty vocabulary in place of one that did not parse would be saved over the damaged file.
-    if (error.error != QJsonParseError::NoError || !document.isObject()
-        || !Lexicarta::isVocabularyDocument(document.object())) {
+    if (read.outcome != lexi::VocabularyJsonReader::Outcome::read) {
         showLoadAlert(path, fileFormatError);
         return nullptr;
     }
-    return Lexicarta::initWithDictionary(document.object(), m_services);
+    return read.vocabulary;
+}
+
+lexi::VocabularyJsonReader::Result QLXStorageManager::readWithQJsonDocument(const QByteArray &json) const
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()
+        || !Lexicarta::isVocabularyDocument(document.object()))
+        return {lexi::VocabularyJsonReader::Outcome::notAVocabulary, nullptr};
+    return {lexi::VocabularyJsonReader::Outcome::read, Lexicarta::initWithDictionary(document.object(), m_services)};
 }
 
 std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromTBFFile(const QString &path) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Lexicarta.h"
+#include "VocabularyJsonReader.h"
 #include "VocabularySaver.h"
 #include "VocabularyServices.h"
 #include "VocabularySnapshot.h"
@@ -103,6 +104,8 @@ private:
     std::optional<QString> writeOwnFormat(const lexi::VocabularySnapshot &snapshot, const QString &path,
                                           const SaveTime &time);
     void backUpIfDue(const QString &savedPath, const QByteArray &contents, const SaveTime &time);
+    // The whole text through a document tree, for the texts the streaming reader refuses.
+    lexi::VocabularyJsonReader::Result readWithQJsonDocument(const QByteArray &json) const;
     bool isInVocabularyFolder(const QString &path) const;
     void showSaveAlert(const QString &foreignLanguageName, const QString &messageKey) const;
     void showLoadAlert(const QString &path, const QString &messageKey) const;

@@ -2,6 +2,7 @@
 
 #include "JsonValues.h"
 #include "Lexicarta.h"
+#include "VocabularySnapshot.h"
 
 #include "platform/ports/Console.h"
 #include "platform/values/Dates.h"
@@ -75,6 +76,26 @@ std::shared_ptr<QLXWord> QLXWord::initWithDictionary(const QJsonObject &dictiona
     word->m_creationID = counterValue(dictionary["cid"_L1]);
     word->m_fallenDownCounter = quint64(counterValue(dictionary["wc"_L1]));
     word->m_level = quint64(counterValue(dictionary["l"_L1]));
+    return word;
+}
+
+std::shared_ptr<QLXWord> QLXWord::fromStoredWord(lexi::StoredWord &&stored)
+{
+    auto word = std::make_shared<QLXWord>();
+    word->m_yourWord = stored.yourWord.trimmed();
+    word->m_foreignWord = stored.foreignWord.trimmed();
+    word->m_comment = std::move(stored.comment);
+    word->m_dontAskAgain = stored.dontAskAgain;
+    word->m_lastAsked = stored.lastAsked;
+    word->m_modificationID = stored.modificationID;
+    word->m_creationID = stored.creationID;
+    word->m_fallenDownCounter = stored.fallenDownCounter;
+    word->m_level = stored.level;
+    if (!stored.tags.isEmpty()) {
+        word->m_tags = std::move(stored.tags);
+        word->m_tags.removeDuplicates();
+        word->tagsChanged();
+    }
     return word;
 }
 

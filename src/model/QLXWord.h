@@ -19,6 +19,7 @@ class Lexicarta;
 class QLXWord;
 
 namespace lexi {
+struct StoredWord;
 // Words are handled by identity: a list of words holds the word objects themselves.
 using WordList = QList<std::shared_ptr<QLXWord>>;
 } // namespace lexi
@@ -45,6 +46,8 @@ public:
     // negative counters and identifiers as 0, implausible dates as never asked.
     static std::shared_ptr<QLXWord> initWithDictionary(const QJsonObject &dictionary);
     QJsonObject dictionaryRepresentation() const;
+    // The word of values read from a stored form: the sides trimmed, the tags made distinct.
+    static std::shared_ptr<QLXWord> fromStoredWord(lexi::StoredWord &&word);
     // The older product's keyed-archive form.
     static std::shared_ptr<QLXWord> initWithCoder(const lexi::KeyedDecoder &coder);
     void encodeWithCoder(lexi::KeyedEncoder &coder) const;

@@ -20,6 +20,7 @@ namespace lexi {
 // What the own file format stores of one word.
 struct StoredWord
 {
+    StoredWord() = default;
     explicit StoredWord(const QLXWord &word);
 
     QString yourWord;

@@ -253,6 +253,34 @@ TEST_F(QLXStorageManagerTest, FilesThatCannotBeLoadedGiveNothingAndTheLoadAlert)
     EXPECT_TRUE(workspace.openedFolders.isEmpty());
 }
 
+TEST_F(QLXStorageManagerTest, TextsTheStreamingReaderRefusesAreReadAnotherWay)
+{
+    const struct
+    {
+        const char *what;
+        QByteArray json;
+        QString yourWord;
+        std::optional<Date> lastAsked;
+    } cases[] = {
+        // Refused by every reader before: now the value is missing and the rest loads.
+        {"a number too large for a double", R"({"unknownWords": {"words": [{"yw": "sea", "la": 1e400}]}})", u"sea"_s,
+         std::nullopt},
+        // As written by earlier versions of this program.
+        {"an escaped lone surrogate", R"({"unknownWords": {"words": [{"yw": "\ud800 sea", "la": 1400000000}]}})",
+         QChar(0xd800) + u" sea"_s, Date::fromSecondsSince1970(1400000000)},
+    };
+    for (const auto &c : cases) {
+        const QString path = elsewhere(u"odd.qlxv"_s);
+        writeFile(path, compressed(c.json));
+        const auto loaded = store.vocabularyFromFile(path);
+        ASSERT_TRUE(loaded) << c.what;
+        ASSERT_EQ(loaded->countAllWords(), 1) << c.what;
+        EXPECT_EQ(loaded->allWords()[0]->yourWord(), c.yourWord) << c.what;
+        EXPECT_EQ(loaded->allWords()[0]->lastAsked(), c.lastAsked) << c.what;
+    }
+    EXPECT_TRUE(fakes.alerts.alerts.isEmpty());
+}
+
 TEST_F(QLXStorageManagerTest, WhatIsNoRegularFileIsRefusedAtOnceWithTheLoadAlert)
 {
     for (const QString &extension : {u"qlxv"_s, u"tbf"_s}) {
