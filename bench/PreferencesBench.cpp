@@ -4,6 +4,7 @@
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/Defaults.h"
 #include "platform/dispatch/QtScheduler.h"
+#include "quiz/QLXColorTheme.h"
 #include "shell/QLXPreferencesController.h"
 
 #include <QApplication>
@@ -54,6 +55,7 @@ public:
         environment.inputSources = &m_inputSources;
         environment.clock = &m_services.services().clock;
         environment.scheduler = &m_scheduler;
+        environment.colorTheme = &m_theme;
         return std::make_unique<QLXPreferencesController>(environment);
     }
 
@@ -65,6 +67,7 @@ private:
     lexi::bench::SilentAlertPresenter m_alerts;
     lexi::NullInputSources m_inputSources;
     lexi::dispatch::QtScheduler m_scheduler;
+    QLXColorTheme m_theme{m_defaults};
     NoWorkspace m_workspace;
 
 public:

@@ -6,6 +6,7 @@
 
 #include "logging/QLXLogMacros.h"
 #include "model/AvailableLanguages.h"
+#include "quiz/QLXBookmarkView.h"
 #include "model/KeyboardInputSources.h"
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/Settings.h"
@@ -142,20 +143,17 @@ QLXPreferencesController::~QLXPreferencesController()
 
 QWidget *QLXPreferencesController::makeSideBar()
 {
-    m_sideBar = new QWidget;
-    m_sideBar->setObjectName(u"sideBar"_s);
-    m_sideBar->setAutoFillBackground(true);
-    QPalette palette = m_sideBar->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgbF(0.3f, 0.3f, 0.3f));
-    m_sideBar->setPalette(palette);
-    m_sideBar->setFixedWidth(168);
-    m_sideBar->setStyleSheet(
-        u"QPushButton { color: white; border: 1px solid transparent; border-radius: 6px; padding: 8px 14px; text-align: left; }"
+    // The side bar shows the colour theme, as the quiz pages behind their cards do.
+    m_bookmarkView = new QLXBookmarkView(*m_environment.colorTheme);
+    m_bookmarkView->setObjectName(u"bookmarkView"_s);
+    m_bookmarkView->setFixedWidth(168);
+    m_bookmarkView->setStyleSheet(
+        u"QPushButton { color: white; border: none; border-radius: 6px; padding: 8px 14px; text-align: left; }"
         "QPushButton:checked { background: rgba(255, 255, 255, 46); }"
         "QPushButton:hover:!checked { background: rgba(255, 255, 255, 20); }"
-        "QPushButton:focus { outline: none; border-color: rgba(255, 255, 255, 56); }"_s);
+        "QPushButton:focus { outline: none; text-decoration: underline; }"_s);
 
-    auto *layout = new QVBoxLayout(m_sideBar);
+    auto *layout = new QVBoxLayout(m_bookmarkView);
     layout->setContentsMargins(10, 18, 10, 18);
     layout->setSpacing(4);
     const QString keys[] = {u"generalHeadding"_s, u"languagesHeadding"_s, u"dbHeading"_s};
@@ -176,7 +174,7 @@ QWidget *QLXPreferencesController::makeSideBar()
     connect(m_pageButtons[general], &QPushButton::clicked, this, &QLXPreferencesController::showGeneral);
     connect(m_pageButtons[languages], &QPushButton::clicked, this, &QLXPreferencesController::showLanguages);
     connect(m_pageButtons[syncing], &QPushButton::clicked, this, &QLXPreferencesController::showSyncing);
-    return m_sideBar;
+    return m_bookmarkView;
 }
 
 QWidget *QLXPreferencesController::makeGeneralPage()
@@ -404,6 +402,11 @@ void QLXPreferencesController::setSwitchKeyboardComment()
 void QLXPreferencesController::setSendStatistics()
 {
     m_statistics.setSendStatistics(m_sendStatistics->isChecked());
+}
+
+void QLXPreferencesController::changeColorTheme(qint64 index)
+{
+    m_bookmarkView->setColor(index);
 }
 
 void QLXPreferencesController::enableDropbox()

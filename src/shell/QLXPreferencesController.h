@@ -23,6 +23,8 @@ class QCheckBox;
 class QComboBox;
 class QFileSystemWatcher;
 class QLabel;
+class QLXBookmarkView;
+class QLXColorTheme;
 class QLXLanguageSheet;
 class QLXPreferencesDelegate;
 class QLXStorageManager;
@@ -73,6 +75,8 @@ public:
         lexi::InputSources *inputSources = nullptr;
         const lexi::Clock *clock = nullptr;
         lexi::dispatch::Scheduler *scheduler = nullptr;
+        // The background colour every bookmark view paints; the general page chooses it.
+        QLXColorTheme *colorTheme = nullptr;
         // Opens a web address in the learner's browser.
         std::function<void(const QUrl &)> openUrl;
     };
@@ -101,11 +105,15 @@ public:
     void removeLanguage();
     void showAddLangPanel();
     void showEditLangPanel();
+    // Makes the colour of `index` (0 dark grey, 1 blue, 2 purple, 3 green, 4 red, 5 violet) the
+    // background of every page, and keeps the choice.
+    void changeColorTheme(qint64 index);
 
     int currentPage() const;
     const QList<QLXFile> &allVocabularies() const { return m_allVocabularies; }
     qsizetype allVocsCountIncludingInvisibles() const { return m_allVocabularies.size(); }
 
+    QLXBookmarkView *bookmarkView() const { return m_bookmarkView; }
     QPushButton *generalButton() const { return m_pageButtons[0]; }
     QPushButton *languagesButton() const { return m_pageButtons[1]; }
     QPushButton *syncingButton() const { return m_pageButtons[2]; }
@@ -161,7 +169,7 @@ private:
     bool m_isShowingAddLangPanel = false;
     lexi::dispatch::DelayedBlock m_addSheetLater;
 
-    QWidget *m_sideBar = nullptr;
+    QLXBookmarkView *m_bookmarkView = nullptr;
     QPushButton *m_pageButtons[3] = {};
     QStackedWidget *m_tabView = nullptr;
     QList<QLabel *> m_localizedLabels;

@@ -1,14 +1,18 @@
 #include "ShellTestSupport.h"
 
 #include "analytics/AnalyticsTestSupport.h"
+#include "quiz/QLXBookmarkView.h"
+#include "quiz/QLXColorTheme.h"
 #include "shell/QLXLanguageSheet.h"
 #include "shell/QLXPreferencesController.h"
 #include "shell/QLXPreferencesDelegate.h"
+#include "support/FileSizeLimit.h"
 #include "platform/files/Settings.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -63,6 +67,7 @@ protected:
         environment.inputSources = &keyboards;
         environment.clock = &here.clock;
         environment.scheduler = &here.scheduler;
+        environment.colorTheme = &theme;
         environment.openUrl = [this](const QUrl &url) { openedUrls.append(url); };
         preferences = std::make_unique<QLXPreferencesController>(environment);
         preferences->setDelegate(&delegate);
@@ -98,6 +103,8 @@ protected:
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
+    QString cloudFolder() const { return languages.cloudFolder.path(); }
+
     QStringList alertTitles() const
     {
         QStringList titles;
@@ -111,6 +118,7 @@ protected:
     lexi::test::AnalyticsInstallation analytics;
     ANClient client{analytics.environment()};
     TwoKeyboards keyboards;
+    QLXColorTheme theme{here.defaults};
     RecordingPreferencesDelegate delegate;
     QList<QUrl> openedUrls;
     std::unique_ptr<QLXPreferencesController> preferences;
@@ -135,6 +143,20 @@ TEST_F(QLXPreferencesControllerTest, TheOptionsShowAndStoreTheSettings)
     EXPECT_TRUE(settings.isShowCommentWithQuestion());
     EXPECT_TRUE(settings.isSwitchKeyboardTagsToForeign());
     EXPECT_FALSE(settings.isSwitchKeyboardCommentToForeign());
+}
+
+TEST_F(QLXPreferencesControllerTest, TheColourChoiceIsKeptAndPaintsEveryBackground)
+{
+    show();
+    QLXBookmarkView quizBackground(theme);
+    quizBackground.resize(20, 20);
+    preferences->changeColorTheme(3);
+
+    EXPECT_EQ(lexi::Settings(here.defaults).backgroundColor(), 3);
+    const QPoint belowTheButtons(4, preferences->bookmarkView()->height() - 4);
+    const QRgb green = QLXColorTheme::standardColor(3).rgb();
+    EXPECT_EQ(preferences->bookmarkView()->grab().toImage().pixel(belowTheButtons), green);
+    EXPECT_EQ(quizBackground.grab().toImage().pixel(10, 10), green);
 }
 
 TEST_F(QLXPreferencesControllerTest, TheStatisticsCheckBoxReportsEveryChange)
@@ -212,6 +234,22 @@ TEST_F(QLXPreferencesControllerTest, TheSheetStaysOpenOnRefusedNamesAndClosesOnc
     EXPECT_EQ(delegate.calls, QStringList{u"changed "_s + saved});
     EXPECT_EQ(here.storage.vocabularyFromFile(saved)->foreignTextInputSourceId(), u"xkb:fr"_s);
     EXPECT_EQ(tableRows().size(), 2);
+}
+
+TEST_F(QLXPreferencesControllerTest, ASaveThatFailsIsShownAndReportsNoChange)
+{
+    languages.addVocabulary(u"French"_s, u"English"_s);
+    show().showLanguages();
+    preferences->showAddLangPanel();
+    {
+        const lexi::test::FileSizeLimit fullDisk(16);
+        QTest::mouseClick(preferences->editLangPanel()->editButton(), Qt::LeftButton);
+        preferences->finishPendingWork();
+    }
+    EXPECT_TRUE(alertTitles().contains(u"Could not save"_s)) << alertTitles().join(u", "_s).toStdString();
+    EXPECT_FALSE(preferences->editLangPanel()->isVisible());
+    EXPECT_EQ(delegate.calls, QStringList());
+    EXPECT_EQ(here.vocabularyFiles(), QStringList{u"French - English.qlxv"_s});
 }
 
 TEST_F(QLXPreferencesControllerTest, EditingKeepsAKeyboardThisMachineLacks)
@@ -294,6 +332,25 @@ TEST_F(QLXPreferencesControllerTest, TheSyncingPageShowsTheStatusAndSwitchesOff)
 
     QTest::mouseClick(preferences->dbGetIosAppButton(), Qt::LeftButton);
     EXPECT_EQ(openedUrls.size(), 1);
+}
+
+TEST_F(QLXPreferencesControllerTest, SwitchingOnWithoutAFolderAsksForOne)
+{
+    here.controller->setIsEnabled(false);
+    here.chooser.answer = cloudFolder();
+    show().showSyncing();
+    EXPECT_TRUE(preferences->disableDropboxButton()->isChecked());
+
+    click(preferences->enableDropboxButton());
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(here.chooser.titles.size(), 1);
+    EXPECT_TRUE(here.controller->isLinked());
+    EXPECT_TRUE(here.controller->isEnabled());
+    // The main window shows the page again once the folder is linked.
+    preferences->showSyncing();
+    EXPECT_TRUE(preferences->enableDropboxButton()->isChecked());
+    EXPECT_TRUE(preferences->syncStatusTextView()->isVisible());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "support/Screenshots.h"
 
+#include "quiz/QLXColorTheme.h"
 #include "shell/QLXLanguageSheet.h"
 #include "shell/QLXPreferencesController.h"
 
@@ -78,6 +79,8 @@ TEST(QLXPreferencesScreenshotTest, RendersThePagesAndTheSheet)
     environment.inputSources = &keyboards;
     environment.clock = &here.clock;
     environment.scheduler = &here.scheduler;
+    QLXColorTheme theme(here.defaults);
+    environment.colorTheme = &theme;
     QLXPreferencesController preferences(environment);
     preferences.resize(860, 560);
     preferences.show();
