@@ -306,7 +306,7 @@ void QLXMainWindowController::awakeFromNib()
     dropbox.setDelegate(this);
     dropbox.setWindow(&m_installation.ports().folderChooser);
 
-    const QList<QLXFile> files = lexi::loadAllAvailableLanguages(m_installation.folders(), m_installation.ports().clock);
+    const QList<QLXFile> files = lexi::loadAllAvailableLanguages(m_installation.folders());
     deselectAllToolbarItems();
 
     std::shared_ptr<Lexicarta> vocabulary;
@@ -516,7 +516,7 @@ void QLXMainWindowController::doSync()
 
 QList<QLXFile> QLXMainWindowController::filesYoungestFirst() const
 {
-    QList<QLXFile> files = lexi::loadAllAvailableLanguages(m_installation.folders(), m_installation.ports().clock);
+    QList<QLXFile> files = lexi::loadAllAvailableLanguages(m_installation.folders());
     std::stable_sort(files.begin(), files.end(), [](const QLXFile &left, const QLXFile &right) {
         return left.compareModDatesFromYoungToOld(right) < 0;
     });
@@ -768,7 +768,7 @@ void QLXMainWindowController::noteOwnSave(const QString &path, qint64 modificati
 
 void QLXMainWindowController::getStartedAfterSync()
 {
-    const QList<QLXFile> files = lexi::loadAllAvailableLanguages(m_installation.folders(), m_installation.ports().clock);
+    const QList<QLXFile> files = lexi::loadAllAvailableLanguages(m_installation.folders());
     QStringList paths;
     for (const QLXFile &file : files)
         paths.append(file.filePath());
