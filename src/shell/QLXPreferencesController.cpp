@@ -452,7 +452,7 @@ QString QLXPreferencesController::inputSourceName(const std::optional<QString> &
 
 void QLXPreferencesController::loadVocabularies()
 {
-    QList<QLXFile> files = lexi::loadAllAvailableLanguages(*m_environment.folders, *m_environment.clock);
+    QList<QLXFile> files = lexi::loadAllAvailableLanguages(*m_environment.folders);
     std::sort(files.begin(), files.end(),
               [](const QLXFile &one, const QLXFile &other) { return one.compareNames(other) < 0; });
     const auto entries = m_summaryCache.summaries(files, [this] { loadVocabularies(); });
@@ -514,7 +514,7 @@ void QLXPreferencesController::removeLanguage()
         m_delegate->preferencesDidDeleteVocabularyAtPath(file.filePath());
     loadVocabularies();
     deselectAll();
-    if (lexi::loadAllAvailableLanguagePaths(*m_environment.folders, *m_environment.clock).isEmpty()) {
+    if (lexi::loadAllAvailableLanguagePaths(*m_environment.folders).isEmpty()) {
         m_addSheetLater.cancel();
         m_addSheetLater = m_environment.scheduler->after(addSheetDelay, [this] { showAddLangPanel(); });
     }
