@@ -84,7 +84,7 @@ Result<QString> LanguageEditor::saveSheet(const LanguageSheetContent &content, c
         ? Lexicarta::create(*m_environment.services)
         : storage.vocabularyFromFile(content.editedPath);
     if (!vocabulary)
-        return Result<QString>::failure(format(u"could not load %@", content.editedPath));
+        return Result<QString>::failure(u"could not load %1"_s.arg(content.editedPath));
 
     vocabulary->setForeignLanguageName(names.foreign);
     vocabulary->setYourLanguageName(names.your);
@@ -101,7 +101,7 @@ Result<QString> LanguageEditor::saveSheet(const LanguageSheetContent &content, c
     const std::optional<QString> savePath = storage.savePathForVocabulary(*vocabulary);
     // Written before the old file goes, whichever thread this runs on.
     if (!savePath || !storage.saveVocabularyToQLXVFile(vocabulary.get(), *savePath))
-        return Result<QString>::failure(format(u"could not save %@", names.displayName()));
+        return Result<QString>::failure(u"could not save %1"_s.arg(names.displayName()));
     setDeletedFlag(names.displayName(), false);
     if (m_environment.sync)
         m_environment.sync->markFileAsNeedsSync(*vocabulary);

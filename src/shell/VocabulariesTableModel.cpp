@@ -1,7 +1,5 @@
 #include "VocabulariesTableModel.h"
 
-#include "platform/values/Format.h"
-
 namespace lexi {
 
 VocabulariesTableModel::VocabulariesTableModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -42,7 +40,7 @@ QVariant VocabulariesTableModel::data(const QModelIndex &index, int role) const
     case language:
         return file.languageName();
     case words:
-        return format(u"%ld", file.numberOfWords());
+        return QString::number(file.numberOfWords());
     case yourTextInputSourceId:
         return file.yourInputSourceName();
     case foreignTextInputSourceId:

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
 namespace lexi::test {
 
 // An installation with a cloud folder, synchronisation switched on, and the languages page's
@@ -27,7 +29,7 @@ public:
     QStringList cloudFiles() const;
 
     QTemporaryDir cloudFolder;
-    SyncInstallation here{cloudFolder.path(), QStringLiteral("machine")};
+    SyncInstallation here{cloudFolder.path(), u"machine"_s};
     LanguageEditor editor{
         {&here.folders, &here.storage, &here.services, &here.defaults, here.controller.get(), &here.alerts}};
 };
