@@ -220,15 +220,14 @@ void LexicartaController::buildView()
     m_popover = new QLXPopover(m_view);
     m_popover->setContentWidget(m_popoverController->view());
 
+    // The main window's menu gives adding its shortcut.
     m_addWordAction = new QAction(this);
-    m_addWordAction->setShortcut(QKeySequence::New);
     m_synonymsAction = new QAction(this);
     m_deleteDuplicatesAction = new QAction(this);
     m_findAction = new QAction(this);
     m_findAction->setShortcut(QKeySequence::Find);
-    m_view->addActions({m_addWordAction, m_findAction});
-    m_addWordAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m_findAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_view->addAction(m_findAction);
 
     connect(m_addWordAction, &QAction::triggered, this, &LexicartaController::showAddWordPanel);
     connect(m_addWordButton, &QPushButton::clicked, this, &LexicartaController::showAddWordPanel);

@@ -10,7 +10,6 @@
 #include "platform/ports/AlertPresenter.h"
 #include "platform/ports/Clock.h"
 #include "platform/ports/Console.h"
-#include "platform/values/Format.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -76,7 +75,7 @@ void QLXWordPopoverController::buildView()
         field->setLanguageDelegate(this);
     m_tagsField->setLanguageDelegate(this);
     m_tagsField->setCompletionProvider([this](const QString &prefix) {
-        lexi::Console::writeLine(lexi::format(u"tokenCell completions for: %@", prefix));
+        lexi::Console::writeLine(u"tokenCell completions for: %1"_s.arg(prefix));
         const std::optional<QStringList> completions =
             m_vocabulary ? m_vocabulary->completionTagsForPrefix(prefix) : std::nullopt;
         return completions.value_or(QStringList());
@@ -255,7 +254,7 @@ void QLXWordPopoverController::closeWordPanel(Sender sender)
     restoreKeyboard();
     const auto applied = lexi::WordPopoverEditor::apply(form(), words, *m_vocabulary, m_isInAddingMode, now1970());
     if (applied == lexi::WordPopoverEditor::Applied::DuplicateRemoved) {
-        m_services.alerts.runModal({text(u"addDuplicateTitle"_s), lexi::format(u"%@", text(u"addDuplicateMsg"_s)),
+        m_services.alerts.runModal({text(u"addDuplicateTitle"_s), text(u"addDuplicateMsg"_s),
                                     {lexi::StringTables::text(u"ok"_s)}});
     }
     lexi::WordPopoverEditor::finishChange(*m_vocabulary);

@@ -30,7 +30,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -141,7 +140,8 @@ void QLXQuizSetupController::buildPage()
     m_numberField->setRange(0, 100000);
     m_numberField->setMinimumWidth(90);
     m_tagField = new QLineEdit(m_card);
-    m_tagCompleter = new QCompleter(new QStringListModel(m_tagCompleter), m_tagField);
+    m_tagCompleter = new QCompleter(m_tagField);
+    m_tagCompleter->setModel(new QStringListModel(m_tagCompleter));
     m_tagCompleter->setCaseSensitivity(Qt::CaseInsensitive);
     m_tagField->setCompleter(m_tagCompleter);
     m_allAnyPopup = new QComboBox(m_card);

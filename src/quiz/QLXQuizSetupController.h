@@ -36,6 +36,12 @@ class QLXTypingQuizController;
 // and, once the card flip has begun, shows the quiz. Words chosen in the vocabulary list are
 // asked instead of a choice by level. The page also shows the product's information message and
 // a small feedback panel.
+//
+// The main window's quiz tab holds a lexi::QuizPages; the typing quiz and this page put their
+// pages into it. The window calls awake() once, setPreSelectedWords() and showQuiz() each time the
+// tab is shown, and quizListsToAskChanged() after a synchronisation. While isQuizRunning(), a
+// vocabulary a synchronisation changed is held back and taken in at quizRunEnded(), so that a run
+// never saves over words it did not see.
 class QLXQuizSetupController : public QObject
 {
     Q_OBJECT

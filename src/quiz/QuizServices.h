@@ -24,14 +24,15 @@ public:
     virtual void syncWithDropbox() = 0;
 };
 
-// What the quiz pages ask of the rating prompt, which implements it: counting the events after
-// which it may ask the learner for a rating, and the set-up page's own rating button.
+// What the quiz pages ask of the rating prompt (QLXRate), which implements it: counting the events
+// after which it may ask the learner for a rating, and the set-up page's own rating button.
 class RatingPrompt
 {
 public:
     virtual ~RatingPrompt() = default;
 
-    virtual void logEvent(bool canPromptForRating) = 0;
+    // One significant event; with `deferPrompt` the prompt waits for a later moment to ask.
+    virtual void logEvent(bool deferPrompt) = 0;
     virtual void openRatingsPageInAppStore() = 0;
     virtual void setRatedThisVersion(bool rated) = 0;
 };

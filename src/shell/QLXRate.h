@@ -3,6 +3,7 @@
 #include "RatingDecision.h"
 #include "StoreLookup.h"
 #include "platform/dispatch/DelayedBlock.h"
+#include "quiz/QuizServices.h"
 
 #include <QObject>
 #include <QString>
@@ -27,8 +28,8 @@ class Scheduler;
 // software centre. Counts launches ("uses") and significant events, remembers per program
 // version whether the learner rated or declined, and learns from an optional lookup service
 // whether the installed version is the latest. Everything it remembers lives in the settings.
-// Lives on the main thread.
-class QLXRate : public QObject
+// Lives on the main thread. The quiz pages count their events through it as their RatingPrompt.
+class QLXRate : public QObject, public lexi::RatingPrompt
 {
     Q_OBJECT
 
@@ -80,7 +81,7 @@ public:
     lexi::RatingHistory history() const;
     bool ratedThisVersion() const;
     bool declinedThisVersion() const;
-    void setRatedThisVersion(bool rated);
+    void setRatedThisVersion(bool rated) override;
     void setDeclinedThisVersion(bool declined);
     void setLastReminded(std::optional<lexi::Date> date);
     void setFirstUsed(std::optional<lexi::Date> date);
@@ -92,12 +93,12 @@ public:
     // Counts this launch as a use (a new version starts counting afresh) and starts a lookup.
     void applicationLaunched();
     // Counts a significant event; unless deferred, prompts when the thresholds allow.
-    void logEvent(bool deferPrompt);
+    void logEvent(bool deferPrompt) override;
     bool shouldPromptForRating() const;
     // Starts a lookup that prompts when it succeeds; nothing while a lookup for this is running.
     void promptIfNetworkAvailable();
     void promptForRating();
-    void openRatingsPageInAppStore();
+    void openRatingsPageInAppStore() override;
 
     QString messageTitle() const;
     QString message() const;

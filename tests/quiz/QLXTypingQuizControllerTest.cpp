@@ -8,6 +8,7 @@
 
 #include "platform/files/StringTables.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -386,6 +387,26 @@ TEST_F(TypingQuizTest, LevelIconsFontsAndHelpBubbles)
 
     quiz->resetQuizHelp();
     EXPECT_FALSE(defaults.boolForKey(u"hasShownQuizHelpQuestion"_s));
+}
+
+TEST_F(TypingQuizTest, TheAnswerFieldTakesTheFocusASecondAfterTheStart)
+{
+    QLineEdit elsewhere(&pages);
+    start({addWord(u"a"_s, u"A"_s), addWord(u"b"_s, u"B"_s)});
+    QApplication::setActiveWindow(&pages);
+    elsewhere.setFocus();
+    scheduler.advance(QLXTypingQuizController::focusDelay - 1ms);
+    EXPECT_FALSE(quiz->answerField().hasFocus());
+    scheduler.advance(1ms);
+    EXPECT_TRUE(quiz->answerField().hasFocus());
+
+    // And again once the card has flipped to the next question.
+    quiz->answerField().setText(u"A"_s);
+    quiz->next();
+    scheduler.advance(QLXTypingQuizController::stepDelay);
+    elsewhere.setFocus();
+    scheduler.advance(1s);
+    EXPECT_TRUE(quiz->answerField().hasFocus());
 }
 
 TEST_F(TypingQuizTest, AnEmptyRunGoesStraightToEmptyResults)

@@ -36,7 +36,7 @@ public:
 class RecordingRatingPrompt final : public RatingPrompt
 {
 public:
-    void logEvent(bool canPromptForRating) override { events.append(canPromptForRating); }
+    void logEvent(bool deferPrompt) override { events.append(deferPrompt); }
     void openRatingsPageInAppStore() override { ++ratingPagesOpened; }
     void setRatedThisVersion(bool rated) override { ratedThisVersion = rated; }
 

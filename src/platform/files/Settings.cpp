@@ -195,6 +195,17 @@ void Settings::setSwitchKeyboardTagsToForeign(bool foreign)
     m_defaults.setBool(switchKeyboardTagsToForeignKey, foreign);
 }
 
+bool Settings::isUsageStatisticsOptedIn() const
+{
+    return !m_defaults.boolForKey(disableUserStatisticsKey) && m_defaults.boolForKey(enableUserStatisticsKey);
+}
+
+void Settings::setSendUsageStatistics(bool send)
+{
+    m_defaults.setBool(disableUserStatisticsKey, !send);
+    m_defaults.setBool(enableUserStatisticsKey, send);
+}
+
 QString Settings::quizletServiceAddress() const
 {
     return m_defaults.stringForKey(quizletServiceAddressKey);

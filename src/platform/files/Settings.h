@@ -118,6 +118,16 @@ public:
     bool isSwitchKeyboardTagsToForeign() const;
     void setSwitchKeyboardTagsToForeign(bool foreign);
 
+    // ---- Preferences (shell/QLXPreferencesController) ------------------------------------------
+
+    // bool, NO each: the learner chose to send usage statistics, or not to. Opted in means
+    // enabled and not disabled, so an installation where the learner never chose sends nothing.
+    static constexpr QLatin1StringView enableUserStatisticsKey{"isEnableUserStatistics"};
+    static constexpr QLatin1StringView disableUserStatisticsKey{"isDisableUserStatistics"};
+    bool isUsageStatisticsOptedIn() const;
+    // Sets both keys.
+    void setSendUsageStatistics(bool send);
+
     // ---- Flash-card service (flashcard-service/QuizletClient) ---------------------------------
 
     // string, none: the service's base address; none means the production address.

@@ -1,0 +1,129 @@
+#include "Lexicarta.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+// The level scheme: the words of each level, answers moving words between levels, and the words
+// that are due again.
+
+const Lexicarta::LevelLists &Lexicarta::levelLists() const
+{
+    if (!m_levelLists) {
+        LevelLists lists;
+        for (const std::shared_ptr<QLXWord> &word : m_allWords) {
+            const quint64 level = word->effectiveLevel();
+            lists.levels[level].append(word);
+            if (level == QLXWord::nativeLevel && !word->dontAskAgain())
+                lists.nativeWithoutDontAsk.append(word);
+        }
+        m_levelLists = std::move(lists);
+    }
+    return *m_levelLists;
+}
+
+lexi::WordList Lexicarta::wordsInLevel(quint64 level) const
+{
+    return levelLists().levels[QLXWord::effectiveLevel(level)];
+}
+
+lexi::WordList Lexicarta::nativeWithoutDontAsk() const
+{
+    return levelLists().nativeWithoutDontAsk;
+}
+
+void Lexicarta::answeredWord(QLXWord &word, int correct)
+{
+    word.setLastAsked(m_services.clock.now());
+    const quint64 level = word.level();
+    if (correct == 1) {
+        word.setLevel(level < QLXWord::nativeLevel ? level + 1 : QLXWord::nativeLevel);
+    } else if (correct == -1) {
+        if (level != 0 && word.fallenDownCounter() < std::numeric_limits<quint64>::max())
+            word.setFallenDownCounter(word.fallenDownCounter() + 1);
+        if (level >= 4)
+            word.setLevel(2);
+        else if (level >= 1)
+            word.setLevel(level - 1);
+    }
+    invalidateCachedWordLists();
+    makeDailyStatisticsSnapshot();
+}
+
+void Lexicarta::makeDailyStatisticsSnapshot()
+{
+    m_statistics.addDailySnapshot(QLXDailyStatisticsSnapshot::initWithVocabulary(*this), m_services.alertPresenter);
+}
+
+qint64 Lexicarta::rehearseTimeInSec(quint64 level)
+{
+    static constexpr std::array<qint64, 6> restTimes = {
+        rehearseTimeInSecLevel0(), rehearseTimeInSecLevel1(), rehearseTimeInSecLevel2(),
+        rehearseTimeInSecLevel3(), rehearseTimeInSecLevel4(), rehearseTimeInSecLevel5()};
+    return restTimes[QLXWord::effectiveLevel(level)];
+}
+
+lexi::WordList Lexicarta::wordsOverDueFromLevel(quint64 level, const QStringList &tags, bool mustHaveAll) const
+{
+    const double restTime = double(rehearseTimeInSec(level));
+    const lexi::Date now = m_services.clock.now();
+    const lexi::WordList candidates = filteredWords(wordsInLevel(level), tags, mustHaveAll);
+    // Sorted by a key taken once per word: the order of QLXWord::compareLastAsked(), ties in
+    // stored order, without visiting the words again while sorting.
+    struct Due
+    {
+        bool asked;
+        double lastAsked;
+        qsizetype position;
+        auto operator<=>(const Due &) const = default;
+    };
+    std::vector<Due> due;
+    due.reserve(candidates.size());
+    for (qsizetype position = 0; position < candidates.size(); ++position) {
+        const QLXWord &word = *candidates[position];
+        if (word.dontAskAgain())
+            continue;
+        const std::optional<lexi::Date> &lastAsked = word.lastAsked();
+        if (!lastAsked) {
+            due.push_back({false, 0.0, position});
+            continue;
+        }
+        // Not "at most the rest time": a date that is not a number is never due.
+        if (now.secondsSince(*lastAsked) > restTime)
+            due.push_back({true, lastAsked->secondsSinceReferenceDate(), position});
+    }
+    std::sort(due.begin(), due.end());
+    lexi::WordList sorted;
+    sorted.reserve(qsizetype(due.size()));
+    for (const Due &entry : due)
+        sorted.append(candidates[entry.position]);
+    return sorted;
+}
+
+lexi::WordList Lexicarta::randomlyPick(qint64 count, quint64 level, const QStringList &tags, bool mustHaveAll)
+{
+    // Distinct word objects: a word in the list twice must not stand for two of the words asked.
+    lexi::WordList candidates;
+    QSet<const QLXWord *> seen;
+    for (const std::shared_ptr<QLXWord> &word : filteredWords(wordsInLevel(level), tags, mustHaveAll)) {
+        if (!seen.contains(word.get())) {
+            seen.insert(word.get());
+            candidates.append(word);
+        }
+    }
+    const qint64 wanted = std::min<qint64>(count, candidates.size());
+    lexi::WordList picked;
+    if (wanted <= 0)
+        return picked;
+    picked.reserve(wanted);
+    // A partial Fisher-Yates shuffle: each draw takes one of the words not taken yet.
+    for (qint64 next = 0; next < wanted; ++next) {
+        candidates.swapItemsAt(next, m_random.randomIntBetween(next, candidates.size() - 1));
+        picked.append(candidates[next]);
+    }
+    return picked;
+}

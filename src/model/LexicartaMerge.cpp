@@ -1,0 +1,265 @@
+#include "Lexicarta.h"
+
+#include "CreationIdentifiers.h"
+#include "WordObjects.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+// Merging with another version of the same vocabulary, joining another vocabulary in, and
+// removing duplicates.
+
+namespace {
+
+// What makes two words duplicates: the same foreign and your word, exactly.
+std::pair<QString, QString> wordText(const QLXWord &word)
+{
+    return {word.foreignWord(), word.yourWord()};
+}
+
+// Of two duplicates, the one to keep and the one to remove: the higher level wins; at the same
+// level one with a comment or tags wins over one without; otherwise the one met first stays.
+std::pair<std::shared_ptr<QLXWord>, std::shared_ptr<QLXWord>> keptAndRemoved(const std::shared_ptr<QLXWord> &first,
+                                                                             const std::shared_ptr<QLXWord> &next)
+{
+    const bool sameLevel = first->effectiveLevel() == next->effectiveLevel();
+    std::shared_ptr<QLXWord> kept = next->effectiveLevel() > first->effectiveLevel() ? next : first;
+    std::shared_ptr<QLXWord> removed = kept == next ? first : next;
+    if (sameLevel
+        && ((kept->comment().isEmpty() && !removed->comment().isEmpty())
+            || (kept->tags().isEmpty() && !removed->tags().isEmpty())))
+        std::swap(kept, removed);
+    return {kept, removed};
+}
+
+// Whether the other version's word replaces its counterpart here: it was edited later, or it
+// has the higher level.
+bool supersedes(const QLXWord &incoming, const QLXWord &local)
+{
+    return (incoming.modificationID() > 0 && incoming.modificationID() > local.modificationID())
+           || incoming.effectiveLevel() > local.effectiveLevel();
+}
+
+// Whether `incoming` and `local` are two different words that merely share their identifier:
+// their texts differ and neither was ever edited, so no edit can have made one out of the other.
+// Two installations, or an older version's clock, made the identifier twice.
+bool sharesOnlyItsIdentifier(const QLXWord &incoming, const QLXWord &local)
+{
+    return incoming.modificationID() == 0 && local.modificationID() == 0 && wordText(incoming) != wordText(local);
+}
+
+// The words of a vocabulary while a merge replaces and adds words, by creationID and by exact
+// text, with those an incoming word has already been paired with, so that every incoming word
+// finds the word it stands for at once, also where many words share an identifier.
+class Counterparts
+{
+public:
+    explicit Counterparts(const lexi::WordList &words)
+    {
+        m_positions.reserve(words.size());
+        m_byText.reserve(words.size());
+        for (const std::shared_ptr<QLXWord> &word : words)
+            hold(word, false);
+    }
+
+    // The word with the identifier of `incoming` that is equal to it in text, preferably one not
+    // paired yet; else the only one with the identifier not paired yet. None when no word has the
+    // identifier, when all are paired, or when several are left and none is equal in text: then
+    // no word here can be told to be the one `incoming` stands for. Of several, the one that came
+    // first.
+    std::shared_ptr<QLXWord> counterpart(const QLXWord &incoming) const
+    {
+        const auto sameText = m_byText.constFind({incoming.creationID(), wordText(incoming)});
+        if (sameText != m_byText.cend()) {
+            if (!sameText->unpaired.empty())
+                return sameText->unpaired.begin()->second;
+            if (!sameText->paired.empty())
+                return sameText->paired.begin()->second;
+        }
+        const auto unpaired = m_unpairedByID.constFind(incoming.creationID());
+        return unpaired != m_unpairedByID.cend() && unpaired->size() == 1 ? unpaired->begin()->second : nullptr;
+    }
+
+    // Whether that very word object is one of the words here.
+    bool holds(const std::shared_ptr<QLXWord> &word) const { return m_positions.contains(word.get()); }
+
+    // `word`, one of the words here, has been paired with an incoming word.
+    void pair(const std::shared_ptr<QLXWord> &word)
+    {
+        const qsizetype position = m_positions.value(word.get());
+        SameText &sameText = m_byText[{word->creationID(), wordText(*word)}];
+        if (auto node = sameText.unpaired.extract(position)) {
+            sameText.paired.insert(std::move(node));
+            m_unpairedByID[word->creationID()].erase(position);
+        }
+    }
+
+    // `incoming` takes the place of `local` (none: it is new here).
+    void replace(const std::shared_ptr<QLXWord> &local, const std::shared_ptr<QLXWord> &incoming)
+    {
+        if (local) {
+            const qsizetype position = m_positions.take(local.get());
+            SameText &sameText = m_byText[{local->creationID(), wordText(*local)}];
+            sameText.unpaired.erase(position);
+            sameText.paired.erase(position);
+            m_unpairedByID[local->creationID()].erase(position);
+        }
+        hold(incoming, true);
+    }
+
+private:
+    // Words by the order they came in.
+    using ByPosition = std::map<qsizetype, std::shared_ptr<QLXWord>>;
+    struct SameText
+    {
+        ByPosition unpaired;
+        ByPosition paired;
+    };
+    using Key = std::pair<qint64, std::pair<QString, QString>>;
+
+    // A word object listed twice is one word.
+    void hold(const std::shared_ptr<QLXWord> &word, bool paired)
+    {
+        if (m_positions.contains(word.get()))
+            return;
+        const qsizetype position = m_nextPosition++;
+        m_positions.insert(word.get(), position);
+        SameText &sameText = m_byText[{word->creationID(), wordText(*word)}];
+        if (paired) {
+            sameText.paired.emplace(position, word);
+        } else {
+            sameText.unpaired.emplace(position, word);
+            m_unpairedByID[word->creationID()].emplace(position, word);
+        }
+    }
+
+    QHash<const QLXWord *, qsizetype> m_positions;
+    qsizetype m_nextPosition = 0;
+    QHash<Key, SameText> m_byText;
+    QHash<qint64, ByPosition> m_unpairedByID;
+};
+
+} // namespace
+
+qsizetype Lexicarta::deleteDuplicates()
+{
+    // Every duplicate shares its your word with another word, so grouping all words by their two
+    // sides finds the same groups as grouping the synonyms, and finds all of them.
+    QHash<std::pair<QString, QString>, std::shared_ptr<QLXWord>> keptSoFar;
+    QSet<const QLXWord *> removed;
+    for (const std::shared_ptr<QLXWord> &word : m_allWords) {
+        // A word object listed twice is never compared with itself, and a removed one stays
+        // removed.
+        if (removed.contains(word.get()))
+            continue;
+        const std::pair<QString, QString> text = wordText(*word);
+        const auto kept = keptSoFar.find(text);
+        if (kept == keptSoFar.end()) {
+            keptSoFar.insert(text, word);
+            continue;
+        }
+        if (*kept == word)
+            continue;
+        auto [winner, loser] = keptAndRemoved(*kept, word);
+        removed.insert(loser.get());
+        *kept = std::move(winner);
+    }
+    // A word object listed again is the same word, listed once from now on.
+    const qsizetype before = m_allWords.size();
+    QSet<const QLXWord *> listed;
+    listed.reserve(before);
+    m_allWords.removeIf([&removed, &listed](const std::shared_ptr<QLXWord> &word) {
+        if (removed.contains(word.get()) || listed.contains(word.get()))
+            return true;
+        listed.insert(word.get());
+        return false;
+    });
+    rebuildDerivedData();
+    return before - m_allWords.size();
+}
+
+bool Lexicarta::mergeWithOtherVersion(Lexicarta &other)
+{
+    if (&other == this)
+        return false;
+    Counterparts counterparts(m_allWords);
+    QSet<const QLXWord *> replaced;
+    lexi::WordList taken;
+    bool changed = false;
+    std::optional<lexi::CreationIdentifierMaker> identifiers;
+    for (const std::shared_ptr<QLXWord> &incoming : other.m_allWords) {
+        // A word object both versions hold has nothing to take over.
+        if (counterparts.holds(incoming) || replaced.contains(incoming.get()))
+            continue;
+        std::shared_ptr<QLXWord> local = counterparts.counterpart(*incoming);
+        if (local && sharesOnlyItsIdentifier(*incoming, *local)) {
+            if (!identifiers)
+                identifiers.emplace(m_allWords + other.m_allWords, m_services.clock.now());
+            incoming->setCreationID(identifiers->next());
+            local = nullptr;
+        }
+        if (local && !supersedes(*incoming, *local)) {
+            counterparts.pair(local);
+            if (incoming->effectiveLevel() == local->effectiveLevel()) {
+                if (incoming->dontAskAgain() && !local->dontAskAgain()) {
+                    local->setDontAskAgain(true);
+                    changed = true;
+                }
+                if (local->lastAsked() && incoming->lastAsked() && *local->lastAsked() < *incoming->lastAsked()) {
+                    local->setLastAsked(incoming->lastAsked());
+                    changed = true;
+                }
+            }
+            continue;
+        }
+        if (local)
+            replaced.insert(local.get());
+        counterparts.replace(local, incoming);
+        taken.append(incoming);
+    }
+    // Replaced words go and link here no more; the words taken over come last, in the order
+    // taken. Every word here then links here, also one the other version held as well.
+    const auto isReplaced = [&replaced](const std::shared_ptr<QLXWord> &word) { return replaced.contains(word.get()); };
+    m_allWords.removeIf([this, &isReplaced](const std::shared_ptr<QLXWord> &word) {
+        if (!isReplaced(word))
+            return false;
+        if (word->weakVocForSort().lock().get() == this)
+            word->setWeakVocForSort({});
+        return true;
+    });
+    taken.removeIf(isReplaced);
+    setAllWords(m_allWords + taken);
+    buildSynonyms();
+    return changed || !taken.isEmpty();
+}
+
+void Lexicarta::joinWithVocabulary(Lexicarta &other, bool addAllToUnknown)
+{
+    if (&other == this)
+        return;
+    lexi::CreationIdentifierMaker identifiers(m_allWords, m_services.clock.now());
+    QSet<const QLXWord *> ownWords = lexi::wordObjects(m_allWords);
+    QSet<std::pair<QString, QString>> texts;
+    texts.reserve(m_allWords.size() + other.countAllWords());
+    for (const std::shared_ptr<QLXWord> &word : m_allWords)
+        texts.insert(wordText(*word));
+    for (const std::shared_ptr<QLXWord> &word : other.m_allWords) {
+        if (ownWords.contains(word.get()))
+            continue;
+        if (addAllToUnknown)
+            word->setLevel(0);
+        const std::pair<QString, QString> text = wordText(*word);
+        if (texts.contains(text))
+            continue;
+        texts.insert(text);
+        ownWords.insert(word.get());
+        word->setCreationID(identifiers.next());
+        adopt(word);
+    }
+    rebuildDerivedData();
+}

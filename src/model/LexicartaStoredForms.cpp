@@ -1,0 +1,177 @@
+#include "Lexicarta.h"
+
+#include "CreationIdentifiers.h"
+#include "JsonValues.h"
+
+#include "platform/files/StringTables.h"
+#include "platform/plist/KeyedDecoder.h"
+#include "platform/plist/KeyedEncoder.h"
+
+#include <QJsonArray>
+#include <QSet>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+// A vocabulary's two stored forms: the JSON dictionary of its own files and the keyed archive of
+// the older product.
+
+namespace {
+
+// The keys of the six level lists in both stored forms, from level 0 to 5.
+constexpr std::array<const char *, 6> levelListKeys = {
+    "unknownWords", "ultraShortTermWords", "shortTermWords", "midTermWords", "longTermWords", "nativeWords"};
+// Words below this level never keep a don't-ask-again mark in the stored forms.
+constexpr quint64 firstLevelKeepingDontAskAgain = 4;
+
+} // namespace
+
+std::shared_ptr<Lexicarta> Lexicarta::initWithDictionary(const QJsonObject &dictionary,
+                                                         const lexi::VocabularyServices &services)
+{
+    using namespace lexi::json;
+    std::shared_ptr<Lexicarta> vocabulary = create(services);
+    std::array<lexi::WordList, 6> levels;
+    for (size_t level = 0; level < levels.size(); ++level) {
+        const QJsonArray words = dictionary[QLatin1StringView(levelListKeys[level])].toObject()["words"_L1].toArray();
+        levels[level].reserve(words.size());
+        for (const QJsonValue &word : words) {
+            if (word.isObject())
+                levels[level].append(QLXWord::initWithDictionary(word.toObject()));
+        }
+    }
+    const QString language = optionalStringValue(dictionary["language"_L1]).value_or(u"No name"_s);
+    vocabulary->setForeignLanguageName(optionalStringValue(dictionary["foreignLanguageName"_L1]).value_or(language));
+    vocabulary->setYourLanguageName(
+        optionalStringValue(dictionary["yourLanguageName"_L1]).value_or(lexi::StringTables::text(u"yourLanguageName"_s)));
+    vocabulary->takeStoredWords(levels);
+    vocabulary->m_statistics = QLXStatistics::initWithDictionary(dictionary["statistics"_L1].toObject());
+    vocabulary->setYourFacultativeWords(distinctStringsValue(dictionary["yourFacultativeWords"_L1]));
+    vocabulary->setForeignFacultativeWords(distinctStringsValue(dictionary["foreignFacultativeWords"_L1]));
+    vocabulary->setYourTextInputSourceId(optionalStringValue(dictionary["yourTextInputSourceName"_L1]));
+    vocabulary->setForeignTextInputSourceId(optionalStringValue(dictionary["foreignTextInputSourceName"_L1]));
+    vocabulary->m_isAutoSelectInputSource = boolValue(dictionary["isAutoSelectInputSource"_L1]);
+    vocabulary->m_isDisableMisspellRecognition = boolValue(dictionary["isDisableMisspellRecognition"_L1]);
+    vocabulary->m_needsSync = boolValue(dictionary["isDirty"_L1]);
+    vocabulary->m_version = counterValue(dictionary["version"_L1]);
+    return vocabulary;
+}
+
+bool Lexicarta::isVocabularyDocument(const QJsonObject &document)
+{
+    bool holdsAList = false;
+    for (const char *key : levelListKeys) {
+        const auto list = document.constFind(QLatin1StringView(key));
+        if (list == document.constEnd())
+            continue;
+        if (!list->isObject() || !list->toObject()["words"_L1].isArray())
+            return false;
+        holdsAList = true;
+    }
+    return holdsAList;
+}
+
+QJsonObject Lexicarta::dictionaryRepresentation() const
+{
+    QJsonObject dictionary;
+    for (size_t level = 0; level < levelListKeys.size(); ++level) {
+        QJsonArray words;
+        for (const std::shared_ptr<QLXWord> &word : wordsInLevel(level))
+            words.append(word->dictionaryRepresentation());
+        dictionary[QLatin1StringView(levelListKeys[level])] = QJsonObject{{"words"_L1, words}};
+    }
+    dictionary["language"_L1] = m_language;
+    dictionary["foreignLanguageName"_L1] = m_foreignLanguageName;
+    dictionary["yourLanguageName"_L1] = m_yourLanguageName;
+    dictionary["yourFacultativeWords"_L1] = QJsonArray::fromStringList(m_yourFacultativeWords);
+    dictionary["foreignFacultativeWords"_L1] = QJsonArray::fromStringList(m_foreignFacultativeWords);
+    dictionary["statistics"_L1] = m_statistics.dictionaryRepresentation();
+    dictionary["yourTextInputSourceName"_L1] = m_yourTextInputSourceId.value_or(QString());
+    dictionary["foreignTextInputSourceName"_L1] = m_foreignTextInputSourceId.value_or(QString());
+    dictionary["isAutoSelectInputSource"_L1] = m_isAutoSelectInputSource;
+    dictionary["isDisableMisspellRecognition"_L1] = m_isDisableMisspellRecognition;
+    dictionary["isDirty"_L1] = m_needsSync;
+    dictionary["version"_L1] = m_version;
+    return dictionary;
+}
+
+std::shared_ptr<Lexicarta> Lexicarta::initWithCoder(const lexi::KeyedDecoder &coder,
+                                                    const lexi::VocabularyServices &services)
+{
+    std::shared_ptr<Lexicarta> vocabulary = create(services);
+    std::array<lexi::WordList, 6> levels;
+    for (size_t level = 0; level < levels.size(); ++level)
+        levels[level] = coder.decodeObjectArray<QLXWord>(levelListKeys[level]).value_or(lexi::WordList());
+    if (const std::optional<QString> language = coder.decodeString("language"))
+        vocabulary->setLanguage(*language);
+    if (const std::optional<QString> foreignLanguage = coder.decodeString("foreignLanguageName"))
+        vocabulary->setForeignLanguageName(*foreignLanguage);
+    vocabulary->setYourLanguageName(
+        coder.decodeString("yourLanguageName").value_or(lexi::StringTables::text(u"yourLanguageName"_s)));
+    vocabulary->takeStoredWords(levels);
+    const std::shared_ptr<QLXStatistics> statistics = coder.decodeObject<QLXStatistics>("statistics");
+    vocabulary->m_statistics = statistics ? *statistics : QLXStatistics();
+    vocabulary->setYourFacultativeWords(coder.decodeStringSet("yourFacultativeWords").value_or(QStringList()));
+    vocabulary->setForeignFacultativeWords(coder.decodeStringSet("foreignFacultativeWords").value_or(QStringList()));
+    vocabulary->setYourTextInputSourceId(coder.decodeString("yourTextInputSourceName"));
+    vocabulary->setForeignTextInputSourceId(coder.decodeString("foreignTextInputSourceName"));
+    vocabulary->m_isAutoSelectInputSource = coder.decodeBool("isAutoSelectInputSource");
+    vocabulary->m_isDisableMisspellRecognition = coder.decodeBool("isDisableMisspellRecognition");
+    vocabulary->m_needsSync = coder.decodeBool("isDirty");
+    vocabulary->m_version = std::max<qint64>(0, coder.decodeInt64("version"));
+    return vocabulary;
+}
+
+void Lexicarta::encodeWithCoder(lexi::KeyedEncoder &coder) const
+{
+    for (size_t level = 0; level < levelListKeys.size(); ++level)
+        coder.encodeObjectArray(levelListKeys[level], wordsInLevel(level));
+    coder.encodeString("language", m_language);
+    coder.encodeString("foreignLanguageName", m_foreignLanguageName);
+    coder.encodeString("yourLanguageName", m_yourLanguageName);
+    coder.encodeObject("statistics", m_statistics);
+    coder.encodeStringSet("yourFacultativeWords", m_yourFacultativeWords);
+    coder.encodeStringSet("foreignFacultativeWords", m_foreignFacultativeWords);
+    coder.encodeString("yourTextInputSourceName", m_yourTextInputSourceId);
+    coder.encodeString("foreignTextInputSourceName", m_foreignTextInputSourceId);
+    coder.encodeBool("isAutoSelectInputSource", m_isAutoSelectInputSource);
+    coder.encodeBool("isDisableMisspellRecognition", m_isDisableMisspellRecognition);
+    coder.encodeBool("isDirty", m_needsSync);
+    coder.encodeInt64("version", m_version);
+}
+
+void Lexicarta::takeStoredWords(const std::array<lexi::WordList, 6> &levels)
+{
+    qsizetype count = 0;
+    for (const lexi::WordList &list : levels)
+        count += list.size();
+    lexi::WordList words;
+    words.reserve(count);
+    QSet<const QLXWord *> taken;
+    taken.reserve(count);
+    qint64 unnumbered = 0;
+    for (size_t level = 0; level < levels.size(); ++level) {
+        for (const std::shared_ptr<QLXWord> &word : levels[level]) {
+            // An archive may refer to one word object from several places; it is one word.
+            if (taken.contains(word.get()))
+                continue;
+            taken.insert(word.get());
+            word->setLevel(level);
+            if (level < firstLevelKeepingDontAskAgain)
+                word->setDontAskAgain(false);
+            if (word->creationID() < 1)
+                ++unnumbered;
+            words.append(word);
+        }
+    }
+    // Words stored without an identifier get new ones, in stored order.
+    if (unnumbered > 0) {
+        lexi::CreationIdentifierMaker identifiers(words, m_services.clock.now());
+        for (const std::shared_ptr<QLXWord> &word : words) {
+            if (word->creationID() < 1)
+                word->setCreationID(identifiers.next());
+        }
+    }
+    setAllWords(words);
+}
