@@ -2,22 +2,13 @@
 
 #include "VocabularyFileName.h"
 
-#include "logging/QLXLogMacros.h"
 #include "platform/files/ApplicationFolders.h"
-#include "platform/ports/Clock.h"
 
 #include <QDir>
-#include <QFile>
-
-namespace {
-
-constexpr int qlxLogLevel = QLXLogLevelWarn;
-
-} // namespace
 
 namespace lexi {
 
-QList<QLXFile> loadAllAvailableLanguages(const ApplicationFolders &folders, const Clock &clock)
+QList<QLXFile> loadAllAvailableLanguages(const ApplicationFolders &folders)
 {
     const QString folder = folders.vocabularyFolderPath();
     QList<QLXFile> files;
@@ -25,25 +16,16 @@ QList<QLXFile> loadAllAvailableLanguages(const ApplicationFolders &folders, cons
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (const QFileInfo &entry : entries) {
         const QString name = entry.fileName();
-        if (!isVocabularyFileName(name))
-            continue;
-        const QString path = folder + u'/' + name;
-        if (isConflictedCopy(name)) {
-            QFile copy(path);
-            if (!copy.rename(newBackupPath(folders.backupFolderPath(), name, clock.now())))
-                QLXLogWarn("AppDelegate > could not move the conflicted copy %@ to the backups: %@", path,
-                           copy.errorString());
-            continue;
-        }
-        files.append(QLXFile(path));
+        if (isVocabularyFileName(name) && !isConflictedCopy(name))
+            files.append(QLXFile(folder + u'/' + name));
     }
     return files;
 }
 
-QStringList loadAllAvailableLanguagePaths(const ApplicationFolders &folders, const Clock &clock)
+QStringList loadAllAvailableLanguagePaths(const ApplicationFolders &folders)
 {
     QStringList paths;
-    for (const QLXFile &file : loadAllAvailableLanguages(folders, clock))
+    for (const QLXFile &file : loadAllAvailableLanguages(folders))
         paths.append(file.filePath());
     return paths;
 }

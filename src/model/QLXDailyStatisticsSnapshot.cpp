@@ -106,6 +106,6 @@ std::weak_ordering QLXDailyStatisticsSnapshot::compareDates(const QLXDailyStatis
 QString QLXDailyStatisticsSnapshot::description() const
 {
     const auto count = [this](int level) { return QString::number(m_counts[level]); };
-    return u"%1 [%2 %3 %4  %5 %6 %7]"_s.arg(lexi::dateDescription(m_day), count(0), count(1), count(2), count(3), count(4),
-                                          count(5));
+    return u"%1 [%2 %3 %4  %5 %6 %7]"_s.arg(lexi::dateDescription(m_day), count(0), count(1), count(2), count(3),
+                                          count(4), count(5));
 }

@@ -1,6 +1,7 @@
 #include "VocabularyFileName.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -18,16 +19,27 @@ bool isVocabularyFileName(const QString &name)
 
 bool isConflictedCopy(const QString &name)
 {
+    return conflictedCopyOriginal(name).has_value();
+}
+
+std::optional<QString> conflictedCopyOriginal(const QString &name)
+{
     if (!isVocabularyFileName(name))
-        return false;
-    const QStringView base = QStringView(name).chopped(vocabularyFileExtension.size());
-    const qsizetype open = base.lastIndexOf(u'(');
-    if (open < 0 || !base.endsWith(u')'))
-        return false;
-    const QStringView inside = base.sliced(open + 1, base.size() - open - 2);
-    const bool isNumber = !inside.isEmpty()
-        && std::all_of(inside.begin(), inside.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    return isNumber || inside.contains(u"conflicted copy"_s, Qt::CaseInsensitive);
+        return std::nullopt;
+    const QString extension = name.right(vocabularyFileExtension.size());
+    const QString base = name.chopped(vocabularyFileExtension.size());
+    static const QRegularExpression syncthing(u"^(.*)\\.sync-conflict-\\d{8}-\\d{6}-[A-Za-z0-9]+$"_s);
+    if (const QRegularExpressionMatch match = syncthing.match(base); match.hasMatch())
+        return match.captured(1) + extension;
+    static const QRegularExpression parenthesised(u"^(.*?) *\\(([^()]*)\\)$"_s);
+    const QRegularExpressionMatch match = parenthesised.match(base);
+    if (!match.hasMatch())
+        return std::nullopt;
+    static const QRegularExpression copyMark(u"^\\d+$|conflicted copy|^conflict\\b"_s,
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (!copyMark.match(match.captured(2)).hasMatch())
+        return std::nullopt;
+    return match.captured(1) + extension;
 }
 
 std::optional<QString> vocabularyFileNameForName(const QString &name)

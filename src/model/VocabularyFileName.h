@@ -18,11 +18,21 @@ inline const QString vocabularyFileExtension = u".qlxv"_s;
 // "." nor "..") whose first ".qlxv", in any case, ends it. "a.qlxv.b.qlxv" is none.
 bool isVocabularyFileName(const QString &name);
 
-// A copy that the cloud client made of a file changed on two machines at once: a vocabulary file
-// name whose last parenthesised part, just before the extension, is a number ("Name (1).qlxv")
-// or says "conflicted copy" in any case ("Name (Tom's conflicted copy).qlxv"). Other
-// parenthesised names, such as "French - English (UK).qlxv", are vocabularies like any other.
+// A copy that a file-sync client made of a file changed on two machines at once: a vocabulary
+// file name that ends, just before the extension, in
+// - ".sync-conflict-<date>-<time>-<device>" (Syncthing: "Name.sync-conflict-20260105-143000-ABCDEFG.qlxv"),
+// - a parenthesised part that says "conflicted copy" in any case (the cloud service, Nextcloud
+//   and ownCloud: "Name (Tom's conflicted copy 2015-05-03).qlxv", "Name (conflicted copy
+//   2026-01-05 143000).qlxv"), or begins with the word "conflict" (Unison: "Name (conflict #1
+//   on 2026-01-05).qlxv"),
+// - or a parenthesised number ("Name (2).qlxv").
+// Other parenthesised names, such as "French - English (UK).qlxv", are vocabularies like any other.
 bool isConflictedCopy(const QString &name);
+
+// For a conflicted copy, the file name of the vocabulary it is a copy of: the name without the
+// copy's mark ("Name.qlxv"), which need not be a vocabulary file name itself ("(2).qlxv" gives
+// ".qlxv"). Nothing for any other name.
+std::optional<QString> conflictedCopyOriginal(const QString &name);
 
 // The file name for the vocabulary named `name`; nothing when that would be no vocabulary file
 // name or would be taken for a conflicted copy, so that it cannot lead out of its folder or be

@@ -29,6 +29,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -260,7 +261,13 @@ QWidget *QLXPreferencesController::makeLanguagesPage()
 
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &QLXPreferencesController::tableViewSelectionDidChange);
-    connect(m_table, &QTableView::doubleClicked, this, &QLXPreferencesController::showEditLangPanel);
+    // Return or a double click edits the vocabulary, the Delete key deletes it.
+    connect(m_table, &QTableView::activated, this, &QLXPreferencesController::showEditLangPanel);
+    auto *deleteKey = new QShortcut(QKeySequence::Delete, m_table, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this, [this] {
+        if (m_minusButton->isEnabled())
+            removeLanguage();
+    });
     connect(m_plusButton, &QPushButton::clicked, this, &QLXPreferencesController::showAddLangPanel);
     connect(m_minusButton, &QPushButton::clicked, this, &QLXPreferencesController::removeLanguage);
     connect(m_editShowButton, &QPushButton::clicked, this, &QLXPreferencesController::showEditLangPanel);
@@ -445,7 +452,7 @@ QString QLXPreferencesController::inputSourceName(const std::optional<QString> &
 
 void QLXPreferencesController::loadVocabularies()
 {
-    QList<QLXFile> files = lexi::loadAllAvailableLanguages(*m_environment.folders, *m_environment.clock);
+    QList<QLXFile> files = lexi::loadAllAvailableLanguages(*m_environment.folders);
     std::sort(files.begin(), files.end(),
               [](const QLXFile &one, const QLXFile &other) { return one.compareNames(other) < 0; });
     const auto entries = m_summaryCache.summaries(files, [this] { loadVocabularies(); });
@@ -507,7 +514,7 @@ void QLXPreferencesController::removeLanguage()
         m_delegate->preferencesDidDeleteVocabularyAtPath(file.filePath());
     loadVocabularies();
     deselectAll();
-    if (lexi::loadAllAvailableLanguagePaths(*m_environment.folders, *m_environment.clock).isEmpty()) {
+    if (lexi::loadAllAvailableLanguagePaths(*m_environment.folders).isEmpty()) {
         m_addSheetLater.cancel();
         m_addSheetLater = m_environment.scheduler->after(addSheetDelay, [this] { showAddLangPanel(); });
     }
@@ -518,13 +525,11 @@ void QLXPreferencesController::showAddLangPanel()
     const auto sources = lexi::allInputSources(*m_environment.inputSources, false);
     m_sheet->setContent(lexi::contentForAdding(sources, m_environment.inputSources->currentKeyboardInputSource(),
                                                text(u"newLanguage"_s), lexi::selectedLocaleName()));
-    m_isShowingAddLangPanel = true;
     m_sheet->open();
 }
 
 void QLXPreferencesController::showEditLangPanel()
 {
-    m_isShowingAddLangPanel = false;
     if (!m_selectedVocabularyFile) {
         QLXLogError("PrefController > showEditPanel > no selected lang file");
         return;

@@ -166,7 +166,6 @@ private:
     QHash<QString, lexi::VocabularySummary> m_summaries;
     std::optional<QLXFile> m_selectedVocabularyFile;
     QList<lexi::InputSource> m_inputSources;
-    bool m_isShowingAddLangPanel = false;
     lexi::dispatch::DelayedBlock m_addSheetLater;
 
     QLXBookmarkView *m_bookmarkView = nullptr;

@@ -74,6 +74,13 @@ public:
     // How long a cloud vocabulary file may stay empty (the client may still be filling it)
     // before it is removed.
     static constexpr std::chrono::seconds emptyFileGracePeriod{60};
+    // How long a temporary file of ours may stay in the vocabularies or the cloud folder before a
+    // run takes it for one left by a process killed while writing, and removes it.
+    static constexpr std::chrono::seconds staleTemporaryFileAge{300};
+
+    // What tells one content of a cloud file from another (SHA-256, in hexadecimal): this
+    // installation remembers it for each file as it last downloaded or uploaded it.
+    static QString fingerprint(const QByteArray &data);
 
     // The installation the shared controller works for; set once at start-up, before any use.
     static void setSharedEnvironment(Environment environment);
@@ -149,13 +156,31 @@ private:
     // Compares and merges one language: the local file at `localPath` with the cloud copy
     // downloaded to `dropboxCopy`, whose cloud file had `dropboxStamp`. Nothing when the two
     // could not be brought in step.
+    // `dropboxSeen`: the cloud file is the one this installation last brought down or put there.
     std::optional<SyncedFile> syncLocalVocabulary(const QString &localPath, const QString &dropboxCopy,
-                                                  const lexi::FileStamp &dropboxStamp, QLXSyncStatus &status);
+                                                  const lexi::FileStamp &dropboxStamp, bool dropboxSeen,
+                                                  QLXSyncStatus &status);
+    // Puts the cloud's version, downloaded to `dropboxCopy`, in place of the local file, unless
+    // they are the same already. Nothing when the local file changed since `synced.local`.
+    std::optional<SyncedFile> takeDropboxVersion(const QString &localPath, const QString &dropboxCopy,
+                                                 SyncedFile synced, QLXSyncStatus &status);
+    // Notes the content of the cloud file `name` as this installation downloaded or uploaded it.
+    void rememberDropboxFile(const QString &name, const QByteArray &data);
+    // Removes what writes of a killed process left in the vocabularies and the cloud folder.
+    void removeStaleTemporaryFiles();
+    // Merges every conflicted copy in the vocabularies folder and at the top of the cloud folder
+    // into the vocabulary it is a copy of, marks that for upload and moves the copy into the
+    // backups folder, as it was.
+    void takeInConflictedCopies(const QList<lexi::CloudFolder::Entry> &entries);
+    QLXSyncStatus takeInLocalCopy(const QString &path);
+    QLXSyncStatus takeInDropboxCopy(const QString &name);
+    // Merges the conflicted copy `name`, read from `path`, into its vocabulary here (a copy of a
+    // vocabulary this installation lacks becomes that vocabulary). Whether the copy may go to the
+    // backups: it was taken in, or it does not load and is kept there untouched.
+    bool takeInConflictedCopy(const QString &path, const QString &name, QLXSyncStatus &status);
     // Keeps `data`, the content of the cloud file `name` when it had `dropboxStamp`, in the backups
     // folder, then removes that file from the cloud unless it changed meanwhile.
     lexi::Result<> retireDropboxFile(const QString &name, const QByteArray &data, const lexi::FileStamp &dropboxStamp);
-    // Moves a conflicted copy in the cloud into the backups folder.
-    void retireConflictedCopy(const QString &name, QLXSyncStatus &status);
     // Moves a local file that does not load into the backups folder, unless it changed since it
     // had `stamp`.
     void retireLocalFile(const QString &localPath, const lexi::FileStamp &stamp);

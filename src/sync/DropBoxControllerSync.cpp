@@ -12,6 +12,7 @@
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/Settings.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,7 +31,25 @@ namespace {
 
 constexpr int qlxLogLevel = QLXLogLevelVerbose;
 
+// Whether `vocabulary` holds a word with the identifier of every word of `other`.
+bool holdsEveryWordOf(const Lexicarta &vocabulary, const Lexicarta &other)
+{
+    QSet<qint64> identifiers;
+    identifiers.reserve(vocabulary.countAllWords());
+    for (const auto &word : vocabulary.allWords())
+        identifiers.insert(word->creationID());
+    const lexi::WordList words = other.allWords();
+    return std::all_of(words.begin(), words.end(),
+                       [&](const auto &word) { return identifiers.contains(word->creationID()); });
+}
+
 } // namespace
+
+QString DropBoxController::fingerprint(const QByteArray &data)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
+}
+
 
 void DropBoxController::syncWithDropbox()
 {
@@ -62,12 +81,7 @@ void DropBoxController::syncWithDropboxBlocking()
         return;
     // The program's saves still on their way to disk land first, so that this run reads them.
     m_environment.storage->flushSaves();
-
-    // Taken once: files that the first phase brings down are not looked at in the second.
-    const QStringList localPaths = lexi::loadAllAvailableLanguagePaths(*m_environment.folders, *m_environment.clock);
-    QStringList localNames;
-    for (const QString &path : localPaths)
-        localNames.append(QFileInfo(path).fileName());
+    removeStaleTemporaryFiles();
 
     const auto entries = m_environment.cloudFolder->listFolder({});
     if (!entries) {
@@ -75,6 +89,14 @@ void DropBoxController::syncWithDropboxBlocking()
         return;
     }
     QLXLogVerbose("------");
+    takeInConflictedCopies(*entries);
+
+    // Taken once: files that the first phase brings down are not looked at in the second.
+    const QStringList localPaths = lexi::loadAllAvailableLanguagePaths(*m_environment.folders);
+    QStringList localNames;
+    for (const QString &path : localPaths)
+        localNames.append(QFileInfo(path).fileName());
+
     QLXLogVerbose("DB > sync db to local");
     SyncedFiles synced;
     syncDropboxToLocal(*entries, localNames, synced);
@@ -91,7 +113,8 @@ void DropBoxController::syncDropboxToLocal(const QList<CloudFolder::Entry> &entr
                                            SyncedFiles &synced)
 {
     for (const CloudFolder::Entry &entry : entries) {
-        if (entry.isFolder || !lexi::isVocabularyFileName(entry.name))
+        // Conflicted copies were taken in before.
+        if (entry.isFolder || !lexi::isVocabularyFileName(entry.name) || lexi::isConflictedCopy(entry.name))
             continue;
         const QLXSyncStatus status = syncDropboxFile(entry.name, localNames, synced);
         // So that the second phase can tell why it does not upload the file.
@@ -108,11 +131,6 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
     CloudFolder &cloud = *m_environment.cloudFolder;
     auto status = QLXSyncStatus::statusWithLanguage(lexi::withoutVocabularyExtension(name), -1, -1,
                                                     Direction::dropboxToLocal, *m_environment.clock);
-    if (lexi::isConflictedCopy(name)) {
-        retireConflictedCopy(name, status);
-        return status;
-    }
-
     const QString localPath = m_environment.folders->vocabularyFolderPath() + u'/' + name;
     const bool isLocal = localNames.contains(name);
     if (lexi::Settings(*m_environment.defaults).isLanguageDeleted(lexi::withoutVocabularyExtension(name)) && !isLocal) {
@@ -124,13 +142,13 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
     const auto stamp = cloud.stampOfFile(name);
     if (!stamp) {
         QLXLogError("DB > sync > could not open db file %@", stamp.error());
-        status.setError(u"could not open db file %1"_s.arg(stamp.error()));
+        status.fail(u"could not open db file %1"_s.arg(stamp.error()));
         return status;
     }
     const auto data = cloud.readFile(name);
     if (!data) {
         QLXLogError("DB > sync > could not read db file %@", data.error());
-        status.setError(u"could not read db file %1"_s.arg(data.error()));
+        status.fail(u"could not read db file %1"_s.arg(data.error()));
         return status;
     }
     if (data->isEmpty()) {
@@ -140,12 +158,12 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
         if (!m_emptySince.contains(name))
             m_emptySince.insert(name, now);
         if (now - m_emptySince.value(name) < emptyFileGracePeriod) {
-            status.setError(u"db file is empty > wait"_s);
+            status.fail(u"db file is empty > wait"_s);
             return status;
         }
         m_emptySince.remove(name);
         cloud.deletePath(name, *stamp);
-        status.setError(u"db file is empty > delete"_s);
+        status.fail(u"db file is empty > delete"_s);
         return status;
     }
     m_emptySince.remove(name);
@@ -153,7 +171,7 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
     const QString copy = m_environment.folders->downloadFolderPath() + u'/' + name;
     if (const auto written = lexi::writeFileAtomically(copy, *data); !written) {
         QLXLogError("DB > sync > could not write download %@", written.error());
-        status.setError(u"could not write download %1"_s.arg(written.error()));
+        status.fail(u"could not write download %1"_s.arg(written.error()));
         return status;
     }
 
@@ -163,23 +181,25 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
         // A file that does not load would only stand in for the language here.
         if (!m_environment.storage->vocabularyFromFile(copy)) {
             QLXLogWarn("DB > sync > could not load db vocabulary %@", copy);
-            status.setError(u"sync could not load db vocabulary %1"_s.arg(copy));
+            status.fail(u"sync could not load db vocabulary %1"_s.arg(copy));
             retireDropboxFile(name, *data, *stamp);
             return status;
         }
         // Something that appeared there since the listing is left for the next run.
         if (const auto written = lexi::writeFileAtomically(localPath, *data, lexi::NoFile()); !written) {
             QLXLogError("DB > sync > could not create local file %@", written.error());
-            status.setError(u"could not create local file %1"_s.arg(written.error()));
+            status.fail(u"could not create local file %1"_s.arg(written.error()));
             return status;
         }
+        rememberDropboxFile(name, *data);
         status.setSyncAction(Action::pulled);
         return status;
     }
 
     QLXLogVerbose("    exists local > sync (%@)", name);
     status.setMessage(u"exists locally > sync"_s);
-    if (std::optional<SyncedFile> file = syncLocalVocabulary(localPath, copy, *stamp, status))
+    const bool seen = lexi::Settings(*m_environment.defaults).cloudFileFingerprint(name) == fingerprint(*data);
+    if (std::optional<SyncedFile> file = syncLocalVocabulary(localPath, copy, *stamp, seen, status))
         synced.insert(name, std::move(*file));
     return status;
 }
@@ -219,7 +239,7 @@ QLXSyncStatus DropBoxController::syncLocalFile(const QString &localPath, bool is
         status.setSyncAction(Action::pushed);
         m_throttle.didPush(runStart);
     } else {
-        status.setError(uploaded.error());
+        status.fail(uploaded.error());
         if (wasMarked)
             m_localFileNamesNeedingSync.mark(name);
     }
@@ -246,6 +266,7 @@ lexi::Result<> DropBoxController::uploadNewFile(const QString &localPath, QLXSyn
         QLXLogError("DB > sync > could not create db file %@", created.error());
         return lexi::Result<>::failure(u"could not create db file %1"_s.arg(created.error()));
     }
+    rememberDropboxFile(name, *data);
     return {};
 }
 
@@ -282,6 +303,7 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath,
         QLXLogError("DB > sync > could not write db file %@", written.error());
         return lexi::Result<>::failure(u"could not write db file %1"_s.arg(written.error()));
     }
+    rememberDropboxFile(name, *data);
     // The new version replaces the local file only once it is in the cloud, so that a run that
     // could not upload it leaves the local file to be compared again.
     if (synced->update) {
@@ -293,8 +315,34 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath,
     return {};
 }
 
+std::optional<DropBoxController::SyncedFile> DropBoxController::takeDropboxVersion(const QString &localPath,
+                                                                                   const QString &dropboxCopy,
+                                                                                   SyncedFile synced,
+                                                                                   QLXSyncStatus &status)
+{
+    const QString name = QFileInfo(localPath).fileName();
+    const auto data = lexi::readLocalFile(dropboxCopy);
+    const auto current = lexi::readLocalFile(localPath);
+    if (data && current && *current == *data) {
+        rememberDropboxFile(name, *data);
+        return synced;
+    }
+    // A save by the program meanwhile is left for the next run.
+    const auto written = data ? replaceLocalFile(localPath, *data, synced.local) : lexi::Result<>::failure(data.error());
+    if (!written) {
+        QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
+        status.fail(u"could not replace local file %1"_s.arg(localPath));
+        return std::nullopt;
+    }
+    rememberDropboxFile(name, *data);
+    status.setSyncAction(Action::pulled);
+    synced.local = lexi::fileStamp(localPath).value_or(lexi::FileStamp());
+    return synced;
+}
+
 std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabulary(
-    const QString &localPath, const QString &dropboxCopy, const lexi::FileStamp &dropboxStamp, QLXSyncStatus &status)
+    const QString &localPath, const QString &dropboxCopy, const lexi::FileStamp &dropboxStamp, bool dropboxSeen,
+    QLXSyncStatus &status)
 {
     const QLXStorageManager &storage = *m_environment.storage;
     const QString name = QFileInfo(localPath).fileName();
@@ -314,7 +362,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
             QLXLogWarn("DB > sync > could not load db vocabulary %@", dropboxCopy);
             errors.append(u"sync could not load db vocabulary %1"_s.arg(dropboxCopy));
         }
-        status.setError(errors.join(u"; "_s));
+        status.fail(errors.join(u"; "_s));
         // The next run finds the language missing here and brings the cloud copy down.
         if (!local && dropbox && localStamp)
             retireLocalFile(localPath, *localStamp);
@@ -334,11 +382,28 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
     synced.dropbox = dropboxStamp;
     synced.local = *localStamp;
 
+    // The cloud file changed since this installation last brought it down or put it there, and
+    // another installation may have made its version without this one's words: a file-sync client
+    // kept only one of two versions, or two machines replaced the file at the same moment. Only a
+    // newer version that holds every word of this one, which has no change of its own, plainly
+    // builds on it.
+    const bool forked = !dropboxSeen && !(l < d && !local->needsSync() && holdsEveryWordOf(*dropbox, *local));
+
     // The new version for both sides, what making it does, and the error when it cannot be made.
     std::shared_ptr<Lexicarta> update;
     Action action = Action::unchanged;
     QString saveError;
-    if (l < d && local->needsSync()) {
+    if (forked && l <= d) {
+        QLXLogVerbose("        db changed elsewhere : merge (%ld, %ld)", l, d);
+        // Nothing of this version missing there: the cloud's version is the one to keep.
+        if (!dropbox->mergeWithOtherVersion(*local))
+            return takeDropboxVersion(localPath, dropboxCopy, synced, status);
+        action = Action::merged;
+        dropbox->setVersion(d + 1);
+        dropbox->setNeedsSync(false);
+        update = dropbox;
+        saveError = u"could not save merged file > abort %1"_s;
+    } else if (l < d && local->needsSync()) {
         QLXLogVerbose("        l << db dirty : merge (%ld < %ld)", l, d);
         action = Action::merged;
         dropbox->mergeWithOtherVersion(*local);
@@ -348,18 +413,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         saveError = u"could not save merged file > abort %1"_s;
     } else if (l < d) {
         QLXLogVerbose("        l << db : download db replace local (%ld < %ld)", l, d);
-        const auto data = lexi::readLocalFile(dropboxCopy);
-        // A save by the program meanwhile is left for the next run.
-        const auto written =
-            data ? replaceLocalFile(localPath, *data, *localStamp) : lexi::Result<>::failure(data.error());
-        if (!written) {
-            QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
-            status.setError(u"could not replace local file %1"_s.arg(localPath));
-            return std::nullopt;
-        }
-        status.setSyncAction(Action::pulled);
-        synced.local = lexi::fileStamp(localPath).value_or(lexi::FileStamp());
-        return synced;
+        return takeDropboxVersion(localPath, dropboxCopy, synced, status);
     } else if (l == d && local->needsSync()) {
         QLXLogVerbose("        l == db dirty : upload local (%ld == %ld)", l, d);
         action = Action::pushed;
@@ -386,7 +440,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
                           ? lexi::readLocalFile(dropboxCopy)
                           : lexi::Result<QByteArray>::failure(QString());
     if (!data) {
-        status.setError(saveError.arg(localPath));
+        status.fail(saveError.arg(localPath));
         return std::nullopt;
     }
     status.setSyncAction(action);
@@ -406,20 +460,22 @@ lexi::Result<> DropBoxController::retireDropboxFile(const QString &name, const Q
     return m_environment.cloudFolder->deletePath(name, dropboxStamp);
 }
 
-void DropBoxController::retireConflictedCopy(const QString &name, QLXSyncStatus &status)
+void DropBoxController::rememberDropboxFile(const QString &name, const QByteArray &data)
 {
-    CloudFolder &cloud = *m_environment.cloudFolder;
-    const auto stamp = cloud.stampOfFile(name);
-    const auto data = stamp ? cloud.readFile(name) : lexi::Result<QByteArray>::failure(stamp.error());
-    const auto retired = data ? retireDropboxFile(name, *data, *stamp) : lexi::Result<>::failure(data.error());
-    if (!retired) {
-        QLXLogError("DB > sync > could not move conflicted copy %@ to the backups: %@", name, retired.error());
-        status.setError(u"could not move conflicted copy to the backups %1"_s.arg(retired.error()));
-        return;
-    }
-    status.setMessage(u"conflicted > moved to backups"_s);
+    lexi::Settings(*m_environment.defaults).setCloudFileFingerprint(name, fingerprint(data));
 }
 
+void DropBoxController::removeStaleTemporaryFiles()
+{
+    QStringList folders = {m_environment.folders->vocabularyFolderPath()};
+    if (const std::optional<QString> root = m_environment.cloudFolder->folderPath())
+        folders += {*root, *root + u"/Logs/"_s + deviceName()};
+    const lexi::Date olderThan = m_environment.clock->now().addingSeconds(-double(staleTemporaryFileAge.count()));
+    for (const QString &folder : folders) {
+        for (const QString &name : lexi::removeStaleTemporaryFiles(folder, olderThan))
+            QLXLogInfo("DB > sync > removed stale temporary file %@/%@", folder, name);
+    }
+}
 void DropBoxController::retireLocalFile(const QString &localPath, const lexi::FileStamp &stamp)
 {
     if (lexi::fileStamp(localPath) == stamp)
@@ -446,3 +502,4 @@ QString DropBoxController::backupPath(const QString &name) const
 {
     return lexi::newBackupPath(m_environment.folders->backupFolderPath(), name, m_environment.clock->now());
 }
+

@@ -65,7 +65,10 @@ void QLXSyncLog::addStatus(const QLXSyncStatus &status)
     const auto old = std::find_if(m_statusLog.begin(), m_statusLog.end(),
                                   [&](const QLXSyncStatus &record) { return sameLanguage(record, status); });
     if (old != m_statusLog.end()) {
+        // Nothing done does not hide what was done; but once a step failed, a later run that
+        // finds everything in step is the news.
         if (old->syncAction() != QLXSyncStatus::SyncAction::unchanged
+            && old->syncAction() != QLXSyncStatus::SyncAction::failed
             && status.syncAction() == QLXSyncStatus::SyncAction::unchanged)
             return;
         m_statusLog.erase(old);
@@ -153,6 +156,8 @@ QString QLXSyncLog::actionWord(QLXSyncStatus::SyncAction action)
         return lexi::StringTables::text(u"merged"_s, table);
     case QLXSyncStatus::SyncAction::skipped:
         return lexi::StringTables::text(u"skipped"_s, table);
+    case QLXSyncStatus::SyncAction::failed:
+        return lexi::StringTables::text(u"failed"_s, table);
     default:
         return lexi::StringTables::text(u"unchanged"_s, table);
     }

@@ -24,6 +24,8 @@ QString actionWord(QLXSyncStatus::SyncAction action)
         return u"upload"_s;
     case QLXSyncStatus::SyncAction::merged:
         return u"merge"_s;
+    case QLXSyncStatus::SyncAction::failed:
+        return u"failed"_s;
     default:
         return u"do nothing"_s;
     }

@@ -21,6 +21,9 @@ public:
         merged = 2,
         // The language was deleted on this machine.
         skipped = 3,
+        // A step that was needed could not be done (an upload or a save failed, or a copy
+        // changed meanwhile); the error says why. Nothing was pushed or merged.
+        failed = 4,
     };
     enum class SyncDirection : qint64 {
         localToDropbox = 1,
@@ -43,6 +46,12 @@ public:
     // What went wrong; kept with the record, shown nowhere.
     const std::optional<QString> &error() const { return m_error; }
     void setError(const QString &error) { m_error = error; }
+    // A needed step could not be done, for that reason.
+    void fail(const QString &error)
+    {
+        m_error = error;
+        m_syncAction = SyncAction::failed;
+    }
     // What was done.
     const std::optional<QString> &message() const { return m_message; }
     void setMessage(const QString &message) { m_message = message; }

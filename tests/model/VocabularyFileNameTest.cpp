@@ -17,41 +17,53 @@ TEST(VocabularyFileNameTest, TellsVocabulariesFromConflictedCopiesAndOtherFiles)
     {
         QString name;
         bool isVocabulary;
-        bool isConflicted;
+        // The vocabulary a conflicted copy is a copy of.
+        std::optional<QString> original;
     };
+    const QString french = u"French - English.qlxv"_s;
     const Case cases[] = {
-        {u"French - English.qlxv"_s, true, false},
-        {u"GERMAN - ENGLISH.QLXV"_s, true, false},
-        {u"Fr..ench - English.qlxv"_s, true, false},
-        {u"French - English (UK).qlxv"_s, true, false},
-        {u"French - Chinese (Simplified).qlxv"_s, true, false},
-        {u"French (1) - English.qlxv"_s, true, false},
-        {u"French - English ().qlxv"_s, true, false},
-        {u"French - English (1a).qlxv"_s, true, false},
-        {u"French - English (1).qlxv"_s, true, true},
-        {u"French - English(23).QLXV"_s, true, true},
-        {u"French - English (Tom's conflicted copy).qlxv"_s, true, true},
-        {u"French - English (Tom's Conflicted Copy 2015-05-03).qlxv"_s, true, true},
-        {u".qlxv"_s, false, false},
-        {u".hidden.qlxv"_s, false, false},
-        {u"..qlxv"_s, false, false},
-        {u"a/b.qlxv"_s, false, false},
-        {u"../b.qlxv"_s, false, false},
-        {u"a.qlxv.b.qlxv"_s, false, false},
-        {u"a (1).qlxv.qlxv"_s, false, false},
-        {u"French - English.qlxv.part"_s, false, false},
-        {u"notes.txt"_s, false, false},
-        {u"nul\0.qlxv"_s, false, false},
-        {QString(), false, false},
+        {u"French - English.qlxv"_s, true, {}},
+        {u"GERMAN - ENGLISH.QLXV"_s, true, {}},
+        {u"Fr..ench - English.qlxv"_s, true, {}},
+        {u"French - English (UK).qlxv"_s, true, {}},
+        {u"French - Chinese (Simplified).qlxv"_s, true, {}},
+        {u"French (1) - English.qlxv"_s, true, {}},
+        {u"French - English ().qlxv"_s, true, {}},
+        {u"French - English (1a).qlxv"_s, true, {}},
+        {u"French - English (conflicts).qlxv"_s, true, {}},
+        {u"French - English.sync-conflict.qlxv"_s, true, {}},
+        {u"French - English (1).qlxv"_s, true, french},
+        {u"French - English(23).QLXV"_s, true, u"French - English.QLXV"_s},
+        {u"French - English (Tom's conflicted copy).qlxv"_s, true, french},
+        {u"French - English (Tom's Conflicted Copy 2015-05-03).qlxv"_s, true, french},
+        {u"French - English (conflicted copy 2026-01-05 143000).qlxv"_s, true, french},
+        {u"French - English (conflict #1 on 2026-01-05 at 14-30-00).qlxv"_s, true, french},
+        {u"French - English (conflict #2_on_2026-01-05).qlxv"_s, true, french},
+        {u"French - English.sync-conflict-20260105-143000-ABCD3FG.qlxv"_s, true, french},
+        {u"French - English (UK) (2).qlxv"_s, true, u"French - English (UK).qlxv"_s},
+        {u"(2).qlxv"_s, true, u".qlxv"_s},
+        {u".qlxv"_s, false, {}},
+        {u".hidden.qlxv"_s, false, {}},
+        {u"..qlxv"_s, false, {}},
+        {u"a/b.qlxv"_s, false, {}},
+        {u"../b.qlxv"_s, false, {}},
+        {u"a.qlxv.b.qlxv"_s, false, {}},
+        {u"a (1).qlxv.qlxv"_s, false, {}},
+        {u"French - English.qlxv.part"_s, false, {}},
+        {u"notes.txt"_s, false, {}},
+        {u"nul\0.qlxv"_s, false, {}},
+        {QString(), false, {}},
     };
     for (const Case &test : cases) {
         SCOPED_TRACE(test.name.toStdString());
         EXPECT_EQ(lexi::isVocabularyFileName(test.name), test.isVocabulary);
-        EXPECT_EQ(lexi::isConflictedCopy(test.name), test.isConflicted);
+        EXPECT_EQ(lexi::isConflictedCopy(test.name), test.original.has_value());
+        EXPECT_EQ(lexi::conflictedCopyOriginal(test.name), test.original);
     }
 
     EXPECT_EQ(lexi::vocabularyFileNameForName(u"French - English (UK)"_s), u"French - English (UK).qlxv"_s);
-    for (const QString &refused : {u"../escaped - English"_s, u"."_s, u""_s, u"French - English (2)"_s})
+    for (const QString &refused : {u"../escaped - English"_s, u"."_s, u""_s, u"French - English (2)"_s,
+                                   u"Notes.sync-conflict-20260105-143000-ABCDEFG"_s})
         EXPECT_FALSE(lexi::vocabularyFileNameForName(refused)) << refused.toStdString();
 }
 

@@ -293,6 +293,7 @@ TEST_F(QLXPreferencesControllerTest, DeletingTellsTheMainWindowAndTheLastDeletio
     preferences->finishPendingWork();
 
     EXPECT_EQ(delegate.calls, QStringList{u"deleted "_s + french});
+    EXPECT_EQ(here.alerts.alerts.size(), 1);
     EXPECT_EQ(tableRows(), QStringList{u"German - English | 0 |  | "_s});
     EXPECT_FALSE(preferences->minusButton()->isEnabled());
 
@@ -304,7 +305,9 @@ TEST_F(QLXPreferencesControllerTest, DeletingTellsTheMainWindowAndTheLastDeletio
     selectRow(0);
     QFile::remove(spanish);
     here.alerts.answers.push_back(1);
-    QTest::mouseClick(preferences->minusButton(), Qt::LeftButton);
+    preferences->activateWindow();
+    preferences->vocabulariesTableView()->setFocus();
+    QTest::keyClick(preferences->vocabulariesTableView(), Qt::Key_Delete);
     EXPECT_EQ(delegate.calls.last(), u"deleted "_s + german);
     EXPECT_EQ(here.vocabularyFiles(), QStringList());
     here.scheduler.advance(std::chrono::milliseconds(999));

@@ -26,7 +26,7 @@ protected:
         return rows;
     }
 
-    QList<QLXFile> files() { return lexi::loadAllAvailableLanguages(here.folders, here.clock); }
+    QList<QLXFile> files() { return lexi::loadAllAvailableLanguages(here.folders); }
 
     // Lets the cache read what it was handed and tell the main thread.
     void finishReading()

@@ -107,7 +107,7 @@ TEST_F(DropBoxControllerTest, DownloadsNewLanguagesAndUploadsLocalOnes)
     EXPECT_TRUE(here.alerts.alerts.isEmpty());
 }
 
-TEST_F(DropBoxControllerTest, MovesConflictedCopiesToTheBackupsAndPassesOverWhatIsNoVocabulary)
+TEST_F(DropBoxControllerTest, MovesConflictedCopiesThatDoNotLoadToTheBackupsAndPassesOverWhatIsNoVocabulary)
 {
     const QStringList kept = {u"notes.txt"_s, u"a.qlxv.b.qlxv"_s, u".hidden.qlxv"_s, u"French - English.qlxv.part"_s};
     for (const QString &name : kept)
@@ -123,8 +123,8 @@ TEST_F(DropBoxControllerTest, MovesConflictedCopiesToTheBackupsAndPassesOverWhat
 
     QStringList records = here.sync();
     records.sort();
-    EXPECT_EQ(records, (QStringList{u"French - English (2): conflicted > moved to backups"_s,
-                                    u"French - English (Tom's conflicted copy): conflicted > moved to backups"_s,
+    EXPECT_EQ(records, (QStringList{u"French - English (2): conflicted copy does not load > moved to backups"_s,
+                                    u"French - English (Tom's conflicted copy): conflicted copy does not load > moved to backups"_s,
                                     u"French - English (UK): does not exist locally > add"_s}));
     EXPECT_FALSE(QFile::exists(cloudPath(u"French - English (Tom's conflicted copy).qlxv"_s)));
     EXPECT_FALSE(QFile::exists(cloudPath(u"French - English (2).qlxv"_s)));

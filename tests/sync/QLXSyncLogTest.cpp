@@ -69,6 +69,9 @@ TEST_F(QLXSyncLogTest, KeepsTheLatestMeaningfulRecordPerLanguage)
         // Names that differ in case only are one language.
         {u"german - english"_s, Action::merged, {u"French - English:1"_s, u"german - english:2"_s}},
         {u"German - English"_s, Action::skipped, {u"French - English:1"_s, u"German - English:3"_s}},
+        // A failure shows, and a run that finds everything in step afterwards shows that.
+        {u"French - English"_s, Action::failed, {u"German - English:3"_s, u"French - English:4"_s}},
+        {u"French - English"_s, Action::unchanged, {u"German - English:3"_s, u"French - English:0"_s}},
     };
     for (const Step &step : steps)
         log.addStatus(status(step.language, step.action));
@@ -167,10 +170,12 @@ TEST_F(QLXSyncLogTest, RendersTheStatusLines)
 
     log.addStatus(status(u"french - english"_s, Action::merged));
     log.addStatus(status(u"Logs/German - English.qlxv"_s, Action::unchanged));
+    log.addStatus(status(u"Spanish - English"_s, Action::failed));
     clock.advance(std::chrono::hours(3));
     EXPECT_EQ(log.syncStatusForAllLangsString(),
               u"Synchronised 3 Hours ago: french - english (merged)\n"
-              u"Synchronised 3 Hours ago: German - English (unchanged)\n"_s);
+              u"Synchronised 3 Hours ago: German - English (unchanged)\n"
+              u"Synchronised 3 Hours ago: Spanish - English (failed)\n"_s);
     EXPECT_EQ(log.syncStatusForVocabulary(*vocabulary), u"Last synchronised 3 Hours ago (merged)"_s);
 }
 

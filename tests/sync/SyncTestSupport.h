@@ -8,6 +8,7 @@
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/CloudFolder.h"
 #include "platform/files/Defaults.h"
+#include "platform/files/Settings.h"
 #include "support/FakeClock.h"
 #include "support/FakeNetworkReachability.h"
 #include "support/ManualScheduler.h"
@@ -99,6 +100,7 @@ public:
     // not load.
     QStringList foreignWords(const QString &path) const;
 
+    Settings settings() { return Settings(defaults); }
     QString vocabularyPath(const QString &name) const;
     QStringList vocabularyFiles() const;
     QStringList backupFiles() const;

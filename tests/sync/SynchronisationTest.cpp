@@ -1,5 +1,8 @@
 #include "SyncTestSupport.h"
 
+#include "model/AvailableLanguages.h"
+#include "model/VocabularyFileName.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -52,6 +55,8 @@ TEST_F(SynchronisationTest, ComparesVersionsAndMergesWhenBothSidesChanged)
         qint64 local;
         qint64 dropbox;
         bool dirty;
+        // Whether the cloud file is the one this installation last brought down or put there.
+        bool seen;
         Action action;
         QStringList words;
         qint64 version;
@@ -60,12 +65,20 @@ TEST_F(SynchronisationTest, ComparesVersionsAndMergesWhenBothSidesChanged)
     };
     const QStringList merged = {u"chat"_s, u"chien"_s, u"oiseau"_s};
     const Case cases[] = {
-        {"older and changed here: merged", 4, 6, true, Action::merged, merged, 7, true, {}},
-        {"older: replaced", 4, 6, false, Action::pulled, {u"chat"_s, u"chien"_s}, 6, false, {}},
-        {"same and changed here: uploaded", 6, 6, true, Action::pushed, {u"chat"_s, u"oiseau"_s}, 7, true, {}},
-        {"same: left alone", 6, 6, false, Action::unchanged, {u"chat"_s, u"oiseau"_s}, 6, false, {}},
-        {"newer: merged", 7, 6, false, Action::pushed, merged, 8, true, u"local version greater than db version"_s},
-        {"newer and changed here: merged", 7, 6, true, Action::pushed, merged, 8, true,
+        {"older and changed here: merged", 4, 6, true, true, Action::merged, merged, 7, true, {}},
+        {"older: replaced", 4, 6, false, true, Action::pulled, {u"chat"_s, u"chien"_s}, 6, false, {}},
+        {"same and changed here: uploaded", 6, 6, true, true, Action::pushed, {u"chat"_s, u"oiseau"_s}, 7, true, {}},
+        {"same: left alone", 6, 6, false, true, Action::unchanged, {u"chat"_s, u"oiseau"_s}, 6, false, {}},
+        {"newer: merged", 7, 6, false, true, Action::pushed, merged, 8, true, u"local version greater than db version"_s},
+        {"newer and changed here: merged", 7, 6, true, true, Action::pushed, merged, 8, true,
+         u"local version greater than db version"_s},
+        // Another installation's version that lacks words of this one: merged whatever the
+        // versions say, and above both.
+        {"changed elsewhere, same and changed here: merged", 6, 6, true, false, Action::merged, merged, 7, true, {}},
+        {"changed elsewhere, same: merged", 6, 6, false, false, Action::merged, merged, 7, true, {}},
+        {"changed elsewhere, older: merged", 4, 6, false, false, Action::merged, merged, 7, true, {}},
+        {"changed elsewhere, older and changed here: merged", 4, 6, true, false, Action::merged, merged, 7, true, {}},
+        {"changed elsewhere, newer: merged", 7, 6, false, false, Action::pushed, merged, 8, true,
          u"local version greater than db version"_s},
     };
     for (const Case &test : cases) {
@@ -75,6 +88,8 @@ TEST_F(SynchronisationTest, ComparesVersionsAndMergesWhenBothSidesChanged)
         const QByteArray dropboxFile =
             installation.fileOf(*installation.french({shared, fromTheCloud}, test.dropbox, false));
         put(solo.cloudPath, dropboxFile);
+        if (test.seen)
+            installation.settings().setCloudFileFingerprint(french, DropBoxController::fingerprint(dropboxFile));
         auto local = installation.french({shared, fromHere}, test.local, test.dirty);
         if (test.dirty)
             installation.saveChanged(*local);
@@ -190,6 +205,58 @@ TEST_F(SynchronisationTest, WordsAddedOnTwoInstallationsAtTheSameTimeAreAllKept)
     }
 }
 
+TEST_F(SynchronisationTest, MergesTheWordsOfConflictedCopiesAndMovesTheCopiesToTheBackups)
+{
+    const TestWord onlyInTheCopy{u"souris"_s, 4};
+    const QStringList copyNames = {
+        u"French - English.sync-conflict-20260105-143000-ABCD3FG.qlxv"_s,
+        u"French - English (conflicted copy 2026-01-05 143000).qlxv"_s,
+        u"French - English (Tom's conflicted copy 2026-01-05).qlxv"_s,
+        u"French - English (conflict #1 on 2026-01-05 at 14-30-00).qlxv"_s,
+        u"French - English (2).qlxv"_s,
+    };
+    for (const bool inTheCloud : {true, false}) {
+        for (const QString &copyName : copyNames) {
+            SCOPED_TRACE((copyName + (inTheCloud ? u" in the cloud"_s : u" here"_s)).toStdString());
+            Solo solo;
+            SyncInstallation &installation = solo.installation;
+            installation.saveChanged(*installation.french({shared, fromHere}, 0, true));
+            installation.sync();
+            const QString copyPath =
+                inTheCloud ? solo.cloud.filePath(copyName) : installation.vocabularyPath(copyName);
+            const QByteArray copy =
+                installation.fileOf(*installation.french({shared, fromTheCloud, onlyInTheCopy}, 1, false));
+            put(copyPath, copy);
+            // Never a language of its own.
+            EXPECT_EQ(lexi::loadAllAvailableLanguagePaths(installation.folders), QStringList{solo.localPath});
+
+            const QStringList records = installation.sync();
+
+            EXPECT_EQ(records.first(), lexi::withoutVocabularyExtension(copyName)
+                                           + u": conflicted copy > merged into French - English > moved to backups"_s);
+            const QStringList all = {u"chat"_s, u"chien"_s, u"oiseau"_s, u"souris"_s};
+            EXPECT_EQ(installation.foreignWords(solo.localPath), all);
+            EXPECT_EQ(contents(solo.cloudPath), contents(solo.localPath));
+            EXPECT_FALSE(QFile::exists(copyPath));
+            QList<QByteArray> backups;
+            for (const QString &name : installation.backupFiles()) {
+                if (name.startsWith(lexi::withoutVocabularyExtension(copyName)))
+                    backups.append(contents(installation.folders.backupFolderPath() + u'/' + name));
+            }
+            EXPECT_EQ(backups, QList<QByteArray>{copy});
+        }
+    }
+
+    // A copy of a language not here becomes that language, and goes to the cloud.
+    Solo solo;
+    const QByteArray copy = solo.installation.fileOf(*solo.installation.french({shared}, 3, false));
+    put(solo.cloud.filePath(u"French - English (2).qlxv"_s), copy);
+    solo.installation.sync();
+    EXPECT_EQ(solo.installation.foreignWords(solo.localPath), QStringList{u"chat"_s});
+    EXPECT_EQ(contents(solo.cloudPath), contents(solo.localPath));
+    EXPECT_EQ(QDir(solo.cloud.path()).entryList(QDir::Files), QStringList{french});
+}
+
 TEST_F(SynchronisationTest, KeepsACopyOfEveryFileThatDoesNotLoad)
 {
     const QRegularExpression backupName(u"^French - English-\\d{4}-\\d\\d-\\d\\d-\\d\\d-\\d\\d-\\d\\d\\.qlxv$"_s);
@@ -259,7 +326,7 @@ TEST_F(SynchronisationTest, KeepsACopyOfEveryFileThatDoesNotLoad)
     }
 }
 
-TEST_F(SynchronisationTest, RecordsWhyAStepFailedAndNoActionForIt)
+TEST_F(SynchronisationTest, RecordsWhyAStepFailedAndShowsItAsFailed)
 {
     struct Case
     {
@@ -277,7 +344,9 @@ TEST_F(SynchronisationTest, RecordsWhyAStepFailedAndNoActionForIt)
         {"the program saves while the cloud's version is to replace the local one",
          [](Solo &solo) {
              SyncInstallation &installation = solo.installation;
-             put(solo.cloudPath, installation.fileOf(*installation.french({shared, fromTheCloud}, 6, false)));
+             const QByteArray dropboxFile = installation.fileOf(*installation.french({shared, fromTheCloud}, 6, false));
+             put(solo.cloudPath, dropboxFile);
+             installation.settings().setCloudFileFingerprint(french, DropBoxController::fingerprint(dropboxFile));
              installation.storage.saveVocabulary(installation.french({shared}, 4, false).get());
              installation.storage.flushSaves();
              installation.inputSources.runAtNextListing([&installation] {
@@ -317,8 +386,9 @@ TEST_F(SynchronisationTest, RecordsWhyAStepFailedAndNoActionForIt)
         }
         ASSERT_FALSE(failed.isEmpty());
         EXPECT_TRUE(failed.last().error()->startsWith(test.error)) << failed.last().error()->toStdString();
+        // Shown as failed, never as done.
         for (const QLXSyncStatus &status : failed)
-            EXPECT_EQ(status.syncAction(), Action::unchanged) << status.error()->toStdString();
+            EXPECT_EQ(status.syncAction(), Action::failed) << status.error()->toStdString();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "FileDescriptors.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -24,9 +25,13 @@ Result<> systemFailure()
     return Result<>::failure(systemErrorText(errno));
 }
 
-// A new file beside the target, named ".~lexicarta." + a random part: hidden, so that folder
-// listings and the cloud client pass it over, and short, so that a target whose name is as long
-// as the file system allows can still be written. It is made as any new file is (the umask decides its
+const QString temporaryPrefix = u"~syncthing~lexicarta-"_s;
+const QString temporarySuffix = u".tmp"_s;
+const QString olderTemporaryPrefix = u".~lexicarta."_s;
+
+// A new file beside the target, with a name file-sync clients pass over (see
+// isTemporaryFileName), short, so that a target whose name is as long as the file system allows
+// can still be written. It is made as any new file is (the umask decides its
 // permissions), or with the permissions of the file it replaces, and removed when it goes unless
 // it was moved into place.
 class TemporaryFile
@@ -35,7 +40,8 @@ public:
     explicit TemporaryFile(const QFileInfo &target)
     {
         for (int attempt = 0; attempt < 100 && m_descriptor < 0; ++attempt) {
-            const QString name = u"/.~lexicarta."_s + QString::number(QRandomGenerator::global()->generate(), 36);
+            const QString name =
+                u'/' + temporaryPrefix + QString::number(QRandomGenerator::global()->generate(), 36) + temporarySuffix;
             m_path = QFile::encodeName(target.absolutePath() + name);
             m_descriptor = ::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (m_descriptor < 0 && errno != EEXIST)
@@ -114,6 +120,23 @@ Result<> moveIntoPlace(const QByteArray &temporary, const QString &path, const W
 }
 
 } // namespace
+
+bool isTemporaryFileName(const QString &name)
+{
+    return (name.startsWith(temporaryPrefix) && name.endsWith(temporarySuffix)) || name.startsWith(olderTemporaryPrefix);
+}
+
+QStringList removeStaleTemporaryFiles(const QString &folder, Date olderThan)
+{
+    QStringList removed;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &entry : entries) {
+        if (isTemporaryFileName(entry.fileName()) && !entry.isSymLink()
+            && Date::fromDateTime(entry.lastModified()) < olderThan && QFile::remove(entry.absoluteFilePath()))
+            removed.append(entry.fileName());
+    }
+    return removed;
+}
 
 std::optional<FileStamp> fileStamp(const QString &path)
 {

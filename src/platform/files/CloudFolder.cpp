@@ -98,6 +98,8 @@ Result<QList<CloudFolder::Entry>> CloudFolder::listFolder(const QString &path) c
     const QFileInfoList found =
         QDir(*folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Unsorted);
     for (const QFileInfo &entry : found) {
+        if (isTemporaryFileName(entry.fileName()))
+            continue;
         Entry listed;
         listed.name = entry.fileName();
         listed.isFolder = entry.isDir();

@@ -31,8 +31,9 @@ class FolderChooser;
 //
 // Paths are relative to the folder ("French - English.qlxv", "Logs/<machine>/123.txt"); a path
 // that would lead out of it fails. Hidden entries (names beginning with ".", such as the client's
-// own files and our temporary files) are not listed. Every write goes to a temporary file that
-// the client skips and is then renamed into place, so no file appears half written.
+// own files) and our temporary files are not listed. Every write goes to a temporary file that
+// the client skips (see isTemporaryFileName) and is then renamed into place, so no file appears
+// half written.
 //
 // The file operations are safe from any thread. The object itself, and with it the watching of
 // changes, belongs to the thread that made it, which runs a Qt event loop.

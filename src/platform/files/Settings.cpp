@@ -57,6 +57,21 @@ void Settings::setLanguageDeleted(const QString &displayName, bool deleted)
     m_defaults.setBool(displayName, deleted);
 }
 
+QString Settings::cloudFileFingerprint(const QString &fileName) const
+{
+    return m_defaults.stringForKey(cloudFileFingerprintKeyPrefix + fileName);
+}
+
+void Settings::setCloudFileFingerprint(const QString &fileName, const QString &fingerprint)
+{
+    m_defaults.setString(cloudFileFingerprintKeyPrefix + fileName, fingerprint);
+}
+
+void Settings::removeCloudFileFingerprint(const QString &fileName)
+{
+    m_defaults.removeObjectForKey(cloudFileFingerprintKeyPrefix + fileName);
+}
+
 bool Settings::isShowCommentWithQuestion() const
 {
     return m_defaults.boolForKey(showCommentWithQuestionKey);

@@ -56,6 +56,14 @@ public:
     bool isLanguageDeleted(const QString &displayName) const;
     void setLanguageDeleted(const QString &displayName, bool deleted);
 
+    // string, none, one key per vocabulary file, "cloudFileFingerprint/" + the file name
+    // ("cloudFileFingerprint/French - English.qlxv"): the fingerprint of that file in the cloud
+    // folder as this installation last downloaded or uploaded it; none before the first time.
+    static constexpr QLatin1StringView cloudFileFingerprintKeyPrefix{"cloudFileFingerprint/"};
+    QString cloudFileFingerprint(const QString &fileName) const;
+    void setCloudFileFingerprint(const QString &fileName, const QString &fingerprint);
+    void removeCloudFileFingerprint(const QString &fileName);
+
     // ---- Quiz (quiz/QLXQuizInterface) ----------------------------------------------------------
 
     // bool, NO: a quiz shows the word's comment together with the question.

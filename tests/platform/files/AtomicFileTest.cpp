@@ -146,3 +146,48 @@ TEST(AtomicFileTest, StampTellsFilesApartAndIgnoresFolders)
 }
 
 } // namespace
+
+namespace {
+
+TEST(AtomicFileTest, RemovesOnlyOurOwnTemporaryFilesThatWereLeftForMinutes)
+{
+    QTemporaryDir folder;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    struct Case
+    {
+        QString name;
+        int minutesOld;
+        bool removed;
+    };
+    const Case cases[] = {
+        {u"~syncthing~lexicarta-1x2y3z.tmp"_s, 10, true},
+        {u".~lexicarta.a1b2c3"_s, 10, true},
+        {u"~syncthing~lexicarta-4d5e6f.tmp"_s, 1, false},
+        {u"French - English.qlxv"_s, 10, false},
+        {u"~syncthing~French - English.qlxv.tmp"_s, 10, false},
+        {u".syncthing.French - English.qlxv.tmp"_s, 10, false},
+        {u"~lexicarta-1x2y3z.tmp"_s, 10, false},
+    };
+    QStringList removed;
+    QStringList kept;
+    for (const Case &test : cases) {
+        const QString path = folder.filePath(test.name);
+        put(path, "data");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(now.addSecs(-60 * test.minutesOld), QFileDevice::FileModificationTime));
+        (test.removed ? removed : kept).append(test.name);
+    }
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"~syncthing~lexicarta-folder.tmp"_s));
+    kept.append(u"~syncthing~lexicarta-folder.tmp"_s);
+
+    QStringList result =
+        lexi::removeStaleTemporaryFiles(folder.path(), lexi::Date::fromDateTime(now).addingSeconds(-300));
+    result.sort();
+    removed.sort();
+    kept.sort();
+    EXPECT_EQ(result, removed);
+    EXPECT_EQ(entries(folder.path()), kept);
+}
+
+} // namespace

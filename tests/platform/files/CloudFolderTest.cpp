@@ -115,6 +115,7 @@ TEST_F(CloudFolderTest, ListsVisibleEntriesAndFailsForAMissingFolder)
     put(path(u"French - English.qlxv"_s), "f");
     put(path(u".dropbox"_s), "client");
     put(path(u".~French - English.qlxv.a1b2c3"_s), "half");
+    put(path(u"~syncthing~lexicarta-a1b2c3.tmp"_s), "half");
     QDir(folder).mkpath(u"Logs/machine"_s);
 
     auto listed = cloud.listFolder({});

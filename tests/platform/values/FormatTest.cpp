@@ -56,6 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Not a placeholder: written as it stands.
         FormatCase{u"100%!", {}, u"100%!"},
         FormatCase{u"ends with %", {}, u"ends with %"},
+        FormatCase{u"%#x", {26}, u"%#x"},
         FormatCase{u"%.1f", {std::numeric_limits<double>::infinity()}, u"inf"}));
 
 TEST(FormatTest, AbsurdWidthIsBounded)
