@@ -333,7 +333,8 @@ void QLXQuizSetupController::messageArrived(const QByteArray &body)
 
 bool QLXQuizSetupController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &m_pages && event->type() == QEvent::Hide) {
+    // The tab is left (a minimised window hides it too, but on the window system's word).
+    if (watched == &m_pages && event->type() == QEvent::Hide && !event->spontaneous()) {
         m_startedSinceTabShown = false;
         leaveRun();
     }
