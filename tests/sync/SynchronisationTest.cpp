@@ -1,6 +1,7 @@
 #include "SyncTestSupport.h"
 
 #include "model/AvailableLanguages.h"
+#include "support/FileSizeLimit.h"
 #include "model/VocabularyFileName.h"
 
 #include <QDir>
@@ -11,6 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using lexi::test::contents;
@@ -440,6 +448,149 @@ TEST_F(SynchronisationTest, LeavesAFileThatChangesDuringTheRunForTheNext)
         EXPECT_EQ(installation.foreignWords(localPath), all);
         EXPECT_EQ(contents(cloudPath), contents(localPath));
     }
+}
+
+// While it lives, nothing can be written into the folder, also not by the superuser (who passes
+// over permissions, but not over the immutable flag).
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &path) : m_path(QFile::encodeName(path))
+    {
+        ::chmod(m_path.constData(), 0555);
+        if (::geteuid() == 0)
+            setImmutable(true);
+    }
+    ~ReadOnlyFolder()
+    {
+        if (::geteuid() == 0)
+            setImmutable(false);
+        ::chmod(m_path.constData(), 0755);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder &) = delete;
+    ReadOnlyFolder &operator=(const ReadOnlyFolder &) = delete;
+
+    // Whether a file cannot be made there indeed.
+    bool holds() const
+    {
+        QFile probe(QFile::decodeName(m_path) + u"/probe"_s);
+        const bool made = probe.open(QIODevice::WriteOnly);
+        if (made)
+            probe.remove();
+        return !made;
+    }
+
+private:
+    void setImmutable(bool on)
+    {
+        const int descriptor = ::open(m_path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (descriptor < 0)
+            return;
+        int flags = 0;
+        if (::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            ::ioctl(descriptor, FS_IOC_SETFLAGS, &flags);
+        }
+        ::close(descriptor);
+    }
+
+    QByteArray m_path;
+};
+
+TEST_F(SynchronisationTest, AnUploadToAReadOnlyOrFullCloudFolderShowsAsFailed)
+{
+    for (const bool full : {false, true}) {
+        SCOPED_TRACE(full ? "full" : "read-only");
+        Solo solo;
+        SyncInstallation &installation = solo.installation;
+        auto vocabulary = installation.french({shared}, 0, true);
+        installation.saveChanged(*vocabulary);
+        installation.sync();
+        ASSERT_TRUE(installation.log.syncStatusForVocabulary(*vocabulary)->endsWith(u"(pushed)"_s));
+
+        SyncInstallation::addWord(*vocabulary, fromHere);
+        installation.saveChanged(*vocabulary);
+        const QByteArray before = contents(solo.cloudPath);
+        std::optional<ReadOnlyFolder> readOnly;
+        std::optional<lexi::test::FileSizeLimit> limit;
+        if (full) {
+            limit.emplace(rlim_t(before.size()));
+        } else {
+            readOnly.emplace(solo.cloud.path());
+            if (!readOnly->holds())
+                GTEST_SKIP() << "the folder cannot be made read-only here";
+        }
+        const QStringList records = installation.sync();
+        limit.reset();
+        readOnly.reset();
+
+        // A full disk stops the run already where it writes the new version here.
+        const QString failure = full ? u"French - English: could not save updated file"_s
+                                     : u"French - English: could not write db file"_s;
+        EXPECT_TRUE(records.last().startsWith(failure))
+            << records.join(u"|"_s).toStdString();
+        EXPECT_EQ(installation.records().last().syncAction(), Action::failed);
+        EXPECT_TRUE(installation.log.syncStatusForVocabulary(*vocabulary)->endsWith(u"(failed)"_s));
+        EXPECT_EQ(contents(solo.cloudPath), before);
+
+        // Once the folder takes files again, the next run carries the word up.
+        installation.sync();
+        EXPECT_EQ(installation.foreignWords(solo.cloudPath), (QStringList{u"chat"_s, u"oiseau"_s}));
+        EXPECT_TRUE(installation.log.syncStatusForVocabulary(*vocabulary)->endsWith(u"(pushed)"_s));
+    }
+}
+
+// Two installations with cloud folders of their own, between which a file-sync client carries the
+// files, keeping the newer file when both changed.
+TEST_F(SynchronisationTest, AForkAtEqualVersionsIsMergedAndALocalDeletionStillSticks)
+{
+    QTemporaryDir cloudA;
+    QTemporaryDir cloudB;
+    SyncInstallation a(cloudA.path(), u"machine-a"_s);
+    SyncInstallation b(cloudB.path(), u"machine-b"_s);
+    const auto carry = [](const QTemporaryDir &from, const QTemporaryDir &to) {
+        QFile::remove(to.filePath(french));
+        QFile::copy(from.filePath(french), to.filePath(french));
+    };
+    a.saveChanged(*a.french({shared}, 0, true));
+    a.sync();
+    carry(cloudA, cloudB);
+    b.sync();
+
+    // Both add a word and synchronise: two different files of version 1.
+    auto mine = a.load();
+    SyncInstallation::addWord(*mine, {u"oiseau"_s});
+    a.saveChanged(*mine);
+    auto theirs = b.load();
+    SyncInstallation::addWord(*theirs, {u"chien"_s});
+    b.saveChanged(*theirs);
+    a.sync();
+    b.sync();
+    ASSERT_EQ(a.load()->version(), 1);
+    ASSERT_EQ(b.load()->version(), 1);
+
+    // The client keeps machine a's file; machine b merges its own words back in.
+    carry(cloudA, cloudB);
+    const QStringList records = b.sync();
+    EXPECT_EQ(b.records()[b.records().size() - 2].syncAction(), Action::merged) << records.join(u'|').toStdString();
+    carry(cloudB, cloudA);
+    a.sync();
+    const QStringList all = {u"chat"_s, u"chien"_s, u"oiseau"_s};
+    EXPECT_EQ(a.foreignWords(a.vocabularyPath(french)), all);
+    EXPECT_EQ(b.foreignWords(b.vocabularyPath(french)), all);
+    EXPECT_EQ(a.load()->version(), 2);
+    EXPECT_EQ(b.load()->version(), 2);
+
+    // A word deleted on machine a, whose cloud file is the one it last saw, stays deleted.
+    mine = a.load();
+    for (const auto &word : mine->allWords()) {
+        if (word->foreignWord() == u"oiseau"_s)
+            mine->removeWord(word);
+    }
+    a.saveChanged(*mine);
+    a.sync();
+    EXPECT_EQ(a.foreignWords(a.vocabularyPath(french)), (QStringList{u"chat"_s, u"chien"_s}));
+    EXPECT_EQ(a.foreignWords(cloudA.filePath(french)), (QStringList{u"chat"_s, u"chien"_s}));
 }
 
 } // namespace
