@@ -33,6 +33,7 @@ class NoWorkspace final : public lexi::Workspace
 {
 public:
     void openFolder(const QString &) override {}
+    void openWebAddress(const QUrl &) override {}
     bool openStorePage(const QUrl &) override { return false; }
 };
 

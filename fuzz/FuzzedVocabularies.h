@@ -47,6 +47,7 @@ private:
     {
     public:
         void openFolder(const QString &) override {}
+        void openWebAddress(const QUrl &) override {}
         bool openStorePage(const QUrl &) override { return false; }
     };
 

@@ -174,8 +174,12 @@ bool QLXStorageManager::saveVocabulary(const Lexicarta *vocabulary)
     m_saver.save(*path, [this, snapshot = lexi::VocabularySnapshot(*vocabulary), path = *path,
                          time = saveTime()]() -> lexi::dispatch::Block {
         const std::optional<QString> failure = writeOwnFormat(snapshot, path, time);
-        if (!failure)
-            return {};
+        if (!failure) {
+            return [this, path, written = QFileInfo(path).lastModified().toSecsSinceEpoch()] {
+                if (m_saveObserver)
+                    m_saveObserver(path, written);
+            };
+        }
         return [this, name = snapshot.foreignLanguageName, message = *failure] { showSaveAlert(name, message); };
     });
     return true;
@@ -190,6 +194,11 @@ bool QLXStorageManager::saveVocabularyToQLXVFile(const Lexicarta *vocabulary, co
     if (failure)
         showSaveAlert(vocabulary->foreignLanguageName(), *failure);
     return !failure;
+}
+
+void QLXStorageManager::setSaveObserver(SaveObserver observer)
+{
+    m_saveObserver = std::move(observer);
 }
 
 void QLXStorageManager::flushSaves()

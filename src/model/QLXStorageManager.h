@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -82,6 +83,12 @@ public:
     // A file that does not exist gives nothing and no alert.
     std::shared_ptr<Lexicarta> vocabularyFromTBFFile(const QString &path) const;
 
+    // Called on the main thread after each background save is written, with the file's path and its
+    // modification time (seconds since 1970) as the save left it: how the program recognises its
+    // own saves among the changes to its files.
+    using SaveObserver = std::function<void(const QString &path, qint64 modificationTime)>;
+    void setSaveObserver(SaveObserver observer);
+
     // Waits until every save handed to the background saver so far is written. Called at quit,
     // before the synchronisation reads a vocabulary file, and by tests. On the main thread it
     // also shows the alerts of the saves that failed. The store's destructor flushes too.
@@ -116,5 +123,7 @@ private:
     std::mutex m_backupMutex;
     std::optional<lexi::Clock::Duration> m_lastBackup;
     // Last, so that it is flushed and ended before anything its saves use goes.
+    // Main thread.
+    SaveObserver m_saveObserver;
     lexi::VocabularySaver m_saver;
 };

@@ -52,10 +52,7 @@ qint64 storedCounter(quint64 counter)
 
 } // namespace
 
-QLXWord::QLXWord()
-{
-    m_tags.reserve(5);
-}
+QLXWord::QLXWord() = default;
 
 QLXWord::QLXWord(const QString &yourWord, const QString &foreignWord, const QString &comment) : QLXWord()
 {
@@ -237,11 +234,14 @@ void QLXWord::setTagsOf(const QLXWord &word)
 
 void QLXWord::tagsChanged()
 {
-    m_tagsSorted = m_tags;
-    std::sort(m_tagsSorted.begin(), m_tagsSorted.end(), [](const QString &left, const QString &right) {
+    const auto before = [](const QString &left, const QString &right) {
         const int order = QString::compare(left, right, Qt::CaseInsensitive);
         return order != 0 ? order < 0 : left < right;
-    });
+    };
+    // Tags in order already (one tag, or none) share the list instead of taking a copy.
+    m_tagsSorted = m_tags;
+    if (!std::is_sorted(m_tagsSorted.cbegin(), m_tagsSorted.cend(), before))
+        std::sort(m_tagsSorted.begin(), m_tagsSorted.end(), before);
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
         vocabulary->invalidateTagIndex();
 }

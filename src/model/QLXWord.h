@@ -35,7 +35,8 @@ public:
     // The highest level of the level scheme; any level above it counts as it.
     static constexpr quint64 nativeLevel = 5;
 
-    // Empty sides and comment, never asked, level 0.
+    // Empty sides and comment, never asked, level 0. A word takes memory for tags only when it
+    // has some.
     QLXWord();
     // The sides are trimmed as by their setters; the comment is kept as it is.
     QLXWord(const QString &yourWord, const QString &foreignWord, const QString &comment = QString());

@@ -102,7 +102,7 @@ std::optional<Number> parsedNumber(std::string_view token)
     return Number{value, std::nullopt};
 }
 
-// The text of a string as the parser gives it: UTF-8, except that an escaped lone low surrogate
+// The text of a string as the parser gives it (an empty one shares the empty string): UTF-8, except that an escaped lone low surrogate
 // ("\udc00") comes encoded as if it were a character. QJsonDocument keeps such a surrogate as it
 // is, and so does this. (The text itself is checked to be UTF-8, so these bytes come only from
 // escapes.)
@@ -115,7 +115,7 @@ QString decodedText(std::string_view text)
     while (surrogate != std::string_view::npos && !isEncodedSurrogate(surrogate))
         surrogate = text.find('\xED', surrogate + 1);
     if (surrogate == std::string_view::npos)
-        return QString::fromUtf8(text.data(), qsizetype(text.size()));
+        return text.empty() ? QString() : QString::fromUtf8(text.data(), qsizetype(text.size()));
     QString decoded;
     size_t start = 0;
     for (size_t at = surrogate; at < text.size(); ++at) {

@@ -203,6 +203,35 @@ TEST_F(QLXStorageManagerTest, ArchivesAreReadByTheirExactExtension)
     EXPECT_TRUE(fakes.alerts.alerts[0].message.contains(u"(Decompression error)"_s));
 }
 
+TEST_F(QLXStorageManagerTest, TheExportSavesBothFormatsOffTheMainThread)
+{
+    // As the export sheet does: a copy of the vocabulary, written by a thread of the pool while
+    // the main thread goes on.
+    const auto copy = Lexicarta::create(fakes.services);
+    copy->setForeignLanguageName(vocabulary->foreignLanguageName());
+    lexi::WordList words;
+    for (const std::shared_ptr<QLXWord> &word : vocabulary->allWords())
+        words.append(word->copy());
+    copy->setAllWords(words);
+    const QString archive = elsewhere(u"Export.tbf"_s);
+    const QString ownFormat = elsewhere(u"Export.qlxv"_s);
+    bool archived = false;
+    bool saved = false;
+    QThreadPool::globalInstance()->start([&] {
+        archived = store.saveVocabularyToTBFFile(copy.get(), archive);
+        saved = store.saveVocabularyToQLXVFile(copy.get(), ownFormat);
+    });
+    QThreadPool::globalInstance()->waitForDone();
+    EXPECT_TRUE(archived);
+    EXPECT_TRUE(saved);
+    for (const QString &path : {archive, ownFormat}) {
+        const auto loaded = store.vocabularyFromFile(path);
+        ASSERT_TRUE(loaded) << path.toStdString();
+        ASSERT_EQ(loaded->countAllWords(), 1);
+        EXPECT_TRUE(loaded->allWords().front()->isAllPropertiesEqual(*vocabulary->allWords().front()));
+    }
+}
+
 TEST_F(QLXStorageManagerTest, FilesThatCannotBeLoadedGiveNothingAndTheLoadAlert)
 {
     const QByteArray json = QJsonDocument(vocabulary->dictionaryRepresentation()).toJson(QJsonDocument::Compact);

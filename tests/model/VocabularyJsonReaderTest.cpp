@@ -177,3 +177,29 @@ TEST_F(VocabularyJsonReaderTest, AnEscapedLoneHighSurrogateIsLeftToTheDocumentTr
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(VocabularyJsonReaderTest, WordsTakeNoMemoryForWhatTheyLackAndShareWhatRepeats)
+{
+    const QByteArray json = R"({"unknownWords": {"words": [{"yw": "bare", "fw": "", "c": ""},
+        {"yw": "one tag", "t": ["topic"]}, {"yw": "sorted", "t": ["a", "B", "c"]},
+        {"yw": "unsorted", "t": ["c", "topic", "a"]}]}})";
+    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, fakes.services);
+    ASSERT_EQ(read.outcome, Outcome::read);
+    const lexi::WordList words = read.vocabulary->allWords();
+    ASSERT_EQ(words.size(), 4);
+    // No tag storage and no string storage for what is empty.
+    EXPECT_EQ(words[0]->tags().capacity(), 0);
+    EXPECT_EQ(words[0]->tagsSorted().capacity(), 0);
+    EXPECT_TRUE(words[0]->foreignWord().isNull());
+    EXPECT_TRUE(words[0]->comment().isNull());
+    // Tags already in order are one list; equal tags of different words one string.
+    EXPECT_EQ(words[1]->tags().constData(), words[1]->tagsSorted().constData());
+    EXPECT_EQ(words[2]->tags().constData(), words[2]->tagsSorted().constData());
+    EXPECT_EQ(words[3]->tagsSorted(), (QStringList{u"a"_s, u"c"_s, u"topic"_s}));
+    EXPECT_EQ(words[1]->tags()[0].constData(), words[3]->tags()[1].constData());
+    EXPECT_EQ(words[2]->tags()[0].constData(), words[3]->tags()[2].constData());
+}
+
+} // namespace

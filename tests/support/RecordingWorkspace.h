@@ -6,11 +6,12 @@
 
 namespace lexi::test {
 
-// Records the folders that would be shown in the file browser.
+// Records the folders and addresses that would be shown.
 class RecordingWorkspace final : public Workspace
 {
 public:
     void openFolder(const QString &path) override { openedFolders.append(path); }
+    void openWebAddress(const QUrl &address) override { openedAddresses.append(address); }
     bool openStorePage(const QUrl &address) override
     {
         openedStorePages.append(address);
@@ -18,6 +19,7 @@ public:
     }
 
     QStringList openedFolders;
+    QList<QUrl> openedAddresses;
     QList<QUrl> openedStorePages;
 };
 

@@ -22,6 +22,41 @@ bool Settings::isCrashOnExceptions() const
     return m_defaults.boolForKey(crashOnExceptionsKey);
 }
 
+void Settings::setVisualizeMutuallyExclusiveConstraints(bool visualize)
+{
+    m_defaults.setBool(visualizeMutuallyExclusiveConstraintsKey, visualize);
+}
+
+QString Settings::installationUuid() const
+{
+    return m_defaults.stringForKey(installationUuidKey);
+}
+
+void Settings::setInstallationUuid(const QString &uuid)
+{
+    m_defaults.setString(installationUuidKey, uuid);
+}
+
+QString Settings::lastActiveLanguage() const
+{
+    return m_defaults.stringForKey(lastActiveLanguageKey);
+}
+
+void Settings::setLastActiveLanguage(const QString &displayName)
+{
+    m_defaults.setString(lastActiveLanguageKey, displayName);
+}
+
+bool Settings::hasShownVocabularyHelp() const
+{
+    return m_defaults.boolForKey(hasShownVocabularyHelpKey);
+}
+
+void Settings::setHasShownVocabularyHelp(bool shown)
+{
+    m_defaults.setBool(hasShownVocabularyHelpKey, shown);
+}
+
 QString Settings::cloudFolderPath() const
 {
     return m_defaults.stringForKey(cloudFolderPathKey);
@@ -151,6 +186,10 @@ bool Settings::isProgramKey(const QString &key)
 {
     static const QLatin1StringView keys[] = {
         crashOnExceptionsKey,
+        visualizeMutuallyExclusiveConstraintsKey,
+        installationUuidKey,
+        lastActiveLanguageKey,
+        hasShownVocabularyHelpKey,
         cloudFolderPathKey,
         enableDropboxKey,
         showCommentWithQuestionKey,
@@ -166,6 +205,8 @@ bool Settings::isProgramKey(const QString &key)
         quizletServiceAddressKey,
         analyticsServiceAddressKey,
         didFSImportKey,
+        enableUserStatisticsKey,
+        disableUserStatisticsKey,
         switchKeyboardCommentToForeignKey,
         switchKeyboardTagsToForeignKey,
         rateRatedVersionKey,
@@ -181,9 +222,7 @@ bool Settings::isProgramKey(const QString &key)
     };
     // Keys the program's other parts keep settings under that are not declared above yet.
     static const QLatin1StringView reserved[] = {
-        QLatin1StringView("lastActiveLanguage"),        QLatin1StringView("installation_uuid"),
-        QLatin1StringView("hasShownVocabularyHelp"),    QLatin1StringView("popupQuizInterval"),
-        QLatin1StringView("isDisableUserStatistics"),
+        QLatin1StringView("popupQuizInterval"),
     };
     const auto matches = [&key](QLatin1StringView known) { return key == known; };
     return key.startsWith(u"NS") || std::any_of(std::cbegin(reserved), std::cend(reserved), matches)

@@ -36,6 +36,29 @@ public:
     static constexpr QLatin1StringView crashOnExceptionsKey{"NSApplicationCrashOnExceptions"};
     bool isCrashOnExceptions() const;
 
+    // bool, NO: a layout debugging aid of the older product, switched off at every launch.
+    static constexpr QLatin1StringView visualizeMutuallyExclusiveConstraintsKey{
+        "NSConstraintBasedLayoutVisualizeMutuallyExclusiveConstraints"};
+    void setVisualizeMutuallyExclusiveConstraints(bool visualize);
+
+    // string, none: this installation's identifier (a UUID in upper-case hexadecimal), made at the
+    // first start and never changed; every usage event carries it.
+    static constexpr QLatin1StringView installationUuidKey{"installation_uuid"};
+    QString installationUuid() const;
+    void setInstallationUuid(const QString &uuid);
+
+    // ---- Main window (shell/QLXMainWindowController) ------------------------------------------
+
+    // string, none: the display name of the vocabulary open last ("French - English").
+    static constexpr QLatin1StringView lastActiveLanguageKey{"lastActiveLanguage"};
+    QString lastActiveLanguage() const;
+    void setLastActiveLanguage(const QString &displayName);
+
+    // bool, NO: the help overlay over the vocabulary list was shown once.
+    static constexpr QLatin1StringView hasShownVocabularyHelpKey{"hasShownVocabularyHelp"};
+    bool hasShownVocabularyHelp() const;
+    void setHasShownVocabularyHelp(bool shown);
+
     // ---- Cloud folder (platform/files/CloudFolder) ---------------------------------------------
 
     // string, none: the absolute path of the linked cloud folder; none while no folder is linked.

@@ -1,0 +1,139 @@
+#include "support/GeneratedVocabulary.h"
+
+#include "model/QLXStorageManager.h"
+#include "platform/ports/Console.h"
+#include "platform/dispatch/QtScheduler.h"
+#include "shell/Installation.h"
+#include "shell/InstallationLaunchServices.h"
+#include "shell/MainInterface.h"
+
+#include "platform/files/Settings.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class SilentAlerts final : public lexi::AlertPresenter
+{
+public:
+    int runModal(const lexi::Alert &) override { return 0; }
+};
+
+class NoFolderChooser final : public lexi::FolderChooser
+{
+public:
+    std::optional<QString> chooseFolder(const QString &, const std::optional<QString> &) override { return {}; }
+};
+
+class NoWorkspace final : public lexi::Workspace
+{
+public:
+    void openFolder(const QString &) override {}
+    void openWebAddress(const QUrl &) override {}
+    bool openStorePage(const QUrl &) override { return false; }
+};
+
+class Offline final : public lexi::NetworkReachability
+{
+public:
+    std::optional<quint32> flags(Target) const override { return 0; }
+};
+
+// An installation whose vocabularies folder holds the generated 50,000-word vocabulary, and the
+// program's own ports around it.
+class StartupFixture
+{
+public:
+    StartupFixture()
+    {
+        lexi::Console::setSink([](const QString &) {});
+        const lexi::bench::BenchmarkServices services;
+        const auto vocabulary = lexi::bench::generateVocabulary(services.services());
+        makeInstallation();
+        installation->storage().saveVocabulary(vocabulary.get());
+        installation->storage().flushSaves();
+        path = *installation->storage().savePathForVocabulary(*vocabulary);
+        installation->defaults().setBool(lexi::Settings::hasShownVocabularyHelpKey, true);
+    }
+
+    void makeInstallation()
+    {
+        installation.reset();
+        installation = std::make_unique<lexi::Installation>(
+            lexi::ApplicationFolders(folder.path() + u"/data"_s), folder.path() + u"/Lexicarta.conf"_s,
+            lexi::InstallationPorts{lexi::Clock::system(), scheduler, alerts, folderChooser, workspace,
+                                    inputSources, network});
+    }
+
+    QTemporaryDir folder;
+    lexi::dispatch::QtScheduler scheduler;
+    SilentAlerts alerts;
+    NoFolderChooser folderChooser;
+    NoWorkspace workspace;
+    lexi::NullInputSources inputSources;
+    Offline network;
+    std::unique_ptr<lexi::Installation> installation;
+    QString path;
+};
+
+StartupFixture &fixture()
+{
+    static StartupFixture instance;
+    return instance;
+}
+
+// What start-up cannot do faster than: one load of the vocabulary.
+void BM_LoadVocabulary(benchmark::State &state)
+{
+    StartupFixture &startup = fixture();
+    for (auto _ : state) {
+        std::shared_ptr<Lexicarta> vocabulary = startup.installation->storage().vocabularyFromFile(startup.path);
+        benchmark::DoNotOptimize(vocabulary);
+        state.PauseTiming();
+        vocabulary.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadVocabulary)->Unit(benchmark::kMillisecond);
+
+// From the installation's services to the main window shown with the vocabulary open.
+void BM_StartUpToShownWindow(benchmark::State &state)
+{
+    StartupFixture &startup = fixture();
+    lexi::NoRatingPrompt ratingPrompt;
+    lexi::NoMoveToApplicationsOffer moveOffer;
+    for (auto _ : state) {
+        state.PauseTiming();
+        startup.makeInstallation();
+        state.ResumeTiming();
+        auto interface = std::make_unique<lexi::MainInterface>(*startup.installation, ratingPrompt, moveOffer);
+        interface->awakeFromNib();
+        QMainWindow *window = interface->mainWindowController().mainWindow();
+        window->show();
+        QCoreApplication::processEvents();
+        if (interface->mainWindowController().currentVocabulary()->countAllWords() != 50000)
+            state.SkipWithError("the vocabulary did not open");
+        state.PauseTiming();
+        interface.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUpToShownWindow)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

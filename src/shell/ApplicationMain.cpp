@@ -1,0 +1,97 @@
+#include "ApplicationMain.h"
+
+#include "DesktopWorkspace.h"
+#include "Installation.h"
+#include "InstallationLaunchServices.h"
+#include "MainInterface.h"
+#include "QtAlertPresenter.h"
+#include "QtFolderChooser.h"
+#include "SingleInstance.h"
+#include "TerminationSignals.h"
+
+#include "logging/QLXASLLogger.h"
+#include "logging/QLXLog.h"
+#include "logging/QLXTTYLogger.h"
+#include "platform/files/ApplicationFolders.h"
+#include "platform/files/Defaults.h"
+#include "platform/linux/X11InputSources.h"
+#include "platform/dispatch/QtScheduler.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+namespace lexi {
+
+namespace {
+
+std::unique_ptr<InputSources> keyboardInputSources()
+{
+    if (QApplication::platformName() == u"xcb"_s) {
+        if (std::unique_ptr<X11InputSources> sources = X11InputSources::open())
+            return sources;
+    }
+    return std::make_unique<NullInputSources>();
+}
+
+QString runtimeFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return folder.isEmpty() ? QDir::tempPath() : folder;
+}
+
+} // namespace
+
+int runLexicarta(QApplication &application)
+{
+    QLXLog::addLogger(QLXASLLogger::sharedInstance());
+    QLXLog::addLogger(QLXTTYLogger::sharedInstance());
+
+    QtAlertPresenter alerts;
+    std::optional<ApplicationFolders> folders =
+        ApplicationFolders::open(ApplicationFolders::standardUserDataFolder(), alerts);
+    if (!folders)
+        return 1;
+
+    SingleInstance instance(folders->applicationSupportFolder(), runtimeFolder());
+    if (!instance.claim())
+        return instance.handOver() ? 0 : 1;
+
+    dispatch::QtScheduler scheduler;
+    QtFolderChooser folderChooser;
+    DesktopWorkspace workspace;
+    const std::unique_ptr<InputSources> inputSources = keyboardInputSources();
+    Installation installation(std::move(*folders), Defaults::standardFilePath(),
+                              {Clock::system(), scheduler, alerts, folderChooser, workspace, *inputSources,
+                               NetworkReachability::system()});
+
+    NoRatingPrompt ratingPrompt;
+    NoMoveToApplicationsOffer moveOffer;
+    MainInterface interface(installation, ratingPrompt, moveOffer);
+    QMainWindow *window = interface.mainWindowController().mainWindow();
+    alerts.setParentWindow(window);
+    folderChooser.setParentWindow(window);
+
+    interface.awakeFromNib();
+    window->show();
+    AppDelegate &delegate = interface.appDelegate();
+    delegate.applicationWillFinishLaunching();
+    delegate.applicationDidFinishLaunching();
+
+    QObject::connect(&instance, &SingleInstance::reopenRequested, &application,
+                     [&delegate] { delegate.applicationShouldHandleReopen(); });
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &application, &QApplication::quit);
+    application.setQuitOnLastWindowClosed(delegate.applicationShouldTerminateAfterLastWindowClosed());
+
+    const int exitCode = application.exec();
+    delegate.applicationWillTerminate();
+    alerts.setParentWindow(nullptr);
+    folderChooser.setParentWindow(nullptr);
+    QLXLog::flushLog();
+    return exitCode;
+}
+
+} // namespace lexi

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "model/QLXWord.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class Lexicarta;
+class QLXPreferencesDelegate;
+class QWidget;
+
+namespace lexi {
+
+// How a page plugs into the main window.
+//
+// The main window shows five tabs: the vocabulary list, the quiz, the flash-card service, the
+// statistics and the settings. Each tab's controller lives in its own subsystem and implements the
+// interface below that names what the main window asks of it (the calls of its tab switch, of the
+// language pop-up and of the synchronisation). Every page gives the window its widget through
+// view(); the window shows the widget in its tab view and never looks inside it (the page keeps
+// owning it).
+//
+// Subsystems below the shell cannot see these interfaces, so a controller is plugged in by a small
+// adapter in src/shell that forwards each call (see EmptyPages.h for the stand-ins that keep the
+// tabs empty until their controller exists), and MainInterface creates it in place of the
+// stand-in. A controller receives what it needs (storage, sync controller, scheduler, ...) from
+// the Installation through its constructor.
+//
+// Every call comes on the main thread.
+class MainWindowPage
+{
+public:
+    virtual ~MainWindowPage() = default;
+
+    // The page's widget; the main window becomes its parent.
+    virtual QWidget *view() = 0;
+};
+
+// The vocabulary list: the owner of the current vocabulary.
+class VocabularyListPage : public MainWindowPage
+{
+public:
+    // The current vocabulary; none before the main window hands one over.
+    virtual std::shared_ptr<Lexicarta> vocabulary() const = 0;
+    virtual void setVocabulary(std::shared_ptr<Lexicarta> vocabulary) = 0;
+    // Loads the current vocabulary's file again; a load that fails keeps the current vocabulary.
+    virtual void reloadVocabularyFromDisk() = 0;
+    // The tab is shown.
+    virtual void showVocabulary() = 0;
+    virtual void updateEntireView() = 0;
+    virtual void showAddWordPanel() = 0;
+    virtual WordList getSelectedWordsArray() const = 0;
+    virtual void deselectWords() = 0;
+    virtual void closeAddWordPopover() = 0;
+    virtual void closeHelp() = 0;
+    virtual void cloudControllerDidSync() = 0;
+    virtual void showSynonyms() = 0;
+    virtual void deleteDuplicateWords() = 0;
+};
+
+// The quiz tab: the quiz set-up page and the quizzes started from it.
+class QuizPage : public MainWindowPage
+{
+public:
+    virtual void setPreSelectedWords(const WordList &words) = 0;
+    virtual void showQuiz() = 0;
+    virtual void quizListsToAskChanged() = 0;
+};
+
+// The flash-card service's search and set import.
+class FlashCardServicePage : public MainWindowPage
+{
+public:
+    virtual void setVocabulary(std::shared_ptr<Lexicarta> vocabulary) = 0;
+};
+
+class StatisticsPage : public MainWindowPage
+{
+public:
+    virtual void setVocabulary(std::shared_ptr<Lexicarta> vocabulary) = 0;
+    virtual void showStatistics() = 0;
+    // The main window changed its size.
+    virtual void windowDidResize() = 0;
+};
+
+class PreferencesPage : public MainWindowPage
+{
+public:
+    virtual void setDelegate(QLXPreferencesDelegate *delegate) = 0;
+    virtual void showPreferences() = 0;
+    virtual void showLanguages() = 0;
+    virtual void showSyncing() = 0;
+    virtual void cloudControllerDidSync() = 0;
+};
+
+// The sheets that import words into the current vocabulary and export it. Once the import has
+// changed the vocabulary it calls `importDidEnd`.
+class ImportExportSheets
+{
+public:
+    virtual ~ImportExportSheets() = default;
+
+    virtual void showImportSheet(std::shared_ptr<Lexicarta> vocabulary, std::function<void()> importDidEnd) = 0;
+    virtual void showExportSheet(std::shared_ptr<Lexicarta> vocabulary) = 0;
+};
+
+// The five pages of one main window; each must outlive it.
+struct MainWindowPages
+{
+    VocabularyListPage *vocabulary = nullptr;
+    QuizPage *quiz = nullptr;
+    FlashCardServicePage *flashCardService = nullptr;
+    StatisticsPage *statistics = nullptr;
+    PreferencesPage *preferences = nullptr;
+    // Import and export; none leaves their buttons and menu items out.
+    ImportExportSheets *sheets = nullptr;
+};
+
+} // namespace lexi

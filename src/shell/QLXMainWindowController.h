@@ -1,0 +1,192 @@
+#pragma once
+
+#include "MainWindowPages.h"
+#include "QLXPreferencesDelegate.h"
+
+#include "model/QLXFile.h"
+#include "platform/dispatch/DelayedBlock.h"
+#include "sync/DropboxControllerDelegate.h"
+
+#include <QIcon>
+#include <QKeySequence>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class FirstStartPage;
+class Lexicarta;
+class QAction;
+class QComboBox;
+class QLabel;
+class QLXHelpController;
+class QMainWindow;
+class QMenu;
+class QStackedWidget;
+class QToolBar;
+
+namespace lexi {
+class Installation;
+class ModalWatch;
+} // namespace lexi
+
+// The main window: a toolbar of five tabs (vocabulary, quiz, flash-card service, statistics,
+// settings) over one tab view, the language pop-up, the first-start page shown while no
+// vocabulary exists, the menus and the entry to import and export. It opens the last used
+// vocabulary at start-up, hands the current vocabulary to the pages, and hears from the
+// synchronisation and the preferences.
+class QLXMainWindowController : public QObject, public DropboxControllerDelegate, public QLXPreferencesDelegate
+{
+    Q_OBJECT
+
+public:
+    enum Tab { vocabularyTab, quizTab, quizletTab, statisticsTab, settingsTab, firstStartTab, tabCount };
+
+    static constexpr int toolbarTabCount = 5;
+
+    // The tab identifiers.
+    static QString tabIdentifier(Tab tab);
+
+    // `installation` and `modalWatch` and the pages must outlive the controller.
+    QLXMainWindowController(lexi::Installation &installation, const lexi::MainWindowPages &pages,
+                            lexi::ModalWatch &modalWatch, QObject *parent = nullptr);
+    ~QLXMainWindowController() override;
+
+    // Start-up: links the synchronisation, opens the last vocabulary or prepares the first-start
+    // page, and localises.
+    void awakeFromNib();
+    // The "languageInfo" event, when the learner has opted in and a vocabulary is open.
+    void applicationDidFinishLaunching();
+
+    QMainWindow *mainWindow() const { return m_mainWindow.get(); }
+    QLXHelpController *helpController() const { return m_helpController; }
+    bool isInFirstSetupMode() const { return m_isInFirstSetupMode; }
+    Tab selectedTab() const;
+    std::shared_ptr<Lexicarta> currentVocabulary() const;
+
+    // Tab actions.
+    void showVocabulary();
+    void showQuiz();
+    void showQuizlet();
+    void showStatistics();
+    void showPreferences();
+
+    // The application was started again: refresh, synchronise, and bring the window forward.
+    void updateViews();
+    void doSync();
+
+    void updateLanguagesPopup();
+    // The action of the language pop-up: opens the vocabulary of the selected item.
+    void selectLanguage();
+    void deselectAllToolbarItems();
+    // While the pop-up quiz runs: tab clicks and the language pop-up do nothing.
+    void disableAllToolbarItems();
+    void enableAllToolbarItems();
+    bool areToolbarItemsEnabled() const { return m_toolbarItemsEnabled; }
+    void localize();
+
+    // First start.
+    void createFirstLanguageWithName(const QString &name);
+    void setFirstLanguage();
+    void firstLanguageTextChanged();
+    void linkWithDropbox();
+    void getStartedAfterSync();
+    FirstStartPage *firstStartPage() const { return m_firstStartPage; }
+
+    // The synchronisation.
+    void dropboxControllerDidFinishSync() override;
+    void dropboxControllerDidLinkSuccessfully() override;
+    void dropboxControllerFailedToLink() override;
+    // The program saved the file at `path` itself, leaving it with `modificationTime` (seconds
+    // since 1970): a synchronisation that finds the current vocabulary's file so does not reload it.
+    void noteOwnSave(const QString &path, qint64 modificationTime);
+
+    // The preferences.
+    void preferencesDidChangeVocabularyAtPath(const QString &path) override;
+    void preferencesDidDeleteVocabularyAtPath(const QString &path) override;
+
+    // Import and export.
+    void importVocabulary();
+    void exportVocabulary();
+    void importDidEnd();
+
+    // Menu actions.
+    void addNewWord();
+    void visitSupport();
+    void goToAppSupportFolder();
+    void showHelp();
+
+    QComboBox *languagesPopUp() const { return m_languagesPopUp; }
+    QAction *toolbarItem(Tab tab) const { return m_toolbarItems.at(tab); }
+    QToolBar *toolbar() const { return m_toolbar; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct TabDescription
+    {
+        QString identifier;
+        QString imageName;
+        QString titleKey;
+        void (QLXMainWindowController::*action)();
+    };
+    static const std::array<TabDescription, toolbarTabCount> &tabDescriptions();
+
+    void buildWindow();
+    void buildMenus();
+    QAction *addMenuAction(QMenu *menu, const QString &key, void (QLXMainWindowController::*action)(),
+                           const QKeySequence &shortcut = {});
+    // Runs a tab action when the toolbar items have their actions.
+    void runTabAction(Tab tab);
+    // The steps every tab switch ends with.
+    void selectTab(Tab tab);
+    void prepareFirstStartPage();
+    void leaveFirstStartPage();
+    // The first vocabulary of `candidates` that loads; nothing when none does.
+    std::shared_ptr<Lexicarta> loadFirstOf(const QStringList &candidates) const;
+    QList<QLXFile> filesYoungestFirst() const;
+    void setCurrentVocabulary(std::shared_ptr<Lexicarta> vocabulary);
+    void rememberLastActiveLanguage();
+    std::optional<QString> currentSavePath() const;
+    // The learner opted in to usage statistics.
+    bool isUsageDataEnabled() const;
+    // Runs `step` `delay` from now, once nothing modal is open.
+    void after(std::chrono::milliseconds delay, std::function<void()> step);
+    void showFirstSyncStartState();
+    void setProgressRunning(bool running);
+    void refuseLanguageName(const QString &name);
+
+    lexi::Installation &m_installation;
+    lexi::MainWindowPages m_pages;
+    lexi::ModalWatch &m_modalWatch;
+
+    std::unique_ptr<QMainWindow> m_mainWindow;
+    QLXHelpController *m_helpController = nullptr;
+    QStackedWidget *m_mainTabView = nullptr;
+    FirstStartPage *m_firstStartPage = nullptr;
+    QToolBar *m_toolbar = nullptr;
+    std::array<QAction *, toolbarTabCount> m_toolbarItems{};
+    std::array<QAction *, toolbarTabCount> m_tabMenuItems{};
+    std::array<QIcon, toolbarTabCount> m_normalImages;
+    std::array<QIcon, toolbarTabCount> m_selectedImages;
+    QComboBox *m_languagesPopUp = nullptr;
+    QLabel *m_languagesLabel = nullptr;
+    QAction *m_importButton = nullptr;
+    QAction *m_exportButton = nullptr;
+    QAction *m_importMenuItem = nullptr;
+    QAction *m_exportMenuItem = nullptr;
+    // Menu and menu item texts by their localisation key.
+    QList<std::pair<QString, QMenu *>> m_localizedMenus;
+    QList<std::pair<QString, QAction *>> m_localizedActions;
+
+    bool m_isInFirstSetupMode = false;
+    bool m_toolbarItemsEnabled = true;
+    // Seconds since 1970 of the current file's modification time when it was last reloaded after a
+    // synchronisation or saved by the program.
+    std::optional<qint64> m_vocabularyLastLoadedDate;
+    std::vector<lexi::dispatch::DelayedBlock> m_delayedSteps;
+};

@@ -1,0 +1,64 @@
+#include "MainWindowTestSupport.h"
+
+#include "model/QLXStorageManager.h"
+#include "model/QLXWord.h"
+
+using namespace Qt::StringLiterals;
+
+namespace lexi::test {
+
+TestInstallation::TestInstallation()
+{
+    network.setFlags(0);
+    installation = std::make_unique<Installation>(
+        ApplicationFolders(folder.path() + u"/data"_s), folder.path() + u"/config/Lexicarta.conf"_s,
+        InstallationPorts{clock, scheduler, alerts, folderChooser, workspace, inputSources, network});
+}
+
+std::shared_ptr<Lexicarta> TestInstallation::makeVocabulary(const QString &foreign, const QString &own,
+                                                            int wordCount) const
+{
+    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(installation->services());
+    vocabulary->setForeignLanguageName(foreign);
+    vocabulary->setYourLanguageName(own);
+    for (int index = 0; index < wordCount; ++index)
+        vocabulary->addWord(std::make_shared<QLXWord>(u"%1 word %2"_s.arg(own).arg(index),
+                                                      u"%1 word %2"_s.arg(foreign).arg(index)));
+    return vocabulary;
+}
+
+QString TestInstallation::saveVocabulary(const QString &foreign, const QString &own, int wordCount)
+{
+    const std::shared_ptr<Lexicarta> vocabulary = makeVocabulary(foreign, own, wordCount);
+    installation->storage().saveVocabulary(vocabulary.get());
+    installation->storage().flushSaves();
+    return *installation->storage().savePathForVocabulary(*vocabulary);
+}
+
+RecordingPages::RecordingPages(Installation &installation)
+    : vocabulary(std::make_unique<Vocabulary>(log, installation)),
+      quiz(std::make_unique<Quiz>(log)),
+      flashCards(std::make_unique<FlashCards>(log)),
+      statistics(std::make_unique<Statistics>(log)),
+      preferences(std::make_unique<Preferences>(log))
+{
+}
+
+MainWindowPages RecordingPages::pages()
+{
+    return {vocabulary.get(), quiz.get(), flashCards.get(), statistics.get(), preferences.get(), nullptr};
+}
+
+void RecordingPages::Vocabulary::reloadVocabularyFromDisk()
+{
+    m_log.append(u"vocabulary.reloadVocabularyFromDisk"_s);
+    if (!m_vocabulary)
+        return;
+    if (auto reloaded =
+            m_installation.storage().vocabularyFromFile(*m_installation.storage().savePathForVocabulary(*m_vocabulary)))
+        m_vocabulary = std::move(reloaded);
+}
+
+TestMainWindow::TestMainWindow() = default;
+
+} // namespace lexi::test

@@ -1,0 +1,399 @@
+#include "MainWindowTestSupport.h"
+
+#include "shell/FirstLanguageNames.h"
+#include "shell/FirstStartPage.h"
+#include "shell/QLXHelpController.h"
+#include "support/ConsoleCapture.h"
+
+#include "model/QLXStorageManager.h"
+#include "platform/files/CloudFolder.h"
+#include "platform/linux/LocaleName.h"
+#include "platform/files/StringTables.h"
+
+#include "platform/files/Settings.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace lexi::test {
+namespace {
+
+using Tab = QLXMainWindowController::Tab;
+
+QString displayName(const std::shared_ptr<Lexicarta> &vocabulary)
+{
+    return vocabulary ? QLXStorageManager::displayNameForVocabulary(*vocabulary) : QString();
+}
+
+void setModificationTime(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime));
+}
+
+QStringList popupItems(QComboBox *popup)
+{
+    QStringList items;
+    for (int index = 0; index < popup->count(); ++index)
+        items.append(popup->itemText(index));
+    return items;
+}
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    Defaults &defaults() { return window.test.installation->defaults(); }
+    QLXMainWindowController &controller() { return window.controller; }
+    QString lastActive() { return defaults().stringForKey(Settings::lastActiveLanguageKey); }
+
+    TestMainWindow window;
+};
+
+TEST_F(MainWindowTest, StartUpOpensTheLastLanguageOrAnotherThatLoads)
+{
+    const struct
+    {
+        const char *name;
+        std::optional<QString> lastActiveLanguage;
+        bool damageSpanish;
+        QString expected;
+    } cases[] = {
+        {"unset", std::nullopt, false, u"?"_s},
+        {"existing", u"Spanish - English"_s, false, u"Spanish - English"_s},
+        {"missing", u"Italian - English"_s, false, u"?"_s},
+        {"outside the folder", u"../Spanish - English"_s, false, u"?"_s},
+        {"unloadable", u"Spanish - English"_s, true, u"French - English"_s},
+    };
+    for (const auto &testCase : cases) {
+        TestMainWindow window;
+        window.test.saveVocabulary(u"French"_s, u"English"_s);
+        const QString spanish = window.test.saveVocabulary(u"Spanish"_s, u"English"_s);
+        if (testCase.damageSpanish) {
+            QFile file(spanish);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("not a vocabulary");
+        }
+        Defaults &defaults = window.test.installation->defaults();
+        if (testCase.lastActiveLanguage)
+            defaults.setString(Settings::lastActiveLanguageKey, *testCase.lastActiveLanguage);
+        window.controller.awakeFromNib();
+
+        const QString opened = displayName(window.controller.currentVocabulary());
+        if (testCase.expected == u"?"_s)
+            EXPECT_TRUE(opened == u"French - English"_s || opened == u"Spanish - English"_s) << testCase.name;
+        else
+            EXPECT_EQ(opened, testCase.expected) << testCase.name;
+        EXPECT_EQ(defaults.stringForKey(Settings::lastActiveLanguageKey), opened) << testCase.name;
+        EXPECT_FALSE(window.controller.isInFirstSetupMode()) << testCase.name;
+        EXPECT_EQ(window.test.alerts.alerts.size(), testCase.damageSpanish ? 1 : 0) << testCase.name;
+
+        window.test.scheduler.advance(500ms);
+        EXPECT_EQ(window.controller.selectedTab(), Tab::vocabularyTab) << testCase.name;
+        EXPECT_EQ(window.controller.languagesPopUp()->currentText(), opened) << testCase.name;
+    }
+}
+
+TEST_F(MainWindowTest, StartsOnTheFirstStartPageWhenNoVocabularyLoads)
+{
+    const QString ownName = firstLanguageNames(selectedLocaleName(), u"French"_s).yourLanguageName;
+    const QString damaged = window.test.vocabularyFolder() + u"/French - "_s + ownName + u".qlxv"_s;
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("damaged");
+    file.close();
+
+    controller().awakeFromNib();
+    EXPECT_TRUE(controller().isInFirstSetupMode());
+    EXPECT_EQ(controller().selectedTab(), Tab::firstStartTab);
+    EXPECT_EQ(controller().currentVocabulary(), nullptr);
+
+    // No tab can be opened until a vocabulary exists.
+    controller().toolbarItem(Tab::quizTab)->trigger();
+    EXPECT_EQ(controller().selectedTab(), Tab::firstStartTab);
+
+    // Naming that language opens nothing and leaves the damaged file for the learner to restore.
+    controller().createFirstLanguageWithName(u"French"_s);
+    EXPECT_EQ(controller().currentVocabulary(), nullptr);
+    QFile check(damaged);
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), "damaged");
+}
+
+TEST_F(MainWindowTest, TheFirstLanguageOpensAFileThatExistsInsteadOfSavingOverIt)
+{
+    controller().awakeFromNib();
+    ASSERT_TRUE(controller().isInFirstSetupMode());
+    // The first synchronisation brought the language meanwhile.
+    const QString ownName = firstLanguageNames(selectedLocaleName(), u"French"_s).yourLanguageName;
+    window.test.saveVocabulary(u"French"_s, ownName, 7);
+
+    FirstStartPage *page = controller().firstStartPage();
+    EXPECT_FALSE(page->getStartedButton->isEnabled());
+    QTest::keyClicks(page->firstLanguageField, u" French"_s);
+    ASSERT_TRUE(page->getStartedButton->isEnabled());
+    QTest::mouseClick(page->getStartedButton, Qt::LeftButton);
+
+    ASSERT_NE(controller().currentVocabulary(), nullptr);
+    EXPECT_EQ(controller().currentVocabulary()->countAllWords(), 7);
+    EXPECT_FALSE(controller().isInFirstSetupMode());
+    EXPECT_EQ(controller().selectedTab(), Tab::vocabularyTab);
+    EXPECT_TRUE(controller().areToolbarItemsEnabled());
+    const auto reloaded = window.test.installation->storage().vocabularyFromFile(
+        *window.test.installation->storage().savePathForVocabulary(*controller().currentVocabulary()));
+    ASSERT_NE(reloaded, nullptr);
+    EXPECT_EQ(reloaded->countAllWords(), 7);
+}
+
+TEST_F(MainWindowTest, AFirstLanguageIsSavedEmptyAndNamesThatAreNoFileNameAreRefused)
+{
+    controller().awakeFromNib();
+    for (const QString &name : {u"../French"_s, u"French/Swiss"_s, u".French"_s}) {
+        controller().createFirstLanguageWithName(name);
+        EXPECT_EQ(controller().currentVocabulary(), nullptr) << name.toStdString();
+        EXPECT_TRUE(controller().isInFirstSetupMode()) << name.toStdString();
+    }
+    ASSERT_EQ(window.test.alerts.alerts.size(), 3);
+    EXPECT_EQ(window.test.alerts.alerts[0].title, StringTables::text(u"invalidLanguageName"_s, u"MainWindow"_s));
+    EXPECT_TRUE(window.test.alerts.alerts[0].message.contains(u"../French"_s));
+    EXPECT_TRUE(QDir(window.test.vocabularyFolder()).isEmpty());
+
+    controller().createFirstLanguageWithName(u"Italian"_s);
+    ASSERT_NE(controller().currentVocabulary(), nullptr);
+    EXPECT_EQ(controller().currentVocabulary()->foreignLanguageName(), u"Italian"_s);
+    window.test.installation->storage().flushSaves();
+    EXPECT_TRUE(QFileInfo::exists(
+        *window.test.installation->storage().savePathForVocabulary(*controller().currentVocabulary())));
+    EXPECT_EQ(popupItems(controller().languagesPopUp()).first(),
+              displayName(controller().currentVocabulary()));
+}
+
+TEST_F(MainWindowTest, LanguagePopUpListsYoungestFirstAndManageLanguagesKeepsTheSelection)
+{
+    const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+    const QString spanish = window.test.saveVocabulary(u"Spanish"_s, u"English"_s);
+    setModificationTime(french, QDateTime::currentDateTime().addDays(-2));
+    setModificationTime(spanish, QDateTime::currentDateTime().addDays(-1));
+    defaults().setString(Settings::lastActiveLanguageKey, u"French - English"_s);
+    controller().awakeFromNib();
+
+    QComboBox *popup = controller().languagesPopUp();
+    const QString manage = StringTables::text(u"Manage Languages..."_s, u"MainWindow"_s);
+    EXPECT_EQ(popupItems(popup), (QStringList{u"Spanish - English"_s, u"French - English"_s, QString(), manage}));
+    EXPECT_EQ(popup->currentText(), u"French - English"_s);
+
+    window.pages.log.clear();
+    popup->setCurrentIndex(popup->count() - 1);
+    emit popup->activated(popup->count() - 1);
+    EXPECT_EQ(popup->currentText(), u"French - English"_s);
+    EXPECT_EQ(controller().selectedTab(), Tab::settingsTab);
+    EXPECT_TRUE(window.pages.log.contains(u"preferences.showLanguages"_s));
+    EXPECT_EQ(displayName(controller().currentVocabulary()), u"French - English"_s);
+
+    // Choosing another language opens it and remembers it.
+    window.pages.log.clear();
+    popup->setCurrentIndex(0);
+    emit popup->activated(0);
+    EXPECT_EQ(displayName(controller().currentVocabulary()), u"Spanish - English"_s);
+    EXPECT_EQ(lastActive(), u"Spanish - English"_s);
+    EXPECT_TRUE(window.pages.log.contains(u"statistics.setVocabulary"_s));
+    EXPECT_TRUE(window.pages.log.contains(u"flashCards.setVocabulary"_s));
+}
+
+TEST_F(MainWindowTest, ALanguageThatFailsToLoadLeavesTheCurrentOne)
+{
+    window.test.saveVocabulary(u"French"_s, u"English"_s);
+    const QString spanish = window.test.saveVocabulary(u"Spanish"_s, u"English"_s);
+    defaults().setString(Settings::lastActiveLanguageKey, u"French - English"_s);
+    controller().awakeFromNib();
+    QFile file(spanish);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("damaged");
+    file.close();
+
+    ConsoleCapture console;
+    QComboBox *popup = controller().languagesPopUp();
+    const int index = popup->findText(u"Spanish - English"_s);
+    popup->setCurrentIndex(index);
+    emit popup->activated(index);
+    EXPECT_EQ(displayName(controller().currentVocabulary()), u"French - English"_s);
+    EXPECT_EQ(popup->currentText(), u"French - English"_s);
+    EXPECT_EQ(lastActive(), u"French - English"_s);
+    EXPECT_EQ(window.test.alerts.alerts.size(), 1);
+    EXPECT_TRUE(console.lines().join(u'\n').contains(u"could not be loaded"_s));
+}
+
+TEST_F(MainWindowTest, TabSwitchesRunTheirStepsAndADisabledToolbarIgnoresClicks)
+{
+    window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().awakeFromNib();
+    controller().mainWindow()->show();
+    window.test.scheduler.advance(500ms);
+    const auto clickTab = [&](Tab tab) {
+        QWidget *button = controller().toolbar()->widgetForAction(controller().toolbarItem(tab));
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+
+    window.pages.log.clear();
+    clickTab(Tab::quizTab);
+    EXPECT_EQ(controller().selectedTab(), Tab::quizTab);
+    EXPECT_EQ(window.pages.log, (QStringList{u"quiz.setPreSelectedWords 0"_s, u"vocabulary.closeAddWordPopover"_s,
+                                             u"vocabulary.deselectWords"_s, u"vocabulary.closeHelp"_s,
+                                             u"quiz.showQuiz"_s}));
+    window.test.scheduler.advance(500ms);
+    EXPECT_EQ(window.pages.log.last(), u"quiz.showQuiz"_s);
+    EXPECT_EQ(window.pages.log.count(u"quiz.showQuiz"_s), 2);
+
+    controller().disableAllToolbarItems();
+    clickTab(Tab::statisticsTab);
+    EXPECT_EQ(controller().selectedTab(), Tab::quizTab);
+    EXPECT_FALSE(controller().languagesPopUp()->isEnabled());
+
+    controller().enableAllToolbarItems();
+    clickTab(Tab::statisticsTab);
+    EXPECT_EQ(controller().selectedTab(), Tab::statisticsTab);
+    EXPECT_TRUE(controller().languagesPopUp()->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheVocabularyHelpIsShownOnceAndClosedByATabSwitch)
+{
+    window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().awakeFromNib();
+    controller().mainWindow()->show();
+    window.test.scheduler.advance(500ms);
+    QLXHelpController *help = controller().helpController();
+    EXPECT_TRUE(help->isShown());
+    EXPECT_TRUE(defaults().boolForKey(Settings::hasShownVocabularyHelpKey));
+
+    controller().showQuiz();
+    EXPECT_FALSE(help->isShown());
+    controller().showVocabulary();
+    EXPECT_FALSE(help->isShown());
+}
+
+TEST_F(MainWindowTest, ASynchronisationReloadsOnlyAFileThatChangedElsewhere)
+{
+    const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+    setModificationTime(french, QDateTime::currentDateTime().addSecs(-100));
+    controller().awakeFromNib();
+    const auto reloads = [&] { return window.pages.log.count(u"vocabulary.reloadVocabularyFromDisk"_s); };
+
+    controller().dropboxControllerDidFinishSync();
+    EXPECT_EQ(reloads(), 0);
+    EXPECT_TRUE(window.pages.log.contains(u"quiz.quizListsToAskChanged"_s));
+    EXPECT_TRUE(window.pages.log.contains(u"preferences.cloudControllerDidSync"_s));
+
+    // The program's own saves (answers in a running quiz) are no reason to reload.
+    for (int answer = 0; answer < 3; ++answer) {
+        controller().currentVocabulary()->setNeedsSync(true);
+        window.test.installation->storage().saveVocabulary(controller().currentVocabulary().get());
+        window.test.installation->storage().flushSaves();
+        controller().dropboxControllerDidFinishSync();
+    }
+    EXPECT_EQ(reloads(), 0);
+
+    // The synchronisation wrote the file.
+    const auto merged = window.test.makeVocabulary(u"French"_s, u"English"_s, 5);
+    ASSERT_TRUE(window.test.installation->storage().saveVocabularyToQLXVFile(merged.get(), french));
+    setModificationTime(french, QDateTime::currentDateTime().addSecs(-50));
+    controller().dropboxControllerDidFinishSync();
+    EXPECT_EQ(reloads(), 1);
+    EXPECT_EQ(controller().currentVocabulary()->countAllWords(), 5);
+    controller().dropboxControllerDidFinishSync();
+    EXPECT_EQ(reloads(), 1);
+}
+
+TEST_F(MainWindowTest, ASynchronisationResultWaitsWhileADialogIsOpen)
+{
+    const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().awakeFromNib();
+    controller().mainWindow()->show();
+    setModificationTime(french, QDateTime::currentDateTime().addSecs(-50));
+
+    QDialog sheet(controller().mainWindow());
+    sheet.open();
+    ASSERT_TRUE(ModalWatch::isModalOpen());
+    controller().dropboxControllerDidFinishSync();
+    EXPECT_FALSE(window.pages.log.contains(u"vocabulary.reloadVocabularyFromDisk"_s));
+    window.test.scheduler.advance(1s);
+    EXPECT_FALSE(window.pages.log.contains(u"vocabulary.reloadVocabularyFromDisk"_s));
+
+    sheet.close();
+    window.test.scheduler.advance(ModalWatch::retryInterval);
+    EXPECT_TRUE(window.pages.log.contains(u"vocabulary.reloadVocabularyFromDisk"_s));
+}
+
+TEST_F(MainWindowTest, LinkingOnTheFirstStartPageStartsASynchronisationAndGetStartedOpensItsFirstFile)
+{
+    controller().awakeFromNib();
+    FirstStartPage *page = controller().firstStartPage();
+    EXPECT_TRUE(page->firstSyncLinkDBButton->isEnabled());
+    EXPECT_TRUE(page->firstSyncGetStartedButton->isHidden());
+
+    controller().dropboxControllerDidLinkSuccessfully();
+    EXPECT_FALSE(page->firstSyncLinkDBButton->isEnabled());
+    EXPECT_FALSE(page->firstSyncStep2Check->isHidden());
+
+    // Nothing came: the learner is told, and can link again.
+    controller().dropboxControllerDidFinishSync();
+    EXPECT_FALSE(page->firstSyncGetStartedButton->isHidden());
+    controller().getStartedAfterSync();
+    ASSERT_EQ(window.test.alerts.alerts.size(), 1);
+    EXPECT_EQ(window.test.alerts.alerts[0].title, StringTables::text(u"noLangsOnDB"_s, u"MainWindow"_s));
+    EXPECT_TRUE(page->firstSyncLinkDBButton->isEnabled());
+    EXPECT_TRUE(controller().isInFirstSetupMode());
+
+    window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().getStartedAfterSync();
+    EXPECT_EQ(displayName(controller().currentVocabulary()), u"French - English"_s);
+    EXPECT_FALSE(controller().isInFirstSetupMode());
+    EXPECT_EQ(controller().selectedTab(), Tab::vocabularyTab);
+}
+
+TEST_F(MainWindowTest, HelpMenuOpensTheSupportPageAndTheDataFolder)
+{
+    window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().awakeFromNib();
+    controller().visitSupport();
+    controller().goToAppSupportFolder();
+    ASSERT_EQ(window.test.workspace.openedAddresses.size(), 1);
+    EXPECT_EQ(window.test.workspace.openedAddresses[0].scheme(), u"https"_s);
+    EXPECT_EQ(window.test.workspace.openedFolders,
+              QStringList{window.test.installation->folders().applicationSupportFolder()});
+}
+
+TEST_F(MainWindowTest, EveryTextComesFromTheStringTables)
+{
+    controller().awakeFromNib();
+    const auto isKey = [](const QString &text) {
+        return !text.isEmpty() && !text.contains(u' ') && text.front().isLower();
+    };
+    for (QAction *item : controller().mainWindow()->findChildren<QAction *>()) {
+        if (!item->isSeparator() && !item->text().isEmpty()) {
+            EXPECT_FALSE(isKey(item->text())) << item->text().toStdString();
+        }
+    }
+    for (QLabel *label : controller().firstStartPage()->findChildren<QLabel *>()) {
+        if (label->pixmap().isNull()) {
+            EXPECT_FALSE(label->text().isEmpty() || isKey(label->text())) << label->text().toStdString();
+        }
+    }
+}
+
+} // namespace
+} // namespace lexi::test
