@@ -24,7 +24,7 @@ public:
     {
         lexi::Defaults &defaults;
         lexi::LaunchServices &services;
-        lexi::RatingPrompt &ratingPrompt;
+        lexi::RatingPromptSetup &ratingPrompt;
         lexi::MoveToApplicationsOffer &moveOffer;
     };
 

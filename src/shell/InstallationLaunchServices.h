@@ -27,7 +27,7 @@ private:
 };
 
 // Until the rating prompt and the move offer exist, start-up's calls end here.
-class NoRatingPrompt final : public RatingPrompt
+class NoRatingPrompt final : public RatingPromptSetup
 {
 public:
     void configure(const RatingPromptConfiguration &) override {}

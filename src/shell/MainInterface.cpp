@@ -4,10 +4,12 @@
 
 namespace lexi {
 
-MainInterface::MainInterface(Installation &installation, RatingPrompt &ratingPrompt,
+MainInterface::MainInterface(Installation &installation, RatingPromptSetup &ratingPrompt,
                              MoveToApplicationsOffer &moveOffer)
     : m_modalWatch(installation.ports().scheduler),
-      m_vocabularyPage(installation.storage()),
+      m_colorTheme(installation.defaults()),
+      m_vocabularyPage(installation),
+      m_preferencesPage(installation, m_colorTheme),
       m_launchServices(installation),
       m_mainWindowController(installation,
                              {.vocabulary = &m_vocabularyPage,

@@ -4,7 +4,10 @@
 #include "EmptyPages.h"
 #include "InstallationLaunchServices.h"
 #include "ModalWatch.h"
+#include "PageAdapters.h"
 #include "QLXMainWindowController.h"
+
+#include "quiz/QLXColorTheme.h"
 
 namespace lexi {
 
@@ -17,7 +20,7 @@ class MainInterface
 {
 public:
     // Everything given must outlive the interface.
-    MainInterface(Installation &installation, RatingPrompt &ratingPrompt, MoveToApplicationsOffer &moveOffer);
+    MainInterface(Installation &installation, RatingPromptSetup &ratingPrompt, MoveToApplicationsOffer &moveOffer);
 
     // The controllers' own preparation, in order.
     void awakeFromNib();
@@ -27,11 +30,12 @@ public:
 
 private:
     ModalWatch m_modalWatch;
-    EmptyVocabularyListPage m_vocabularyPage;
+    QLXColorTheme m_colorTheme;
+    VocabularyListAdapter m_vocabularyPage;
     EmptyQuizPage m_quizPage;
     EmptyFlashCardServicePage m_flashCardServicePage;
     EmptyStatisticsPage m_statisticsPage;
-    EmptyPreferencesPage m_preferencesPage;
+    PreferencesAdapter m_preferencesPage;
     InstallationLaunchServices m_launchServices;
     QLXMainWindowController m_mainWindowController;
     AppDelegate m_appDelegate;

@@ -17,10 +17,10 @@ struct RatingPromptConfiguration
 };
 
 // What start-up asks of the rating prompt.
-class RatingPrompt
+class RatingPromptSetup
 {
 public:
-    virtual ~RatingPrompt() = default;
+    virtual ~RatingPromptSetup() = default;
 
     virtual void configure(const RatingPromptConfiguration &configuration) = 0;
 };

@@ -17,7 +17,7 @@ namespace lexi::test {
 namespace {
 
 // Start-up's collaborators, each writing what it was asked into one log.
-class RecordingCollaborators final : public LaunchServices, public RatingPrompt, public MoveToApplicationsOffer
+class RecordingCollaborators final : public LaunchServices, public RatingPromptSetup, public MoveToApplicationsOffer
 {
 public:
     explicit RecordingCollaborators(Installation &installation) : m_real(installation) {}
