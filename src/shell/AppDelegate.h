@@ -31,7 +31,8 @@ public:
     // Configures the rating prompt, as the class does when it is first used.
     AppDelegate(const Collaborators &collaborators, QLXMainWindowController &mainWindowController);
 
-    void applicationWillFinishLaunching();
+    // False when the program must end at once (the move offer started a copy in its stead).
+    bool applicationWillFinishLaunching();
     void applicationDidFinishLaunching();
     // The "systemInfo" event, when the learner agreed.
     void collectAnalyticsData();

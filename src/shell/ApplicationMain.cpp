@@ -67,9 +67,8 @@ int runLexicarta(QApplication &application)
                               {Clock::system(), scheduler, alerts, folderChooser, workspace, *inputSources,
                                NetworkReachability::system()});
 
-    NoRatingPrompt ratingPrompt;
-    NoMoveToApplicationsOffer moveOffer;
-    MainInterface interface(installation, ratingPrompt, moveOffer);
+    ProgramMoveOffer moveOffer(installation);
+    MainInterface interface(installation, moveOffer);
     QMainWindow *window = interface.mainWindowController().mainWindow();
     alerts.setParentWindow(window);
     folderChooser.setParentWindow(window);
@@ -77,7 +76,8 @@ int runLexicarta(QApplication &application)
     interface.awakeFromNib();
     window->show();
     AppDelegate &delegate = interface.appDelegate();
-    delegate.applicationWillFinishLaunching();
+    if (!delegate.applicationWillFinishLaunching())
+        return 0;
     delegate.applicationDidFinishLaunching();
 
     QObject::connect(&instance, &SingleInstance::reopenRequested, &application,

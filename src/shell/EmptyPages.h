@@ -10,18 +10,6 @@ namespace lexi {
 
 // Stand-ins for pages whose controller does not exist yet: each shows an empty page and accepts
 // every call of the main window.
-class EmptyQuizPage final : public QuizPage
-{
-public:
-    QWidget *view() override { return m_view.get(); }
-    void setPreSelectedWords(const WordList &) override {}
-    void showQuiz() override {}
-    void quizListsToAskChanged() override {}
-
-private:
-    std::unique_ptr<QWidget> m_view = std::make_unique<QWidget>();
-};
-
 class EmptyFlashCardServicePage final : public FlashCardServicePage
 {
 public:

@@ -9,6 +9,8 @@
 
 #include "quiz/QLXColorTheme.h"
 
+#include <QNetworkAccessManager>
+
 namespace lexi {
 
 class Installation;
@@ -20,7 +22,7 @@ class MainInterface
 {
 public:
     // Everything given must outlive the interface.
-    MainInterface(Installation &installation, RatingPromptSetup &ratingPrompt, MoveToApplicationsOffer &moveOffer);
+    MainInterface(Installation &installation, MoveToApplicationsOffer &moveOffer);
 
     // The controllers' own preparation, in order.
     void awakeFromNib();
@@ -31,8 +33,11 @@ public:
 private:
     ModalWatch m_modalWatch;
     QLXColorTheme m_colorTheme;
+    QNetworkAccessManager m_network;
+    // The main window is made below; the prompt asks for it only when it shows.
+    ProgramRatingPrompt m_ratingPrompt;
     VocabularyListAdapter m_vocabularyPage;
-    EmptyQuizPage m_quizPage;
+    QuizPageAdapter m_quizPage;
     EmptyFlashCardServicePage m_flashCardServicePage;
     EmptyStatisticsPage m_statisticsPage;
     PreferencesAdapter m_preferencesPage;

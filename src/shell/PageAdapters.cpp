@@ -2,7 +2,15 @@
 
 #include "Installation.h"
 
+#include "model/QLXStorageManager.h"
 #include "platform/linux/LocaleName.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLocale>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 namespace lexi {
 
@@ -40,6 +48,69 @@ PreferencesAdapter::PreferencesAdapter(Installation &installation, QLXColorTheme
         workspace.openWebAddress(address);
     };
     m_controller = std::make_unique<QLXPreferencesController>(std::move(environment));
+}
+
+QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colorTheme, RatingPrompt &ratingPrompt,
+                                 std::function<std::shared_ptr<Lexicarta>()> currentVocabulary,
+                                 QNetworkAccessManager &network)
+    : m_installation(installation),
+      m_services{installation.defaults(), installation.ports().scheduler, installation.ports().clock, *this,
+                 ratingPrompt, colorTheme},
+      m_pages(std::make_unique<QuizPages>()),
+      m_typingQuiz(m_services, *m_pages),
+      m_setup(m_services, *m_pages,
+              {std::move(currentVocabulary), m_typingQuiz,
+               [&workspace = installation.ports().workspace](const QUrl &address) {
+                   // The support address is the program's own mail link; anything else is a page.
+                   if (address.scheme() == u"mailto"_s)
+                       QDesktopServices::openUrl(address);
+                   else
+                       workspace.openWebAddress(address);
+               },
+               network})
+{
+}
+
+void QuizPageAdapter::saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary)
+{
+    m_installation.storage().saveVocabulary(vocabulary.get());
+}
+
+void QuizPageAdapter::markFileAsNeedsSync(const Lexicarta &vocabulary)
+{
+    m_installation.dropboxController().markFileAsNeedsSync(vocabulary);
+}
+
+void QuizPageAdapter::syncWithDropbox()
+{
+    m_installation.dropboxController().syncWithDropbox();
+}
+
+ProgramRatingPrompt::ProgramRatingPrompt(Installation &installation, QNetworkAccessManager &network,
+                                         std::function<QWidget *()> mainWindow)
+    : m_settings(installation.defaults()),
+      m_presenter(std::move(mainWindow)),
+      m_rate({.name = QApplication::applicationDisplayName(),
+              .version = QApplication::applicationVersion(),
+              .bundleId = u"lexicarta"_s,
+              .ratingsURL = QUrl(u"appstream://lexicarta.desktop"_s),
+              .countryCode = QLocale::territoryToCode(QLocale::system().territory())},
+             {m_settings, installation.ports().clock, installation.ports().scheduler, installation.ports().workspace,
+              m_presenter, network, {}})
+{
+}
+
+void ProgramRatingPrompt::configure(const RatingPromptConfiguration &configuration)
+{
+    RatingPolicy policy = m_rate.policy();
+    policy.daysUntilPrompt = configuration.daysUntilPrompt;
+    policy.usesUntilPrompt = configuration.usesUntilPrompt;
+    policy.eventsUntilPrompt = configuration.eventsUntilPrompt;
+    policy.previewMode = configuration.previewMode;
+    m_rate.setPolicy(policy);
+    m_rate.setPromptAtLaunch(configuration.promptAtLaunch);
+    // The launch counts on the first pass of the event loop, after start-up's configuration.
+    QTimer::singleShot(0, &m_rate, [this] { m_rate.applicationLaunched(); });
 }
 
 } // namespace lexi

@@ -2,7 +2,15 @@
 
 #include "MainWindowPages.h"
 
+#include "QLXRate.h"
+#include "QtRatingPromptPresenter.h"
+#include "StartupCollaborators.h"
+
 #include "editor/LexicartaController.h"
+#include "quiz/QLXQuizSetupController.h"
+#include "quiz/QLXTypingQuizController.h"
+#include "quiz/QuizPages.h"
+#include "quiz/QuizServices.h"
 #include "editor/VocabularySaving.h"
 #include "editor/VocabularySync.h"
 #include "platform/files/Settings.h"
@@ -61,6 +69,48 @@ public:
 
 private:
     std::unique_ptr<QLXPreferencesController> m_controller;
+};
+
+// The quiz tab: the set-up page and the typing quiz in their pages.
+class QuizPageAdapter final : public QuizPage, private QuizVocabularyKeeper
+{
+public:
+    QuizPageAdapter(Installation &installation, QLXColorTheme &colorTheme, RatingPrompt &ratingPrompt,
+                    std::function<std::shared_ptr<Lexicarta>()> currentVocabulary, QNetworkAccessManager &network);
+
+    QWidget *view() override { return m_pages.get(); }
+    void setPreSelectedWords(const WordList &words) override { m_setup.setPreSelectedWords(words); }
+    void showQuiz() override { m_setup.showQuiz(); }
+    void quizListsToAskChanged() override { m_setup.quizListsToAskChanged(); }
+
+    void awake() { m_setup.awake(); }
+
+private:
+    void saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary) override;
+    void markFileAsNeedsSync(const Lexicarta &vocabulary) override;
+    void syncWithDropbox() override;
+
+    Installation &m_installation;
+    QuizServices m_services;
+    std::unique_ptr<QuizPages> m_pages;
+    QLXTypingQuizController m_typingQuiz;
+    QLXQuizSetupController m_setup;
+};
+
+// The rating prompt as start-up configures it; it counts this launch once the event loop runs.
+class ProgramRatingPrompt final : public RatingPromptSetup
+{
+public:
+    ProgramRatingPrompt(Installation &installation, QNetworkAccessManager &network,
+                        std::function<QWidget *()> mainWindow);
+
+    void configure(const RatingPromptConfiguration &configuration) override;
+    QLXRate &rate() { return m_rate; }
+
+private:
+    Settings m_settings;
+    QtRatingPromptPresenter m_presenter;
+    QLXRate m_rate;
 };
 
 } // namespace lexi

@@ -30,7 +30,11 @@ public:
                        .arg(configuration.promptAtLaunch)
                        .arg(configuration.previewMode));
     }
-    void moveToApplicationsFolderIfNecessary() override { log.append(u"moveOffer"_s); }
+    bool moveToApplicationsFolderIfNecessary() override
+    {
+        log.append(u"moveOffer"_s);
+        return true;
+    }
     void tidyBackups() override { log.append(u"tidyBackups"_s); }
     void uploadSyncLog() override { log.append(u"uploadSyncLog"_s); }
     void requestSynchronisation() override { log.append(u"requestSynchronisation"_s); }
