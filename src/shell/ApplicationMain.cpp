@@ -73,6 +73,11 @@ int runLexicarta(QApplication &application)
     alerts.setParentWindow(window);
     folderChooser.setParentWindow(window);
 
+    // Before the window shows: a termination asked for from then on waits for the event loop
+    // and quits through it, saving what is open.
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &application, &QApplication::quit);
+
     interface.awakeFromNib();
     window->show();
     AppDelegate &delegate = interface.appDelegate();
@@ -82,8 +87,6 @@ int runLexicarta(QApplication &application)
 
     QObject::connect(&instance, &SingleInstance::reopenRequested, &application,
                      [&delegate] { delegate.applicationShouldHandleReopen(); });
-    TerminationSignals terminationSignals;
-    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &application, &QApplication::quit);
     application.setQuitOnLastWindowClosed(delegate.applicationShouldTerminateAfterLastWindowClosed());
 
     const int exitCode = application.exec();
