@@ -68,6 +68,9 @@ public:
     virtual void setPreSelectedWords(const WordList &words) = 0;
     virtual void showQuiz() = 0;
     virtual void quizListsToAskChanged() = 0;
+    // Runs `step` at once while no quiz runs, else when the running quiz ends: a vocabulary
+    // replaced under a running quiz would be saved over with words the quiz did not see.
+    virtual void runWhenNoQuizRuns(std::function<void()> step) = 0;
 };
 
 // The flash-card service's search and set import.

@@ -54,6 +54,8 @@ QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colo
                                  std::function<std::shared_ptr<Lexicarta>()> currentVocabulary,
                                  QNetworkAccessManager &network)
     : m_installation(installation),
+      m_settings(installation.defaults()),
+      m_saving(installation.storage()),
       m_services{installation.defaults(), installation.ports().scheduler, installation.ports().clock, *this,
                  ratingPrompt, colorTheme},
       m_pages(std::make_unique<QuizPages>()),
@@ -67,8 +69,35 @@ QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colo
                    else
                        workspace.openWebAddress(address);
                },
-               network})
+               network}),
+      m_popoverController({m_saving, installation.ports().alerts, installation.ports().inputSources,
+                           installation.ports().clock, installation.ports().scheduler, m_settings,
+                           selectedLocaleName()}),
+      m_popover(new QLXPopover(m_pages.get()))
 {
+    m_popover->setContentWidget(m_popoverController.view());
+    QObject::connect(&m_typingQuiz, &QLXTypingQuizController::editWordRequested, m_popover,
+                     [this](const std::shared_ptr<QLXWord> &word, QWidget *anchor) { showWordPopover(word, anchor); });
+    QObject::connect(&m_typingQuiz, &QLXTypingQuizController::wordPopoverShouldClose, m_popover, &QLXPopover::close);
+    QObject::connect(&m_setup, &QLXQuizSetupController::quizRunEnded, m_popover, [this] {
+        for (const std::function<void()> &step : std::exchange(m_afterRun, {}))
+            step();
+    });
+}
+
+void QuizPageAdapter::runWhenNoQuizRuns(std::function<void()> step)
+{
+    if (m_setup.isQuizRunning())
+        m_afterRun.append(std::move(step));
+    else
+        step();
+}
+
+void QuizPageAdapter::showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor)
+{
+    m_popoverController.showEditWindowForWords({word}, m_typingQuiz.vocabulary(), &m_typingQuiz);
+    m_popover->showRelativeToRect(anchor, anchor->rect());
+    m_popover->raise();
 }
 
 void QuizPageAdapter::saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary)

@@ -7,6 +7,8 @@
 #include "StartupCollaborators.h"
 
 #include "editor/LexicartaController.h"
+#include "editor/QLXPopover.h"
+#include "editor/QLXWordPopoverController.h"
 #include "quiz/QLXQuizSetupController.h"
 #include "quiz/QLXTypingQuizController.h"
 #include "quiz/QuizPages.h"
@@ -82,6 +84,7 @@ public:
     void setPreSelectedWords(const WordList &words) override { m_setup.setPreSelectedWords(words); }
     void showQuiz() override { m_setup.showQuiz(); }
     void quizListsToAskChanged() override { m_setup.quizListsToAskChanged(); }
+    void runWhenNoQuizRuns(std::function<void()> step) override;
 
     void awake() { m_setup.awake(); }
 
@@ -89,12 +92,18 @@ private:
     void saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary) override;
     void markFileAsNeedsSync(const Lexicarta &vocabulary) override;
     void syncWithDropbox() override;
+    void showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor);
 
     Installation &m_installation;
+    Settings m_settings;
+    StorageVocabularySaving m_saving;
     QuizServices m_services;
     std::unique_ptr<QuizPages> m_pages;
     QLXTypingQuizController m_typingQuiz;
     QLXQuizSetupController m_setup;
+    QLXWordPopoverController m_popoverController;
+    QLXPopover *m_popover;
+    QList<std::function<void()>> m_afterRun;
 };
 
 // The rating prompt as start-up configures it; it counts this launch once the event loop runs.

@@ -50,6 +50,23 @@ TEST_F(ScreenshotTest, MainWindow)
     saveWindowScreenshot(controller.mainWindow(), u"main-window"_s);
 }
 
+TEST_F(ScreenshotTest, QuizAndSettingsTabs)
+{
+    test.saveVocabulary(u"Spanish"_s, u"English"_s, 300);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    MainInterface interface(*test.installation, moveOffer);
+    interface.awakeFromNib();
+    test.scheduler.advance(500ms);
+    QLXMainWindowController &controller = interface.mainWindowController();
+    controller.showQuiz();
+    test.scheduler.advance(500ms);
+    ASSERT_EQ(controller.selectedTab(), QLXMainWindowController::quizTab);
+    saveWindowScreenshot(controller.mainWindow(), u"main-window-quiz"_s);
+    controller.showPreferences();
+    ASSERT_EQ(controller.selectedTab(), QLXMainWindowController::settingsTab);
+    saveWindowScreenshot(controller.mainWindow(), u"main-window-settings"_s);
+}
+
 TEST_F(ScreenshotTest, FirstStartPage)
 {
     MainInterface interface(*test.installation, moveOffer);
