@@ -124,7 +124,7 @@ public:
     }
 
 private:
-    static constexpr size_t capacity = 4;
+    static constexpr size_t capacity = 32;
 
     std::mutex m_mutex;
     std::condition_variable m_ready;
