@@ -106,13 +106,12 @@ BENCHMARK(BM_LoadVocabulary)->Unit(benchmark::kMillisecond);
 void BM_StartUpToShownWindow(benchmark::State &state)
 {
     StartupFixture &startup = fixture();
-    lexi::NoRatingPrompt ratingPrompt;
     lexi::NoMoveToApplicationsOffer moveOffer;
     for (auto _ : state) {
         state.PauseTiming();
         startup.makeInstallation();
         state.ResumeTiming();
-        auto interface = std::make_unique<lexi::MainInterface>(*startup.installation, ratingPrompt, moveOffer);
+        auto interface = std::make_unique<lexi::MainInterface>(*startup.installation, moveOffer);
         interface->awakeFromNib();
         QMainWindow *window = interface->mainWindowController().mainWindow();
         window->show();

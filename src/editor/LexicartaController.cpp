@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSvgRenderer>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -46,22 +47,17 @@ QString text(const QString &key)
     return lexi::StringTables::text(key, Texts::table);
 }
 
-// A level's badge: as many of five bars filled as the level is high; all words fill them grey.
+// A level's badge (resources/images/editor): as many of five bars filled as the level is high;
+// all words fill them grey.
 QIcon levelIcon(quint64 level)
 {
+    const QString name = level >= LexicartaController::allWordsLevel ? u"level_all"_s : u"level%1"_s.arg(level);
+    QSvgRenderer renderer(u":/images/editor/"_s + name + u".svg"_s);
     QPixmap pixmap(QSize(22, 16) * 2);
     pixmap.setDevicePixelRatio(2);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QColor filled = level > 5 ? QColor(0x8a, 0x8f, 0x98) : QColor::fromHsv(int(level) * 24, 170, 215);
-    for (int bar = 0; bar < 5; ++bar) {
-        const QRectF box(bar * 4.4, 13 - (bar + 1) * 2.4, 3.2, (bar + 1) * 2.4 + 1);
-        const bool on = level > 5 || quint64(bar) < level;
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(on ? filled : QColor(0xd5, 0xd8, 0xdd));
-        painter.drawRoundedRect(box, 1, 1);
-    }
+    renderer.render(&painter, QRectF(0, 0, 22, 16));
     return QIcon(pixmap);
 }
 

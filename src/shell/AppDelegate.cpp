@@ -31,9 +31,9 @@ AppDelegate::AppDelegate(const Collaborators &collaborators, QLXMainWindowContro
                                             .previewMode = false});
 }
 
-void AppDelegate::applicationWillFinishLaunching()
+bool AppDelegate::applicationWillFinishLaunching()
 {
-    m_collaborators.moveOffer.moveToApplicationsFolderIfNecessary();
+    return m_collaborators.moveOffer.moveToApplicationsFolderIfNecessary();
 }
 
 void AppDelegate::applicationDidFinishLaunching()

@@ -24,14 +24,15 @@ public:
     {
         lexi::Defaults &defaults;
         lexi::LaunchServices &services;
-        lexi::RatingPrompt &ratingPrompt;
+        lexi::RatingPromptSetup &ratingPrompt;
         lexi::MoveToApplicationsOffer &moveOffer;
     };
 
     // Configures the rating prompt, as the class does when it is first used.
     AppDelegate(const Collaborators &collaborators, QLXMainWindowController &mainWindowController);
 
-    void applicationWillFinishLaunching();
+    // False when the program must end at once (the move offer started a copy in its stead).
+    bool applicationWillFinishLaunching();
     void applicationDidFinishLaunching();
     // The "systemInfo" event, when the learner agreed.
     void collectAnalyticsData();

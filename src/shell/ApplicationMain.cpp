@@ -67,23 +67,26 @@ int runLexicarta(QApplication &application)
                               {Clock::system(), scheduler, alerts, folderChooser, workspace, *inputSources,
                                NetworkReachability::system()});
 
-    NoRatingPrompt ratingPrompt;
-    NoMoveToApplicationsOffer moveOffer;
-    MainInterface interface(installation, ratingPrompt, moveOffer);
+    ProgramMoveOffer moveOffer(installation);
+    MainInterface interface(installation, moveOffer);
     QMainWindow *window = interface.mainWindowController().mainWindow();
     alerts.setParentWindow(window);
     folderChooser.setParentWindow(window);
 
+    // Before the window shows: a termination asked for from then on waits for the event loop
+    // and quits through it, saving what is open.
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &application, &QApplication::quit);
+
     interface.awakeFromNib();
     window->show();
     AppDelegate &delegate = interface.appDelegate();
-    delegate.applicationWillFinishLaunching();
+    if (!delegate.applicationWillFinishLaunching())
+        return 0;
     delegate.applicationDidFinishLaunching();
 
     QObject::connect(&instance, &SingleInstance::reopenRequested, &application,
                      [&delegate] { delegate.applicationShouldHandleReopen(); });
-    TerminationSignals terminationSignals;
-    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &application, &QApplication::quit);
     application.setQuitOnLastWindowClosed(delegate.applicationShouldTerminateAfterLastWindowClosed());
 
     const int exitCode = application.exec();

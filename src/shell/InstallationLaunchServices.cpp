@@ -1,9 +1,21 @@
 #include "InstallationLaunchServices.h"
 
 #include "Installation.h"
+#include "MoveToApplications.h"
+#include "QtMoveOfferPresenter.h"
+
+#include "platform/files/Settings.h"
 
 
 namespace lexi {
+
+bool ProgramMoveOffer::moveToApplicationsFolderIfNecessary()
+{
+    Settings settings(m_installation.defaults());
+    QtMoveOfferPresenter presenter;
+    return lexi::moveToApplicationsFolderIfNecessary(currentEnvironment(), settings, presenter,
+                                                     m_installation.ports().alerts) != MoveOutcome::Relaunching;
+}
 
 void InstallationLaunchServices::tidyBackups()
 {

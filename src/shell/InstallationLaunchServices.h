@@ -26,17 +26,22 @@ private:
     std::future<void> m_syncLogUpload;
 };
 
-// Until the rating prompt and the move offer exist, start-up's calls end here.
-class NoRatingPrompt final : public RatingPrompt
+// The offer to copy the program into the desktop's programs folder, in its own dialogs.
+class ProgramMoveOffer final : public MoveToApplicationsOffer
 {
 public:
-    void configure(const RatingPromptConfiguration &) override {}
+    explicit ProgramMoveOffer(Installation &installation) : m_installation(installation) {}
+    bool moveToApplicationsFolderIfNecessary() override;
+
+private:
+    Installation &m_installation;
 };
 
+// Where the program must not offer to move itself (tests, benchmarks).
 class NoMoveToApplicationsOffer final : public MoveToApplicationsOffer
 {
 public:
-    void moveToApplicationsFolderIfNecessary() override {}
+    bool moveToApplicationsFolderIfNecessary() override { return true; }
 };
 
 } // namespace lexi

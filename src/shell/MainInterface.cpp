@@ -2,12 +2,18 @@
 
 #include "Installation.h"
 
+#include <QMainWindow>
+
 namespace lexi {
 
-MainInterface::MainInterface(Installation &installation, RatingPrompt &ratingPrompt,
-                             MoveToApplicationsOffer &moveOffer)
+MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer &moveOffer)
     : m_modalWatch(installation.ports().scheduler),
-      m_vocabularyPage(installation.storage()),
+      m_colorTheme(installation.defaults()),
+      m_ratingPrompt(installation, m_network, [this] { return m_mainWindowController.mainWindow(); }),
+      m_vocabularyPage(installation),
+      m_quizPage(installation, m_colorTheme, m_ratingPrompt.rate(), [this] { return m_vocabularyPage.vocabulary(); },
+                 m_network),
+      m_preferencesPage(installation, m_colorTheme),
       m_launchServices(installation),
       m_mainWindowController(installation,
                              {.vocabulary = &m_vocabularyPage,
@@ -17,12 +23,13 @@ MainInterface::MainInterface(Installation &installation, RatingPrompt &ratingPro
                               .preferences = &m_preferencesPage,
                               .sheets = nullptr},
                              m_modalWatch),
-      m_appDelegate({installation.defaults(), m_launchServices, ratingPrompt, moveOffer}, m_mainWindowController)
+      m_appDelegate({installation.defaults(), m_launchServices, m_ratingPrompt, moveOffer}, m_mainWindowController)
 {
 }
 
 void MainInterface::awakeFromNib()
 {
+    m_quizPage.awake();
     m_mainWindowController.awakeFromNib();
 }
 

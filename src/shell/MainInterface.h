@@ -4,7 +4,12 @@
 #include "EmptyPages.h"
 #include "InstallationLaunchServices.h"
 #include "ModalWatch.h"
+#include "PageAdapters.h"
 #include "QLXMainWindowController.h"
+
+#include "quiz/QLXColorTheme.h"
+
+#include <QNetworkAccessManager>
 
 namespace lexi {
 
@@ -17,7 +22,7 @@ class MainInterface
 {
 public:
     // Everything given must outlive the interface.
-    MainInterface(Installation &installation, RatingPrompt &ratingPrompt, MoveToApplicationsOffer &moveOffer);
+    MainInterface(Installation &installation, MoveToApplicationsOffer &moveOffer);
 
     // The controllers' own preparation, in order.
     void awakeFromNib();
@@ -27,11 +32,15 @@ public:
 
 private:
     ModalWatch m_modalWatch;
-    EmptyVocabularyListPage m_vocabularyPage;
-    EmptyQuizPage m_quizPage;
+    QLXColorTheme m_colorTheme;
+    QNetworkAccessManager m_network;
+    // The main window is made below; the prompt asks for it only when it shows.
+    ProgramRatingPrompt m_ratingPrompt;
+    VocabularyListAdapter m_vocabularyPage;
+    QuizPageAdapter m_quizPage;
     EmptyFlashCardServicePage m_flashCardServicePage;
     EmptyStatisticsPage m_statisticsPage;
-    EmptyPreferencesPage m_preferencesPage;
+    PreferencesAdapter m_preferencesPage;
     InstallationLaunchServices m_launchServices;
     QLXMainWindowController m_mainWindowController;
     AppDelegate m_appDelegate;

@@ -24,7 +24,8 @@ namespace lexi {
 //
 // Subsystems below the shell cannot see these interfaces, so a controller is plugged in by a small
 // adapter in src/shell that forwards each call (see EmptyPages.h for the stand-ins that keep the
-// tabs empty until their controller exists), and MainInterface creates it in place of the
+// tabs empty until their controller exists, and PageAdapters.h for the list and the preferences),
+// and MainInterface creates it in place of the
 // stand-in. A controller receives what it needs (storage, sync controller, scheduler, ...) from
 // the Installation through its constructor.
 //
@@ -67,6 +68,9 @@ public:
     virtual void setPreSelectedWords(const WordList &words) = 0;
     virtual void showQuiz() = 0;
     virtual void quizListsToAskChanged() = 0;
+    // Runs `step` at once while no quiz runs, else when the running quiz ends: a vocabulary
+    // replaced under a running quiz would be saved over with words the quiz did not see.
+    virtual void runWhenNoQuizRuns(std::function<void()> step) = 0;
 };
 
 // The flash-card service's search and set import.

@@ -738,13 +738,15 @@ void QLXMainWindowController::dropboxControllerFailedToLink()
 void QLXMainWindowController::dropboxControllerDidFinishSync()
 {
     m_modalWatch.runWhenNoModal([this] {
-        if (const auto path = currentSavePath()) {
-            if (const auto seconds = modificationSeconds(*path);
-                seconds && *seconds != m_vocabularyLastLoadedDate.value_or(0)) {
-                m_pages.vocabulary->reloadVocabularyFromDisk();
-                m_vocabularyLastLoadedDate = seconds;
+        m_pages.quiz->runWhenNoQuizRuns([this] {
+            if (const auto path = currentSavePath()) {
+                if (const auto seconds = modificationSeconds(*path);
+                    seconds && *seconds != m_vocabularyLastLoadedDate.value_or(0)) {
+                    m_pages.vocabulary->reloadVocabularyFromDisk();
+                    m_vocabularyLastLoadedDate = seconds;
+                }
             }
-        }
+        });
         updateLanguagesPopup();
 
         FirstStartPage &page = *m_firstStartPage;

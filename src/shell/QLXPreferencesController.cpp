@@ -1,5 +1,6 @@
 #include "QLXPreferencesController.h"
 
+#include "QLXColorButton.h"
 #include "QLXLanguageSheet.h"
 #include "QLXPreferencesDelegate.h"
 #include "VocabulariesTableModel.h"
@@ -125,6 +126,13 @@ QLXPreferencesController::QLXPreferencesController(Environment environment, QWid
     layout->addWidget(makeSideBar());
     layout->addWidget(m_tabView, 1);
 
+    // Each theme button shows the colour the background takes when it is chosen.
+    const QColor themeColors[] = {m_bookmarkView->blackColor(),  m_bookmarkView->blueColor(),
+                                  m_bookmarkView->purpleColor(), m_bookmarkView->greenColor(),
+                                  m_bookmarkView->redColor(),    m_bookmarkView->violetColor()};
+    for (qint64 index = 0; index < 6; ++index)
+        m_colorButtons[index]->setColor(themeColors[index]);
+
     m_sheet = new QLXLanguageSheet(this);
     connect(m_sheet, &QLXLanguageSheet::confirmed, this, &QLXPreferencesController::closeEditLangPanel);
 
@@ -209,6 +217,26 @@ QWidget *QLXPreferencesController::makeGeneralPage()
     keyboards->addRow(tagsLabel, m_tagsKeyboard);
     keyboards->addRow(commentsLabel, m_commentKeyboard);
     layout->addLayout(keyboards);
+    addSectionGap(layout);
+
+    layout->addWidget(sectionTitle(u"colorTheme"_s));
+    auto *colors = new QHBoxLayout;
+    colors->setSpacing(10);
+    const char *const colorNames[] = {"blackColorButton", "blueColorButton", "purpleColorButton",
+                                      "greenColorButton", "redColorButton",  "violetColorButton"};
+    for (qint64 index = 0; index < 6; ++index) {
+        auto *button = new QLXColorButton;
+        button->setObjectName(QString::fromLatin1(colorNames[index]));
+        button->setFixedSize(30, 30);
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setCursor(Qt::PointingHandCursor);
+        connect(button, &QLXColorButton::clicked, this, [this, index] { changeColorTheme(index); });
+        colors->addWidget(button);
+        m_colorButtons[index] = button;
+    }
+    colors->addStretch();
+    layout->addSpacing(2);
+    layout->addLayout(colors);
     addSectionGap(layout);
 
     layout->addWidget(sectionTitle(u"sendStatisticsHeading"_s));

@@ -24,6 +24,7 @@ class QComboBox;
 class QFileSystemWatcher;
 class QLabel;
 class QLXBookmarkView;
+class QLXColorButton;
 class QLXColorTheme;
 class QLXLanguageSheet;
 class QLXPreferencesDelegate;
@@ -121,6 +122,8 @@ public:
     QComboBox *tagsKeyboardSwitchPopUp() const { return m_tagsKeyboard; }
     QComboBox *commentKeyboardSwitchPopUp() const { return m_commentKeyboard; }
     QCheckBox *sendStatisticsCheckBox() const { return m_sendStatistics; }
+    // The theme's buttons by index: black, blue, purple, green, red, violet.
+    QLXColorButton *colorButton(qint64 index) const { return m_colorButtons[index]; }
     QTableView *vocabulariesTableView() const { return m_table; }
     QPushButton *plusButton() const { return m_plusButton; }
     QPushButton *minusButton() const { return m_minusButton; }
@@ -177,6 +180,7 @@ private:
     QComboBox *m_tagsKeyboard = nullptr;
     QComboBox *m_commentKeyboard = nullptr;
     QCheckBox *m_sendStatistics = nullptr;
+    QLXColorButton *m_colorButtons[6] = {};
 
     lexi::VocabulariesTableModel *m_tableModel = nullptr;
     QTableView *m_table = nullptr;

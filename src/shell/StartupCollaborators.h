@@ -17,21 +17,22 @@ struct RatingPromptConfiguration
 };
 
 // What start-up asks of the rating prompt.
-class RatingPrompt
+class RatingPromptSetup
 {
 public:
-    virtual ~RatingPrompt() = default;
+    virtual ~RatingPromptSetup() = default;
 
     virtual void configure(const RatingPromptConfiguration &configuration) = 0;
 };
 
-// The offer to move the program where the desktop keeps its programs. It may end the process.
+// The offer to move the program where the desktop keeps its programs.
 class MoveToApplicationsOffer
 {
 public:
     virtual ~MoveToApplicationsOffer() = default;
 
-    virtual void moveToApplicationsFolderIfNecessary() = 0;
+    // False when the program must end at once: a copy in the new place starts in its stead.
+    virtual bool moveToApplicationsFolderIfNecessary() = 0;
 };
 
 // The work start-up and quitting hand to the installation's services.

@@ -92,6 +92,13 @@ TEST(ProgramStartTest, ShowsItsWindowAndQuitsCleanlyOnTerminate)
     storage.flushSaves();
     const QString path = *storage.savePathForVocabulary(*vocabulary);
 
+    // Started from the build folder, the program would offer to move itself first.
+    QDir().mkpath(home.path() + u"/config/Lexicarta"_s);
+    QFile settings(home.path() + u"/config/Lexicarta/Lexicarta.conf"_s);
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[General]\nmoveToApplicationsFolderAlertSuppress=true\n");
+    settings.close();
+
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"HOME"_s, home.path());
     environment.insert(u"XDG_DATA_HOME"_s, data);

@@ -157,6 +157,12 @@ TEST_F(LexicartaControllerTest, SelectingARowOpensThePopoverAndReturnReopensIt)
     EXPECT_TRUE(list->popover()->isVisible());
     EXPECT_EQ(list->popoverController()->selectedWords(), lexi::WordList{banana});
     EXPECT_EQ(list->popover()->arrowEdge(), QLXPopover::Edge::Left) << "no room left of the first column";
+    // The arrow points at the row's first cell, from its right.
+    const QRect cell = list->tableView()->visualRect(list->tableModel()->index(1, WordTableModel::YourWordColumn));
+    const QPoint tip = list->popover()->arrowTip();
+    const QPoint cellInPage = list->tableView()->viewport()->mapTo(list->view(), cell.center());
+    EXPECT_NEAR(tip.y(), cellInPage.y(), 1);
+    EXPECT_EQ(tip.x(), list->tableView()->viewport()->mapTo(list->view(), cell.topRight()).x() + 1);
     EXPECT_EQ(list->statusText(), u"4 words, 1 selected"_s);
 
     QTest::keyClick(list->popoverController()->view(), Qt::Key_Escape);

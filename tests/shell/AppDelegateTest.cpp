@@ -17,7 +17,7 @@ namespace lexi::test {
 namespace {
 
 // Start-up's collaborators, each writing what it was asked into one log.
-class RecordingCollaborators final : public LaunchServices, public RatingPrompt, public MoveToApplicationsOffer
+class RecordingCollaborators final : public LaunchServices, public RatingPromptSetup, public MoveToApplicationsOffer
 {
 public:
     explicit RecordingCollaborators(Installation &installation) : m_real(installation) {}
@@ -30,7 +30,11 @@ public:
                        .arg(configuration.promptAtLaunch)
                        .arg(configuration.previewMode));
     }
-    void moveToApplicationsFolderIfNecessary() override { log.append(u"moveOffer"_s); }
+    bool moveToApplicationsFolderIfNecessary() override
+    {
+        log.append(u"moveOffer"_s);
+        return true;
+    }
     void tidyBackups() override { log.append(u"tidyBackups"_s); }
     void uploadSyncLog() override { log.append(u"uploadSyncLog"_s); }
     void requestSynchronisation() override { log.append(u"requestSynchronisation"_s); }

@@ -111,6 +111,23 @@ public:
     }
     void showQuiz() override { m_log.append(u"quiz.showQuiz"_s); }
     void quizListsToAskChanged() override { m_log.append(u"quiz.quizListsToAskChanged"_s); }
+    void runWhenNoQuizRuns(std::function<void()> step) override
+    {
+        if (isRunning)
+            heldSteps.append(std::move(step));
+        else
+            step();
+    }
+    // A test starts and ends a run.
+    void endRun()
+    {
+        isRunning = false;
+        for (const std::function<void()> &step : std::exchange(heldSteps, {}))
+            step();
+    }
+
+    bool isRunning = false;
+    QList<std::function<void()>> heldSteps;
 
 private:
     QStringList &m_log;

@@ -318,6 +318,26 @@ TEST_F(MainWindowTest, ASynchronisationReloadsOnlyAFileThatChangedElsewhere)
     EXPECT_EQ(reloads(), 1);
 }
 
+TEST_F(MainWindowTest, AChangedFileIsTakenInOnlyAfterARunningQuizEnds)
+{
+    const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+    setModificationTime(french, QDateTime::currentDateTime().addSecs(-100));
+    controller().awakeFromNib();
+    const auto reloads = [&] { return window.pages.log.count(u"vocabulary.reloadVocabularyFromDisk"_s); };
+
+    window.pages.quiz->isRunning = true;
+    const auto merged = window.test.makeVocabulary(u"French"_s, u"English"_s, 5);
+    ASSERT_TRUE(window.test.installation->storage().saveVocabularyToQLXVFile(merged.get(), french));
+    setModificationTime(french, QDateTime::currentDateTime().addSecs(-50));
+    controller().dropboxControllerDidFinishSync();
+    EXPECT_EQ(reloads(), 0) << "the quiz keeps the words it asks";
+    EXPECT_TRUE(window.pages.log.contains(u"quiz.quizListsToAskChanged"_s));
+
+    window.pages.quiz->endRun();
+    EXPECT_EQ(reloads(), 1);
+    EXPECT_EQ(controller().currentVocabulary()->countAllWords(), 5);
+}
+
 TEST_F(MainWindowTest, ASynchronisationResultWaitsWhileADialogIsOpen)
 {
     const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);

@@ -2,6 +2,7 @@
 
 #include "analytics/AnalyticsTestSupport.h"
 #include "quiz/QLXBookmarkView.h"
+#include "shell/QLXColorButton.h"
 #include "quiz/QLXColorTheme.h"
 #include "shell/QLXLanguageSheet.h"
 #include "shell/QLXPreferencesController.h"
@@ -150,7 +151,9 @@ TEST_F(QLXPreferencesControllerTest, TheColourChoiceIsKeptAndPaintsEveryBackgrou
     show();
     QLXBookmarkView quizBackground(theme);
     quizBackground.resize(20, 20);
-    preferences->changeColorTheme(3);
+    for (qint64 index = 0; index < 6; ++index)
+        EXPECT_EQ(preferences->colorButton(index)->color(), QLXColorTheme::standardColor(index)) << index;
+    QTest::mouseClick(preferences->colorButton(3), Qt::LeftButton);
 
     EXPECT_EQ(lexi::Settings(here.defaults).backgroundColor(), 3);
     const QPoint belowTheButtons(4, preferences->bookmarkView()->height() - 4);

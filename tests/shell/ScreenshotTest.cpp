@@ -33,7 +33,6 @@ class ScreenshotTest : public ::testing::Test
 {
 protected:
     TestInstallation test;
-    NoRatingPrompt ratingPrompt;
     NoMoveToApplicationsOffer moveOffer;
 };
 
@@ -43,7 +42,7 @@ TEST_F(ScreenshotTest, MainWindow)
     test.saveVocabulary(u"Italian"_s, u"English"_s, 40);
     test.installation->defaults().setString(Settings::lastActiveLanguageKey, u"Spanish - English"_s);
     test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
-    MainInterface interface(*test.installation, ratingPrompt, moveOffer);
+    MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     test.scheduler.advance(500ms);
     QLXMainWindowController &controller = interface.mainWindowController();
@@ -51,9 +50,26 @@ TEST_F(ScreenshotTest, MainWindow)
     saveWindowScreenshot(controller.mainWindow(), u"main-window"_s);
 }
 
+TEST_F(ScreenshotTest, QuizAndSettingsTabs)
+{
+    test.saveVocabulary(u"Spanish"_s, u"English"_s, 300);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    MainInterface interface(*test.installation, moveOffer);
+    interface.awakeFromNib();
+    test.scheduler.advance(500ms);
+    QLXMainWindowController &controller = interface.mainWindowController();
+    controller.showQuiz();
+    test.scheduler.advance(500ms);
+    ASSERT_EQ(controller.selectedTab(), QLXMainWindowController::quizTab);
+    saveWindowScreenshot(controller.mainWindow(), u"main-window-quiz"_s);
+    controller.showPreferences();
+    ASSERT_EQ(controller.selectedTab(), QLXMainWindowController::settingsTab);
+    saveWindowScreenshot(controller.mainWindow(), u"main-window-settings"_s);
+}
+
 TEST_F(ScreenshotTest, FirstStartPage)
 {
-    MainInterface interface(*test.installation, ratingPrompt, moveOffer);
+    MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     ASSERT_TRUE(interface.mainWindowController().isInFirstSetupMode());
     saveWindowScreenshot(interface.mainWindowController().mainWindow(), u"first-start"_s);
@@ -62,7 +78,7 @@ TEST_F(ScreenshotTest, FirstStartPage)
 TEST_F(ScreenshotTest, HelpOverlay)
 {
     test.saveVocabulary(u"Spanish"_s, u"English"_s, 300);
-    MainInterface interface(*test.installation, ratingPrompt, moveOffer);
+    MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     interface.mainWindowController().mainWindow()->show();
     test.scheduler.advance(500ms);

@@ -156,6 +156,34 @@ TEST_F(DropBoxControllerTest, PassesOverAVocabularyThatIsNoRegularFileAtOnce)
     EXPECT_EQ(QDir(cloudFolder).entryList(QDir::Files), QStringList());
 }
 
+TEST_F(DropBoxControllerTest, RemovesTemporaryFilesThatAKilledRunLeftForMinutes)
+{
+    const auto putAged = [this](const QString &path, int seconds) {
+        put(path, "half written");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(here.clock.now().addingSeconds(-seconds).toDateTime(), QFileDevice::FileModificationTime);
+    };
+    const QString logFolder = cloudPath(u"Logs/machine-a"_s);
+    QDir().mkpath(logFolder);
+    const QStringList stale = {cloudPath(u"~syncthing~lexicarta-1a2b3c.tmp"_s), logFolder + u"/.~lexicarta.4d5e6f"_s,
+                               here.vocabularyPath(u"~syncthing~lexicarta-7g8h9i.tmp"_s)};
+    const QStringList fresh = {cloudPath(u"~syncthing~lexicarta-fresh.tmp"_s),
+                               here.vocabularyPath(u".~lexicarta.fresh"_s)};
+    for (const QString &path : stale)
+        putAged(path, 1000);
+    for (const QString &path : fresh)
+        putAged(path, 0);
+    put(cloudPath(u"~other.tmp"_s), "not ours");
+
+    here.sync();
+
+    for (const QString &path : stale)
+        EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
+    for (const QString &path : fresh + QStringList{cloudPath(u"~other.tmp"_s)})
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+}
+
 TEST_F(DropBoxControllerTest, LeavesALanguageDeletedHereInTheCloud)
 {
     const QByteArray french = here.fileOf(*here.french({{u"chat"_s, 1}}, 3, false));

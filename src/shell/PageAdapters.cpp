@@ -1,0 +1,145 @@
+#include "PageAdapters.h"
+
+#include "Installation.h"
+
+#include "model/QLXStorageManager.h"
+#include "platform/linux/LocaleName.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLocale>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace lexi {
+
+VocabularyListAdapter::VocabularyListAdapter(Installation &installation)
+    : m_settings(installation.defaults()),
+      m_saving(installation.storage()),
+      m_sync(installation.dropboxController(), installation.syncLog()),
+      m_controller({.popover = {m_saving, installation.ports().alerts, installation.ports().inputSources,
+                                installation.ports().clock, installation.ports().scheduler, m_settings,
+                                selectedLocaleName()},
+                    .loadFromDisk =
+                        [&storage = installation.storage()](const Lexicarta &vocabulary) -> std::shared_ptr<Lexicarta> {
+                        const std::optional<QString> path = storage.savePathForVocabulary(vocabulary);
+                        return path ? storage.vocabularyFromFile(*path) : nullptr;
+                    }})
+{
+}
+
+PreferencesAdapter::PreferencesAdapter(Installation &installation, QLXColorTheme &colorTheme)
+{
+    QLXPreferencesController::Environment environment;
+    environment.folders = &installation.folders();
+    environment.storage = &installation.storage();
+    environment.services = &installation.services();
+    environment.defaults = &installation.defaults();
+    environment.sync = &installation.dropboxController();
+    environment.syncLog = &installation.syncLog();
+    environment.analytics = &installation.analyticsClient();
+    environment.alerts = &installation.ports().alerts;
+    environment.inputSources = &installation.ports().inputSources;
+    environment.clock = &installation.ports().clock;
+    environment.scheduler = &installation.ports().scheduler;
+    environment.colorTheme = &colorTheme;
+    environment.openUrl = [&workspace = installation.ports().workspace](const QUrl &address) {
+        workspace.openWebAddress(address);
+    };
+    m_controller = std::make_unique<QLXPreferencesController>(std::move(environment));
+}
+
+QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colorTheme, RatingPrompt &ratingPrompt,
+                                 std::function<std::shared_ptr<Lexicarta>()> currentVocabulary,
+                                 QNetworkAccessManager &network)
+    : m_installation(installation),
+      m_settings(installation.defaults()),
+      m_saving(installation.storage()),
+      m_services{installation.defaults(), installation.ports().scheduler, installation.ports().clock, *this,
+                 ratingPrompt, colorTheme},
+      m_pages(std::make_unique<QuizPages>()),
+      m_typingQuiz(m_services, *m_pages),
+      m_setup(m_services, *m_pages,
+              {std::move(currentVocabulary), m_typingQuiz,
+               [&workspace = installation.ports().workspace](const QUrl &address) {
+                   // The support address is the program's own mail link; anything else is a page.
+                   if (address.scheme() == u"mailto"_s)
+                       QDesktopServices::openUrl(address);
+                   else
+                       workspace.openWebAddress(address);
+               },
+               network}),
+      m_popoverController({m_saving, installation.ports().alerts, installation.ports().inputSources,
+                           installation.ports().clock, installation.ports().scheduler, m_settings,
+                           selectedLocaleName()}),
+      m_popover(new QLXPopover(m_pages.get()))
+{
+    m_popover->setContentWidget(m_popoverController.view());
+    QObject::connect(&m_typingQuiz, &QLXTypingQuizController::editWordRequested, m_popover,
+                     [this](const std::shared_ptr<QLXWord> &word, QWidget *anchor) { showWordPopover(word, anchor); });
+    QObject::connect(&m_typingQuiz, &QLXTypingQuizController::wordPopoverShouldClose, m_popover, &QLXPopover::close);
+    QObject::connect(&m_setup, &QLXQuizSetupController::quizRunEnded, m_popover, [this] {
+        for (const std::function<void()> &step : std::exchange(m_afterRun, {}))
+            step();
+    });
+}
+
+void QuizPageAdapter::runWhenNoQuizRuns(std::function<void()> step)
+{
+    if (m_setup.isQuizRunning())
+        m_afterRun.append(std::move(step));
+    else
+        step();
+}
+
+void QuizPageAdapter::showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor)
+{
+    m_popoverController.showEditWindowForWords({word}, m_typingQuiz.vocabulary(), &m_typingQuiz);
+    m_popover->showRelativeToRect(anchor, anchor->rect());
+    m_popover->raise();
+}
+
+void QuizPageAdapter::saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary)
+{
+    m_installation.storage().saveVocabulary(vocabulary.get());
+}
+
+void QuizPageAdapter::markFileAsNeedsSync(const Lexicarta &vocabulary)
+{
+    m_installation.dropboxController().markFileAsNeedsSync(vocabulary);
+}
+
+void QuizPageAdapter::syncWithDropbox()
+{
+    m_installation.dropboxController().syncWithDropbox();
+}
+
+ProgramRatingPrompt::ProgramRatingPrompt(Installation &installation, QNetworkAccessManager &network,
+                                         std::function<QWidget *()> mainWindow)
+    : m_settings(installation.defaults()),
+      m_presenter(std::move(mainWindow)),
+      m_rate({.name = QApplication::applicationDisplayName(),
+              .version = QApplication::applicationVersion(),
+              .bundleId = u"lexicarta"_s,
+              .ratingsURL = QUrl(u"appstream://lexicarta.desktop"_s),
+              .countryCode = QLocale::territoryToCode(QLocale::system().territory())},
+             {m_settings, installation.ports().clock, installation.ports().scheduler, installation.ports().workspace,
+              m_presenter, network, {}})
+{
+}
+
+void ProgramRatingPrompt::configure(const RatingPromptConfiguration &configuration)
+{
+    RatingPolicy policy = m_rate.policy();
+    policy.daysUntilPrompt = configuration.daysUntilPrompt;
+    policy.usesUntilPrompt = configuration.usesUntilPrompt;
+    policy.eventsUntilPrompt = configuration.eventsUntilPrompt;
+    policy.previewMode = configuration.previewMode;
+    m_rate.setPolicy(policy);
+    m_rate.setPromptAtLaunch(configuration.promptAtLaunch);
+    // The launch counts on the first pass of the event loop, after start-up's configuration.
+    QTimer::singleShot(0, &m_rate, [this] { m_rate.applicationLaunched(); });
+}
+
+} // namespace lexi

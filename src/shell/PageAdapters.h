@@ -1,0 +1,125 @@
+#pragma once
+
+#include "MainWindowPages.h"
+
+#include "QLXRate.h"
+#include "QtRatingPromptPresenter.h"
+#include "StartupCollaborators.h"
+
+#include "editor/LexicartaController.h"
+#include "editor/QLXPopover.h"
+#include "editor/QLXWordPopoverController.h"
+#include "quiz/QLXQuizSetupController.h"
+#include "quiz/QLXTypingQuizController.h"
+#include "quiz/QuizPages.h"
+#include "quiz/QuizServices.h"
+#include "editor/VocabularySaving.h"
+#include "editor/VocabularySync.h"
+#include "platform/files/Settings.h"
+#include "shell/QLXPreferencesController.h"
+
+#include <memory>
+
+class QLXColorTheme;
+
+namespace lexi {
+
+class Installation;
+
+// The vocabulary list as the main window's first page.
+class VocabularyListAdapter final : public VocabularyListPage
+{
+public:
+    explicit VocabularyListAdapter(Installation &installation);
+
+    QWidget *view() override { return m_controller.view(); }
+    std::shared_ptr<Lexicarta> vocabulary() const override { return m_controller.vocabulary(); }
+    void setVocabulary(std::shared_ptr<Lexicarta> vocabulary) override { m_controller.setVocabulary(vocabulary); }
+    void reloadVocabularyFromDisk() override { m_controller.reloadVocabularyFromDisk(); }
+    void showVocabulary() override { m_controller.showVocabulary(&m_sync); }
+    void updateEntireView() override { m_controller.updateEntireView(); }
+    void showAddWordPanel() override { m_controller.showAddWordPanel(); }
+    WordList getSelectedWordsArray() const override { return m_controller.getSelectedWordsArray(); }
+    void deselectWords() override { m_controller.deselectWords(); }
+    void closeAddWordPopover() override { m_controller.closeAddWordPopover(); }
+    void closeHelp() override { m_controller.closeHelp(); }
+    void cloudControllerDidSync() override { m_controller.cloudControllerDidSync(); }
+    void showSynonyms() override { m_controller.setDisplaySynonyms(); }
+    void deleteDuplicateWords() override { m_controller.deleteDuplicates(); }
+
+    LexicartaController &controller() { return m_controller; }
+
+private:
+    Settings m_settings;
+    StorageVocabularySaving m_saving;
+    DropBoxVocabularySync m_sync;
+    LexicartaController m_controller;
+};
+
+// The preferences as the settings page.
+class PreferencesAdapter final : public PreferencesPage
+{
+public:
+    PreferencesAdapter(Installation &installation, QLXColorTheme &colorTheme);
+
+    QWidget *view() override { return m_controller.get(); }
+    void setDelegate(QLXPreferencesDelegate *delegate) override { m_controller->setDelegate(delegate); }
+    void showPreferences() override { m_controller->showPreferences(); }
+    void showLanguages() override { m_controller->showLanguages(); }
+    void showSyncing() override { m_controller->showSyncing(); }
+    void cloudControllerDidSync() override { m_controller->cloudControllerDidSync(); }
+
+private:
+    std::unique_ptr<QLXPreferencesController> m_controller;
+};
+
+// The quiz tab: the set-up page and the typing quiz in their pages.
+class QuizPageAdapter final : public QuizPage, private QuizVocabularyKeeper
+{
+public:
+    QuizPageAdapter(Installation &installation, QLXColorTheme &colorTheme, RatingPrompt &ratingPrompt,
+                    std::function<std::shared_ptr<Lexicarta>()> currentVocabulary, QNetworkAccessManager &network);
+
+    QWidget *view() override { return m_pages.get(); }
+    void setPreSelectedWords(const WordList &words) override { m_setup.setPreSelectedWords(words); }
+    void showQuiz() override { m_setup.showQuiz(); }
+    void quizListsToAskChanged() override { m_setup.quizListsToAskChanged(); }
+    void runWhenNoQuizRuns(std::function<void()> step) override;
+
+    void awake() { m_setup.awake(); }
+
+private:
+    void saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary) override;
+    void markFileAsNeedsSync(const Lexicarta &vocabulary) override;
+    void syncWithDropbox() override;
+    void showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor);
+
+    Installation &m_installation;
+    Settings m_settings;
+    StorageVocabularySaving m_saving;
+    QuizServices m_services;
+    std::unique_ptr<QuizPages> m_pages;
+    QLXTypingQuizController m_typingQuiz;
+    QLXQuizSetupController m_setup;
+    QLXWordPopoverController m_popoverController;
+    QLXPopover *m_popover;
+    QList<std::function<void()>> m_afterRun;
+};
+
+// The rating prompt as start-up configures it; it counts this launch once the event loop runs.
+class ProgramRatingPrompt final : public RatingPromptSetup
+{
+public:
+    ProgramRatingPrompt(Installation &installation, QNetworkAccessManager &network,
+                        std::function<QWidget *()> mainWindow);
+
+    void configure(const RatingPromptConfiguration &configuration) override;
+    QLXRate &rate() { return m_rate; }
+
+private:
+    Settings m_settings;
+    QtRatingPromptPresenter m_presenter;
+    QLXRate m_rate;
+};
+
+} // namespace lexi
