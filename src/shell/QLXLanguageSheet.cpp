@@ -159,10 +159,17 @@ lexi::LanguageSheetContent QLXLanguageSheet::content() const
 
 void QLXLanguageSheet::setBusy(bool busy)
 {
+    m_isBusy = busy;
     for (QWidget *control : std::initializer_list<QWidget *>{m_foreignName, m_yourName, m_foreignFacultativeWords,
                                                              m_yourFacultativeWords, m_autoSelect, m_confirm, m_cancel})
         control->setEnabled(!busy);
     editSetAutoInputSourceEnabled();
+}
+
+void QLXLanguageSheet::reject()
+{
+    if (!m_isBusy)
+        QDialog::reject();
 }
 
 void QLXLanguageSheet::editSetAutoInputSourceEnabled()

@@ -24,8 +24,10 @@ public:
     void setContent(const lexi::LanguageSheetContent &content);
     // What the sheet shows now.
     lexi::LanguageSheetContent content() const;
-    // While a confirmed sheet is being saved, nothing in it can be changed.
+    // While a confirmed sheet is being saved, nothing in it can be changed, and it cannot be
+    // cancelled.
     void setBusy(bool busy);
+    void reject() override;
 
     QLineEdit *editLangNameTextField() const { return m_foreignName; }
     QLineEdit *editYourLangNameTextField() const { return m_yourName; }
@@ -45,6 +47,7 @@ private:
     void fillKeyboards(QComboBox *popUp, const lexi::KeyboardChoice &choice);
 
     lexi::LanguageSheetContent m_content;
+    bool m_isBusy = false;
     QLabel *m_title = nullptr;
     QLineEdit *m_foreignName = nullptr;
     QLineEdit *m_yourName = nullptr;

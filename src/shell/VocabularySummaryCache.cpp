@@ -62,9 +62,18 @@ QList<VocabularySummaryCache::Entry> VocabularySummaryCache::summaries(const QLi
             if (!gone->load())
                 read(path, key);
         });
+    ++m_undeliveredUpdates;
     m_queue.async([this, gone = m_gone, updated = std::move(updated)] {
-        if (!gone->load() && updated)
-            QMetaObject::invokeMethod(&m_mainThreadContext, updated, Qt::QueuedConnection);
+        if (gone->load())
+            return;
+        QMetaObject::invokeMethod(
+            &m_mainThreadContext,
+            [this, updated] {
+                --m_undeliveredUpdates;
+                if (updated)
+                    updated();
+            },
+            Qt::QueuedConnection);
     });
     return entries;
 }
@@ -83,7 +92,7 @@ void VocabularySummaryCache::read(const QString &path, const FileKey &key)
 bool VocabularySummaryCache::isReading() const
 {
     std::lock_guard lock(m_mutex);
-    return !m_reading.isEmpty();
+    return !m_reading.isEmpty() || m_undeliveredUpdates > 0;
 }
 
 void VocabularySummaryCache::waitUntilRead()

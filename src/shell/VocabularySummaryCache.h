@@ -45,7 +45,7 @@ public:
     // thread; once all of them are, `updated` runs on the main thread (unless the cache is gone
     // by then). A file that did not load is read again only once it changes.
     QList<Entry> summaries(const QList<QLXFile> &files, dispatch::Block updated);
-    // Whether files handed over are still being read.
+    // Whether files handed over are still being read, or their `updated` has yet to run.
     bool isReading() const;
     // Waits until every file handed over has been read; `updated` blocks are still to run on the
     // main thread.
@@ -76,6 +76,8 @@ private:
     QHash<QString, Known> m_known;
     // Files handed to the thread and not yet read, with the key they had then.
     QHash<QString, FileKey> m_reading;
+    // Hand-overs whose `updated` has not run yet; main thread.
+    int m_undeliveredUpdates = 0;
     const std::shared_ptr<std::atomic<bool>> m_gone = std::make_shared<std::atomic<bool>>(false);
     // Receives the `updated` blocks on the main thread; they die with it.
     QObject m_mainThreadContext;

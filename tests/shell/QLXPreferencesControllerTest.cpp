@@ -230,6 +230,10 @@ TEST_F(QLXPreferencesControllerTest, TheSheetStaysOpenOnRefusedNamesAndClosesOnc
     QTest::keyClicks(sheet->editYourLangNameTextField(), u"English"_s);
     sheet->editForeignKeyboardPopUp()->setCurrentIndex(1);
     QTest::mouseClick(sheet->editButton(), Qt::LeftButton);
+    // While it is saved, the sheet cannot be cancelled.
+    EXPECT_FALSE(sheet->editButton()->isEnabled());
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_TRUE(sheet->isVisible());
     preferences->finishPendingWork();
 
     const QString saved = here.vocabularyPath(u"Italian - English.qlxv"_s);
