@@ -18,6 +18,7 @@ constexpr qsizetype inputChunk = 1 << 16;
 // What is handed on at a time: large enough that handing on costs nothing, small enough that a
 // reader can start early.
 constexpr qsizetype pieceSize = 1 << 16;
+constexpr qsizetype firstOutputSize = 1 << 20;
 
 // Ends the decompression of a stream, however the loop left it.
 struct DecompressionStream
@@ -30,6 +31,22 @@ struct DecompressionStream
     }
     DecompressionStream(const DecompressionStream &) = delete;
     DecompressionStream &operator=(const DecompressionStream &) = delete;
+
+    bz_stream stream{};
+    bool initialised = false;
+};
+
+// Ends the compression of a stream, however the loop left it.
+struct CompressionStream
+{
+    CompressionStream() { initialised = BZ2_bzCompressInit(&stream, blockSize, 0, workFactor) == BZ_OK; }
+    ~CompressionStream()
+    {
+        if (initialised)
+            BZ2_bzCompressEnd(&stream);
+    }
+    CompressionStream(const CompressionStream &) = delete;
+    CompressionStream &operator=(const CompressionStream &) = delete;
 
     bz_stream stream{};
     bool initialised = false;
@@ -50,6 +67,39 @@ std::optional<QByteArray> Bzip2::compressed(const QByteArray &data)
     if (result != BZ_OK)
         return std::nullopt;
     output.truncate(qsizetype(outputLength));
+    return output;
+}
+
+std::optional<QByteArray> Bzip2::compressed(const std::function<QByteArray()> &nextPiece)
+{
+    CompressionStream compression;
+    if (!compression.initialised)
+        return std::nullopt;
+    bz_stream &stream = compression.stream;
+    QByteArray output(firstOutputSize, Qt::Uninitialized);
+    qsizetype produced = 0;
+    QByteArray piece;
+    bool ending = false;
+    for (;;) {
+        if (stream.avail_in == 0 && !ending) {
+            piece = nextPiece();
+            ending = piece.isEmpty();
+            stream.next_in = piece.data();
+            stream.avail_in = static_cast<unsigned int>(piece.size());
+        }
+        if (produced == output.size())
+            output.resize(output.size() * 2);
+        const qsizetype offered = std::min<qsizetype>(output.size() - produced, pieceSize);
+        stream.next_out = output.data() + produced;
+        stream.avail_out = static_cast<unsigned int>(offered);
+        const int code = BZ2_bzCompress(&stream, ending ? BZ_FINISH : BZ_RUN);
+        produced += offered - qsizetype(stream.avail_out);
+        if (code == BZ_STREAM_END)
+            break;
+        if (code != BZ_RUN_OK && code != BZ_FINISH_OK)
+            return std::nullopt;
+    }
+    output.truncate(produced);
     return output;
 }
 

@@ -23,6 +23,9 @@ public:
 
     // One call to the library (work factor 30); nothing when it fails.
     static std::optional<QByteArray> compressed(const QByteArray &data);
+    // The same stream, made of the pieces `nextPiece` hands over until an empty one, so that the
+    // pieces can be made while the first are compressed; nothing when it fails.
+    static std::optional<QByteArray> compressed(const std::function<QByteArray()> &nextPiece);
 
     // Reads one stream from `input` piece by piece and decompresses it as it goes, so that neither
     // the file nor its contents need a size known in advance; fails on a read error, on data that

@@ -76,12 +76,13 @@ void deleteOldBackups(const QString &folder, lexi::Date now)
         QFile::remove(path);
 }
 
-// The decompressed pieces of a file on their way from the thread that decompresses them to the
-// one that reads them. Holds a few at most, so that a slow reader never holds the whole text.
+// Pieces of a vocabulary's JSON text on their way from one thread to another: from the one that
+// decompresses a file to the one that reads it, from the one that writes the text to the one that
+// compresses it. Holds a few at most, so that neither side holds the whole text for the other.
 class PieceQueue
 {
 public:
-    // Waits for room; NO once the reader has stopped.
+    // Waits for room; NO once the taking side has stopped.
     bool push(QByteArray piece)
     {
         std::unique_lock lock(m_mutex);
@@ -114,7 +115,7 @@ public:
         return piece;
     }
 
-    // The reader needs no more pieces.
+    // The taking side needs no more pieces.
     void stop()
     {
         const std::lock_guard lock(m_mutex);
@@ -123,7 +124,7 @@ public:
     }
 
 private:
-    static constexpr size_t capacity = 4;
+    static constexpr size_t capacity = 32;
 
     std::mutex m_mutex;
     std::condition_variable m_ready;
@@ -214,14 +215,24 @@ QLXStorageManager::SaveTime QLXStorageManager::saveTime() const
 std::optional<QString> QLXStorageManager::writeOwnFormat(const lexi::VocabularySnapshot &snapshot,
                                                          const QString &path, const SaveTime &time)
 {
-    const QByteArray json = lexi::VocabularyJsonWriter::json(snapshot);
-    // A file that unpacks to more than loading takes could never be loaded again.
-    if (json.size() > maximumDocumentSize) {
-        QLXLogError("StorageM > saveVocabulary > %@ needs %ld bytes of JSON, more than %ld", path, json.size(),
-                    maximumDocumentSize);
+    // The text is written on a second thread while this one compresses what is there.
+    PieceQueue pieces;
+    qsizetype jsonSize = 0;
+    std::thread writing([&snapshot, &pieces, &jsonSize] {
+        lexi::VocabularyJsonWriter::write(snapshot, [&pieces, &jsonSize](QByteArray piece) {
+            jsonSize += piece.size();
+            // A file that unpacks to more than loading takes could never be loaded again.
+            return jsonSize <= maximumDocumentSize && pieces.push(std::move(piece));
+        });
+        pieces.close();
+    });
+    const std::optional<QByteArray> compressed = lexi::Bzip2::compressed([&pieces] { return pieces.pop(); });
+    pieces.stop();
+    writing.join();
+    if (jsonSize > maximumDocumentSize) {
+        QLXLogError("StorageM > saveVocabulary > %@ needs more than %ld bytes of JSON", path, maximumDocumentSize);
         return compressionError;
     }
-    const std::optional<QByteArray> compressed = lexi::Bzip2::compressed(json);
     if (!compressed)
         return compressionError;
     if (!lexi::writeFileAtomically(path, *compressed))

@@ -218,17 +218,36 @@ constexpr KeyName documentKeys[] = {
     {"version", Key::version},
 };
 constexpr KeyName levelListKeys[] = {{"words", Key::words}};
-constexpr KeyName wordKeys[] = {
-    {"yw", Key::yourWord},      {"fw", Key::foreignWord},      {"c", Key::comment},
-    {"daa", Key::dontAskAgain}, {"la", Key::lastAsked},        {"t", Key::tags},
-    {"mid", Key::modificationID}, {"cid", Key::creationID},    {"wc", Key::fallenDownCounter},
-    {"l", Key::level},
-};
 constexpr KeyName statisticsKeys[] = {{"dailySnapshots", Key::dailySnapshots}};
 constexpr KeyName snapshotKeys[] = {
     {"day", Key::day},     {"noU", Key::count0}, {"noUST", Key::count1}, {"noST", Key::count2},
     {"noMT", Key::count3}, {"noLT", Key::count4}, {"noN", Key::count5},
 };
+
+// A word's key, told by its first letters: there are many words.
+Key wordKeyNamed(std::string_view name)
+{
+    switch (name.size()) {
+    case 1:
+        return name[0] == 'c' ? Key::comment : name[0] == 't' ? Key::tags : name[0] == 'l' ? Key::level : Key::other;
+    case 2:
+        if (name == "yw")
+            return Key::yourWord;
+        if (name == "fw")
+            return Key::foreignWord;
+        if (name == "la")
+            return Key::lastAsked;
+        return name == "wc" ? Key::fallenDownCounter : Key::other;
+    case 3:
+        if (name == "cid")
+            return Key::creationID;
+        if (name == "mid")
+            return Key::modificationID;
+        return name == "daa" ? Key::dontAskAgain : Key::other;
+    default:
+        return Key::other;
+    }
+}
 
 template <size_t size>
 Key keyNamed(const KeyName (&keys)[size], std::string_view name)
@@ -320,7 +339,7 @@ public:
         switch (frame.kind) {
         case Kind::document: frame.key = keyNamed(documentKeys, name); break;
         case Kind::levelList: frame.key = keyNamed(levelListKeys, name); break;
-        case Kind::word: frame.key = keyNamed(wordKeys, name); break;
+        case Kind::word: frame.key = wordKeyNamed(name); break;
         case Kind::statistics: frame.key = keyNamed(statisticsKeys, name); break;
         case Kind::snapshot: frame.key = keyNamed(snapshotKeys, name); break;
         default: frame.key = Key::other; break;

@@ -32,10 +32,23 @@ qint64 storedCounter(quint64 counter)
     return qint64(std::min<quint64>(counter, std::numeric_limits<qint64>::max()));
 }
 
+// The size of the pieces handed on while writing.
+constexpr size_t pieceSize = 1 << 18;
+
 class DocumentWriter
 {
 public:
-    explicit DocumentWriter(rapidjson::StringBuffer &buffer) : m_writer(buffer) {}
+    using Take = std::function<bool(QByteArray piece)>;
+
+    // With `take`, the text goes to it in pieces (see handOnIfFull()); without, all of it stays
+    // in `buffer`.
+    explicit DocumentWriter(rapidjson::StringBuffer &buffer, const Take *take = nullptr)
+        : m_buffer(buffer), m_writer(buffer), m_take(take)
+    {
+    }
+
+    // Hands the rest of the text on.
+    bool finish() { return !m_take || handOn(); }
 
     void write(const VocabularySnapshot &snapshot)
     {
@@ -77,6 +90,17 @@ public:
     }
 
 private:
+    // Between two values the writer keeps no text of its own, so the buffer can be handed on and
+    // emptied. Once `take` said NO, the rest is written and dropped.
+    bool handOnIfFull() { return !m_take || m_buffer.GetSize() < pieceSize || handOn(); }
+    bool handOn()
+    {
+        if (m_taking && m_buffer.GetSize() > 0)
+            m_taking = (*m_take)(QByteArray(m_buffer.GetString(), qsizetype(m_buffer.GetSize())));
+        m_buffer.Clear();
+        return m_taking;
+    }
+
     void key(const char *name) { m_writer.Key(name, rapidjson::SizeType(std::char_traits<char>::length(name))); }
 
     // The text in UTF-8; a lone surrogate becomes the replacement character.
@@ -132,8 +156,10 @@ private:
         m_writer.StartObject();
         key("words");
         m_writer.StartArray();
-        for (const StoredWord &word : list)
+        for (const StoredWord &word : list) {
             this->word(word);
+            handOnIfFull();
+        }
         m_writer.EndArray();
         m_writer.EndObject();
     }
@@ -204,7 +230,10 @@ private:
         m_writer.EndObject();
     }
 
+    rapidjson::StringBuffer &m_buffer;
     rapidjson::Writer<rapidjson::StringBuffer> m_writer;
+    const Take *m_take = nullptr;
+    bool m_taking = true;
     std::string m_utf8;
 };
 
@@ -215,6 +244,14 @@ QByteArray VocabularyJsonWriter::json(const VocabularySnapshot &snapshot)
     rapidjson::StringBuffer buffer;
     DocumentWriter(buffer).write(snapshot);
     return QByteArray(buffer.GetString(), qsizetype(buffer.GetSize()));
+}
+
+void VocabularyJsonWriter::write(const VocabularySnapshot &snapshot, const std::function<bool(QByteArray piece)> &take)
+{
+    rapidjson::StringBuffer buffer;
+    DocumentWriter writer(buffer, &take);
+    writer.write(snapshot);
+    writer.finish();
 }
 
 } // namespace lexi

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <functional>
+
 namespace lexi {
 
 struct VocabularySnapshot;
@@ -14,6 +16,9 @@ class VocabularyJsonWriter
 {
 public:
     static QByteArray json(const VocabularySnapshot &snapshot);
+    // The same text in pieces of some hundred kilobytes, handed to `take` as they are written;
+    // stops early when `take` returns NO.
+    static void write(const VocabularySnapshot &snapshot, const std::function<bool(QByteArray piece)> &take);
 };
 
 } // namespace lexi

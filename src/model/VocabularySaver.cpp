@@ -10,6 +10,7 @@
 #include <exception>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <pthread.h>
@@ -30,6 +31,8 @@ struct VocabularySaver::State : std::enable_shared_from_this<State>
     // The paths with a waiting job, in the order they were handed over, and their jobs.
     std::deque<QString> order;
     QHash<QString, Job> waiting;
+    // Jobs replaced by newer ones: let go on the worker, since a snapshot takes a while to free.
+    std::vector<Job> superseded;
     bool running = false;
     bool stopping = false;
     std::vector<dispatch::Block> followUps;
@@ -55,6 +58,7 @@ dispatch::Block runGuarded(const VocabularySaver::Job &job)
 void VocabularySaver::State::run()
 {
     pthread_setname_np(pthread_self(), "lexicarta-saver");
+    std::vector<Job> replaced;
     for (;;) {
         Job job;
         {
@@ -65,7 +69,9 @@ void VocabularySaver::State::run()
             job = waiting.take(order.front());
             order.pop_front();
             running = true;
+            superseded.swap(replaced);
         }
+        replaced.clear();
         dispatch::Block followUp = runGuarded(job);
         bool post = false;
         {
@@ -119,7 +125,7 @@ void VocabularySaver::save(const QString &path, Job job)
         const std::lock_guard lock(m_state->mutex);
         const auto waiting = m_state->waiting.find(path);
         if (waiting != m_state->waiting.end()) {
-            *waiting = std::move(job);
+            m_state->superseded.push_back(std::exchange(*waiting, std::move(job)));
             return;
         }
         m_state->waiting.insert(path, std::move(job));

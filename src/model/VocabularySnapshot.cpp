@@ -32,11 +32,24 @@ VocabularySnapshot::VocabularySnapshot(const Lexicarta &vocabulary)
       isDirty(vocabulary.needsSync()),
       version(vocabulary.version())
 {
+    // Copying a word waits mostly for its strings to come from memory; asking for the words and
+    // their strings a few words ahead lets those waits overlap.
+    constexpr qsizetype wordsAhead = 16;
+    constexpr qsizetype stringsAhead = 8;
     for (size_t level = 0; level < levelCount; ++level) {
         const WordList words = vocabulary.wordsInLevel(level);
         levels[level].reserve(size_t(words.size()));
-        for (const std::shared_ptr<QLXWord> &word : words)
-            levels[level].emplace_back(*word);
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            if (i + wordsAhead < words.size())
+                __builtin_prefetch(words[i + wordsAhead].get());
+            if (i + stringsAhead < words.size()) {
+                const QLXWord &ahead = *words[i + stringsAhead];
+                __builtin_prefetch(ahead.yourWord().constData(), 1);
+                __builtin_prefetch(ahead.foreignWord().constData(), 1);
+                __builtin_prefetch(ahead.tags().constData(), 1);
+            }
+            levels[level].emplace_back(*words[i]);
+        }
     }
 }
 

@@ -31,4 +31,27 @@ TEST(Bzip2Test, DecompressionGrowsAsNeededAndStopsBeyondTheLimit)
     EXPECT_EQ(lexi::Bzip2::decompressed(unreadable, data.size()).failure, lexi::Bzip2::Failure::readError);
 }
 
+TEST(Bzip2Test, AStreamMadeOfPiecesIsTheStreamOfTheWholeText)
+{
+    // Over two of the library's 900 kB blocks, of text that packs well and of text that does not.
+    QByteArray text;
+    quint32 noise = 1;
+    for (int i = 0; i < 300000; ++i) {
+        text.append(QByteArray::number(i)).append(' ');
+        noise = noise * 1664525u + 1013904223u;
+        text.append(char('a' + noise % 26));
+    }
+    for (const qsizetype pieceSize : {qsizetype(1) << 16, qsizetype(1000), text.size()}) {
+        SCOPED_TRACE(pieceSize);
+        qsizetype position = 0;
+        const auto pieces = [&] {
+            const QByteArray piece = text.mid(position, pieceSize);
+            position += piece.size();
+            return piece;
+        };
+        EXPECT_EQ(lexi::Bzip2::compressed(pieces), lexi::Bzip2::compressed(text));
+    }
+    EXPECT_EQ(lexi::Bzip2::compressed([] { return QByteArray(); }), lexi::Bzip2::compressed(QByteArray()));
+}
+
 } // namespace

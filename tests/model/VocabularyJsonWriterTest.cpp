@@ -104,6 +104,29 @@ TEST(VocabularyJsonWriterTest, WritesTheDocumentTheVocabularyDescribes)
     EXPECT_TRUE(json(*empty).contains("\"c\":\"lone \xEF\xBF\xBD surrogate\""));
 }
 
+TEST(VocabularyJsonWriterTest, WrittenInPiecesItIsTheSameText)
+{
+    lexi::test::FakeVocabularyServices fakes;
+    const auto vocabulary = awkwardVocabulary(fakes.services);
+    lexi::WordList words = vocabulary->allWords();
+    for (int i = 0; i < 20000; ++i)
+        words.append(std::make_shared<QLXWord>(u"word %1"_s.arg(i), u"Wort %1"_s.arg(i), u"comment"_s));
+    vocabulary->setAllWords(words);
+    const lexi::VocabularySnapshot snapshot(*vocabulary);
+    QByteArrayList pieces;
+    lexi::VocabularyJsonWriter::write(snapshot, [&pieces](QByteArray piece) {
+        pieces.append(piece);
+        return true;
+    });
+    EXPECT_GT(pieces.size(), 1);
+    EXPECT_EQ(pieces.join(), lexi::VocabularyJsonWriter::json(snapshot));
+
+    // A taker that wants no more gets no more.
+    int taken = 0;
+    lexi::VocabularyJsonWriter::write(snapshot, [&taken](QByteArray) { return ++taken < 1; });
+    EXPECT_EQ(taken, 1);
+}
+
 TEST(VocabularyJsonWriterTest, NumbersReadBackAsTheSameValues)
 {
     lexi::test::FakeVocabularyServices fakes;
