@@ -170,6 +170,7 @@ void QLXQuizSetupController::buildPage()
     m_startButton = new QPushButton(m_card);
     m_startButton->setDefault(true);
     m_startButton->setMinimumWidth(120);
+    m_startButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     auto *form = new QGridLayout;
     form->setHorizontalSpacing(16);
@@ -190,7 +191,7 @@ void QLXQuizSetupController::buildPage()
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_errorLabel, 1);
-    bottom->addWidget(m_startButton, 0, Qt::AlignBottom);
+    bottom->addWidget(m_startButton, 0, Qt::AlignRight | Qt::AlignBottom);
 
     auto *cardLayout = new QVBoxLayout(m_card);
     cardLayout->setContentsMargins(30, 22, 26, 20);

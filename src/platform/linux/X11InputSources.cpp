@@ -89,6 +89,7 @@ QStringList X11InputSources::layoutsFromRulesNames(const QString &layouts, const
 
 std::optional<QList<InputSource>> X11InputSources::inputSourceList(bool)
 {
+    std::lock_guard lock(m_mutex);
     XkbDescPtr keyboard = XkbAllocKeyboard();
     if (!keyboard)
         return std::nullopt;
@@ -107,6 +108,7 @@ std::optional<QList<InputSource>> X11InputSources::inputSourceList(bool)
 
 std::optional<InputSource> X11InputSources::currentKeyboardInputSource()
 {
+    std::lock_guard lock(m_mutex);
     XkbStateRec state;
     if (XkbGetState(m_display, XkbUseCoreKbd, &state) != Success)
         return std::nullopt;
@@ -118,6 +120,7 @@ std::optional<InputSource> X11InputSources::currentKeyboardInputSource()
 
 bool X11InputSources::selectInputSource(const QString &identifier)
 {
+    std::lock_guard lock(m_mutex);
     const auto sources = inputSourceList(false);
     if (!sources)
         return false;

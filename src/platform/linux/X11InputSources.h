@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <mutex>
+
 struct _XDisplay;
 
 namespace lexi {
@@ -12,6 +14,9 @@ namespace lexi {
 // Keyboard input sources of an X11 session: the layout groups the session's XKB keymap holds
 // (for example "us,de"). Selecting a source locks its group. X11 can only switch between the
 // configured groups, so asking for all installed sources gives the same list.
+//
+// Safe from any thread: vocabularies loaded off the main thread look up their sources too, and
+// the one display connection serves one call at a time.
 class X11InputSources final : public InputSources
 {
 public:
@@ -34,6 +39,8 @@ public:
 private:
     explicit X11InputSources(_XDisplay *display) : m_display(display) {}
 
+    // Recursive: the current source and selecting one list the sources.
+    std::recursive_mutex m_mutex;
     _XDisplay *m_display;
 };
 
