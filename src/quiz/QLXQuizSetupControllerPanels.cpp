@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QUrl supportMail(u"mailto:support@lexicarta.org?subject=Lexicarta"_s);
+const QUrl supportMail(u"mailto:support@lexicarta.example.org?subject=Lexicarta"_s);
 
 } // namespace
 
