@@ -6,7 +6,11 @@ using namespace Qt::StringLiterals;
 
 namespace lexi::test {
 
-EditorFixture::EditorFixture() : defaults(QDir(folder.path()).filePath(u"settings.conf"_s)) {}
+EditorFixture::EditorFixture() : defaults(QDir(folder.path()).filePath(u"settings.conf"_s))
+{
+    // The layout the learner types in until a field switches it.
+    inputSources.current = InputSource{u"us"_s, u"us"_s};
+}
 
 EditorFixture::~EditorFixture() = default;
 

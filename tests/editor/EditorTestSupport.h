@@ -2,6 +2,7 @@
 
 #include "support/FakeVocabularyServices.h"
 #include "support/ManualScheduler.h"
+#include "support/ScriptedInputSources.h"
 
 #include "editor/LexicartaController.h"
 #include "editor/VocabularySaving.h"
@@ -17,8 +18,6 @@
 #include <memory>
 
 namespace lexi::test {
-
-using namespace Qt::StringLiterals;
 
 // Counts saves; fails them while `fails` is set.
 class RecordingSaving final : public VocabularySaving
@@ -50,24 +49,6 @@ public:
     std::optional<QString> status;
 };
 
-// Keyboard sources that can be selected, recording each selection.
-class RecordingInputSources final : public InputSources
-{
-public:
-    std::optional<QList<InputSource>> inputSourceList(bool) override { return sources; }
-    std::optional<InputSource> currentKeyboardInputSource() override { return current; }
-    bool selectInputSource(const QString &identifier) override
-    {
-        selected.append(identifier);
-        current = InputSource{identifier, identifier};
-        return true;
-    }
-
-    QList<InputSource> sources;
-    InputSource current{u"us"_s, u"us"_s};
-    QStringList selected;
-};
-
 // Everything the list and the popover need, all fakes, and a list controller made with them.
 struct EditorFixture
 {
@@ -85,7 +66,7 @@ struct EditorFixture
     QTemporaryDir folder;
     FakeVocabularyServices fakes;
     ManualScheduler scheduler{fakes.clock};
-    RecordingInputSources inputSources;
+    ScriptedInputSources inputSources;
     VocabularyServices services{fakes.clock, fakes.alerts, inputSources};
     Defaults defaults;
     Settings settings{defaults};

@@ -424,7 +424,7 @@ TEST_F(LexicartaControllerTest, KeyboardLayoutsFollowTheFieldsAndComeBackOnFocus
     EXPECT_EQ(inputSources.selected, (QStringList{u"de"_s, u"us"_s, u"gb"_s}));
     list->tableView()->setFocus();
     EXPECT_EQ(inputSources.selected.last(), u"us"_s);
-    EXPECT_EQ(inputSources.current.identifier, u"us"_s);
+    EXPECT_EQ(inputSources.current->identifier, u"us"_s);
 
     // The comment and the tags type in the layout the learner chose for them.
     settings.setSwitchKeyboardCommentToForeign(true);

@@ -1,4 +1,5 @@
 #include "support/FakeVocabularyServices.h"
+#include "support/ScriptedInputSources.h"
 
 #include "model/CreationIdentifiers.h"
 #include "model/Lexicarta.h"
@@ -338,21 +339,11 @@ TEST(LexicartaCacheTest, EveryChangeOfLevelOrDontAskAgainDropsTheCachedLists)
     }
 }
 
-class ScriptedInputSources final : public lexi::InputSources
-{
-public:
-    std::optional<QList<lexi::InputSource>> inputSourceList(bool) override { return sources; }
-    std::optional<lexi::InputSource> currentKeyboardInputSource() override { return std::nullopt; }
-    bool selectInputSource(const QString &) override { return false; }
-
-    QList<lexi::InputSource> sources;
-};
-
 TEST(LexicartaInputSourceTest, AnIdentifierSelectsTheFirstSelectableSourceWithIt)
 {
     lexi::test::FakeClock clock;
     lexi::test::RecordingAlertPresenter alerts;
-    ScriptedInputSources inputSources;
+    lexi::test::ScriptedInputSources inputSources;
     inputSources.sources = {{u"xkb:de"_s, u"German (hidden)"_s, false},
                             {u"xkb:de"_s, u"German"_s, true},
                             {u"xkb:fr"_s, u"French"_s, true}};

@@ -3,6 +3,7 @@
 #include "support/FakeClock.h"
 #include "support/ManualScheduler.h"
 #include "support/RecordingAlertPresenter.h"
+#include "support/ScriptedInputSources.h"
 
 #include "model/Lexicarta.h"
 #include "quiz/QLXColorTheme.h"
@@ -43,22 +44,6 @@ public:
     QList<bool> events;
     int ratingPagesOpened = 0;
     bool ratedThisVersion = false;
-};
-
-// Keyboard sources of which the test chooses which exist; records what was selected.
-class ScriptedInputSources final : public InputSources
-{
-public:
-    std::optional<QList<InputSource>> inputSourceList(bool) override { return sources; }
-    std::optional<InputSource> currentKeyboardInputSource() override { return std::nullopt; }
-    bool selectInputSource(const QString &identifier) override
-    {
-        selected.append(identifier);
-        return true;
-    }
-
-    QList<InputSource> sources;
-    QStringList selected;
 };
 
 // The services of the quiz pages, all of them fakes, and the page stack they go in.
