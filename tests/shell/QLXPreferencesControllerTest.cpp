@@ -8,6 +8,7 @@
 #include "shell/QLXPreferencesController.h"
 #include "shell/QLXPreferencesDelegate.h"
 #include "support/FileSizeLimit.h"
+#include "support/ScriptedInputSources.h"
 #include "platform/files/Settings.h"
 
 #include <QAbstractButton>
@@ -37,38 +38,22 @@ public:
     QStringList calls;
 };
 
-// This machine's keyboards: US English and French, the first one current.
-class TwoKeyboards final : public lexi::InputSources
-{
-public:
-    std::optional<QList<lexi::InputSource>> inputSourceList(bool) override { return sources; }
-    std::optional<lexi::InputSource> currentKeyboardInputSource() override { return sources.front(); }
-    bool selectInputSource(const QString &) override { return true; }
-
-    QList<lexi::InputSource> sources{{u"xkb:us"_s, u"English (US)"_s}, {u"xkb:fr"_s, u"French"_s}};
-};
-
 class QLXPreferencesControllerTest : public testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(client.initWithProjectId(u"project"_s, u"writeKey"_s, u"readKey"_s)); }
+    void SetUp() override
+    {
+        // This machine's keyboards: US English and French, the first one current.
+        keyboards.sources = {{u"xkb:us"_s, u"English (US)"_s}, {u"xkb:fr"_s, u"French"_s}};
+        keyboards.current = keyboards.sources.front();
+        ASSERT_TRUE(client.initWithProjectId(u"project"_s, u"writeKey"_s, u"readKey"_s));
+    }
 
     // The preferences as the main window shows them, once their table is read.
     QLXPreferencesController &show()
     {
-        QLXPreferencesController::Environment environment;
-        environment.folders = &here.folders;
-        environment.storage = &here.storage;
-        environment.services = &here.services;
-        environment.defaults = &here.defaults;
-        environment.sync = here.controller.get();
-        environment.syncLog = &here.log;
+        QLXPreferencesController::Environment environment = languages.preferencesEnvironment(keyboards, theme);
         environment.analytics = &client;
-        environment.alerts = &here.alerts;
-        environment.inputSources = &keyboards;
-        environment.clock = &here.clock;
-        environment.scheduler = &here.scheduler;
-        environment.colorTheme = &theme;
         environment.openUrl = [this](const QUrl &url) { openedUrls.append(url); };
         preferences = std::make_unique<QLXPreferencesController>(environment);
         preferences->setDelegate(&delegate);
@@ -118,7 +103,7 @@ protected:
     lexi::test::SyncInstallation &here = languages.here;
     lexi::test::AnalyticsInstallation analytics;
     ANClient client{analytics.environment()};
-    TwoKeyboards keyboards;
+    lexi::test::ScriptedInputSources keyboards;
     QLXColorTheme theme{here.defaults};
     RecordingPreferencesDelegate delegate;
     QList<QUrl> openedUrls;

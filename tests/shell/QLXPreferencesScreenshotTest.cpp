@@ -1,6 +1,7 @@
 #include "ShellTestSupport.h"
 
 #include "support/Screenshots.h"
+#include "support/ScriptedInputSources.h"
 
 #include "quiz/QLXColorTheme.h"
 #include "shell/QLXLanguageSheet.h"
@@ -13,20 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class ScreenshotKeyboards final : public lexi::InputSources
-{
-public:
-    std::optional<QList<lexi::InputSource>> inputSourceList(bool) override { return sources; }
-    std::optional<lexi::InputSource> currentKeyboardInputSource() override { return sources.front(); }
-    bool selectInputSource(const QString &) override { return true; }
-
-    QList<lexi::InputSource> sources{{u"xkb:gb"_s, u"English (UK)"_s},
-                                     {u"xkb:fr"_s, u"French"_s},
-                                     {u"xkb:de"_s, u"German"_s},
-                                     {u"xkb:es"_s, u"Spanish"_s},
-                                     {u"xkb:jp"_s, u"Japanese"_s}};
-};
 
 void save(QWidget &widget, const QString &page)
 {
@@ -67,21 +54,15 @@ TEST(QLXPreferencesScreenshotTest, RendersThePagesAndTheSheet)
     here.sync();
     here.clock.advance(std::chrono::minutes(12));
 
-    ScreenshotKeyboards keyboards;
-    QLXPreferencesController::Environment environment;
-    environment.folders = &here.folders;
-    environment.storage = &here.storage;
-    environment.services = &here.services;
-    environment.defaults = &here.defaults;
-    environment.sync = here.controller.get();
-    environment.syncLog = &here.log;
-    environment.alerts = &here.alerts;
-    environment.inputSources = &keyboards;
-    environment.clock = &here.clock;
-    environment.scheduler = &here.scheduler;
+    lexi::test::ScriptedInputSources keyboards;
+    keyboards.sources = {{u"xkb:gb"_s, u"English (UK)"_s},
+                         {u"xkb:fr"_s, u"French"_s},
+                         {u"xkb:de"_s, u"German"_s},
+                         {u"xkb:es"_s, u"Spanish"_s},
+                         {u"xkb:jp"_s, u"Japanese"_s}};
+    keyboards.current = keyboards.sources.front();
     QLXColorTheme theme(here.defaults);
-    environment.colorTheme = &theme;
-    QLXPreferencesController preferences(environment);
+    QLXPreferencesController preferences(languages.preferencesEnvironment(keyboards, theme));
     preferences.resize(860, 560);
     preferences.show();
     preferences.finishPendingWork();

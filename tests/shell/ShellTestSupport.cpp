@@ -43,4 +43,22 @@ QStringList LanguagesInstallation::cloudFiles() const
     return QDir(cloudFolder.path()).entryList(QDir::Files, QDir::Name);
 }
 
+QLXPreferencesController::Environment LanguagesInstallation::preferencesEnvironment(InputSources &keyboards,
+                                                                                  QLXColorTheme &theme)
+{
+    QLXPreferencesController::Environment environment;
+    environment.folders = &here.folders;
+    environment.storage = &here.storage;
+    environment.services = &here.services;
+    environment.defaults = &here.defaults;
+    environment.sync = here.controller.get();
+    environment.syncLog = &here.log;
+    environment.alerts = &here.alerts;
+    environment.inputSources = &keyboards;
+    environment.clock = &here.clock;
+    environment.scheduler = &here.scheduler;
+    environment.colorTheme = &theme;
+    return environment;
+}
+
 } // namespace lexi::test

@@ -3,6 +3,7 @@
 #include "sync/SyncTestSupport.h"
 
 #include "shell/LanguageEditor.h"
+#include "shell/QLXPreferencesController.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,9 @@ public:
     // Puts a copy of the vocabulary file `name` into the cloud folder.
     void copyToCloud(const QString &name);
     QStringList cloudFiles() const;
+    // What the preferences need, from this installation, with `keyboards` and `theme`; no
+    // analytics and no browser.
+    QLXPreferencesController::Environment preferencesEnvironment(InputSources &keyboards, QLXColorTheme &theme);
 
     QTemporaryDir cloudFolder;
     SyncInstallation here{cloudFolder.path(), u"machine"_s};
