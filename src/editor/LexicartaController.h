@@ -2,10 +2,10 @@
 
 #include "QLXTokenCloudDelegate.h"
 #include "QLXWordPopoverController.h"
-#include "QLXWordPopoverDelegate.h"
 #include "ShownWords.h"
 #include "VocabularyListTexts.h"
 
+#include "model/QLXWordPopoverDelegate.h"
 #include "platform/dispatch/DelayedBlock.h"
 
 #include <QObject>
