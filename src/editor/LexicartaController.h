@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DetachedWidgetOwner.h"
 #include "QLXTokenCloudDelegate.h"
 #include "QLXWordPopoverController.h"
 #include "ShownWords.h"
@@ -147,7 +148,8 @@ private:
     // The words, the tag cloud, the status and the help anew; the table reset or told of its
     // rows' changes.
     void refresh(bool asRowChanges);
-    qint64 now1970() const;
+    // A modification ID stamped now: whole seconds since 1970.
+    qint64 modificationIDNow() const;
 
     void wordPopoverDidDeleteWords(const lexi::WordList &words) override;
     void wordPopoverDidCancelEditWords(const lexi::WordList &words) override;
@@ -200,4 +202,7 @@ private:
     QAction *m_synonymsAction = nullptr;
     QAction *m_deleteDuplicatesAction = nullptr;
     QAction *m_findAction = nullptr;
+    // Until the main window takes the page in. Last, so that the page goes first, while what its
+    // widgets call back into is still there.
+    DetachedWidgetOwner m_viewOwner;
 };

@@ -44,14 +44,13 @@ QLXWordPopoverController::QLXWordPopoverController(Services services, QObject *p
 QLXWordPopoverController::~QLXWordPopoverController()
 {
     m_focusBlock.cancel();
-    // Not yet taken into a host's popover.
-    if (m_view && !m_view->parent())
-        delete m_view;
 }
 
 void QLXWordPopoverController::buildView()
 {
-    m_view = new QWidget;
+    auto view = std::make_unique<QWidget>();
+    m_view = view.get();
+    m_viewOwner.hold(std::move(view));
     m_view->setMinimumWidth(380);
     m_view->installEventFilter(this);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DetachedWidgetOwner.h"
 #include "QLXLanguageTextField.h"
 #include "QLXLanguageTokenField.h"
 #include "WordPopoverEditor.h"
@@ -157,4 +158,7 @@ private:
     QLabel *m_commentLabel = nullptr;
     QLabel *m_topicTagsLabel = nullptr;
     QLabel *m_separateWithCommaLabel = nullptr;
+    // Until a host's popover takes the view in. Last, so that the view goes first, while what its
+    // widgets call back into is still there.
+    DetachedWidgetOwner m_viewOwner;
 };

@@ -7,14 +7,10 @@ using namespace Qt::StringLiterals;
 
 namespace lexi::VocabularyListTexts {
 
-namespace {
-
 QString text(const QString &key)
 {
     return StringTables::text(key, table);
 }
-
-} // namespace
 
 LevelTexts levelTexts(quint64 level, qsizetype level0Count)
 {

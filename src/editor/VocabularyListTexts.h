@@ -14,6 +14,9 @@ namespace VocabularyListTexts {
 
 inline const QString table = u"Vocabulary"_s;
 
+// The text of `key` in the table, in the user's language.
+QString text(const QString &key);
+
 // From this many words of level 0 on, the unknown level warns instead of informing.
 constexpr qsizetype unknownWarningThreshold = 31;
 

@@ -15,7 +15,13 @@ const Lexicarta::LevelLists &Lexicarta::levelLists() const
 {
     if (!m_levelLists) {
         LevelLists lists;
-        for (const std::shared_ptr<QLXWord> &word : m_allWords) {
+        // Waiting for words to come from memory is most of the work; asking for them a few
+        // words ahead lets those waits overlap.
+        constexpr qsizetype wordsAhead = 16;
+        for (qsizetype i = 0; i < m_allWords.size(); ++i) {
+            if (i + wordsAhead < m_allWords.size())
+                __builtin_prefetch(m_allWords[i + wordsAhead].get(), 1);
+            const std::shared_ptr<QLXWord> &word = m_allWords[i];
             const quint64 level = word->effectiveLevel();
             lists.levels[level].append(word);
             if (level == QLXWord::nativeLevel && !word->dontAskAgain())

@@ -4,6 +4,7 @@
 
 #include "model/QLXStorageManager.h"
 #include "platform/linux/LocaleName.h"
+#include "platform/linux/RunningPrograms.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -125,7 +126,8 @@ ProgramRatingPrompt::ProgramRatingPrompt(Installation &installation, QNetworkAcc
               .ratingsURL = QUrl(u"appstream://lexicarta.desktop"_s),
               .countryCode = QLocale::territoryToCode(QLocale::system().territory())},
              {m_settings, installation.ports().clock, installation.ports().scheduler, installation.ports().workspace,
-              m_presenter, network, {}})
+              m_presenter, network,
+              [] { return isProgramRunning({u"gnome-software"_s, u"plasma-discover"_s}); }})
 {
 }
 

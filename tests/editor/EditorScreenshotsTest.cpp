@@ -1,10 +1,11 @@
 #include "EditorTestSupport.h"
 
+#include "support/Screenshots.h"
+
 #include "editor/QLXPopover.h"
 #include "editor/QLXTokenCloud.h"
 #include "editor/WordTableModel.h"
 
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -15,13 +16,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool saveScreenshot(QWidget &widget, const QString &name)
-{
-    const QString folder = QString::fromUtf8(LEXICARTA_SCREENSHOT_DIR);
-    QDir().mkpath(folder);
-    return widget.grab().save(folder + u'/' + name + u".png"_s);
-}
 
 class EditorScreenshotsTest : public testing::Test, protected lexi::test::EditorFixture
 {
@@ -54,7 +48,7 @@ TEST_F(EditorScreenshotsTest, TheListAtEachLevel)
     for (quint64 level = 0; level <= LexicartaController::allWordsLevel; ++level) {
         QTest::mouseClick(list->levelButton(level), Qt::LeftButton);
         EXPECT_EQ(list->currentWordsToShow().size(), level == LexicartaController::allWordsLevel ? 300 : 50);
-        EXPECT_TRUE(saveScreenshot(*list->view(), u"vocabulary-list-"_s + QString::fromUtf8(names[level])));
+        EXPECT_TRUE(lexi::test::saveScreenshot(*list->view(), u"vocabulary-list-"_s + QString::fromUtf8(names[level])));
     }
 }
 
@@ -63,27 +57,27 @@ TEST_F(EditorScreenshotsTest, SearchingAndAnEmptyLevel)
     list->searchField()->setText(u"Käse"_s);
     list->search();
     EXPECT_EQ(list->helpPage(), lexi::VocabularyListTexts::HelpPage::SearchBackground);
-    EXPECT_TRUE(saveScreenshot(*list->view(), u"vocabulary-list-search"_s));
+    EXPECT_TRUE(lexi::test::saveScreenshot(*list->view(), u"vocabulary-list-search"_s));
 
     list->searchField()->setText(u"zebra"_s);
     list->search();
     EXPECT_EQ(list->helpPage(), lexi::VocabularyListTexts::HelpPage::NoWordsInLevel);
-    EXPECT_TRUE(saveScreenshot(*list->view(), u"vocabulary-list-nothing-found"_s));
+    EXPECT_TRUE(lexi::test::saveScreenshot(*list->view(), u"vocabulary-list-nothing-found"_s));
 }
 
 TEST_F(EditorScreenshotsTest, ThePopoverForOneWordAndForSeveral)
 {
     selectRows(3, 3);
     ASSERT_TRUE(list->popover()->isVisible());
-    EXPECT_TRUE(saveScreenshot(*list->view(), u"word-popover-one-word"_s));
+    EXPECT_TRUE(lexi::test::saveScreenshot(*list->view(), u"word-popover-one-word"_s));
 
     selectRows(2, 6);
     EXPECT_EQ(list->popoverController()->selectedWords().size(), 5);
-    EXPECT_TRUE(saveScreenshot(*list->view(), u"word-popover-several-words"_s));
+    EXPECT_TRUE(lexi::test::saveScreenshot(*list->view(), u"word-popover-several-words"_s));
 
     list->popoverController()->closeWordPanel(QLXWordPopoverController::Sender::Cancel);
     list->showAddWordPanel();
-    EXPECT_TRUE(saveScreenshot(*list->view(), u"word-popover-adding"_s));
+    EXPECT_TRUE(lexi::test::saveScreenshot(*list->view(), u"word-popover-adding"_s));
 }
 
 TEST_F(EditorScreenshotsTest, TheTagCloud)
@@ -95,7 +89,7 @@ TEST_F(EditorScreenshotsTest, TheTagCloud)
     cloud.setSelectedTokenNames({u"food"_s, u"verbs"_s});
     cloud.setAutoFillBackground(true);
     cloud.show();
-    EXPECT_TRUE(saveScreenshot(cloud, u"tag-cloud"_s));
+    EXPECT_TRUE(lexi::test::saveScreenshot(cloud, u"tag-cloud"_s));
 }
 
 } // namespace

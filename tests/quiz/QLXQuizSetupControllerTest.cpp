@@ -1,7 +1,7 @@
 #include "QuizPagesFixture.h"
-#include "Screenshots.h"
 
 #include "support/LoopbackHttpServer.h"
+#include "support/Screenshots.h"
 
 #include "quiz/QLXCardView.h"
 #include "quiz/QLXQuizSetupController.h"

@@ -1,5 +1,6 @@
 #include "QuizPagesFixture.h"
-#include "Screenshots.h"
+
+#include "support/Screenshots.h"
 
 #include "quiz/QLXCardView.h"
 #include "quiz/QLXPieChart.h"

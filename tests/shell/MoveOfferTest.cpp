@@ -114,6 +114,15 @@ TEST(MoveOffer, DesktopEntryStartsTheCopy)
     EXPECT_EQ(desktopEntryFor(u"Exec=x"_s, u"/a \"b\"/$c"_s), u"Exec=\"/a \\\\\"b\\\\\"/\\\\$c\""_s);
 }
 
+TEST(MoveOffer, TheProgramWritesItsOwnDesktopEntryBesideTheCopy)
+{
+    const MoveEnvironment environment = currentEnvironment();
+    EXPECT_EQ(environment.desktopEntryFileName, u"lexicarta.desktop"_s);
+    EXPECT_TRUE(environment.shippedDesktopEntry.startsWith(u"[Desktop Entry]"_s));
+    EXPECT_TRUE(environment.shippedDesktopEntry.contains(u"\nExec="_s));
+    EXPECT_TRUE(environment.location.isInBuildFolder) << "a test program runs from the build folder";
+}
+
 // The script waits for the process it names to end, then starts the copy: run for real against a
 // short-lived process.
 TEST(MoveOffer, RelaunchScriptStartsTheCopyAfterTheProcessEnded)

@@ -1,0 +1,202 @@
+#include "LexicartaController.h"
+
+#include "QLXPopover.h"
+#include "QLXTokenCloud.h"
+#include "TagDrop.h"
+#include "WordTableModel.h"
+
+#include "model/Lexicarta.h"
+#include "platform/dispatch/Scheduler.h"
+#include "platform/ports/Clock.h"
+#include "platform/ports/Console.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTableView>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+// The controller's editing: the selection and the word popover it opens, adding and deleting
+// words, and tags dropped onto rows.
+
+qint64 LexicartaController::modificationIDNow() const
+{
+    return qint64(std::trunc(m_services.popover.clock.now().secondsSince1970()));
+}
+
+void LexicartaController::cancelPopover()
+{
+    if (m_popoverController->isActive() || m_popoverController->isInAddingMode())
+        m_popoverController->closeWordPanel(QLXWordPopoverController::Sender::Cancel);
+    else
+        closePopover();
+}
+
+void LexicartaController::closePopover()
+{
+    m_popover->close();
+}
+
+void LexicartaController::showAddWordPanel()
+{
+    if (!m_vocabulary)
+        return;
+    m_tokenCloud->setSelectedTokenNames({});
+    m_searchField->clear();
+    m_searchBlock.cancel();
+    selectMemoryView(0);
+
+    auto word = std::make_shared<QLXWord>();
+    m_vocabulary->addWord(word);
+    updateEntireView();
+    const std::optional<qsizetype> row = m_shown.rowOfWord(word.get());
+    if (!row)
+        return;
+    m_popoverController->setIsInAddingMode(true);
+    const QModelIndex index = m_model->index(int(*row), WordTableModel::YourWordColumn);
+    m_table->scrollTo(index);
+    m_table->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+}
+
+lexi::WordList LexicartaController::getSelectedWordsArray() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_table->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    lexi::WordList words;
+    for (int row : rows) {
+        if (row < m_model->rows().size())
+            words.append(m_model->rows().at(row));
+    }
+    return words;
+}
+
+void LexicartaController::deselectWords()
+{
+    cancelPopover();
+    m_table->clearSelection();
+}
+
+void LexicartaController::closeAddWordPopover()
+{
+    if (m_popoverController->isInAddingMode())
+        cancelPopover();
+}
+
+void LexicartaController::tableViewSelectionDidChange()
+{
+    if (m_isChangingSelection)
+        return;
+    const QModelIndexList selected = m_table->selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        m_selectedWord = nullptr;
+        updateStatusText();
+        return;
+    }
+    const QModelIndex current = m_table->selectionModel()->currentIndex();
+    const int row = current.isValid() && m_table->selectionModel()->isRowSelected(current.row())
+                        ? current.row()
+                        : selected.first().row();
+    m_selectedWord = m_model->rows().value(row);
+    updateStatusText();
+    showPopoverForSelection();
+}
+
+void LexicartaController::showPopoverForSelection()
+{
+    const lexi::WordList words = getSelectedWordsArray();
+    if (!m_vocabulary || words.isEmpty())
+        return;
+    m_popoverController->showEditWindowForWords(words, m_vocabulary, this);
+    QModelIndex anchor = m_table->selectionModel()->currentIndex();
+    if (!anchor.isValid() || !m_table->selectionModel()->isRowSelected(anchor.row()))
+        anchor = m_table->selectionModel()->selectedRows().first();
+    const QRect rect = m_table->visualRect(m_model->index(anchor.row(), WordTableModel::YourWordColumn));
+    m_popover->showRelativeToRect(m_table->viewport(), rect);
+}
+
+bool LexicartaController::tableViewAcceptDrop(int row, const QString &tag)
+{
+    const std::shared_ptr<QLXWord> word = m_model->rows().value(row);
+    if (!m_vocabulary || !word || !lexi::TagDrop::accepts(true, tag))
+        return false;
+    lexi::Console::writeLine(u"LexicartaController > tableViewAcceptDrop"_s);
+    lexi::TagDrop::apply(*word, tag, modificationIDNow());
+    m_vocabulary->buildTagsIndex();
+    m_vocabulary->setNeedsSync(true);
+    markNeedsSync();
+    save("VocController > removeWord > could not save");
+    requestSync();
+    // The row shows its new tag where it stands; the table is not sorted again.
+    m_model->wordsChanged({word});
+    m_tokenCloud->addTokenWithString(tag.trimmed());
+    emit vocabularyChanged();
+    return true;
+}
+
+void LexicartaController::wordPopoverDidDeleteWords(const lexi::WordList &)
+{
+    closePopover();
+    markNeedsSync();
+    refreshAfterChange();
+    requestSync();
+    emit vocabularyChanged();
+}
+
+void LexicartaController::wordPopoverDidCancelEditWords(const lexi::WordList &)
+{
+    closePopover();
+}
+
+void LexicartaController::wordPopoverDidEditWords(const lexi::WordList &words)
+{
+    refreshAfterChange();
+    m_model->wordsChanged(words);
+    closePopover();
+    markNeedsSync();
+    requestSync();
+    emit vocabularyChanged();
+}
+
+void LexicartaController::wordPopoverDidAddWords(const lexi::WordList &, bool shallAddMore)
+{
+    refreshAfterChange();
+    closePopover();
+    markNeedsSync();
+    if (!shallAddMore)
+        requestSync();
+    else
+        m_addMoreBlock = m_services.popover.scheduler.after(addMoreDelay, [this] { showAddWordPanel(); });
+    emit vocabularyChanged();
+}
+
+void LexicartaController::wordPopoverDidCancelAddingWords(const lexi::WordList &words)
+{
+    if (m_vocabulary) {
+        for (const std::shared_ptr<QLXWord> &word : words)
+            m_vocabulary->removeWord(word);
+    }
+    refreshAfterChange();
+    closePopover();
+    requestSync();
+}
+
+bool LexicartaController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_table->selectionModel()->hasSelection()) {
+            showPopoverForSelection();
+            return true;
+        }
+        if (key == Qt::Key_Escape && m_popover->isVisible()) {
+            cancelPopover();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,341 @@
+#include "LexicartaController.h"
+
+#include "QLXPopover.h"
+#include "QLXTokenCloud.h"
+#include "VocabularySync.h"
+#include "WordTableModel.h"
+
+#include "model/Lexicarta.h"
+#include "platform/dispatch/Scheduler.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSvgRenderer>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+namespace Texts = lexi::VocabularyListTexts;
+using Texts::HelpPage;
+
+namespace {
+
+// A level's badge (resources/images/editor): as many of five bars filled as the level is high;
+// all words fill them grey.
+QIcon levelIcon(quint64 level)
+{
+    const QString name = level >= LexicartaController::allWordsLevel ? u"level_all"_s : u"level%1"_s.arg(level);
+    QSvgRenderer renderer(u":/images/editor/"_s + name + u".svg"_s);
+    QPixmap pixmap(QSize(22, 16) * 2);
+    pixmap.setDevicePixelRatio(2);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    renderer.render(&painter, QRectF(0, 0, 22, 16));
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+void LexicartaController::buildView()
+{
+    auto view = std::make_unique<QWidget>();
+    m_view = view.get();
+    m_viewOwner.hold(std::move(view));
+    m_view->setObjectName(u"vocabularyList"_s);
+
+    // The levels, the add button and the tag cloud on the left.
+    m_levelsLabel = new QLabel;
+    m_levelGroup = new QButtonGroup(this);
+    m_levelGroup->setExclusive(true);
+    auto *left = new QVBoxLayout;
+    left->setSpacing(4);
+    left->addWidget(m_levelsLabel);
+    for (quint64 level = 0; level <= allWordsLevel; ++level) {
+        auto *button = new QPushButton;
+        button->setCheckable(true);
+        button->setFlat(true);
+        button->setIcon(levelIcon(level));
+        button->setIconSize({22, 16});
+        button->setStyleSheet(u"QPushButton { text-align: left; padding: 5px 8px; border-radius: 5px; }"
+                              "QPushButton:checked { background: #d7e6fa; font-weight: bold; }"
+                              "QPushButton:hover:!checked { background: #eceff3; }"_s);
+        m_levelButtons[level] = button;
+        m_levelGroup->addButton(button, int(level));
+        if (level == allWordsLevel)
+            left->addSpacing(6);
+        left->addWidget(button);
+        connect(button, &QPushButton::clicked, this, [this, level] { selectMemoryView(level); });
+    }
+    m_addWordButton = new QPushButton;
+    left->addSpacing(10);
+    left->addWidget(m_addWordButton);
+    left->addSpacing(14);
+    m_tagsFilterLabel = new QLabel;
+    auto *tagButtons = new QHBoxLayout;
+    m_selectAllTagsButton = new QPushButton;
+    m_selectNoTagsButton = new QPushButton;
+    for (QPushButton *button : {m_selectAllTagsButton, m_selectNoTagsButton}) {
+        button->setFlat(true);
+        button->setStyleSheet(u"QPushButton { color: #2f6fc4; padding: 0 4px; }"_s);
+        button->setCursor(Qt::PointingHandCursor);
+    }
+    tagButtons->addWidget(m_tagsFilterLabel);
+    tagButtons->addStretch();
+    tagButtons->addWidget(m_selectAllTagsButton);
+    tagButtons->addWidget(m_selectNoTagsButton);
+    left->addLayout(tagButtons);
+    m_tokenCloud = new QLXTokenCloud;
+    m_tokenCloud->setDelegate(this);
+    m_tokenScrollArea = new QScrollArea;
+    m_tokenScrollArea->setWidget(m_tokenCloud);
+    m_tokenScrollArea->setWidgetResizable(true);
+    m_tokenScrollArea->setFrameShape(QFrame::NoFrame);
+    m_tokenScrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    left->addWidget(m_tokenScrollArea, 1);
+    auto *leftPanel = new QWidget;
+    leftPanel->setLayout(left);
+    leftPanel->setFixedWidth(230);
+
+    // Heading, info and search above the table; the status line below it.
+    m_headingLabel = new QLabel;
+    QFont headingFont = m_headingLabel->font();
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.45);
+    headingFont.setBold(true);
+    m_headingLabel->setFont(headingFont);
+    m_infoLabel = new QLabel;
+    m_infoLabel->setWordWrap(true);
+    m_searchField = new QLineEdit;
+    m_searchField->setClearButtonEnabled(true);
+    m_searchField->setFixedWidth(220);
+    auto *headingRow = new QHBoxLayout;
+    auto *headingTexts = new QVBoxLayout;
+    headingTexts->addWidget(m_headingLabel);
+    headingTexts->addWidget(m_infoLabel);
+    headingRow->addLayout(headingTexts, 1);
+    headingRow->addWidget(m_searchField, 0, Qt::AlignTop);
+
+    m_model = new WordTableModel(m_services.popover.clock, this);
+    m_model->setDropHandler([this](int row, const QString &text) { return tableViewAcceptDrop(row, text); });
+    m_table = new QTableView;
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setAlternatingRowColors(true);
+    m_table->setShowGrid(false);
+    m_table->setWordWrap(false);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(24);
+    m_table->horizontalHeader()->setSectionsClickable(true);
+    m_table->horizontalHeader()->setSortIndicatorShown(true);
+    m_table->horizontalHeader()->setHighlightSections(false);
+    m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setColumnWidth(WordTableModel::YourWordColumn, 190);
+    m_table->setColumnWidth(WordTableModel::ForeignWordColumn, 190);
+    m_table->setColumnWidth(WordTableModel::CommentColumn, 170);
+    m_table->setColumnWidth(WordTableModel::TagsColumn, 150);
+    m_table->setAcceptDrops(true);
+    m_table->setDragDropMode(QAbstractItemView::DropOnly);
+    m_table->setDropIndicatorShown(true);
+    // Drops between rows are told apart from drops onto a row, and refused.
+    m_table->setDragDropOverwriteMode(false);
+    m_table->setDefaultDropAction(Qt::CopyAction);
+    m_table->installEventFilter(this);
+    connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &LexicartaController::tableViewDidClickTableColumn);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &LexicartaController::tableViewSelectionDidChange);
+
+    m_helpLabel = new QLabel(m_table->viewport());
+    m_helpLabel->setAlignment(Qt::AlignCenter);
+    m_helpLabel->setWordWrap(true);
+    m_helpLabel->setForegroundRole(QPalette::PlaceholderText);
+    m_helpLabel->hide();
+
+    m_statusButton = new QPushButton;
+    m_statusButton->setFlat(true);
+    m_statusButton->setStyleSheet(u"QPushButton { text-align: left; color: #555; padding: 2px 4px; }"_s);
+    m_showAllWordsButton = new QPushButton;
+    m_showAllWordsButton->hide();
+    auto *statusRow = new QHBoxLayout;
+    statusRow->addWidget(m_statusButton, 1);
+    statusRow->addWidget(m_showAllWordsButton);
+
+    auto *right = new QVBoxLayout;
+    right->addLayout(headingRow);
+    right->addWidget(m_table, 1);
+    right->addLayout(statusRow);
+
+    auto *page = new QHBoxLayout(m_view);
+    page->addWidget(leftPanel);
+    page->addLayout(right, 1);
+
+    m_popover = new QLXPopover(m_view);
+    m_popover->setContentWidget(m_popoverController->view());
+
+    // The main window's menu gives adding its shortcut.
+    m_addWordAction = new QAction(this);
+    m_synonymsAction = new QAction(this);
+    m_deleteDuplicatesAction = new QAction(this);
+    m_findAction = new QAction(this);
+    m_findAction->setShortcut(QKeySequence::Find);
+    m_findAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_view->addAction(m_findAction);
+
+    connect(m_addWordAction, &QAction::triggered, this, &LexicartaController::showAddWordPanel);
+    connect(m_addWordButton, &QPushButton::clicked, this, &LexicartaController::showAddWordPanel);
+    connect(m_synonymsAction, &QAction::triggered, this, &LexicartaController::setDisplaySynonyms);
+    connect(m_showAllWordsButton, &QPushButton::clicked, this, &LexicartaController::setDisplaySynonyms);
+    connect(m_deleteDuplicatesAction, &QAction::triggered, this, &LexicartaController::deleteDuplicates);
+    connect(m_findAction, &QAction::triggered, this, &LexicartaController::focusOnSearchField);
+    connect(m_statusButton, &QPushButton::clicked, this, &LexicartaController::toggleStatusView);
+    connect(m_selectAllTagsButton, &QPushButton::clicked, this, &LexicartaController::selectAllTags);
+    connect(m_selectNoTagsButton, &QPushButton::clicked, this, &LexicartaController::deselectAllTags);
+    // Each keystroke starts the wait anew, so the last one is always searched for.
+    connect(m_searchField, &QLineEdit::textChanged, this, [this] {
+        m_searchBlock.cancel();
+        m_searchBlock = m_services.popover.scheduler.after(searchDelay, [this] { search(); });
+    });
+    connect(m_searchField, &QLineEdit::returnPressed, this, [this] {
+        m_searchBlock.cancel();
+        search();
+    });
+}
+
+void LexicartaController::localize()
+{
+    m_addWordAction->setText(Texts::text(u"addWordMenuItemTitle"_s));
+    m_addWordButton->setText(Texts::text(u"addWordButtonTitle"_s));
+    m_levelButtons[allWordsLevel]->setText(Texts::text(u"allWordsLabel"_s));
+    for (quint64 level = 0; level < allWordsLevel; ++level)
+        m_levelButtons[level]->setText(Texts::text(Texts::levelTexts(level, 0).headingKey));
+    m_levelsLabel->setText(Texts::text(u"levelsLabel"_s));
+    m_showAllWordsButton->setText(Texts::text(u"showAllWords"_s));
+    m_selectAllTagsButton->setText(Texts::text(u"selectAllTagsButtonTitle"_s));
+    m_selectNoTagsButton->setText(Texts::text(u"selectNoneTagsButtonTitle"_s));
+    m_tagsFilterLabel->setText(Texts::text(u"tagsFilter"_s));
+    m_model->setColumnTitles(Texts::text(u"commentTableColumnTitle"_s), Texts::text(u"tagsTableColumnTitle"_s),
+                             Texts::text(u"lastAskedTableColumnTitle"_s));
+    m_synonymsAction->setText(Texts::text(u"showSynonyms"_s));
+    m_deleteDuplicatesAction->setText(Texts::text(u"deleteDuplicates"_s));
+    m_searchField->setPlaceholderText(Texts::text(u"searchPlaceholder"_s));
+}
+
+void LexicartaController::awake()
+{
+    m_lastColumn = WordTableModel::YourWordColumn;
+    m_table->horizontalHeader()->setSortIndicator(m_lastColumn, Qt::AscendingOrder);
+    m_statusTexts[0] = Texts::initialStatusText(0, 0);
+    setStatusPage(0);
+    m_levelButtons[allWordsLevel]->setChecked(true);
+    setLevelTexts(Texts::levelTexts(allWordsLevel, 0));
+}
+
+void LexicartaController::showHelp(HelpPage page)
+{
+    m_helpPage = page;
+    QPalette palette = m_table->palette();
+    palette.setColor(QPalette::Base, page == HelpPage::SearchBackground ? QColor(0xfd, 0xfb, 0xef)
+                                                                         : m_view->palette().color(QPalette::Base));
+    m_table->setPalette(palette);
+    QString help;
+    switch (page) {
+    case HelpPage::NoWordsAdded:
+        help = Texts::text(u"noWordsAdded"_s);
+        break;
+    case HelpPage::NoWordsInLevel:
+        help = u"<b>%1</b><br>%2"_s.arg(Texts::text(u"noWordsInLevel"_s).toHtmlEscaped(),
+                                          Texts::text(u"noWordsInLevelSmall"_s).toHtmlEscaped());
+        break;
+    case HelpPage::NoWordsUnknown:
+        help = Texts::text(u"noWordsUnknown"_s);
+        break;
+    case HelpPage::SearchBackground:
+    case HelpPage::None:
+        m_helpLabel->hide();
+        return;
+    }
+    m_helpLabel->setText(help);
+    // Over the table's upper part, 34 points in from either side.
+    const QRect area = m_table->viewport()->rect();
+    m_helpLabel->setGeometry(34, 60, std::max(0, area.width() - 68), 120);
+    m_helpLabel->show();
+}
+
+void LexicartaController::closeHelp()
+{
+    showHelp(HelpPage::None);
+}
+
+void LexicartaController::setLevelTexts(const Texts::LevelTexts &texts)
+{
+    m_headingLabel->setText(Texts::text(texts.headingKey));
+    m_infoLabel->setText(Texts::text(texts.infoKey));
+    m_infoIsWarning = texts.isWarning;
+    m_infoLabel->setStyleSheet(texts.isWarning ? u"color: rgb(204, 77, 77);"_s : u"color: black;"_s);
+}
+
+QString LexicartaController::headingText() const
+{
+    return m_headingLabel->text();
+}
+
+QString LexicartaController::infoText() const
+{
+    return m_infoLabel->text();
+}
+
+void LexicartaController::setStatusPage(int page)
+{
+    m_statusPage = page;
+    m_statusButton->setText(m_statusTexts[page]);
+}
+
+QString LexicartaController::statusText() const
+{
+    return m_statusTexts[0];
+}
+
+void LexicartaController::updateStatusText()
+{
+    if (!m_vocabulary)
+        return;
+    Texts::StatusFigures figures;
+    figures.isSearching = !m_searchField->text().isEmpty();
+    figures.isSynonymsActive = m_isSynonymsActive;
+    figures.level = m_selectedLevel;
+    figures.shown = quint64(m_shown.count());
+    figures.total = quint64(m_vocabulary->countAllWords());
+    if (m_selectedLevel == 5) {
+        figures.native = quint64(m_vocabulary->level5Words().size());
+        figures.nativeWithoutDontAsk = quint64(m_vocabulary->nativeWithoutDontAsk().size());
+    }
+    figures.selectedRows = quint64(m_table->selectionModel()->selectedRows().size());
+    m_statusTexts[0] = Texts::statusText(figures);
+    m_statusTexts[1] = Texts::syncStatusText(m_sync ? m_sync->syncStatusForVocabulary(*m_vocabulary) : std::nullopt);
+    setStatusPage(m_statusPage);
+}
+
+void LexicartaController::toggleStatusView()
+{
+    updateStatusText();
+    if (m_sync && m_sync->isEnabled())
+        setStatusPage(1 - m_statusPage);
+}
+
+void LexicartaController::cloudControllerDidSync()
+{
+    updateStatusText();
+    setStatusPage(1);
+
+// The controller's page: its widgets, their texts, and the heading, info, help and status they
+// show.
+}

@@ -1,0 +1,228 @@
+// The first start (a first language or a first synchronisation) and the synchronisation delegate.
+#include "QLXMainWindowController.h"
+
+#include "FirstLanguageNames.h"
+#include "FirstStartPage.h"
+#include "Installation.h"
+#include "ModalWatch.h"
+#include "QLXHelpController.h"
+
+#include "model/AvailableLanguages.h"
+#include "model/Lexicarta.h"
+#include "platform/values/Format.h"
+#include "platform/linux/LocaleName.h"
+#include "platform/files/StringTables.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString mainWindowTable = u"MainWindow"_s;
+
+QString mainWindowText(const QString &key)
+{
+    return lexi::StringTables::text(key, mainWindowTable);
+}
+
+// Seconds since 1970 of the file's modification time; nothing when no file is there.
+std::optional<qint64> modificationSeconds(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    return info.lastModified().toSecsSinceEpoch();
+}
+
+} // namespace
+
+void QLXMainWindowController::setCurrentVocabulary(std::shared_ptr<Lexicarta> vocabulary)
+{
+    m_pages.vocabulary->setVocabulary(std::move(vocabulary));
+    // The file as it was read: a synchronisation reloads it only when it changes from here.
+    if (const auto path = currentSavePath())
+        m_vocabularyLastLoadedDate = modificationSeconds(*path);
+}
+
+void QLXMainWindowController::setProgressRunning(bool running)
+{
+    m_firstStartPage->firstSyncProgressWheel->setRange(0, running ? 0 : 1);
+    m_firstStartPage->firstSyncProgressWheel->setVisible(running);
+}
+
+void QLXMainWindowController::showFirstSyncStartState()
+{
+    FirstStartPage &page = *m_firstStartPage;
+    const bool isLinked = m_installation.dropboxController().isLinked();
+    FirstStartPage::setStepColor(page.firstSyncStep2Label, true);
+    page.firstSyncLinkDBButton->setEnabled(!isLinked);
+    page.firstSyncStep2Check->setVisible(isLinked);
+    page.firstSyncGetStartedButton->setVisible(false);
+    page.firstSyncGetStartedButton->setEnabled(false);
+    setProgressRunning(false);
+    FirstStartPage::setStepColor(page.firstSyncStep3Label, false);
+    page.firstSyncStep3Check->setVisible(false);
+    page.firstSyncStep4Label->setVisible(false);
+    if (isLinked) {
+        setProgressRunning(true);
+        FirstStartPage::setStepColor(page.firstSyncStep3Label, true);
+    }
+}
+
+void QLXMainWindowController::prepareFirstStartPage()
+{
+    m_mainTabView->setCurrentIndex(firstStartTab);
+    showFirstSyncStartState();
+    m_toolbarItemsEnabled = false;
+    m_languagesPopUp->setEnabled(false);
+    m_firstStartPage->firstLanguageField->setFocus();
+}
+
+void QLXMainWindowController::firstLanguageTextChanged()
+{
+    m_firstStartPage->getStartedButton->setEnabled(!m_firstStartPage->firstLanguageField->text().isEmpty());
+}
+
+void QLXMainWindowController::setFirstLanguage()
+{
+    createFirstLanguageWithName(m_firstStartPage->firstLanguageField->text());
+}
+
+void QLXMainWindowController::refuseLanguageName(const QString &name)
+{
+    m_installation.ports().alerts.runModal(
+        {mainWindowText(u"invalidLanguageName"_s),
+         lexi::format(mainWindowText(u"invalidLanguageNameMsg"_s), name),
+         {lexi::StringTables::text(u"ok"_s)}});
+}
+
+void QLXMainWindowController::createFirstLanguageWithName(const QString &name)
+{
+    const lexi::FirstLanguageNames names = lexi::firstLanguageNames(lexi::selectedLocaleName(), name);
+    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(m_installation.services());
+    vocabulary->setYourLanguageName(names.yourLanguageName);
+    vocabulary->setForeignLanguageName(names.foreignLanguageName);
+
+    QLXStorageManager &storage = m_installation.storage();
+    const std::optional<QString> path = storage.savePathForVocabulary(*vocabulary);
+    if (!path) {
+        refuseLanguageName(names.foreignLanguageName);
+        return;
+    }
+    if (QFileInfo::exists(*path)) {
+        // The first synchronisation may have brought this language already: open it rather than
+        // saving an empty vocabulary over it.
+        vocabulary = storage.vocabularyFromFile(*path);
+        if (!vocabulary)
+            return;
+    } else {
+        vocabulary->setNeedsSync(true);
+        m_installation.dropboxController().markFileAsNeedsSync(*vocabulary);
+        // An empty vocabulary writes at once; the language pop-up lists it from its file.
+        if (!storage.saveVocabulary(vocabulary.get()))
+            return;
+        storage.flushSaves();
+    }
+    setCurrentVocabulary(vocabulary);
+    m_pages.vocabulary->updateEntireView();
+    updateLanguagesPopup();
+    enableAllToolbarItems();
+    doSync();
+    m_helpController->closeHelp();
+    showVocabulary();
+}
+
+void QLXMainWindowController::linkWithDropbox()
+{
+    DropBoxController &dropbox = m_installation.dropboxController();
+    dropbox.setDelegate(this);
+    dropbox.setIsEnabled(true);
+}
+
+void QLXMainWindowController::dropboxControllerDidLinkSuccessfully()
+{
+    if (!m_isInFirstSetupMode) {
+        after(2s, [this] { m_pages.preferences->showSyncing(); });
+        return;
+    }
+    FirstStartPage &page = *m_firstStartPage;
+    page.firstSyncLinkDBButton->setEnabled(false);
+    page.firstSyncStep2Check->setVisible(true);
+    FirstStartPage::setStepColor(page.firstSyncStep3Label, true);
+    setProgressRunning(true);
+    doSync();
+}
+
+void QLXMainWindowController::dropboxControllerFailedToLink()
+{
+    m_pages.preferences->showSyncing();
+}
+
+void QLXMainWindowController::dropboxControllerDidFinishSync()
+{
+    m_modalWatch.runWhenNoModal([this] {
+        m_pages.quiz->runWhenNoQuizRuns([this] {
+            if (const auto path = currentSavePath()) {
+                if (const auto seconds = modificationSeconds(*path);
+                    seconds && *seconds != m_vocabularyLastLoadedDate.value_or(0)) {
+                    m_pages.vocabulary->reloadVocabularyFromDisk();
+                    m_vocabularyLastLoadedDate = seconds;
+                }
+            }
+        });
+        updateLanguagesPopup();
+
+        FirstStartPage &page = *m_firstStartPage;
+        page.firstSyncStep3Check->setVisible(true);
+        setProgressRunning(false);
+        page.firstSyncGetStartedButton->setVisible(true);
+        page.firstSyncGetStartedButton->setEnabled(true);
+        page.firstSyncStep4Label->setVisible(false);
+
+        m_pages.vocabulary->cloudControllerDidSync();
+        m_pages.preferences->cloudControllerDidSync();
+        m_pages.quiz->quizListsToAskChanged();
+    });
+}
+
+void QLXMainWindowController::noteOwnSave(const QString &path, qint64 modificationTime)
+{
+    if (currentSavePath() == path)
+        m_vocabularyLastLoadedDate = modificationTime;
+}
+
+void QLXMainWindowController::getStartedAfterSync()
+{
+    const QList<QLXFile> files = lexi::loadAllAvailableLanguages(m_installation.folders());
+    QStringList paths;
+    for (const QLXFile &file : files)
+        paths.append(file.filePath());
+    if (std::shared_ptr<Lexicarta> vocabulary = loadFirstOf(paths)) {
+        setCurrentVocabulary(std::move(vocabulary));
+        m_pages.vocabulary->updateEntireView();
+        updateLanguagesPopup();
+        enableAllToolbarItems();
+        showVocabulary();
+        return;
+    }
+    FirstStartPage &page = *m_firstStartPage;
+    page.firstSyncStep2Check->setVisible(false);
+    page.firstSyncStep3Check->setVisible(false);
+    page.firstSyncLinkDBButton->setEnabled(true);
+    page.firstSyncGetStartedButton->setVisible(false);
+    page.firstSyncGetStartedButton->setEnabled(false);
+    page.firstSyncStep4Label->setVisible(false);
+    // Files that failed to load have told the learner already.
+    if (files.isEmpty())
+        m_installation.ports().alerts.runModal({mainWindowText(u"noLangsOnDB"_s), mainWindowText(u"noLangsOnDBMsg"_s),
+                                                {lexi::StringTables::text(u"ok"_s)}});
+}
