@@ -1,4 +1,5 @@
 #include "support/GeneratedVocabulary.h"
+#include "support/NullWorkspace.h"
 
 #include "editor/LexicartaController.h"
 #include "editor/ShownWords.h"
@@ -11,7 +12,6 @@
 #include "platform/files/Settings.h"
 #include "platform/ports/Console.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -28,14 +28,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class NoWorkspace final : public lexi::Workspace
-{
-public:
-    void openFolder(const QString &) override {}
-    void openWebAddress(const QUrl &) override {}
-    bool openStorePage(const QUrl &) override { return false; }
-};
-
 // The generated vocabulary with a store that can save it, in a folder of its own.
 class EditorFixture
 {
@@ -51,7 +43,7 @@ private:
     lexi::bench::BenchmarkServices m_services;
     QTemporaryDir m_folder;
     lexi::ApplicationFolders m_folders{m_folder.path()};
-    NoWorkspace m_workspace;
+    lexi::test::NullWorkspace m_workspace;
 
 public:
     QLXStorageManager store{m_folders, m_services.services(), m_workspace};
@@ -220,15 +212,3 @@ void BM_ApplyPopoverToManyWords(benchmark::State &state)
 BENCHMARK(BM_ApplyPopoverToManyWords)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-// The list's widgets need an application; they are drawn offscreen.
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

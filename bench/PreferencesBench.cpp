@@ -1,4 +1,5 @@
 #include "support/GeneratedVocabulary.h"
+#include "support/NullWorkspace.h"
 
 #include "model/QLXStorageManager.h"
 #include "platform/files/ApplicationFolders.h"
@@ -7,7 +8,6 @@
 #include "quiz/QLXColorTheme.h"
 #include "shell/QLXPreferencesController.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -19,14 +19,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class NoWorkspace final : public lexi::Workspace
-{
-public:
-    void openFolder(const QString &) override {}
-    void openWebAddress(const QUrl &) override {}
-    bool openStorePage(const QUrl &) override { return false; }
-};
 
 // An installation whose vocabularies folder holds ten vocabularies of 50,000 words each.
 class TenLargeVocabularies
@@ -65,11 +57,11 @@ private:
     lexi::bench::BenchmarkServices m_services;
     lexi::ApplicationFolders m_folders{m_folder.path()};
     lexi::Defaults m_defaults{QDir(m_folder.path()).filePath(u"settings.conf"_s)};
-    lexi::bench::SilentAlertPresenter m_alerts;
+    lexi::test::SilentAlertPresenter m_alerts;
     lexi::NullInputSources m_inputSources;
     lexi::dispatch::QtScheduler m_scheduler;
     QLXColorTheme m_theme{m_defaults};
-    NoWorkspace m_workspace;
+    lexi::test::NullWorkspace m_workspace;
 
 public:
     QLXStorageManager storage{m_folders, m_services.services(), m_workspace};
@@ -114,16 +106,3 @@ void BM_ShowPreferencesAgain(benchmark::State &state)
 BENCHMARK(BM_ShowPreferencesAgain)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

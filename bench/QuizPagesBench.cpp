@@ -1,9 +1,9 @@
 #include "support/GeneratedVocabulary.h"
+#include "support/NullWorkspace.h"
 
 #include "model/QLXStorageManager.h"
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/Defaults.h"
-#include "platform/ports/Workspace.h"
 #include "quiz/CardFlip.h"
 #include "quiz/QLXCardView.h"
 #include "quiz/QLXColorTheme.h"
@@ -11,12 +11,10 @@
 #include "quiz/QuizPages.h"
 #include "quiz/QuizSetupCheck.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <benchmark/benchmark.h>
 
@@ -58,14 +56,6 @@ private:
     std::vector<lexi::dispatch::Block> m_blocks;
 };
 
-class NoWorkspace final : public lexi::Workspace
-{
-public:
-    void openFolder(const QString &) override {}
-    void openWebAddress(const QUrl &) override {}
-    bool openStorePage(const QUrl &) override { return false; }
-};
-
 // Hands saves to the storage manager's background saver, as the program does, or, to show the
 // quiz's own share, to nobody.
 class StorageKeeper final : public lexi::QuizVocabularyKeeper
@@ -103,7 +93,7 @@ void BM_TypingQuizAnswer(benchmark::State &state)
     QTemporaryDir folder;
     lexi::Defaults defaults(folder.filePath(u"Lexicarta.conf"_s));
     lexi::ApplicationFolders folders(folder.path());
-    NoWorkspace workspace;
+    lexi::test::NullWorkspace workspace;
     QLXStorageManager store(folders, services.services(), workspace);
     StorageKeeper keeper(store, state.range(0) != 0);
     NoRatingPrompt rating;
@@ -181,15 +171,3 @@ void BM_CardFlipFrame(benchmark::State &state)
 BENCHMARK(BM_CardFlipFrame)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-// The quiz pages need an application object that can make widgets; no screen is needed.
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,4 +1,5 @@
 #include "support/GeneratedVocabulary.h"
+#include "support/NullWorkspace.h"
 
 #include "model/QLXStorageManager.h"
 #include "platform/ports/Console.h"
@@ -9,7 +10,7 @@
 
 #include "platform/files/Settings.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QTemporaryDir>
 
@@ -19,24 +20,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class SilentAlerts final : public lexi::AlertPresenter
-{
-public:
-    int runModal(const lexi::Alert &) override { return 0; }
-};
-
 class NoFolderChooser final : public lexi::FolderChooser
 {
 public:
     std::optional<QString> chooseFolder(const QString &, const std::optional<QString> &) override { return {}; }
-};
-
-class NoWorkspace final : public lexi::Workspace
-{
-public:
-    void openFolder(const QString &) override {}
-    void openWebAddress(const QUrl &) override {}
-    bool openStorePage(const QUrl &) override { return false; }
 };
 
 class Offline final : public lexi::NetworkReachability
@@ -73,9 +60,9 @@ public:
 
     QTemporaryDir folder;
     lexi::dispatch::QtScheduler scheduler;
-    SilentAlerts alerts;
+    lexi::test::SilentAlertPresenter alerts;
     NoFolderChooser folderChooser;
-    NoWorkspace workspace;
+    lexi::test::NullWorkspace workspace;
     lexi::NullInputSources inputSources;
     Offline network;
     std::unique_ptr<lexi::Installation> installation;
@@ -126,13 +113,3 @@ void BM_StartUpToShownWindow(benchmark::State &state)
 BENCHMARK(BM_StartUpToShownWindow)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

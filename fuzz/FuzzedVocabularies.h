@@ -4,6 +4,9 @@
 #include "model/QLXStorageManager.h"
 #include "platform/files/ApplicationFolders.h"
 
+#include "support/NullWorkspace.h"
+#include "support/SilentAlertPresenter.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -31,11 +34,6 @@ public:
     static void checkLoaded(const std::shared_ptr<Lexicarta> &vocabulary);
 
 private:
-    class SilentAlerts final : public AlertPresenter
-    {
-    public:
-        int runModal(const Alert &) override { return 1; }
-    };
     class OneInputSource final : public InputSources
     {
     public:
@@ -43,19 +41,13 @@ private:
         std::optional<InputSource> currentKeyboardInputSource() override;
         bool selectInputSource(const QString &) override { return true; }
     };
-    class NoWorkspace final : public Workspace
-    {
-    public:
-        void openFolder(const QString &) override {}
-        void openWebAddress(const QUrl &) override {}
-        bool openStorePage(const QUrl &) override { return false; }
-    };
 
     QTemporaryDir m_folder;
     ApplicationFolders m_folders{m_folder.path()};
-    SilentAlerts m_alerts;
+    // The second button, so that the way to the backups folder is taken too.
+    test::SilentAlertPresenter m_alerts{1};
     OneInputSource m_inputSources;
-    NoWorkspace m_workspace;
+    test::NullWorkspace m_workspace;
     VocabularyServices m_services{Clock::system(), m_alerts, m_inputSources};
     QLXStorageManager m_store{m_folders, m_services, m_workspace};
     QString m_inputPath;

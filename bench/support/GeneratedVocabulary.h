@@ -3,9 +3,10 @@
 #include "model/Lexicarta.h"
 #include "model/VocabularyServices.h"
 
-#include "platform/ports/AlertPresenter.h"
 #include "platform/ports/Clock.h"
 #include "platform/ports/InputSources.h"
+
+#include "support/SilentAlertPresenter.h"
 
 #include <memory>
 
@@ -24,13 +25,6 @@ private:
     Date m_now;
 };
 
-// Alerts nobody sees: a benchmark has no learner.
-class SilentAlertPresenter final : public AlertPresenter
-{
-public:
-    int runModal(const Alert &) override { return 0; }
-};
-
 // The services benchmarks give their vocabularies: the clock stands at 15 January 2026, 12:00 UTC.
 class BenchmarkServices
 {
@@ -43,7 +37,7 @@ public:
 
 private:
     FixedClock m_clock;
-    SilentAlertPresenter m_alerts;
+    test::SilentAlertPresenter m_alerts;
     NullInputSources m_inputSources;
     VocabularyServices m_services;
 };

@@ -2,6 +2,9 @@
 #include "model/QLXStorageManager.h"
 #include "platform/files/ApplicationFolders.h"
 
+#include "support/NullWorkspace.h"
+#include "support/SilentAlertPresenter.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -12,20 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class SilentAlerts final : public lexi::AlertPresenter
-{
-public:
-    int runModal(const lexi::Alert &) override { return 0; }
-};
-
-class NoWorkspace final : public lexi::Workspace
-{
-public:
-    void openFolder(const QString &) override {}
-    void openWebAddress(const QUrl &) override {}
-    bool openStorePage(const QUrl &) override { return false; }
-};
 
 void addWords(Lexicarta &vocabulary, int count)
 {
@@ -48,10 +37,10 @@ int main(int argc, char **argv)
     if (argc < 2)
         return 2;
     const lexi::ApplicationFolders folders(QString::fromLocal8Bit(argv[1]));
-    SilentAlerts alerts;
+    lexi::test::SilentAlertPresenter alerts;
     lexi::NullInputSources inputSources;
     const lexi::VocabularyServices services{lexi::Clock::system(), alerts, inputSources};
-    NoWorkspace workspace;
+    lexi::test::NullWorkspace workspace;
     QLXStorageManager store(folders, services, workspace);
 
     const auto vocabulary = Lexicarta::create(services);

@@ -8,6 +8,9 @@
 #include "platform/files/CloudFolder.h"
 #include "platform/files/Defaults.h"
 
+#include "support/NullWorkspace.h"
+#include "support/SilentAlertPresenter.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -16,20 +19,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class SilentAlerts final : public lexi::AlertPresenter
-{
-public:
-    int runModal(const lexi::Alert &) override { return 0; }
-};
-
-class NoWorkspace final : public lexi::Workspace
-{
-public:
-    void openFolder(const QString &) override {}
-    void openWebAddress(const QUrl &) override {}
-    bool openStorePage(const QUrl &) override { return false; }
-};
 
 // The cloud folder is on this machine; the run must not depend on the test machine's network.
 class AlwaysReachable final : public lexi::NetworkReachability
@@ -50,7 +39,7 @@ int main(int argc, char **argv)
     const QStringList arguments = application.arguments().mid(1);
     if (arguments.isEmpty())
         return 2;
-    SilentAlerts alerts;
+    lexi::test::SilentAlertPresenter alerts;
     const std::optional<lexi::ApplicationFolders> folders =
         lexi::ApplicationFolders::open(lexi::ApplicationFolders::standardUserDataFolder(), alerts);
     if (!folders)
@@ -61,7 +50,7 @@ int main(int argc, char **argv)
 
     lexi::NullInputSources inputSources;
     const lexi::VocabularyServices services{lexi::Clock::system(), alerts, inputSources};
-    NoWorkspace workspace;
+    lexi::test::NullWorkspace workspace;
     QLXStorageManager storage(*folders, services, workspace);
     lexi::dispatch::QtScheduler scheduler;
     lexi::CloudFolder cloud(defaults, scheduler);

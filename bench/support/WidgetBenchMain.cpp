@@ -1,0 +1,18 @@
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+// Benchmarks of widgets need an application object that can make them; they are drawn offscreen
+// unless QT_QPA_PLATFORM names another platform.
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
