@@ -3,10 +3,10 @@
 #include "DetachedWidgetOwner.h"
 #include "QLXTokenCloudDelegate.h"
 #include "QLXWordPopoverController.h"
-#include "QLXWordPopoverDelegate.h"
 #include "ShownWords.h"
 #include "VocabularyListTexts.h"
 
+#include "model/QLXWordPopoverDelegate.h"
 #include "platform/dispatch/DelayedBlock.h"
 
 #include <QObject>

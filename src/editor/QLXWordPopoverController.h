@@ -3,9 +3,9 @@
 #include "DetachedWidgetOwner.h"
 #include "QLXLanguageTextField.h"
 #include "QLXLanguageTokenField.h"
-#include "QLXWordPopoverDelegate.h"
 #include "WordPopoverEditor.h"
 
+#include "model/QLXWordPopoverDelegate.h"
 #include "platform/dispatch/DelayedBlock.h"
 #include "platform/ports/InputSources.h"
 

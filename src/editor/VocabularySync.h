@@ -4,9 +4,7 @@
 
 #include <optional>
 
-class DropBoxController;
 class Lexicarta;
-class QLXSyncLog;
 
 namespace lexi {
 
@@ -21,25 +19,6 @@ public:
     virtual void syncWithDropbox() = 0;
     // None while the vocabulary has no status yet.
     virtual std::optional<QString> syncStatusForVocabulary(const Lexicarta &vocabulary) const = 0;
-};
-
-// The program's synchronisation controller and sync log.
-class DropBoxVocabularySync final : public VocabularySync
-{
-public:
-    DropBoxVocabularySync(DropBoxController &controller, const QLXSyncLog &syncLog)
-        : m_controller(controller), m_syncLog(syncLog)
-    {
-    }
-
-    bool isEnabled() const override;
-    void markFileAsNeedsSync(const Lexicarta &vocabulary) override;
-    void syncWithDropbox() override;
-    std::optional<QString> syncStatusForVocabulary(const Lexicarta &vocabulary) const override;
-
-private:
-    DropBoxController &m_controller;
-    const QLXSyncLog &m_syncLog;
 };
 
 } // namespace lexi

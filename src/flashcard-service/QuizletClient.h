@@ -22,8 +22,8 @@ class Defaults;
 // (2xx) JSON replies are kept in memory for the client's life and answer the same request again
 // without asking the network.
 //
-// The service's base address is read from the defaults key "quizletServiceAddress" when the client
-// is made: an http or https address, by default https://api.quizlet.com; tests point it at a
+// The service's base address is read from the setting Settings::quizletServiceAddressKey when the
+// client is made: an http or https address, by default https://api.quizlet.com; tests point it at a
 // loopback server. Make and use the client on the main thread.
 class QuizletClient
 {

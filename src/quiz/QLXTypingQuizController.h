@@ -6,7 +6,7 @@
 #include "QuizPages.h"
 #include "QuizServices.h"
 
-#include "editor/QLXWordPopoverDelegate.h"
+#include "model/QLXWordPopoverDelegate.h"
 
 #include <QObject>
 

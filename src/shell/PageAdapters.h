@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DropBoxVocabularySync.h"
 #include "MainWindowPages.h"
 
 #include "QLXRate.h"
@@ -14,7 +15,6 @@
 #include "quiz/QuizPages.h"
 #include "quiz/QuizServices.h"
 #include "editor/VocabularySaving.h"
-#include "editor/VocabularySync.h"
 #include "platform/files/Settings.h"
 #include "shell/QLXPreferencesController.h"
 

@@ -184,49 +184,8 @@ void Settings::setInfoMessageDismissed(const QString &uuid)
 
 bool Settings::isProgramKey(const QString &key)
 {
-    static const QLatin1StringView keys[] = {
-        crashOnExceptionsKey,
-        visualizeMutuallyExclusiveConstraintsKey,
-        installationUuidKey,
-        lastActiveLanguageKey,
-        hasShownVocabularyHelpKey,
-        cloudFolderPathKey,
-        enableDropboxKey,
-        showCommentWithQuestionKey,
-        askForForeignWordKey,
-        askForYourWordKey,
-        backgroundColorKey,
-        hasShownQuizHelpQuestionKey,
-        hasShownQuizHelpCorrectAnswerKey,
-        hasShownQuizHelpMisspelledAnswerKey,
-        hasShownQuizHelpWrongAnswerKey,
-        userWasUnhappyKey,
-        infoMessageAddressKey,
-        quizletServiceAddressKey,
-        analyticsServiceAddressKey,
-        didFSImportKey,
-        enableUserStatisticsKey,
-        disableUserStatisticsKey,
-        switchKeyboardCommentToForeignKey,
-        switchKeyboardTagsToForeignKey,
-        rateRatedVersionKey,
-        rateDeclinedVersionKey,
-        rateLastRemindedKey,
-        rateLastVersionUsedKey,
-        rateFirstUsedKey,
-        rateUseCountKey,
-        rateEventCountKey,
-        rateAppStoreIDKey,
-        rateLookupAddressKey,
-        moveToApplicationsFolderAlertSuppressKey,
-    };
-    // Keys the program's other parts keep settings under that are not declared above yet.
-    static const QLatin1StringView reserved[] = {
-        QLatin1StringView("popupQuizInterval"),
-    };
     const auto matches = [&key](QLatin1StringView known) { return key == known; };
-    return key.startsWith(u"NS") || std::any_of(std::cbegin(reserved), std::cend(reserved), matches)
-        || std::any_of(std::cbegin(keys), std::cend(keys), matches);
+    return key.startsWith(u"NS") || std::any_of(programKeys.cbegin(), programKeys.cend(), matches);
 }
 
 bool Settings::isSwitchKeyboardCommentToForeign() const

@@ -6,6 +6,7 @@
 
 #include "platform/values/Date.h"
 
+#include <array>
 #include <optional>
 
 namespace lexi {
@@ -17,7 +18,8 @@ class Defaults;
 // A missing key reads NO, 0 or nothing unless it is registered (see registeredDefaults()).
 //
 // A new setting goes into the section of the subsystem that owns it: its key, a comment with its
-// type and default, and its accessors. No other file spells a key.
+// type and default, and its accessors; and its key into programKeys at the end. No other file
+// spells a key.
 //
 // Settings is a light view over the store: make one where it is needed, on a Defaults that
 // outlives it. Safe from any thread, as Defaults is.
@@ -132,9 +134,14 @@ public:
     bool isInfoMessageDismissed(const QString &uuid) const;
     void setInfoMessageDismissed(const QString &uuid);
 
-    // Whether `key` is one the program keeps a setting of its own under (or may: every key
-    // beginning with "NS" is reserved). A new key above goes into its list too.
+    // Whether `key` is one the program keeps a setting of its own under: one of programKeys, or
+    // any key beginning with "NS" (reserved).
     static bool isProgramKey(const QString &key);
+
+    // ---- Pop-up quiz ---------------------------------------------------------------------------
+
+    // integer, none: the minutes between two questions of the pop-up quiz window, 1 to 99.
+    static constexpr QLatin1StringView popupQuizIntervalKey{"popupQuizInterval"};
 
     // ---- Word editing (editor/QLXWordPopoverController) ---------------------------------------
 
@@ -235,6 +242,48 @@ public:
     static constexpr QLatin1StringView moveToApplicationsFolderAlertSuppressKey{"moveToApplicationsFolderAlertSuppress"};
     bool isMoveToApplicationsFolderAlertSuppress() const;
     void setMoveToApplicationsFolderAlertSuppress(bool suppress);
+
+    // ---- Every key above ------------------------------------------------------------------------
+
+    // Every fixed key declared in this class: nothing from outside (an information message's
+    // uuid) may be stored under one of them.
+    static constexpr std::array programKeys{
+        crashOnExceptionsKey,
+        visualizeMutuallyExclusiveConstraintsKey,
+        installationUuidKey,
+        lastActiveLanguageKey,
+        hasShownVocabularyHelpKey,
+        cloudFolderPathKey,
+        enableDropboxKey,
+        showCommentWithQuestionKey,
+        askForForeignWordKey,
+        askForYourWordKey,
+        backgroundColorKey,
+        hasShownQuizHelpQuestionKey,
+        hasShownQuizHelpCorrectAnswerKey,
+        hasShownQuizHelpMisspelledAnswerKey,
+        hasShownQuizHelpWrongAnswerKey,
+        userWasUnhappyKey,
+        infoMessageAddressKey,
+        popupQuizIntervalKey,
+        switchKeyboardCommentToForeignKey,
+        switchKeyboardTagsToForeignKey,
+        enableUserStatisticsKey,
+        disableUserStatisticsKey,
+        quizletServiceAddressKey,
+        analyticsServiceAddressKey,
+        didFSImportKey,
+        rateRatedVersionKey,
+        rateDeclinedVersionKey,
+        rateLastRemindedKey,
+        rateLastVersionUsedKey,
+        rateFirstUsedKey,
+        rateUseCountKey,
+        rateEventCountKey,
+        rateAppStoreIDKey,
+        rateLookupAddressKey,
+        moveToApplicationsFolderAlertSuppressKey,
+    };
 
 private:
     Defaults &m_defaults;

@@ -2,6 +2,9 @@
 
 #include "platform/files/Defaults.h"
 
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -91,6 +94,8 @@ TEST_F(SettingsTest, KnowsTheProgramsOwnKeys)
     for (const QString &key : {u"backgroundColor"_s, u"askForYourWord"_s, u"enableDropbox"_s, u"lastActiveLanguage"_s,
                                u"NSApplicationCrashOnExceptions"_s, u"NSAnythingElse"_s, u"infoMessageAddress"_s})
         EXPECT_TRUE(Settings::isProgramKey(key)) << key.toStdString();
+    for (QLatin1StringView key : Settings::programKeys)
+        EXPECT_TRUE(Settings::isProgramKey(key)) << key.toString().toStdString();
     for (const QString &key : {u"news-2"_s, u"backgroundcolor"_s, u"message.2026"_s})
         EXPECT_FALSE(Settings::isProgramKey(key)) << key.toStdString();
     m_settings.setInfoMessageDismissed(u"news-2"_s);
@@ -98,4 +103,30 @@ TEST_F(SettingsTest, KnowsTheProgramsOwnKeys)
     EXPECT_EQ(m_settings.backgroundColor(), 0);
     m_settings.setBackgroundColor(4);
     EXPECT_EQ(m_defaults.integerForKey(u"backgroundColor"_s), 4);
+}
+
+// A key declared in the header but missing from programKeys could be overwritten by a downloaded
+// message: the list must hold exactly the fixed keys the header declares, each once.
+TEST(SettingsKeysTest, ProgramKeysListEveryDeclaredKey)
+{
+    QFile header(u"" LEXICARTA_SETTINGS_HEADER ""_s);
+    ASSERT_TRUE(header.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString declarations = QString::fromUtf8(header.readAll());
+    static const QRegularExpression keyDeclaration(
+        uR"re(static constexpr QLatin1StringView (\w+Key)\s*\{\s*"([^"]*)"\s*\})re"_s);
+    QSet<QString> declared;
+    for (const QRegularExpressionMatch &match : keyDeclaration.globalMatch(declarations)) {
+        EXPECT_FALSE(declared.contains(match.captured(2))) << match.captured(1).toStdString();
+        declared.insert(match.captured(2));
+    }
+
+    QSet<QString> listed;
+    for (QLatin1StringView key : Settings::programKeys) {
+        EXPECT_FALSE(listed.contains(key)) << "listed twice: " << key.toString().toStdString();
+        listed.insert(key.toString());
+    }
+    for (const QString &key : declared)
+        EXPECT_TRUE(listed.contains(key)) << "missing from programKeys: " << key.toStdString();
+    for (const QString &key : listed)
+        EXPECT_TRUE(declared.contains(key)) << "not declared as a key: " << key.toStdString();
 }

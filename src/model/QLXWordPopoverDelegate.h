@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/QLXWord.h"
+#include "QLXWord.h"
 
 // The host of the word popover: hears how an edit, an add or a deletion ended. The popover has
 // saved the vocabulary before it reports a change; the host refreshes, marks the vocabulary for

@@ -1,4 +1,4 @@
-#include "VocabularySync.h"
+#include "DropBoxVocabularySync.h"
 
 #include "sync/DropBoxController.h"
 #include "sync/QLXSyncLog.h"
