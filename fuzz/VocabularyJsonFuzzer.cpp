@@ -4,33 +4,17 @@
 #include "model/VocabularyJsonWriter.h"
 #include "model/VocabularySnapshot.h"
 
-#include <QJsonArray>
+#include "support/ComparableDocument.h"
+
 #include <QJsonDocument>
 
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
 using Outcome = lexi::VocabularyJsonReader::Outcome;
+using lexi::test::comparable;
 
 namespace {
-
-// The document of a vocabulary without the identifiers given to words stored without one, which
-// are new at every load.
-QJsonObject comparable(const Lexicarta &vocabulary)
-{
-    QJsonObject document = vocabulary.dictionaryRepresentation();
-    for (const char *list :
-         {"unknownWords", "ultraShortTermWords", "shortTermWords", "midTermWords", "longTermWords", "nativeWords"}) {
-        QJsonArray words;
-        for (const QJsonValue &word : document[QLatin1StringView(list)]["words"_L1].toArray()) {
-            QJsonObject stored = word.toObject();
-            stored.remove("cid"_L1);
-            words.append(stored);
-        }
-        document[QLatin1StringView(list)] = QJsonObject{{"words"_L1, words}};
-    }
-    return document;
-}
 
 std::shared_ptr<Lexicarta> writtenAndReadAgain(const Lexicarta &vocabulary, const lexi::VocabularyServices &services)
 {
