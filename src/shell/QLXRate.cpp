@@ -96,29 +96,14 @@ void QLXRate::setLastReminded(std::optional<lexi::Date> date)
     m_services.settings.setRateLastReminded(date);
 }
 
-void QLXRate::setFirstUsed(std::optional<lexi::Date> date)
-{
-    m_services.settings.setRateFirstUsed(date);
-}
-
-void QLXRate::setUsesCount(quint64 count)
-{
-    m_services.settings.setRateUseCount(count);
-}
-
-void QLXRate::setEventCount(quint64 count)
-{
-    m_services.settings.setRateEventCount(count);
-}
-
 void QLXRate::incrementUseCount()
 {
-    setUsesCount(m_services.settings.rateUseCount() + 1);
+    m_services.settings.setRateUseCount(m_services.settings.rateUseCount() + 1);
 }
 
 void QLXRate::incrementEventCount()
 {
-    setEventCount(m_services.settings.rateEventCount() + 1);
+    m_services.settings.setRateEventCount(m_services.settings.rateEventCount() + 1);
 }
 
 void QLXRate::applicationLaunched()
@@ -149,7 +134,7 @@ bool QLXRate::shouldPromptForRating() const
 {
     const lexi::RatingDecision decision =
         lexi::decideRatingPrompt(m_policy, history(), m_services.clock.now());
-    if (!decision.reason.isEmpty() && (decision.isAlwaysLogged || m_verboseLogging))
+    if (!decision.reason.isEmpty() && (decision.isAlwaysLogged || verboseLogging))
         lexi::Console::writeLine(decision.reason);
     return decision.shouldPrompt;
 }
@@ -167,7 +152,7 @@ void QLXRate::checkForConnectivityInBackground()
     if (m_isLookupRunning)
         return;
     const lexi::StoreLookupQuery query{m_application.bundleId, m_application.version, appStoreID(),
-                                       m_appStoreGenreID, m_onlyPromptIfLatestVersion, m_policy.previewMode};
+                                       m_appStoreGenreID, onlyPromptIfLatestVersion, m_policy.previewMode};
     const QUrl base = lookupAddress();
     if (base.isEmpty() || !m_appStoreCountry) {
         // Without a lookup service the program is simply not found, which is no error.
@@ -289,7 +274,7 @@ void QLXRate::promptForRating()
 {
     if (m_hasVisibleAlert)
         return;
-    if (m_onlyPromptIfMainWindowIsAvailable && !m_services.presenter.hasMainWindow()) {
+    if (onlyPromptIfMainWindowIsAvailable && !m_services.presenter.hasMainWindow()) {
         m_promptRetry.cancel();
         m_promptRetry = m_services.scheduler.after(promptRetryDelay, [this] { promptForRating(); });
         return;
@@ -359,6 +344,6 @@ void QLXRate::openAppPageWhenAppStoreLaunched()
 
 void QLXRate::logVerbose(const QString &line) const
 {
-    if (m_verboseLogging)
+    if (verboseLogging)
         lexi::Console::writeLine(line);
 }

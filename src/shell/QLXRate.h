@@ -60,19 +60,12 @@ public:
     QLXRate(Application application, Services services, QObject *parent = nullptr);
     ~QLXRate() override;
 
-    const Application &application() const { return m_application; }
     std::optional<QString> appStoreCountry() const { return m_appStoreCountry; }
 
     lexi::RatingPolicy policy() const { return m_policy; }
     void setPolicy(const lexi::RatingPolicy &policy) { m_policy = policy; }
     bool promptAtLaunch() const { return m_promptAtLaunch; }
     void setPromptAtLaunch(bool prompt) { m_promptAtLaunch = prompt; }
-    bool onlyPromptIfLatestVersion() const { return m_onlyPromptIfLatestVersion; }
-    void setOnlyPromptIfLatestVersion(bool only) { m_onlyPromptIfLatestVersion = only; }
-    bool onlyPromptIfMainWindowIsAvailable() const { return m_onlyPromptIfMainWindowIsAvailable; }
-    void setOnlyPromptIfMainWindowIsAvailable(bool only) { m_onlyPromptIfMainWindowIsAvailable = only; }
-    bool verboseLogging() const { return m_verboseLogging; }
-    void setVerboseLogging(bool verbose) { m_verboseLogging = verbose; }
 
     // The store identifier: the one learnt in this run, else the stored one.
     quint64 appStoreID() const;
@@ -84,9 +77,6 @@ public:
     void setRatedThisVersion(bool rated) override;
     void setDeclinedThisVersion(bool declined);
     void setLastReminded(std::optional<lexi::Date> date);
-    void setFirstUsed(std::optional<lexi::Date> date);
-    void setUsesCount(quint64 count);
-    void setEventCount(quint64 count);
     void incrementUseCount();
     void incrementEventCount();
 
@@ -99,12 +89,6 @@ public:
     void promptIfNetworkAvailable();
     void promptForRating();
     void openRatingsPageInAppStore() override;
-
-    QString messageTitle() const;
-    QString message() const;
-    QString cancelButtonLabel() const;
-    QString rateButtonLabel() const;
-    QString remindButtonLabel() const;
 
     bool isCheckingForPrompt() const { return m_checkingForPrompt; }
     bool hasVisibleAlert() const { return m_hasVisibleAlert; }
@@ -119,6 +103,12 @@ Q_SIGNALS:
     void didOpenAppStore();
 
 private:
+    QString messageTitle() const;
+    QString message() const;
+    QString cancelButtonLabel() const;
+    QString rateButtonLabel() const;
+    QString remindButtonLabel() const;
+
     QUrl lookupAddress() const;
     void checkForConnectivityInBackground();
     void finishLookup(const lexi::StoreLookupResult &result);
@@ -133,9 +123,11 @@ private:
     std::optional<QString> m_appStoreCountry;
     lexi::RatingPolicy m_policy;
     bool m_promptAtLaunch = true;
-    bool m_onlyPromptIfLatestVersion = true;
-    bool m_onlyPromptIfMainWindowIsAvailable = true;
-    bool m_verboseLogging = false;
+    // The prompt waits for the latest version and for the main window; its lines of detail stay
+    // unwritten.
+    static constexpr bool onlyPromptIfLatestVersion = true;
+    static constexpr bool onlyPromptIfMainWindowIsAvailable = true;
+    static constexpr bool verboseLogging = false;
 
     quint64 m_appStoreID = 0;
     quint64 m_appStoreGenreID = 0;
