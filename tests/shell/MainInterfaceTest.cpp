@@ -6,9 +6,12 @@
 #include "shell/MainInterface.h"
 
 #include "platform/files/Settings.h"
+#include "platform/files/StringTables.h"
 
 #include <QItemSelectionModel>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
@@ -59,6 +62,35 @@ TEST(MainInterfaceTest, TheWordPopoversQuizButtonQuizzesTheSelectedWords)
     // The set-up is shown once more a moment later; the selection still holds.
     test.scheduler.advance(500ms);
     setupShowsTheSelection();
+}
+
+TEST(MainInterfaceTest, TheSynonymsMenuItemTogglesTheListAndLeadsBackToAllWords)
+{
+    TestInstallation test;
+    NoMoveToApplicationsOffer moveOffer;
+    test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    MainInterface interface(*test.installation, moveOffer);
+    interface.awakeFromNib();
+    test.scheduler.advance(500ms);
+    QMenu *viewMenu = nullptr;
+    for (QAction *menu : interface.mainWindowController().mainWindow()->menuBar()->actions()) {
+        if (menu->text() == StringTables::text(u"view"_s, u"MainWindow"_s))
+            viewMenu = menu->menu();
+    }
+    ASSERT_NE(viewMenu, nullptr);
+    QAction *synonyms = viewMenu->actions().last();
+    LexicartaController &list = interface.vocabularyPage().controller();
+
+    synonyms->trigger();
+    EXPECT_TRUE(list.isSynonymsActive());
+    emit viewMenu->aboutToShow();
+    EXPECT_EQ(synonyms->text(), StringTables::text(u"showAllWords"_s, u"Vocabulary"_s));
+
+    synonyms->trigger();
+    EXPECT_FALSE(list.isSynonymsActive());
+    emit viewMenu->aboutToShow();
+    EXPECT_EQ(synonyms->text(), StringTables::text(u"showSynonyms"_s, u"MainWindow"_s));
 }
 
 } // namespace
