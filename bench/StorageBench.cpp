@@ -1,4 +1,6 @@
 #include "support/GeneratedVocabulary.h"
+#include "support/NullWorkspace.h"
+#include "support/RunBenchmarks.h"
 
 #include "model/Bzip2.h"
 #include "model/QLXStorageManager.h"
@@ -28,14 +30,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class NoWorkspace final : public lexi::Workspace
-{
-public:
-    void openFolder(const QString &) override {}
-    void openWebAddress(const QUrl &) override {}
-    bool openStorePage(const QUrl &) override { return false; }
-};
 
 QByteArray readFile(const QString &path)
 {
@@ -99,7 +93,7 @@ private:
     lexi::bench::BenchmarkServices m_services;
     QTemporaryDir m_folder;
     lexi::ApplicationFolders m_folders{m_folder.path()};
-    NoWorkspace m_workspace;
+    lexi::test::NullWorkspace m_workspace;
 
 public:
     QLXStorageManager store{m_folders, m_services.services(), m_workspace};
@@ -293,7 +287,7 @@ int measureLoadPeakMemory(const QString &way, const QString &path)
     lexi::bench::BenchmarkServices services;
     QTemporaryDir folder;
     const lexi::ApplicationFolders folders(folder.path());
-    NoWorkspace workspace;
+    lexi::test::NullWorkspace workspace;
     QLXStorageManager store(folders, services.services(), workspace);
     const double before = statusBytes("VmRSS");
     // Starts the peak afresh from the present size.
@@ -319,10 +313,5 @@ int main(int argc, char **argv)
     QCoreApplication application(argc, argv);
     if (argc == 4 && std::string(argv[1]) == "--load-peak-memory")
         return measureLoadPeakMemory(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lexi::bench::runBenchmarks(argc, argv);
 }

@@ -87,6 +87,7 @@ public:
     void runWhenNoQuizRuns(std::function<void()> step) override;
 
     void awake() { m_setup.awake(); }
+    QLXQuizSetupController &setup() { return m_setup; }
 
 private:
     void saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary) override;
