@@ -1,3 +1,4 @@
+#include "support/BareBzip2.h"
 #include "support/GeneratedVocabulary.h"
 #include "support/NullWorkspace.h"
 #include "support/RunBenchmarks.h"
@@ -17,8 +18,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <bzlib.h>
 
 #include <chrono>
 #include <cstdio>
@@ -43,16 +42,6 @@ void writeFile(const QString &path, const QByteArray &contents)
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(contents);
-}
-
-QByteArray bzip2(const QByteArray &json)
-{
-    QByteArray output(qsizetype(double(json.size()) * 1.02 + 600), Qt::Uninitialized);
-    auto length = static_cast<unsigned int>(output.size());
-    BZ2_bzBuffToBuffCompress(output.data(), &length, const_cast<char *>(json.constData()),
-                             static_cast<unsigned int>(json.size()), 9, 0, 30);
-    output.truncate(qsizetype(length));
-    return output;
 }
 
 // A store in a folder of its own, holding the generated vocabulary of `words` words in both
@@ -81,8 +70,8 @@ public:
             return ownFormatPath;
         if (!QFile::exists(otherProgramPath)) {
             const auto other = lexi::bench::generateVocabulary(m_services.services(), 60000, 7);
-            writeFile(otherProgramPath,
-                      bzip2(QJsonDocument(other->dictionaryRepresentation()).toJson(QJsonDocument::Indented)));
+            const QByteArray json = QJsonDocument(other->dictionaryRepresentation()).toJson(QJsonDocument::Indented);
+            writeFile(otherProgramPath, lexi::Bzip2::compressed(json).value());
         }
         return otherProgramPath;
     }
@@ -139,19 +128,11 @@ void BM_LoadOwnFormat(benchmark::State &state)
         timed(once, [&] { loaded = fixture.store.vocabularyFromQLXVFile(path); });
         benchmark::DoNotOptimize(loaded);
         timed(bare, [&] {
-            QByteArray json(jsonSize, Qt::Uninitialized);
-            auto length = static_cast<unsigned int>(json.size());
-            QByteArray input = readFile(path);
-            BZ2_bzBuffToBuffDecompress(json.data(), &length, input.data(), static_cast<unsigned int>(input.size()),
-                                       0, 0);
+            const QByteArray json = lexi::bench::bareBzip2Decompressed(readFile(path), jsonSize);
             benchmark::DoNotOptimize(json.data());
         });
         timed(tree, [&] {
-            QByteArray json(jsonSize, Qt::Uninitialized);
-            auto length = static_cast<unsigned int>(json.size());
-            QByteArray input = readFile(path);
-            BZ2_bzBuffToBuffDecompress(json.data(), &length, input.data(), static_cast<unsigned int>(input.size()),
-                                       0, 0);
+            const QByteArray json = lexi::bench::bareBzip2Decompressed(readFile(path), jsonSize);
             benchmark::DoNotOptimize(QJsonDocument::fromJson(json));
         });
         load += once;
@@ -179,10 +160,10 @@ void BM_SaveOwnFormat(benchmark::State &state)
     Clock::duration tree{};
     Clock::duration save{};
     for (auto _ : state) {
-        timed(bare, [&] { benchmark::DoNotOptimize(bzip2(json)); });
+        timed(bare, [&] { benchmark::DoNotOptimize(lexi::Bzip2::compressed(json)); });
         timed(tree, [&] {
-            benchmark::DoNotOptimize(
-                bzip2(QJsonDocument(fixture.vocabulary->dictionaryRepresentation()).toJson(QJsonDocument::Compact)));
+            benchmark::DoNotOptimize(lexi::Bzip2::compressed(
+                QJsonDocument(fixture.vocabulary->dictionaryRepresentation()).toJson(QJsonDocument::Compact)));
         });
         Clock::duration once{};
         timed(once, [&] {

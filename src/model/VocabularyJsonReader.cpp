@@ -1,6 +1,7 @@
 #include "VocabularyJsonReader.h"
 
 #include "Lexicarta.h"
+#include "StoredFormKeys.h"
 #include "VocabularySnapshot.h"
 
 #include "platform/files/StringTables.h"
@@ -193,64 +194,56 @@ enum class Key {
 
 struct KeyName
 {
-    std::string_view name;
+    QLatin1StringView name;
     Key key;
 };
 
 constexpr KeyName documentKeys[] = {
-    {"unknownWords", Key::levelList0},
-    {"ultraShortTermWords", Key::levelList1},
-    {"shortTermWords", Key::levelList2},
-    {"midTermWords", Key::levelList3},
-    {"longTermWords", Key::levelList4},
-    {"nativeWords", Key::levelList5},
-    {"language", Key::language},
-    {"foreignLanguageName", Key::foreignLanguageName},
-    {"yourLanguageName", Key::yourLanguageName},
-    {"yourFacultativeWords", Key::yourFacultativeWords},
-    {"foreignFacultativeWords", Key::foreignFacultativeWords},
-    {"statistics", Key::statistics},
-    {"yourTextInputSourceName", Key::yourTextInputSourceName},
-    {"foreignTextInputSourceName", Key::foreignTextInputSourceName},
-    {"isAutoSelectInputSource", Key::isAutoSelectInputSource},
-    {"isDisableMisspellRecognition", Key::isDisableMisspellRecognition},
-    {"isDirty", Key::isDirty},
-    {"version", Key::version},
+    {storedKey::levelLists[0], Key::levelList0},
+    {storedKey::levelLists[1], Key::levelList1},
+    {storedKey::levelLists[2], Key::levelList2},
+    {storedKey::levelLists[3], Key::levelList3},
+    {storedKey::levelLists[4], Key::levelList4},
+    {storedKey::levelLists[5], Key::levelList5},
+    {storedKey::language, Key::language},
+    {storedKey::foreignLanguageName, Key::foreignLanguageName},
+    {storedKey::yourLanguageName, Key::yourLanguageName},
+    {storedKey::yourFacultativeWords, Key::yourFacultativeWords},
+    {storedKey::foreignFacultativeWords, Key::foreignFacultativeWords},
+    {storedKey::statistics, Key::statistics},
+    {storedKey::yourTextInputSourceName, Key::yourTextInputSourceName},
+    {storedKey::foreignTextInputSourceName, Key::foreignTextInputSourceName},
+    {storedKey::isAutoSelectInputSource, Key::isAutoSelectInputSource},
+    {storedKey::isDisableMisspellRecognition, Key::isDisableMisspellRecognition},
+    {storedKey::isDirty, Key::isDirty},
+    {storedKey::version, Key::version},
 };
-constexpr KeyName levelListKeys[] = {{"words", Key::words}};
-constexpr KeyName statisticsKeys[] = {{"dailySnapshots", Key::dailySnapshots}};
+constexpr KeyName levelListKeys[] = {{storedKey::words, Key::words}};
+constexpr KeyName wordKeys[] = {
+    {storedKey::yourWord, Key::yourWord},
+    {storedKey::foreignWord, Key::foreignWord},
+    {storedKey::comment, Key::comment},
+    {storedKey::dontAskAgain, Key::dontAskAgain},
+    {storedKey::lastAsked, Key::lastAsked},
+    {storedKey::tags, Key::tags},
+    {storedKey::modificationID, Key::modificationID},
+    {storedKey::creationID, Key::creationID},
+    {storedKey::fallenDownCounter, Key::fallenDownCounter},
+    {storedKey::level, Key::level},
+};
+constexpr KeyName statisticsKeys[] = {{storedKey::dailySnapshots, Key::dailySnapshots}};
 constexpr KeyName snapshotKeys[] = {
-    {"day", Key::day},     {"noU", Key::count0}, {"noUST", Key::count1}, {"noST", Key::count2},
-    {"noMT", Key::count3}, {"noLT", Key::count4}, {"noN", Key::count5},
+    {storedKey::day, Key::day},
+    {storedKey::levelCounts[0], Key::count0},
+    {storedKey::levelCounts[1], Key::count1},
+    {storedKey::levelCounts[2], Key::count2},
+    {storedKey::levelCounts[3], Key::count3},
+    {storedKey::levelCounts[4], Key::count4},
+    {storedKey::levelCounts[5], Key::count5},
 };
-
-// A word's key, told by its first letters: there are many words.
-Key wordKeyNamed(std::string_view name)
-{
-    switch (name.size()) {
-    case 1:
-        return name[0] == 'c' ? Key::comment : name[0] == 't' ? Key::tags : name[0] == 'l' ? Key::level : Key::other;
-    case 2:
-        if (name == "yw")
-            return Key::yourWord;
-        if (name == "fw")
-            return Key::foreignWord;
-        if (name == "la")
-            return Key::lastAsked;
-        return name == "wc" ? Key::fallenDownCounter : Key::other;
-    case 3:
-        if (name == "cid")
-            return Key::creationID;
-        if (name == "mid")
-            return Key::modificationID;
-        return name == "daa" ? Key::dontAskAgain : Key::other;
-    default:
-        return Key::other;
-    }
-}
 
 template <size_t size>
-Key keyNamed(const KeyName (&keys)[size], std::string_view name)
+Key keyNamed(const KeyName (&keys)[size], QLatin1StringView name)
 {
     for (const KeyName &key : keys) {
         if (key.name == name)
@@ -335,11 +328,11 @@ public:
         if (m_skipped > 0)
             return true;
         Frame &frame = m_frames.back();
-        const std::string_view name(text, length);
+        const QLatin1StringView name(text, qsizetype(length));
         switch (frame.kind) {
         case Kind::document: frame.key = keyNamed(documentKeys, name); break;
         case Kind::levelList: frame.key = keyNamed(levelListKeys, name); break;
-        case Kind::word: frame.key = wordKeyNamed(name); break;
+        case Kind::word: frame.key = keyNamed(wordKeys, name); break;
         case Kind::statistics: frame.key = keyNamed(statisticsKeys, name); break;
         case Kind::snapshot: frame.key = keyNamed(snapshotKeys, name); break;
         default: frame.key = Key::other; break;
