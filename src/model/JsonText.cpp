@@ -1,7 +1,6 @@
 #include "JsonText.h"
 
 #include <charconv>
-#include <cmath>
 
 namespace lexi::jsonText {
 
@@ -14,47 +13,6 @@ bool isNumberCharacter(char character)
 }
 
 } // namespace
-
-std::optional<Number> parsedNumber(std::string_view token)
-{
-    const char *first = token.data();
-    const char *last = first + token.size();
-    if (token.find_first_of(".eE") == std::string_view::npos) {
-        qint64 whole = 0;
-        const auto [end, error] = std::from_chars(first, last, whole);
-        if (error == std::errc() && end == last)
-            return Number{double(whole), whole};
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last || !std::isfinite(value))
-        return std::nullopt;
-    return Number{value, std::nullopt};
-}
-
-QString decodedText(std::string_view text)
-{
-    const auto isEncodedSurrogate = [&text](size_t at) {
-        return at + 2 < text.size() && text[at] == '\xED' && (uchar(text[at + 1]) & 0xE0) == 0xA0;
-    };
-    size_t surrogate = text.find('\xED');
-    while (surrogate != std::string_view::npos && !isEncodedSurrogate(surrogate))
-        surrogate = text.find('\xED', surrogate + 1);
-    if (surrogate == std::string_view::npos)
-        return text.empty() ? QString() : QString::fromUtf8(text.data(), qsizetype(text.size()));
-    QString decoded;
-    size_t start = 0;
-    for (size_t at = surrogate; at < text.size(); ++at) {
-        if (!isEncodedSurrogate(at))
-            continue;
-        decoded += QString::fromUtf8(text.data() + start, qsizetype(at - start));
-        decoded += QChar(char16_t(0xD000 | ((uchar(text[at + 1]) & 0x3F) << 6) | (uchar(text[at + 2]) & 0x3F)));
-        at += 2;
-        start = at + 1;
-    }
-    decoded += QString::fromUtf8(text.data() + start, qsizetype(text.size() - start));
-    return decoded;
-}
 
 QByteArray withOversizedNumbersAsNull(QByteArray json)
 {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "VocabularyJsonReader.h"
-
 #include "platform/values/Date.h"
 #include "platform/values/WholeNumbers.h"
 
@@ -9,60 +7,14 @@
 #include <QString>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <optional>
 #include <string_view>
 
 // The JSON text below the level of a vocabulary's document, as the vocabulary reader takes it in:
-// the text in pieces, numbers and strings as written, and numbers too large for a double.
+// numbers and strings as written, and numbers too large for a double.
 namespace lexi::jsonText {
-
-// The text of a source, piece by piece, as the parser reads it: one character at a time.
-class PieceStream
-{
-public:
-    using Ch = char;
-
-    explicit PieceStream(const VocabularyJsonReader::Source &source) : m_source(source)
-    {
-        // A byte order mark before the text, as QJsonDocument allows. Anything else beginning
-        // with its first byte is no JSON anyway.
-        for (const char mark : {'\xEF', '\xBB', '\xBF'}) {
-            if (Peek() != mark)
-                break;
-            Take();
-        }
-    }
-
-    Ch Peek() { return m_position != m_end || nextPiece() ? *m_position : '\0'; }
-    Ch Take() { return m_position != m_end || nextPiece() ? *m_position++ : '\0'; }
-    size_t Tell() const { return m_before + size_t(m_position - m_piece.constData()); }
-
-    // Only for parsing in place, which is not done here.
-    Ch *PutBegin() { return nullptr; }
-    void Put(Ch) {}
-    void Flush() {}
-    size_t PutEnd(Ch *) { return 0; }
-
-private:
-    bool nextPiece()
-    {
-        if (m_ended)
-            return false;
-        m_before += size_t(m_piece.size());
-        m_piece = m_source();
-        m_position = m_piece.constData();
-        m_end = m_position + m_piece.size();
-        m_ended = m_piece.isEmpty();
-        return !m_ended;
-    }
-
-    const VocabularyJsonReader::Source &m_source;
-    QByteArray m_piece;
-    const char *m_position = nullptr;
-    const char *m_end = nullptr;
-    size_t m_before = 0;
-    bool m_ended = false;
-};
 
 // A number as written.
 struct Number
@@ -72,14 +24,52 @@ struct Number
     std::optional<qint64> whole;
 };
 
-// The number a token stands for; none when it does not fit a double.
-std::optional<Number> parsedNumber(std::string_view token);
+// The number a token stands for; none when it does not fit a double. (Inline, as are the
+// functions below: the reader calls them for every value.)
+inline std::optional<Number> parsedNumber(std::string_view token)
+{
+    const char *first = token.data();
+    const char *last = first + token.size();
+    if (token.find_first_of(".eE") == std::string_view::npos) {
+        qint64 whole = 0;
+        const auto [end, error] = std::from_chars(first, last, whole);
+        if (error == std::errc() && end == last)
+            return Number{double(whole), whole};
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || !std::isfinite(value))
+        return std::nullopt;
+    return Number{value, std::nullopt};
+}
 
 // The text of a string as the parser gives it (an empty one shares the empty string): UTF-8,
 // except that an escaped lone low surrogate ("\udc00") comes encoded as if it were a character.
 // QJsonDocument keeps such a surrogate as it is, and so does this. (The text itself is checked to
 // be UTF-8, so these bytes come only from escapes.)
-QString decodedText(std::string_view text);
+inline QString decodedText(std::string_view text)
+{
+    const auto isEncodedSurrogate = [&text](size_t at) {
+        return at + 2 < text.size() && text[at] == '\xED' && (uchar(text[at + 1]) & 0xE0) == 0xA0;
+    };
+    size_t surrogate = text.find('\xED');
+    while (surrogate != std::string_view::npos && !isEncodedSurrogate(surrogate))
+        surrogate = text.find('\xED', surrogate + 1);
+    if (surrogate == std::string_view::npos)
+        return text.empty() ? QString() : QString::fromUtf8(text.data(), qsizetype(text.size()));
+    QString decoded;
+    size_t start = 0;
+    for (size_t at = surrogate; at < text.size(); ++at) {
+        if (!isEncodedSurrogate(at))
+            continue;
+        decoded += QString::fromUtf8(text.data() + start, qsizetype(at - start));
+        decoded += QChar(char16_t(0xD000 | ((uchar(text[at + 1]) & 0x3F) << 6) | (uchar(text[at + 2]) & 0x3F)));
+        at += 2;
+        start = at + 1;
+    }
+    decoded += QString::fromUtf8(text.data() + start, qsizetype(text.size() - start));
+    return decoded;
+}
 
 // One value met where the reader expects a scalar; containers are only told apart from them.
 struct Scalar

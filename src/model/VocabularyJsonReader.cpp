@@ -23,7 +23,6 @@ namespace lexi {
 namespace {
 
 using jsonText::decodedText;
-using jsonText::PieceStream;
 using jsonText::Scalar;
 
 constexpr size_t levelCount = VocabularySnapshot::levelCount;
@@ -31,6 +30,54 @@ constexpr size_t levelCount = VocabularySnapshot::levelCount;
 constexpr size_t firstLevelKeepingDontAskAgain = 4;
 // What a snapshot without a usable day is dated: the stored form's zero.
 constexpr Date missingDay = Date::fromSecondsSince1970(0.0);
+
+// The text of a source, piece by piece, as the parser reads it: one character at a time.
+class PieceStream
+{
+public:
+    using Ch = char;
+
+    explicit PieceStream(const VocabularyJsonReader::Source &source) : m_source(source)
+    {
+        // A byte order mark before the text, as QJsonDocument allows. Anything else beginning
+        // with its first byte is no JSON anyway.
+        for (const char mark : {'\xEF', '\xBB', '\xBF'}) {
+            if (Peek() != mark)
+                break;
+            Take();
+        }
+    }
+
+    Ch Peek() { return m_position != m_end || nextPiece() ? *m_position : '\0'; }
+    Ch Take() { return m_position != m_end || nextPiece() ? *m_position++ : '\0'; }
+    size_t Tell() const { return m_before + size_t(m_position - m_piece.constData()); }
+
+    // Only for parsing in place, which is not done here.
+    Ch *PutBegin() { return nullptr; }
+    void Put(Ch) {}
+    void Flush() {}
+    size_t PutEnd(Ch *) { return 0; }
+
+private:
+    bool nextPiece()
+    {
+        if (m_ended)
+            return false;
+        m_before += size_t(m_piece.size());
+        m_piece = m_source();
+        m_position = m_piece.constData();
+        m_end = m_position + m_piece.size();
+        m_ended = m_piece.isEmpty();
+        return !m_ended;
+    }
+
+    const VocabularyJsonReader::Source &m_source;
+    QByteArray m_piece;
+    const char *m_position = nullptr;
+    const char *m_end = nullptr;
+    size_t m_before = 0;
+    bool m_ended = false;
+};
 
 // The keys the reader knows, of every kind of object in the document.
 enum class Key {
