@@ -1,12 +1,13 @@
+#include "support/BareBzip2.h"
 #include "support/GeneratedVocabulary.h"
 
+#include "model/Bzip2.h"
 #include "platform/ports/Console.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 
 #include <benchmark/benchmark.h>
-#include <bzlib.h>
 
 #include <functional>
 
@@ -178,19 +179,13 @@ void BM_ReadWordsFromCompressedJson(benchmark::State &state)
     for (const auto &word : vocabulary->allWords())
         dictionaries.append(word->dictionaryRepresentation());
     const QByteArray text = QJsonDocument(dictionaries).toJson(QJsonDocument::Compact);
-    unsigned int packedLength = unsigned(text.size() * 1.02 + 600);
-    QByteArray packed(packedLength, Qt::Uninitialized);
-    if (BZ2_bzBuffToBuffCompress(packed.data(), &packedLength, const_cast<char *>(text.constData()),
-                                 unsigned(text.size()), 9, 0, 0)
-        != BZ_OK) {
+    const std::optional<QByteArray> packed = lexi::Bzip2::compressed(text);
+    if (!packed) {
         state.SkipWithError("compression failed");
         return;
     }
-    packed.resize(packedLength);
     for (auto _ : state) {
-        QByteArray unpacked(text.size(), Qt::Uninitialized);
-        unsigned int unpackedLength = unsigned(unpacked.size());
-        BZ2_bzBuffToBuffDecompress(unpacked.data(), &unpackedLength, packed.data(), packedLength, 0, 0);
+        const QByteArray unpacked = lexi::bench::bareBzip2Decompressed(*packed, text.size());
         const QJsonArray read = QJsonDocument::fromJson(unpacked).array();
         lexi::WordList words;
         words.reserve(read.size());

@@ -1,4 +1,7 @@
+#include "support/BareBzip2.h"
 #include "support/GeneratedVocabulary.h"
+#include "support/NullWorkspace.h"
+#include "support/RunBenchmarks.h"
 
 #include "model/Bzip2.h"
 #include "model/QLXStorageManager.h"
@@ -17,8 +20,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <bzlib.h>
-
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -29,14 +30,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class NoWorkspace final : public lexi::Workspace
-{
-public:
-    void openFolder(const QString &) override {}
-    void openWebAddress(const QUrl &) override {}
-    bool openStorePage(const QUrl &) override { return false; }
-};
 
 QByteArray readFile(const QString &path)
 {
@@ -50,16 +43,6 @@ void writeFile(const QString &path, const QByteArray &contents)
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(contents);
-}
-
-QByteArray bzip2(const QByteArray &json)
-{
-    QByteArray output(qsizetype(double(json.size()) * 1.02 + 600), Qt::Uninitialized);
-    auto length = static_cast<unsigned int>(output.size());
-    BZ2_bzBuffToBuffCompress(output.data(), &length, const_cast<char *>(json.constData()),
-                             static_cast<unsigned int>(json.size()), 9, 0, 30);
-    output.truncate(qsizetype(length));
-    return output;
 }
 
 // A store in a folder of its own, holding the generated vocabulary of `words` words in both
@@ -88,8 +71,8 @@ public:
             return ownFormatPath;
         if (!QFile::exists(otherProgramPath)) {
             const auto other = lexi::bench::generateVocabulary(m_services.services(), 60000, 7);
-            writeFile(otherProgramPath,
-                      bzip2(QJsonDocument(other->dictionaryRepresentation()).toJson(QJsonDocument::Indented)));
+            const QByteArray json = QJsonDocument(other->dictionaryRepresentation()).toJson(QJsonDocument::Indented);
+            writeFile(otherProgramPath, lexi::Bzip2::compressed(json).value());
         }
         return otherProgramPath;
     }
@@ -100,7 +83,7 @@ private:
     lexi::bench::BenchmarkServices m_services;
     QTemporaryDir m_folder;
     lexi::ApplicationFolders m_folders{m_folder.path()};
-    NoWorkspace m_workspace;
+    lexi::test::NullWorkspace m_workspace;
 
 public:
     QLXStorageManager store{m_folders, m_services.services(), m_workspace};
@@ -146,19 +129,11 @@ void BM_LoadOwnFormat(benchmark::State &state)
         timed(once, [&] { loaded = fixture.store.vocabularyFromQLXVFile(path); });
         benchmark::DoNotOptimize(loaded);
         timed(bare, [&] {
-            QByteArray json(jsonSize, Qt::Uninitialized);
-            auto length = static_cast<unsigned int>(json.size());
-            QByteArray input = readFile(path);
-            BZ2_bzBuffToBuffDecompress(json.data(), &length, input.data(), static_cast<unsigned int>(input.size()),
-                                       0, 0);
+            const QByteArray json = lexi::bench::bareBzip2Decompressed(readFile(path), jsonSize);
             benchmark::DoNotOptimize(json.data());
         });
         timed(tree, [&] {
-            QByteArray json(jsonSize, Qt::Uninitialized);
-            auto length = static_cast<unsigned int>(json.size());
-            QByteArray input = readFile(path);
-            BZ2_bzBuffToBuffDecompress(json.data(), &length, input.data(), static_cast<unsigned int>(input.size()),
-                                       0, 0);
+            const QByteArray json = lexi::bench::bareBzip2Decompressed(readFile(path), jsonSize);
             benchmark::DoNotOptimize(QJsonDocument::fromJson(json));
         });
         load += once;
@@ -186,10 +161,10 @@ void BM_SaveOwnFormat(benchmark::State &state)
     Clock::duration tree{};
     Clock::duration save{};
     for (auto _ : state) {
-        timed(bare, [&] { benchmark::DoNotOptimize(bzip2(json)); });
+        timed(bare, [&] { benchmark::DoNotOptimize(lexi::Bzip2::compressed(json)); });
         timed(tree, [&] {
-            benchmark::DoNotOptimize(
-                bzip2(QJsonDocument(fixture.vocabulary->dictionaryRepresentation()).toJson(QJsonDocument::Compact)));
+            benchmark::DoNotOptimize(lexi::Bzip2::compressed(
+                QJsonDocument(fixture.vocabulary->dictionaryRepresentation()).toJson(QJsonDocument::Compact)));
         });
         Clock::duration once{};
         timed(once, [&] {
@@ -322,7 +297,7 @@ int measureLoadPeakMemory(const QString &way, const QString &path)
     lexi::bench::BenchmarkServices services;
     QTemporaryDir folder;
     const lexi::ApplicationFolders folders(folder.path());
-    NoWorkspace workspace;
+    lexi::test::NullWorkspace workspace;
     QLXStorageManager store(folders, services.services(), workspace);
     const double before = statusBytes("VmRSS");
     // Starts the peak afresh from the present size.
@@ -348,10 +323,5 @@ int main(int argc, char **argv)
     QCoreApplication application(argc, argv);
     if (argc == 4 && std::string(argv[1]) == "--load-peak-memory")
         return measureLoadPeakMemory(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lexi::bench::runBenchmarks(argc, argv);
 }

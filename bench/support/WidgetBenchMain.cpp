@@ -1,6 +1,6 @@
-#include <QApplication>
+#include "support/RunBenchmarks.h"
 
-#include <benchmark/benchmark.h>
+#include <QApplication>
 
 // Benchmarks of widgets need an application object that can make them; they are drawn offscreen
 // unless QT_QPA_PLATFORM names another platform.
@@ -9,10 +9,5 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lexi::bench::runBenchmarks(argc, argv);
 }

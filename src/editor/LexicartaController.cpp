@@ -141,7 +141,6 @@ void LexicartaController::refresh(bool asRowChanges)
     m_table->clearSelection();
     showWords(asRowChanges);
     m_isChangingSelection = false;
-    m_selectedWord = nullptr;
     updateStatusText();
     showHelp(Texts::helpPage(quint64(m_vocabulary->countAllWords()), quint64(m_shown.count()), m_selectedLevel,
                              !m_searchField->text().isEmpty()));
@@ -152,7 +151,6 @@ void LexicartaController::switchSynonymsOff()
 {
     m_showAllWordsButton->setEnabled(false);
     m_showAllWordsButton->hide();
-    m_synonymsAction->setText(Texts::text(u"showSynonyms"_s));
     m_isSynonymsActive = false;
 }
 
@@ -191,7 +189,6 @@ void LexicartaController::setDisplaySynonyms()
         m_showAllWordsButton->setEnabled(true);
         m_showAllWordsButton->show();
         m_selectedLevel = allWordsLevel;
-        m_synonymsAction->setText(Texts::text(u"showAllWords"_s));
         setLevelTexts(Texts::synonymsTexts());
     }
     updateEntireView();

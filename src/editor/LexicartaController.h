@@ -16,7 +16,6 @@
 #include <functional>
 #include <memory>
 
-class QAction;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
@@ -96,15 +95,9 @@ public:
     quint64 selectedLevel() const { return m_selectedLevel; }
     bool isSynonymsActive() const { return m_isSynonymsActive; }
     bool sortDescending() const { return m_shown.sortDescending(); }
-    int lastColumn() const { return m_lastColumn; }
     const lexi::WordList &currentWordsToShow() const { return m_shown.words(); }
-    std::shared_ptr<QLXWord> selectedWord() const { return m_selectedWord; }
 
-    // For the main window's menus and tests.
-    QAction *addWordAction() const { return m_addWordAction; }
-    QAction *synonymsAction() const { return m_synonymsAction; }
-    QAction *deleteDuplicatesAction() const { return m_deleteDuplicatesAction; }
-    QAction *findAction() const { return m_findAction; }
+    // The views and the popover, for the program and tests.
     QLXWordPopoverController *popoverController() const { return m_popoverController; }
     QLXPopover *popover() const { return m_popover; }
     QTableView *tableView() const { return m_table; }
@@ -117,7 +110,6 @@ public:
     QString infoText() const;
     bool isInfoWarning() const { return m_infoIsWarning; }
     QString statusText() const;
-    int statusPage() const { return m_statusPage; }
     lexi::VocabularyListTexts::HelpPage helpPage() const { return m_helpPage; }
 
 signals:
@@ -168,7 +160,6 @@ private:
     quint64 m_selectedLevel = allWordsLevel;
     bool m_isSynonymsActive = false;
     int m_lastColumn = 0;
-    std::shared_ptr<QLXWord> m_selectedWord;
     int m_statusPage = 0;
     bool m_infoIsWarning = false;
     lexi::VocabularyListTexts::HelpPage m_helpPage = lexi::VocabularyListTexts::HelpPage::None;
@@ -198,10 +189,6 @@ private:
     QLabel *m_tagsFilterLabel = nullptr;
     QLXTokenCloud *m_tokenCloud = nullptr;
     QScrollArea *m_tokenScrollArea = nullptr;
-    QAction *m_addWordAction = nullptr;
-    QAction *m_synonymsAction = nullptr;
-    QAction *m_deleteDuplicatesAction = nullptr;
-    QAction *m_findAction = nullptr;
     // Until the main window takes the page in. Last, so that the page goes first, while what its
     // widgets call back into is still there.
     DetachedWidgetOwner m_viewOwner;

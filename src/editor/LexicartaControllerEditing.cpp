@@ -91,17 +91,6 @@ void LexicartaController::tableViewSelectionDidChange()
 {
     if (m_isChangingSelection)
         return;
-    const QModelIndexList selected = m_table->selectionModel()->selectedRows();
-    if (selected.isEmpty()) {
-        m_selectedWord = nullptr;
-        updateStatusText();
-        return;
-    }
-    const QModelIndex current = m_table->selectionModel()->currentIndex();
-    const int row = current.isValid() && m_table->selectionModel()->isRowSelected(current.row())
-                        ? current.row()
-                        : selected.first().row();
-    m_selectedWord = m_model->rows().value(row);
     updateStatusText();
     showPopoverForSelection();
 }

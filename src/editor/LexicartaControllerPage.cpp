@@ -181,21 +181,16 @@ void LexicartaController::buildView()
     m_popover = new QLXPopover(m_view);
     m_popover->setContentWidget(m_popoverController->view());
 
-    // The main window's menu gives adding its shortcut.
-    m_addWordAction = new QAction(this);
-    m_synonymsAction = new QAction(this);
-    m_deleteDuplicatesAction = new QAction(this);
-    m_findAction = new QAction(this);
-    m_findAction->setShortcut(QKeySequence::Find);
-    m_findAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_view->addAction(m_findAction);
+    // Adding, the synonyms and deleting duplicates are in the main window's menus; finding is the
+    // page's own shortcut.
+    auto *findAction = new QAction(this);
+    findAction->setShortcut(QKeySequence::Find);
+    findAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_view->addAction(findAction);
 
-    connect(m_addWordAction, &QAction::triggered, this, &LexicartaController::showAddWordPanel);
     connect(m_addWordButton, &QPushButton::clicked, this, &LexicartaController::showAddWordPanel);
-    connect(m_synonymsAction, &QAction::triggered, this, &LexicartaController::setDisplaySynonyms);
     connect(m_showAllWordsButton, &QPushButton::clicked, this, &LexicartaController::setDisplaySynonyms);
-    connect(m_deleteDuplicatesAction, &QAction::triggered, this, &LexicartaController::deleteDuplicates);
-    connect(m_findAction, &QAction::triggered, this, &LexicartaController::focusOnSearchField);
+    connect(findAction, &QAction::triggered, this, &LexicartaController::focusOnSearchField);
     connect(m_statusButton, &QPushButton::clicked, this, &LexicartaController::toggleStatusView);
     connect(m_selectAllTagsButton, &QPushButton::clicked, this, &LexicartaController::selectAllTags);
     connect(m_selectNoTagsButton, &QPushButton::clicked, this, &LexicartaController::deselectAllTags);
@@ -212,7 +207,6 @@ void LexicartaController::buildView()
 
 void LexicartaController::localize()
 {
-    m_addWordAction->setText(Texts::text(u"addWordMenuItemTitle"_s));
     m_addWordButton->setText(Texts::text(u"addWordButtonTitle"_s));
     m_levelButtons[allWordsLevel]->setText(Texts::text(u"allWordsLabel"_s));
     for (quint64 level = 0; level < allWordsLevel; ++level)
@@ -224,8 +218,6 @@ void LexicartaController::localize()
     m_tagsFilterLabel->setText(Texts::text(u"tagsFilter"_s));
     m_model->setColumnTitles(Texts::text(u"commentTableColumnTitle"_s), Texts::text(u"tagsTableColumnTitle"_s),
                              Texts::text(u"lastAskedTableColumnTitle"_s));
-    m_synonymsAction->setText(Texts::text(u"showSynonyms"_s));
-    m_deleteDuplicatesAction->setText(Texts::text(u"deleteDuplicates"_s));
     m_searchField->setPlaceholderText(Texts::text(u"searchPlaceholder"_s));
 }
 

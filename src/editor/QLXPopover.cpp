@@ -28,7 +28,6 @@ QLXPopover::QLXPopover(QWidget *host) : QWidget(host)
 
 void QLXPopover::setContentWidget(QWidget *content)
 {
-    m_content = content;
     layout()->addWidget(content);
 }
 

@@ -21,7 +21,6 @@ public:
 
     // Takes over `content` (it becomes a child of the panel).
     void setContentWidget(QWidget *content);
-    QWidget *contentWidget() const { return m_content; }
 
     // Shows the panel beside `rect` of `view`, the arrow pointing at its middle.
     void showRelativeToRect(QWidget *view, const QRect &rect);
@@ -41,7 +40,6 @@ protected:
 private:
     QRect panelRect() const;
 
-    QWidget *m_content = nullptr;
     QPointer<QWidget> m_view;
     QRect m_rect;
     Edge m_arrowEdge = Edge::Right;

@@ -86,7 +86,6 @@ public:
     bool isInAddingMode() const { return m_isInAddingMode; }
     void setIsInAddingMode(bool adding) { m_isInAddingMode = adding; }
     bool isActive() const { return m_isActive; }
-    void setIsActive(bool active) { m_isActive = active; }
     QLXWordPopoverDelegate *delegate() const { return m_delegate; }
     void setDelegate(QLXWordPopoverDelegate *delegate) { m_delegate = delegate; }
     const lexi::WordList &selectedWords() const { return m_selectedWords; }
@@ -101,10 +100,7 @@ public:
     QLXLanguageTextField *commentField() const { return m_commentField; }
     QLXLanguageTokenField *tagsField() const { return m_tagsField; }
     QCheckBox *dontAskAgainCheckBox() const { return m_dontAskAgainCheckBox; }
-    QPushButton *okButton() const { return m_okButton; }
     QPushButton *addButton() const { return m_addButton; }
-    QPushButton *cancelButton() const { return m_cancelButton; }
-    QPushButton *deleteButton() const { return m_deleteButton; }
     QPushButton *quizSelectedButton() const { return m_quizSelectedButton; }
 
 signals:

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <numeric>
+#include <thread>
 
 namespace lexi {
 
 namespace {
+
+constexpr std::size_t parallelSortThreshold = 10000;
 
 // The same text object: an edit always stores a new text, which cannot share the old one's data
 // while a copy of that is kept here.
@@ -95,9 +98,20 @@ void WordOrder::sort(ColumnOrder &order)
 {
     std::vector<qsizetype> positions(order.entries.size());
     std::iota(positions.begin(), positions.end(), 0);
-    std::stable_sort(positions.begin(), positions.end(), [&order](qsizetype left, qsizetype right) {
+    const auto byKey = [&order](qsizetype left, qsizetype right) {
         return order.entries[left].key < order.entries[right].key;
-    });
+    };
+    // A large vocabulary sorts its two halves at once, then merges them: the first order of a
+    // column is what start-up waits for.
+    const auto middle = positions.begin() + std::ptrdiff_t(positions.size() / 2);
+    if (positions.size() >= parallelSortThreshold) {
+        std::thread firstHalf([&] { std::stable_sort(positions.begin(), middle, byKey); });
+        std::stable_sort(middle, positions.end(), byKey);
+        firstHalf.join();
+        std::inplace_merge(positions.begin(), middle, positions.end(), byKey);
+    } else {
+        std::stable_sort(positions.begin(), positions.end(), byKey);
+    }
     order.sorted.clear();
     order.sorted.reserve(qsizetype(positions.size()));
     for (qsizetype position : positions)
@@ -122,14 +136,25 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
         previous.reserve(qsizetype(order.entries.size()));
         for (qsizetype i = 0; i < qsizetype(order.entries.size()); ++i)
             previous.insert(order.entries[i].word.get(), i);
-        std::vector<Entry> entries;
-        entries.reserve(std::size_t(words.size()));
-        for (const std::shared_ptr<QLXWord> &word : words) {
-            const auto found = previous.constFind(word.get());
-            if (found != previous.cend() && isSource(order.entries[*found], *word, column))
-                entries.push_back(std::move(order.entries[*found]));
-            else
-                entries.push_back(makeEntry(word, column, facultatives));
+        std::vector<Entry> entries(std::size_t(words.size()));
+        const auto takeKeys = [&](qsizetype begin, qsizetype end) {
+            for (qsizetype i = begin; i < end; ++i) {
+                const std::shared_ptr<QLXWord> &word = words.at(i);
+                const auto found = previous.constFind(word.get());
+                if (found != previous.cend() && isSource(order.entries[*found], *word, column))
+                    entries[std::size_t(i)] = std::move(order.entries[*found]);
+                else
+                    entries[std::size_t(i)] = makeEntry(word, column, facultatives);
+            }
+        };
+        // The keys of a large vocabulary's first order are taken on two threads, each word by one.
+        if (previous.isEmpty() && std::size_t(words.size()) >= parallelSortThreshold) {
+            const qsizetype half = words.size() / 2;
+            std::thread firstHalf([&] { takeKeys(0, half); });
+            takeKeys(half, words.size());
+            firstHalf.join();
+        } else {
+            takeKeys(0, words.size());
         }
         order.entries = std::move(entries);
         order.words = words;

@@ -2,6 +2,7 @@
 
 #include "CreationIdentifiers.h"
 #include "JsonValues.h"
+#include "StoredFormKeys.h"
 
 #include "platform/files/StringTables.h"
 #include "platform/plist/KeyedDecoder.h"
@@ -13,15 +14,20 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
+namespace storedKey = lexi::storedKey;
 
 // A vocabulary's two stored forms: the JSON dictionary of its own files and the keyed archive of
 // the older product.
 
 namespace {
 
-// The keys of the six level lists in both stored forms, from level 0 to 5.
-constexpr std::array<const char *, 6> levelListKeys = {
-    "unknownWords", "ultraShortTermWords", "shortTermWords", "midTermWords", "longTermWords", "nativeWords"};
+// The archive's coder takes the level lists' keys as C strings.
+constexpr std::array<const char *, 6> levelListKeys = [] {
+    std::array<const char *, 6> keys{};
+    for (size_t level = 0; level < keys.size(); ++level)
+        keys[level] = storedKey::levelLists[level].data();
+    return keys;
+}();
 // Words below this level never keep a don't-ask-again mark in the stored forms.
 constexpr quint64 firstLevelKeepingDontAskAgain = 4;
 
@@ -34,38 +40,39 @@ std::shared_ptr<Lexicarta> Lexicarta::initWithDictionary(const QJsonObject &dict
     std::shared_ptr<Lexicarta> vocabulary = create(services);
     std::array<lexi::WordList, 6> levels;
     for (size_t level = 0; level < levels.size(); ++level) {
-        const QJsonArray words = dictionary[QLatin1StringView(levelListKeys[level])].toObject()["words"_L1].toArray();
+        const QJsonArray words = dictionary[storedKey::levelLists[level]].toObject()[storedKey::words].toArray();
         levels[level].reserve(words.size());
         for (const QJsonValue &word : words) {
             if (word.isObject())
                 levels[level].append(QLXWord::initWithDictionary(word.toObject()));
         }
     }
-    const QString language = optionalStringValue(dictionary["language"_L1]).value_or(u"No name"_s);
-    vocabulary->setForeignLanguageName(optionalStringValue(dictionary["foreignLanguageName"_L1]).value_or(language));
-    vocabulary->setYourLanguageName(
-        optionalStringValue(dictionary["yourLanguageName"_L1]).value_or(lexi::StringTables::text(u"yourLanguageName"_s)));
+    const QString language = optionalStringValue(dictionary[storedKey::language]).value_or(u"No name"_s);
+    vocabulary->setForeignLanguageName(
+        optionalStringValue(dictionary[storedKey::foreignLanguageName]).value_or(language));
+    vocabulary->setYourLanguageName(optionalStringValue(dictionary[storedKey::yourLanguageName])
+                                        .value_or(lexi::StringTables::text(u"yourLanguageName"_s)));
     vocabulary->takeStoredWords(levels);
-    vocabulary->m_statistics = QLXStatistics::initWithDictionary(dictionary["statistics"_L1].toObject());
-    vocabulary->setYourFacultativeWords(distinctStringsValue(dictionary["yourFacultativeWords"_L1]));
-    vocabulary->setForeignFacultativeWords(distinctStringsValue(dictionary["foreignFacultativeWords"_L1]));
-    vocabulary->setYourTextInputSourceId(optionalStringValue(dictionary["yourTextInputSourceName"_L1]));
-    vocabulary->setForeignTextInputSourceId(optionalStringValue(dictionary["foreignTextInputSourceName"_L1]));
-    vocabulary->m_isAutoSelectInputSource = boolValue(dictionary["isAutoSelectInputSource"_L1]);
-    vocabulary->m_isDisableMisspellRecognition = boolValue(dictionary["isDisableMisspellRecognition"_L1]);
-    vocabulary->m_needsSync = boolValue(dictionary["isDirty"_L1]);
-    vocabulary->m_version = counterValue(dictionary["version"_L1]);
+    vocabulary->m_statistics = QLXStatistics::initWithDictionary(dictionary[storedKey::statistics].toObject());
+    vocabulary->setYourFacultativeWords(distinctStringsValue(dictionary[storedKey::yourFacultativeWords]));
+    vocabulary->setForeignFacultativeWords(distinctStringsValue(dictionary[storedKey::foreignFacultativeWords]));
+    vocabulary->setYourTextInputSourceId(optionalStringValue(dictionary[storedKey::yourTextInputSourceName]));
+    vocabulary->setForeignTextInputSourceId(optionalStringValue(dictionary[storedKey::foreignTextInputSourceName]));
+    vocabulary->m_isAutoSelectInputSource = boolValue(dictionary[storedKey::isAutoSelectInputSource]);
+    vocabulary->m_isDisableMisspellRecognition = boolValue(dictionary[storedKey::isDisableMisspellRecognition]);
+    vocabulary->m_needsSync = boolValue(dictionary[storedKey::isDirty]);
+    vocabulary->m_version = counterValue(dictionary[storedKey::version]);
     return vocabulary;
 }
 
 bool Lexicarta::isVocabularyDocument(const QJsonObject &document)
 {
     bool holdsAList = false;
-    for (const char *key : levelListKeys) {
-        const auto list = document.constFind(QLatin1StringView(key));
+    for (const QLatin1StringView key : storedKey::levelLists) {
+        const auto list = document.constFind(key);
         if (list == document.constEnd())
             continue;
-        if (!list->isObject() || !list->toObject()["words"_L1].isArray())
+        if (!list->isObject() || !list->toObject()[storedKey::words].isArray())
             return false;
         holdsAList = true;
     }
@@ -75,24 +82,24 @@ bool Lexicarta::isVocabularyDocument(const QJsonObject &document)
 QJsonObject Lexicarta::dictionaryRepresentation() const
 {
     QJsonObject dictionary;
-    for (size_t level = 0; level < levelListKeys.size(); ++level) {
+    for (size_t level = 0; level < storedKey::levelLists.size(); ++level) {
         QJsonArray words;
         for (const std::shared_ptr<QLXWord> &word : wordsInLevel(level))
             words.append(word->dictionaryRepresentation());
-        dictionary[QLatin1StringView(levelListKeys[level])] = QJsonObject{{"words"_L1, words}};
+        dictionary[storedKey::levelLists[level]] = QJsonObject{{storedKey::words, words}};
     }
-    dictionary["language"_L1] = m_language;
-    dictionary["foreignLanguageName"_L1] = m_foreignLanguageName;
-    dictionary["yourLanguageName"_L1] = m_yourLanguageName;
-    dictionary["yourFacultativeWords"_L1] = QJsonArray::fromStringList(m_yourFacultativeWords);
-    dictionary["foreignFacultativeWords"_L1] = QJsonArray::fromStringList(m_foreignFacultativeWords);
-    dictionary["statistics"_L1] = m_statistics.dictionaryRepresentation();
-    dictionary["yourTextInputSourceName"_L1] = m_yourTextInputSourceId.value_or(QString());
-    dictionary["foreignTextInputSourceName"_L1] = m_foreignTextInputSourceId.value_or(QString());
-    dictionary["isAutoSelectInputSource"_L1] = m_isAutoSelectInputSource;
-    dictionary["isDisableMisspellRecognition"_L1] = m_isDisableMisspellRecognition;
-    dictionary["isDirty"_L1] = m_needsSync;
-    dictionary["version"_L1] = m_version;
+    dictionary[storedKey::language] = m_language;
+    dictionary[storedKey::foreignLanguageName] = m_foreignLanguageName;
+    dictionary[storedKey::yourLanguageName] = m_yourLanguageName;
+    dictionary[storedKey::yourFacultativeWords] = QJsonArray::fromStringList(m_yourFacultativeWords);
+    dictionary[storedKey::foreignFacultativeWords] = QJsonArray::fromStringList(m_foreignFacultativeWords);
+    dictionary[storedKey::statistics] = m_statistics.dictionaryRepresentation();
+    dictionary[storedKey::yourTextInputSourceName] = m_yourTextInputSourceId.value_or(QString());
+    dictionary[storedKey::foreignTextInputSourceName] = m_foreignTextInputSourceId.value_or(QString());
+    dictionary[storedKey::isAutoSelectInputSource] = m_isAutoSelectInputSource;
+    dictionary[storedKey::isDisableMisspellRecognition] = m_isDisableMisspellRecognition;
+    dictionary[storedKey::isDirty] = m_needsSync;
+    dictionary[storedKey::version] = m_version;
     return dictionary;
 }
 

@@ -3,6 +3,7 @@
 #include "DateDescription.h"
 #include "JsonValues.h"
 #include "Lexicarta.h"
+#include "StoredFormKeys.h"
 
 #include "platform/values/Dates.h"
 #include "platform/values/WholeNumbers.h"
@@ -14,8 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const std::array<QLatin1StringView, 6> dictionaryKeys = {"noU"_L1, "noUST"_L1, "noST"_L1,
-                                                         "noMT"_L1, "noLT"_L1, "noN"_L1};
 constexpr std::array<const char *, 6> archiveKeys = {"numberOfUnknownWords", "numberOfUltraShortTermWords",
                                                      "numberOfShortTermWords", "numberOfMidTermWords",
                                                      "numberOfLongTermWords", "numberOfNativeWords"};
@@ -39,19 +38,19 @@ QLXDailyStatisticsSnapshot QLXDailyStatisticsSnapshot::initWithVocabulary(const 
 
 QLXDailyStatisticsSnapshot QLXDailyStatisticsSnapshot::initWithDictionary(const QJsonObject &dictionary)
 {
-    QLXDailyStatisticsSnapshot snapshot(lexi::json::dateValue(dictionary["day"_L1]).value_or(missingDay));
+    QLXDailyStatisticsSnapshot snapshot(lexi::json::dateValue(dictionary[lexi::storedKey::day]).value_or(missingDay));
     for (qsizetype level = 0; level < levelCount; ++level)
-        snapshot.m_counts[level] = lexi::json::counterValue(dictionary[dictionaryKeys[level]]);
+        snapshot.m_counts[level] = lexi::json::counterValue(dictionary[lexi::storedKey::levelCounts[level]]);
     return snapshot;
 }
 
 QJsonObject QLXDailyStatisticsSnapshot::dictionaryRepresentation() const
 {
     QJsonObject dictionary;
-    dictionary["day"_L1] = (m_day.isPlausible() ? m_day : missingDay).secondsSince1970();
+    dictionary[lexi::storedKey::day] = (m_day.isPlausible() ? m_day : missingDay).secondsSince1970();
     for (qsizetype level = 0; level < levelCount; ++level) {
         if (m_counts[level] > 0)
-            dictionary[dictionaryKeys[level]] = m_counts[level];
+            dictionary[lexi::storedKey::levelCounts[level]] = m_counts[level];
     }
     return dictionary;
 }

@@ -1,6 +1,7 @@
 #include "QLXStatistics.h"
 
 #include "DateDescription.h"
+#include "StoredFormKeys.h"
 
 #include "platform/files/StringTables.h"
 #include "platform/values/Dates.h"
@@ -48,7 +49,7 @@ QLXStatistics::QLXStatistics()
 QLXStatistics QLXStatistics::initWithDictionary(const QJsonObject &dictionary)
 {
     QLXStatistics statistics;
-    const QJsonArray snapshots = dictionary["dailySnapshots"_L1].toArray();
+    const QJsonArray snapshots = dictionary[lexi::storedKey::dailySnapshots].toArray();
     statistics.m_dailySnapshots.reserve(snapshots.size());
     for (const QJsonValue &snapshot : snapshots) {
         if (snapshot.isObject())
@@ -62,7 +63,7 @@ QJsonObject QLXStatistics::dictionaryRepresentation() const
     QJsonArray snapshots;
     for (const QLXDailyStatisticsSnapshot &snapshot : m_dailySnapshots)
         snapshots.append(snapshot.dictionaryRepresentation());
-    return QJsonObject{{"dailySnapshots"_L1, snapshots}};
+    return QJsonObject{{lexi::storedKey::dailySnapshots, snapshots}};
 }
 
 QLXStatistics QLXStatistics::initWithCoder(const lexi::KeyedDecoder &coder)

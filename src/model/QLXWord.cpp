@@ -2,6 +2,7 @@
 
 #include "JsonValues.h"
 #include "Lexicarta.h"
+#include "StoredFormKeys.h"
 #include "VocabularySnapshot.h"
 
 #include "platform/ports/Console.h"
@@ -15,6 +16,7 @@
 #include <limits>
 
 using namespace Qt::StringLiterals;
+namespace storedKey = lexi::storedKey;
 
 namespace {
 
@@ -64,15 +66,16 @@ QLXWord::QLXWord(const QString &yourWord, const QString &foreignWord, const QStr
 std::shared_ptr<QLXWord> QLXWord::initWithDictionary(const QJsonObject &dictionary)
 {
     using namespace lexi::json;
-    auto word = std::make_shared<QLXWord>(stringValue(dictionary["yw"_L1]), stringValue(dictionary["fw"_L1]),
-                                          stringValue(dictionary["c"_L1]));
-    word->m_dontAskAgain = boolValue(dictionary["daa"_L1]);
-    word->m_lastAsked = dateValue(dictionary["la"_L1]);
-    word->setTags(distinctStringsValue(dictionary["t"_L1]));
-    word->m_modificationID = counterValue(dictionary["mid"_L1]);
-    word->m_creationID = counterValue(dictionary["cid"_L1]);
-    word->m_fallenDownCounter = quint64(counterValue(dictionary["wc"_L1]));
-    word->m_level = quint64(counterValue(dictionary["l"_L1]));
+    auto word = std::make_shared<QLXWord>(stringValue(dictionary[storedKey::yourWord]),
+                                          stringValue(dictionary[storedKey::foreignWord]),
+                                          stringValue(dictionary[storedKey::comment]));
+    word->m_dontAskAgain = boolValue(dictionary[storedKey::dontAskAgain]);
+    word->m_lastAsked = dateValue(dictionary[storedKey::lastAsked]);
+    word->setTags(distinctStringsValue(dictionary[storedKey::tags]));
+    word->m_modificationID = counterValue(dictionary[storedKey::modificationID]);
+    word->m_creationID = counterValue(dictionary[storedKey::creationID]);
+    word->m_fallenDownCounter = quint64(counterValue(dictionary[storedKey::fallenDownCounter]));
+    word->m_level = quint64(counterValue(dictionary[storedKey::level]));
     return word;
 }
 
@@ -99,25 +102,25 @@ std::shared_ptr<QLXWord> QLXWord::fromStoredWord(lexi::StoredWord &&stored)
 QJsonObject QLXWord::dictionaryRepresentation() const
 {
     QJsonObject dictionary;
-    dictionary["yw"_L1] = m_yourWord;
-    dictionary["fw"_L1] = m_foreignWord;
+    dictionary[storedKey::yourWord] = m_yourWord;
+    dictionary[storedKey::foreignWord] = m_foreignWord;
     if (m_dontAskAgain)
-        dictionary["daa"_L1] = true;
+        dictionary[storedKey::dontAskAgain] = true;
     if (!m_comment.isEmpty())
-        dictionary["c"_L1] = m_comment;
+        dictionary[storedKey::comment] = m_comment;
     // Whole seconds since 1970, signed so that dates before 1970 keep their value.
     if (m_lastAsked && m_lastAsked->isPlausible())
-        dictionary["la"_L1] = lexi::truncatedToInt64(m_lastAsked->secondsSince1970());
+        dictionary[storedKey::lastAsked] = lexi::truncatedToInt64(m_lastAsked->secondsSince1970());
     if (!m_tags.isEmpty())
-        dictionary["t"_L1] = QJsonArray::fromStringList(m_tags);
+        dictionary[storedKey::tags] = QJsonArray::fromStringList(m_tags);
     if (m_modificationID > 0)
-        dictionary["mid"_L1] = m_modificationID;
+        dictionary[storedKey::modificationID] = m_modificationID;
     if (m_creationID > 0)
-        dictionary["cid"_L1] = m_creationID;
+        dictionary[storedKey::creationID] = m_creationID;
     if (m_fallenDownCounter != 0)
-        dictionary["wc"_L1] = storedCounter(m_fallenDownCounter);
+        dictionary[storedKey::fallenDownCounter] = storedCounter(m_fallenDownCounter);
     if (m_level != 0)
-        dictionary["l"_L1] = storedCounter(m_level);
+        dictionary[storedKey::level] = storedCounter(m_level);
     return dictionary;
 }
 

@@ -1,18 +1,17 @@
 #include "VocabularyJsonReader.h"
 
+#include "JsonText.h"
 #include "Lexicarta.h"
+#include "StoredFormKeys.h"
 #include "VocabularySnapshot.h"
 
 #include "platform/files/StringTables.h"
-#include "platform/values/WholeNumbers.h"
 
 #include <rapidjson/reader.h>
 
 #include <QHash>
 
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -23,154 +22,15 @@ namespace lexi {
 
 namespace {
 
+using jsonText::decodedText;
+using jsonText::PieceStream;
+using jsonText::Scalar;
+
 constexpr size_t levelCount = VocabularySnapshot::levelCount;
 // Words below this level never keep a don't-ask-again mark in the stored forms.
 constexpr size_t firstLevelKeepingDontAskAgain = 4;
 // What a snapshot without a usable day is dated: the stored form's zero.
 constexpr Date missingDay = Date::fromSecondsSince1970(0.0);
-
-// The text of a source, piece by piece, as the parser reads it: one character at a time.
-class PieceStream
-{
-public:
-    using Ch = char;
-
-    explicit PieceStream(const VocabularyJsonReader::Source &source) : m_source(source)
-    {
-        // A byte order mark before the text, as QJsonDocument allows. Anything else beginning
-        // with its first byte is no JSON anyway.
-        for (const char mark : {'\xEF', '\xBB', '\xBF'}) {
-            if (Peek() != mark)
-                break;
-            Take();
-        }
-    }
-
-    Ch Peek() { return m_position != m_end || nextPiece() ? *m_position : '\0'; }
-    Ch Take() { return m_position != m_end || nextPiece() ? *m_position++ : '\0'; }
-    size_t Tell() const { return m_before + size_t(m_position - m_piece.constData()); }
-
-    // Only for parsing in place, which is not done here.
-    Ch *PutBegin() { return nullptr; }
-    void Put(Ch) {}
-    void Flush() {}
-    size_t PutEnd(Ch *) { return 0; }
-
-private:
-    bool nextPiece()
-    {
-        if (m_ended)
-            return false;
-        m_before += size_t(m_piece.size());
-        m_piece = m_source();
-        m_position = m_piece.constData();
-        m_end = m_position + m_piece.size();
-        m_ended = m_piece.isEmpty();
-        return !m_ended;
-    }
-
-    const VocabularyJsonReader::Source &m_source;
-    QByteArray m_piece;
-    const char *m_position = nullptr;
-    const char *m_end = nullptr;
-    size_t m_before = 0;
-    bool m_ended = false;
-};
-
-// A number as written; none when it does not fit a double.
-struct Number
-{
-    double value = 0;
-    // Whole numbers of 64 bits are kept exactly, also beyond what a double holds.
-    std::optional<qint64> whole;
-};
-
-std::optional<Number> parsedNumber(std::string_view token)
-{
-    const char *first = token.data();
-    const char *last = first + token.size();
-    if (token.find_first_of(".eE") == std::string_view::npos) {
-        qint64 whole = 0;
-        const auto [end, error] = std::from_chars(first, last, whole);
-        if (error == std::errc() && end == last)
-            return Number{double(whole), whole};
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last || !std::isfinite(value))
-        return std::nullopt;
-    return Number{value, std::nullopt};
-}
-
-// The text of a string as the parser gives it (an empty one shares the empty string): UTF-8, except that an escaped lone low surrogate
-// ("\udc00") comes encoded as if it were a character. QJsonDocument keeps such a surrogate as it
-// is, and so does this. (The text itself is checked to be UTF-8, so these bytes come only from
-// escapes.)
-QString decodedText(std::string_view text)
-{
-    const auto isEncodedSurrogate = [&text](size_t at) {
-        return at + 2 < text.size() && text[at] == '\xED' && (uchar(text[at + 1]) & 0xE0) == 0xA0;
-    };
-    size_t surrogate = text.find('\xED');
-    while (surrogate != std::string_view::npos && !isEncodedSurrogate(surrogate))
-        surrogate = text.find('\xED', surrogate + 1);
-    if (surrogate == std::string_view::npos)
-        return text.empty() ? QString() : QString::fromUtf8(text.data(), qsizetype(text.size()));
-    QString decoded;
-    size_t start = 0;
-    for (size_t at = surrogate; at < text.size(); ++at) {
-        if (!isEncodedSurrogate(at))
-            continue;
-        decoded += QString::fromUtf8(text.data() + start, qsizetype(at - start));
-        decoded += QChar(char16_t(0xD000 | ((uchar(text[at + 1]) & 0x3F) << 6) | (uchar(text[at + 2]) & 0x3F)));
-        at += 2;
-        start = at + 1;
-    }
-    decoded += QString::fromUtf8(text.data() + start, qsizetype(text.size() - start));
-    return decoded;
-}
-
-// One value met where the reader expects a scalar; containers are only told apart from them.
-struct Scalar
-{
-    enum class Type { string, number, boolean, null, container };
-
-    Type type = Type::null;
-    // The contents of a string (UTF-8), the token of a number.
-    std::string_view text;
-    bool boolean = false;
-
-    // The same rules as lexi::json's readers of QJsonValues.
-    QString string() const { return type == Type::string ? decodedText(text) : QString(); }
-    std::optional<QString> optionalString() const
-    {
-        return type == Type::string ? std::optional<QString>(string()) : std::nullopt;
-    }
-    std::optional<Number> number() const { return type == Type::number ? parsedNumber(text) : std::nullopt; }
-    bool boolValue() const
-    {
-        if (type == Type::boolean)
-            return boolean;
-        const std::optional<Number> value = number();
-        return value && value->value != 0.0;
-    }
-    std::optional<qint64> integer() const
-    {
-        const std::optional<Number> value = number();
-        if (!value)
-            return std::nullopt;
-        return value->whole ? *value->whole : truncatedToInt64(value->value);
-    }
-    qint64 counter() const { return std::max<qint64>(0, integer().value_or(0)); }
-    std::optional<Date> date() const
-    {
-        const std::optional<Number> value = number();
-        if (!value)
-            return std::nullopt;
-        const Date date = Date::fromSecondsSince1970(value->value);
-        return date.isPlausible() ? std::optional<Date>(date) : std::nullopt;
-    }
-};
 
 // The keys the reader knows, of every kind of object in the document.
 enum class Key {
@@ -193,64 +53,56 @@ enum class Key {
 
 struct KeyName
 {
-    std::string_view name;
+    QLatin1StringView name;
     Key key;
 };
 
 constexpr KeyName documentKeys[] = {
-    {"unknownWords", Key::levelList0},
-    {"ultraShortTermWords", Key::levelList1},
-    {"shortTermWords", Key::levelList2},
-    {"midTermWords", Key::levelList3},
-    {"longTermWords", Key::levelList4},
-    {"nativeWords", Key::levelList5},
-    {"language", Key::language},
-    {"foreignLanguageName", Key::foreignLanguageName},
-    {"yourLanguageName", Key::yourLanguageName},
-    {"yourFacultativeWords", Key::yourFacultativeWords},
-    {"foreignFacultativeWords", Key::foreignFacultativeWords},
-    {"statistics", Key::statistics},
-    {"yourTextInputSourceName", Key::yourTextInputSourceName},
-    {"foreignTextInputSourceName", Key::foreignTextInputSourceName},
-    {"isAutoSelectInputSource", Key::isAutoSelectInputSource},
-    {"isDisableMisspellRecognition", Key::isDisableMisspellRecognition},
-    {"isDirty", Key::isDirty},
-    {"version", Key::version},
+    {storedKey::levelLists[0], Key::levelList0},
+    {storedKey::levelLists[1], Key::levelList1},
+    {storedKey::levelLists[2], Key::levelList2},
+    {storedKey::levelLists[3], Key::levelList3},
+    {storedKey::levelLists[4], Key::levelList4},
+    {storedKey::levelLists[5], Key::levelList5},
+    {storedKey::language, Key::language},
+    {storedKey::foreignLanguageName, Key::foreignLanguageName},
+    {storedKey::yourLanguageName, Key::yourLanguageName},
+    {storedKey::yourFacultativeWords, Key::yourFacultativeWords},
+    {storedKey::foreignFacultativeWords, Key::foreignFacultativeWords},
+    {storedKey::statistics, Key::statistics},
+    {storedKey::yourTextInputSourceName, Key::yourTextInputSourceName},
+    {storedKey::foreignTextInputSourceName, Key::foreignTextInputSourceName},
+    {storedKey::isAutoSelectInputSource, Key::isAutoSelectInputSource},
+    {storedKey::isDisableMisspellRecognition, Key::isDisableMisspellRecognition},
+    {storedKey::isDirty, Key::isDirty},
+    {storedKey::version, Key::version},
 };
-constexpr KeyName levelListKeys[] = {{"words", Key::words}};
-constexpr KeyName statisticsKeys[] = {{"dailySnapshots", Key::dailySnapshots}};
+constexpr KeyName levelListKeys[] = {{storedKey::words, Key::words}};
+constexpr KeyName wordKeys[] = {
+    {storedKey::yourWord, Key::yourWord},
+    {storedKey::foreignWord, Key::foreignWord},
+    {storedKey::comment, Key::comment},
+    {storedKey::dontAskAgain, Key::dontAskAgain},
+    {storedKey::lastAsked, Key::lastAsked},
+    {storedKey::tags, Key::tags},
+    {storedKey::modificationID, Key::modificationID},
+    {storedKey::creationID, Key::creationID},
+    {storedKey::fallenDownCounter, Key::fallenDownCounter},
+    {storedKey::level, Key::level},
+};
+constexpr KeyName statisticsKeys[] = {{storedKey::dailySnapshots, Key::dailySnapshots}};
 constexpr KeyName snapshotKeys[] = {
-    {"day", Key::day},     {"noU", Key::count0}, {"noUST", Key::count1}, {"noST", Key::count2},
-    {"noMT", Key::count3}, {"noLT", Key::count4}, {"noN", Key::count5},
+    {storedKey::day, Key::day},
+    {storedKey::levelCounts[0], Key::count0},
+    {storedKey::levelCounts[1], Key::count1},
+    {storedKey::levelCounts[2], Key::count2},
+    {storedKey::levelCounts[3], Key::count3},
+    {storedKey::levelCounts[4], Key::count4},
+    {storedKey::levelCounts[5], Key::count5},
 };
-
-// A word's key, told by its first letters: there are many words.
-Key wordKeyNamed(std::string_view name)
-{
-    switch (name.size()) {
-    case 1:
-        return name[0] == 'c' ? Key::comment : name[0] == 't' ? Key::tags : name[0] == 'l' ? Key::level : Key::other;
-    case 2:
-        if (name == "yw")
-            return Key::yourWord;
-        if (name == "fw")
-            return Key::foreignWord;
-        if (name == "la")
-            return Key::lastAsked;
-        return name == "wc" ? Key::fallenDownCounter : Key::other;
-    case 3:
-        if (name == "cid")
-            return Key::creationID;
-        if (name == "mid")
-            return Key::modificationID;
-        return name == "daa" ? Key::dontAskAgain : Key::other;
-    default:
-        return Key::other;
-    }
-}
 
 template <size_t size>
-Key keyNamed(const KeyName (&keys)[size], std::string_view name)
+Key keyNamed(const KeyName (&keys)[size], QLatin1StringView name)
 {
     for (const KeyName &key : keys) {
         if (key.name == name)
@@ -335,11 +187,11 @@ public:
         if (m_skipped > 0)
             return true;
         Frame &frame = m_frames.back();
-        const std::string_view name(text, length);
+        const QLatin1StringView name(text, qsizetype(length));
         switch (frame.kind) {
         case Kind::document: frame.key = keyNamed(documentKeys, name); break;
         case Kind::levelList: frame.key = keyNamed(levelListKeys, name); break;
-        case Kind::word: frame.key = wordKeyNamed(name); break;
+        case Kind::word: frame.key = keyNamed(wordKeys, name); break;
         case Kind::statistics: frame.key = keyNamed(statisticsKeys, name); break;
         case Kind::snapshot: frame.key = keyNamed(snapshotKeys, name); break;
         default: frame.key = Key::other; break;
@@ -688,45 +540,6 @@ VocabularyJsonReader::Source wholeText(const QByteArray &json)
     };
 }
 
-bool isNumberCharacter(char character)
-{
-    return (character >= '0' && character <= '9') || character == '-' || character == '+' || character == '.'
-           || character == 'e' || character == 'E';
-}
-
-// The text with every number that does not fit a double replaced by null (and blanks to its
-// length), so that the parser, which refuses such numbers, reads them as missing values.
-QByteArray withOversizedNumbersAsNull(QByteArray json)
-{
-    bool inString = false;
-    for (qsizetype i = 0; i < json.size(); ++i) {
-        const char character = json[i];
-        if (inString) {
-            if (character == '\\')
-                ++i;
-            else if (character == '"')
-                inString = false;
-            continue;
-        }
-        if (character == '"') {
-            inString = true;
-            continue;
-        }
-        if (character != '-' && (character < '0' || character > '9'))
-            continue;
-        qsizetype end = i;
-        while (end < json.size() && isNumberCharacter(json[end]))
-            ++end;
-        double value = 0;
-        const char *first = json.constData() + i;
-        // Too large or too small a number has at least five characters ("1e309").
-        if (end - i >= 4 && std::from_chars(first, json.constData() + end, value).ec == std::errc::result_out_of_range)
-            json.replace(i, end - i, QByteArray("null").leftJustified(end - i, ' '));
-        i = end - 1;
-    }
-    return json;
-}
-
 } // namespace
 
 VocabularyJsonReader::Result VocabularyJsonReader::read(const Source &source, const VocabularyServices &services)
@@ -739,7 +552,7 @@ VocabularyJsonReader::Result VocabularyJsonReader::read(const QByteArray &json, 
     const Parsed parsed = parse(wholeText(json), services);
     if (parsed.error != rapidjson::kParseErrorNumberTooBig)
         return parsed.result;
-    return parse(wholeText(withOversizedNumbersAsNull(json)), services).result;
+    return parse(wholeText(jsonText::withOversizedNumbersAsNull(json)), services).result;
 }
 
 } // namespace lexi

@@ -1,5 +1,6 @@
 #include "VocabularyJsonWriter.h"
 
+#include "StoredFormKeys.h"
 #include "VocabularySnapshot.h"
 
 #include "platform/values/WholeNumbers.h"
@@ -16,11 +17,6 @@ namespace lexi {
 
 namespace {
 
-// The level lists' keys, from level 0 to 5.
-constexpr std::array<const char *, VocabularySnapshot::levelCount> levelListKeys = {
-    "unknownWords", "ultraShortTermWords", "shortTermWords", "midTermWords", "longTermWords", "nativeWords"};
-// A daily snapshot's count keys, from level 0 to 5.
-constexpr std::array<const char *, 6> countKeys = {"noU", "noUST", "noST", "noMT", "noLT", "noN"};
 // What a snapshot without a usable day is dated: the stored form's zero.
 constexpr Date missingDay = Date::fromSecondsSince1970(0.0);
 // Doubles hold every whole number up to this exactly.
@@ -53,38 +49,38 @@ public:
     void write(const VocabularySnapshot &snapshot)
     {
         m_writer.StartObject();
-        key("foreignFacultativeWords");
+        key(storedKey::foreignFacultativeWords);
         strings(snapshot.foreignFacultativeWords);
-        key("foreignLanguageName");
+        key(storedKey::foreignLanguageName);
         string(snapshot.foreignLanguageName);
-        key("foreignTextInputSourceName");
+        key(storedKey::foreignTextInputSourceName);
         string(snapshot.foreignTextInputSourceName);
-        key("isAutoSelectInputSource");
+        key(storedKey::isAutoSelectInputSource);
         m_writer.Bool(snapshot.isAutoSelectInputSource);
-        key("isDirty");
+        key(storedKey::isDirty);
         m_writer.Bool(snapshot.isDirty);
-        key("isDisableMisspellRecognition");
+        key(storedKey::isDisableMisspellRecognition);
         m_writer.Bool(snapshot.isDisableMisspellRecognition);
-        key("language");
+        key(storedKey::language);
         string(snapshot.language);
         // The level lists in the sorted order of their keys.
         for (const size_t level : {4, 3, 5, 2}) {
-            key(levelListKeys[level]);
+            key(storedKey::levelLists[level]);
             words(snapshot.levels[level]);
         }
-        key("statistics");
+        key(storedKey::statistics);
         statistics(snapshot.dailySnapshots);
         for (const size_t level : {1, 0}) {
-            key(levelListKeys[level]);
+            key(storedKey::levelLists[level]);
             words(snapshot.levels[level]);
         }
-        key("version");
+        key(storedKey::version);
         m_writer.Int64(snapshot.version);
-        key("yourFacultativeWords");
+        key(storedKey::yourFacultativeWords);
         strings(snapshot.yourFacultativeWords);
-        key("yourLanguageName");
+        key(storedKey::yourLanguageName);
         string(snapshot.yourLanguageName);
-        key("yourTextInputSourceName");
+        key(storedKey::yourTextInputSourceName);
         string(snapshot.yourTextInputSourceName);
         m_writer.EndObject();
     }
@@ -101,7 +97,7 @@ private:
         return m_taking;
     }
 
-    void key(const char *name) { m_writer.Key(name, rapidjson::SizeType(std::char_traits<char>::length(name))); }
+    void key(QLatin1StringView name) { m_writer.Key(name.data(), rapidjson::SizeType(name.size())); }
 
     // The text in UTF-8; a lone surrogate becomes the replacement character.
     void string(const QString &text)
@@ -154,7 +150,7 @@ private:
     void words(const std::vector<StoredWord> &list)
     {
         m_writer.StartObject();
-        key("words");
+        key(storedKey::words);
         m_writer.StartArray();
         for (const StoredWord &word : list) {
             this->word(word);
@@ -168,41 +164,41 @@ private:
     {
         m_writer.StartObject();
         if (!word.comment.isEmpty()) {
-            key("c");
+            key(storedKey::comment);
             string(word.comment);
         }
         if (word.creationID > 0) {
-            key("cid");
+            key(storedKey::creationID);
             m_writer.Int64(word.creationID);
         }
         if (word.dontAskAgain) {
-            key("daa");
+            key(storedKey::dontAskAgain);
             m_writer.Bool(true);
         }
-        key("fw");
+        key(storedKey::foreignWord);
         string(word.foreignWord);
         if (word.level != 0) {
-            key("l");
+            key(storedKey::level);
             m_writer.Int64(storedCounter(word.level));
         }
         // Whole seconds since 1970, signed so that dates before 1970 keep their value.
         if (word.lastAsked && word.lastAsked->isPlausible()) {
-            key("la");
+            key(storedKey::lastAsked);
             m_writer.Int64(truncatedToInt64(word.lastAsked->secondsSince1970()));
         }
         if (word.modificationID > 0) {
-            key("mid");
+            key(storedKey::modificationID);
             m_writer.Int64(word.modificationID);
         }
         if (!word.tags.isEmpty()) {
-            key("t");
+            key(storedKey::tags);
             strings(word.tags);
         }
         if (word.fallenDownCounter != 0) {
-            key("wc");
+            key(storedKey::fallenDownCounter);
             m_writer.Int64(storedCounter(word.fallenDownCounter));
         }
-        key("yw");
+        key(storedKey::yourWord);
         string(word.yourWord);
         m_writer.EndObject();
     }
@@ -210,17 +206,17 @@ private:
     void statistics(const QList<QLXDailyStatisticsSnapshot> &snapshots)
     {
         m_writer.StartObject();
-        key("dailySnapshots");
+        key(storedKey::dailySnapshots);
         m_writer.StartArray();
         for (const QLXDailyStatisticsSnapshot &snapshot : snapshots) {
             m_writer.StartObject();
-            key("day");
+            key(storedKey::day);
             number((snapshot.day().isPlausible() ? snapshot.day() : missingDay).secondsSince1970());
             // The counts in the sorted order of their keys: noLT, noMT, noN, noST, noU, noUST.
             for (const quint64 level : {4, 3, 5, 2, 0, 1}) {
                 const qint64 count = snapshot.numberOfWordsInLevel(level);
                 if (count > 0) {
-                    key(countKeys[level]);
+                    key(storedKey::levelCounts[level]);
                     m_writer.Int64(count);
                 }
             }

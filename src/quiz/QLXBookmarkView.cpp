@@ -7,8 +7,6 @@
 
 QLXBookmarkView::QLXBookmarkView(QLXColorTheme &theme, QWidget *parent) : QWidget(parent), m_theme(theme)
 {
-    for (qint64 index = 0; index < 6; ++index)
-        m_colors[index] = QLXColorTheme::standardColor(index);
     setAttribute(Qt::WA_OpaquePaintEvent);
     connect(&m_theme, &QLXColorTheme::currentColorChanged, this, qOverload<>(&QWidget::update));
     setColor(m_theme.index());
@@ -16,7 +14,7 @@ QLXBookmarkView::QLXBookmarkView(QLXColorTheme &theme, QWidget *parent) : QWidge
 
 void QLXBookmarkView::setColor(qint64 index)
 {
-    m_theme.setCurrent(index, index >= 1 && index <= 5 ? m_colors[index] : m_colors[0]);
+    m_theme.setCurrent(index, QLXColorTheme::standardColor(index));
     update();
 }
 

@@ -25,6 +25,11 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
                              m_modalWatch),
       m_appDelegate({installation.defaults(), m_launchServices, m_ratingPrompt, moveOffer}, m_mainWindowController)
 {
+    // The popover's quiz button quizzes the words selected in the list: showing the quiz tab hands
+    // the list's selection to the quiz set-up.
+    QObject::connect(m_vocabularyPage.controller().popoverController(),
+                     &QLXWordPopoverController::quizSelectedWordsRequested, &m_mainWindowController,
+                     [this] { m_mainWindowController.showQuiz(); });
 }
 
 void MainInterface::awakeFromNib()

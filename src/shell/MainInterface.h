@@ -29,6 +29,8 @@ public:
 
     QLXMainWindowController &mainWindowController() { return m_mainWindowController; }
     AppDelegate &appDelegate() { return m_appDelegate; }
+    VocabularyListAdapter &vocabularyPage() { return m_vocabularyPage; }
+    QuizPageAdapter &quizPage() { return m_quizPage; }
 
 private:
     ModalWatch m_modalWatch;

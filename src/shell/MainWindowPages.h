@@ -57,7 +57,9 @@ public:
     virtual void closeAddWordPopover() = 0;
     virtual void closeHelp() = 0;
     virtual void cloudControllerDidSync() = 0;
+    // Toggles between the synonyms and all words.
     virtual void showSynonyms() = 0;
+    virtual bool isSynonymsActive() const = 0;
     virtual void deleteDuplicateWords() = 0;
 };
 

@@ -45,6 +45,7 @@ public:
     void closeHelp() override { m_controller.closeHelp(); }
     void cloudControllerDidSync() override { m_controller.cloudControllerDidSync(); }
     void showSynonyms() override { m_controller.setDisplaySynonyms(); }
+    bool isSynonymsActive() const override { return m_controller.isSynonymsActive(); }
     void deleteDuplicateWords() override { m_controller.deleteDuplicates(); }
 
     LexicartaController &controller() { return m_controller; }
@@ -87,6 +88,7 @@ public:
     void runWhenNoQuizRuns(std::function<void()> step) override;
 
     void awake() { m_setup.awake(); }
+    QLXQuizSetupController &setup() { return m_setup; }
 
 private:
     void saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary) override;

@@ -168,8 +168,14 @@ void QLXMainWindowController::buildMenus()
         m_tabMenuItems[tab] = item;
     }
     view->addSeparator();
-    connect(addMenuAction(view, u"showSynonyms"_s, nullptr), &QAction::triggered, this,
-            [this] { m_pages.vocabulary->showSynonyms(); });
+    QAction *synonyms = addMenuAction(view, u"showSynonyms"_s, nullptr);
+    connect(synonyms, &QAction::triggered, this, [this] { m_pages.vocabulary->showSynonyms(); });
+    // While the list shows the synonyms, the item leads back to all words.
+    connect(view, &QMenu::aboutToShow, this, [this, synonyms] {
+        synonyms->setText(m_pages.vocabulary->isSynonymsActive()
+                              ? lexi::StringTables::text(u"showAllWords"_s, u"Vocabulary"_s)
+                              : mainWindowText(u"showSynonyms"_s));
+    });
 
     QMenu *window = addMenu(u"window"_s);
     connect(addMenuAction(window, u"minimize"_s, nullptr, QKeySequence(Qt::CTRL | Qt::Key_M)), &QAction::triggered,

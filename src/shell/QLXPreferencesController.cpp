@@ -8,6 +8,7 @@
 #include "logging/QLXLogMacros.h"
 #include "model/AvailableLanguages.h"
 #include "quiz/QLXBookmarkView.h"
+#include "quiz/QLXColorTheme.h"
 #include "model/KeyboardInputSources.h"
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/Settings.h"
@@ -127,11 +128,8 @@ QLXPreferencesController::QLXPreferencesController(Environment environment, QWid
     layout->addWidget(m_tabView, 1);
 
     // Each theme button shows the colour the background takes when it is chosen.
-    const QColor themeColors[] = {m_bookmarkView->blackColor(),  m_bookmarkView->blueColor(),
-                                  m_bookmarkView->purpleColor(), m_bookmarkView->greenColor(),
-                                  m_bookmarkView->redColor(),    m_bookmarkView->violetColor()};
     for (qint64 index = 0; index < 6; ++index)
-        m_colorButtons[index]->setColor(themeColors[index]);
+        m_colorButtons[index]->setColor(QLXColorTheme::standardColor(index));
 
     m_sheet = new QLXLanguageSheet(this);
     connect(m_sheet, &QLXLanguageSheet::confirmed, this, &QLXPreferencesController::closeEditLangPanel);

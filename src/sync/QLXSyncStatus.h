@@ -56,11 +56,9 @@ public:
     const std::optional<QString> &message() const { return m_message; }
     void setMessage(const QString &message) { m_message = message; }
     lexi::Date time() const { return m_time; }
-    void setTime(lexi::Date time) { m_time = time; }
     SyncAction syncAction() const { return m_syncAction; }
     void setSyncAction(SyncAction action) { m_syncAction = action; }
     SyncDirection syncDirection() const { return m_syncDirection; }
-    void setSyncDirection(SyncDirection direction) { m_syncDirection = direction; }
 
     // The record's lines in a sync log file: with `direction`, a header naming the direction;
     // then the language and the message; then the versions and the action, without a final

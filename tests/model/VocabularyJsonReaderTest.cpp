@@ -1,9 +1,9 @@
+#include "support/ComparableDocument.h"
 #include "support/FakeVocabularyServices.h"
 
 #include "model/Lexicarta.h"
 #include "model/VocabularyJsonReader.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -11,26 +11,9 @@
 
 using namespace Qt::StringLiterals;
 using Outcome = lexi::VocabularyJsonReader::Outcome;
+using lexi::test::comparable;
 
 namespace {
-
-// A vocabulary as its document, without the identifiers given to words stored without one,
-// which are new at every load.
-QJsonObject comparable(const Lexicarta &vocabulary)
-{
-    QJsonObject document = vocabulary.dictionaryRepresentation();
-    for (const char *list :
-         {"unknownWords", "ultraShortTermWords", "shortTermWords", "midTermWords", "longTermWords", "nativeWords"}) {
-        QJsonArray words;
-        for (const QJsonValue &word : document[QLatin1StringView(list)]["words"_L1].toArray()) {
-            QJsonObject stored = word.toObject();
-            stored.remove("cid"_L1);
-            words.append(stored);
-        }
-        document[QLatin1StringView(list)] = QJsonObject{{"words"_L1, words}};
-    }
-    return document;
-}
 
 class VocabularyJsonReaderTest : public testing::Test
 {
