@@ -11,6 +11,41 @@ namespace lexi {
 namespace {
 
 constexpr std::size_t parallelSortThreshold = 10000;
+// Up to 2^depth threads work on a large vocabulary's first order.
+constexpr int parallelDepth = 2;
+
+// Sorts stably: a range of at least parallelSortThreshold is sorted as two halves at once, then
+// merged, down to `depth` levels.
+template<typename Iterator, typename Less>
+void parallelStableSort(Iterator begin, Iterator end, Less less, int depth)
+{
+    if (depth == 0 || std::size_t(end - begin) < parallelSortThreshold) {
+        std::stable_sort(begin, end, less);
+        return;
+    }
+    const Iterator middle = begin + (end - begin) / 2;
+    std::thread firstHalf([=] { parallelStableSort(begin, middle, less, depth - 1); });
+    parallelStableSort(middle, end, less, depth - 1);
+    firstHalf.join();
+    std::inplace_merge(begin, middle, end, less);
+}
+
+// Runs `work(begin, end)` over [0, count), in 2^depth slices at once when there are many.
+template<typename Work>
+void forSlices(qsizetype count, Work work, int depth)
+{
+    if (depth == 0 || std::size_t(count) < parallelSortThreshold) {
+        work(0, count);
+        return;
+    }
+    const qsizetype slices = qsizetype(1) << depth;
+    std::vector<std::thread> threads;
+    for (qsizetype slice = 1; slice < slices; ++slice)
+        threads.emplace_back([=] { work(count * slice / slices, count * (slice + 1) / slices); });
+    work(0, count / slices);
+    for (std::thread &thread : threads)
+        thread.join();
+}
 
 // The same text object: an edit always stores a new text, which cannot share the old one's data
 // while a copy of that is kept here.
@@ -101,17 +136,8 @@ void WordOrder::sort(ColumnOrder &order)
     const auto byKey = [&order](qsizetype left, qsizetype right) {
         return order.entries[left].key < order.entries[right].key;
     };
-    // A large vocabulary sorts its two halves at once, then merges them: the first order of a
-    // column is what start-up waits for.
-    const auto middle = positions.begin() + std::ptrdiff_t(positions.size() / 2);
-    if (positions.size() >= parallelSortThreshold) {
-        std::thread firstHalf([&] { std::stable_sort(positions.begin(), middle, byKey); });
-        std::stable_sort(middle, positions.end(), byKey);
-        firstHalf.join();
-        std::inplace_merge(positions.begin(), middle, positions.end(), byKey);
-    } else {
-        std::stable_sort(positions.begin(), positions.end(), byKey);
-    }
+    // The first order of a column is what start-up waits for.
+    parallelStableSort(positions.begin(), positions.end(), byKey, parallelDepth);
     order.sorted.clear();
     order.sorted.reserve(qsizetype(positions.size()));
     for (qsizetype position : positions)
@@ -147,15 +173,9 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
                     entries[std::size_t(i)] = makeEntry(word, column, facultatives);
             }
         };
-        // The keys of a large vocabulary's first order are taken on two threads, each word by one.
-        if (previous.isEmpty() && std::size_t(words.size()) >= parallelSortThreshold) {
-            const qsizetype half = words.size() / 2;
-            std::thread firstHalf([&] { takeKeys(0, half); });
-            takeKeys(half, words.size());
-            firstHalf.join();
-        } else {
-            takeKeys(0, words.size());
-        }
+        // The keys of a large vocabulary's first order are taken on several threads, each word
+        // by one.
+        forSlices(words.size(), takeKeys, previous.isEmpty() ? parallelDepth : 0);
         order.entries = std::move(entries);
         order.words = words;
         sort(order);
