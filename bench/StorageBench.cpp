@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -227,6 +228,34 @@ void BM_LoadPeakMemory(benchmark::State &state)
     state.counters["QJsonDocument_peak/json"] = tree / jsonSize;
 }
 BENCHMARK(BM_LoadPeakMemory)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Saving the benchmark vocabulary as an archive (the export to the older product's format), side by
+// side in every iteration with saving it in the own format. The iteration time is the archive's.
+void BM_SaveArchiveBesideOwnFormat(benchmark::State &state)
+{
+    StorageFixture fixture;
+    Clock::duration ownFormat{};
+    Clock::duration archive{};
+    for (auto _ : state) {
+        timed(ownFormat, [&] {
+            benchmark::DoNotOptimize(fixture.store.saveVocabularyToQLXVFile(fixture.vocabulary.get(),
+                                                                            fixture.ownFormatPath));
+        });
+        Clock::duration once{};
+        timed(once, [&] {
+            benchmark::DoNotOptimize(fixture.store.saveVocabularyToTBFFile(fixture.vocabulary.get(),
+                                                                           fixture.archivePath));
+        });
+        archive += once;
+        state.SetIterationTime(std::chrono::duration<double>(once).count());
+    }
+    const double iterations = double(state.iterations());
+    state.counters["own_format_ms"] = milliseconds(ownFormat) / iterations;
+    state.counters["archive_ms"] = milliseconds(archive) / iterations;
+    state.counters["archive/own_format"] = milliseconds(archive) / milliseconds(ownFormat);
+    state.counters["archive_MB"] = double(QFileInfo(fixture.archivePath).size()) / 1e6;
+}
+BENCHMARK(BM_SaveArchiveBesideOwnFormat)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Saving and loading the older product's archive format, at growing sizes: both stay linear.
 void BM_SaveArchive(benchmark::State &state)

@@ -4,10 +4,48 @@
 
 #include <algorithm>
 #include <numeric>
+#include <thread>
 
 namespace lexi {
 
 namespace {
+
+constexpr std::size_t parallelSortThreshold = 10000;
+// Up to 2^depth threads work on a large vocabulary's first order.
+constexpr int parallelDepth = 2;
+
+// Sorts stably: a range of at least parallelSortThreshold is sorted as two halves at once, then
+// merged, down to `depth` levels.
+template<typename Iterator, typename Less>
+void parallelStableSort(Iterator begin, Iterator end, Less less, int depth)
+{
+    if (depth == 0 || std::size_t(end - begin) < parallelSortThreshold) {
+        std::stable_sort(begin, end, less);
+        return;
+    }
+    const Iterator middle = begin + (end - begin) / 2;
+    std::thread firstHalf([=] { parallelStableSort(begin, middle, less, depth - 1); });
+    parallelStableSort(middle, end, less, depth - 1);
+    firstHalf.join();
+    std::inplace_merge(begin, middle, end, less);
+}
+
+// Runs `work(begin, end)` over [0, count), in 2^depth slices at once when there are many.
+template<typename Work>
+void forSlices(qsizetype count, Work work, int depth)
+{
+    if (depth == 0 || std::size_t(count) < parallelSortThreshold) {
+        work(0, count);
+        return;
+    }
+    const qsizetype slices = qsizetype(1) << depth;
+    std::vector<std::thread> threads;
+    for (qsizetype slice = 1; slice < slices; ++slice)
+        threads.emplace_back([=] { work(count * slice / slices, count * (slice + 1) / slices); });
+    work(0, count / slices);
+    for (std::thread &thread : threads)
+        thread.join();
+}
 
 // The same text object: an edit always stores a new text, which cannot share the old one's data
 // while a copy of that is kept here.
@@ -95,9 +133,11 @@ void WordOrder::sort(ColumnOrder &order)
 {
     std::vector<qsizetype> positions(order.entries.size());
     std::iota(positions.begin(), positions.end(), 0);
-    std::stable_sort(positions.begin(), positions.end(), [&order](qsizetype left, qsizetype right) {
+    const auto byKey = [&order](qsizetype left, qsizetype right) {
         return order.entries[left].key < order.entries[right].key;
-    });
+    };
+    // The first order of a column is what start-up waits for.
+    parallelStableSort(positions.begin(), positions.end(), byKey, parallelDepth);
     order.sorted.clear();
     order.sorted.reserve(qsizetype(positions.size()));
     for (qsizetype position : positions)
@@ -122,15 +162,20 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
         previous.reserve(qsizetype(order.entries.size()));
         for (qsizetype i = 0; i < qsizetype(order.entries.size()); ++i)
             previous.insert(order.entries[i].word.get(), i);
-        std::vector<Entry> entries;
-        entries.reserve(std::size_t(words.size()));
-        for (const std::shared_ptr<QLXWord> &word : words) {
-            const auto found = previous.constFind(word.get());
-            if (found != previous.cend() && isSource(order.entries[*found], *word, column))
-                entries.push_back(std::move(order.entries[*found]));
-            else
-                entries.push_back(makeEntry(word, column, facultatives));
-        }
+        std::vector<Entry> entries(std::size_t(words.size()));
+        const auto takeKeys = [&](qsizetype begin, qsizetype end) {
+            for (qsizetype i = begin; i < end; ++i) {
+                const std::shared_ptr<QLXWord> &word = words.at(i);
+                const auto found = previous.constFind(word.get());
+                if (found != previous.cend() && isSource(order.entries[*found], *word, column))
+                    entries[std::size_t(i)] = std::move(order.entries[*found]);
+                else
+                    entries[std::size_t(i)] = makeEntry(word, column, facultatives);
+            }
+        };
+        // The keys of a large vocabulary's first order are taken on several threads, each word
+        // by one.
+        forSlices(words.size(), takeKeys, previous.isEmpty() ? parallelDepth : 0);
         order.entries = std::move(entries);
         order.words = words;
         sort(order);

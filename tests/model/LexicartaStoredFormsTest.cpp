@@ -5,6 +5,7 @@
 #include "model/Lexicarta.h"
 #include "platform/plist/KeyedArchive.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -339,6 +340,51 @@ TEST_F(LexicartaStoredFormsTest, ArchivesUseMutableCollectionsAndNilForWhatIsMis
     EXPECT_TRUE(root->containsValueForKey("yourTextInputSourceName"));
     EXPECT_FALSE(root->decodeString("yourTextInputSourceName"));
     EXPECT_TRUE(root->decodeBool("isAutoSelectInputSource"));
+}
+
+// A binary property list as libplist reads it, written out as XML: equal texts, equal object graphs.
+std::string xmlOfBinaryPlist(const QByteArray &data)
+{
+    plist_t parsed = nullptr;
+    plist_from_bin(data.constData(), uint32_t(data.size()), &parsed);
+    const lexi::PlistPointer document(parsed);
+    if (!document)
+        return {};
+    char *xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(document.get(), &xml, &length);
+    std::string text(xml, length);
+    plist_to_xml_free(xml);
+    return text;
+}
+
+// The same vocabulary as archive-as-written.tbf, a file an earlier version of this program saved.
+TEST_F(LexicartaStoredFormsTest, ArchivesHoldTheSameObjectsAsEarlierVersionsWrote)
+{
+    vocabulary->setForeignLanguageName(u"Ελληνικά"_s);
+    vocabulary->setYourLanguageName(u"English"_s);
+    vocabulary->setForeignFacultativeWords({u"ο"_s, u"η"_s, u"το"_s});
+    vocabulary->setYourFacultativeWords({u"the"_s});
+    vocabulary->setForeignTextInputSourceId(u"xkb:gr"_s);
+    vocabulary->setVersion(7);
+    QLXDailyStatisticsSnapshot day(Date::fromSecondsSinceReferenceDate(452000000));
+    day.setNumberOfWordsInLevel(2, 3);
+    QLXStatistics statistics;
+    statistics.setDailySnapshots({day});
+    vocabulary->setStatistics(statistics);
+    add(u"cat"_s, 1);
+    add(u"γάτα 🐈"_s, 4, true);
+    add(u"common"_s, 2)->setComment(u"common"_s);
+    auto bare = std::make_shared<QLXWord>(u"bare"_s, u"γυμνός"_s);
+    vocabulary->addWord(bare);
+    bare->setCreationID(-5);
+
+    QFile earlier(QString::fromUtf8(TEST_DATA "/archive-as-written.tbf"));
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    const QByteArray expected = earlier.readAll();
+    const QByteArray written = lexi::KeyedArchive::archivedData(*vocabulary);
+    EXPECT_EQ(xmlOfBinaryPlist(written), xmlOfBinaryPlist(expected));
+    ASSERT_TRUE(fromArchive(written, fakes.services));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "PlistIteration.h"
 
+#include <QHashFunctions>
 #include <QString>
 
 #include <algorithm>
@@ -25,6 +26,9 @@ constexpr quint8 arrayMarker = 0xA0;
 constexpr quint8 dictionaryMarker = 0xD0;
 // A count of 15 or more follows the marker as an integer object.
 constexpr quint8 countFollows = 0x0F;
+constexpr std::size_t trailerSize = 32;
+// UIDs below this are found by value instead of by their bytes.
+constexpr quint64 indexedUids = 1 << 24;
 
 // The fewest of 1, 2, 4 or 8 bytes that hold `value`.
 int byteCountFor(quint64 value)
@@ -38,17 +42,23 @@ int byteCountFor(quint64 value)
     return 8;
 }
 
+quint8 integerSizeExponent(int byteCount)
+{
+    return byteCount == 1 ? 0 : byteCount == 2 ? 1 : byteCount == 4 ? 2 : 3;
+}
+
 void appendBigEndian(QByteArray &bytes, quint64 value, int byteCount)
 {
-    for (int shift = (byteCount - 1) * 8; shift >= 0; shift -= 8)
-        bytes.append(char((value >> shift) & 0xFF));
+    char buffer[8];
+    for (int i = 0; i < byteCount; ++i)
+        buffer[i] = char((value >> ((byteCount - 1 - i) * 8)) & 0xFF);
+    bytes.append(buffer, byteCount);
 }
 
 void appendInteger(QByteArray &bytes, quint64 value)
 {
     const int byteCount = byteCountFor(value);
-    const quint8 sizeExponent = byteCount == 1 ? 0 : byteCount == 2 ? 1 : byteCount == 4 ? 2 : 3;
-    bytes.append(char(integerMarker | sizeExponent));
+    bytes.append(char(integerMarker | integerSizeExponent(byteCount)));
     appendBigEndian(bytes, value, byteCount);
 }
 
@@ -70,74 +80,69 @@ void appendDouble(QByteArray &bytes, quint8 marker, double value)
     appendBigEndian(bytes, pattern, 8);
 }
 
-void appendString(QByteArray &bytes, const char *utf8, qsizetype length)
+void appendUtf16(QByteArray &bytes, QStringView text)
 {
-    const bool isAscii = std::all_of(utf8, utf8 + length, [](char c) { return quint8(c) < 0x80; });
-    if (isAscii) {
-        appendMarker(bytes, asciiStringMarker, quint64(length));
-        bytes.append(utf8, length);
-        return;
-    }
-    const QString text = QString::fromUtf8(utf8, length);
     appendMarker(bytes, utf16StringMarker, quint64(text.size()));
-    for (QChar unit : text)
-        appendBigEndian(bytes, unit.unicode(), 2);
+    const qsizetype begin = bytes.size();
+    bytes.resize(begin + text.size() * 2);
+    char *out = bytes.data() + begin;
+    for (QChar unit : text) {
+        *out++ = char(unit.unicode() >> 8);
+        *out++ = char(unit.unicode() & 0xFF);
+    }
 }
 
-void appendScalar(QByteArray &bytes, plist_t node)
+void appendString(QByteArray &bytes, QStringView text)
 {
-    switch (plist_get_node_type(node)) {
-    case PLIST_BOOLEAN: {
-        uint8_t value = 0;
-        plist_get_bool_val(node, &value);
-        bytes.append(char(value ? trueMarker : falseMarker));
-        break;
+    const bool isAscii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (isAscii) {
+        appendMarker(bytes, asciiStringMarker, quint64(text.size()));
+        const qsizetype begin = bytes.size();
+        bytes.resize(begin + text.size());
+        std::transform(text.begin(), text.end(), bytes.data() + begin, [](QChar c) { return char(c.unicode()); });
+        return;
     }
-    case PLIST_UINT: {
-        uint64_t value = 0;
-        plist_get_uint_val(node, &value);
-        appendInteger(bytes, value);
-        break;
+    if (text.isValidUtf16()) {
+        appendUtf16(bytes, text);
+        return;
     }
-    case PLIST_REAL: {
-        double value = 0;
-        plist_get_real_val(node, &value);
-        appendDouble(bytes, doubleMarker, value);
-        break;
+    // A lone surrogate is no character: written as the replacement character, as UTF-8 would.
+    appendUtf16(bytes, QString::fromUtf8(text.toUtf8()));
+}
+
+void appendUtf8String(QByteArray &bytes, std::string_view text)
+{
+    const bool isAscii = std::all_of(text.begin(), text.end(), [](char c) { return quint8(c) < 0x80; });
+    if (!isAscii) {
+        appendUtf16(bytes, QString::fromUtf8(text.data(), qsizetype(text.size())));
+        return;
     }
-    case PLIST_DATE: {
-        int32_t seconds = 0;
-        int32_t microseconds = 0;
-        plist_get_date_val(node, &seconds, &microseconds);
-        appendDouble(bytes, dateMarker, double(seconds) + double(microseconds) / 1e6);
-        break;
+    appendMarker(bytes, asciiStringMarker, quint64(text.size()));
+    bytes.append(text.data(), qsizetype(text.size()));
+}
+
+char *putBigEndian(char *out, quint64 value, int byteCount)
+{
+    for (int shift = (byteCount - 1) * 8; shift >= 0; shift -= 8)
+        *out++ = char((value >> shift) & 0xFF);
+    return out;
+}
+
+char *putMarker(char *out, quint8 marker, quint64 count)
+{
+    if (count < countFollows) {
+        *out++ = char(marker | count);
+        return out;
     }
-    case PLIST_DATA: {
-        uint64_t length = 0;
-        const char *data = plist_get_data_ptr(node, &length);
-        appendMarker(bytes, dataMarker, length);
-        bytes.append(data, qsizetype(length));
-        break;
-    }
-    case PLIST_STRING: {
-        uint64_t length = 0;
-        const char *text = plist_get_string_ptr(node, &length);
-        appendString(bytes, text, qsizetype(length));
-        break;
-    }
-    case PLIST_UID: {
-        uint64_t value = 0;
-        plist_get_uid_val(node, &value);
-        const int byteCount = byteCountFor(value);
-        bytes.append(char(uidMarker | (byteCount - 1)));
-        appendBigEndian(bytes, value, byteCount);
-        break;
-    }
-    default:
-        // Keys and typeless nodes are never values of a tree built through libplist's interface.
-        appendString(bytes, "", 0);
-        break;
-    }
+    *out++ = char(marker | countFollows);
+    const int byteCount = byteCountFor(count);
+    *out++ = char(integerMarker | integerSizeExponent(byteCount));
+    return putBigEndian(out, count, byteCount);
+}
+
+std::size_t markerSize(quint64 count)
+{
+    return count < countFollows ? 1 : 2 + std::size_t(byteCountFor(count));
 }
 
 } // namespace
@@ -145,98 +150,251 @@ void appendScalar(QByteArray &bytes, plist_t node)
 QByteArray BinaryPropertyListWriter::data(plist_t root)
 {
     BinaryPropertyListWriter writer;
-    const quint64 top = writer.add(root);
-    return writer.write(top);
+    const Reference top = writer.add(root);
+    return writer.data(top);
 }
 
-quint64 BinaryPropertyListWriter::add(plist_t node)
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::add(plist_t node)
 {
-    std::vector<quint64> references;
+    std::vector<Reference> references;
     switch (plist_get_node_type(node)) {
-    case PLIST_ARRAY: {
+    case PLIST_ARRAY:
         references.reserve(plist_array_get_size(node));
         forEachArrayItem(node, [this, &references](plist_t item) { references.push_back(add(item)); });
-        return addContainer(arrayMarker, qsizetype(references.size()), references);
-    }
-    case PLIST_DICT: {
-        std::vector<quint64> values;
-        forEachDictionaryItem(node, [this, &references, &values](const char *key, plist_t value) {
-            m_scratch.resize(0);
-            appendString(m_scratch, key, qsizetype(std::strlen(key)));
-            references.push_back(addScalar());
-            values.push_back(add(value));
+        return addArray(references);
+    case PLIST_DICT:
+        forEachDictionaryItem(node, [this, &references](const char *key, plist_t value) {
+            references.push_back(addUtf8String(key));
+            references.push_back(add(value));
         });
-        const qsizetype pairs = qsizetype(values.size());
-        references.insert(references.end(), values.cbegin(), values.cend());
-        return addContainer(dictionaryMarker, pairs, references);
+        return addDictionary(references);
+    case PLIST_BOOLEAN: {
+        uint8_t value = 0;
+        plist_get_bool_val(node, &value);
+        return addBool(value);
+    }
+    case PLIST_UINT: {
+        uint64_t value = 0;
+        plist_get_uint_val(node, &value);
+        return addInteger(value);
+    }
+    case PLIST_REAL: {
+        double value = 0;
+        plist_get_real_val(node, &value);
+        return addReal(value);
+    }
+    case PLIST_DATE: {
+        int32_t seconds = 0;
+        int32_t microseconds = 0;
+        plist_get_date_val(node, &seconds, &microseconds);
+        return addDate(double(seconds) + double(microseconds) / 1e6);
+    }
+    case PLIST_DATA: {
+        uint64_t length = 0;
+        const char *data = plist_get_data_ptr(node, &length);
+        return addData(QByteArrayView(data, qsizetype(length)));
+    }
+    case PLIST_STRING: {
+        uint64_t length = 0;
+        const char *text = plist_get_string_ptr(node, &length);
+        return addUtf8String(std::string_view(text, length));
+    }
+    case PLIST_UID: {
+        uint64_t value = 0;
+        plist_get_uid_val(node, &value);
+        return addUid(value);
     }
     default:
-        m_scratch.resize(0);
-        appendScalar(m_scratch, node);
-        return addScalar();
+        // Keys and typeless nodes are never values of a tree built through libplist's interface.
+        return addUtf8String({});
     }
 }
 
-quint64 BinaryPropertyListWriter::addContainer(quint8 marker, qsizetype elementCount,
-                                               const std::vector<quint64> &references)
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addBool(bool value)
+{
+    const qsizetype begin = m_scalarBytes.size();
+    m_scalarBytes.append(char(value ? trueMarker : falseMarker));
+    return addScalar(begin);
+}
+
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addInteger(quint64 value)
+{
+    const qsizetype begin = m_scalarBytes.size();
+    appendInteger(m_scalarBytes, value);
+    return addScalar(begin);
+}
+
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addReal(double value)
+{
+    const qsizetype begin = m_scalarBytes.size();
+    appendDouble(m_scalarBytes, doubleMarker, value);
+    return addScalar(begin);
+}
+
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addDate(double secondsSinceReferenceDate)
+{
+    const qsizetype begin = m_scalarBytes.size();
+    appendDouble(m_scalarBytes, dateMarker, secondsSinceReferenceDate);
+    return addScalar(begin);
+}
+
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addData(QByteArrayView bytes)
+{
+    const qsizetype begin = m_scalarBytes.size();
+    appendMarker(m_scalarBytes, dataMarker, quint64(bytes.size()));
+    m_scalarBytes.append(bytes);
+    return addScalar(begin);
+}
+
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addString(QStringView text)
+{
+    const qsizetype begin = m_scalarBytes.size();
+    appendString(m_scalarBytes, text);
+    return addScalar(begin);
+}
+
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addUtf8String(std::string_view text)
+{
+    const qsizetype begin = m_scalarBytes.size();
+    appendUtf8String(m_scalarBytes, text);
+    return addScalar(begin);
+}
+
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addUid(quint64 value)
+{
+    const qsizetype begin = m_scalarBytes.size();
+    const int byteCount = byteCountFor(value);
+    m_scalarBytes.append(char(uidMarker | (byteCount - 1)));
+    appendBigEndian(m_scalarBytes, value, byteCount);
+    if (value >= indexedUids)
+        return addScalar(begin);
+    if (value >= m_uids.size())
+        m_uids.resize(std::max<std::size_t>(value + 1, m_uids.size() * 2));
+    if (const quint32 known = m_uids[value]) {
+        m_scalarBytes.truncate(begin);
+        return known - 1;
+    }
+    // No other kind of scalar has the bytes of a UID: the table of scalars need not know it.
+    const Reference uid = addNewScalar(begin);
+    m_uids[value] = quint32(uid + 1);
+    return uid;
+}
+
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addArray(std::span<const Reference> items)
+{
+    const qsizetype begin = qsizetype(m_references.size());
+    m_references.insert(m_references.end(), items.begin(), items.end());
+    return addContainer(arrayMarker, qsizetype(items.size()), begin);
+}
+
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addDictionary(std::span<const Reference> keysAndValues)
+{
+    const qsizetype begin = qsizetype(m_references.size());
+    for (std::size_t i = 0; i < keysAndValues.size(); i += 2)
+        m_references.push_back(keysAndValues[i]);
+    for (std::size_t i = 1; i < keysAndValues.size(); i += 2)
+        m_references.push_back(keysAndValues[i]);
+    return addContainer(dictionaryMarker, qsizetype(keysAndValues.size() / 2), begin);
+}
+
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addContainer(quint8 marker, qsizetype elementCount,
+                                                                           qsizetype referencesBegin)
 {
     Object container;
     container.isContainer = true;
     container.marker = marker;
-    container.begin = qsizetype(m_references.size());
-    container.length = qsizetype(references.size());
+    container.begin = referencesBegin;
+    container.length = qsizetype(m_references.size()) - referencesBegin;
     container.elementCount = elementCount;
-    m_references.insert(m_references.end(), references.cbegin(), references.cend());
     m_objects.push_back(container);
     return m_objects.size() - 1;
 }
 
-quint64 BinaryPropertyListWriter::addScalar()
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addScalar(qsizetype begin)
 {
-    const auto known = m_scalars.constFind(m_scratch);
-    if (known != m_scalars.cend())
-        return *known;
-    Object scalar;
-    scalar.begin = m_scalarBytes.size();
-    scalar.length = m_scratch.size();
-    m_scalarBytes.append(m_scratch);
-    m_objects.push_back(scalar);
-    const quint64 index = m_objects.size() - 1;
-    // A copy of its own: sharing the scratch buffer would make its next use allocate.
-    m_scalars.insert(QByteArray(m_scratch.constData(), m_scratch.size()), index);
-    return index;
+    if (std::size_t(m_scalarCount + 1) * 2 > m_scalarSlots.size())
+        growScalarSlots();
+    const qsizetype length = m_scalarBytes.size() - begin;
+    const char *bytes = m_scalarBytes.constData();
+    const auto hash = quint32(qHash(QByteArrayView(bytes + begin, length)));
+    const std::size_t mask = m_scalarSlots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        ScalarSlot &entry = m_scalarSlots[slot];
+        if (entry.object == 0) {
+            const Reference scalar = addNewScalar(begin);
+            entry = {hash, quint32(scalar + 1)};
+            ++m_scalarCount;
+            return scalar;
+        }
+        if (entry.hash != hash)
+            continue;
+        const Object &known = m_objects[entry.object - 1];
+        if (known.length == length && std::memcmp(bytes + known.begin, bytes + begin, std::size_t(length)) == 0) {
+            m_scalarBytes.truncate(begin);
+            return entry.object - 1;
+        }
+    }
 }
 
-QByteArray BinaryPropertyListWriter::write(quint64 top) const
+BinaryPropertyListWriter::Reference BinaryPropertyListWriter::addNewScalar(qsizetype begin)
 {
-    const int referenceSize = byteCountFor(m_objects.size() - 1);
-    QByteArray bytes;
-    bytes.reserve(qsizetype(8 + m_scalarBytes.size() + m_references.size() * referenceSize + m_objects.size() * 12
-                            + 32));
-    bytes.append("bplist00");
-    std::vector<quint64> offsets;
-    offsets.reserve(m_objects.size());
+    Object scalar;
+    scalar.begin = begin;
+    scalar.length = m_scalarBytes.size() - begin;
+    m_objects.push_back(scalar);
+    return m_objects.size() - 1;
+}
+
+void BinaryPropertyListWriter::growScalarSlots()
+{
+    std::vector<ScalarSlot> table(std::max<std::size_t>(1024, m_scalarSlots.size() * 2));
+    const std::size_t mask = table.size() - 1;
+    for (const ScalarSlot &entry : m_scalarSlots) {
+        if (entry.object == 0)
+            continue;
+        std::size_t slot = entry.hash & mask;
+        while (table[slot].object != 0)
+            slot = (slot + 1) & mask;
+        table[slot] = entry;
+    }
+    m_scalarSlots = std::move(table);
+}
+
+QByteArray BinaryPropertyListWriter::data(Reference top) const
+{
+    const int referenceSize = byteCountFor(m_objects.empty() ? 0 : m_objects.size() - 1);
+    std::size_t objectsEnd = 8;
     for (const Object &object : m_objects) {
-        offsets.push_back(quint64(bytes.size()));
+        objectsEnd += object.isContainer
+                          ? markerSize(quint64(object.elementCount)) + std::size_t(object.length) * referenceSize
+                          : std::size_t(object.length);
+    }
+    const int offsetSize = byteCountFor(objectsEnd);
+    QByteArray bytes(qsizetype(objectsEnd + m_objects.size() * offsetSize + trailerSize), Qt::Uninitialized);
+    char *const start = bytes.data();
+    std::memcpy(start, "bplist00", 8);
+    char *out = start + 8;
+    char *offsets = start + objectsEnd;
+    for (const Object &object : m_objects) {
+        offsets = putBigEndian(offsets, quint64(out - start), offsetSize);
         if (!object.isContainer) {
-            bytes.append(m_scalarBytes.constData() + object.begin, object.length);
+            std::memcpy(out, m_scalarBytes.constData() + object.begin, std::size_t(object.length));
+            out += object.length;
             continue;
         }
-        appendMarker(bytes, object.marker, quint64(object.elementCount));
-        for (qsizetype i = object.begin; i < object.begin + object.length; ++i)
-            appendBigEndian(bytes, m_references[size_t(i)], referenceSize);
+        out = putMarker(out, object.marker, quint64(object.elementCount));
+        const Reference *reference = m_references.data() + object.begin;
+        for (qsizetype i = 0; i < object.length; ++i)
+            out = putBigEndian(out, reference[i], referenceSize);
     }
-    const quint64 offsetTable = quint64(bytes.size());
-    const int offsetSize = byteCountFor(offsetTable);
-    for (quint64 offset : offsets)
-        appendBigEndian(bytes, offset, offsetSize);
     // Trailer: five unused bytes, the sort version, the two sizes and three 64-bit fields.
-    bytes.append(6, '\0');
-    bytes.append(char(offsetSize));
-    bytes.append(char(referenceSize));
-    appendBigEndian(bytes, m_objects.size(), 8);
-    appendBigEndian(bytes, top, 8);
-    appendBigEndian(bytes, offsetTable, 8);
+    std::memset(offsets, 0, 6);
+    offsets += 6;
+    *offsets++ = char(offsetSize);
+    *offsets++ = char(referenceSize);
+    offsets = putBigEndian(offsets, m_objects.size(), 8);
+    offsets = putBigEndian(offsets, top, 8);
+    putBigEndian(offsets, objectsEnd, 8);
     return bytes;
 }
 

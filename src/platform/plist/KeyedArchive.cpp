@@ -20,16 +20,17 @@ plist_t itemOfType(plist_t dictionary, const char *key, plist_type type)
 
 } // namespace
 
-QByteArray KeyedArchive::archivedData(quint64 root, PlistPointer objects)
+QByteArray KeyedArchive::archivedData(quint64 root, KeyedArchiver &archiver)
 {
-    const PlistPointer document(plist_new_dict());
-    plist_t top = plist_new_dict();
-    plist_dict_set_item(top, "root", plist_new_uid(root));
-    plist_dict_set_item(document.get(), "$archiver", plist_new_string(archiverName));
-    plist_dict_set_item(document.get(), "$objects", objects.release());
-    plist_dict_set_item(document.get(), "$top", top);
-    plist_dict_set_item(document.get(), "$version", plist_new_uint(archiveVersion));
-    return BinaryPropertyListWriter::data(document.get());
+    BinaryPropertyListWriter &propertyList = archiver.propertyList();
+    const BinaryPropertyListWriter::Reference objects = archiver.objectTable();
+    const BinaryPropertyListWriter::Reference top[] = {propertyList.addUtf8String("root"), propertyList.addUid(root)};
+    const BinaryPropertyListWriter::Reference document[] = {
+        propertyList.addUtf8String("$archiver"), propertyList.addUtf8String(archiverName),
+        propertyList.addUtf8String("$objects"),  objects,
+        propertyList.addUtf8String("$top"),      propertyList.addDictionary(top),
+        propertyList.addUtf8String("$version"),  propertyList.addInteger(archiveVersion)};
+    return propertyList.data(propertyList.addDictionary(document));
 }
 
 std::unique_ptr<KeyedArchive> KeyedArchive::fromData(const QByteArray &data)

@@ -24,7 +24,7 @@ public:
     {
         KeyedArchiver archiver;
         const quint64 root = archiver.encodeRootObject(rootObject);
-        return archivedData(root, archiver.takeObjects());
+        return archivedData(root, archiver);
     }
 
     // The archive in `data`; nothing when the data is no keyed archive.
@@ -39,7 +39,7 @@ public:
 private:
     KeyedArchive(PlistPointer document, plist_t objects, plist_t root);
 
-    static QByteArray archivedData(quint64 root, PlistPointer objects);
+    static QByteArray archivedData(quint64 root, KeyedArchiver &archiver);
 
     PlistPointer m_document;
     KeyedUnarchiver m_unarchiver;

@@ -7,11 +7,6 @@ namespace lexi {
 namespace {
 const QString nullMarker = u"$null"_s;
 const QStringList dateClasses = {u"NSDate"_s, u"NSObject"_s};
-
-PlistPointer stringNode(const QString &value)
-{
-    return PlistPointer(plist_new_string(value.toUtf8().constData()));
-}
 } // namespace
 
 KeyedArchiver::KeyedArchiver()
@@ -21,28 +16,46 @@ KeyedArchiver::KeyedArchiver()
 
 KeyedArchiver::~KeyedArchiver() = default;
 
+BinaryPropertyListWriter::Reference KeyedArchiver::objectTable()
+{
+    return m_propertyList.addArray(m_objects);
+}
+
 PlistPointer KeyedArchiver::takeObjects()
 {
-    PlistPointer objects(plist_new_array());
-    for (PlistPointer &object : m_objects)
-        plist_array_append_item(objects.get(), object.release());
+    const QByteArray data = m_propertyList.data(objectTable());
     startOver();
-    return objects;
+    plist_t objects = nullptr;
+    plist_from_bin(data.constData(), uint32_t(data.size()), &objects);
+    return PlistPointer(objects);
 }
 
 void KeyedArchiver::startOver()
 {
+    m_propertyList = BinaryPropertyListWriter();
     m_objects.clear();
+    m_fields.clear();
     m_strings.clear();
     m_classes.clear();
     m_sharedObjects.clear();
-    m_objects.push_back(stringNode(nullMarker));
+    append(m_propertyList.addString(nullMarker));
 }
 
-quint64 KeyedArchiver::append(plist_t node)
+quint64 KeyedArchiver::reserve()
 {
-    m_objects.emplace_back(node);
+    m_objects.push_back(0);
     return m_objects.size() - 1;
+}
+
+quint64 KeyedArchiver::append(BinaryPropertyListWriter::Reference object)
+{
+    m_objects.push_back(object);
+    return m_objects.size() - 1;
+}
+
+void KeyedArchiver::place(quint64 uid, BinaryPropertyListWriter::Reference object)
+{
+    m_objects[uid] = object;
 }
 
 quint64 KeyedArchiver::appendObject(const char *className, const void *object, const void *identity,
@@ -53,16 +66,20 @@ quint64 KeyedArchiver::appendObject(const char *className, const void *object, c
         if (known != m_sharedObjects.cend())
             return *known;
     }
-    plist_t fields = plist_new_dict();
     // The object gets its place before what it refers to, as in Foundation's archives; a shared
     // object that refers back to itself finds its own reference.
-    const quint64 uid = append(fields);
+    const quint64 uid = reserve();
     if (identity)
         m_sharedObjects.insert(identity, uid);
-    plist_dict_set_item(fields, "$class",
-                        plist_new_uid(classReference({QString::fromUtf8(className), u"NSObject"_s})));
-    KeyedEncoder encoder(*this, fields);
+    const quint64 classUid = classReference({QString::fromUtf8(className), u"NSObject"_s});
+    // The fields of objects this one refers to are written, and taken back, above its own.
+    const std::size_t fieldsBegin = m_fields.size();
+    m_fields.push_back(m_propertyList.addUtf8String("$class"));
+    m_fields.push_back(m_propertyList.addUid(classUid));
+    KeyedEncoder encoder(*this);
     encode(object, encoder);
+    place(uid, m_propertyList.addDictionary(std::span(m_fields).subspan(fieldsBegin)));
+    m_fields.resize(fieldsBegin);
     return uid;
 }
 
@@ -71,28 +88,29 @@ quint64 KeyedArchiver::appendString(const QString &value)
     const auto known = m_strings.constFind(value);
     if (known != m_strings.cend())
         return *known;
-    const quint64 uid = append(stringNode(value).release());
+    const quint64 uid = append(m_propertyList.addString(value));
     m_strings.insert(value, uid);
     return uid;
 }
 
 quint64 KeyedArchiver::appendDate(Date value)
 {
-    plist_t date = plist_new_dict();
-    plist_dict_set_item(date, "$class", plist_new_uid(classReference(dateClasses)));
-    plist_dict_set_item(date, "NS.time", plist_new_real(value.secondsSinceReferenceDate()));
-    return append(date);
+    const BinaryPropertyListWriter::Reference fields[] = {
+        m_propertyList.addUtf8String("$class"), m_propertyList.addUid(classReference(dateClasses)),
+        m_propertyList.addUtf8String("NS.time"), m_propertyList.addReal(value.secondsSinceReferenceDate())};
+    return append(m_propertyList.addDictionary(fields));
 }
 
 quint64 KeyedArchiver::appendCollection(const QStringList &classHierarchy, const QList<quint64> &references)
 {
-    plist_t collection = plist_new_dict();
-    plist_t elements = plist_new_array();
+    std::vector<BinaryPropertyListWriter::Reference> elements;
+    elements.reserve(size_t(references.size()));
     for (quint64 reference : references)
-        plist_array_append_item(elements, plist_new_uid(reference));
-    plist_dict_set_item(collection, "$class", plist_new_uid(classReference(classHierarchy)));
-    plist_dict_set_item(collection, "NS.objects", elements);
-    return append(collection);
+        elements.push_back(m_propertyList.addUid(reference));
+    const BinaryPropertyListWriter::Reference fields[] = {
+        m_propertyList.addUtf8String("$class"), m_propertyList.addUid(classReference(classHierarchy)),
+        m_propertyList.addUtf8String("NS.objects"), m_propertyList.addArray(elements)};
+    return append(m_propertyList.addDictionary(fields));
 }
 
 quint64 KeyedArchiver::classReference(const QStringList &classHierarchy)
@@ -101,13 +119,13 @@ quint64 KeyedArchiver::classReference(const QStringList &classHierarchy)
     const auto known = m_classes.constFind(className);
     if (known != m_classes.cend())
         return *known;
-    plist_t classes = plist_new_array();
+    std::vector<BinaryPropertyListWriter::Reference> classes;
     for (const QString &name : classHierarchy)
-        plist_array_append_item(classes, stringNode(name).release());
-    plist_t description = plist_new_dict();
-    plist_dict_set_item(description, "$classes", classes);
-    plist_dict_set_item(description, "$classname", stringNode(className).release());
-    const quint64 uid = append(description);
+        classes.push_back(m_propertyList.addString(name));
+    const BinaryPropertyListWriter::Reference fields[] = {
+        m_propertyList.addUtf8String("$classes"), m_propertyList.addArray(classes),
+        m_propertyList.addUtf8String("$classname"), m_propertyList.addString(className)};
+    const quint64 uid = append(m_propertyList.addDictionary(fields));
     m_classes.insert(className, uid);
     return uid;
 }

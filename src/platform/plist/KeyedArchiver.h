@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BinaryPropertyListWriter.h"
 #include "KeyedEncoder.h"
 #include "PlistPointer.h"
 
@@ -17,8 +18,9 @@ namespace lexi {
 // our classes are dictionaries of their fields with a "$class" reference to a class dictionary
 // ("$classname", "$classes"); strings are plain strings; dates are NSDate objects ("NS.time",
 // seconds since 2001); sets and arrays are NSMutableSet and NSMutableArray objects ("NS.objects").
-// Equal strings are written once. The envelope around the table ($archiver, $version, $top) and
-// the property-list bytes are the container's business.
+// Equal strings are written once. The objects go straight into a binary property list's object
+// table, without a tree in between; the envelope around the table ($archiver, $version, $top) is
+// the container's business.
 class KeyedArchiver
 {
 public:
@@ -34,7 +36,12 @@ public:
         return appendObject(T::archiveClassName, &object, nullptr, &detail::encodeFieldsOf<T>);
     }
 
-    // The object table written so far, as a property-list array; the archiver starts over.
+    // The property list the objects are written into, for the envelope around them.
+    BinaryPropertyListWriter &propertyList() { return m_propertyList; }
+    // Adds the object table written so far to the property list as an array.
+    BinaryPropertyListWriter::Reference objectTable();
+    // The object table written so far, as a libplist array (to look into an archive's layout);
+    // the archiver starts over.
     PlistPointer takeObjects();
 
 private:
@@ -46,10 +53,18 @@ private:
     quint64 appendDate(Date value);
     quint64 appendCollection(const QStringList &classHierarchy, const QList<quint64> &references);
     quint64 classReference(const QStringList &classHierarchy);
-    quint64 append(plist_t node);
+    // A new place in the object table, filled by place().
+    quint64 reserve();
+    quint64 append(BinaryPropertyListWriter::Reference object);
+    void place(quint64 uid, BinaryPropertyListWriter::Reference object);
     void startOver();
 
-    std::vector<PlistPointer> m_objects;
+    BinaryPropertyListWriter m_propertyList;
+    // The property-list object of each UID.
+    std::vector<BinaryPropertyListWriter::Reference> m_objects;
+    // The keys and values of the fields being written, object within object: each encoder's
+    // pairs follow those of the object that refers to it.
+    std::vector<BinaryPropertyListWriter::Reference> m_fields;
     QHash<QString, quint64> m_strings;
     QHash<QString, quint64> m_classes;
     QHash<const void *, quint64> m_sharedObjects;

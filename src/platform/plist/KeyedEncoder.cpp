@@ -13,17 +13,17 @@ const QStringList mutableArrayClasses = {u"NSMutableArray"_s, u"NSArray"_s,
                                          u"NSObject"_s};
 } // namespace
 
-KeyedEncoder::KeyedEncoder(KeyedArchiver &archiver, plist_t fields) : m_archiver(archiver), m_fields(fields) {}
+KeyedEncoder::KeyedEncoder(KeyedArchiver &archiver) : m_archiver(archiver) {}
 
 void KeyedEncoder::encodeBool(const char *key, bool value)
 {
-    plist_dict_set_item(m_fields, key, plist_new_bool(value));
+    setField(key, m_archiver.m_propertyList.addBool(value));
 }
 
 void KeyedEncoder::encodeInt64(const char *key, qint64 value)
 {
     // Property lists hold integers as 64-bit patterns; a negative number keeps its bits.
-    plist_dict_set_item(m_fields, key, plist_new_uint(quint64(value)));
+    setField(key, m_archiver.m_propertyList.addInteger(quint64(value)));
 }
 
 void KeyedEncoder::encodeString(const char *key, const std::optional<QString> &value)
@@ -53,7 +53,13 @@ quint64 KeyedEncoder::objectReference(const char *className, const void *object,
 
 void KeyedEncoder::setReference(const char *key, quint64 uid)
 {
-    plist_dict_set_item(m_fields, key, plist_new_uid(uid));
+    setField(key, m_archiver.m_propertyList.addUid(uid));
+}
+
+void KeyedEncoder::setField(const char *key, quint64 value)
+{
+    m_archiver.m_fields.push_back(m_archiver.m_propertyList.addUtf8String(key));
+    m_archiver.m_fields.push_back(value);
 }
 
 void KeyedEncoder::setArrayReference(const char *key, const QList<quint64> &references)

@@ -6,8 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <plist/plist.h>
-
 #include <concepts>
 #include <memory>
 #include <optional>
@@ -86,15 +84,16 @@ public:
 private:
     friend class KeyedArchiver;
 
-    KeyedEncoder(KeyedArchiver &archiver, plist_t fields);
+    explicit KeyedEncoder(KeyedArchiver &archiver);
 
     quint64 objectReference(const char *className, const void *object, const void *identity,
                             detail::EncodeFields encode);
     void setReference(const char *key, quint64 uid);
     void setArrayReference(const char *key, const QList<quint64> &references);
+    // Adds the field to the object being written; `value` is a property-list object.
+    void setField(const char *key, quint64 value);
 
     KeyedArchiver &m_archiver;
-    plist_t m_fields;
 };
 
 } // namespace lexi

@@ -73,7 +73,11 @@ TEST(PropertyListTest, WrittenDocumentsReadBackAsTheyWereInLibplist)
                              plist_new_string("fifteen chars.."), plist_new_string(std::string(300, 'x').c_str()),
                              plist_new_string(utf8.c_str())});
          }},
-        {"UIDs", [] { return arrayOf({plist_new_uid(0), plist_new_uid(255), plist_new_uid(256), plist_new_uid(70000)}); }},
+        {"UIDs, some repeated, small and beyond sixteen million",
+         [] {
+             return arrayOf({plist_new_uid(0), plist_new_uid(255), plist_new_uid(256), plist_new_uid(70000),
+                             plist_new_uid(256), plist_new_uid(1 << 24), plist_new_uid(0), plist_new_uid(1 << 24)});
+         }},
         {"empty containers", [] { return arrayOf({plist_new_array(), plist_new_dict()}); }},
         {"nested dictionaries with keys of every kind",
          [&utf8] {
