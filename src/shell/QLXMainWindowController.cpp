@@ -23,16 +23,10 @@
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
-namespace {
-
-const QString mainWindowTable = u"MainWindow"_s;
-
-QString mainWindowText(const QString &key)
+QString QLXMainWindowController::mainWindowText(const QString &key)
 {
-    return lexi::StringTables::text(key, mainWindowTable);
+    return lexi::StringTables::text(key, u"MainWindow"_s);
 }
-
-} // namespace
 
 const std::array<QLXMainWindowController::TabDescription, QLXMainWindowController::toolbarTabCount> &
 QLXMainWindowController::tabDescriptions()

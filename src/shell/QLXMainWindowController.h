@@ -135,6 +135,8 @@ private:
         void (QLXMainWindowController::*action)();
     };
     static const std::array<TabDescription, toolbarTabCount> &tabDescriptions();
+    // A text of the main window's string table.
+    static QString mainWindowText(const QString &key);
 
     void buildWindow();
     void buildMenus();

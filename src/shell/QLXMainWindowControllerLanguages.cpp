@@ -15,17 +15,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString mainWindowTable = u"MainWindow"_s;
-
-QString mainWindowText(const QString &key)
-{
-    return lexi::StringTables::text(key, mainWindowTable);
-}
-
-} // namespace
-
 QList<QLXFile> QLXMainWindowController::filesYoungestFirst() const
 {
     QList<QLXFile> files = lexi::loadAllAvailableLanguages(m_installation.folders());

@@ -27,12 +27,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString mainWindowTable = u"MainWindow"_s;
-
-QString mainWindowText(const QString &key)
-{
-    return lexi::StringTables::text(key, mainWindowTable);
-}
 
 // Seconds since 1970 of the file's modification time; nothing when no file is there.
 std::optional<qint64> modificationSeconds(const QString &path)

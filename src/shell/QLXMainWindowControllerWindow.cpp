@@ -22,13 +22,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString mainWindowTable = u"MainWindow"_s;
 const QString helpTable = u"Help"_s;
-
-QString mainWindowText(const QString &key)
-{
-    return lexi::StringTables::text(key, mainWindowTable);
-}
 
 } // namespace
 
