@@ -109,10 +109,7 @@ void LexicartaController::recalculate()
 
 void LexicartaController::showWords(bool asRowChanges)
 {
-    lexi::WordList rows;
-    rows.reserve(m_shown.count());
-    for (qsizetype row = 0; row < m_shown.count(); ++row)
-        rows.append(m_shown.words().at(m_shown.wordIndexForRow(row)));
+    const lexi::WordList rows = m_shown.wordsInRowOrder();
     if (asRowChanges)
         m_model->changeRows(rows);
     else

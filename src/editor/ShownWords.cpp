@@ -82,6 +82,11 @@ void ShownWords::recalculate(Lexicarta &vocabulary, const ShownWordsQuery &query
     const QString term = query.searchTerm.toCaseFolded();
 
     const WordList &sorted = m_order.sortedWords(vocabulary, query.column);
+    if (!query.synonyms && !byLevel && !searching && tags.isEmpty()) {
+        // Nothing narrows the words down: the order's list is shared.
+        m_words = sorted;
+        return;
+    }
     if (searching)
         updateSearchTexts(sorted);
     m_words.clear();
@@ -106,6 +111,13 @@ std::shared_ptr<QLXWord> ShownWords::wordAtRow(qsizetype row) const
     if (row < 0 || row >= count())
         return nullptr;
     return m_words.at(wordIndexForRow(row));
+}
+
+WordList ShownWords::wordsInRowOrder() const
+{
+    if (!m_sortDescending)
+        return m_words;
+    return WordList(m_words.crbegin(), m_words.crend());
 }
 
 std::optional<qsizetype> ShownWords::rowOfWord(const QLXWord *word) const

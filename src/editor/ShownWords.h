@@ -50,6 +50,8 @@ public:
     // Row to index in words() and back: the same mapping both ways.
     qsizetype wordIndexForRow(qsizetype row) const { return m_sortDescending ? count() - 1 - row : row; }
     qsizetype rowForWordIndex(qsizetype index) const { return wordIndexForRow(index); }
+    // The words as the rows show them.
+    WordList wordsInRowOrder() const;
     // None outside the rows.
     std::shared_ptr<QLXWord> wordAtRow(qsizetype row) const;
     std::optional<qsizetype> rowOfWord(const QLXWord *word) const;

@@ -1,50 +1,46 @@
 #include "WordOrder.h"
 
 #include "model/Lexicarta.h"
+#include "platform/dispatch/ConcurrentSlices.h"
 
 #include <algorithm>
-#include <numeric>
 #include <thread>
 
 namespace lexi {
 
 namespace {
 
-constexpr std::size_t parallelSortThreshold = 10000;
-// Up to 2^depth threads work on a large vocabulary's first order.
+// Up to 2^depth threads sort a large vocabulary's first order.
 constexpr int parallelDepth = 2;
 
-// Sorts stably: a range of at least parallelSortThreshold is sorted as two halves at once, then
-// merged, down to `depth` levels.
+// Sorts by a total order: a range of at least minimumItemsForSlices is sorted as two halves at
+// once, then merged, down to `depth` levels.
 template<typename Iterator, typename Less>
-void parallelStableSort(Iterator begin, Iterator end, Less less, int depth)
+void parallelSort(Iterator begin, Iterator end, Less less, int depth)
 {
-    if (depth == 0 || std::size_t(end - begin) < parallelSortThreshold) {
-        std::stable_sort(begin, end, less);
+    if (depth == 0 || end - begin < dispatch::minimumItemsForSlices) {
+        std::sort(begin, end, less);
         return;
     }
     const Iterator middle = begin + (end - begin) / 2;
-    std::thread firstHalf([=] { parallelStableSort(begin, middle, less, depth - 1); });
-    parallelStableSort(middle, end, less, depth - 1);
+    std::thread firstHalf([=] { parallelSort(begin, middle, less, depth - 1); });
+    parallelSort(middle, end, less, depth - 1);
     firstHalf.join();
     std::inplace_merge(begin, middle, end, less);
 }
 
-// Runs `work(begin, end)` over [0, count), in 2^depth slices at once when there are many.
-template<typename Work>
-void forSlices(qsizetype count, Work work, int depth)
+constexpr qsizetype headUnits = std::tuple_size_v<WordOrder::TextHead> * 4;
+
+// The first UTF-16 code units of `text`, four in each number, the first in the highest bits and
+// missing ones as 0: where the heads of two texts differ, they order the texts as
+// QString::compare() does.
+WordOrder::TextHead textHead(const QString &text)
 {
-    if (depth == 0 || std::size_t(count) < parallelSortThreshold) {
-        work(0, count);
-        return;
-    }
-    const qsizetype slices = qsizetype(1) << depth;
-    std::vector<std::thread> threads;
-    for (qsizetype slice = 1; slice < slices; ++slice)
-        threads.emplace_back([=] { work(count * slice / slices, count * (slice + 1) / slices); });
-    work(0, count / slices);
-    for (std::thread &thread : threads)
-        thread.join();
+    WordOrder::TextHead head{};
+    const qsizetype units = std::min(text.size(), headUnits);
+    for (qsizetype i = 0; i < units; ++i)
+        head[std::size_t(i / 4)] |= quint64(text[i].unicode()) << (48 - 16 * (i % 4));
+    return head;
 }
 
 // The same text object: an edit always stores a new text, which cannot share the old one's data
@@ -68,16 +64,6 @@ QStringList facultativesFor(const Lexicarta &vocabulary, WordColumn column)
 }
 
 } // namespace
-
-bool WordOrder::Key::operator<(const Key &right) const
-{
-    const Key &left = *this;
-    if (left.rank != right.rank)
-        return left.rank < right.rank;
-    if (left.time != right.time)
-        return left.time < right.time;
-    return left.text < right.text;
-}
 
 bool WordOrder::isSource(const Entry &entry, const QLXWord &word, WordColumn column)
 {
@@ -126,22 +112,56 @@ WordOrder::Entry WordOrder::makeEntry(const std::shared_ptr<QLXWord> &word, Word
         }
         break;
     }
+    entry.key.head = textHead(entry.key.text);
     return entry;
 }
 
 void WordOrder::sort(ColumnOrder &order)
 {
-    std::vector<qsizetype> positions(order.entries.size());
-    std::iota(positions.begin(), positions.end(), 0);
-    const auto byKey = [&order](qsizetype left, qsizetype right) {
-        return order.entries[left].key < order.entries[right].key;
+    // Sorting compares mostly the keys' first characters: those are copied into one compact array,
+    // so that most comparisons read neither the entries nor the texts. The position decides
+    // between equal keys, which makes the order total and the result that of a stable sort.
+    struct Item
+    {
+        qint64 rank;
+        double time;
+        TextHead head;
+        QStringView text;
+        qsizetype position;
+    };
+    std::vector<Item> items;
+    items.reserve(order.entries.size());
+    for (qsizetype position = 0; position < qsizetype(order.entries.size()); ++position) {
+        const Key &key = order.entries[std::size_t(position)].key;
+        items.push_back({key.rank, key.time, key.head, key.text, position});
+    }
+    const auto less = [](const Item &left, const Item &right) {
+        if (left.rank != right.rank)
+            return left.rank < right.rank;
+        if (left.time != right.time)
+            return left.time < right.time;
+        if (left.head != right.head)
+            return left.head < right.head;
+        // Texts no longer than the head are all in it: with equal heads, the shorter is the
+        // beginning of the longer.
+        if (left.text.size() <= headUnits && right.text.size() <= headUnits) {
+            if (left.text.size() != right.text.size())
+                return left.text.size() < right.text.size();
+        } else if (const int texts = left.text.compare(right.text); texts != 0) {
+            return texts < 0;
+        }
+        return left.position < right.position;
     };
     // The first order of a column is what start-up waits for.
-    parallelStableSort(positions.begin(), positions.end(), byKey, parallelDepth);
-    order.sorted.clear();
-    order.sorted.reserve(qsizetype(positions.size()));
-    for (qsizetype position : positions)
-        order.sorted.append(order.entries[position].word);
+    parallelSort(items.begin(), items.end(), less, parallelDepth);
+    // A new list: the shown words may share the old one.
+    WordList sorted(qsizetype(items.size()));
+    const auto fill = [&items, &order, words = sorted.data()](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i)
+            words[i] = order.entries[std::size_t(items[std::size_t(i)].position)].word;
+    };
+    dispatch::forSlices(sorted.size(), fill);
+    order.sorted = std::move(sorted);
     order.isSorted = true;
 }
 
@@ -175,7 +195,10 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
         };
         // The keys of a large vocabulary's first order are taken on several threads, each word
         // by one.
-        forSlices(words.size(), takeKeys, previous.isEmpty() ? parallelDepth : 0);
+        if (previous.isEmpty())
+            dispatch::forSlices(words.size(), takeKeys);
+        else
+            takeKeys(0, words.size());
         order.entries = std::move(entries);
         order.words = words;
         sort(order);

@@ -31,7 +31,10 @@ public:
     // (changes are found by the identity of the shared texts, which an edit always replaces).
     const WordList &sortedWords(const Lexicarta &vocabulary, WordColumn column);
 
+    using TextHead = std::array<quint64, 3>;
+
 private:
+    // Ordered by rank, then time, then text as QString::compare() orders texts.
     struct Key
     {
         // Tags: their number; lastAsked: 1 when asked; else 0.
@@ -39,8 +42,8 @@ private:
         double time = 0;
         // The folded text, or the folded tags separated by U+0000.
         QString text;
-
-        bool operator<(const Key &right) const;
+        // The text's first UTF-16 code units, for comparing without reading the text.
+        TextHead head{};
     };
 
     // One word with the property its key was taken from.

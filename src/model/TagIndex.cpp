@@ -1,5 +1,7 @@
 #include "TagIndex.h"
 
+#include "platform/dispatch/ConcurrentSlices.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -7,19 +9,59 @@
 
 namespace lexi {
 
+namespace {
+
+// The tags of some words: each text once, in the order first met, and how many words carry it.
+struct TagUses
+{
+    QStringList tags;
+    std::vector<qsizetype> uses;
+};
+
+TagUses countTags(const WordList &words, qsizetype begin, qsizetype end)
+{
+    // Words loaded or imported together share their tags' texts: a text met before is found by
+    // its address, and only a text not met before is hashed.
+    QHash<const QChar *, qsizetype> positionsOfTexts;
+    QHash<QString, qsizetype> positions;
+    TagUses counted;
+    for (qsizetype i = begin; i < end; ++i) {
+        for (const QString &tag : words[i]->tags()) {
+            auto known = positionsOfTexts.constFind(tag.constData());
+            if (known == positionsOfTexts.cend() || counted.tags[*known].size() != tag.size()) {
+                auto found = positions.constFind(tag);
+                if (found == positions.cend()) {
+                    found = positions.insert(tag, counted.tags.size());
+                    counted.tags.append(tag);
+                    counted.uses.push_back(0);
+                }
+                known = positionsOfTexts.insert(tag.constData(), *found);
+            }
+            ++counted.uses[std::size_t(*known)];
+        }
+    }
+    return counted;
+}
+
+} // namespace
+
 TagIndex::TagIndex(const WordList &words)
 {
+    // A large vocabulary's words are counted in slices at once; the slices are added up in order,
+    // so that the order first met stays that of the words.
+    const std::vector<TagUses> slices = dispatch::mapSlices(
+        words.size(), [&words](qsizetype begin, qsizetype end) { return countTags(words, begin, end); });
     QHash<QString, qsizetype> positions;
     std::vector<qsizetype> useCounts;
-    for (const std::shared_ptr<QLXWord> &word : words) {
-        for (const QString &tag : word->tags()) {
-            auto found = positions.constFind(tag);
+    for (const TagUses &slice : slices) {
+        for (qsizetype i = 0; i < slice.tags.size(); ++i) {
+            auto found = positions.constFind(slice.tags[i]);
             if (found == positions.cend()) {
-                found = positions.insert(tag, m_allTags.size());
-                m_allTags.append(tag);
+                found = positions.insert(slice.tags[i], m_allTags.size());
+                m_allTags.append(slice.tags[i]);
                 useCounts.push_back(0);
             }
-            ++useCounts[*found];
+            useCounts[std::size_t(*found)] += slice.uses[std::size_t(i)];
         }
     }
 

@@ -128,7 +128,7 @@ void VocabularySaver::save(const QString &path, Job job)
             m_state->superseded.push_back(std::exchange(*waiting, std::move(job)));
             return;
         }
-        m_state->waiting.insert(path, std::move(job));
+        m_state->waiting.emplace(path, std::move(job));
         m_state->order.push_back(path);
     }
     m_state->wakeUp.notify_one();

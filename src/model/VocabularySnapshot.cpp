@@ -2,7 +2,32 @@
 
 #include "Lexicarta.h"
 
+#include "platform/dispatch/ConcurrentSlices.h"
+
+#include <algorithm>
+
 namespace lexi {
+
+namespace {
+
+void copyWords(const WordList &words, qsizetype from, qsizetype to, std::vector<StoredWord> &stored)
+{
+    constexpr qsizetype wordsAhead = 16;
+    constexpr qsizetype stringsAhead = 8;
+    for (qsizetype i = from; i < to; ++i) {
+        if (i + wordsAhead < to)
+            __builtin_prefetch(words[i + wordsAhead].get());
+        if (i + stringsAhead < to) {
+            const QLXWord &ahead = *words[i + stringsAhead];
+            __builtin_prefetch(ahead.yourWord().constData(), 1);
+            __builtin_prefetch(ahead.foreignWord().constData(), 1);
+            __builtin_prefetch(ahead.tags().constData(), 1);
+        }
+        stored[size_t(i)] = StoredWord(*words[i]);
+    }
+}
+
+} // namespace
 
 StoredWord::StoredWord(const QLXWord &word)
     : yourWord(word.yourWord()),
@@ -32,25 +57,23 @@ VocabularySnapshot::VocabularySnapshot(const Lexicarta &vocabulary)
       isDirty(vocabulary.needsSync()),
       version(vocabulary.version())
 {
-    // Copying a word waits mostly for its strings to come from memory; asking for the words and
-    // their strings a few words ahead lets those waits overlap.
-    constexpr qsizetype wordsAhead = 16;
-    constexpr qsizetype stringsAhead = 8;
+    // Copying a word waits mostly for its strings to come from memory: a large vocabulary is
+    // copied in slices at once, and each slice asks for the words and their strings a few words
+    // ahead, so that those waits overlap.
+    std::array<WordList, levelCount> words;
+    std::array<qsizetype, levelCount + 1> firstOfLevel{};
     for (size_t level = 0; level < levelCount; ++level) {
-        const WordList words = vocabulary.wordsInLevel(level);
-        levels[level].reserve(size_t(words.size()));
-        for (qsizetype i = 0; i < words.size(); ++i) {
-            if (i + wordsAhead < words.size())
-                __builtin_prefetch(words[i + wordsAhead].get());
-            if (i + stringsAhead < words.size()) {
-                const QLXWord &ahead = *words[i + stringsAhead];
-                __builtin_prefetch(ahead.yourWord().constData(), 1);
-                __builtin_prefetch(ahead.foreignWord().constData(), 1);
-                __builtin_prefetch(ahead.tags().constData(), 1);
-            }
-            levels[level].emplace_back(*words[i]);
-        }
+        words[level] = vocabulary.wordsInLevel(level);
+        levels[level].resize(size_t(words[level].size()));
+        firstOfLevel[level + 1] = firstOfLevel[level] + words[level].size();
     }
+    dispatch::forSlices(firstOfLevel.back(), [&](qsizetype begin, qsizetype end) {
+        for (size_t level = 0; level < levelCount; ++level) {
+            const qsizetype from = std::max(begin, firstOfLevel[level]) - firstOfLevel[level];
+            const qsizetype to = std::min(end, firstOfLevel[level + 1]) - firstOfLevel[level];
+            copyWords(words[level], from, to, levels[level]);
+        }
+    });
 }
 
 } // namespace lexi

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 using namespace Qt::StringLiterals;
 using lexi::ShownWords;
 using lexi::ShownWordsQuery;
@@ -112,6 +115,7 @@ TEST_F(ShownWordsTest, EachColumnSortsAscendingAndRowsMapBothWaysWhenReversed)
         QStringList descending = test.ascending;
         std::reverse(descending.begin(), descending.end());
         EXPECT_EQ(rows, descending) << column.toStdString();
+        EXPECT_EQ(yourWords(words.wordsInRowOrder()), descending) << column.toStdString();
     }
     EXPECT_EQ(words.wordAtRow(-1), nullptr);
     EXPECT_EQ(words.wordAtRow(words.count()), nullptr);
@@ -138,17 +142,57 @@ TEST_F(ShownWordsTest, OrderFollowsChangedWordsListsAndFacultatives)
     EXPECT_EQ(shown({.column = WordColumn::ForeignWord}).mid(0, 2), (QStringList{u"Banana"_s, u"aardvark"_s}));
 
     // The search sees changed words too.
+    const auto banana = words.words().first();
     EXPECT_TRUE(shown({.searchTerm = u"zoo"_s}).isEmpty());
-    words.words().first()->addTag(u"Zoo"_s);
+    banana->addTag(u"Zoo"_s);
     EXPECT_EQ(shown({.searchTerm = u"zoo"_s}), QStringList{u"Banana"_s});
-    words.words().first()->setComment(u"zoo keeper"_s);
+    banana->setComment(u"zoo keeper"_s);
     EXPECT_EQ(shown({.searchTerm = u"keeper"_s}), QStringList{u"Banana"_s});
 
-    shown({.column = WordColumn::ForeignWord});
-    words.words().first()->setTags({u"a"_s, u"b"_s, u"c"_s});
+    banana->setTags({u"a"_s, u"b"_s, u"c"_s});
     EXPECT_EQ(shown({.column = WordColumn::Tags}).last(), u"Banana"_s);
     vocabulary->setAllWords({});
     EXPECT_TRUE(shown({.column = WordColumn::Tags}).isEmpty());
+}
+
+// Large enough to be sorted on several threads; from few characters, so that many texts share
+// their first characters or are equal, with characters whose UTF-16 units sort apart from their
+// code points, letters that fold to other lengths, and U+0000, which ends no text.
+TEST(WordOrderTest, ALargeVocabularyIsOrderedAsAStableSortOfTheFoldedTexts)
+{
+    const QString alphabet = u"aAb\u00df\u00e9\u00c9\xd83d\xde00\ufffd\ue000 "_s + QChar(0);
+    std::mt19937 random(7);
+    const auto text = [&](int maximumLength) {
+        QString result;
+        const int length = std::uniform_int_distribution<int>(0, maximumLength)(random);
+        for (int i = 0; i < length; ++i)
+            result += alphabet[std::uniform_int_distribution<qsizetype>(0, alphabet.size() - 1)(random)];
+        return result;
+    };
+    lexi::test::FakeVocabularyServices fakes;
+    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+    lexi::WordList words;
+    for (int i = 0; i < 20000; ++i) {
+        auto word = std::make_shared<QLXWord>(text(12), u"x"_s, QString());
+        word->setTags(i % 3 == 0 ? QStringList{} : QStringList{text(3), text(3)});
+        words.append(word);
+    }
+    vocabulary->setAllWords(words);
+
+    const auto yourKey = [](const QLXWord &word) { return word.yourWord().toCaseFolded(); };
+    const auto tagsKey = [](const QLXWord &word) {
+        return std::pair(word.tagsSorted().size(), word.tagsSorted().join(QChar(0)).toCaseFolded());
+    };
+    const auto expected = [&words](auto key) {
+        lexi::WordList sorted = words;
+        std::stable_sort(sorted.begin(), sorted.end(), [&key](const auto &left, const auto &right) {
+            return key(*left) < key(*right);
+        });
+        return sorted;
+    };
+    lexi::WordOrder order;
+    EXPECT_TRUE(order.sortedWords(*vocabulary, WordColumn::YourWord) == expected(yourKey));
+    EXPECT_TRUE(order.sortedWords(*vocabulary, WordColumn::Tags) == expected(tagsKey));
 }
 
 } // namespace
