@@ -32,20 +32,13 @@ const std::array<QLXMainWindowController::TabDescription, QLXMainWindowControlle
 QLXMainWindowController::tabDescriptions()
 {
     static const std::array<TabDescription, toolbarTabCount> tabs = {{
-        {u"TWTabIDVocabulary"_s, u"vocabulary_toolbar"_s, u"vocabulary"_s, &QLXMainWindowController::showVocabulary},
-        {u"TWTabIDQuiz"_s, u"quiz_toolbar"_s, u"quiz"_s, &QLXMainWindowController::showQuiz},
-        {u"TWTabIDQuizlet"_s, u"quizlet_toolbar"_s, u"getWords"_s, &QLXMainWindowController::showQuizlet},
-        {u"TWTabIDStatistics"_s, u"statistics_toolbar"_s, u"statistics"_s, &QLXMainWindowController::showStatistics},
-        {u"TWTabIDSettings"_s, u"settings_toolbar"_s, u"settings"_s, &QLXMainWindowController::showPreferences},
+        {u"vocabulary_toolbar"_s, u"vocabulary"_s, &QLXMainWindowController::showVocabulary},
+        {u"quiz_toolbar"_s, u"quiz"_s, &QLXMainWindowController::showQuiz},
+        {u"quizlet_toolbar"_s, u"getWords"_s, &QLXMainWindowController::showQuizlet},
+        {u"statistics_toolbar"_s, u"statistics"_s, &QLXMainWindowController::showStatistics},
+        {u"settings_toolbar"_s, u"settings"_s, &QLXMainWindowController::showPreferences},
     }};
     return tabs;
-}
-
-QString QLXMainWindowController::tabIdentifier(Tab tab)
-{
-    if (tab == firstStartTab)
-        return u"TWTabIDFirstStartSetup"_s;
-    return tabDescriptions().at(tab).identifier;
 }
 
 QLXMainWindowController::QLXMainWindowController(lexi::Installation &installation,

@@ -47,9 +47,6 @@ public:
 
     static constexpr int toolbarTabCount = 5;
 
-    // The tab identifiers.
-    static QString tabIdentifier(Tab tab);
-
     // `installation` and `modalWatch` and the pages must outlive the controller.
     QLXMainWindowController(lexi::Installation &installation, const lexi::MainWindowPages &pages,
                             lexi::ModalWatch &modalWatch, QObject *parent = nullptr);
@@ -129,7 +126,6 @@ protected:
 private:
     struct TabDescription
     {
-        QString identifier;
         QString imageName;
         QString titleKey;
         void (QLXMainWindowController::*action)();
@@ -151,6 +147,8 @@ private:
     // The first vocabulary of `candidates` that loads; nothing when none does.
     std::shared_ptr<Lexicarta> loadFirstOf(const QStringList &candidates) const;
     QList<QLXFile> filesYoungestFirst() const;
+    // Shows the current vocabulary as the pop-up's selection, without selecting a language.
+    void selectCurrentVocabularyInPopUp();
     void setCurrentVocabulary(std::shared_ptr<Lexicarta> vocabulary);
     void rememberLastActiveLanguage();
     std::optional<QString> currentSavePath() const;
@@ -172,7 +170,6 @@ private:
     FirstStartPage *m_firstStartPage = nullptr;
     QToolBar *m_toolbar = nullptr;
     std::array<QAction *, toolbarTabCount> m_toolbarItems{};
-    std::array<QAction *, toolbarTabCount> m_tabMenuItems{};
     std::array<QIcon, toolbarTabCount> m_normalImages;
     std::array<QIcon, toolbarTabCount> m_selectedImages;
     QComboBox *m_languagesPopUp = nullptr;

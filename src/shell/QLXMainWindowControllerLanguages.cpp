@@ -30,23 +30,25 @@ void QLXMainWindowController::updateLanguagesPopup()
     m_languagesPopUp->clear();
     for (const QLXFile &file : filesYoungestFirst())
         m_languagesPopUp->addItem(file.fileName());
-    if (const std::shared_ptr<Lexicarta> vocabulary = currentVocabulary())
-        m_languagesPopUp->setCurrentIndex(
-            m_languagesPopUp->findText(QLXStorageManager::displayNameForVocabulary(*vocabulary), Qt::MatchExactly));
+    selectCurrentVocabularyInPopUp();
     m_languagesPopUp->insertSeparator(m_languagesPopUp->count());
     m_languagesPopUp->addItem(mainWindowText(u"Manage Languages..."_s));
+}
+
+void QLXMainWindowController::selectCurrentVocabularyInPopUp()
+{
+    if (const std::shared_ptr<Lexicarta> vocabulary = currentVocabulary()) {
+        const QSignalBlocker blocker(m_languagesPopUp);
+        m_languagesPopUp->setCurrentIndex(
+            m_languagesPopUp->findText(QLXStorageManager::displayNameForVocabulary(*vocabulary), Qt::MatchExactly));
+    }
 }
 
 void QLXMainWindowController::selectLanguage()
 {
     const QString title = m_languagesPopUp->currentText();
-    const std::shared_ptr<Lexicarta> current = currentVocabulary();
     if (m_languagesPopUp->currentIndex() == m_languagesPopUp->count() - 1) {
-        if (current) {
-            const QSignalBlocker blocker(m_languagesPopUp);
-            m_languagesPopUp->setCurrentIndex(m_languagesPopUp->findText(
-                QLXStorageManager::displayNameForVocabulary(*current), Qt::MatchExactly));
-        }
+        selectCurrentVocabularyInPopUp();
         showPreferences();
         m_pages.preferences->showLanguages();
         return;
@@ -64,11 +66,7 @@ void QLXMainWindowController::selectLanguage()
             u"VocController > selectLanguage: The selected language '%1' could not be loaded.\n"
             u"Go to '%2' to restore from the last backup copy."_s.arg(title,
                                                                        m_installation.folders().backupFolderPath()));
-        if (current) {
-            const QSignalBlocker blocker(m_languagesPopUp);
-            m_languagesPopUp->setCurrentIndex(m_languagesPopUp->findText(
-                QLXStorageManager::displayNameForVocabulary(*current), Qt::MatchExactly));
-        }
+        selectCurrentVocabularyInPopUp();
         return;
     }
     lexi::Console::writeLine(u"VocController > selectLanguage > has %1 words"_s.arg(vocabulary->countAllWords()));

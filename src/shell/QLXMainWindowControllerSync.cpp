@@ -76,8 +76,7 @@ void QLXMainWindowController::prepareFirstStartPage()
 {
     m_mainTabView->setCurrentIndex(firstStartTab);
     showFirstSyncStartState();
-    m_toolbarItemsEnabled = false;
-    m_languagesPopUp->setEnabled(false);
+    disableAllToolbarItems();
     m_firstStartPage->firstLanguageField->setFocus();
 }
 
@@ -196,10 +195,7 @@ void QLXMainWindowController::noteOwnSave(const QString &path, qint64 modificati
 
 void QLXMainWindowController::getStartedAfterSync()
 {
-    const QList<QLXFile> files = lexi::loadAllAvailableLanguages(m_installation.folders());
-    QStringList paths;
-    for (const QLXFile &file : files)
-        paths.append(file.filePath());
+    const QStringList paths = lexi::loadAllAvailableLanguagePaths(m_installation.folders());
     if (std::shared_ptr<Lexicarta> vocabulary = loadFirstOf(paths)) {
         setCurrentVocabulary(std::move(vocabulary));
         m_pages.vocabulary->updateEntireView();
@@ -216,7 +212,7 @@ void QLXMainWindowController::getStartedAfterSync()
     page.firstSyncGetStartedButton->setEnabled(false);
     page.firstSyncStep4Label->setVisible(false);
     // Files that failed to load have told the learner already.
-    if (files.isEmpty())
+    if (paths.isEmpty())
         m_installation.ports().alerts.runModal({mainWindowText(u"noLangsOnDB"_s), mainWindowText(u"noLangsOnDBMsg"_s),
                                                 {lexi::StringTables::text(u"ok"_s)}});
 }

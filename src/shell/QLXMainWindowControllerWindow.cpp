@@ -159,7 +159,6 @@ void QLXMainWindowController::buildMenus()
         QAction *item = addMenuAction(view, tabDescriptions()[tab].titleKey, nullptr,
                                       QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + tab)));
         connect(item, &QAction::triggered, this, [this, tab] { runTabAction(Tab(tab)); });
-        m_tabMenuItems[tab] = item;
     }
     view->addSeparator();
     QAction *synonyms = addMenuAction(view, u"showSynonyms"_s, nullptr);

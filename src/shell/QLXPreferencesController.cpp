@@ -484,7 +484,7 @@ void QLXPreferencesController::loadVocabularies()
     const auto entries = m_summaryCache.summaries(files, [this] { loadVocabularies(); });
 
     m_inputSources = lexi::allInputSources(*m_environment.inputSources, false);
-    m_allVocabularies.clear();
+    QList<QLXFile> vocabularies;
     m_summaries.clear();
     for (const auto &entry : entries) {
         QLXFile file = entry.file;
@@ -492,22 +492,27 @@ void QLXPreferencesController::loadVocabularies()
         file.setNumberOfWords(entry.summary.numberOfWords);
         file.setYourInputSourceName(inputSourceName(entry.summary.yourTextInputSourceId));
         file.setForeignInputSourceName(inputSourceName(entry.summary.foreignTextInputSourceId));
-        m_allVocabularies.append(file);
+        vocabularies.append(file);
         m_summaries.insert(file.filePath(), entry.summary);
     }
 
     // The table keeps the selected vocabulary selected when it is refreshed.
     const std::optional<QLXFile> selected = m_selectedVocabularyFile;
     const QSignalBlocker blocker(m_table->selectionModel());
-    m_tableModel->setFiles(m_allVocabularies);
+    m_tableModel->setFiles(vocabularies);
     int row = -1;
-    for (qsizetype index = 0; selected && index < m_allVocabularies.size(); ++index) {
-        if (m_allVocabularies[index].filePath() == selected->filePath())
+    for (qsizetype index = 0; selected && index < vocabularies.size(); ++index) {
+        if (vocabularies[index].filePath() == selected->filePath())
             row = int(index);
     }
     if (row >= 0)
         m_table->selectRow(row);
     tableViewSelectionDidChange();
+}
+
+qsizetype QLXPreferencesController::allVocsCountIncludingInvisibles() const
+{
+    return m_tableModel->files().size();
 }
 
 void QLXPreferencesController::deselectAll()
@@ -518,16 +523,17 @@ void QLXPreferencesController::deselectAll()
 
 void QLXPreferencesController::tableViewSelectionDidChange()
 {
+    const QList<QLXFile> &vocabularies = m_tableModel->files();
     const QModelIndexList rows = m_table->selectionModel()->selectedRows();
-    if (rows.isEmpty() || rows.front().row() >= m_allVocabularies.size()) {
+    if (rows.isEmpty() || rows.front().row() >= vocabularies.size()) {
         m_minusButton->setEnabled(false);
         m_editShowButton->setEnabled(false);
         m_selectedVocabularyFile.reset();
         return;
     }
-    m_selectedVocabularyFile = m_allVocabularies[rows.front().row()];
+    m_selectedVocabularyFile = vocabularies[rows.front().row()];
     // The last vocabulary cannot be deleted.
-    m_minusButton->setEnabled(m_allVocabularies.size() > 1);
+    m_minusButton->setEnabled(vocabularies.size() > 1);
     m_editShowButton->setEnabled(true);
 }
 

@@ -111,8 +111,7 @@ public:
     void changeColorTheme(qint64 index);
 
     int currentPage() const;
-    const QList<QLXFile> &allVocabularies() const { return m_allVocabularies; }
-    qsizetype allVocsCountIncludingInvisibles() const { return m_allVocabularies.size(); }
+    qsizetype allVocsCountIncludingInvisibles() const;
 
     QLXBookmarkView *bookmarkView() const { return m_bookmarkView; }
     QPushButton *generalButton() const { return m_pageButtons[0]; }
@@ -165,7 +164,6 @@ private:
     lexi::LanguageEditor m_editor;
     lexi::UsageStatisticsChoice m_statistics;
 
-    QList<QLXFile> m_allVocabularies;
     QHash<QString, lexi::VocabularySummary> m_summaries;
     std::optional<QLXFile> m_selectedVocabularyFile;
     QList<lexi::InputSource> m_inputSources;

@@ -60,11 +60,8 @@ public:
     QLXRate(Application application, Services services, QObject *parent = nullptr);
     ~QLXRate() override;
 
-    std::optional<QString> appStoreCountry() const { return m_appStoreCountry; }
-
     lexi::RatingPolicy policy() const { return m_policy; }
     void setPolicy(const lexi::RatingPolicy &policy) { m_policy = policy; }
-    bool promptAtLaunch() const { return m_promptAtLaunch; }
     void setPromptAtLaunch(bool prompt) { m_promptAtLaunch = prompt; }
 
     // The store identifier: the one learnt in this run, else the stored one.

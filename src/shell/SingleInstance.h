@@ -27,8 +27,6 @@ public:
     // (it may still be starting up).
     bool handOver(std::chrono::milliseconds patience = std::chrono::seconds(5));
 
-    QString serverName() const { return m_serverName; }
-
 signals:
     // A later start asked this program to come forward.
     void reopenRequested();

@@ -1,13 +1,13 @@
 #include "DropBoxController.h"
 
 #include "QLXSyncLog.h"
-#include "ReadLocalFile.h"
 
 #include "logging/QLXLogMacros.h"
 #include "model/Lexicarta.h"
 #include "model/QLXStorageManager.h"
 #include "model/VocabularyFileName.h"
 #include "platform/files/ApplicationFolders.h"
+#include "platform/files/RegularFile.h"
 #include "platform/files/Settings.h"
 
 #include <QDir>
@@ -114,7 +114,7 @@ bool DropBoxController::takeInConflictedCopy(const QString &path, const QString 
     // Written as a file in the downloads, so that it is the file the program would save.
     const QString mergedPath = m_environment.folders->downloadFolderPath() + u'/' + original;
     const auto data = storage.saveVocabularyToQLXVFile(merged.get(), mergedPath)
-                          ? lexi::readLocalFile(mergedPath)
+                          ? lexi::readRegularFile(mergedPath)
                           : lexi::Result<QByteArray>::failure(u"could not save"_s);
     const auto written = !data ? lexi::Result<>::failure(data.error())
                          : localStamp ? replaceLocalFile(localPath, *data, *localStamp)

@@ -1,9 +1,9 @@
 #include "DropBoxController.h"
 
-#include "ReadLocalFile.h"
 
 #include "logging/QLXLogMacros.h"
 #include "platform/files/ApplicationFolders.h"
+#include "platform/files/RegularFile.h"
 
 #include <QDir>
 
@@ -62,7 +62,7 @@ void DropBoxController::syncSyncLogToDropbox()
     }
 
     for (const QString &name : names) {
-        const auto data = lexi::readLocalFile(localFolder + u'/' + name);
+        const auto data = lexi::readRegularFile(localFolder + u'/' + name);
         if (!data) {
             QLXLogError("DB > sync > could not read log file %@", name);
             continue;

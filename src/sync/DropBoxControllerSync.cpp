@@ -1,7 +1,6 @@
 #include "DropBoxController.h"
 
 #include "QLXSyncLog.h"
-#include "ReadLocalFile.h"
 #include "Reachability.h"
 
 #include "logging/QLXLogMacros.h"
@@ -10,6 +9,7 @@
 #include "model/QLXStorageManager.h"
 #include "model/VocabularyFileName.h"
 #include "platform/files/ApplicationFolders.h"
+#include "platform/files/RegularFile.h"
 #include "platform/files/Settings.h"
 
 #include <QCryptographicHash>
@@ -251,7 +251,7 @@ lexi::Result<> DropBoxController::uploadNewFile(const QString &localPath, QLXSyn
     const QString name = QFileInfo(localPath).fileName();
     QLXLogVerbose("    not on db -> upload %@", name);
     status.setMessage(u"not on db -> upload"_s);
-    const auto data = lexi::readLocalFile(localPath);
+    const auto data = lexi::readRegularFile(localPath);
     if (!data) {
         QLXLogError("DB > sync > could not read local file %@", data.error());
         return lexi::Result<>::failure(u"could not read local file %1"_s.arg(data.error()));
@@ -294,7 +294,7 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath,
         QLXLogVerbose("    changed while synching -> next sync %@", name);
         return lexi::Result<>::failure(u"changed while synching -> next sync"_s);
     }
-    const auto data = synced->update ? lexi::Result<QByteArray>(*synced->update) : lexi::readLocalFile(localPath);
+    const auto data = synced->update ? lexi::Result<QByteArray>(*synced->update) : lexi::readRegularFile(localPath);
     if (!data) {
         QLXLogError("DB > sync > could not read local file %@", data.error());
         return lexi::Result<>::failure(u"could not read local file %1"_s.arg(data.error()));
@@ -321,8 +321,8 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::takeDropboxVersi
                                                                                    QLXSyncStatus &status)
 {
     const QString name = QFileInfo(localPath).fileName();
-    const auto data = lexi::readLocalFile(dropboxCopy);
-    const auto current = lexi::readLocalFile(localPath);
+    const auto data = lexi::readRegularFile(dropboxCopy);
+    const auto current = lexi::readRegularFile(localPath);
     if (data && current && *current == *data) {
         rememberDropboxFile(name, *data);
         return synced;
@@ -367,7 +367,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         if (!local && dropbox && localStamp)
             retireLocalFile(localPath, *localStamp);
         if (local && !dropbox) {
-            if (const auto data = lexi::readLocalFile(dropboxCopy))
+            if (const auto data = lexi::readRegularFile(dropboxCopy))
                 retireDropboxFile(name, *data, dropboxStamp);
         }
         return std::nullopt;
@@ -437,7 +437,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
 
     // Written as a file beside the download, so that it is the file the program would save.
     const auto data = m_environment.storage->saveVocabularyToQLXVFile(update.get(), dropboxCopy)
-                          ? lexi::readLocalFile(dropboxCopy)
+                          ? lexi::readRegularFile(dropboxCopy)
                           : lexi::Result<QByteArray>::failure(QString());
     if (!data) {
         status.fail(saveError.arg(localPath));
@@ -488,7 +488,7 @@ lexi::Result<> DropBoxController::replaceLocalFile(const QString &localPath, con
     // The version replaced stays at hand, as the storage manager keeps the ones the program saves.
     // A backup that cannot be made is no reason to leave the file behind the other side.
     if (lexi::fileStamp(localPath) == expected) {
-        const auto current = lexi::readLocalFile(localPath);
+        const auto current = lexi::readRegularFile(localPath);
         const auto kept = current ? lexi::writeFileAtomically(backupPath(QFileInfo(localPath).fileName()), *current,
                                                               lexi::NoFile())
                                   : lexi::Result<>::failure(current.error());

@@ -128,13 +128,7 @@ Result<QByteArray> CloudFolder::readFile(const QString &path) const
     if (!file)
         return Result<QByteArray>::failure(file.error());
     // A FIFO or a device put there (by a sync client, or on purpose) is refused, never waited on.
-    const auto opened = openRegularFile(*file);
-    if (!opened)
-        return Result<QByteArray>::failure(u"%1: %2"_s.arg(*file, opened.error()));
-    QByteArray data = (*opened)->readAll();
-    if ((*opened)->error() != QFileDevice::NoError)
-        return Result<QByteArray>::failure((*opened)->errorString());
-    return data;
+    return readRegularFile(*file);
 }
 
 Result<> CloudFolder::createFile(const QString &path, const QByteArray &data)

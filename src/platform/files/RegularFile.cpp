@@ -39,4 +39,15 @@ Result<std::unique_ptr<QFile>> openRegularFile(const QString &path)
     return Opened(std::move(file));
 }
 
+Result<QByteArray> readRegularFile(const QString &path)
+{
+    const auto file = openRegularFile(path);
+    if (!file)
+        return Result<QByteArray>::failure(u"%1: %2"_s.arg(path, file.error()));
+    QByteArray data = (*file)->readAll();
+    if ((*file)->error() != QFileDevice::NoError)
+        return Result<QByteArray>::failure((*file)->errorString());
+    return data;
+}
+
 } // namespace lexi

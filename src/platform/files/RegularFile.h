@@ -2,6 +2,7 @@
 
 #include "platform/values/Result.h"
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -14,5 +15,9 @@ namespace lexi {
 // for a writer, and the kind of file is checked before a byte is read.
 // The open file, or why it could not be opened ("not a regular file" or the system's reason).
 Result<std::unique_ptr<QFile>> openRegularFile(const QString &path);
+
+// The whole of the regular file at `path`, opened as openRegularFile() does; or why it could not
+// be read ("<path>: <reason>" when it could not be opened).
+Result<QByteArray> readRegularFile(const QString &path);
 
 } // namespace lexi
