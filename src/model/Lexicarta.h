@@ -217,6 +217,9 @@ public:
     // The words of `level` carrying the tags that are due: never asked first, then the longest
     // waiting; words not to be asked again are left out.
     lexi::WordList wordsOverDueFromLevel(quint64 level, const QStringList &tags, bool mustHaveAll) const;
+    // Whether `word` is due at `now`: never asked, or asked longer ago than its level's rest time;
+    // never a word not to be asked again, nor one whose date is not a number.
+    static bool isDue(const QLXWord &word, const lexi::Date &now);
     // Up to `count` different words of `level` carrying the tags, drawn at random, due or not.
     lexi::WordList randomlyPick(qint64 count, quint64 level, const QStringList &tags, bool mustHaveAll);
 

@@ -73,9 +73,17 @@ qint64 Lexicarta::rehearseTimeInSec(quint64 level)
     return restTimes[QLXWord::effectiveLevel(level)];
 }
 
+bool Lexicarta::isDue(const QLXWord &word, const lexi::Date &now)
+{
+    if (word.dontAskAgain())
+        return false;
+    const std::optional<lexi::Date> &lastAsked = word.lastAsked();
+    // Not "at most the rest time": a date that is not a number is never due.
+    return !lastAsked || now.secondsSince(*lastAsked) > double(rehearseTimeInSec(word.effectiveLevel()));
+}
+
 lexi::WordList Lexicarta::wordsOverDueFromLevel(quint64 level, const QStringList &tags, bool mustHaveAll) const
 {
-    const double restTime = double(rehearseTimeInSec(level));
     const lexi::Date now = m_services.clock.now();
     const lexi::WordList candidates = filteredWords(wordsInLevel(level), tags, mustHaveAll);
     // Sorted by a key taken once per word: the order of QLXWord::compareLastAsked(), ties in
@@ -91,16 +99,10 @@ lexi::WordList Lexicarta::wordsOverDueFromLevel(quint64 level, const QStringList
     due.reserve(candidates.size());
     for (qsizetype position = 0; position < candidates.size(); ++position) {
         const QLXWord &word = *candidates[position];
-        if (word.dontAskAgain())
+        if (!isDue(word, now))
             continue;
         const std::optional<lexi::Date> &lastAsked = word.lastAsked();
-        if (!lastAsked) {
-            due.push_back({false, 0.0, position});
-            continue;
-        }
-        // Not "at most the rest time": a date that is not a number is never due.
-        if (now.secondsSince(*lastAsked) > restTime)
-            due.push_back({true, lastAsked->secondsSinceReferenceDate(), position});
+        due.push_back({lastAsked.has_value(), lastAsked ? lastAsked->secondsSinceReferenceDate() : 0.0, position});
     }
     std::sort(due.begin(), due.end());
     lexi::WordList sorted;

@@ -6,6 +6,8 @@
 #include "QLXProgressBar.h"
 #include "QLXTypingQuizController.h"
 #include "QuizImages.h"
+#include "QuizTexts.h"
+#include "TypingQuizLook.h"
 
 #include "platform/files/Settings.h"
 #include "platform/ports/Console.h"
@@ -28,20 +30,15 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+using lexi::quizText;
+// The set-up card turns into the typing quiz's card: one size for both.
+using lexi::typingQuiz::cardSize;
 
 namespace {
 
-const QString quizTable = u"Quiz"_s;
 const QString mainWindowTable = u"MainWindow"_s;
 
 constexpr qint64 defaultNumberOfWords = 30;
-constexpr QSize cardSize(720, 380);
-
-QString quizText(const QString &key)
-{
-    return lexi::StringTables::text(key, quizTable);
-}
-
 QString mainWindowText(const QString &key)
 {
     return lexi::StringTables::text(key, mainWindowTable);
@@ -340,7 +337,6 @@ void QLXQuizSetupController::showQuiz()
         for (const std::shared_ptr<QLXWord> &word : std::as_const(*m_preSelectedWords))
             ++perLevel[word->effectiveLevel()];
     }
-    const std::optional<lexi::WordList> preselection = m_preSelectedWords;
     for (int level = 0; level < 6; ++level) {
         const QSignalBlocker blocker(m_levelButtons[level]);
         const bool on = usePreselection ? perLevel[level] > 0 : m_overdueCounts[level] > 0;
@@ -348,12 +344,10 @@ void QLXQuizSetupController::showQuiz()
         setButtonActive(level, on);
     }
     if (usePreselection) {
-        m_preSelectedWords = preselection;
         const QSignalBlocker blocker(m_numberField);
         m_numberField->setValue(int(std::min<qsizetype>(m_preSelectedWords->size(), m_numberField->maximum())));
         updateErrorLabel();
     } else {
-        updateNumberOfDueLabelsState();
         quizListsToAskChanged();
     }
     showSetupPage();
@@ -488,7 +482,6 @@ void QLXQuizSetupController::startQuiz()
     quiz.setVocabulary(m_vocabulary);
     if (m_preSelectedWords && m_preSelectedWords->size() >= 2) {
         quiz.setWordsToAsk(*m_preSelectedWords);
-        quiz.setNumberOfWordsToAsk(quiz.wordsToAsk().size());
     } else {
         quiz.setAskUnknown(m_levelButtons[0]->isChecked());
         quiz.setAskUltrashort(m_levelButtons[1]->isChecked());

@@ -27,7 +27,7 @@ void QLXQuizSetupController::awake()
     m_infoPanel->hide();
     const QString address = settings.infoMessageAddress();
     const QUrl url(address, QUrl::StrictMode);
-    if (address.isEmpty() || !url.isValid() || !lexi::InfoMessage::isOpenableLink(url))
+    if (!lexi::InfoMessage::isOpenableLink(url))
         return;
     QNetworkRequest request(url);
     request.setTransferTimeout(int(messageTimeout.count()));

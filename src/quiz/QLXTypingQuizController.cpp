@@ -6,6 +6,7 @@
 #include "QLXPieChart.h"
 #include "QLXProgressBar.h"
 #include "QuizImages.h"
+#include "QuizTexts.h"
 #include "QuizResults.h"
 #include "TypingQuizLook.h"
 
@@ -22,23 +23,18 @@
 using namespace Qt::StringLiterals;
 using lexi::showQuizImage;
 using lexi::typingQuiz::indicatorSize;
+using lexi::quizText;
 using lexi::typingQuiz::setHelveticaSize;
 using lexi::typingQuiz::setTextColor;
 
 namespace {
 
-const QString quizTable = u"Quiz"_s;
 constexpr QLatin1StringView hasShownQuizHelpQuestion = lexi::Settings::hasShownQuizHelpQuestionKey;
 constexpr QLatin1StringView hasShownQuizHelpCorrectAnswer = lexi::Settings::hasShownQuizHelpCorrectAnswerKey;
 constexpr QLatin1StringView hasShownQuizHelpMisspelledAnswer = lexi::Settings::hasShownQuizHelpMisspelledAnswerKey;
 constexpr QLatin1StringView hasShownQuizHelpWrongAnswer = lexi::Settings::hasShownQuizHelpWrongAnswerKey;
 
 constexpr QSize levelIconSize(28, 28);
-
-QString quizText(const QString &key)
-{
-    return lexi::StringTables::text(key, quizTable);
-}
 
 // Hidden exactly when not enabled.
 void setControl(QWidget &control, bool enableAndShow)
@@ -121,12 +117,8 @@ void QLXTypingQuizController::showFirstQuestion()
         setControl(*box, false);
         box->setChecked(false);
     }
-    m_questionHelp->hide();
     m_verdictHelp->hide();
-    if (!lexi::Settings(m_services.defaults).hasShownQuizHelp(hasShownQuizHelpQuestion)) {
-        lexi::Settings(m_services.defaults).setHasShownQuizHelp(hasShownQuizHelpQuestion, true);
-        m_questionHelp->show();
-    }
+    showHelp(*m_questionHelp, u"cardRightHelpText"_s, hasShownQuizHelpQuestion);
 }
 
 void QLXTypingQuizController::setQuestion()

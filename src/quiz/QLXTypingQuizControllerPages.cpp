@@ -6,6 +6,7 @@
 #include "QLXPieChart.h"
 #include "QLXProgressBar.h"
 #include "QuizImages.h"
+#include "QuizTexts.h"
 #include "TypingQuizLook.h"
 
 #include "platform/files/StringTables.h"
@@ -19,6 +20,7 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+using lexi::quizText;
 using lexi::showQuizImage;
 using lexi::typingQuiz::cardSize;
 using lexi::typingQuiz::indicatorSize;
@@ -26,13 +28,6 @@ using lexi::typingQuiz::setHelveticaSize;
 using lexi::typingQuiz::setTextColor;
 
 namespace {
-
-const QString quizTable = u"Quiz"_s;
-
-QString quizText(const QString &key)
-{
-    return lexi::StringTables::text(key, quizTable);
-}
 
 QLabel *cardText(QWidget *parent, int points)
 {

@@ -9,11 +9,6 @@ namespace lexi {
 
 namespace {
 
-constexpr std::array<qint64, 6> restTimes = {
-    Lexicarta::rehearseTimeInSecLevel0(), Lexicarta::rehearseTimeInSecLevel1(), Lexicarta::rehearseTimeInSecLevel2(),
-    Lexicarta::rehearseTimeInSecLevel3(), Lexicarta::rehearseTimeInSecLevel4(), Lexicarta::rehearseTimeInSecLevel5(),
-};
-
 QuizSetupVerdict failure(const QString &key, bool startEnabled)
 {
     return {key, startEnabled};
@@ -26,13 +21,8 @@ std::array<qint64, 6> overdueCountsPerLevel(const Lexicarta &vocabulary)
     std::array<qint64, 6> counts{};
     const Date now = vocabulary.services().clock.now();
     for (const std::shared_ptr<QLXWord> &word : vocabulary.allWords()) {
-        if (word->dontAskAgain())
-            continue;
-        const quint64 level = word->effectiveLevel();
-        const std::optional<Date> &lastAsked = word->lastAsked();
-        // As the due lists have it: a date that is not a number is never due.
-        if (!lastAsked || now.secondsSince(*lastAsked) > double(restTimes[level]))
-            ++counts[level];
+        if (Lexicarta::isDue(*word, now))
+            ++counts[word->effectiveLevel()];
     }
     return counts;
 }
