@@ -7,12 +7,10 @@
 
 #include "logging/QLXLogMacros.h"
 #include "model/Lexicarta.h"
-#include "platform/dispatch/Scheduler.h"
 #include "platform/files/StringTables.h"
 #include "platform/ports/AlertPresenter.h"
 #include "platform/values/Format.h"
 
-#include <QAction>
 #include <QButtonGroup>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,6 +24,11 @@
 
 using namespace Qt::StringLiterals;
 namespace Texts = lexi::VocabularyListTexts;
+
+// The controller's list: the vocabulary it holds, which of its words the table shows (level,
+// synonyms, search, tags) and in which order. Building the page and what it shows is in
+// LexicartaControllerPage.cpp; selecting, editing, adding and dropping in
+// LexicartaControllerEditing.cpp.
 
 namespace {
 
@@ -277,9 +280,4 @@ void LexicartaController::tokenCloudDidChangePreferredHeightTo(QLXTokenCloud *cl
     if (cloud->minimumHeight() < int(std::ceil(height)))
         cloud->setMinimumHeight(int(std::ceil(height)));
     m_tokenScrollArea->verticalScrollBar()->setValue(0);
-
-// The controller's list: the vocabulary it holds, which of its words the table shows (level,
-// synonyms, search, tags) and in which order. Building the page and what it shows is in
-// LexicartaControllerPage.cpp; selecting, editing, adding and dropping in
-// LexicartaControllerEditing.cpp.
 }

@@ -115,7 +115,6 @@ bool LexicartaController::tableViewAcceptDrop(int row, const QString &tag)
         return false;
     lexi::Console::writeLine(u"LexicartaController > tableViewAcceptDrop"_s);
     lexi::TagDrop::apply(*word, tag, modificationIDNow());
-    m_vocabulary->buildTagsIndex();
     m_vocabulary->setNeedsSync(true);
     markNeedsSync();
     save("VocController > removeWord > could not save");

@@ -23,6 +23,9 @@
 
 using namespace Qt::StringLiterals;
 namespace Texts = lexi::VocabularyListTexts;
+
+// The controller's page: its widgets, their texts, and the heading, info, help and status they
+// show.
 using Texts::HelpPage;
 
 namespace {
@@ -327,7 +330,4 @@ void LexicartaController::cloudControllerDidSync()
 {
     updateStatusText();
     setStatusPage(1);
-
-// The controller's page: its widgets, their texts, and the heading, info, help and status they
-// show.
 }

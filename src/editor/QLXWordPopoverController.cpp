@@ -1,5 +1,6 @@
 #include "QLXWordPopoverController.h"
 
+#include "VocabularyListTexts.h"
 #include "VocabularySaving.h"
 
 #include "logging/QLXLogMacros.h"
@@ -22,15 +23,11 @@
 #include <cmath>
 
 using namespace Qt::StringLiterals;
+using lexi::VocabularyListTexts::text;
 
 namespace {
 
 constexpr int qlxLogLevel = QLXLogLevelInfo;
-
-QString text(const QString &key)
-{
-    return lexi::StringTables::text(key, u"Vocabulary"_s);
-}
 
 } // namespace
 

@@ -9,16 +9,6 @@
 
 namespace lexi {
 
-namespace {
-
-template<typename Shared>
-bool isSameObject(const Shared &left, const Shared &right)
-{
-    return left.constData() == right.constData() && left.size() == right.size();
-}
-
-} // namespace
-
 bool ShownWords::isSource(const SearchText &text, const QLXWord &word)
 {
     return isSameObject(text.yourWord, word.yourWord()) && isSameObject(text.foreignWord, word.foreignWord())

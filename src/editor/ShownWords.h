@@ -37,8 +37,6 @@ public:
     static constexpr quint64 allWordsLevel = 6;
 
     void recalculate(Lexicarta &vocabulary, const ShownWordsQuery &query);
-    // Forgets the shown words (a table without a vocabulary).
-    void clear() { m_words.clear(); }
 
     // In ascending order.
     const WordList &words() const { return m_words; }

@@ -46,11 +46,10 @@ TokenCloudLayout::Result TokenCloudLayout::layout(const QList<Token> &tokens, do
     for (qsizetype r = 0; r < rows.size(); ++r) {
         double x = 0;
         for (qsizetype index : rows[r]) {
-            result.placements.append({index, r, x, height - buttonHeight - rowHeight * double(r)});
+            result.placements.append({index, x, height - buttonHeight - rowHeight * double(r)});
             x += tokens[index].width + gap;
         }
     }
-    result.rowCount = rows.size();
     result.neededHeight = rowHeight * double(rows.size());
     return result;
 }

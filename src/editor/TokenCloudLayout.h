@@ -26,7 +26,6 @@ public:
     {
         // Index of the token in the list given.
         qsizetype token = 0;
-        qsizetype row = 0;
         double x = 0;
         // Measured upwards from the bottom edge of a cloud of the height given.
         double y = 0;
@@ -36,8 +35,7 @@ public:
     {
         // In layout order: row by row, left to right.
         QList<Placement> placements;
-        qsizetype rowCount = 0;
-        // rowCount rows of rowHeight.
+        // The rows' heights.
         double neededHeight = 0;
     };
 

@@ -21,13 +21,4 @@ QString columnIdentifier(WordColumn column)
     return u"lastAsked"_s;
 }
 
-WordColumn columnForIdentifier(const QString &identifier)
-{
-    for (WordColumn column : {WordColumn::YourWord, WordColumn::ForeignWord, WordColumn::Comment, WordColumn::Tags}) {
-        if (identifier == columnIdentifier(column))
-            return column;
-    }
-    return WordColumn::LastAsked;
-}
-
 } // namespace lexi

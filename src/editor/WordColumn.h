@@ -9,7 +9,5 @@ enum class WordColumn { YourWord, ForeignWord, Comment, Tags, LastAsked };
 
 // The column's identifier: the name of the word property it shows.
 QString columnIdentifier(WordColumn column);
-// The column of an identifier; any identifier but the first four sorts by lastAsked.
-WordColumn columnForIdentifier(const QString &identifier);
 
 } // namespace lexi

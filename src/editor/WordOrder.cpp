@@ -43,14 +43,6 @@ WordOrder::TextHead textHead(const QString &text)
     return head;
 }
 
-// The same text object: an edit always stores a new text, which cannot share the old one's data
-// while a copy of that is kept here.
-template<typename Shared>
-bool isSameObject(const Shared &left, const Shared &right)
-{
-    return left.constData() == right.constData() && left.size() == right.size();
-}
-
 QStringList facultativesFor(const Lexicarta &vocabulary, WordColumn column)
 {
     switch (column) {

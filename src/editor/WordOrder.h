@@ -16,6 +16,14 @@ class Lexicarta;
 
 namespace lexi {
 
+// Whether two texts (or lists) are the same shared object: an edit always stores a new one, which
+// cannot share the old one's data while a copy of that is kept.
+template<typename Shared>
+bool isSameObject(const Shared &left, const Shared &right)
+{
+    return left.constData() == right.constData() && left.size() == right.size();
+}
+
 // Every word of a vocabulary in the order of one table column, for the word table. Comparing the
 // words themselves folds case and strips facultative words on every comparison, far too slow for
 // a keystroke on a large vocabulary; so each word's sort key is taken once and kept until the word
