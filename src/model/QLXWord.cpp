@@ -13,7 +13,6 @@
 #include <QSet>
 
 #include <algorithm>
-#include <limits>
 
 using namespace Qt::StringLiterals;
 namespace storedKey = lexi::storedKey;
@@ -44,12 +43,6 @@ bool sameStrings(const QStringList &left, const QStringList &right)
 {
     return left.size() == right.size()
            && QSet<QString>(left.cbegin(), left.cend()) == QSet<QString>(right.cbegin(), right.cend());
-}
-
-// Counters are unsigned; the stored forms hold signed 64-bit numbers.
-qint64 storedCounter(quint64 counter)
-{
-    return qint64(std::min<quint64>(counter, std::numeric_limits<qint64>::max()));
 }
 
 } // namespace
@@ -118,9 +111,9 @@ QJsonObject QLXWord::dictionaryRepresentation() const
     if (m_creationID > 0)
         dictionary[storedKey::creationID] = m_creationID;
     if (m_fallenDownCounter != 0)
-        dictionary[storedKey::fallenDownCounter] = storedCounter(m_fallenDownCounter);
+        dictionary[storedKey::fallenDownCounter] = lexi::clampedToInt64(m_fallenDownCounter);
     if (m_level != 0)
-        dictionary[storedKey::level] = storedCounter(m_level);
+        dictionary[storedKey::level] = lexi::clampedToInt64(m_level);
     return dictionary;
 }
 
@@ -149,8 +142,8 @@ void QLXWord::encodeWithCoder(lexi::KeyedEncoder &coder) const
     coder.encodeBool("dontAskAgain", m_dontAskAgain);
     coder.encodeInt64("creationID", m_creationID);
     coder.encodeInt64("modificationID", m_modificationID);
-    coder.encodeInt64("wrongAnswerCounter", storedCounter(m_fallenDownCounter));
-    coder.encodeInt64("level", storedCounter(m_level));
+    coder.encodeInt64("wrongAnswerCounter", lexi::clampedToInt64(m_fallenDownCounter));
+    coder.encodeInt64("level", lexi::clampedToInt64(m_level));
 }
 
 std::shared_ptr<QLXWord> QLXWord::copy() const

@@ -13,6 +13,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -195,21 +196,25 @@ void TextVocabularyParser::findDelimiter(QStringView text, bool isOwnExport)
             byCount = u'\t';
         if (semicolons > tabs && semicolons > commas)
             byCount = u';';
+        constexpr std::array<QChar, 3> delimiters = {u',', u'\t', u';'};
+        std::array<std::optional<QChar>, 3> quotes;
         std::optional<Fit> best;
         int bestOnes = 0;
-        for (const QChar delimiter : {u',', u'\t', u';'}) {
-            const Fit fit = fitOf(text, delimiter, quoteOfFields(text, delimiter));
+        for (std::size_t index = 0; index < delimiters.size(); ++index) {
+            quotes[index] = quoteOfFields(text, delimiters[index]);
+            const Fit fit = fitOf(text, delimiters[index], quotes[index]);
             if (!best || fit > *best) {
                 best = fit;
                 bestOnes = 1;
-                m_csvDelimiter = delimiter;
+                m_csvDelimiter = delimiters[index];
             } else if (fit == *best) {
                 ++bestOnes;
             }
         }
         if (bestOnes > 1)
             m_csvDelimiter = byCount;
-        m_csvQuotation = quoteOfFields(text, m_csvDelimiter);
+        const auto chosen = std::find(delimiters.cbegin(), delimiters.cend(), m_csvDelimiter);
+        m_csvQuotation = quotes[std::size_t(chosen - delimiters.cbegin())];
     }
 
     Console::writeLine(u"finding DElimiters in %1 lines:\n \" %2   ' %3   t %4ld   , %5\nchosen: %6 %7"_s.arg(

@@ -8,9 +8,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include <algorithm>
 #include <cmath>
-#include <limits>
 #include <string>
 
 namespace lexi {
@@ -21,12 +19,6 @@ namespace {
 constexpr Date missingDay = Date::fromSecondsSince1970(0.0);
 // Doubles hold every whole number up to this exactly.
 constexpr double largestExactWholeNumber = 0x1p53;
-
-// Counters are unsigned; the stored form holds signed 64-bit numbers.
-qint64 storedCounter(quint64 counter)
-{
-    return qint64(std::min<quint64>(counter, std::numeric_limits<qint64>::max()));
-}
 
 // The size of the pieces handed on while writing.
 constexpr size_t pieceSize = 1 << 18;
@@ -179,7 +171,7 @@ private:
         string(word.foreignWord);
         if (word.level != 0) {
             key(storedKey::level);
-            m_writer.Int64(storedCounter(word.level));
+            m_writer.Int64(lexi::clampedToInt64(word.level));
         }
         // Whole seconds since 1970, signed so that dates before 1970 keep their value.
         if (word.lastAsked && word.lastAsked->isPlausible()) {
@@ -196,7 +188,7 @@ private:
         }
         if (word.fallenDownCounter != 0) {
             key(storedKey::fallenDownCounter);
-            m_writer.Int64(storedCounter(word.fallenDownCounter));
+            m_writer.Int64(lexi::clampedToInt64(word.fallenDownCounter));
         }
         key(storedKey::yourWord);
         string(word.yourWord);

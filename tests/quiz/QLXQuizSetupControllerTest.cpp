@@ -254,7 +254,7 @@ TEST_F(QuizSetupTest, TheInformationMessageIsFetchedOnceAndShownByItsRules)
         "alternateButtonTitle":"Later","alternateUrl":"file:///etc/passwd","displayedIn":"direct",
         "uuid":"news-2"})"_s.arg(now - 10).arg(now + 10).toUtf8();
     server.enqueue({200, {{"Content-Type", "application/json"}}, body});
-    defaults.setString(u"infoMessageAddress"_s, server.url().toString() + u"/messages/message.json"_s);
+    lexi::Settings(defaults).setInfoMessageAddress(server.url().toString() + u"/messages/message.json"_s);
     addWords(14, 0);
     addWords(9, 1, {u"verbs"_s});
     addWords(6, 2, {u"food"_s});

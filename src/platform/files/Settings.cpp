@@ -2,8 +2,9 @@
 
 #include "Defaults.h"
 
+#include "platform/values/WholeNumbers.h"
+
 #include <algorithm>
-#include <limits>
 
 namespace lexi {
 
@@ -284,7 +285,7 @@ quint64 countForKey(const Defaults &defaults, QLatin1StringView key)
 
 void setCountForKey(Defaults &defaults, QLatin1StringView key, quint64 count)
 {
-    defaults.setInteger(key, qint64(std::min<quint64>(count, std::numeric_limits<qint64>::max())));
+    defaults.setInteger(key, clampedToInt64(count));
     defaults.synchronize();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -18,6 +19,12 @@ constexpr qint64 truncatedToInt64(double value)
     if (value < -0x1p63)
         return std::numeric_limits<qint64>::min();
     return qint64(value);
+}
+
+// An unsigned count held to the signed 64-bit range that stored forms have.
+constexpr qint64 clampedToInt64(quint64 value)
+{
+    return qint64(std::min<quint64>(value, std::numeric_limits<qint64>::max()));
 }
 
 // Sums and differences held to the signed 64-bit range: counts read from files may be anything.
