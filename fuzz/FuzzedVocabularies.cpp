@@ -14,6 +14,8 @@ FuzzedVocabularies::FuzzedVocabularies(const QString &inputName)
 {
     if (!m_folder.isValid())
         std::abort();
+    m_inputSources.sources = {{u"xkb:us"_s, u"English (US)"_s, true}};
+    m_inputSources.current = m_inputSources.sources.front();
 }
 
 const QString &FuzzedVocabularies::writeInput(const uint8_t *data, size_t size)
@@ -37,16 +39,6 @@ void FuzzedVocabularies::checkLoaded(const std::shared_ptr<Lexicarta> &vocabular
             std::abort();
         previousLevel = word->level();
     }
-}
-
-std::optional<QList<InputSource>> FuzzedVocabularies::OneInputSource::inputSourceList(bool)
-{
-    return QList<InputSource>{{u"xkb:us"_s, u"English (US)"_s, true}};
-}
-
-std::optional<InputSource> FuzzedVocabularies::OneInputSource::currentKeyboardInputSource()
-{
-    return inputSourceList(false)->front();
 }
 
 } // namespace lexi::fuzz

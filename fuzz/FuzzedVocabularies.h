@@ -5,6 +5,7 @@
 #include "platform/files/ApplicationFolders.h"
 
 #include "support/NullWorkspace.h"
+#include "support/ScriptedInputSources.h"
 #include "support/SilentAlertPresenter.h"
 
 #include <QByteArray>
@@ -34,19 +35,11 @@ public:
     static void checkLoaded(const std::shared_ptr<Lexicarta> &vocabulary);
 
 private:
-    class OneInputSource final : public InputSources
-    {
-    public:
-        std::optional<QList<InputSource>> inputSourceList(bool) override;
-        std::optional<InputSource> currentKeyboardInputSource() override;
-        bool selectInputSource(const QString &) override { return true; }
-    };
-
     QTemporaryDir m_folder;
     ApplicationFolders m_folders{m_folder.path()};
     // The second button, so that the way to the backups folder is taken too.
     test::SilentAlertPresenter m_alerts{1};
-    OneInputSource m_inputSources;
+    test::ScriptedInputSources m_inputSources;
     test::NullWorkspace m_workspace;
     VocabularyServices m_services{Clock::system(), m_alerts, m_inputSources};
     QLXStorageManager m_store{m_folders, m_services, m_workspace};

@@ -12,10 +12,30 @@ namespace lexi {
 namespace {
 
 // The tags of some words: each text once, in the order first met, and how many words carry it.
-struct TagUses
+class TagUses
 {
-    QStringList tags;
-    std::vector<qsizetype> uses;
+public:
+    // Adds `uses` to the count of `tag`, which is appended when new; returns its position.
+    qsizetype add(const QString &tag, qsizetype uses)
+    {
+        auto found = m_positions.constFind(tag);
+        if (found == m_positions.cend()) {
+            found = m_positions.insert(tag, m_tags.size());
+            m_tags.append(tag);
+            m_uses.push_back(0);
+        }
+        m_uses[std::size_t(*found)] += uses;
+        return *found;
+    }
+    void addOneUseAt(qsizetype position) { ++m_uses[std::size_t(position)]; }
+
+    const QStringList &tags() const { return m_tags; }
+    const std::vector<qsizetype> &uses() const { return m_uses; }
+
+private:
+    QHash<QString, qsizetype> m_positions;
+    QStringList m_tags;
+    std::vector<qsizetype> m_uses;
 };
 
 TagUses countTags(const WordList &words, qsizetype begin, qsizetype end)
@@ -23,21 +43,14 @@ TagUses countTags(const WordList &words, qsizetype begin, qsizetype end)
     // Words loaded or imported together share their tags' texts: a text met before is found by
     // its address, and only a text not met before is hashed.
     QHash<const QChar *, qsizetype> positionsOfTexts;
-    QHash<QString, qsizetype> positions;
     TagUses counted;
     for (qsizetype i = begin; i < end; ++i) {
         for (const QString &tag : words[i]->tags()) {
-            auto known = positionsOfTexts.constFind(tag.constData());
-            if (known == positionsOfTexts.cend() || counted.tags[*known].size() != tag.size()) {
-                auto found = positions.constFind(tag);
-                if (found == positions.cend()) {
-                    found = positions.insert(tag, counted.tags.size());
-                    counted.tags.append(tag);
-                    counted.uses.push_back(0);
-                }
-                known = positionsOfTexts.insert(tag.constData(), *found);
-            }
-            ++counted.uses[std::size_t(*known)];
+            const auto known = positionsOfTexts.constFind(tag.constData());
+            if (known != positionsOfTexts.cend() && counted.tags()[*known].size() == tag.size())
+                counted.addOneUseAt(*known);
+            else
+                positionsOfTexts.insert(tag.constData(), counted.add(tag, 1));
         }
     }
     return counted;
@@ -51,19 +64,13 @@ TagIndex::TagIndex(const WordList &words)
     // so that the order first met stays that of the words.
     const std::vector<TagUses> slices = dispatch::mapSlices(
         words.size(), [&words](qsizetype begin, qsizetype end) { return countTags(words, begin, end); });
-    QHash<QString, qsizetype> positions;
-    std::vector<qsizetype> useCounts;
+    TagUses merged;
     for (const TagUses &slice : slices) {
-        for (qsizetype i = 0; i < slice.tags.size(); ++i) {
-            auto found = positions.constFind(slice.tags[i]);
-            if (found == positions.cend()) {
-                found = positions.insert(slice.tags[i], m_allTags.size());
-                m_allTags.append(slice.tags[i]);
-                useCounts.push_back(0);
-            }
-            useCounts[std::size_t(*found)] += slice.uses[std::size_t(i)];
-        }
+        for (qsizetype i = 0; i < slice.tags().size(); ++i)
+            merged.add(slice.tags()[i], slice.uses()[std::size_t(i)]);
     }
+    m_allTags = merged.tags();
+    const std::vector<qsizetype> &useCounts = merged.uses();
 
     std::vector<qsizetype> order(m_allTags.size());
     std::iota(order.begin(), order.end(), 0);

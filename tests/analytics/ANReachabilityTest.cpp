@@ -5,12 +5,10 @@
 
 #include <gtest/gtest.h>
 
-using lexi::NetworkReachability;
-
 namespace {
 
-constexpr quint32 reachable = NetworkReachability::reachable;
-constexpr quint32 required = NetworkReachability::connectionRequired;
+using lexi::test::reachableFlag;
+using lexi::test::requiredFlag;
 
 TEST(ANReachabilityTest, MapsTheFlagsToAStatus)
 {
@@ -28,10 +26,10 @@ TEST(ANReachabilityTest, AsksForItsTargetAndReadsUnreadableFlagsAsUnreachable)
     EXPECT_FALSE(internet.alwaysReturnLocalWiFiStatus());
     EXPECT_TRUE(localWiFi.alwaysReturnLocalWiFiStatus());
 
-    network.setFlags(reachable | required);
+    network.setFlags(reachableFlag | requiredFlag);
     EXPECT_EQ(internet.ANcurrentReachabilityStatus(), 0);
     EXPECT_TRUE(internet.ANconnectionRequired());
-    network.setFlags(reachable);
+    network.setFlags(reachableFlag);
     EXPECT_EQ(internet.ANcurrentReachabilityStatus(), 1);
     EXPECT_EQ(localWiFi.ANcurrentReachabilityStatus(), 0);
     EXPECT_FALSE(internet.ANconnectionRequired());

@@ -5,13 +5,11 @@
 
 #include <gtest/gtest.h>
 
-using lexi::NetworkReachability;
-
 namespace {
 
-constexpr quint32 reachable = NetworkReachability::reachable;
-constexpr quint32 required = NetworkReachability::connectionRequired;
-constexpr quint32 direct = NetworkReachability::isDirect;
+using lexi::test::reachableFlag;
+using lexi::test::requiredFlag;
+using lexi::test::directFlag;
 
 TEST(ReachabilityTest, MapsTheFlagsToAStatus)
 {
@@ -29,13 +27,13 @@ TEST(ReachabilityTest, AsksTheNetworkEachTimeAndReadsNoFlagsAsUnreachable)
     EXPECT_FALSE(internet.localWiFiRef());
     EXPECT_TRUE(localWiFi.localWiFiRef());
 
-    network.setFlags(reachable | required);
+    network.setFlags(reachableFlag | requiredFlag);
     EXPECT_EQ(internet.currentReachabilityStatus(), Reachability::notReachable);
     EXPECT_TRUE(internet.connectionRequired());
-    network.setFlags(reachable);
+    network.setFlags(reachableFlag);
     EXPECT_EQ(internet.currentReachabilityStatus(), Reachability::reachable);
     EXPECT_EQ(localWiFi.currentReachabilityStatus(), Reachability::notReachable);
-    network.setFlags(reachable | direct);
+    network.setFlags(reachableFlag | directFlag);
     EXPECT_EQ(localWiFi.currentReachabilityStatus(), Reachability::reachable);
     network.setFlags(std::nullopt);
     EXPECT_EQ(internet.currentReachabilityStatus(), Reachability::notReachable);
