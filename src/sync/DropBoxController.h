@@ -154,15 +154,15 @@ private:
 
     bool mayRun(lexi::Clock::Duration now);
     // Compares and merges one language: the local file at `localPath` with the cloud copy
-    // downloaded to `dropboxCopy`, whose cloud file had `dropboxStamp`. Nothing when the two
-    // could not be brought in step.
+    // downloaded to `dropboxCopy` (its content `dropboxData`), whose cloud file had `dropboxStamp`.
+    // Nothing when the two could not be brought in step.
     // `dropboxSeen`: the cloud file is the one this installation last brought down or put there.
     std::optional<SyncedFile> syncLocalVocabulary(const QString &localPath, const QString &dropboxCopy,
-                                                  const lexi::FileStamp &dropboxStamp, bool dropboxSeen,
-                                                  QLXSyncStatus &status);
-    // Puts the cloud's version, downloaded to `dropboxCopy`, in place of the local file, unless
-    // they are the same already. Nothing when the local file changed since `synced.local`.
-    std::optional<SyncedFile> takeDropboxVersion(const QString &localPath, const QString &dropboxCopy,
+                                                  const QByteArray &dropboxData, const lexi::FileStamp &dropboxStamp,
+                                                  bool dropboxSeen, QLXSyncStatus &status);
+    // Puts the cloud's version, `dropboxData`, in place of the local file, unless they are the
+    // same already. Nothing when the local file changed since `synced.local`.
+    std::optional<SyncedFile> takeDropboxVersion(const QString &localPath, const QByteArray &dropboxData,
                                                  SyncedFile synced, QLXSyncStatus &status);
     // Notes the content of the cloud file `name` as this installation downloaded or uploaded it.
     void rememberDropboxFile(const QString &name, const QByteArray &data);

@@ -199,7 +199,7 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
     QLXLogVerbose("    exists local > sync (%@)", name);
     status.setMessage(u"exists locally > sync"_s);
     const bool seen = lexi::Settings(*m_environment.defaults).cloudFileFingerprint(name) == fingerprint(*data);
-    if (std::optional<SyncedFile> file = syncLocalVocabulary(localPath, copy, *stamp, seen, status))
+    if (std::optional<SyncedFile> file = syncLocalVocabulary(localPath, copy, *data, *stamp, seen, status))
         synced.insert(name, std::move(*file));
     return status;
 }
@@ -316,33 +316,31 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath,
 }
 
 std::optional<DropBoxController::SyncedFile> DropBoxController::takeDropboxVersion(const QString &localPath,
-                                                                                   const QString &dropboxCopy,
+                                                                                   const QByteArray &dropboxData,
                                                                                    SyncedFile synced,
                                                                                    QLXSyncStatus &status)
 {
     const QString name = QFileInfo(localPath).fileName();
-    const auto data = lexi::readRegularFile(dropboxCopy);
     const auto current = lexi::readRegularFile(localPath);
-    if (data && current && *current == *data) {
-        rememberDropboxFile(name, *data);
+    if (current && *current == dropboxData) {
+        rememberDropboxFile(name, dropboxData);
         return synced;
     }
     // A save by the program meanwhile is left for the next run.
-    const auto written = data ? replaceLocalFile(localPath, *data, synced.local) : lexi::Result<>::failure(data.error());
-    if (!written) {
+    if (const auto written = replaceLocalFile(localPath, dropboxData, synced.local); !written) {
         QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
         status.fail(u"could not replace local file %1"_s.arg(localPath));
         return std::nullopt;
     }
-    rememberDropboxFile(name, *data);
+    rememberDropboxFile(name, dropboxData);
     status.setSyncAction(Action::pulled);
     synced.local = lexi::fileStamp(localPath).value_or(lexi::FileStamp());
     return synced;
 }
 
 std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabulary(
-    const QString &localPath, const QString &dropboxCopy, const lexi::FileStamp &dropboxStamp, bool dropboxSeen,
-    QLXSyncStatus &status)
+    const QString &localPath, const QString &dropboxCopy, const QByteArray &dropboxData,
+    const lexi::FileStamp &dropboxStamp, bool dropboxSeen, QLXSyncStatus &status)
 {
     const QLXStorageManager &storage = *m_environment.storage;
     const QString name = QFileInfo(localPath).fileName();
@@ -366,10 +364,8 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         // The next run finds the language missing here and brings the cloud copy down.
         if (!local && dropbox && localStamp)
             retireLocalFile(localPath, *localStamp);
-        if (local && !dropbox) {
-            if (const auto data = lexi::readRegularFile(dropboxCopy))
-                retireDropboxFile(name, *data, dropboxStamp);
-        }
+        if (local && !dropbox)
+            retireDropboxFile(name, dropboxData, dropboxStamp);
         return std::nullopt;
     }
 
@@ -397,7 +393,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         QLXLogVerbose("        db changed elsewhere : merge (%ld, %ld)", l, d);
         // Nothing of this version missing there: the cloud's version is the one to keep.
         if (!dropbox->mergeWithOtherVersion(*local))
-            return takeDropboxVersion(localPath, dropboxCopy, synced, status);
+            return takeDropboxVersion(localPath, dropboxData, synced, status);
         action = Action::merged;
         dropbox->setVersion(d + 1);
         dropbox->setNeedsSync(false);
@@ -413,7 +409,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         saveError = u"could not save merged file > abort %1"_s;
     } else if (l < d) {
         QLXLogVerbose("        l << db : download db replace local (%ld < %ld)", l, d);
-        return takeDropboxVersion(localPath, dropboxCopy, synced, status);
+        return takeDropboxVersion(localPath, dropboxData, synced, status);
     } else if (l == d && local->needsSync()) {
         QLXLogVerbose("        l == db dirty : upload local (%ld == %ld)", l, d);
         action = Action::pushed;
