@@ -203,7 +203,7 @@ void BM_ApplyPopoverToManyWords(benchmark::State &state)
     form.tags = {u"reviewed"_s};
     qint64 modification = 1;
     for (auto _ : state) {
-        lexi::WordPopoverEditor::apply(form, words, *fixture.vocabulary, false, modification++);
+        lexi::WordPopoverEditor::apply(form, words, *fixture.vocabulary, modification++);
         lexi::WordPopoverEditor::finishChange(*fixture.vocabulary);
         benchmark::DoNotOptimize(fixture.saving.saveVocabulary(*fixture.vocabulary));
     }

@@ -208,7 +208,6 @@ lexi::WordPopoverForm QLXWordPopoverController::form() const
 {
     lexi::WordPopoverForm form;
     form.isAdding = m_isInAddingMode;
-    form.wordFieldsEnabled = m_yourWordField->isEnabled();
     form.yourWord = m_yourWordField->text();
     form.foreignWord = m_foreignWordField->text();
     if (!m_commentIsVarious)
@@ -248,7 +247,7 @@ void QLXWordPopoverController::closeWordPanel(Sender sender)
         return;
 
     restoreKeyboard();
-    const auto applied = lexi::WordPopoverEditor::apply(form(), words, *m_vocabulary, m_isInAddingMode, now1970());
+    const auto applied = lexi::WordPopoverEditor::apply(form(), words, *m_vocabulary, now1970());
     if (applied == lexi::WordPopoverEditor::Applied::DuplicateRemoved) {
         m_services.alerts.runModal({text(u"addDuplicateTitle"_s), text(u"addDuplicateMsg"_s),
                                     {lexi::StringTables::text(u"ok"_s)}});

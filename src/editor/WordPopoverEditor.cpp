@@ -136,8 +136,7 @@ QStringList alternatives(const QString &field)
     return parts;
 }
 
-Applied apply(const WordPopoverForm &form, const WordList &words, Lexicarta &vocabulary, bool isAdding,
-              qint64 modificationID)
+Applied apply(const WordPopoverForm &form, const WordList &words, Lexicarta &vocabulary, qint64 modificationID)
 {
     if (words.size() >= 2) {
         applyToSeveralWords(form, words, modificationID);
@@ -151,7 +150,7 @@ Applied apply(const WordPopoverForm &form, const WordList &words, Lexicarta &voc
         return Applied::Changed;
     }
     const QLXWord candidate(form.yourWord, form.foreignWord, form.comment.value_or(QString()));
-    if (isAdding && vocabulary.containsWordEqualTo(candidate)) {
+    if (form.isAdding && vocabulary.containsWordEqualTo(candidate)) {
         vocabulary.removeWord(selected);
         return Applied::DuplicateRemoved;
     }

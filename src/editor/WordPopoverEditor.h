@@ -66,8 +66,7 @@ enum class Applied {
 // Applies the form to the selected words (the paths for one word, for alternatives and for
 // several words), stamping edited words with `modificationID`. Derived data is not rebuilt and
 // nothing is saved: see finishChange().
-Applied apply(const WordPopoverForm &form, const WordList &words, Lexicarta &vocabulary, bool isAdding,
-              qint64 modificationID);
+Applied apply(const WordPopoverForm &form, const WordList &words, Lexicarta &vocabulary, qint64 modificationID);
 
 // Deleting asks first from this many words on.
 constexpr qsizetype deleteQuestionThreshold = 2;

@@ -116,7 +116,7 @@ TEST_F(WordPopoverEditorTest, ApplyingToOneWordTakesTheFields)
     form.tags = {u"nature"_s};
     form.dontAskAgain = CheckState::On;
     // Outside adding, an equal word elsewhere does not stop the edit.
-    EXPECT_EQ(Editor::apply(form, {house}, *vocabulary, false, now1970), Editor::Applied::Changed);
+    EXPECT_EQ(Editor::apply(form, {house}, *vocabulary, now1970), Editor::Applied::Changed);
     EXPECT_EQ(house->yourWord(), u"tree"_s);
     EXPECT_EQ(house->comment(), u"m."_s);
     EXPECT_EQ(house->tags(), QStringList{u"nature"_s});
@@ -143,7 +143,7 @@ TEST_F(WordPopoverEditorTest, AddingADuplicateRemovesTheNewEntry)
         WordPopoverForm form = Editor::setUp({blank}, *vocabulary, true, {});
         form.yourWord = test.your;
         form.foreignWord = test.foreign;
-        EXPECT_EQ(Editor::apply(form, {blank}, *vocabulary, true, now1970), test.expected) << test.your.toStdString();
+        EXPECT_EQ(Editor::apply(form, {blank}, *vocabulary, now1970), test.expected) << test.your.toStdString();
         EXPECT_EQ(texts(), test.words);
         if (test.expected == Editor::Applied::Changed)
             vocabulary->removeWord(blank);
@@ -173,7 +173,7 @@ TEST_F(WordPopoverEditorTest, AlternativesMakeOneWordPerPairAsABatch)
         form.foreignWord = test.foreign;
         form.comment = u"note"_s;
         form.tags = {u"t"_s};
-        Editor::apply(form, {selected}, *vocabulary, false, now1970);
+        Editor::apply(form, {selected}, *vocabulary, now1970);
 
         WordList added = vocabulary->allWords();
         added.removeAll(other);
@@ -245,7 +245,7 @@ TEST_F(WordPopoverEditorTest, SeveralWordsKeepWhatTheFormLeavesVarious)
         b->setDontAskAgain(false);
         WordPopoverForm form = Editor::setUp({a, b}, *vocabulary, false, {});
         test.edit(form);
-        Editor::apply(form, {a, b}, *vocabulary, false, now1970);
+        Editor::apply(form, {a, b}, *vocabulary, now1970);
         EXPECT_EQ(a->tags(), test.aTags) << test.what;
         EXPECT_EQ(b->tags(), test.bTags) << test.what;
         EXPECT_EQ(a->comment(), test.aComment) << test.what;
