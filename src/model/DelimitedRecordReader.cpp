@@ -67,6 +67,12 @@ bool DelimitedRecordReader::isFieldEnd(qsizetype position) const
     return position >= m_text.size() || m_text[position] == m_delimiter || m_text[position] == u'\n';
 }
 
+bool DelimitedRecordReader::closesQuotedRowField(qsizetype next) const
+{
+    return next >= m_text.size() || m_text[next] == u'\n'
+           || (m_text[next] == m_delimiter && next + 1 < m_text.size() && m_text[next + 1] == *m_quote);
+}
+
 QString DelimitedRecordReader::unquotedField()
 {
     const qsizetype start = m_position;
@@ -121,9 +127,7 @@ std::optional<QString> DelimitedRecordReader::quotedFieldOfOneLine()
         if (m_text[at] != quote)
             continue;
         const qsizetype next = at + 1;
-        const bool closes = next >= m_text.size() || m_text[next] == u'\n'
-            || (m_text[next] == m_delimiter && next + 1 < m_text.size() && m_text[next + 1] == quote);
-        if (closes) {
+        if (closesQuotedRowField(next)) {
             m_position = next;
             return m_text.sliced(start, at - start).toString();
         }
@@ -140,8 +144,7 @@ QString DelimitedRecordReader::fieldOfQuotedRow()
         if (m_text[at] != quote)
             continue;
         const qsizetype next = at + 1;
-        if (next >= m_text.size() || m_text[next] == u'\n'
-            || (m_text[next] == m_delimiter && next + 1 < m_text.size() && m_text[next + 1] == quote)) {
+        if (closesQuotedRowField(next)) {
             m_position = next;
             return m_text.sliced(start, at - start).toString();
         }

@@ -48,6 +48,9 @@ public:
 
 private:
     bool isFieldEnd(qsizetype position) const;
+    // Whether a quote before `next` closes a field of a quoted row: the line ends there, or the
+    // delimiter and the next field's quote follow.
+    bool closesQuotedRowField(qsizetype next) const;
     QString unquotedField();
     QString quotedField();
     std::optional<QString> wellFormedQuotedField();

@@ -19,9 +19,6 @@ constexpr std::array<const char *, 6> archiveKeys = {"numberOfUnknownWords", "nu
                                                      "numberOfShortTermWords", "numberOfMidTermWords",
                                                      "numberOfLongTermWords", "numberOfNativeWords"};
 
-// What a snapshot without a usable day is dated: the stored form's zero.
-constexpr lexi::Date missingDay = lexi::Date::fromSecondsSince1970(0.0);
-
 } // namespace
 
 QLXDailyStatisticsSnapshot::QLXDailyStatisticsSnapshot(lexi::Date day) : m_day(day) {}
@@ -47,7 +44,7 @@ QLXDailyStatisticsSnapshot QLXDailyStatisticsSnapshot::initWithDictionary(const 
 QJsonObject QLXDailyStatisticsSnapshot::dictionaryRepresentation() const
 {
     QJsonObject dictionary;
-    dictionary[lexi::storedKey::day] = (m_day.isPlausible() ? m_day : missingDay).secondsSince1970();
+    dictionary[lexi::storedKey::day] = storedDay().secondsSince1970();
     for (qsizetype level = 0; level < levelCount; ++level) {
         if (m_counts[level] > 0)
             dictionary[lexi::storedKey::levelCounts[level]] = m_counts[level];

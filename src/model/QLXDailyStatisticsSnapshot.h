@@ -33,9 +33,14 @@ public:
     static QLXDailyStatisticsSnapshot initWithCoder(const lexi::KeyedDecoder &coder);
     void encodeWithCoder(lexi::KeyedEncoder &coder) const;
 
+    // What a snapshot without a usable day is dated: the stored forms' zero.
+    static constexpr lexi::Date missingDay = lexi::Date::fromSecondsSince1970(0.0);
+
     // The local midnight that starts the day.
     lexi::Date day() const { return m_day; }
     void setDay(lexi::Date day) { m_day = day; }
+    // The day as the stored forms hold it: missingDay for one that is not plausible.
+    lexi::Date storedDay() const { return m_day.isPlausible() ? m_day : missingDay; }
     // The count of `level`; level 5 counts every word of level 5 or more, and so does 5 here.
     qint64 numberOfWordsInLevel(quint64 level) const;
     void setNumberOfWordsInLevel(quint64 level, qint64 count);

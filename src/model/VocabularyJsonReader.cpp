@@ -28,8 +28,6 @@ using jsonText::Scalar;
 constexpr size_t levelCount = VocabularySnapshot::levelCount;
 // Words below this level never keep a don't-ask-again mark in the stored forms.
 constexpr size_t firstLevelKeepingDontAskAgain = 4;
-// What a snapshot without a usable day is dated: the stored form's zero.
-constexpr Date missingDay = Date::fromSecondsSince1970(0.0);
 
 // The text of a source, piece by piece, as the parser reads it: one character at a time.
 class PieceStream
@@ -363,7 +361,7 @@ private:
             m_word = StoredWord();
             return Frame{Kind::word, frame.index};
         case Kind::snapshots:
-            m_snapshot = QLXDailyStatisticsSnapshot(missingDay);
+            m_snapshot = QLXDailyStatisticsSnapshot(QLXDailyStatisticsSnapshot::missingDay);
             return Frame{Kind::snapshot};
         default:
             return std::nullopt;
@@ -477,7 +475,7 @@ private:
     void assignToSnapshot(lexi::Key key, const Scalar &value)
     {
         if (key == lexi::Key::day) {
-            m_snapshot.setDay(value.date().value_or(missingDay));
+            m_snapshot.setDay(value.date().value_or(QLXDailyStatisticsSnapshot::missingDay));
             return;
         }
         if (key >= lexi::Key::count0 && key <= lexi::Key::count5)
@@ -514,7 +512,7 @@ private:
     size_t m_skipped = 0;
     bool m_rootIsObject = false;
     StoredWord m_word;
-    QLXDailyStatisticsSnapshot m_snapshot{missingDay};
+    QLXDailyStatisticsSnapshot m_snapshot{QLXDailyStatisticsSnapshot::missingDay};
     QHash<QByteArray, QString> m_tags;
 };
 

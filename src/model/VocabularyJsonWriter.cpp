@@ -15,8 +15,6 @@ namespace lexi {
 
 namespace {
 
-// What a snapshot without a usable day is dated: the stored form's zero.
-constexpr Date missingDay = Date::fromSecondsSince1970(0.0);
 // Doubles hold every whole number up to this exactly.
 constexpr double largestExactWholeNumber = 0x1p53;
 
@@ -203,7 +201,7 @@ private:
         for (const QLXDailyStatisticsSnapshot &snapshot : snapshots) {
             m_writer.StartObject();
             key(storedKey::day);
-            number((snapshot.day().isPlausible() ? snapshot.day() : missingDay).secondsSince1970());
+            number(snapshot.storedDay().secondsSince1970());
             // The counts in the sorted order of their keys: noLT, noMT, noN, noST, noU, noUST.
             for (const quint64 level : {4, 3, 5, 2, 0, 1}) {
                 const qint64 count = snapshot.numberOfWordsInLevel(level);
