@@ -112,11 +112,20 @@ void LexicartaController::recalculate()
 
 void LexicartaController::showWords(bool asRowChanges)
 {
+    m_isChangingSelection = true;
+    m_table->clearSelection();
     const lexi::WordList rows = m_shown.wordsInRowOrder();
     if (asRowChanges)
         m_model->changeRows(rows);
     else
         m_model->resetRows(rows);
+    m_isChangingSelection = false;
+    updateStatusText();
+}
+
+lexi::VocabularyListTexts::LevelTexts LexicartaController::selectedLevelTexts() const
+{
+    return Texts::levelTexts(m_selectedLevel, m_vocabulary ? m_vocabulary->level0Words().size() : 0);
 }
 
 void LexicartaController::updateEntireView()
@@ -137,11 +146,7 @@ void LexicartaController::refresh(bool asRowChanges)
     const QStringList tags = m_vocabulary->allTags();
     m_tokenCloud->setTokens(QSet<QString>(tags.cbegin(), tags.cend()));
     recalculate();
-    m_isChangingSelection = true;
-    m_table->clearSelection();
     showWords(asRowChanges);
-    m_isChangingSelection = false;
-    updateStatusText();
     showHelp(Texts::helpPage(quint64(m_vocabulary->countAllWords()), quint64(m_shown.count()), m_selectedLevel,
                              !m_searchField->text().isEmpty()));
 }
@@ -165,12 +170,12 @@ void LexicartaController::selectMemoryView(std::optional<quint64> level)
     requestSync();
 
     if (level)
-        m_levelButtons[std::min<quint64>(*level, allWordsLevel)]->setChecked(true);
+        levelButton(*level)->setChecked(true);
     if (m_isSynonymsActive)
         switchSynonymsOff();
     const int checked = m_levelGroup->checkedId();
     m_selectedLevel = checked < 0 ? allWordsLevel : quint64(checked);
-    setLevelTexts(Texts::levelTexts(m_selectedLevel, m_vocabulary ? m_vocabulary->level0Words().size() : 0));
+    setLevelTexts(selectedLevelTexts());
     if (!m_searchField->text().isEmpty())
         m_infoLabel->setText(Texts::searchInfoText(m_searchField->text()));
 
@@ -223,9 +228,7 @@ void LexicartaController::search()
     if (!term.isEmpty())
         m_infoLabel->setText(Texts::searchInfoText(term));
     else
-        setLevelTexts(m_isSynonymsActive ? Texts::synonymsTexts()
-                                         : Texts::levelTexts(m_selectedLevel,
-                                                             m_vocabulary ? m_vocabulary->level0Words().size() : 0));
+        setLevelTexts(m_isSynonymsActive ? Texts::synonymsTexts() : selectedLevelTexts());
     updateEntireView();
 }
 
@@ -263,11 +266,7 @@ void LexicartaController::tableViewDidClickTableColumn(int column)
     }
     m_table->horizontalHeader()->setSortIndicator(m_lastColumn, m_shown.sortDescending() ? Qt::DescendingOrder
                                                                                            : Qt::AscendingOrder);
-    m_isChangingSelection = true;
-    m_table->clearSelection();
     showWords(false);
-    m_isChangingSelection = false;
-    updateStatusText();
 }
 
 void LexicartaController::tokenCloudDidClickToken(QLXTokenCloud *, const QString &, bool)

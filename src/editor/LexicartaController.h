@@ -121,8 +121,11 @@ private:
     void localize();
     void awake();
     void recalculate();
-    // Shows the shown words anew: as a whole after a refresh, as row changes after an edit.
+    // Shows the shown words anew, none selected, and their status line: as a whole after a
+    // refresh, as row changes after an edit.
     void showWords(bool asRowChanges);
+    // The heading and info of the selected level.
+    lexi::VocabularyListTexts::LevelTexts selectedLevelTexts() const;
     void updateStatusText();
     void showHelp(lexi::VocabularyListTexts::HelpPage page);
     void setLevelTexts(const lexi::VocabularyListTexts::LevelTexts &texts);

@@ -164,10 +164,8 @@ void LexicartaController::wordPopoverDidAddWords(const lexi::WordList &, bool sh
 
 void LexicartaController::wordPopoverDidCancelAddingWords(const lexi::WordList &words)
 {
-    if (m_vocabulary) {
-        for (const std::shared_ptr<QLXWord> &word : words)
-            m_vocabulary->removeWord(word);
-    }
+    if (m_vocabulary)
+        m_vocabulary->removeWords(words);
     refreshAfterChange();
     closePopover();
     requestSync();
