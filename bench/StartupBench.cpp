@@ -1,14 +1,15 @@
 #include "support/GeneratedVocabulary.h"
 #include "support/NullWorkspace.h"
+#include "support/ScriptedFolderChooser.h"
+#include "support/SilentAlertPresenter.h"
 
 #include "model/QLXStorageManager.h"
-#include "platform/ports/Console.h"
 #include "platform/dispatch/QtScheduler.h"
+#include "platform/files/Settings.h"
+#include "platform/ports/Console.h"
 #include "shell/Installation.h"
 #include "shell/InstallationLaunchServices.h"
 #include "shell/MainInterface.h"
-
-#include "platform/files/Settings.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -21,12 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class NoFolderChooser final : public lexi::FolderChooser
-{
-public:
-    std::optional<QString> chooseFolder(const QString &, const std::optional<QString> &) override { return {}; }
-};
 
 class Offline final : public lexi::NetworkReachability
 {
@@ -63,7 +58,7 @@ public:
     QTemporaryDir folder;
     lexi::dispatch::QtScheduler scheduler;
     lexi::test::SilentAlertPresenter alerts;
-    NoFolderChooser folderChooser;
+    lexi::test::ScriptedFolderChooser folderChooser;
     lexi::test::NullWorkspace workspace;
     lexi::NullInputSources inputSources;
     Offline network;

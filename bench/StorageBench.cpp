@@ -38,6 +38,14 @@ QByteArray readFile(const QString &path)
     return file.readAll();
 }
 
+// The size of the JSON text the vocabulary file at `path` unpacks to.
+qsizetype jsonSizeOf(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return lexi::Bzip2::decompressed(file, QLXStorageManager::maximumDocumentSize).data.size();
+}
+
 void writeFile(const QString &path, const QByteArray &contents)
 {
     QFile file(path);
@@ -116,9 +124,7 @@ void BM_LoadOwnFormat(benchmark::State &state)
     StorageFixture fixture;
     const QString &path = fixture.file(state.range(0));
     const QByteArray packed = readFile(path);
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    const qsizetype jsonSize = lexi::Bzip2::decompressed(file, QLXStorageManager::maximumDocumentSize).data.size();
+    const qsizetype jsonSize = jsonSizeOf(path);
     Clock::duration bare{};
     Clock::duration tree{};
     Clock::duration load{};
@@ -206,9 +212,7 @@ void BM_LoadPeakMemory(benchmark::State &state)
 {
     StorageFixture fixture;
     const QString &path = fixture.file(state.range(0));
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    const double jsonSize = double(lexi::Bzip2::decompressed(file, QLXStorageManager::maximumDocumentSize).data.size());
+    const double jsonSize = double(jsonSizeOf(path));
     const auto peak = [&path](const QString &way) {
         QProcess probe;
         probe.start(QCoreApplication::applicationFilePath(), {u"--load-peak-memory"_s, way, path});
