@@ -2,18 +2,16 @@
 #include "support/NullWorkspace.h"
 
 #include "model/QLXStorageManager.h"
+#include "platform/dispatch/QtScheduler.h"
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/Defaults.h"
-#include "platform/dispatch/QtScheduler.h"
-#include "quiz/QLXColorTheme.h"
 #include "shell/QLXPreferencesController.h"
+#include "views/QLXColorTheme.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
-
 #include <memory>
 
 using namespace Qt::StringLiterals;

@@ -5,19 +5,17 @@
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/Defaults.h"
 #include "quiz/CardFlip.h"
-#include "quiz/QLXCardView.h"
-#include "quiz/QLXColorTheme.h"
 #include "quiz/QLXTypingQuizController.h"
 #include "quiz/QuizPages.h"
 #include "quiz/QuizSetupCheck.h"
+#include "views/QLXCardView.h"
+#include "views/QLXColorTheme.h"
 
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
-
 #include <vector>
 
 using namespace Qt::StringLiterals;

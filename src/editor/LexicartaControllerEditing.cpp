@@ -1,6 +1,4 @@
 #include "LexicartaController.h"
-
-#include "QLXPopover.h"
 #include "QLXTokenCloud.h"
 #include "TagDrop.h"
 #include "WordTableModel.h"
@@ -9,11 +7,11 @@
 #include "platform/dispatch/Scheduler.h"
 #include "platform/ports/Clock.h"
 #include "platform/ports/Console.h"
+#include "views/QLXPopover.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableView>
-
 #include <cmath>
 
 using namespace Qt::StringLiterals;

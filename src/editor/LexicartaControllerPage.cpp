@@ -1,12 +1,12 @@
 #include "LexicartaController.h"
-
-#include "QLXPopover.h"
 #include "QLXTokenCloud.h"
 #include "VocabularySync.h"
 #include "WordTableModel.h"
 
 #include "model/Lexicarta.h"
 #include "platform/dispatch/Scheduler.h"
+#include "views/QLXPopover.h"
+#include "views/SvgImage.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -14,10 +14,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QSvgRenderer>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -35,13 +33,7 @@ namespace {
 QIcon levelIcon(quint64 level)
 {
     const QString name = level >= LexicartaController::allWordsLevel ? u"level_all"_s : u"level%1"_s.arg(level);
-    QSvgRenderer renderer(u":/images/editor/"_s + name + u".svg"_s);
-    QPixmap pixmap(QSize(22, 16) * 2);
-    pixmap.setDevicePixelRatio(2);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    renderer.render(&painter, QRectF(0, 0, 22, 16));
-    return QIcon(pixmap);
+    return lexi::svgIcon(u":/images/editor/"_s + name + u".svg"_s, QSize(22, 16));
 }
 
 } // namespace

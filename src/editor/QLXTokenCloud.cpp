@@ -1,7 +1,8 @@
 #include "QLXTokenCloud.h"
 
-#include "QLXTokenButton.h"
 #include "QLXTokenCloudDelegate.h"
+
+#include "views/QLXTokenButton.h"
 
 QLXTokenCloud::QLXTokenCloud(QWidget *parent) : QWidget(parent)
 {

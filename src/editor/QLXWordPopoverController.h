@@ -1,17 +1,16 @@
 #pragma once
 
 #include "DetachedWidgetOwner.h"
-#include "QLXLanguageTextField.h"
-#include "QLXLanguageTokenField.h"
 #include "WordPopoverEditor.h"
 
 #include "model/QLXWordPopoverDelegate.h"
 #include "platform/dispatch/DelayedBlock.h"
 #include "platform/ports/InputSources.h"
+#include "views/QLXLanguageTextField.h"
+#include "views/QLXLanguageTokenField.h"
 
 #include <QObject>
 #include <QPointer>
-
 #include <functional>
 #include <memory>
 #include <optional>

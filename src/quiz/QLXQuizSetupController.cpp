@@ -1,17 +1,17 @@
 // The quiz set-up form: the levels, the number of words, the tags, its checks and the start of a run.
 #include "QLXQuizSetupController.h"
 
-#include "QLXBookmarkView.h"
-#include "QLXCardView.h"
-#include "QLXProgressBar.h"
 #include "QLXTypingQuizController.h"
 #include "QuizImages.h"
 #include "QuizTexts.h"
 #include "TypingQuizLook.h"
 
 #include "platform/files/Settings.h"
-#include "platform/ports/Console.h"
 #include "platform/files/StringTables.h"
+#include "platform/ports/Console.h"
+#include "views/QLXBookmarkView.h"
+#include "views/QLXCardView.h"
+#include "views/QLXProgressBar.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,18 +1,18 @@
 // The typing quiz's run: its steps, the judging of answers, the verdicts and the results.
 #include "QLXTypingQuizController.h"
 
-#include "QLXBookmarkView.h"
-#include "QLXCardView.h"
-#include "QLXPieChart.h"
-#include "QLXProgressBar.h"
 #include "QuizImages.h"
-#include "QuizTexts.h"
 #include "QuizResults.h"
+#include "QuizTexts.h"
 #include "TypingQuizLook.h"
 
 #include "platform/files/Settings.h"
-#include "platform/values/Format.h"
 #include "platform/files/StringTables.h"
+#include "platform/values/Format.h"
+#include "views/QLXBookmarkView.h"
+#include "views/QLXCardView.h"
+#include "views/QLXPieChart.h"
+#include "views/QLXProgressBar.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

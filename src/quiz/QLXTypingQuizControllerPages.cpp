@@ -1,15 +1,14 @@
 // Building the typing quiz's question and results pages, and their localized texts.
 #include "QLXTypingQuizController.h"
-
-#include "QLXBookmarkView.h"
-#include "QLXCardView.h"
-#include "QLXPieChart.h"
-#include "QLXProgressBar.h"
 #include "QuizImages.h"
 #include "QuizTexts.h"
 #include "TypingQuizLook.h"
 
 #include "platform/files/StringTables.h"
+#include "views/QLXBookmarkView.h"
+#include "views/QLXCardView.h"
+#include "views/QLXPieChart.h"
+#include "views/QLXProgressBar.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

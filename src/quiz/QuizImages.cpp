@@ -1,8 +1,6 @@
 #include "QuizImages.h"
 
-#include <QGuiApplication>
-#include <QPainter>
-#include <QSvgRenderer>
+#include "views/SvgImage.h"
 
 using namespace Qt::StringLiterals;
 
@@ -10,14 +8,7 @@ namespace lexi {
 
 QPixmap quizImage(const QString &name, QSize size)
 {
-    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-    QPixmap pixmap(size * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(u":/images/quiz/"_s + name + u".svg"_s);
-    QPainter painter(&pixmap);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    return pixmap;
+    return svgPixmap(u":/images/quiz/"_s + name + u".svg"_s, size);
 }
 
 void showQuizImage(QLabel &label, const QString &name, QSize size)

@@ -7,7 +7,7 @@
 #include "PageAdapters.h"
 #include "QLXMainWindowController.h"
 
-#include "quiz/QLXColorTheme.h"
+#include "views/QLXColorTheme.h"
 
 #include <QNetworkAccessManager>
 

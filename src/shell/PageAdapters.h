@@ -2,21 +2,20 @@
 
 #include "DropBoxVocabularySync.h"
 #include "MainWindowPages.h"
-
 #include "QLXRate.h"
 #include "QtRatingPromptPresenter.h"
 #include "StartupCollaborators.h"
 
 #include "editor/LexicartaController.h"
-#include "editor/QLXPopover.h"
 #include "editor/QLXWordPopoverController.h"
+#include "editor/VocabularySaving.h"
+#include "platform/files/Settings.h"
 #include "quiz/QLXQuizSetupController.h"
 #include "quiz/QLXTypingQuizController.h"
 #include "quiz/QuizPages.h"
 #include "quiz/QuizServices.h"
-#include "editor/VocabularySaving.h"
-#include "platform/files/Settings.h"
 #include "shell/QLXPreferencesController.h"
+#include "views/QLXPopover.h"
 
 #include <memory>
 

@@ -7,16 +7,16 @@
 
 #include "logging/QLXLogMacros.h"
 #include "model/AvailableLanguages.h"
-#include "quiz/QLXBookmarkView.h"
-#include "quiz/QLXColorTheme.h"
 #include "model/KeyboardInputSources.h"
+#include "platform/dispatch/Scheduler.h"
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/Settings.h"
-#include "platform/linux/LocaleName.h"
 #include "platform/files/StringTables.h"
-#include "platform/dispatch/Scheduler.h"
+#include "platform/linux/LocaleName.h"
 #include "sync/DropBoxController.h"
 #include "sync/QLXSyncLog.h"
+#include "views/QLXBookmarkView.h"
+#include "views/QLXColorTheme.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -35,7 +35,6 @@
 #include <QStackedWidget>
 #include <QTableView>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 using namespace Qt::StringLiterals;

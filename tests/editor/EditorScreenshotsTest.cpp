@@ -2,15 +2,14 @@
 
 #include "support/Screenshots.h"
 
-#include "editor/QLXPopover.h"
 #include "editor/QLXTokenCloud.h"
 #include "editor/WordTableModel.h"
+#include "views/QLXPopover.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;

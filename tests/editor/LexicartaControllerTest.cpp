@@ -2,10 +2,10 @@
 
 #include "support/ConsoleCapture.h"
 
-#include "editor/QLXPopover.h"
-#include "editor/QLXTokenButton.h"
 #include "editor/QLXTokenCloud.h"
 #include "editor/WordTableModel.h"
+#include "views/QLXPopover.h"
+#include "views/QLXTokenButton.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;

@@ -1,9 +1,8 @@
-#include "editor/QLXTokenButton.h"
 #include "editor/QLXTokenCloud.h"
 #include "editor/QLXTokenCloudDelegate.h"
+#include "views/QLXTokenButton.h"
 
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;

@@ -3,11 +3,10 @@
 #include "support/LoopbackHttpServer.h"
 #include "support/Screenshots.h"
 
-#include "quiz/QLXCardView.h"
+#include "platform/files/StringTables.h"
 #include "quiz/QLXQuizSetupController.h"
 #include "quiz/QLXTypingQuizController.h"
-
-#include "platform/files/StringTables.h"
+#include "views/QLXCardView.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -2,12 +2,11 @@
 
 #include "support/Screenshots.h"
 
-#include "quiz/QLXCardView.h"
-#include "quiz/QLXPieChart.h"
-#include "quiz/QLXProgressBar.h"
-#include "quiz/QLXTypingQuizController.h"
-
 #include "platform/files/StringTables.h"
+#include "quiz/QLXTypingQuizController.h"
+#include "views/QLXCardView.h"
+#include "views/QLXPieChart.h"
+#include "views/QLXProgressBar.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -6,12 +6,11 @@
 #include "support/ScriptedInputSources.h"
 
 #include "model/Lexicarta.h"
-#include "quiz/QLXColorTheme.h"
 #include "quiz/QuizPages.h"
 #include "quiz/QuizServices.h"
+#include "views/QLXColorTheme.h"
 
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace lexi::test {

@@ -1,12 +1,11 @@
 #include "MainWindowTestSupport.h"
 
 #include "editor/LexicartaController.h"
-#include "editor/QLXPopover.h"
 #include "editor/WordTableModel.h"
-#include "shell/MainInterface.h"
-
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
+#include "shell/MainInterface.h"
+#include "views/QLXPopover.h"
 
 #include <QItemSelectionModel>
 #include <QMainWindow>
@@ -16,7 +15,6 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;

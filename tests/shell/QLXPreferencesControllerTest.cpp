@@ -1,15 +1,16 @@
 #include "ShellTestSupport.h"
 
+#include "support/FileSizeLimit.h"
+#include "support/ScriptedInputSources.h"
+
 #include "analytics/AnalyticsTestSupport.h"
-#include "quiz/QLXBookmarkView.h"
+#include "platform/files/Settings.h"
 #include "shell/QLXColorButton.h"
-#include "quiz/QLXColorTheme.h"
 #include "shell/QLXLanguageSheet.h"
 #include "shell/QLXPreferencesController.h"
 #include "shell/QLXPreferencesDelegate.h"
-#include "support/FileSizeLimit.h"
-#include "support/ScriptedInputSources.h"
-#include "platform/files/Settings.h"
+#include "views/QLXBookmarkView.h"
+#include "views/QLXColorTheme.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -22,7 +23,6 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;

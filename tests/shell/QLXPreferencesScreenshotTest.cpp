@@ -3,12 +3,11 @@
 #include "support/Screenshots.h"
 #include "support/ScriptedInputSources.h"
 
-#include "quiz/QLXColorTheme.h"
 #include "shell/QLXLanguageSheet.h"
 #include "shell/QLXPreferencesController.h"
+#include "views/QLXColorTheme.h"
 
 #include <QTableView>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;

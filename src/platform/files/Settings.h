@@ -105,7 +105,7 @@ public:
     bool askForYourWord() const;
     void setAskForYourWord(bool ask);
 
-    // integer, 0: the colour theme of the pages' background, 0 to 5 (quiz/QLXColorTheme).
+    // integer, 0: the colour theme of the pages' background, 0 to 5 (views/QLXColorTheme).
     static constexpr QLatin1StringView backgroundColorKey{"backgroundColor"};
     qint64 backgroundColor() const;
     void setBackgroundColor(qint64 index);

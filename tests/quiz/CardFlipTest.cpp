@@ -1,0 +1,100 @@
+#include "support/FakeClock.h"
+#include "support/ManualScheduler.h"
+
+#include "quiz/CardFlip.h"
+#include "quiz/CardFlipGeometry.h"
+#include "views/QLXCardView.h"
+
+#include <QSignalSpy>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+TEST(CardFlipGeometryTest, EasesInAndOutSymmetrically)
+{
+    EXPECT_DOUBLE_EQ(lexi::CardFlipGeometry::easeInEaseOut(0), 0);
+    EXPECT_NEAR(lexi::CardFlipGeometry::easeInEaseOut(0.5), 0.5, 1e-9);
+    EXPECT_NEAR(lexi::CardFlipGeometry::easeInEaseOut(1), 1, 1e-9);
+    EXPECT_LT(lexi::CardFlipGeometry::easeInEaseOut(0.1), 0.1 / 2) << "slow start";
+    EXPECT_NEAR(lexi::CardFlipGeometry::easeInEaseOut(0.25) + lexi::CardFlipGeometry::easeInEaseOut(0.75), 1, 1e-9);
+    EXPECT_DOUBLE_EQ(lexi::CardFlipGeometry::easeInEaseOut(2), lexi::CardFlipGeometry::easeInEaseOut(1));
+}
+
+TEST(CardFlipGeometryTest, OldFaceTurnsAwayAndNewFaceTurnsInWithPerspectiveAndZoom)
+{
+    const struct
+    {
+        double progress;
+        bool beginningOnTop;
+        double rotation, scale;
+        bool facing;
+    } frames[] = {
+        {0, true, 0, 1, true},        {0.5, true, -pi / 2, 1.3, false}, {1, true, -pi, 1, false},
+        {0, false, pi, 1, false},     {0.5, false, pi / 2, 1.3, false}, {1, false, 0, 1, true},
+    };
+    const QPointF corner(150, 100);
+    for (const auto &test : frames) {
+        SCOPED_TRACE(testing::Message() << test.progress << (test.beginningOnTop ? " top" : " below"));
+        const lexi::CardFlipFrame frame = lexi::CardFlipGeometry::frame(test.progress, test.beginningOnTop);
+        EXPECT_NEAR(frame.rotation, test.rotation, 1e-9);
+        EXPECT_NEAR(frame.scale, test.scale, 1e-9);
+        EXPECT_EQ(frame.isFacingViewer, test.facing);
+        // x' = s x cos / w, y' = s y / w, w = 1 + s x sin / 1500.
+        const double w = 1 + test.scale * corner.x() * std::sin(test.rotation) / 1500;
+        const QPointF mapped = frame.transform.map(corner);
+        EXPECT_NEAR(mapped.x(), test.scale * corner.x() * std::cos(test.rotation) / w, 1e-6);
+        EXPECT_NEAR(mapped.y(), test.scale * corner.y() / w, 1e-6);
+    }
+    // At a quarter of the flip the old face still shows, its near edge larger than its far one.
+    const lexi::CardFlipFrame quarter = lexi::CardFlipGeometry::frame(0.25, true);
+    EXPECT_TRUE(quarter.isFacingViewer);
+    EXPECT_GT(quarter.scale, 1);
+    EXPECT_GT(std::abs(quarter.transform.map(QPointF(150, 100)).y()),
+              std::abs(quarter.transform.map(QPointF(-150, 100)).y()));
+
+    const lexi::CardFlipFrame flat = lexi::CardFlipGeometry::frame(0.5, true, 1.0);
+    EXPECT_DOUBLE_EQ(flat.scale, 1.0) << "a factor of 1 flips without zoom";
+}
+
+TEST(CardFlipTest, PlaysOnPicturesForThreeQuartersOfASecondThenShowsTheCard)
+{
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler(clock);
+    QWidget host;
+    host.resize(400, 300);
+    QLXCardView card(&host);
+    card.setGeometry(50, 50, 300, 200);
+    host.show();
+    lexi::CardFlip flip(host, scheduler, clock);
+    QSignalSpy finished(&flip, &lexi::CardFlip::finished);
+
+    ASSERT_TRUE(flip.flipFirstHalf(card));
+    EXPECT_FALSE(flip.flipFirstHalf(card)) << "one flip at a time";
+    card.setColorCorrect();
+    flip.flipSecondHalf(card);
+    EXPECT_TRUE(flip.isFlipping());
+    EXPECT_FALSE(card.isVisible()) << "the pictures stand in for the card";
+
+    scheduler.advance(375ms);
+    EXPECT_NEAR(flip.progress(), 0.5, 0.03);
+    EXPECT_TRUE(flip.isFlipping());
+    scheduler.advance(390ms);
+    EXPECT_FALSE(flip.isFlipping());
+    EXPECT_TRUE(card.isVisible());
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(scheduler.pendingCount(), 0u) << "no frames after the end";
+
+    flip.flipSecondHalf(card);
+    EXPECT_FALSE(flip.isFlipping()) << "a second half without a first does nothing";
+}
+
+} // namespace
