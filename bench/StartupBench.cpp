@@ -1,5 +1,6 @@
 #include "support/GeneratedVocabulary.h"
 #include "support/NullWorkspace.h"
+#include "support/ScriptedFileChooser.h"
 #include "support/ScriptedFolderChooser.h"
 #include "support/SilentAlertPresenter.h"
 
@@ -51,13 +52,14 @@ public:
         installation.reset();
         installation = std::make_unique<lexi::Installation>(
             lexi::ApplicationFolders(folder.path() + u"/data"_s), folder.path() + u"/Lexicarta.conf"_s,
-            lexi::InstallationPorts{lexi::Clock::system(), scheduler, alerts, folderChooser, workspace,
-                                    inputSources, network});
+            lexi::InstallationPorts{lexi::Clock::system(), scheduler, alerts, fileChooser, folderChooser,
+                                    workspace, inputSources, network});
     }
 
     QTemporaryDir folder;
     lexi::dispatch::QtScheduler scheduler;
     lexi::test::SilentAlertPresenter alerts;
+    lexi::test::ScriptedFileChooser fileChooser;
     lexi::test::ScriptedFolderChooser folderChooser;
     lexi::test::NullWorkspace workspace;
     lexi::NullInputSources inputSources;

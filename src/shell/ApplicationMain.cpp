@@ -5,6 +5,7 @@
 #include "InstallationLaunchServices.h"
 #include "MainInterface.h"
 #include "QtAlertPresenter.h"
+#include "QtFileChooser.h"
 #include "QtFolderChooser.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
@@ -60,17 +61,19 @@ int runLexicarta(QApplication &application)
         return instance.handOver() ? 0 : 1;
 
     dispatch::QtScheduler scheduler;
+    QtFileChooser fileChooser;
     QtFolderChooser folderChooser;
     DesktopWorkspace workspace;
     const std::unique_ptr<InputSources> inputSources = keyboardInputSources();
     Installation installation(std::move(*folders), Defaults::standardFilePath(),
-                              {Clock::system(), scheduler, alerts, folderChooser, workspace, *inputSources,
-                               NetworkReachability::system()});
+                              {Clock::system(), scheduler, alerts, fileChooser, folderChooser, workspace,
+                               *inputSources, NetworkReachability::system()});
 
     ProgramMoveOffer moveOffer(installation);
     MainInterface interface(installation, moveOffer);
     QMainWindow *window = interface.mainWindowController().mainWindow();
     alerts.setParentWindow(window);
+    fileChooser.setParentWindow(window);
     folderChooser.setParentWindow(window);
 
     // Before the window shows: a termination asked for from then on waits for the event loop
@@ -92,6 +95,7 @@ int runLexicarta(QApplication &application)
     const int exitCode = application.exec();
     delegate.applicationWillTerminate();
     alerts.setParentWindow(nullptr);
+    fileChooser.setParentWindow(nullptr);
     folderChooser.setParentWindow(nullptr);
     QLXLog::flushLog();
     return exitCode;

@@ -8,6 +8,7 @@
 #include "platform/ports/Clock.h"
 #include "platform/files/CloudFolder.h"
 #include "platform/files/Defaults.h"
+#include "platform/ports/FileChooser.h"
 #include "platform/ports/FolderChooser.h"
 #include "platform/ports/InputSources.h"
 #include "platform/linux/NetworkReachability.h"
@@ -30,6 +31,7 @@ struct InstallationPorts
     const Clock &clock;
     dispatch::Scheduler &scheduler;
     AlertPresenter &alerts;
+    FileChooser &fileChooser;
     FolderChooser &folderChooser;
     Workspace &workspace;
     InputSources &inputSources;

@@ -12,7 +12,7 @@ TestInstallation::TestInstallation()
     network.setFlags(0);
     installation = std::make_unique<Installation>(
         ApplicationFolders(folder.path() + u"/data"_s), folder.path() + u"/config/Lexicarta.conf"_s,
-        InstallationPorts{clock, scheduler, alerts, folderChooser, workspace, inputSources, network});
+        InstallationPorts{clock, scheduler, alerts, fileChooser, folderChooser, workspace, inputSources, network});
 }
 
 std::shared_ptr<Lexicarta> TestInstallation::makeVocabulary(const QString &foreign, const QString &own,

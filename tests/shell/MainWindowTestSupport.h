@@ -9,6 +9,7 @@
 #include "support/ManualScheduler.h"
 #include "support/RecordingAlertPresenter.h"
 #include "support/RecordingWorkspace.h"
+#include "support/ScriptedFileChooser.h"
 #include "support/ScriptedFolderChooser.h"
 
 #include "model/Lexicarta.h"
@@ -39,6 +40,7 @@ public:
     FakeClock clock;
     ManualScheduler scheduler{clock};
     RecordingAlertPresenter alerts;
+    ScriptedFileChooser fileChooser;
     ScriptedFolderChooser folderChooser;
     RecordingWorkspace workspace;
     NullInputSources inputSources;
