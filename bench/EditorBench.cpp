@@ -1,9 +1,9 @@
 #include "support/GeneratedVocabulary.h"
 #include "support/NullWorkspace.h"
+#include "support/RecordingKeeper.h"
 
 #include "editor/LexicartaController.h"
 #include "editor/ShownWords.h"
-#include "editor/VocabularySaving.h"
 #include "editor/WordPopoverEditor.h"
 #include "model/QLXStorageManager.h"
 #include "platform/dispatch/QtScheduler.h"
@@ -47,7 +47,9 @@ private:
 
 public:
     QLXStorageManager store{m_folders, m_services.services(), m_workspace};
-    lexi::StorageVocabularySaving saving{store};
+    lexi::test::RecordingSyncRequests sync;
+    lexi::VocabularyKeeper keeper{[this](const Lexicarta &vocabulary) { return store.saveVocabulary(&vocabulary); },
+                                  sync};
     lexi::Defaults defaults{QDir(m_folder.path()).filePath(u"settings.conf"_s)};
     lexi::Settings settings{defaults};
     lexi::dispatch::QtScheduler scheduler;
@@ -56,7 +58,7 @@ public:
     QLXWordPopoverController::Services popoverServices()
     {
         const lexi::VocabularyServices &services = m_services.services();
-        return {saving, services.alertPresenter, services.inputSources, services.clock, scheduler, settings,
+        return {keeper, services.alertPresenter, services.inputSources, services.clock, scheduler, settings,
                 u"English"_s};
     }
 };
@@ -121,7 +123,7 @@ public:
     {
         list.view()->resize(1180, 720);
         list.view()->show();
-        list.setVocabulary(vocabulary);
+        keeper.setVocabulary(vocabulary);
         list.showVocabulary(nullptr);
         store.flushSaves();
     }
@@ -185,7 +187,7 @@ void BM_DeleteAllWords(benchmark::State &state)
         state.ResumeTiming();
         lexi::WordPopoverEditor::deleteWords(words, *fixture.vocabulary);
         lexi::WordPopoverEditor::finishChange(*fixture.vocabulary);
-        benchmark::DoNotOptimize(fixture.saving.saveVocabulary(*fixture.vocabulary));
+        benchmark::DoNotOptimize(fixture.store.saveVocabulary(fixture.vocabulary.get()));
     }
     fixture.store.flushSaves();
 }
@@ -205,7 +207,7 @@ void BM_ApplyPopoverToManyWords(benchmark::State &state)
     for (auto _ : state) {
         lexi::WordPopoverEditor::apply(form, words, *fixture.vocabulary, modification++);
         lexi::WordPopoverEditor::finishChange(*fixture.vocabulary);
-        benchmark::DoNotOptimize(fixture.saving.saveVocabulary(*fixture.vocabulary));
+        benchmark::DoNotOptimize(fixture.store.saveVocabulary(fixture.vocabulary.get()));
     }
     fixture.store.flushSaves();
 }

@@ -1,5 +1,6 @@
 #include "support/GeneratedVocabulary.h"
 #include "support/NullWorkspace.h"
+#include "support/RecordingKeeper.h"
 
 #include "model/QLXStorageManager.h"
 #include "platform/files/ApplicationFolders.h"
@@ -54,25 +55,6 @@ private:
     std::vector<lexi::dispatch::Block> m_blocks;
 };
 
-// Hands saves to the storage manager's background saver, as the program does, or, to show the
-// quiz's own share, to nobody.
-class StorageKeeper final : public lexi::QuizVocabularyKeeper
-{
-public:
-    StorageKeeper(QLXStorageManager &store, bool saves) : m_store(store), m_saves(saves) {}
-    void saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary) override
-    {
-        if (m_saves)
-            m_store.saveVocabulary(vocabulary.get());
-    }
-    void markFileAsNeedsSync(const Lexicarta &) override {}
-    void syncWithDropbox() override {}
-
-private:
-    QLXStorageManager &m_store;
-    bool m_saves;
-};
-
 class NoRatingPrompt final : public lexi::RatingPrompt
 {
 public:
@@ -93,7 +75,12 @@ void BM_TypingQuizAnswer(benchmark::State &state)
     lexi::ApplicationFolders folders(folder.path());
     lexi::test::NullWorkspace workspace;
     QLXStorageManager store(folders, services.services(), workspace);
-    StorageKeeper keeper(store, state.range(0) != 0);
+    // Saves go to the storage manager's background saver, as in the program, or, to show the
+    // quiz's own share, to nobody.
+    const bool saves = state.range(0) != 0;
+    lexi::test::RecordingSyncRequests sync;
+    lexi::VocabularyKeeper keeper([&](const Lexicarta &saved) { return !saves || store.saveVocabulary(&saved); }, sync);
+    keeper.setVocabulary(vocabulary);
     NoRatingPrompt rating;
     SteppedClock clock;
     HeldScheduler scheduler;

@@ -1,12 +1,12 @@
 #include "LexicartaController.h"
 
 #include "QLXTokenCloud.h"
-#include "VocabularySaving.h"
-#include "VocabularySync.h"
+#include "VocabularySyncStatus.h"
 #include "WordTableModel.h"
 
 #include "logging/QLXLogMacros.h"
 #include "model/Lexicarta.h"
+#include "model/VocabularyKeeper.h"
 #include "platform/files/StringTables.h"
 #include "platform/ports/AlertPresenter.h"
 #include "platform/values/Format.h"
@@ -40,63 +40,56 @@ LexicartaController::LexicartaController(Services services, QObject *parent)
     : QObject(parent), m_services(std::move(services))
 {
     m_popoverController = new QLXWordPopoverController(m_services.popover, this);
+    connect(&keeper(), &lexi::VocabularyKeeper::vocabularyReplaced, this, &LexicartaController::vocabularyWasReplaced);
     buildView();
     localize();
     awake();
 }
 
-LexicartaController::~LexicartaController()
+const std::shared_ptr<Lexicarta> &LexicartaController::vocabulary() const
 {
-    m_searchBlock.cancel();
-    m_addMoreBlock.cancel();
+    return keeper().vocabulary();
 }
 
 bool LexicartaController::save(const char *failure)
 {
-    if (m_vocabulary && m_services.popover.saver.saveVocabulary(*m_vocabulary))
+    if (keeper().save())
         return true;
     QLXLogError("%@", QString::fromUtf8(failure));
     return false;
 }
 
-void LexicartaController::requestSync()
+bool LexicartaController::recordChange(const char *failure)
 {
-    if (m_sync)
-        m_sync->syncWithDropbox();
+    if (keeper().recordChange())
+        return true;
+    QLXLogError("%@", QString::fromUtf8(failure));
+    return false;
 }
 
-void LexicartaController::markNeedsSync()
+void LexicartaController::showVocabulary(const lexi::VocabularySyncStatus *syncStatus)
 {
-    if (m_sync && m_vocabulary)
-        m_sync->markFileAsNeedsSync(*m_vocabulary);
-}
-
-void LexicartaController::showVocabulary(lexi::VocabularySync *sync)
-{
-    m_sync = sync;
+    m_syncStatus = syncStatus;
     updateEntireView();
-    setStatusPage(m_sync && m_sync->isEnabled() ? 1 : 0);
+    setStatusPage(m_syncStatus && m_syncStatus->isEnabled() ? 1 : 0);
 }
 
-void LexicartaController::setVocabulary(const std::shared_ptr<Lexicarta> &vocabulary)
+void LexicartaController::vocabularyWasReplaced()
 {
-    m_vocabulary = vocabulary;
-    if (m_popoverController->isActive()) {
-        m_popoverController->updateVocabulary(vocabulary);
-        // The table must not go on showing words of the vocabulary that was replaced.
+    // An open popover goes on with the same words in the new vocabulary, or is cancelled; the
+    // table must not go on showing words of the vocabulary that was replaced.
+    if (m_popoverController->isActive())
         updateEntireView();
-    } else {
+    else
         selectMemoryView(std::nullopt);
-    }
-    emit vocabularyChanged();
 }
 
 void LexicartaController::reloadVocabularyFromDisk()
 {
-    if (!m_vocabulary || !m_services.loadFromDisk)
+    if (!vocabulary() || !m_services.loadFromDisk)
         return;
-    if (std::shared_ptr<Lexicarta> loaded = m_services.loadFromDisk(*m_vocabulary))
-        setVocabulary(loaded);
+    if (std::shared_ptr<Lexicarta> loaded = m_services.loadFromDisk(*vocabulary()))
+        keeper().setVocabulary(std::move(loaded));
 }
 
 void LexicartaController::recalculate()
@@ -107,7 +100,7 @@ void LexicartaController::recalculate()
     query.searchTerm = m_searchField->text();
     query.tags = m_tokenCloud->visibleSelectedTokenNames();
     query.column = lexi::WordColumn(m_lastColumn);
-    m_shown.recalculate(*m_vocabulary, query);
+    m_shown.recalculate(*vocabulary(), query);
 }
 
 void LexicartaController::showWords(bool asRowChanges)
@@ -125,7 +118,7 @@ void LexicartaController::showWords(bool asRowChanges)
 
 lexi::VocabularyListTexts::LevelTexts LexicartaController::selectedLevelTexts() const
 {
-    return Texts::levelTexts(m_selectedLevel, m_vocabulary ? m_vocabulary->level0Words().size() : 0);
+    return Texts::levelTexts(m_selectedLevel, vocabulary() ? vocabulary()->level0Words().size() : 0);
 }
 
 void LexicartaController::updateEntireView()
@@ -140,14 +133,14 @@ void LexicartaController::refreshAfterChange()
 
 void LexicartaController::refresh(bool asRowChanges)
 {
-    if (!m_vocabulary)
+    if (!vocabulary())
         return;
-    m_model->setLanguageNames(m_vocabulary->yourLanguageName(), m_vocabulary->foreignLanguageName());
-    const QStringList tags = m_vocabulary->allTags();
+    m_model->setLanguageNames(vocabulary()->yourLanguageName(), vocabulary()->foreignLanguageName());
+    const QStringList tags = vocabulary()->allTags();
     m_tokenCloud->setTokens(QSet<QString>(tags.cbegin(), tags.cend()));
     recalculate();
     showWords(asRowChanges);
-    showHelp(Texts::helpPage(quint64(m_vocabulary->countAllWords()), quint64(m_shown.count()), m_selectedLevel,
+    showHelp(Texts::helpPage(quint64(vocabulary()->countAllWords()), quint64(m_shown.count()), m_selectedLevel,
                              !m_searchField->text().isEmpty()));
 }
 
@@ -167,7 +160,7 @@ void LexicartaController::selectMemoryView(std::optional<quint64> level)
         updateEntireView();
         return;
     }
-    requestSync();
+    keeper().requestSync();
 
     if (level)
         levelButton(*level)->setChecked(true);
@@ -201,7 +194,7 @@ void LexicartaController::setDisplaySynonyms()
 
 void LexicartaController::deleteDuplicates()
 {
-    if (!m_vocabulary)
+    if (!vocabulary())
         return;
     const int answer = m_services.popover.alerts.runModal({Texts::text(u"reallyDeleteDuplicates"_s),
                                                            Texts::text(u"reallyDeleteDuplicatesMsg"_s),
@@ -210,16 +203,15 @@ void LexicartaController::deleteDuplicates()
         return;
     if (!save("VocController > deleteDuplicates > could not save voc"))
         return;
-    const qsizetype deleted = m_vocabulary->deleteDuplicates();
-    if (!save("VocController > deleteDuplicates > could not save voc"))
+    const qsizetype deleted = vocabulary()->deleteDuplicates();
+    if (!recordChange("VocController > deleteDuplicates > could not save voc"))
         return;
     m_services.popover.alerts.runModal(
         {lexi::format(Texts::text(u"duplicatesDeleted"_s), deleted), QString(), {lexi::StringTables::text(u"OK"_s)}});
     if (m_isSynonymsActive)
         setDisplaySynonyms();
     updateEntireView();
-    requestSync();
-    emit vocabularyChanged();
+    keeper().requestSync();
 }
 
 void LexicartaController::search()
@@ -240,9 +232,9 @@ void LexicartaController::focusOnSearchField()
 
 void LexicartaController::selectAllTags()
 {
-    if (!m_vocabulary)
+    if (!vocabulary())
         return;
-    const QStringList tags = m_vocabulary->allTags();
+    const QStringList tags = vocabulary()->allTags();
     m_tokenCloud->setSelectedTokenNames(QSet<QString>(tags.cbegin(), tags.cend()));
     updateEntireView();
 }
@@ -261,7 +253,7 @@ void LexicartaController::tableViewDidClickTableColumn(int column)
     } else {
         m_shown.setSortDescending(false);
         m_lastColumn = column;
-        if (m_vocabulary)
+        if (vocabulary())
             recalculate();
     }
     m_table->horizontalHeader()->setSortIndicator(m_lastColumn, m_shown.sortDescending() ? Qt::DescendingOrder

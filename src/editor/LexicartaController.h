@@ -28,15 +28,16 @@ class QWidget;
 class WordTableModel;
 
 namespace lexi {
-class VocabularySync;
-}
+class VocabularyKeeper;
+class VocabularySyncStatus;
+} // namespace lexi
 
 // The vocabulary tab and the holder of the current vocabulary. It shows the vocabulary's words in
 // a table, one level at a time or all together, narrowed by a search term and by the tags chosen
 // in the tag cloud, sorted by a clicked column (a second click reverses); it shows the synonyms,
 // deletes duplicates, tags a word by a tag dropped on its row, and edits, adds and deletes words
-// through the word popover. Every page that needs the current vocabulary reads it here and hears
-// of its changes through vocabularyChanged().
+// through the word popover. It owns the open vocabulary, which the keeper of its services holds:
+// every page reads the vocabulary from the keeper and hears of its replacement and changes there.
 class LexicartaController : public QObject, private QLXWordPopoverDelegate, private QLXTokenCloudDelegate
 {
     Q_OBJECT
@@ -44,6 +45,7 @@ class LexicartaController : public QObject, private QLXWordPopoverDelegate, priv
 public:
     struct Services
     {
+        // Its keeper holds the list's vocabulary.
         QLXWordPopoverController::Services popover;
         // Loads the vocabulary's file anew; none when that fails.
         std::function<std::shared_ptr<Lexicarta>(const Lexicarta &)> loadFromDisk;
@@ -57,16 +59,15 @@ public:
     static constexpr std::chrono::milliseconds addMoreDelay{500};
 
     explicit LexicartaController(Services services, QObject *parent = nullptr);
-    ~LexicartaController() override;
 
     // The tab's page.
     QWidget *view() const { return m_view; }
 
-    // When the tab is shown: takes the synchronisation (none: requests go nowhere), refreshes.
-    void showVocabulary(lexi::VocabularySync *sync);
-    // Makes `vocabulary` current and refreshes the list.
-    void setVocabulary(const std::shared_ptr<Lexicarta> &vocabulary);
-    const std::shared_ptr<Lexicarta> &vocabulary() const { return m_vocabulary; }
+    // When the tab is shown: takes what it shows of the synchronisation (none: no status),
+    // refreshes.
+    void showVocabulary(const lexi::VocabularySyncStatus *syncStatus);
+    lexi::VocabularyKeeper &keeper() const { return m_services.popover.keeper; }
+    const std::shared_ptr<Lexicarta> &vocabulary() const;
     // Loads the current vocabulary's file anew; a failed load keeps the current vocabulary.
     void reloadVocabularyFromDisk();
     void updateEntireView();
@@ -112,10 +113,6 @@ public:
     QString statusText() const;
     lexi::VocabularyListTexts::HelpPage helpPage() const { return m_helpPage; }
 
-signals:
-    // The current vocabulary was replaced, or its words changed.
-    void vocabularyChanged();
-
 private:
     void buildView();
     void localize();
@@ -135,9 +132,11 @@ private:
     void showPopoverForSelection();
     void closePopover();
     void cancelPopover();
+    void vocabularyWasReplaced();
+    // A save of the vocabulary, or a change recorded in it; false (and `failure` logged) when the
+    // save was refused.
     bool save(const char *failure);
-    void requestSync();
-    void markNeedsSync();
+    bool recordChange(const char *failure);
     // After the popover changed words: the list anew, as row changes.
     void refreshAfterChange();
     // The words, the tag cloud, the status and the help anew; the table reset or told of its
@@ -157,8 +156,7 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Services m_services;
-    std::shared_ptr<Lexicarta> m_vocabulary;
-    lexi::VocabularySync *m_sync = nullptr;
+    const lexi::VocabularySyncStatus *m_syncStatus = nullptr;
     lexi::ShownWords m_shown;
     quint64 m_selectedLevel = allWordsLevel;
     bool m_isSynonymsActive = false;

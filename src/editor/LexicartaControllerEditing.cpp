@@ -4,6 +4,7 @@
 #include "WordTableModel.h"
 
 #include "model/Lexicarta.h"
+#include "model/VocabularyKeeper.h"
 #include "platform/dispatch/Scheduler.h"
 #include "platform/ports/Clock.h"
 #include "platform/ports/Console.h"
@@ -39,7 +40,7 @@ void LexicartaController::closePopover()
 
 void LexicartaController::showAddWordPanel()
 {
-    if (!m_vocabulary)
+    if (!vocabulary())
         return;
     m_tokenCloud->setSelectedTokenNames({});
     m_searchField->clear();
@@ -47,7 +48,7 @@ void LexicartaController::showAddWordPanel()
     selectMemoryView(0);
 
     auto word = std::make_shared<QLXWord>();
-    m_vocabulary->addWord(word);
+    vocabulary()->addWord(word);
     updateEntireView();
     const std::optional<qsizetype> row = m_shown.rowOfWord(word.get());
     if (!row)
@@ -96,9 +97,9 @@ void LexicartaController::tableViewSelectionDidChange()
 void LexicartaController::showPopoverForSelection()
 {
     const lexi::WordList words = getSelectedWordsArray();
-    if (!m_vocabulary || words.isEmpty())
+    if (!vocabulary() || words.isEmpty())
         return;
-    m_popoverController->showEditWindowForWords(words, m_vocabulary, this);
+    m_popoverController->showEditWindowForWords(words, this);
     QModelIndex anchor = m_table->selectionModel()->currentIndex();
     if (!anchor.isValid() || !m_table->selectionModel()->isRowSelected(anchor.row()))
         anchor = m_table->selectionModel()->selectedRows().first();
@@ -109,28 +110,23 @@ void LexicartaController::showPopoverForSelection()
 bool LexicartaController::tableViewAcceptDrop(int row, const QString &tag)
 {
     const std::shared_ptr<QLXWord> word = m_model->rows().value(row);
-    if (!m_vocabulary || !word || !lexi::TagDrop::accepts(true, tag))
+    if (!vocabulary() || !word || !lexi::TagDrop::accepts(true, tag))
         return false;
     lexi::Console::writeLine(u"LexicartaController > tableViewAcceptDrop"_s);
     lexi::TagDrop::apply(*word, tag, modificationIDNow());
-    m_vocabulary->setNeedsSync(true);
-    markNeedsSync();
-    save("VocController > removeWord > could not save");
-    requestSync();
+    recordChange("VocController > removeWord > could not save");
+    keeper().requestSync();
     // The row shows its new tag where it stands; the table is not sorted again.
     m_model->wordsChanged({word});
     m_tokenCloud->addTokenWithString(tag.trimmed());
-    emit vocabularyChanged();
     return true;
 }
 
 void LexicartaController::wordPopoverDidDeleteWords(const lexi::WordList &)
 {
     closePopover();
-    markNeedsSync();
     refreshAfterChange();
-    requestSync();
-    emit vocabularyChanged();
+    keeper().requestSync();
 }
 
 void LexicartaController::wordPopoverDidCancelEditWords(const lexi::WordList &)
@@ -143,30 +139,26 @@ void LexicartaController::wordPopoverDidEditWords(const lexi::WordList &words)
     refreshAfterChange();
     m_model->wordsChanged(words);
     closePopover();
-    markNeedsSync();
-    requestSync();
-    emit vocabularyChanged();
+    keeper().requestSync();
 }
 
 void LexicartaController::wordPopoverDidAddWords(const lexi::WordList &, bool shallAddMore)
 {
     refreshAfterChange();
     closePopover();
-    markNeedsSync();
     if (!shallAddMore)
-        requestSync();
+        keeper().requestSync();
     else
         m_addMoreBlock = m_services.popover.scheduler.after(addMoreDelay, [this] { showAddWordPanel(); });
-    emit vocabularyChanged();
 }
 
 void LexicartaController::wordPopoverDidCancelAddingWords(const lexi::WordList &words)
 {
-    if (m_vocabulary)
-        m_vocabulary->removeWords(words);
+    if (vocabulary())
+        vocabulary()->removeWords(words);
     refreshAfterChange();
     closePopover();
-    requestSync();
+    keeper().requestSync();
 }
 
 bool LexicartaController::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,6 @@
 #include "LexicartaController.h"
 #include "QLXTokenCloud.h"
-#include "VocabularySync.h"
+#include "VocabularySyncStatus.h"
 #include "WordTableModel.h"
 
 #include "model/Lexicarta.h"
@@ -191,7 +191,6 @@ void LexicartaController::buildView()
     connect(m_selectNoTagsButton, &QPushButton::clicked, this, &LexicartaController::deselectAllTags);
     // Each keystroke starts the wait anew, so the last one is always searched for.
     connect(m_searchField, &QLineEdit::textChanged, this, [this] {
-        m_searchBlock.cancel();
         m_searchBlock = m_services.popover.scheduler.after(searchDelay, [this] { search(); });
     });
     connect(m_searchField, &QLineEdit::returnPressed, this, [this] {
@@ -293,28 +292,28 @@ QString LexicartaController::statusText() const
 
 void LexicartaController::updateStatusText()
 {
-    if (!m_vocabulary)
+    if (!vocabulary())
         return;
     Texts::StatusFigures figures;
     figures.isSearching = !m_searchField->text().isEmpty();
     figures.isSynonymsActive = m_isSynonymsActive;
     figures.level = m_selectedLevel;
     figures.shown = quint64(m_shown.count());
-    figures.total = quint64(m_vocabulary->countAllWords());
+    figures.total = quint64(vocabulary()->countAllWords());
     if (m_selectedLevel == 5) {
-        figures.native = quint64(m_vocabulary->level5Words().size());
-        figures.nativeWithoutDontAsk = quint64(m_vocabulary->nativeWithoutDontAsk().size());
+        figures.native = quint64(vocabulary()->level5Words().size());
+        figures.nativeWithoutDontAsk = quint64(vocabulary()->nativeWithoutDontAsk().size());
     }
     figures.selectedRows = quint64(m_table->selectionModel()->selectedRows().size());
     m_statusTexts[0] = Texts::statusText(figures);
-    m_statusTexts[1] = Texts::syncStatusText(m_sync ? m_sync->syncStatusForVocabulary(*m_vocabulary) : std::nullopt);
+    m_statusTexts[1] = Texts::syncStatusText(m_syncStatus ? m_syncStatus->syncStatusForVocabulary(*vocabulary()) : std::nullopt);
     setStatusPage(m_statusPage);
 }
 
 void LexicartaController::toggleStatusView()
 {
     updateStatusText();
-    if (m_sync && m_sync->isEnabled())
+    if (m_syncStatus && m_syncStatus->isEnabled())
         setStatusPage(1 - m_statusPage);
 }
 

@@ -1,10 +1,10 @@
 #include "QLXWordPopoverController.h"
 
 #include "VocabularyListTexts.h"
-#include "VocabularySaving.h"
 
 #include "logging/QLXLogMacros.h"
 #include "model/Lexicarta.h"
+#include "model/VocabularyKeeper.h"
 #include "platform/dispatch/Scheduler.h"
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
@@ -34,13 +34,10 @@ constexpr int qlxLogLevel = QLXLogLevelInfo;
 QLXWordPopoverController::QLXWordPopoverController(Services services, QObject *parent)
     : QObject(parent), m_services(services)
 {
+    connect(&m_services.keeper, &lexi::VocabularyKeeper::vocabularyReplaced, this,
+            &QLXWordPopoverController::vocabularyWasReplaced);
     buildView();
     localize();
-}
-
-QLXWordPopoverController::~QLXWordPopoverController()
-{
-    m_focusBlock.cancel();
 }
 
 void QLXWordPopoverController::buildView()
@@ -73,7 +70,7 @@ void QLXWordPopoverController::buildView()
     m_tagsField->setCompletionProvider([this](const QString &prefix) {
         lexi::Console::writeLine(u"tokenCell completions for: %1"_s.arg(prefix));
         const std::optional<QStringList> completions =
-            m_vocabulary ? m_vocabulary->completionTagsForPrefix(prefix) : std::nullopt;
+            vocabulary() ? vocabulary()->completionTagsForPrefix(prefix) : std::nullopt;
         return completions.value_or(QStringList());
     });
     connect(m_commentField, &QLineEdit::textEdited, this, [this] { m_commentIsVarious = false; });
@@ -137,35 +134,29 @@ void QLXWordPopoverController::localize()
     m_separateWithCommaLabel->setText(text(u"separateWithComma"_s));
 }
 
-void QLXWordPopoverController::showEditWindowForWords(const lexi::WordList &words,
-                                                      const std::shared_ptr<Lexicarta> &vocabulary,
-                                                      QLXWordPopoverDelegate *delegate)
+void QLXWordPopoverController::showEditWindowForWords(const lexi::WordList &words, QLXWordPopoverDelegate *delegate)
 {
     m_isActive = true;
     m_selectedWords = words;
     m_delegate = delegate;
-    m_vocabulary = vocabulary;
     setupPopoverGUI();
 }
 
-void QLXWordPopoverController::showAddWindowForWords(const lexi::WordList &words,
-                                                     const std::shared_ptr<Lexicarta> &vocabulary,
-                                                     QLXWordPopoverDelegate *delegate)
+void QLXWordPopoverController::showAddWindowForWords(const lexi::WordList &words, QLXWordPopoverDelegate *delegate)
 {
     m_isInAddingMode = true;
-    showEditWindowForWords(words, vocabulary, delegate);
+    showEditWindowForWords(words, delegate);
 }
 
 void QLXWordPopoverController::setupPopoverGUI()
 {
-    if (!m_vocabulary)
+    if (!vocabulary())
         return;
     m_isSwitchTagsKeyboardToForeign = m_services.settings.isSwitchKeyboardTagsToForeign();
     m_isSwitchCommentKeyboardToForeign = m_services.settings.isSwitchKeyboardCommentToForeign();
-    showForm(lexi::WordPopoverEditor::setUp(m_selectedWords, *m_vocabulary, m_isInAddingMode,
+    showForm(lexi::WordPopoverEditor::setUp(m_selectedWords, *vocabulary(), m_isInAddingMode,
                                             m_services.selectedLocaleName));
 
-    m_focusBlock.cancel();
     m_focusBlock = m_services.scheduler.after(focusDelay, [view = QPointer<QWidget>(m_view), this] {
         if (view && view->isVisible())
             m_foreignWordField->setFocus(Qt::OtherFocusReason);
@@ -243,17 +234,17 @@ void QLXWordPopoverController::closeWordPanel(Sender sender)
             m_delegate->wordPopoverDidCancelEditWords(words);
         return;
     }
-    if (!m_vocabulary)
+    if (!vocabulary())
         return;
 
     restoreKeyboard();
-    const auto applied = lexi::WordPopoverEditor::apply(form(), words, *m_vocabulary, now1970());
+    const auto applied = lexi::WordPopoverEditor::apply(form(), words, *vocabulary(), now1970());
     if (applied == lexi::WordPopoverEditor::Applied::DuplicateRemoved) {
         m_services.alerts.runModal({text(u"addDuplicateTitle"_s), text(u"addDuplicateMsg"_s),
                                     {lexi::StringTables::text(u"ok"_s)}});
     }
-    lexi::WordPopoverEditor::finishChange(*m_vocabulary);
-    if (!m_services.saver.saveVocabulary(*m_vocabulary)) {
+    lexi::WordPopoverEditor::finishChange(*vocabulary());
+    if (!m_services.keeper.recordChange()) {
         QLXLogError("WordPopoverController > editWord > could not save");
         return;
     }
@@ -270,7 +261,7 @@ void QLXWordPopoverController::closeWordPanel(Sender sender)
 
 void QLXWordPopoverController::deleteWord()
 {
-    if (!m_vocabulary)
+    if (!vocabulary())
         return;
     const lexi::WordList words = m_selectedWords;
     if (words.size() >= lexi::WordPopoverEditor::deleteQuestionThreshold) {
@@ -280,9 +271,9 @@ void QLXWordPopoverController::deleteWord()
             return;
     }
     restoreKeyboard();
-    lexi::WordPopoverEditor::deleteWords(words, *m_vocabulary);
-    lexi::WordPopoverEditor::finishChange(*m_vocabulary);
-    if (!m_services.saver.saveVocabulary(*m_vocabulary)) {
+    lexi::WordPopoverEditor::deleteWords(words, *vocabulary());
+    lexi::WordPopoverEditor::finishChange(*vocabulary());
+    if (!m_services.keeper.recordChange()) {
         QLXLogError("WordPopoverController > removeWord > could not save");
         return;
     }
@@ -292,9 +283,14 @@ void QLXWordPopoverController::deleteWord()
         m_delegate->wordPopoverDidDeleteWords(words);
 }
 
-void QLXWordPopoverController::updateVocabulary(const std::shared_ptr<Lexicarta> &vocabulary)
+const std::shared_ptr<Lexicarta> &QLXWordPopoverController::vocabulary() const
 {
-    m_vocabulary = vocabulary;
+    return m_services.keeper.vocabulary();
+}
+
+void QLXWordPopoverController::vocabularyWasReplaced()
+{
+    const std::shared_ptr<Lexicarta> &vocabulary = this->vocabulary();
     if (!m_isActive || !vocabulary)
         return;
     const lexi::WordList found = lexi::WordPopoverEditor::carryOver(m_selectedWords, *vocabulary, m_isInAddingMode);
@@ -326,10 +322,10 @@ void QLXWordPopoverController::restoreKeyboard()
 
 void QLXWordPopoverController::languageTextFieldDidBecomeActive(QLXLanguageTextField *field)
 {
-    if (!m_vocabulary || !m_vocabulary->isAutoSelectInputSource())
+    if (!vocabulary() || !vocabulary()->isAutoSelectInputSource())
         return;
-    const auto &foreign = m_vocabulary->foreignTextInputSource();
-    const auto &own = m_vocabulary->yourTextInputSource();
+    const auto &foreign = vocabulary()->foreignTextInputSource();
+    const auto &own = vocabulary()->yourTextInputSource();
     if (field == m_foreignWordField)
         switchKeyboard(foreign);
     else if (field == m_yourWordField)
@@ -340,10 +336,10 @@ void QLXWordPopoverController::languageTextFieldDidBecomeActive(QLXLanguageTextF
 
 void QLXWordPopoverController::languageTokenFieldDidBecomeActive(QLXLanguageTokenField *)
 {
-    if (!m_vocabulary || !m_vocabulary->isAutoSelectInputSource())
+    if (!vocabulary() || !vocabulary()->isAutoSelectInputSource())
         return;
-    const auto &foreign = m_vocabulary->foreignTextInputSource();
-    const auto &own = m_vocabulary->yourTextInputSource();
+    const auto &foreign = vocabulary()->foreignTextInputSource();
+    const auto &own = vocabulary()->yourTextInputSource();
     if (foreign && own)
         switchKeyboard(m_isSwitchTagsKeyboardToForeign ? foreign : own);
 }

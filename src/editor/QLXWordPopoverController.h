@@ -24,7 +24,7 @@ namespace lexi {
 class AlertPresenter;
 class Clock;
 class Settings;
-class VocabularySaving;
+class VocabularyKeeper;
 namespace dispatch {
 class Scheduler;
 }
@@ -33,7 +33,8 @@ class Scheduler;
 // The editor of words: adds one new word, edits one or several words, deletes words. Its view is
 // shown by a host (in a QLXPopover the host owns and closes), which hears the outcome through
 // QLXWordPopoverDelegate. The controller applies every change itself, rebuilds the vocabulary's
-// synonyms and tag index, marks it for synchronisation and saves it before it reports. While the
+// synonyms and tag index, and records the change (marked for synchronisation, saved) before it
+// reports. While the
 // learner types, it switches the keyboard layout to the language of the field.
 class QLXWordPopoverController : public QObject,
                                  private QLXLanguageTextFieldDelegate,
@@ -44,7 +45,8 @@ class QLXWordPopoverController : public QObject,
 public:
     struct Services
     {
-        lexi::VocabularySaving &saver;
+        // The open vocabulary: what the popover edits, and where it records each change.
+        lexi::VocabularyKeeper &keeper;
         lexi::AlertPresenter &alerts;
         lexi::InputSources &inputSources;
         const lexi::Clock &clock;
@@ -64,23 +66,18 @@ public:
     static constexpr std::chrono::milliseconds focusDelay{500};
 
     explicit QLXWordPopoverController(Services services, QObject *parent = nullptr);
-    ~QLXWordPopoverController() override;
 
     // The popover's content; the host puts it into its popover.
     QWidget *view() const { return m_view; }
 
-    void showEditWindowForWords(const lexi::WordList &words, const std::shared_ptr<Lexicarta> &vocabulary,
-                                QLXWordPopoverDelegate *delegate);
-    void showAddWindowForWords(const lexi::WordList &words, const std::shared_ptr<Lexicarta> &vocabulary,
-                               QLXWordPopoverDelegate *delegate);
+    // Edits (or adds) `words` of the open vocabulary.
+    void showEditWindowForWords(const lexi::WordList &words, QLXWordPopoverDelegate *delegate);
+    void showAddWindowForWords(const lexi::WordList &words, QLXWordPopoverDelegate *delegate);
     // Applies (OK and add buttons) or cancels. A cancel ends the edit: the popover is no longer
     // active.
     void closeWordPanel(Sender sender);
     // Deletes the selected words, asking first when there are two or more.
     void deleteWord();
-    // The host's vocabulary was replaced by a fresh load: the edit goes on with the same words
-    // there, or is cancelled when they are gone.
-    void updateVocabulary(const std::shared_ptr<Lexicarta> &vocabulary);
 
     bool isInAddingMode() const { return m_isInAddingMode; }
     void setIsInAddingMode(bool adding) { m_isInAddingMode = adding; }
@@ -88,7 +85,7 @@ public:
     QLXWordPopoverDelegate *delegate() const { return m_delegate; }
     void setDelegate(QLXWordPopoverDelegate *delegate) { m_delegate = delegate; }
     const lexi::WordList &selectedWords() const { return m_selectedWords; }
-    const std::shared_ptr<Lexicarta> &vocabulary() const { return m_vocabulary; }
+    const std::shared_ptr<Lexicarta> &vocabulary() const;
 
     // The fields as the learner left them.
     lexi::WordPopoverForm form() const;
@@ -112,6 +109,9 @@ protected:
 private:
     void buildView();
     void localize();
+    // The open vocabulary was replaced (a fresh load): the edit goes on with the same words
+    // there, or is cancelled when they are gone.
+    void vocabularyWasReplaced();
     void setupPopoverGUI();
     void showForm(const lexi::WordPopoverForm &form);
     qint64 now1970() const;
@@ -127,7 +127,6 @@ private:
     Services m_services;
     QLXWordPopoverDelegate *m_delegate = nullptr;
     lexi::WordList m_selectedWords;
-    std::shared_ptr<Lexicarta> m_vocabulary;
     bool m_isInAddingMode = false;
     bool m_isActive = false;
     std::optional<lexi::InputSource> m_textInputSourceBackup;

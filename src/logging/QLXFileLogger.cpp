@@ -82,7 +82,6 @@ QLXFileLogger::QLXFileLogger(std::shared_ptr<QLXLogFileManager> logFileManager, 
 QLXFileLogger::~QLXFileLogger()
 {
     m_currentLogFileVnode.reset();
-    m_rollingTimer.cancel();
     if (m_currentLogFileHandle >= 0) {
         ::fsync(m_currentLogFileHandle);
         ::close(m_currentLogFileHandle);

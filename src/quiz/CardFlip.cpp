@@ -61,7 +61,6 @@ CardFlip::CardFlip(QWidget &host, dispatch::Scheduler &scheduler, const Clock &c
 
 CardFlip::~CardFlip()
 {
-    m_frames.cancel();
     delete m_overlay;
 }
 

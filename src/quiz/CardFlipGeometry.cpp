@@ -1,36 +1,24 @@
 #include "CardFlipGeometry.h"
 
+#include <QEasingCurve>
+#include <QPointF>
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
 namespace lexi {
 
-namespace {
-
-// One coordinate of the cubic Bezier curve from 0 to 1 with inner control values c1 and c2.
-double bezier(double t, double c1, double c2)
-{
-    const double u = 1 - t;
-    return 3 * u * u * t * c1 + 3 * u * t * t * c2 + t * t * t;
-}
-
-} // namespace
-
 double CardFlipGeometry::easeInEaseOut(double progress)
 {
+    static const QEasingCurve curve = [] {
+        QEasingCurve bezier(QEasingCurve::BezierSpline);
+        bezier.addCubicBezierSegment(QPointF(0.42, 0), QPointF(0.58, 1), QPointF(1, 1));
+        return bezier;
+    }();
     if (!(progress > 0))
         return 0;
-    if (progress >= 1)
-        return 1;
-    const double x = progress;
-    // The curve's x grows monotonically with its parameter: find the parameter by bisection.
-    double low = 0, high = 1;
-    for (int step = 0; step < 40; ++step) {
-        const double middle = (low + high) / 2;
-        (bezier(middle, 0.42, 0.58) < x ? low : high) = middle;
-    }
-    return bezier((low + high) / 2, 0.0, 1.0);
+    return curve.valueForProgress(std::min(progress, 1.0));
 }
 
 CardFlipFrame CardFlipGeometry::frame(double progress, bool beginningOnTop, double scaleFactor)

@@ -151,6 +151,32 @@ void QLXQuizInterface::setWordsToAsk(const lexi::WordList &words)
     m_numberOfWordsToAsk = m_wordsToAsk.size();
 }
 
+void QLXQuizInterface::askInOrder(const lexi::WordList &words)
+{
+    m_wordsToAsk = words;
+    m_askIndex = -1;
+    m_numberOfWordsToAsk = m_wordsToAsk.size();
+}
+
+bool QLXQuizInterface::putInPlaceOfAskedWord(const std::shared_ptr<QLXWord> &word)
+{
+    const qint64 asked = std::clamp<qint64>(m_askIndex, 0, m_wordsToAsk.size());
+    const qsizetype position = m_wordsToAsk.indexOf(word);
+    const bool wasInRun = position >= 0;
+    if (wasInRun)
+        m_wordsToAsk.removeAt(position);
+    m_wordsToAsk.insert(std::min<qint64>(asked, m_wordsToAsk.size()), word);
+    return wasInRun;
+}
+
+void QLXQuizInterface::removeFromRestOfRun(const lexi::WordList &words)
+{
+    for (qsizetype position = m_wordsToAsk.size() - 1; position > m_askIndex; --position) {
+        if (words.contains(m_wordsToAsk[position]))
+            m_wordsToAsk.removeAt(position);
+    }
+}
+
 std::shared_ptr<QLXWord> QLXQuizInterface::nextWordToAsk()
 {
     // Whatever a caller set, the index stays between -1 and one past the last word, so that it

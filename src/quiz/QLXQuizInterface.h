@@ -71,10 +71,17 @@ public:
     qint64 askIndex() const { return m_askIndex; }
     void setAskIndex(qint64 index) { m_askIndex = index; }
 
-    // The words of this run in asking order. The quiz modes change the list in place (a synonym
-    // answered in place of the word asked, the wrongly answered words asked again).
+    // The words of this run in asking order.
     const lexi::WordList &wordsToAsk() const { return m_wordsToAsk; }
-    lexi::WordList &wordsToAsk() { return m_wordsToAsk; }
+    // The run asks exactly `words`, in this order, from its start (the wrongly answered words
+    // asked again).
+    void askInOrder(const lexi::WordList &words);
+    // `word` takes the place of the word just asked, which comes next; a later place of `word`
+    // in the run is given up. Whether `word` was part of the run (a synonym answered instead of
+    // the word asked).
+    bool putInPlaceOfAskedWord(const std::shared_ptr<QLXWord> &word);
+    // `words` are not asked in the rest of the run (they were deleted).
+    void removeFromRestOfRun(const lexi::WordList &words);
 
     // The source of every random choice of the run and of the quiz modes' direction draws.
     QLXRandom &random() { return m_random; }

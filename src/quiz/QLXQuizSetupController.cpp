@@ -1,11 +1,13 @@
 // The quiz set-up form: the levels, the number of words, the tags, its checks and the start of a run.
 #include "QLXQuizSetupController.h"
 
-#include "QLXTypingQuizController.h"
+#include "QLXQuizInterface.h"
+#include "QuizMode.h"
 #include "QuizImages.h"
 #include "QuizTexts.h"
 #include "TypingQuizLook.h"
 
+#include "model/VocabularyKeeper.h"
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
 #include "platform/ports/Console.h"
@@ -77,16 +79,22 @@ QLXQuizSetupController::QLXQuizSetupController(const lexi::QuizServices &service
     m_infoPanel->hide();
     pages.setPage(lexi::QuizPages::Setup, m_page);
     pages.installEventFilter(this);
-    connect(&m_links.typingQuiz, &QLXTypingQuizController::runEnded, this, &QLXQuizSetupController::quizRunEnded);
-    connect(&m_links.typingQuiz, &QLXTypingQuizController::newQuizRequested, this, [this] {
+    for (lexi::QuizMode *mode : m_links.modes) {
+        if (!mode)
+            continue;
+        connect(mode, &lexi::QuizMode::runEnded, this, &QLXQuizSetupController::quizRunEnded);
+        connect(mode, &lexi::QuizMode::newQuizRequested, this, [this] {
+            m_startedSinceTabShown = false;
+            showQuiz();
+        });
+    }
+    // Another language (or the same one read anew) is open: a run of the old one ends, its answers
+    // all saved, and the page counts the words of the new one.
+    connect(&m_services.keeper, &lexi::VocabularyKeeper::vocabularyReplaced, this, [this] {
         m_startedSinceTabShown = false;
+        m_preSelectedWords.reset();
         showQuiz();
     });
-}
-
-QLXQuizSetupController::~QLXQuizSetupController()
-{
-    m_pendingStart.cancel();
 }
 
 void QLXQuizSetupController::buildPage()
@@ -151,9 +159,8 @@ void QLXQuizSetupController::buildPage()
         modes->addWidget(segment);
     }
     m_modeControl->button(Typing)->setChecked(true);
-    // The flash-card and pop-up quizzes start from here once they are part of the program.
-    m_modeControl->button(FlashCards)->setEnabled(false);
-    m_modeControl->button(Popup)->setEnabled(false);
+    for (int mode : {Typing, FlashCards, Popup})
+        m_modeControl->button(mode)->setEnabled(m_links.modes[mode] != nullptr);
     modes->addStretch();
 
     m_errorLabel = cardLabel(m_card, 12);
@@ -304,13 +311,23 @@ void QLXQuizSetupController::leaveRun()
     if (!isQuizRunning())
         return;
     m_pendingStart.cancel();
-    m_links.typingQuiz.abandonRun();
+    for (lexi::QuizMode *mode : m_links.modes) {
+        if (mode && mode->isRunInProgress())
+            mode->leave();
+    }
     emit quizRunEnded();
+}
+
+const std::shared_ptr<Lexicarta> &QLXQuizSetupController::vocabulary() const
+{
+    return m_services.keeper.vocabulary();
 }
 
 bool QLXQuizSetupController::isQuizRunning() const
 {
-    return m_pendingStart.isPending() || m_links.typingQuiz.isRunInProgress();
+    return m_pendingStart.isPending()
+        || std::any_of(m_links.modes.cbegin(), m_links.modes.cend(),
+                       [](const lexi::QuizMode *mode) { return mode && mode->isRunInProgress(); });
 }
 
 void QLXQuizSetupController::showQuiz()
@@ -321,13 +338,11 @@ void QLXQuizSetupController::showQuiz()
         return;
     leaveRun();
     m_infoPanel->hide();
-    m_vocabulary = m_links.currentVocabulary ? m_links.currentVocabulary() : nullptr;
     if (m_tagField->text().trimmed().isEmpty())
         m_tagField->setText(quizText(u"allTags"_s));
     rebuildDirectionPopup();
-    m_modeControl->button(Popup)->setEnabled(false);
 
-    m_overdueCounts = m_vocabulary ? lexi::overdueCountsPerLevel(*m_vocabulary) : std::array<qint64, 6>{};
+    m_overdueCounts = vocabulary() ? lexi::overdueCountsPerLevel(*vocabulary()) : std::array<qint64, 6>{};
     for (int level = 0; level < 6; ++level)
         m_countLabels[level]->setText(QString::number(m_overdueCounts[level]));
 
@@ -396,8 +411,8 @@ void QLXQuizSetupController::updateNumberOfDueLabelsState()
 void QLXQuizSetupController::rebuildDirectionPopup()
 {
     m_directionPopup->clear();
-    m_directionPopup->addItem(m_vocabulary ? m_vocabulary->foreignLanguageName() : QString(), 0);
-    m_directionPopup->addItem(m_vocabulary ? m_vocabulary->yourLanguageName() : QString(), 1);
+    m_directionPopup->addItem(vocabulary() ? vocabulary()->foreignLanguageName() : QString(), 0);
+    m_directionPopup->addItem(vocabulary() ? vocabulary()->yourLanguageName() : QString(), 1);
     m_directionPopup->addItem(quizText(u"Both"_s), 2);
     m_directionPopup->setCurrentIndex(m_askForForeignWord && m_askForYourWord ? 2 : m_askForYourWord ? 1 : 0);
 }
@@ -430,8 +445,8 @@ void QLXQuizSetupController::updateTagCompletions(const QString &text)
     const QString prefix = text.section(u',', -1).trimmed();
     lexi::Console::writeLine(u"tokenField completions for: %1"_s.arg(prefix));
     std::optional<QStringList> completions;
-    if (m_vocabulary && !prefix.isEmpty())
-        completions = m_vocabulary->completionTagsForPrefix(prefix);
+    if (vocabulary() && !prefix.isEmpty())
+        completions = vocabulary()->completionTagsForPrefix(prefix);
     static_cast<QStringListModel *>(m_tagCompleter->model())->setStringList(completions.value_or(QStringList()));
 }
 
@@ -452,8 +467,8 @@ bool QLXQuizSetupController::isUserSetupOK()
     choice.tags = chosenTags();
     choice.mustMatchAllTags = m_allAnyPopup->currentData().toInt() == 0;
     lexi::QuizSetupVerdict verdict;
-    if (m_vocabulary) {
-        verdict = lexi::checkQuizSetup(*m_vocabulary, choice);
+    if (vocabulary()) {
+        verdict = lexi::checkQuizSetup(*vocabulary(), choice);
     } else {
         // Without a vocabulary there are no words: the check of the levels still comes first.
         const bool anyLevel = std::find(choice.levelsOn.cbegin(), choice.levelsOn.cend(), true) != choice.levelsOn.cend();
@@ -478,8 +493,11 @@ void QLXQuizSetupController::startQuiz()
         return;
     const QStringList tags = chosenTags();
     const bool mustMatchAll = m_allAnyPopup->currentData().toInt() == 0;
-    QLXTypingQuizController &quiz = m_links.typingQuiz;
-    quiz.setVocabulary(m_vocabulary);
+    lexi::QuizMode *mode = m_links.modes[std::max(m_modeControl->checkedId(), 0)];
+    if (!mode)
+        return;
+    QLXQuizInterface &quiz = mode->quiz();
+    quiz.setVocabulary(vocabulary());
     if (m_preSelectedWords && m_preSelectedWords->size() >= 2) {
         quiz.setWordsToAsk(*m_preSelectedWords);
     } else {
@@ -502,13 +520,11 @@ void QLXQuizSetupController::startQuiz()
     }
     m_errorLabel->hide();
     m_startedSinceTabShown = true;
-    m_pendingStart = m_services.scheduler.after(startDelay, [this] {
-        QLXTypingQuizController &typing = m_links.typingQuiz;
+    m_pendingStart = m_services.scheduler.after(startDelay, [this, mode] {
         m_flip.flipFirstHalf(*m_card);
         m_card->setColorNeutral();
-        typing.startQuiz();
-        m_pages.showPage(lexi::QuizPages::TypingQuiz);
-        m_flip.flipSecondHalf(typing.card());
+        if (QWidget *card = mode->start())
+            m_flip.flipSecondHalf(*card);
     });
     m_preSelectedWords.reset();
     m_infoPanel->hide();

@@ -28,7 +28,10 @@ class QWidget;
 class QLXBookmarkView;
 class QLXCardView;
 class QLXProgressBar;
-class QLXTypingQuizController;
+
+namespace lexi {
+class QuizMode;
+}
 
 // The set-up page of the quiz tab: the learner chooses the direction, the memory levels (each
 // with its number of due words), the number of words, a tag filter and the quiz mode. The page
@@ -56,9 +59,8 @@ public:
 
     struct Links
     {
-        // The vocabulary shown in the vocabulary list: the one quizzes ask from.
-        std::function<std::shared_ptr<Lexicarta>()> currentVocabulary;
-        QLXTypingQuizController &typingQuiz;
+        // The quiz modes by Mode; a mode that is none leaves its segment switched off.
+        std::array<lexi::QuizMode *, 3> modes{};
         // Opens a web or mail link in the desktop's handler.
         std::function<void(const QUrl &)> openUrl;
         QNetworkAccessManager &network;
@@ -66,7 +68,6 @@ public:
 
     QLXQuizSetupController(const lexi::QuizServices &services, lexi::QuizPages &pages, const Links &links,
                            QObject *parent = nullptr);
-    ~QLXQuizSetupController() override;
 
     // Reads the direction and starts the one fetch of the information message of this launch.
     void awake();
@@ -138,6 +139,8 @@ private:
     void updateTagCompletions(const QString &text);
     void messageArrived(const QByteArray &body);
     void leaveRun();
+    // The open vocabulary, which the page counts and quizzes ask from.
+    const std::shared_ptr<Lexicarta> &vocabulary() const;
 
     lexi::QuizServices m_services;
     lexi::QuizPages &m_pages;
@@ -145,7 +148,6 @@ private:
     lexi::CardFlip m_flip;
     lexi::dispatch::DelayedBlock m_pendingStart;
 
-    std::shared_ptr<Lexicarta> m_vocabulary;
     std::optional<lexi::WordList> m_preSelectedWords;
     std::optional<lexi::InfoMessage> m_infoMessage;
     std::array<qint64, 6> m_overdueCounts{};

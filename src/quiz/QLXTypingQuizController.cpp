@@ -2,10 +2,10 @@
 #include "QLXTypingQuizController.h"
 
 #include "QuizImages.h"
-#include "QuizResults.h"
 #include "QuizTexts.h"
 #include "TypingQuizLook.h"
 
+#include "model/VocabularyKeeper.h"
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
 #include "platform/values/Format.h"
@@ -47,8 +47,8 @@ void setControl(QWidget &control, bool enableAndShow)
 
 QLXTypingQuizController::QLXTypingQuizController(const lexi::QuizServices &services, lexi::QuizPages &pages,
                                                  QObject *parent)
-    : QObject(parent), QLXQuizInterface(services.defaults), m_services(services), m_pages(pages),
-      m_flip(pages, services.scheduler, services.clock)
+    : lexi::QuizMode(parent), QLXQuizInterface(services.defaults), m_services(services), m_pages(pages),
+      m_flip(pages, services.scheduler, services.clock), m_run(*this, services.keeper)
 {
     const lexi::Settings settings(services.defaults);
     setAskForYourWord(settings.askForYourWord());
@@ -65,31 +65,27 @@ QLXTypingQuizController::QLXTypingQuizController(const lexi::QuizServices &servi
     });
 }
 
-QLXTypingQuizController::~QLXTypingQuizController()
+QWidget *QLXTypingQuizController::start()
 {
-    m_pendingStep.cancel();
-    m_focusStep.cancel();
+    startQuiz();
+    m_pages.showPage(lexi::QuizPages::TypingQuiz);
+    return m_card;
 }
 
 void QLXTypingQuizController::startQuiz()
 {
     m_pendingStep.cancel();
-    m_numberOfCorrect = m_numberOfWrong = m_numberOfMisspelled = 0;
-    m_wrongAnsweredWords.clear();
     m_card->setIsSplit(true);
     m_card->setColorNeutral();
-    m_isRunInProgress = true;
+    m_run.start();
     showFirstQuestion();
-    m_focusStep.cancel();
     m_focusStep = m_services.scheduler.after(focusDelay, [this] { focusAnswerField(); });
 }
 
 // What a start and a restart share: the first question on a card without a verdict.
 void QLXTypingQuizController::showFirstQuestion()
 {
-    m_nextWord = nextWordToAsk();
-    m_lastWord = m_nextWord;
-    if (m_nextWord)
+    if (nextWord())
         setQuestion();
 
     for (QLabel *field : {m_expectedAnswerField, m_previousQuestionField, m_typedAnswerField, m_commentField})
@@ -107,7 +103,7 @@ void QLXTypingQuizController::showFirstQuestion()
     m_upperLevelIcon->hide();
     m_lowerLevelIcon->hide();
     m_arrow->hide();
-    const bool hasQuestion = m_nextWord != nullptr;
+    const bool hasQuestion = nextWord() != nullptr;
     m_questionLevelIcon->setVisible(hasQuestion);
     setControl(*m_answerField, hasQuestion);
     setControl(*m_questionField, hasQuestion);
@@ -128,15 +124,16 @@ void QLXTypingQuizController::setQuestion()
     else
         m_lastAskedForeign = !askForYourWord() || askForForeignWord();
 
-    const QString question = m_lastAskedForeign ? m_nextWord->yourWord() : m_nextWord->foreignWord();
+    const QLXWord &asked = *nextWord();
+    const QString question = m_lastAskedForeign ? asked.yourWord() : asked.foreignWord();
     m_questionField->setText(question);
     selectInputSourceForAnswer();
     setHelveticaSize(*m_questionField, question.size() >= 86 ? 14 : 18);
 
     m_answerField->clear();
-    m_questionComment->setText(m_nextWord->comment());
-    m_questionComment->setVisible(isShowCommentWithQuestion() && !m_nextWord->comment().isEmpty());
-    showQuizImage(*m_questionLevelIcon, lexi::levelImageName(m_nextWord->level()), levelIconSize);
+    m_questionComment->setText(asked.comment());
+    m_questionComment->setVisible(isShowCommentWithQuestion() && !asked.comment().isEmpty());
+    showQuizImage(*m_questionLevelIcon, lexi::levelImageName(asked.level()), levelIconSize);
 }
 
 void QLXTypingQuizController::selectInputSourceForAnswer()
@@ -169,55 +166,40 @@ void QLXTypingQuizController::scheduleStep(std::function<void()> step)
 
 void QLXTypingQuizController::next()
 {
-    if (!m_nextWord || !m_isRunInProgress)
+    if (!nextWord() || !isRunInProgress())
         return;
     // The step answers the question on the card now, and no other.
-    scheduleStep([this, asked = m_nextWord] {
-        if (m_nextWord == asked)
+    scheduleStep([this, asked = nextWord()] {
+        if (nextWord() == asked)
             executeNext();
     });
 }
 
 void QLXTypingQuizController::showStatistics()
 {
-    if (m_nextWord || !m_isRunInProgress)
+    if (nextWord() || !isRunInProgress())
         return;
     scheduleStep([this] {
-        if (!m_nextWord && m_isRunInProgress)
+        if (!nextWord() && isRunInProgress())
             executeShowStatistics();
     });
 }
 
 void QLXTypingQuizController::restartQuizWithWrong()
 {
-    if (m_isRunInProgress || m_wrongAnsweredWords.isEmpty())
+    if (isRunInProgress() || wrongAnsweredWords().isEmpty())
         return;
     scheduleStep([this] {
-        if (!m_isRunInProgress && !m_wrongAnsweredWords.isEmpty())
+        if (!isRunInProgress() && !wrongAnsweredWords().isEmpty())
             executeRestartQuizWithWrong();
     });
 }
 
 void QLXTypingQuizController::settleBoxes()
 {
-    if (!m_lastWord)
-        return;
-    if (m_dontAskAgainBox->isChecked()) {
-        m_lastWord->setDontAskAgain(true);
-        m_dontAskAgainBox->setChecked(false);
-    }
-    if (m_iKnewItBox->isChecked()) {
-        m_iKnewItBox->setChecked(false);
-        if (m_lastWrongWasJustMisspelled) {
-            --m_numberOfMisspelled;
-        } else {
-            m_lastWord->setLevel(m_lastWordOriginLevel);
-            --m_numberOfWrong;
-        }
-        vocabulary()->answeredWord(*m_lastWord, 1);
-        ++m_numberOfCorrect;
-        m_wrongAnsweredWords.removeAll(m_lastWord);
-    }
+    m_run.settle(m_dontAskAgainBox->isChecked(), m_iKnewItBox->isChecked());
+    m_dontAskAgainBox->setChecked(false);
+    m_iKnewItBox->setChecked(false);
 }
 
 void QLXTypingQuizController::executeNext()
@@ -227,42 +209,23 @@ void QLXTypingQuizController::executeNext()
     m_flip.flipFirstHalf(*m_card);
     settleBoxes();
 
-    m_lastWord = m_nextWord;
-    m_commentField->setText(m_lastWord->comment());
     m_lastAnswer = m_answerField->text();
+    const lexi::QuizRun::Judgement judgement =
+        m_run.answer(m_lastAnswer, m_lastAskedForeign, vocabulary()->isDisableMisspellRecognition());
+    const QLXWord &answered = *lastWord();
+    m_commentField->setText(answered.comment());
 
-    qint64 distance = lexi::answerDistance(lexi::expectedSide(*m_lastWord, m_lastAskedForeign), m_lastAnswer);
-    bool isSynonym = false;
-    if (distance != 0 && !lexi::isBlankAnswer(m_lastAnswer)) {
-        const std::shared_ptr<QLXWord> synonym =
-            lexi::acceptedSynonym(vocabulary()->synonymsForWord(*m_lastWord), m_lastAnswer, m_lastAskedForeign,
-                                  wordsToAsk(), askIndex());
-        if (synonym) {
-            // The synonym takes the place of the word asked, which is asked again next.
-            m_lastWord = synonym;
-            const qsizetype position = wordsToAsk().indexOf(synonym);
-            if (position >= 0)
-                wordsToAsk().removeAt(position);
-            else
-                --m_numberOfCorrect;
-            wordsToAsk().insert(askIndex(), synonym);
-            distance = 0;
-            isSynonym = true;
-        }
-    }
-
-    m_lastWordOriginLevel = m_lastWord->level();
     setControl(*m_dontAskAgainBox, false);
     setControl(*m_iKnewItBox, true);
-    m_lastWrongWasJustMisspelled = false;
     m_lowerLevelIcon->show();
-    showVerdict(lexi::verdictForDistance(distance, vocabulary()->isDisableMisspellRecognition()), isSynonym);
+    showVerdict(judgement.verdict, judgement.isSynonym);
 
-    const QString &expected = lexi::expectedSide(*m_lastWord, m_lastAskedForeign);
-    const QString &previousQuestion = m_lastAskedForeign ? m_lastWord->yourWord() : m_lastWord->foreignWord();
+    const bool isCorrect = judgement.verdict == lexi::AnswerVerdict::Correct;
+    const QString &expected = lexi::expectedSide(answered, m_lastAskedForeign);
+    const QString &previousQuestion = m_lastAskedForeign ? answered.yourWord() : answered.foreignWord();
     m_typedAnswerField->setText(m_lastAnswer);
-    m_expectedAnswerField->setVisible(distance != 0);
-    m_expectedAnswerIndicator->setVisible(distance != 0);
+    m_expectedAnswerField->setVisible(!isCorrect);
+    m_expectedAnswerIndicator->setVisible(!isCorrect);
     m_expectedAnswerField->setText(expected);
     m_previousQuestionField->setText(previousQuestion);
     setHelveticaSize(*m_previousQuestionField, previousQuestion.size() >= 81 ? 14 : 18);
@@ -271,8 +234,7 @@ void QLXTypingQuizController::executeNext()
     setControl(*m_editButton, true);
     m_deletedMark->hide();
 
-    m_nextWord = nextWordToAsk();
-    if (!m_nextWord) {
+    if (!m_run.advance()) {
         setControl(*m_questionField, false);
         setControl(*m_answerField, false);
         setControl(*m_nextButton, false);
@@ -285,14 +247,14 @@ void QLXTypingQuizController::executeNext()
         setQuestion();
     }
     showProgress();
-    recordSaveAndMark();
     m_flip.flipSecondHalf(*m_card);
     m_card->update();
 }
 
 void QLXTypingQuizController::showVerdict(lexi::AnswerVerdict verdict, bool isSynonym)
 {
-    const quint64 origin = m_lastWordOriginLevel;
+    const quint64 origin = m_run.lastWordOriginLevel();
+    const quint64 level = lastWord()->level();
     switch (verdict) {
     case lexi::AnswerVerdict::Correct:
         setTextColor(*m_typedAnswerField, Qt::black);
@@ -301,9 +263,7 @@ void QLXTypingQuizController::showVerdict(lexi::AnswerVerdict verdict, bool isSy
         showQuizImage(*m_typedAnswerIndicator, u"checkmark_32"_s, indicatorSize);
         m_typedAnswerIndicator->show();
         m_typedAnswerField->show();
-        vocabulary()->answeredWord(*m_lastWord, 1);
-        ++m_numberOfCorrect;
-        showQuizImage(*m_upperLevelIcon, lexi::levelImageName(m_lastWord->level()), levelIconSize);
+        showQuizImage(*m_upperLevelIcon, lexi::levelImageName(level), levelIconSize);
         showQuizImage(*m_arrow, u"arrow_up"_s, QSize(20, 32));
         m_upperLevelIcon->setVisible(origin != QLXWord::nativeLevel);
         m_arrow->setVisible(origin != QLXWord::nativeLevel);
@@ -317,13 +277,9 @@ void QLXTypingQuizController::showVerdict(lexi::AnswerVerdict verdict, bool isSy
         showQuizImage(*m_typedAnswerIndicator, u"misspelled_32"_s, indicatorSize);
         m_typedAnswerIndicator->show();
         m_typedAnswerField->show();
-        showQuizImage(*m_lowerLevelIcon, lexi::levelImageName(m_lastWord->level()), levelIconSize);
+        showQuizImage(*m_lowerLevelIcon, lexi::levelImageName(level), levelIconSize);
         m_upperLevelIcon->hide();
         m_arrow->hide();
-        vocabulary()->answeredWord(*m_lastWord, 0);
-        ++m_numberOfMisspelled;
-        m_lastWrongWasJustMisspelled = true;
-        m_wrongAnsweredWords.append(m_lastWord);
         showHelp(*m_verdictHelp, u"quizMisspelledAnswerHelpText"_s, hasShownQuizHelpMisspelledAnswer);
         break;
     case lexi::AnswerVerdict::Wrong: {
@@ -337,10 +293,7 @@ void QLXTypingQuizController::showVerdict(lexi::AnswerVerdict verdict, bool isSy
         m_upperLevelIcon->setVisible(origin != 0);
         m_arrow->setVisible(origin != 0);
         showQuizImage(*m_typedAnswerIndicator, u"strikeout_32"_s, indicatorSize);
-        vocabulary()->answeredWord(*m_lastWord, -1);
-        showQuizImage(*m_lowerLevelIcon, lexi::levelImageName(m_lastWord->level()), levelIconSize);
-        ++m_numberOfWrong;
-        m_wrongAnsweredWords.append(m_lastWord);
+        showQuizImage(*m_lowerLevelIcon, lexi::levelImageName(level), levelIconSize);
         if (origin != 0)
             showHelp(*m_verdictHelp, u"quizWrongHelpText"_s, hasShownQuizHelpWrongAnswer);
         else
@@ -362,32 +315,23 @@ void QLXTypingQuizController::showHelp(QLabel &bubble, const QString &key, QLati
 
 void QLXTypingQuizController::showProgress()
 {
-    const qint64 running = m_numberOfCorrect + m_numberOfWrong + m_numberOfMisspelled + 1;
+    const qint64 running = m_run.numberOfAnswers() + 1;
     m_statusText->setText(lexi::format(quizText(u"progressStatus"_s), running, numberOfWordsToAsk()));
     m_progressBar->setTotal(quint64(std::max<qint64>(numberOfWordsToAsk(), 0)));
     m_progressBar->setProgress(quint64(std::max<qint64>(running, 0)));
-}
-
-void QLXTypingQuizController::recordSaveAndMark()
-{
-    const std::shared_ptr<Lexicarta> &words = vocabulary();
-    words->setNeedsSync(true);
-    m_services.keeper.markFileAsNeedsSync(*words);
-    m_services.keeper.saveVocabulary(words);
 }
 
 void QLXTypingQuizController::executeShowStatistics()
 {
     m_flip.flipFirstHalf(*m_card);
     m_card->setIsSplit(false);
-    settleBoxes();
-    m_isRunInProgress = false;
-
-    recordSaveAndMark();
-    m_services.keeper.syncWithDropbox();
+    m_run.finish(m_dontAskAgainBox->isChecked(), m_iKnewItBox->isChecked());
+    m_dontAskAgainBox->setChecked(false);
+    m_iKnewItBox->setChecked(false);
+    m_services.keeper.requestSync();
     m_pages.showPage(lexi::QuizPages::TypingResults);
 
-    const lexi::QuizResults results{m_numberOfCorrect, m_numberOfMisspelled, m_numberOfWrong, numberOfWordsToAsk()};
+    const lexi::QuizResults results = m_run.results();
     m_introText->setText(lexi::format(quizText(results.introKey()), results.correctPercent()));
     m_pieChart->setEmpty(results.total <= 0);
     m_pieChart->setCorrectPercent(results.correctPercent() / 100);
@@ -396,7 +340,7 @@ void QLXTypingQuizController::executeShowStatistics()
     m_correctCount->setText(lexi::format(countFormat, results.correct, results.total));
     m_wrongCount->setText(lexi::format(countFormat, results.wrong, results.total));
     m_misspelledCount->setText(lexi::format(countFormat, results.misspelled, results.total));
-    setControl(*m_restartButton, m_numberOfWrong > 0 && !m_wrongAnsweredWords.isEmpty());
+    setControl(*m_restartButton, numberOfWrong() > 0 && !wrongAnsweredWords().isEmpty());
     m_newQuizButton->setFocus();
 
     m_flip.flipSecondHalf(*m_resultsCard);
@@ -410,12 +354,7 @@ void QLXTypingQuizController::executeRestartQuizWithWrong()
     m_flip.flipFirstHalf(*m_resultsCard);
     m_card->setIsSplit(true);
     m_card->setColorNeutral();
-    m_numberOfCorrect = m_numberOfWrong = m_numberOfMisspelled = 0;
-    setAskIndex(-1);
-    wordsToAsk() = m_wrongAnsweredWords;
-    setNumberOfWordsToAsk(wordsToAsk().size());
-    m_wrongAnsweredWords.clear();
-    m_isRunInProgress = true;
+    m_run.restartWithWrong();
     showFirstQuestion();
     m_pages.showPage(lexi::QuizPages::TypingQuiz);
     focusAnswerField();
@@ -424,24 +363,23 @@ void QLXTypingQuizController::executeRestartQuizWithWrong()
 
 void QLXTypingQuizController::iKnewIt()
 {
-    const quint64 origin = m_lastWordOriginLevel;
+    const quint64 origin = m_run.lastWordOriginLevel();
     if (m_iKnewItBox->isChecked()) {
         showQuizImage(*m_lowerLevelIcon, lexi::levelImageName(origin), levelIconSize);
-        showQuizImage(*m_upperLevelIcon, lexi::levelImageName(std::min<quint64>(origin + 1, QLXWord::nativeLevel)),
-                      levelIconSize);
+        showQuizImage(*m_upperLevelIcon, lexi::levelImageName(m_run.levelAfterIKnewIt()), levelIconSize);
         showQuizImage(*m_arrow, u"arrow_up"_s, QSize(20, 32));
         m_upperLevelIcon->show();
         m_arrow->setVisible(origin != QLXWord::nativeLevel);
         m_card->setColorCorrect();
         m_verdictHelp->setText(quizText(u"quizCorrectAnswerHelpText"_s));
     } else {
-        const quint64 present = m_lastWord ? m_lastWord->level() : origin;
+        const quint64 present = lastWord() ? lastWord()->level() : origin;
         showQuizImage(*m_upperLevelIcon, lexi::levelImageName(origin), levelIconSize);
         showQuizImage(*m_lowerLevelIcon, lexi::levelImageName(present), levelIconSize);
         showQuizImage(*m_arrow, u"arrow_down"_s, QSize(20, 32));
         m_arrow->setVisible(origin != present);
         m_upperLevelIcon->setVisible(origin != present);
-        if (m_lastWrongWasJustMisspelled) {
+        if (m_run.lastWasJustMisspelled()) {
             m_card->setColorMisspelled();
             m_verdictHelp->setText(quizText(u"quizMisspelledHelpText"_s));
         } else {
@@ -453,20 +391,20 @@ void QLXTypingQuizController::iKnewIt()
 
 void QLXTypingQuizController::editLastWord()
 {
-    if (m_lastWord)
-        emit editWordRequested(m_lastWord, m_editButton);
+    if (lastWord())
+        emit editWordRequested(lastWord(), m_editButton);
 }
 
 void QLXTypingQuizController::wordPopoverDidEditWords(const lexi::WordList &)
 {
     emit wordPopoverShouldClose();
-    if (!m_lastWord)
+    if (!lastWord())
         return;
-    m_expectedAnswerField->setText(lexi::expectedSide(*m_lastWord, m_lastAskedForeign));
-    m_previousQuestionField->setText(m_lastAskedForeign ? m_lastWord->yourWord() : m_lastWord->foreignWord());
-    m_commentField->setText(m_lastWord->comment());
-    m_services.keeper.markFileAsNeedsSync(*vocabulary());
-    m_services.keeper.syncWithDropbox();
+    const QLXWord &edited = *lastWord();
+    m_expectedAnswerField->setText(lexi::expectedSide(edited, m_lastAskedForeign));
+    m_previousQuestionField->setText(m_lastAskedForeign ? edited.yourWord() : edited.foreignWord());
+    m_commentField->setText(edited.comment());
+    m_services.keeper.requestSync();
 }
 
 void QLXTypingQuizController::wordPopoverDidDeleteWords(const lexi::WordList &words)
@@ -474,23 +412,14 @@ void QLXTypingQuizController::wordPopoverDidDeleteWords(const lexi::WordList &wo
     emit wordPopoverShouldClose();
     // The words are gone: they are not asked again, and the boxes of the verdict shown have
     // nothing left to settle.
-    for (const std::shared_ptr<QLXWord> &deleted : words) {
-        m_wrongAnsweredWords.removeAll(deleted);
-        for (qsizetype position = wordsToAsk().size() - 1; position > askIndex(); --position) {
-            if (wordsToAsk()[position] == deleted)
-                wordsToAsk().removeAt(position);
-        }
-    }
+    m_run.wordsDeleted(words);
     m_deletedMark->show();
     setControl(*m_editButton, false);
     for (QCheckBox *box : {m_dontAskAgainBox, m_iKnewItBox}) {
         box->setChecked(false);
         box->setEnabled(false);
     }
-    if (const std::shared_ptr<Lexicarta> &words = vocabulary()) {
-        m_services.keeper.markFileAsNeedsSync(*words);
-        m_services.keeper.syncWithDropbox();
-    }
+    m_services.keeper.requestSync();
 }
 
 void QLXTypingQuizController::wordPopoverDidCancelEditWords(const lexi::WordList &)
@@ -498,11 +427,11 @@ void QLXTypingQuizController::wordPopoverDidCancelEditWords(const lexi::WordList
     emit wordPopoverShouldClose();
 }
 
-void QLXTypingQuizController::abandonRun()
+void QLXTypingQuizController::leave()
 {
     m_pendingStep.cancel();
     m_focusStep.cancel();
-    m_isRunInProgress = false;
+    m_run.end();
 }
 
 void QLXTypingQuizController::resetQuizHelp()

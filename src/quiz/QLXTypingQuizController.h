@@ -4,11 +4,12 @@
 #include "CardFlip.h"
 #include "QLXQuizInterface.h"
 #include "QuizPages.h"
+#include "QuizMode.h"
+#include "QuizRun.h"
 #include "QuizServices.h"
 
 #include "model/QLXWordPopoverDelegate.h"
 
-#include <QObject>
 
 class QCheckBox;
 class QLabel;
@@ -27,7 +28,7 @@ class QLXProgressBar;
 //
 // The edit button asks the host for the word popover (editWordRequested); the host shows it with
 // this controller as its delegate and closes it when asked (wordPopoverShouldClose).
-class QLXTypingQuizController : public QObject, public QLXQuizInterface, public QLXWordPopoverDelegate
+class QLXTypingQuizController : public lexi::QuizMode, public QLXQuizInterface, public QLXWordPopoverDelegate
 {
     Q_OBJECT
 
@@ -38,9 +39,10 @@ public:
     static constexpr std::chrono::milliseconds focusDelay{1000};
 
     QLXTypingQuizController(const lexi::QuizServices &services, lexi::QuizPages &pages, QObject *parent = nullptr);
-    ~QLXTypingQuizController() override;
 
-    // Starts a run with the words chosen (wordsToAsk) on the question page.
+    // Starts a run with the words chosen (wordsToAsk) on the question page and shows it.
+    QLXQuizInterface &quiz() override { return *this; }
+    QWidget *start() override;
     void startQuiz();
     // Next, the results and the restart run a moment later, so that the card flip can take its
     // picture first. While one of them waits, another trigger does nothing.
@@ -58,16 +60,17 @@ public:
     void resetQuizHelp();
 
     // From the start of a run until its result page.
-    bool isRunInProgress() const { return m_isRunInProgress; }
+    bool isRunInProgress() const override { return m_run.isInProgress(); }
     // The learner left the run: nothing more of it is recorded.
-    void abandonRun();
+    void leave() override;
 
-    const std::shared_ptr<QLXWord> &nextWord() const { return m_nextWord; }
-    const std::shared_ptr<QLXWord> &lastWord() const { return m_lastWord; }
-    qint64 numberOfCorrect() const { return m_numberOfCorrect; }
-    qint64 numberOfWrong() const { return m_numberOfWrong; }
-    qint64 numberOfMisspelled() const { return m_numberOfMisspelled; }
-    const lexi::WordList &wrongAnsweredWords() const { return m_wrongAnsweredWords; }
+    const lexi::QuizRun &run() const { return m_run; }
+    const std::shared_ptr<QLXWord> &nextWord() const { return m_run.nextWord(); }
+    const std::shared_ptr<QLXWord> &lastWord() const { return m_run.lastWord(); }
+    qint64 numberOfCorrect() const { return m_run.numberOfCorrect(); }
+    qint64 numberOfWrong() const { return m_run.numberOfWrong(); }
+    qint64 numberOfMisspelled() const { return m_run.numberOfMisspelled(); }
+    const lexi::WordList &wrongAnsweredWords() const { return m_run.wrongAnsweredWords(); }
     bool lastAskedForeign() const { return m_lastAskedForeign; }
 
     // The controls, for the program's keyboard handling and for tests.
@@ -101,14 +104,10 @@ public:
     lexi::CardFlip &flip() { return m_flip; }
 
 signals:
-    // The new-quiz button: back to the set-up page.
-    void newQuizRequested();
     // The learner wants to edit lastWord (the word popover opens beside the edit button).
     void editWordRequested(const std::shared_ptr<QLXWord> &word, QWidget *anchor);
     // The word popover has done its work and closes.
     void wordPopoverShouldClose();
-    // The result page is shown; the run has ended.
-    void runEnded();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -125,7 +124,6 @@ private:
     void settleBoxes();
     void showVerdict(lexi::AnswerVerdict verdict, bool isSynonym);
     void showProgress();
-    void recordSaveAndMark();
     void showHelp(QLabel &bubble, const QString &key, QLatin1StringView shownFlag);
     void selectInputSourceForAnswer();
     void focusAnswerField();
@@ -138,17 +136,9 @@ private:
     lexi::dispatch::DelayedBlock m_pendingStep;
     lexi::dispatch::DelayedBlock m_focusStep;
 
-    std::shared_ptr<QLXWord> m_nextWord;
-    std::shared_ptr<QLXWord> m_lastWord;
-    quint64 m_lastWordOriginLevel = 0;
+    lexi::QuizRun m_run;
     QString m_lastAnswer;
-    qint64 m_numberOfCorrect = 0;
-    qint64 m_numberOfWrong = 0;
-    qint64 m_numberOfMisspelled = 0;
     bool m_lastAskedForeign = true;
-    bool m_lastWrongWasJustMisspelled = false;
-    bool m_isRunInProgress = false;
-    lexi::WordList m_wrongAnsweredWords;
 
     QLXBookmarkView *m_questionPage = nullptr;
     QLXCardView *m_card = nullptr;

@@ -1,28 +1,14 @@
 #pragma once
 
-#include "model/Lexicarta.h"
 #include "platform/ports/Clock.h"
 #include "platform/files/Defaults.h"
 #include "platform/dispatch/Scheduler.h"
-
-#include <memory>
 
 class QLXColorTheme;
 
 namespace lexi {
 
-// Where a quiz hands the vocabulary it records answers in: the save (handed to the background
-// saver, so the learner never waits for it), the note that its file must be synchronised, and the
-// request for a synchronisation at the end of a run.
-class QuizVocabularyKeeper
-{
-public:
-    virtual ~QuizVocabularyKeeper() = default;
-
-    virtual void saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary) = 0;
-    virtual void markFileAsNeedsSync(const Lexicarta &vocabulary) = 0;
-    virtual void syncWithDropbox() = 0;
-};
+class VocabularyKeeper;
 
 // What the quiz pages ask of the rating prompt (QLXRate), which implements it: counting the events
 // after which it may ask the learner for a rating, and the set-up page's own rating button.
@@ -43,7 +29,8 @@ struct QuizServices
     Defaults &defaults;
     dispatch::Scheduler &scheduler;
     const Clock &clock;
-    QuizVocabularyKeeper &keeper;
+    // The open vocabulary: quizzes ask from it and record every answer through it.
+    VocabularyKeeper &keeper;
     RatingPrompt &ratingPrompt;
     QLXColorTheme &theme;
 };

@@ -14,7 +14,6 @@ class EmptyFlashCardServicePage final : public FlashCardServicePage
 {
 public:
     QWidget *view() override { return m_view.get(); }
-    void setVocabulary(std::shared_ptr<Lexicarta>) override {}
 
 private:
     std::unique_ptr<QWidget> m_view = std::make_unique<QWidget>();
@@ -24,7 +23,6 @@ class EmptyStatisticsPage final : public StatisticsPage
 {
 public:
     QWidget *view() override { return m_view.get(); }
-    void setVocabulary(std::shared_ptr<Lexicarta>) override {}
     void showStatistics() override {}
     void windowDidResize() override {}
 

@@ -13,6 +13,8 @@ class QWidget;
 
 namespace lexi {
 
+class VocabularyKeeper;
+
 // How a page plugs into the main window.
 //
 // The main window shows five tabs: the vocabulary list, the quiz, the flash-card service, the
@@ -43,9 +45,9 @@ public:
 class VocabularyListPage : public MainWindowPage
 {
 public:
-    // The current vocabulary; none before the main window hands one over.
-    virtual std::shared_ptr<Lexicarta> vocabulary() const = 0;
-    virtual void setVocabulary(std::shared_ptr<Lexicarta> vocabulary) = 0;
+    // The holder of the current vocabulary (none before the main window opens one), which every
+    // page reads it from.
+    virtual VocabularyKeeper &keeper() = 0;
     // Loads the current vocabulary's file again; a load that fails keeps the current vocabulary.
     virtual void reloadVocabularyFromDisk() = 0;
     // The tab is shown.
@@ -78,14 +80,11 @@ public:
 // The flash-card service's search and set import.
 class FlashCardServicePage : public MainWindowPage
 {
-public:
-    virtual void setVocabulary(std::shared_ptr<Lexicarta> vocabulary) = 0;
 };
 
 class StatisticsPage : public MainWindowPage
 {
 public:
-    virtual void setVocabulary(std::shared_ptr<Lexicarta> vocabulary) = 0;
     virtual void showStatistics() = 0;
     // The main window changed its size.
     virtual void windowDidResize() = 0;

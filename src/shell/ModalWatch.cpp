@@ -6,11 +6,6 @@ namespace lexi {
 
 ModalWatch::ModalWatch(dispatch::Scheduler &scheduler) : m_scheduler(scheduler) {}
 
-ModalWatch::~ModalWatch()
-{
-    m_retry.cancel();
-}
-
 bool ModalWatch::isModalOpen()
 {
     return QApplication::activeModalWidget() != nullptr;

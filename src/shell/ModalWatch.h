@@ -18,7 +18,6 @@ public:
     static constexpr dispatch::Scheduler::Duration retryInterval{200};
 
     explicit ModalWatch(dispatch::Scheduler &scheduler);
-    ~ModalWatch();
 
     ModalWatch(const ModalWatch &) = delete;
     ModalWatch &operator=(const ModalWatch &) = delete;

@@ -17,9 +17,11 @@ namespace lexi {
 
 VocabularyListAdapter::VocabularyListAdapter(Installation &installation)
     : m_settings(installation.defaults()),
-      m_saving(installation.storage()),
-      m_sync(installation.dropboxController(), installation.syncLog()),
-      m_controller({.popover = {m_saving, installation.ports().alerts, installation.ports().inputSources,
+      m_syncStatus(installation.dropboxController(), installation.syncLog()),
+      m_keeper([&storage = installation.storage()](const Lexicarta &vocabulary) {
+          return storage.saveVocabulary(&vocabulary);
+      }, installation.dropboxController()),
+      m_controller({.popover = {m_keeper, installation.ports().alerts, installation.ports().inputSources,
                                 installation.ports().clock, installation.ports().scheduler, m_settings,
                                 selectedLocaleName()},
                     .loadFromDisk =
@@ -52,17 +54,14 @@ PreferencesAdapter::PreferencesAdapter(Installation &installation, QLXColorTheme
 }
 
 QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colorTheme, RatingPrompt &ratingPrompt,
-                                 std::function<std::shared_ptr<Lexicarta>()> currentVocabulary,
-                                 QNetworkAccessManager &network)
-    : m_installation(installation),
-      m_settings(installation.defaults()),
-      m_saving(installation.storage()),
-      m_services{installation.defaults(), installation.ports().scheduler, installation.ports().clock, *this,
+                                 VocabularyKeeper &keeper, QNetworkAccessManager &network)
+    : m_settings(installation.defaults()),
+      m_services{installation.defaults(), installation.ports().scheduler, installation.ports().clock, keeper,
                  ratingPrompt, colorTheme},
       m_pages(std::make_unique<QuizPages>()),
       m_typingQuiz(m_services, *m_pages),
       m_setup(m_services, *m_pages,
-              {std::move(currentVocabulary), m_typingQuiz,
+              {{&m_typingQuiz, nullptr, nullptr},
                [&workspace = installation.ports().workspace](const QUrl &address) {
                    // The support address is the program's own mail link; anything else is a page.
                    if (address.scheme() == u"mailto"_s)
@@ -71,7 +70,7 @@ QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colo
                        workspace.openWebAddress(address);
                },
                network}),
-      m_popoverController({m_saving, installation.ports().alerts, installation.ports().inputSources,
+      m_popoverController({keeper, installation.ports().alerts, installation.ports().inputSources,
                            installation.ports().clock, installation.ports().scheduler, m_settings,
                            selectedLocaleName()}),
       m_popover(new QLXPopover(m_pages.get()))
@@ -96,24 +95,9 @@ void QuizPageAdapter::runWhenNoQuizRuns(std::function<void()> step)
 
 void QuizPageAdapter::showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor)
 {
-    m_popoverController.showEditWindowForWords({word}, m_typingQuiz.vocabulary(), &m_typingQuiz);
+    m_popoverController.showEditWindowForWords({word}, &m_typingQuiz);
     m_popover->showRelativeToRect(anchor, anchor->rect());
     m_popover->raise();
-}
-
-void QuizPageAdapter::saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary)
-{
-    m_installation.storage().saveVocabulary(vocabulary.get());
-}
-
-void QuizPageAdapter::markFileAsNeedsSync(const Lexicarta &vocabulary)
-{
-    m_installation.dropboxController().markFileAsNeedsSync(vocabulary);
-}
-
-void QuizPageAdapter::syncWithDropbox()
-{
-    m_installation.dropboxController().syncWithDropbox();
 }
 
 ProgramRatingPrompt::ProgramRatingPrompt(Installation &installation, QNetworkAccessManager &network,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DropBoxVocabularySync.h"
+#include "DropBoxSyncStatus.h"
 #include "MainWindowPages.h"
 #include "QLXRate.h"
 #include "QtRatingPromptPresenter.h"
@@ -8,7 +8,7 @@
 
 #include "editor/LexicartaController.h"
 #include "editor/QLXWordPopoverController.h"
-#include "editor/VocabularySaving.h"
+#include "model/VocabularyKeeper.h"
 #include "platform/files/Settings.h"
 #include "quiz/QLXQuizSetupController.h"
 #include "quiz/QLXTypingQuizController.h"
@@ -32,10 +32,9 @@ public:
     explicit VocabularyListAdapter(Installation &installation);
 
     QWidget *view() override { return m_controller.view(); }
-    std::shared_ptr<Lexicarta> vocabulary() const override { return m_controller.vocabulary(); }
-    void setVocabulary(std::shared_ptr<Lexicarta> vocabulary) override { m_controller.setVocabulary(vocabulary); }
+    VocabularyKeeper &keeper() override { return m_keeper; }
     void reloadVocabularyFromDisk() override { m_controller.reloadVocabularyFromDisk(); }
-    void showVocabulary() override { m_controller.showVocabulary(&m_sync); }
+    void showVocabulary() override { m_controller.showVocabulary(&m_syncStatus); }
     void updateEntireView() override { m_controller.updateEntireView(); }
     void showAddWordPanel() override { m_controller.showAddWordPanel(); }
     WordList getSelectedWordsArray() const override { return m_controller.getSelectedWordsArray(); }
@@ -51,8 +50,8 @@ public:
 
 private:
     Settings m_settings;
-    StorageVocabularySaving m_saving;
-    DropBoxVocabularySync m_sync;
+    DropBoxSyncStatus m_syncStatus;
+    VocabularyKeeper m_keeper;
     LexicartaController m_controller;
 };
 
@@ -74,11 +73,11 @@ private:
 };
 
 // The quiz tab: the set-up page and the typing quiz in their pages.
-class QuizPageAdapter final : public QuizPage, private QuizVocabularyKeeper
+class QuizPageAdapter final : public QuizPage
 {
 public:
     QuizPageAdapter(Installation &installation, QLXColorTheme &colorTheme, RatingPrompt &ratingPrompt,
-                    std::function<std::shared_ptr<Lexicarta>()> currentVocabulary, QNetworkAccessManager &network);
+                    VocabularyKeeper &keeper, QNetworkAccessManager &network);
 
     QWidget *view() override { return m_pages.get(); }
     void setPreSelectedWords(const WordList &words) override { m_setup.setPreSelectedWords(words); }
@@ -88,16 +87,12 @@ public:
 
     void awake() { m_setup.awake(); }
     QLXQuizSetupController &setup() { return m_setup; }
+    QLXTypingQuizController &typingQuiz() { return m_typingQuiz; }
 
 private:
-    void saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary) override;
-    void markFileAsNeedsSync(const Lexicarta &vocabulary) override;
-    void syncWithDropbox() override;
     void showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor);
 
-    Installation &m_installation;
     Settings m_settings;
-    StorageVocabularySaving m_saving;
     QuizServices m_services;
     std::unique_ptr<QuizPages> m_pages;
     QLXTypingQuizController m_typingQuiz;

@@ -8,6 +8,7 @@
 
 #include "model/AvailableLanguages.h"
 #include "model/Lexicarta.h"
+#include "model/VocabularyKeeper.h"
 #include "model/VocabularyFileName.h"
 #include "platform/ports/Console.h"
 #include "platform/files/Settings.h"
@@ -60,8 +61,6 @@ QLXMainWindowController::QLXMainWindowController(lexi::Installation &installatio
 
 QLXMainWindowController::~QLXMainWindowController()
 {
-    for (lexi::dispatch::DelayedBlock &step : m_delayedSteps)
-        step.cancel();
     m_installation.storage().setSaveObserver({});
     m_installation.dropboxController().setDelegate(nullptr);
     m_installation.dropboxController().setWindow(nullptr);
@@ -141,7 +140,7 @@ std::shared_ptr<Lexicarta> QLXMainWindowController::loadFirstOf(const QStringLis
 
 std::shared_ptr<Lexicarta> QLXMainWindowController::currentVocabulary() const
 {
-    return m_pages.vocabulary->vocabulary();
+    return m_pages.vocabulary->keeper().vocabulary();
 }
 
 std::optional<QString> QLXMainWindowController::currentSavePath() const
@@ -251,7 +250,6 @@ void QLXMainWindowController::showQuizlet()
     doSync();
     m_pages.vocabulary->closeAddWordPopover();
     m_pages.vocabulary->closeHelp();
-    m_pages.flashCardService->setVocabulary(currentVocabulary());
     selectTab(quizletTab);
 }
 
@@ -260,7 +258,6 @@ void QLXMainWindowController::showStatistics()
     doSync();
     m_pages.vocabulary->closeAddWordPopover();
     m_pages.vocabulary->closeHelp();
-    m_pages.statistics->setVocabulary(currentVocabulary());
     m_pages.statistics->showStatistics();
     selectTab(statisticsTab);
 }
@@ -305,12 +302,8 @@ void QLXMainWindowController::exportVocabulary()
 
 void QLXMainWindowController::importDidEnd()
 {
-    const std::shared_ptr<Lexicarta> vocabulary = currentVocabulary();
-    if (!vocabulary)
+    if (!m_pages.vocabulary->keeper().recordChange())
         return;
-    vocabulary->setNeedsSync(true);
-    m_installation.dropboxController().markFileAsNeedsSync(*vocabulary);
-    m_installation.storage().saveVocabulary(vocabulary.get());
     updateLanguagesPopup();
     showVocabulary();
     doSync();

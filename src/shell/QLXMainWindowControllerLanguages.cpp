@@ -71,8 +71,6 @@ void QLXMainWindowController::selectLanguage()
     }
     lexi::Console::writeLine(u"VocController > selectLanguage > has %1 words"_s.arg(vocabulary->countAllWords()));
     setCurrentVocabulary(vocabulary);
-    m_pages.flashCardService->setVocabulary(vocabulary);
-    m_pages.statistics->setVocabulary(vocabulary);
     if (selectedTab() == quizTab)
         showQuiz();
     else if (selectedTab() == statisticsTab)

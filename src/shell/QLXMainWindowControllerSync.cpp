@@ -9,6 +9,7 @@
 
 #include "model/AvailableLanguages.h"
 #include "model/Lexicarta.h"
+#include "model/VocabularyKeeper.h"
 #include "platform/values/Format.h"
 #include "platform/linux/LocaleName.h"
 #include "platform/files/StringTables.h"
@@ -41,7 +42,7 @@ std::optional<qint64> modificationSeconds(const QString &path)
 
 void QLXMainWindowController::setCurrentVocabulary(std::shared_ptr<Lexicarta> vocabulary)
 {
-    m_pages.vocabulary->setVocabulary(std::move(vocabulary));
+    m_pages.vocabulary->keeper().setVocabulary(std::move(vocabulary));
     // The file as it was read: a synchronisation reloads it only when it changes from here.
     if (const auto path = currentSavePath())
         m_vocabularyLastLoadedDate = modificationSeconds(*path);
@@ -117,15 +118,14 @@ void QLXMainWindowController::createFirstLanguageWithName(const QString &name)
         vocabulary = storage.vocabularyFromFile(*path);
         if (!vocabulary)
             return;
+        setCurrentVocabulary(vocabulary);
     } else {
-        vocabulary->setNeedsSync(true);
-        m_installation.dropboxController().markFileAsNeedsSync(*vocabulary);
+        setCurrentVocabulary(vocabulary);
         // An empty vocabulary writes at once; the language pop-up lists it from its file.
-        if (!storage.saveVocabulary(vocabulary.get()))
+        if (!m_pages.vocabulary->keeper().recordChange())
             return;
         storage.flushSaves();
     }
-    setCurrentVocabulary(vocabulary);
     m_pages.vocabulary->updateEntireView();
     updateLanguagesPopup();
     enableAllToolbarItems();

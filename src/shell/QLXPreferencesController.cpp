@@ -142,11 +142,6 @@ QLXPreferencesController::QLXPreferencesController(Environment environment, QWid
     showPreferences();
 }
 
-QLXPreferencesController::~QLXPreferencesController()
-{
-    m_addSheetLater.cancel();
-}
-
 QWidget *QLXPreferencesController::makeSideBar()
 {
     // The side bar shows the colour theme, as the quiz pages behind their cards do.

@@ -86,7 +86,6 @@ public:
     static constexpr std::chrono::milliseconds addSheetDelay{1000};
 
     explicit QLXPreferencesController(Environment environment, QWidget *parent = nullptr);
-    ~QLXPreferencesController() override;
 
     void setDelegate(QLXPreferencesDelegate *delegate) { m_delegate = delegate; }
 

@@ -50,13 +50,6 @@ QLXRate::QLXRate(Application application, Services services, QObject *parent)
 {
 }
 
-QLXRate::~QLXRate()
-{
-    m_promptRetry.cancel();
-    m_watch.cancel();
-    m_reopen.cancel();
-}
-
 quint64 QLXRate::appStoreID() const
 {
     return m_appStoreID != 0 ? m_appStoreID : m_services.settings.rateAppStoreID();
@@ -275,7 +268,6 @@ void QLXRate::promptForRating()
     if (m_hasVisibleAlert)
         return;
     if (onlyPromptIfMainWindowIsAvailable && !m_services.presenter.hasMainWindow()) {
-        m_promptRetry.cancel();
         m_promptRetry = m_services.scheduler.after(promptRetryDelay, [this] { promptForRating(); });
         return;
     }
@@ -321,7 +313,6 @@ void QLXRate::openRatingsPageInAppStore()
                                      .arg(page.toString()));
         return;
     }
-    m_watch.cancel();
     const auto watchUntil = m_services.clock.monotonicNow() + storeWatchPatience;
     m_watch = m_services.scheduler.every(storeWatchInterval, [this, watchUntil] {
         if (m_services.clock.monotonicNow() >= watchUntil)

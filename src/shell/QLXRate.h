@@ -58,7 +58,6 @@ public:
     };
 
     QLXRate(Application application, Services services, QObject *parent = nullptr);
-    ~QLXRate() override;
 
     lexi::RatingPolicy policy() const { return m_policy; }
     void setPolicy(const lexi::RatingPolicy &policy) { m_policy = policy; }

@@ -5,6 +5,8 @@
 #include "QLXSyncStatus.h"
 #include "SyncThrottle.h"
 
+#include "model/SyncRequests.h"
+
 #include "platform/dispatch/DelayedBlock.h"
 #include "platform/dispatch/Scheduler.h"
 #include "platform/dispatch/SerialQueue.h"
@@ -48,7 +50,7 @@ class FolderChooser;
 // uploads go one after another through the controller's own queue, so they never overlap; a
 // file that the program or the cloud client changes while a run works on it is left for the
 // next run. No file that holds words is removed before a copy that loads is kept.
-class DropBoxController
+class DropBoxController final : public lexi::SyncRequests
 {
 public:
     struct Environment
@@ -88,7 +90,7 @@ public:
     static DropBoxController *sharedManager();
 
     explicit DropBoxController(Environment environment);
-    ~DropBoxController();
+    ~DropBoxController() override;
 
     DropBoxController(const DropBoxController &) = delete;
     DropBoxController &operator=(const DropBoxController &) = delete;
@@ -109,13 +111,13 @@ public:
     bool isLinked() const;
 
     // Queues a synchronisation and returns at once.
-    void syncWithDropbox();
+    void syncWithDropbox() override;
     // One synchronisation on the calling thread, after any that runs already.
     void syncWithDropboxBlocking();
     // Deletes the cloud file of that language (the file name without extension), if there is one.
     void deleteLanguageWithName(const QString &name);
     // Notes that the vocabulary's file changed, so that the next run uploads it.
-    void markFileAsNeedsSync(const Lexicarta &vocabulary);
+    void markFileAsNeedsSync(const Lexicarta &vocabulary) override;
     // A vocabulary file in the cloud folder changed: runs two synchronisations, 5 s and 15 s
     // from now, unless they are waiting already.
     void dropboxFolderDidChange();

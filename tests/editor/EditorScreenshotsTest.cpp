@@ -25,7 +25,7 @@ protected:
         list = makeList();
         list->view()->resize(1180, 720);
         list->view()->show();
-        list->setVocabulary(vocabulary);
+        keeper.setVocabulary(vocabulary);
         list->showVocabulary(&sync);
     }
 

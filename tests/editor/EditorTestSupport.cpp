@@ -16,7 +16,7 @@ EditorFixture::~EditorFixture() = default;
 
 QLXWordPopoverController::Services EditorFixture::popoverServices()
 {
-    return {saving,
+    return {keeper,
             fakes.alerts,
             inputSources,
             fakes.clock,

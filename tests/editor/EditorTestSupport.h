@@ -5,9 +5,10 @@
 #include "support/ScriptedInputSources.h"
 
 #include "editor/LexicartaController.h"
-#include "editor/VocabularySaving.h"
-#include "editor/VocabularySync.h"
+#include "editor/VocabularySyncStatus.h"
 #include "model/Lexicarta.h"
+#include "model/SyncRequests.h"
+#include "model/VocabularyKeeper.h"
 #include "platform/files/Defaults.h"
 #include "platform/files/Settings.h"
 
@@ -20,10 +21,10 @@
 namespace lexi::test {
 
 // Counts saves; fails them while `fails` is set.
-class RecordingSaving final : public VocabularySaving
+class RecordingSaving final
 {
 public:
-    bool saveVocabulary(const Lexicarta &vocabulary) override
+    bool saveVocabulary(const Lexicarta &vocabulary)
     {
         ++saves;
         lastSaved = &vocabulary;
@@ -35,7 +36,7 @@ public:
     bool fails = false;
 };
 
-class RecordingSync final : public VocabularySync
+class RecordingSync final : public SyncRequests, public VocabularySyncStatus
 {
 public:
     bool isEnabled() const override { return enabled; }
@@ -72,6 +73,7 @@ struct EditorFixture
     Settings settings{defaults};
     RecordingSaving saving;
     RecordingSync sync;
+    VocabularyKeeper keeper{[this](const Lexicarta &vocabulary) { return saving.saveVocabulary(vocabulary); }, sync};
     std::shared_ptr<Lexicarta> reloaded;
     int reloads = 0;
 };

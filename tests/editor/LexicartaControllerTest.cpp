@@ -39,7 +39,7 @@ protected:
         list = makeList();
         list->view()->resize(1100, 700);
         list->view()->show();
-        list->setVocabulary(vocabulary);
+        keeper.setVocabulary(vocabulary);
         list->showVocabulary(&sync);
     }
 
@@ -240,7 +240,7 @@ TEST_F(LexicartaControllerTest, SelectedTagsWithoutAButtonStopFiltering)
     ASSERT_EQ(rows(), QStringList{u"dog"_s});
     auto other = Lexicarta::create(services);
     addWord(*other, u"one"_s, u"eins"_s, 0, {u"numbers"_s});
-    list->setVocabulary(other);
+    keeper.setVocabulary(other);
     EXPECT_TRUE(list->tokenCloud()->selectedTokenNames().contains(u"animal"_s));
     EXPECT_EQ(rows(), QStringList{u"one"_s});
 }
@@ -253,7 +253,7 @@ TEST_F(LexicartaControllerTest, AfterACancelledEditANewVocabularyIsShownAndEdite
 
     auto fresh = Lexicarta::create(services);
     const auto pear = addWord(*fresh, u"pear"_s, u"die Birne"_s);
-    list->setVocabulary(fresh);
+    keeper.setVocabulary(fresh);
     EXPECT_EQ(rows(), QStringList{u"pear"_s});
     clickRow(0);
     list->popoverController()->commentField()->setText(u"green"_s);
@@ -269,7 +269,7 @@ TEST_F(LexicartaControllerTest, ANewVocabularyDuringAnEditRefreshesTheTable)
     auto fresh = Lexicarta::create(services);
     const auto freshApple = addWord(*fresh, u"apple"_s, u"der Apfel"_s);
     addWord(*fresh, u"melon"_s, u"die Melone"_s);
-    list->setVocabulary(fresh);
+    keeper.setVocabulary(fresh);
     EXPECT_EQ(rows(), (QStringList{u"apple"_s, u"melon"_s}));
     EXPECT_EQ(list->popoverController()->selectedWords(), lexi::WordList{freshApple});
 }

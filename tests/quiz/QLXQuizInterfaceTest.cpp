@@ -419,8 +419,7 @@ TEST_F(QuizTest, SettingTheWordsRereadsWhetherCommentsAreShown)
 
 TEST_F(QuizTest, WordsAreHandedOutInOrderThenNoneForEver)
 {
-    quiz.setWordsToAsk({word(u"a"_s)});
-    quiz.wordsToAsk().append(word(u"b"_s));
+    quiz.askInOrder({word(u"a"_s), word(u"b"_s)});
     QStringList handedOut;
     for (int i = 0; i < 4; ++i)
         handedOut.append(yourWords({quiz.nextWordToAsk()}));

@@ -42,7 +42,7 @@ protected:
     {
         setup = std::make_unique<QLXQuizSetupController>(
             services, pages,
-            QLXQuizSetupController::Links{[this] { return vocabulary; }, typing,
+            QLXQuizSetupController::Links{{&typing, nullptr, nullptr},
                                           [this](const QUrl &url) { openedUrls.append(url); }, network});
         setup->awake();
         pages.show();

@@ -40,9 +40,7 @@ protected:
         quiz->setVocabulary(vocabulary);
         quiz->setAskForForeignWord(askForForeignWord);
         quiz->setAskForYourWord(!askForForeignWord);
-        quiz->wordsToAsk() = words;
-        quiz->setNumberOfWordsToAsk(words.size());
-        quiz->setAskIndex(-1);
+        quiz->askInOrder(words);
         quiz->startQuiz();
         pages.showPage(lexi::QuizPages::TypingQuiz);
         pages.show();
@@ -206,14 +204,14 @@ TEST_F(TypingQuizTest, EachAnswerIsMarkedAndHandedToTheSaverAndTheResultsSyncOnc
     start(words);
     QSignalSpy ended(quiz.get(), &QLXTypingQuizController::runEnded);
     for (const QString &typed : {u"A"_s, u"xyz"_s, u"c"_s, u"D"_s, u""_s}) {
-        const int savesBefore = keeper.saves;
+        const int savesBefore = recording.saves;
         answer(typed);
-        EXPECT_EQ(keeper.saves, savesBefore + 1);
-        EXPECT_EQ(keeper.marks, keeper.saves);
+        EXPECT_EQ(recording.saves, savesBefore + 1);
+        EXPECT_EQ(recording.sync.marks, recording.saves);
         EXPECT_TRUE(vocabulary->needsSync());
     }
-    EXPECT_EQ(keeper.lastSaved, vocabulary);
-    EXPECT_EQ(keeper.syncs, 0);
+    EXPECT_EQ(recording.lastSaved, vocabulary.get());
+    EXPECT_EQ(recording.sync.syncs, 0);
     EXPECT_TRUE(ratingPrompt.events.isEmpty());
     EXPECT_TRUE(quiz->isRunInProgress());
     EXPECT_TRUE(quiz->resultsButton().isVisibleTo(&pages));
@@ -221,7 +219,7 @@ TEST_F(TypingQuizTest, EachAnswerIsMarkedAndHandedToTheSaverAndTheResultsSyncOnc
 
     finishAndShowResults();
     EXPECT_EQ(pages.currentPage(), lexi::QuizPages::TypingResults);
-    EXPECT_EQ(keeper.syncs, 1);
+    EXPECT_EQ(recording.sync.syncs, 1);
     EXPECT_EQ(ratingPrompt.events, QList<bool>{true});
     EXPECT_EQ(ended.count(), 1);
     EXPECT_FALSE(quiz->isRunInProgress());
@@ -234,7 +232,7 @@ TEST_F(TypingQuizTest, EachAnswerIsMarkedAndHandedToTheSaverAndTheResultsSyncOnc
 
     quiz->showStatistics();
     scheduler.advance(1s);
-    EXPECT_EQ(keeper.syncs, 1) << "the results are shown once";
+    EXPECT_EQ(recording.sync.syncs, 1) << "the results are shown once";
     EXPECT_EQ(ratingPrompt.events.size(), 1);
 }
 
@@ -290,15 +288,15 @@ TEST_F(TypingQuizTest, ASecondTriggerWhileAStepWaitsDoesNothing)
     QCoreApplication::sendEvent(&quiz->answerField(), &repeat);
     scheduler.advance(1s);
     EXPECT_EQ(quiz->numberOfCorrect(), 2);
-    EXPECT_EQ(keeper.saves, 2);
+    EXPECT_EQ(recording.saves, 2);
 
     // Past the last word, Next does nothing; the results open once.
     quiz->next();
     quiz->showStatistics();
     quiz->showStatistics();
     scheduler.advance(1s);
-    EXPECT_EQ(keeper.saves, 3);
-    EXPECT_EQ(keeper.syncs, 1);
+    EXPECT_EQ(recording.saves, 3);
+    EXPECT_EQ(recording.sync.syncs, 1);
     EXPECT_EQ(quiz->numberOfWordsToAsk(), 2);
 }
 
@@ -309,11 +307,11 @@ TEST_F(TypingQuizTest, AWordDeletedDuringTheRunLeavesTheWrongWordsAndItsBoxesAre
     answer(u"x"_s);
     quiz->iKnewItBox().setChecked(true);
     QSignalSpy closes(quiz.get(), &QLXTypingQuizController::wordPopoverShouldClose);
-    const int syncsBefore = keeper.syncs;
+    const int syncsBefore = recording.sync.syncs;
     vocabulary->removeWord(deleted);
     quiz->wordPopoverDidDeleteWords({deleted});
     EXPECT_EQ(closes.count(), 1);
-    EXPECT_EQ(keeper.syncs, syncsBefore + 1);
+    EXPECT_EQ(recording.sync.syncs, syncsBefore + 1);
     EXPECT_FALSE(quiz->wrongAnsweredWords().contains(deleted));
     EXPECT_FALSE(quiz->iKnewItBox().isChecked());
     EXPECT_FALSE(quiz->iKnewItBox().isEnabled());
@@ -339,7 +337,7 @@ TEST_F(TypingQuizTest, EditingTheAnsweredWordThroughThePopoverRefreshesTheCard)
     quiz->wordPopoverDidEditWords({house});
     EXPECT_EQ(closes.count(), 1);
     EXPECT_EQ(quiz->expectedAnswerField().text(), u"das Haus"_s);
-    EXPECT_EQ(keeper.syncs, 1);
+    EXPECT_EQ(recording.sync.syncs, 1);
     quiz->wordPopoverDidCancelEditWords({house});
     EXPECT_EQ(closes.count(), 2);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/FakeClock.h"
+#include "support/RecordingKeeper.h"
 #include "support/ManualScheduler.h"
 #include "support/RecordingAlertPresenter.h"
 #include "support/ScriptedInputSources.h"
@@ -14,24 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace lexi::test {
-
-// Counts what a quiz hands to the saver and the synchronisation.
-class RecordingKeeper final : public QuizVocabularyKeeper
-{
-public:
-    void saveVocabulary(const std::shared_ptr<Lexicarta> &vocabulary) override
-    {
-        ++saves;
-        lastSaved = vocabulary;
-    }
-    void markFileAsNeedsSync(const Lexicarta &) override { ++marks; }
-    void syncWithDropbox() override { ++syncs; }
-
-    int saves = 0;
-    int marks = 0;
-    int syncs = 0;
-    std::shared_ptr<Lexicarta> lastSaved;
-};
 
 class RecordingRatingPrompt final : public RatingPrompt
 {
@@ -49,7 +32,11 @@ public:
 class QuizPagesFixture : public testing::Test
 {
 protected:
-    QuizPagesFixture() { pages.resize(1000, 640); }
+    QuizPagesFixture()
+    {
+        pages.resize(1000, 640);
+        recording.keeper.setVocabulary(vocabulary);
+    }
 
     std::shared_ptr<QLXWord> addWord(const QString &yourWord, const QString &foreignWord, quint64 level = 0,
                                      const QStringList &tags = {})
@@ -69,10 +56,10 @@ protected:
     ScriptedInputSources inputSources;
     VocabularyServices vocabularyServices{clock, alerts, inputSources};
     std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(vocabularyServices);
-    RecordingKeeper keeper;
+    RecordingKeeper recording;
     RecordingRatingPrompt ratingPrompt;
     QLXColorTheme theme{defaults};
-    QuizServices services{defaults, scheduler, clock, keeper, ratingPrompt, theme};
+    QuizServices services{defaults, scheduler, clock, recording.keeper, ratingPrompt, theme};
     QuizPages pages;
 };
 

@@ -2,12 +2,17 @@
 
 #include "editor/LexicartaController.h"
 #include "editor/WordTableModel.h"
+#include "model/QLXStorageManager.h"
+#include "quiz/QLXTypingQuizController.h"
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
 #include "shell/MainInterface.h"
 #include "views/QLXPopover.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -60,6 +65,59 @@ TEST(MainInterfaceTest, TheWordPopoversQuizButtonQuizzesTheSelectedWords)
     // The set-up is shown once more a moment later; the selection still holds.
     test.scheduler.advance(500ms);
     setupShowsTheSelection();
+}
+
+TEST(MainInterfaceTest, AQuizStartedAfterASynchronisationsReloadRecordsIntoTheReloadedVocabulary)
+{
+    TestInstallation test;
+    NoMoveToApplicationsOffer moveOffer;
+    const QString path = test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    test.installation->defaults().setBool(Settings::hasShownQuizHelpQuestionKey, true);
+    MainInterface interface(*test.installation, moveOffer);
+    interface.awakeFromNib();
+    QLXMainWindowController &window = interface.mainWindowController();
+    window.mainWindow()->show();
+    test.scheduler.advance(500ms);
+    window.showQuiz();
+    test.scheduler.advance(500ms);
+
+    // Another installation's word arrives: the synchronisation rewrote the file.
+    QLXStorageManager &storage = test.installation->storage();
+    storage.flushSaves();
+    const std::shared_ptr<Lexicarta> elsewhere = storage.vocabularyFromFile(path);
+    ASSERT_TRUE(elsewhere);
+    elsewhere->addWord(std::make_shared<QLXWord>(u"added elsewhere"_s, u"añadido"_s));
+    ASSERT_TRUE(storage.saveVocabularyToQLXVFile(elsewhere.get(), path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    file.close();
+    window.dropboxControllerDidFinishSync();
+    test.scheduler.advance(1s);
+    ASSERT_EQ(window.currentVocabulary()->countAllWords(), 11);
+
+    // The quiz page asks from the vocabulary open now and records into it.
+    QLXQuizSetupController &setup = interface.quizPage().setup();
+    QTest::mouseClick(&setup.startButton(), Qt::LeftButton);
+    test.scheduler.advance(1s);
+    QLXTypingQuizController &quiz = interface.quizPage().typingQuiz();
+    ASSERT_TRUE(quiz.isRunInProgress());
+    EXPECT_EQ(quiz.vocabulary(), window.currentVocabulary());
+    const std::shared_ptr<QLXWord> asked = quiz.nextWord();
+    quiz.answerField().setText(asked->foreignWord());
+    quiz.next();
+    test.scheduler.advance(1s);
+    storage.flushSaves();
+
+    const std::shared_ptr<Lexicarta> saved = storage.vocabularyFromFile(path);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->countAllWords(), 11) << "the word from elsewhere survives the quiz's save";
+    const auto answered = std::find_if(saved->allWords().cbegin(), saved->allWords().cend(), [&](const auto &word) {
+        return word->creationID() == asked->creationID();
+    });
+    ASSERT_NE(answered, saved->allWords().cend());
+    EXPECT_TRUE((*answered)->lastAsked().has_value());
 }
 
 TEST(MainInterfaceTest, TheSynonymsMenuItemTogglesTheListAndLeadsBackToAllWords)

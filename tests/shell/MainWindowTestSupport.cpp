@@ -2,6 +2,7 @@
 
 #include "model/QLXStorageManager.h"
 #include "model/QLXWord.h"
+#include "sync/DropBoxController.h"
 
 using namespace Qt::StringLiterals;
 
@@ -49,14 +50,26 @@ MainWindowPages RecordingPages::pages()
     return {vocabulary.get(), quiz.get(), flashCards.get(), statistics.get(), preferences.get(), nullptr};
 }
 
+RecordingPages::Vocabulary::Vocabulary(QStringList &log, Installation &installation)
+    : m_log(log), m_installation(installation),
+      m_keeper([&storage = installation.storage()](const Lexicarta &vocabulary) {
+          return storage.saveVocabulary(&vocabulary);
+      }, installation.dropboxController())
+{
+    QObject::connect(&m_keeper, &VocabularyKeeper::vocabularyReplaced, [this] {
+        m_log.append(u"vocabulary.setVocabulary"_s);
+    });
+}
+
 void RecordingPages::Vocabulary::reloadVocabularyFromDisk()
 {
     m_log.append(u"vocabulary.reloadVocabularyFromDisk"_s);
-    if (!m_vocabulary)
+    const std::shared_ptr<Lexicarta> &current = m_keeper.vocabulary();
+    if (!current)
         return;
     if (auto reloaded =
-            m_installation.storage().vocabularyFromFile(*m_installation.storage().savePathForVocabulary(*m_vocabulary)))
-        m_vocabulary = std::move(reloaded);
+            m_installation.storage().vocabularyFromFile(*m_installation.storage().savePathForVocabulary(*current)))
+        m_keeper.setVocabulary(std::move(reloaded));
 }
 
 TestMainWindow::TestMainWindow() = default;

@@ -13,6 +13,7 @@
 #include "support/ScriptedFolderChooser.h"
 
 #include "model/Lexicarta.h"
+#include "model/VocabularyKeeper.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -73,14 +74,9 @@ public:
 class RecordingPages::Vocabulary final : public VocabularyListPage
 {
 public:
-    Vocabulary(QStringList &log, Installation &installation) : m_log(log), m_installation(installation) {}
+    Vocabulary(QStringList &log, Installation &installation);
     QWidget *view() override { return &m_view; }
-    std::shared_ptr<Lexicarta> vocabulary() const override { return m_vocabulary; }
-    void setVocabulary(std::shared_ptr<Lexicarta> vocabulary) override
-    {
-        m_log.append(u"vocabulary.setVocabulary"_s);
-        m_vocabulary = std::move(vocabulary);
-    }
+    VocabularyKeeper &keeper() override { return m_keeper; }
     void reloadVocabularyFromDisk() override;
     void showVocabulary() override { m_log.append(u"vocabulary.showVocabulary"_s); }
     void updateEntireView() override { m_log.append(u"vocabulary.updateEntireView"_s); }
@@ -100,7 +96,7 @@ private:
     QStringList &m_log;
     Installation &m_installation;
     QWidget m_view;
-    std::shared_ptr<Lexicarta> m_vocabulary;
+    VocabularyKeeper m_keeper;
 };
 
 class RecordingPages::Quiz final : public QuizPage
@@ -142,7 +138,6 @@ class RecordingPages::FlashCards final : public FlashCardServicePage
 public:
     explicit FlashCards(QStringList &log) : m_log(log) {}
     QWidget *view() override { return &m_view; }
-    void setVocabulary(std::shared_ptr<Lexicarta>) override { m_log.append(u"flashCards.setVocabulary"_s); }
 
 private:
     QStringList &m_log;
@@ -154,7 +149,6 @@ class RecordingPages::Statistics final : public StatisticsPage
 public:
     explicit Statistics(QStringList &log) : m_log(log) {}
     QWidget *view() override { return &m_view; }
-    void setVocabulary(std::shared_ptr<Lexicarta>) override { m_log.append(u"statistics.setVocabulary"_s); }
     void showStatistics() override { m_log.append(u"statistics.showStatistics"_s); }
     void windowDidResize() override {}
 

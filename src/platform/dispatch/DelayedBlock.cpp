@@ -2,6 +2,15 @@
 
 namespace lexi::dispatch {
 
+DelayedBlock &DelayedBlock::operator=(DelayedBlock &&other) noexcept
+{
+    if (this != &other) {
+        cancel();
+        m_state = std::move(other.m_state);
+    }
+    return *this;
+}
+
 void DelayedBlock::cancel()
 {
     if (m_state)

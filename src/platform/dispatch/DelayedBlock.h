@@ -5,12 +5,18 @@
 
 namespace lexi::dispatch {
 
-// The handle of a block that runs later (once, or repeatedly). Dropping the handle does not
-// cancel the block; an owner that may die first cancels it in its destructor.
+// The handle of a block that runs later (once, or repeatedly). The handle owns the block's turn:
+// dropping it, or putting another handle in its place, cancels the block, so a block never runs
+// after the object that holds its handle is gone or has scheduled its successor.
 class DelayedBlock
 {
 public:
     DelayedBlock() = default;
+    DelayedBlock(DelayedBlock &&other) noexcept = default;
+    DelayedBlock &operator=(DelayedBlock &&other) noexcept;
+    DelayedBlock(const DelayedBlock &) = delete;
+    DelayedBlock &operator=(const DelayedBlock &) = delete;
+    ~DelayedBlock() { cancel(); }
 
     void cancel();
     bool isPending() const;
@@ -18,6 +24,7 @@ public:
 
 private:
     friend class Scheduler;
+    friend class SerialQueue;
 
     struct State
     {

@@ -17,12 +17,14 @@ public:
 
     virtual ~Scheduler() = default;
 
-    // Runs `block` once, `delay` from now, unless cancelled first.
-    DelayedBlock after(Duration delay, Block block);
+    // Runs `block` once, `delay` from now, unless cancelled first (or its handle dropped).
+    [[nodiscard]] DelayedBlock after(Duration delay, Block block);
     // Runs `block` every `interval` until cancelled; the first run is one interval from now.
-    DelayedBlock every(Duration interval, Block block);
+    [[nodiscard]] DelayedBlock every(Duration interval, Block block);
 
 protected:
+    friend class SerialQueue;
+
     // Runs `fire` once on the main thread when `delay` has passed.
     virtual void start(Duration delay, Block fire) = 0;
 };

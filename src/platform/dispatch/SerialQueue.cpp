@@ -129,16 +129,18 @@ DelayedBlock SerialQueue::after(Scheduler &scheduler, Scheduler::Duration delay,
 {
     // The block is checked once more when its turn on the queue comes: a cancel that arrives
     // after the scheduler handed it over still stops it.
-    auto handle = std::make_shared<DelayedBlock>();
-    *handle = scheduler.after(delay, [weakWorker = std::weak_ptr<Worker>(m_worker), handle, block = std::move(block)] {
+    auto state = std::make_shared<DelayedBlock::State>();
+    scheduler.start(delay, [weakWorker = std::weak_ptr<Worker>(m_worker), state, block = std::move(block)] {
+        if (state->cancelled || state->finished.exchange(true))
+            return;
         if (auto worker = weakWorker.lock()) {
-            worker->push([handle, block] {
-                if (!handle->isCancelled())
+            worker->push([state, block] {
+                if (!state->cancelled)
                     block();
             });
         }
     });
-    return *handle;
+    return DelayedBlock(state);
 }
 
 bool SerialQueue::isCurrent() const

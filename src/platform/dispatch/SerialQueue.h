@@ -27,7 +27,7 @@ public:
     void sync(Block block);
     // Submits `block` to this queue when `delay` has passed on `scheduler`'s clock. A queue that
     // is gone by then drops it; a cancel stops it until it starts to run.
-    DelayedBlock after(Scheduler &scheduler, Scheduler::Duration delay, Block block);
+    [[nodiscard]] DelayedBlock after(Scheduler &scheduler, Scheduler::Duration delay, Block block);
 
     bool isCurrent() const;
     const std::string &label() const;

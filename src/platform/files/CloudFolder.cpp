@@ -35,11 +35,6 @@ CloudFolder::CloudFolder(Defaults &defaults, dispatch::Scheduler &scheduler)
     QObject::connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_watcher, [this] { folderChanged(); });
 }
 
-CloudFolder::~CloudFolder()
-{
-    m_settling.cancel();
-}
-
 bool CloudFolder::isLinked() const
 {
     return folderPath().has_value();
@@ -257,7 +252,6 @@ void CloudFolder::watchFolder()
 
 void CloudFolder::folderChanged()
 {
-    m_settling.cancel();
     m_settling = m_scheduler.after(settleTime, [this] { changeSettled(); });
 }
 

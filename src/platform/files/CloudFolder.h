@@ -53,7 +53,6 @@ public:
     };
 
     CloudFolder(Defaults &defaults, dispatch::Scheduler &scheduler);
-    ~CloudFolder();
 
     CloudFolder(const CloudFolder &) = delete;
     CloudFolder &operator=(const CloudFolder &) = delete;

@@ -73,9 +73,10 @@ TEST(SerialQueueTest, DelayedBlocksReachTheQueueOnlyWhileItLives)
     lexi::test::FakeClock clock;
     lexi::test::ManualScheduler scheduler(clock);
     std::atomic<int> runs = 0;
+    lexi::dispatch::DelayedBlock outlivingTheQueue;
     {
         auto queue = std::make_unique<SerialQueue>("test.after");
-        queue->after(scheduler, 5s, [&] { ++runs; });
+        auto first = queue->after(scheduler, 5s, [&] { ++runs; });
         scheduler.advance(4s);
         queue->sync([] {});
         EXPECT_EQ(runs, 0);
@@ -83,7 +84,7 @@ TEST(SerialQueueTest, DelayedBlocksReachTheQueueOnlyWhileItLives)
         queue->sync([] {});
         EXPECT_EQ(runs, 1);
 
-        queue->after(scheduler, 5s, [&] { ++runs; });
+        outlivingTheQueue = queue->after(scheduler, 5s, [&] { ++runs; });
     }
     scheduler.advance(10s);
     EXPECT_EQ(runs, 1);
@@ -125,6 +126,24 @@ TEST(SchedulerTest, DelayedBlocksRunOnceUnlessCancelled)
     EXPECT_EQ(fired, 1);
 }
 
+TEST(SchedulerTest, DroppingOrReplacingAHandleCancelsItsBlock)
+{
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler(clock);
+    std::vector<int> fired;
+    {
+        auto dropped = scheduler.after(1s, [&] { fired.push_back(1); });
+    }
+    auto replaced = scheduler.after(1s, [&] { fired.push_back(2); });
+    replaced = scheduler.after(1s, [&] { fired.push_back(3); });
+    auto moved = std::move(replaced);
+    auto repeating = scheduler.every(1s, [&] { fired.push_back(4); });
+    repeating = {};
+    scheduler.advance(5s);
+    EXPECT_EQ(fired, (std::vector<int>{3})) << "only the handle that is still held runs";
+    EXPECT_FALSE(moved.isPending());
+}
+
 TEST(SchedulerTest, RepeatingBlocksRunEveryIntervalUntilCancelled)
 {
     lexi::test::FakeClock clock;
@@ -145,8 +164,9 @@ TEST(QtSchedulerTest, FiresOnTheMainThreadAlsoWhenArmedFromAnother)
     lexi::dispatch::QtScheduler scheduler;
     std::atomic<bool> fired = false;
     bool onMainThread = false;
+    lexi::dispatch::DelayedBlock delayed;
     std::thread([&] {
-        scheduler.after(1ms, [&] {
+        delayed = scheduler.after(1ms, [&] {
             onMainThread = lexi::dispatch::isMainThread();
             fired = true;
         });
@@ -163,7 +183,7 @@ TEST(QtSchedulerTest, ADelayInThePastFiresAtOnce)
 {
     lexi::dispatch::QtScheduler scheduler;
     int fired = 0;
-    scheduler.after(-5s, [&] { ++fired; });
+    auto once = scheduler.after(-5s, [&] { ++fired; });
     auto repeating = scheduler.every(-1s, [&] { ++fired; });
     QElapsedTimer patience;
     patience.start();

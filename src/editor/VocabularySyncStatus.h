@@ -8,15 +8,12 @@ class Lexicarta;
 
 namespace lexi {
 
-// What the list asks of the synchronisation: mark a changed vocabulary, request a run, show the
-// vocabulary's sync status.
-class VocabularySync
+// What the list shows of the synchronisation: whether it is on, and the vocabulary's status.
+class VocabularySyncStatus
 {
 public:
-    virtual ~VocabularySync() = default;
+    virtual ~VocabularySyncStatus() = default;
     virtual bool isEnabled() const = 0;
-    virtual void markFileAsNeedsSync(const Lexicarta &vocabulary) = 0;
-    virtual void syncWithDropbox() = 0;
     // None while the vocabulary has no status yet.
     virtual std::optional<QString> syncStatusForVocabulary(const Lexicarta &vocabulary) const = 0;
 };
