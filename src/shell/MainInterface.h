@@ -31,6 +31,7 @@ public:
     AppDelegate &appDelegate() { return m_appDelegate; }
     VocabularyListAdapter &vocabularyPage() { return m_vocabularyPage; }
     QuizPageAdapter &quizPage() { return m_quizPage; }
+    StatisticsPageAdapter &statisticsPage() { return m_statisticsPage; }
 
 private:
     ModalWatch m_modalWatch;
@@ -41,7 +42,7 @@ private:
     VocabularyListAdapter m_vocabularyPage;
     QuizPageAdapter m_quizPage;
     EmptyFlashCardServicePage m_flashCardServicePage;
-    EmptyStatisticsPage m_statisticsPage;
+    StatisticsPageAdapter m_statisticsPage;
     PreferencesAdapter m_preferencesPage;
     InstallationLaunchServices m_launchServices;
     QLXMainWindowController m_mainWindowController;

@@ -32,6 +32,13 @@ VocabularyListAdapter::VocabularyListAdapter(Installation &installation)
 {
 }
 
+StatisticsPageAdapter::StatisticsPageAdapter(Installation &installation, QLXColorTheme &colorTheme,
+                                             VocabularyKeeper &keeper)
+    : m_controller(std::make_unique<QLXStatisticsController>(StatisticsServices{
+          keeper, installation.ports().clock, installation.ports().scheduler, colorTheme}))
+{
+}
+
 PreferencesAdapter::PreferencesAdapter(Installation &installation, QLXColorTheme &colorTheme)
 {
     QLXPreferencesController::Environment environment;

@@ -15,6 +15,7 @@
 #include "quiz/QuizPages.h"
 #include "quiz/QuizServices.h"
 #include "shell/QLXPreferencesController.h"
+#include "statistics/QLXStatisticsController.h"
 #include "views/QLXPopover.h"
 
 #include <memory>
@@ -70,6 +71,22 @@ public:
 
 private:
     std::unique_ptr<QLXPreferencesController> m_controller;
+};
+
+// The statistics tab, showing the vocabulary the list's keeper holds.
+class StatisticsPageAdapter final : public StatisticsPage
+{
+public:
+    StatisticsPageAdapter(Installation &installation, QLXColorTheme &colorTheme, VocabularyKeeper &keeper);
+
+    QWidget *view() override { return m_controller.get(); }
+    void showStatistics() override { m_controller->showStatistics(); }
+    void windowDidResize() override { m_controller->windowDidResize(); }
+
+    QLXStatisticsController &controller() { return *m_controller; }
+
+private:
+    std::unique_ptr<QLXStatisticsController> m_controller;
 };
 
 // The quiz tab: the set-up page and the typing quiz in their pages.

@@ -7,11 +7,13 @@
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
 #include "shell/MainInterface.h"
+#include "statistics/QLXStatisticsController.h"
 #include "views/QLXPopover.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -65,6 +67,40 @@ TEST(MainInterfaceTest, TheWordPopoversQuizButtonQuizzesTheSelectedWords)
     // The set-up is shown once more a moment later; the selection still holds.
     test.scheduler.advance(500ms);
     setupShowsTheSelection();
+}
+
+TEST(MainInterfaceTest, TheStatisticsTabShowsTheOpenVocabularyAsItIsWhenItShows)
+{
+    TestInstallation test;
+    NoMoveToApplicationsOffer moveOffer;
+    test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    MainInterface interface(*test.installation, moveOffer);
+    interface.awakeFromNib();
+    QLXMainWindowController &window = interface.mainWindowController();
+    window.mainWindow()->show();
+    test.scheduler.advance(500ms);
+    QLXStatisticsController &statistics = interface.statisticsPage().controller();
+    const auto learntTotal = [&] { return statistics.findChild<QLabel *>(u"learntTotal"_s)->text(); };
+    VocabularyKeeper &keeper = interface.vocabularyPage().keeper();
+    const auto answerRight = [&](qsizetype word) {
+        keeper.vocabulary()->answeredWord(*keeper.vocabulary()->allWords()[word], 1);
+        keeper.recordChange();
+    };
+
+    window.showStatistics();
+    ASSERT_EQ(window.selectedTab(), QLXMainWindowController::statisticsTab);
+    EXPECT_TRUE(statistics.isVisible());
+    EXPECT_EQ(learntTotal(), u"0"_s);
+    answerRight(0);
+    EXPECT_EQ(learntTotal(), u"1"_s);
+
+    window.showVocabulary();
+    answerRight(1);
+    EXPECT_EQ(learntTotal(), u"1"_s);
+    window.showStatistics();
+    EXPECT_EQ(learntTotal(), u"2"_s);
+    EXPECT_EQ(statistics.currentPage(), QLXStatisticsController::overview);
 }
 
 TEST(MainInterfaceTest, AQuizStartedAfterASynchronisationsReloadRecordsIntoTheReloadedVocabulary)
