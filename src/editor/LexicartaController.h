@@ -129,6 +129,8 @@ private:
     void setStatusPage(int page);
     void switchSynonymsOff();
     void tableViewSelectionDidChange();
+    // Selects the rows of `words` without opening the popover.
+    void selectWords(const lexi::WordList &words);
     void showPopoverForSelection();
     void closePopover();
     void cancelPopover();

@@ -90,8 +90,32 @@ void LexicartaController::tableViewSelectionDidChange()
 {
     if (m_isChangingSelection)
         return;
+    if (m_popoverController->isInAddingMode() && m_popoverController->isActive()) {
+        // The learner chose other words while a new one waited to be filled in: the new entry
+        // goes first, so that nothing done in the popover can touch the words chosen now.
+        const lexi::WordList chosen = getSelectedWordsArray();
+        if (chosen != m_popoverController->selectedWords()) {
+            cancelPopover();
+            selectWords(chosen);
+        }
+    }
     updateStatusText();
     showPopoverForSelection();
+}
+
+void LexicartaController::selectWords(const lexi::WordList &words)
+{
+    m_isChangingSelection = true;
+    QItemSelection selection;
+    for (const std::shared_ptr<QLXWord> &word : words) {
+        if (const std::optional<qsizetype> row = m_shown.rowOfWord(word.get())) {
+            selection.select(m_model->index(int(*row), 0), m_model->index(int(*row), m_model->columnCount() - 1));
+            m_table->selectionModel()->setCurrentIndex(m_model->index(int(*row), WordTableModel::YourWordColumn),
+                                                       QItemSelectionModel::NoUpdate);
+        }
+    }
+    m_table->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_isChangingSelection = false;
 }
 
 void LexicartaController::showPopoverForSelection()

@@ -114,6 +114,14 @@ void QLXWordPopoverController::buildView()
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
+    // Tab follows the rows from the top, then the buttons from the left.
+    const QList<QWidget *> tabOrder{m_foreignWordField, m_yourWordField,      m_commentField,
+                                    m_tagsField,        m_dontAskAgainCheckBox, m_deleteButton,
+                                    m_quizSelectedButton, m_cancelButton,     m_addButton,
+                                    m_okButton};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
     connect(m_okButton, &QPushButton::clicked, this, [this] { closeWordPanel(Sender::OkButton); });
     connect(m_addButton, &QPushButton::clicked, this, [this] { closeWordPanel(Sender::AddButton); });
     connect(m_cancelButton, &QPushButton::clicked, this, [this] { closeWordPanel(Sender::Cancel); });

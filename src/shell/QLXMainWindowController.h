@@ -143,7 +143,6 @@ private:
     // The steps every tab switch ends with.
     void selectTab(Tab tab);
     void prepareFirstStartPage();
-    void leaveFirstStartPage();
     // The first vocabulary of `candidates` that loads; nothing when none does.
     std::shared_ptr<Lexicarta> loadFirstOf(const QStringList &candidates) const;
     QList<QLXFile> filesYoungestFirst() const;

@@ -324,6 +324,48 @@ TEST_F(LexicartaControllerTest, AddingSelectsTheNewRowEvenWhenDescending)
     EXPECT_TRUE(list->popoverController()->selectedWords().first()->yourWord().isEmpty());
 }
 
+TEST_F(LexicartaControllerTest, ChoosingAnotherWordWhileAddingCancelsTheAddFirst)
+{
+    for (const Sender closedBy : {Sender::Cancel, Sender::OkButton}) {
+        SCOPED_TRACE(int(closedBy));
+        list->showAddWordPanel();
+        auto *popover = list->popoverController();
+        const auto blank = popover->selectedWords().first();
+        ASSERT_TRUE(blank->yourWord().isEmpty());
+        const int chosenRow = int(list->tableModel()->rows().indexOf(banana));
+        ASSERT_GE(chosenRow, 0);
+        clickRow(chosenRow);
+
+        EXPECT_FALSE(vocabulary->allWords().contains(blank)) << "the empty entry is gone";
+        EXPECT_FALSE(popover->isInAddingMode());
+        EXPECT_EQ(popover->selectedWords(), lexi::WordList{banana}) << "the popover edits the word chosen";
+        EXPECT_EQ(list->getSelectedWordsArray(), lexi::WordList{banana});
+        popover->closeWordPanel(closedBy);
+        EXPECT_TRUE(vocabulary->allWords().contains(banana));
+        EXPECT_EQ(banana->foreignWord(), u"die Banane"_s);
+        EXPECT_TRUE(fakes.alerts.alerts.isEmpty()) << "no word is taken for a duplicate";
+    }
+    EXPECT_EQ(vocabulary->countAllWords(), 4);
+}
+
+TEST_F(LexicartaControllerTest, TabInThePopoverFollowsItsRowsFromTheTop)
+{
+    list->showAddWordPanel();
+    auto *popover = list->popoverController();
+    QWidget *window = popover->view()->window();
+    window->activateWindow();
+    scheduler.advance(QLXWordPopoverController::focusDelay);
+    ASSERT_EQ(window->focusWidget(), popover->foreignWordField()) << "the foreign word comes first";
+    QTest::keyClicks(window->focusWidget(), u"der Hase"_s);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(window->focusWidget(), u"hare"_s);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(window->focusWidget(), u"masculine"_s);
+    EXPECT_EQ(popover->form().yourWord, u"hare"_s);
+    EXPECT_EQ(popover->form().comment, u"masculine"_s);
+    EXPECT_TRUE(popover->tagsField()->text().isEmpty());
+}
+
 TEST_F(LexicartaControllerTest, PlaceholdersForDifferingValuesAreNeverWrittenIntoTheWords)
 {
     apple->setComment(u"red"_s);
