@@ -15,8 +15,10 @@
 #include "platform/files/StringTables.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QStackedWidget>
 #include <QToolBar>
@@ -81,6 +83,30 @@ bool QLXMainWindowController::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_mainWindow.get() && event->type() == QEvent::Resize)
         m_pages.statistics->windowDidResize();
+    if (watched == m_languagesPopUp) {
+        if (event->type() == QEvent::Wheel)
+            return true;
+        if (event->type() == QEvent::KeyPress) {
+            switch (static_cast<QKeyEvent *>(event)->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+                // The learner opens the list and chooses there.
+                m_languagesPopUp->showPopup();
+                return true;
+            default:
+                // Typing would pick a language by its first letters.
+                if (const QString text = static_cast<QKeyEvent *>(event)->text(); !text.trimmed().isEmpty())
+                    return true;
+                break;
+            }
+        }
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -79,6 +79,8 @@ void QLXMainWindowController::buildWindow()
     m_languagesPopUp->setMinimumContentsLength(18);
     m_languagesPopUp->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(m_languagesPopUp, &QComboBox::activated, this, [this] { selectLanguage(); });
+    // A closed pop-up never switches the vocabulary by an arrow key or the wheel.
+    m_languagesPopUp->installEventFilter(this);
     m_languagesLabel = new QLabel(languagesItem);
     m_languagesLabel->setAlignment(Qt::AlignHCenter);
     languagesLayout->addWidget(m_languagesPopUp);

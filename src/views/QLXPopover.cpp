@@ -33,6 +33,8 @@ void QLXPopover::setContentWidget(QWidget *content)
 
 void QLXPopover::showRelativeToRect(QWidget *view, const QRect &rect)
 {
+    if (QWidget *focused = window()->focusWidget(); focused && !isAncestorOf(focused))
+        m_focusBefore = focused;
     m_view = view;
     m_rect = rect;
     show();
@@ -63,8 +65,20 @@ void QLXPopover::reposition()
 
 void QLXPopover::close()
 {
+    QWidget *focused = window()->focusWidget();
+    const bool hadFocus = !focused || isAncestorOf(focused);
+    // Focus is handed back before the panel hides, so that Qt never moves it on by itself.
+    if (hadFocus) {
+        for (QWidget *candidate : {m_focusBefore.data(), m_view.data()}) {
+            if (candidate && candidate->isVisible() && candidate->isEnabled()) {
+                candidate->setFocus(Qt::OtherFocusReason);
+                break;
+            }
+        }
+    }
     hide();
     m_view = nullptr;
+    m_focusBefore = nullptr;
 }
 
 QPoint QLXPopover::arrowTip() const

@@ -26,6 +26,8 @@ public:
     void showRelativeToRect(QWidget *view, const QRect &rect);
     // Moves an open panel along with its rectangle.
     void reposition();
+    // Hides the panel. Keyboard focus inside it goes back to where it was when the panel opened
+    // (else to the view it pointed at), never on to whatever comes next in the window.
     void close();
 
     // Where the arrow sits: on the panel's edge facing the rectangle.
@@ -41,6 +43,7 @@ private:
     QRect panelRect() const;
 
     QPointer<QWidget> m_view;
+    QPointer<QWidget> m_focusBefore;
     QRect m_rect;
     Edge m_arrowEdge = Edge::Right;
     int m_arrowY = 0;

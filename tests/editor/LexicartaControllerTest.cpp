@@ -366,6 +366,22 @@ TEST_F(LexicartaControllerTest, TabInThePopoverFollowsItsRowsFromTheTop)
     EXPECT_TRUE(popover->tagsField()->text().isEmpty());
 }
 
+TEST_F(LexicartaControllerTest, ClosingThePopoverGivesTheKeyboardBackToTheTable)
+{
+    QWidget *window = list->view()->window();
+    window->activateWindow();
+    int row = 0;
+    for (const Sender closedBy : {Sender::Cancel, Sender::OkButton}) {
+        SCOPED_TRACE(int(closedBy));
+        clickRow(++row);
+        ASSERT_TRUE(list->popover()->isVisible());
+        list->popoverController()->commentField()->setFocus();
+        list->popoverController()->closeWordPanel(closedBy);
+        EXPECT_FALSE(list->popover()->isVisible());
+        EXPECT_EQ(window->focusWidget(), list->tableView());
+    }
+}
+
 TEST_F(LexicartaControllerTest, PlaceholdersForDifferingValuesAreNeverWrittenIntoTheWords)
 {
     apple->setComment(u"red"_s);

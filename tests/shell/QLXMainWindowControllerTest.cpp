@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -212,6 +213,26 @@ TEST_F(MainWindowTest, LanguagePopUpListsYoungestFirstAndManageLanguagesKeepsThe
     EXPECT_EQ(displayName(controller().currentVocabulary()), u"Spanish - English"_s);
     EXPECT_EQ(lastActive(), u"Spanish - English"_s);
     EXPECT_TRUE(window.pages.log.contains(u"vocabulary.setVocabulary"_s)) << "every page hears of it from the keeper";
+}
+
+TEST_F(MainWindowTest, KeysAndTheWheelOnTheClosedLanguagePopUpNeverSwitchTheVocabulary)
+{
+    window.test.saveVocabulary(u"French"_s, u"English"_s);
+    window.test.saveVocabulary(u"Spanish"_s, u"English"_s);
+    controller().awakeFromNib();
+    controller().mainWindow()->show();
+    QComboBox *popup = controller().languagesPopUp();
+    const QString before = displayName(controller().currentVocabulary());
+    popup->setFocus();
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_Home, Qt::Key_S, Qt::Key_F}) {
+        QTest::keyClick(popup, key);
+        popup->hidePopup();
+        EXPECT_EQ(displayName(controller().currentVocabulary()), before) << key;
+    }
+    QWheelEvent wheel(QPointF(5, 5), popup->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(popup, &wheel);
+    EXPECT_EQ(displayName(controller().currentVocabulary()), before);
 }
 
 TEST_F(MainWindowTest, ALanguageThatFailsToLoadLeavesTheCurrentOne)
