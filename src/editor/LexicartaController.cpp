@@ -196,10 +196,11 @@ void LexicartaController::deleteDuplicates()
 {
     if (!vocabulary())
         return;
-    const int answer = m_services.popover.alerts.runModal({Texts::text(u"reallyDeleteDuplicates"_s),
-                                                           Texts::text(u"reallyDeleteDuplicatesMsg"_s),
-                                                           {Texts::text(u"cancel"_s), Texts::text(u"deleteDuplicates"_s)}});
-    if (answer != 1)
+    enum { cancelButton, deleteButton };
+    const int answer = m_services.popover.alerts.runModal(
+        {Texts::text(u"reallyDeleteDuplicates"_s), Texts::text(u"reallyDeleteDuplicatesMsg"_s),
+         {Texts::text(u"cancel"_s), Texts::text(u"deleteDuplicates"_s)}, cancelButton});
+    if (answer != deleteButton)
         return;
     if (!save("VocController > deleteDuplicates > could not save voc"))
         return;
@@ -207,7 +208,8 @@ void LexicartaController::deleteDuplicates()
     if (!recordChange("VocController > deleteDuplicates > could not save voc"))
         return;
     m_services.popover.alerts.runModal(
-        {lexi::format(Texts::text(u"duplicatesDeleted"_s), deleted), QString(), {lexi::StringTables::text(u"OK"_s)}});
+        {lexi::format(Texts::text(u"duplicatesDeleted"_s), deleted), QString(), {lexi::StringTables::text(u"OK"_s)},
+         0});
     if (m_isSynonymsActive)
         setDisplaySynonyms();
     updateEntireView();

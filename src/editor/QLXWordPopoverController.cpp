@@ -249,7 +249,7 @@ void QLXWordPopoverController::closeWordPanel(Sender sender)
     const auto applied = lexi::WordPopoverEditor::apply(form(), words, *vocabulary(), now1970());
     if (applied == lexi::WordPopoverEditor::Applied::DuplicateRemoved) {
         m_services.alerts.runModal({text(u"addDuplicateTitle"_s), text(u"addDuplicateMsg"_s),
-                                    {lexi::StringTables::text(u"ok"_s)}});
+                                    {lexi::StringTables::text(u"ok"_s)}, 0});
     }
     lexi::WordPopoverEditor::finishChange(*vocabulary());
     if (!m_services.keeper.recordChange()) {
@@ -273,9 +273,11 @@ void QLXWordPopoverController::deleteWord()
         return;
     const lexi::WordList words = m_selectedWords;
     if (words.size() >= lexi::WordPopoverEditor::deleteQuestionThreshold) {
+        enum { cancelButton, deleteButton };
         const int answer = m_services.alerts.runModal(
-            {text(u"reallyDelete"_s), text(u"reallyDeleteMsg"_s), {text(u"cancel"_s), text(u"delete"_s)}});
-        if (answer != 1)
+            {text(u"reallyDelete"_s), text(u"reallyDeleteMsg"_s), {text(u"cancel"_s), text(u"delete"_s)},
+             cancelButton});
+        if (answer != deleteButton)
             return;
     }
     restoreKeyboard();

@@ -97,7 +97,8 @@ void QLXStatistics::addDailySnapshot(const QLXDailyStatisticsSnapshot &snapshot,
                                            "are wrong or we are in the middle of a horrifying worm whole causing time "
                                            "and space to collapse. Anyway your statistics will not work proberly."_s),
                                       lexi::dateDescription(newest.day()), lexi::dateDescription(snapshot.day())),
-                         {text(u"OK I change my settings"_s), text(u"OMG we're all gonna die!"_s)}});
+                         {text(u"OK I change my settings"_s), text(u"OMG we're all gonna die!"_s)},
+                         0});
     }
     if (order == 0)
         m_dailySnapshots.last() = snapshot;

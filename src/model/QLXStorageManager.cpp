@@ -373,7 +373,8 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromTBFFile(const QStrin
         m_services.alertPresenter.runModal(
             {text(u"Error"_s),
              lexi::format(text(u"The selected language '%@' could not be loaded."_s), vocabularyNameOfFile(path)),
-             {text(u"OK"_s)}});
+             {text(u"OK"_s)},
+             0});
     return vocabulary;
 }
 
@@ -386,7 +387,7 @@ void QLXStorageManager::tidyBackups() const
 void QLXStorageManager::showSaveAlert(const QString &foreignLanguageName, const QString &messageKey) const
 {
     m_services.alertPresenter.runModal(
-        {text(u"Error"_s), lexi::format(text(messageKey), foreignLanguageName), {text(u"OK"_s)}});
+        {text(u"Error"_s), lexi::format(text(messageKey), foreignLanguageName), {text(u"OK"_s)}, 0});
 }
 
 void QLXStorageManager::showLoadAlert(const QString &path, const QString &messageKey) const
@@ -394,7 +395,8 @@ void QLXStorageManager::showLoadAlert(const QString &path, const QString &messag
     const QString backups = m_folders.backupFolderPath();
     const int button = m_services.alertPresenter.runModal(
         {text(u"Error"_s), lexi::format(text(messageKey), vocabularyNameOfFile(path), backups),
-         {text(u"OK"_s), text(u"Go to backups folder"_s)}});
+         {text(u"OK"_s), text(u"Go to backups folder"_s)},
+         0});
     if (button == 1)
         m_workspace.openFolder(backups);
 }

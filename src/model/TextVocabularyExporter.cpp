@@ -76,11 +76,11 @@ bool TextVocabularyExporter::exportVocabulary(const Lexicarta &vocabulary, const
     const QString &error = written.error();
 
     QLXLogError("exporter > writing %@ failed: %@", path, error);
-    Alert alert;
-    alert.title = StringTables::text(u"Error"_s, importTable);
-    alert.message = format(StringTables::text(u"exportWriteErrorMsg"_s, importTable), path, error);
-    alert.buttons = QStringList{StringTables::text(u"OK"_s, importTable)};
-    vocabulary.services().alertPresenter.runModal(alert);
+    vocabulary.services().alertPresenter.runModal({StringTables::text(u"Error"_s, importTable),
+                                                   format(StringTables::text(u"exportWriteErrorMsg"_s, importTable),
+                                                          path, error),
+                                                   {StringTables::text(u"OK"_s, importTable)},
+                                                   0});
     return false;
 }
 

@@ -45,18 +45,20 @@ std::optional<LanguageNames> LanguageEditor::checkSheet(const LanguageSheetConte
     if (const auto problem = problemWithLanguageNames(names)) {
         if (*problem == LanguageNamesProblem::sameNames)
             m_environment.alerts->runModal(
-                {text(u"errorLangNameSameTitle"_s), text(u"errorLangNameSameMsg"_s), {u"OK"_s}});
+                {text(u"errorLangNameSameTitle"_s), text(u"errorLangNameSameMsg"_s), {u"OK"_s}, 0});
         else
             m_environment.alerts->runModal({text(u"errorLangNameUnusableTitle"_s),
                                             format(text(u"errorLangNameUnusableMsg"_s), names.displayName()),
-                                            {u"OK"_s}});
+                                            {u"OK"_s},
+                                            0});
         return std::nullopt;
     }
     const QString fileName = *vocabularyFileNameForName(names.displayName());
     if (hasOtherVocabularyFile(fileName, content.isAdding ? QString() : content.editedPath)) {
         m_environment.alerts->runModal({text(u"errorLangNameExistsTitle"_s),
                                         format(text(u"errorLangNameExistsMsg"_s), names.displayName()),
-                                        {u"OK"_s}});
+                                        {u"OK"_s},
+                                        0});
         return std::nullopt;
     }
     return names;
@@ -124,19 +126,20 @@ LanguageEditor::Removal LanguageEditor::removeLanguage(const QLXFile &file) cons
 {
     const QString name = file.fileName();
     const bool syncing = isSyncEnabled();
+    enum { cancelButton, deleteButton, deleteEverywhereButton };
     QStringList buttons{text(u"cancel"_s), text(u"Delete"_s)};
     if (syncing)
         buttons.append(text(u"deleteOnDb"_s));
-    const int choice =
-        m_environment.alerts->runModal({text(u"reallyDelete"_s), format(text(u"reallyDeleteMsg"_s), name, name), buttons});
-    if (choice != 1 && !(syncing && choice == 2))
+    const int choice = m_environment.alerts->runModal(
+        {text(u"reallyDelete"_s), format(text(u"reallyDeleteMsg"_s), name, name), buttons, cancelButton});
+    if (choice != deleteButton && !(syncing && choice == deleteEverywhereButton))
         return Removal::cancelled;
 
     setDeletedFlag(name, true);
     // A save still waiting would bring the file back.
     m_environment.storage->flushSaves();
     QFile::remove(file.filePath());
-    if (choice == 2) {
+    if (choice == deleteEverywhereButton) {
         m_environment.sync->deleteLanguageWithName(name);
         m_environment.sync->syncWithDropbox();
     }
@@ -146,7 +149,7 @@ LanguageEditor::Removal LanguageEditor::removeLanguage(const QLXFile &file) cons
 void LanguageEditor::showCouldNotSave() const
 {
     m_environment.alerts->runModal(
-        {u"Could not save"_s, u"An error occurred when saving the changes."_s, {u"OK"_s}});
+        {u"Could not save"_s, u"An error occurred when saving the changes."_s, {u"OK"_s}, 0});
 }
 
 bool LanguageEditor::isDeletedFlagSet(const QString &displayName) const

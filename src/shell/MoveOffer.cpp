@@ -76,16 +76,18 @@ MoveDestination moveDestination(MoveTarget target, const ProgramLocation &locati
 MoveOfferQuestion moveOfferQuestion(const MoveDestination &destination, bool needsAdministratorRights,
                                     bool isInDownloads)
 {
-    MoveOfferQuestion question;
-    question.alert.title = destination.isInHomeFolder ? text(u"Move to Applications folder in your Home folder?"_s)
-                                                      : text(u"Move to Applications folder?"_s);
-    question.alert.message = text(u"I can move myself to the Applications folder if you'd like."_s);
+    QString message = text(u"I can move myself to the Applications folder if you'd like."_s);
     if (needsAdministratorRights)
-        question.alert.message += u' ' + text(u"Note that this will require an administrator password."_s);
+        message += u' ' + text(u"Note that this will require an administrator password."_s);
     else if (isInDownloads)
-        question.alert.message += u' ' + text(u"This will keep your Downloads folder uncluttered."_s);
-    question.alert.buttons = {text(u"Move to Applications Folder"_s), text(u"Do Not Move"_s),
-                              text(u"Move for All Users"_s)};
+        message += u' ' + text(u"This will keep your Downloads folder uncluttered."_s);
+    MoveOfferQuestion question{
+        Alert{destination.isInHomeFolder ? text(u"Move to Applications folder in your Home folder?"_s)
+                                         : text(u"Move to Applications folder?"_s),
+              message,
+              {text(u"Move to Applications Folder"_s), text(u"Do Not Move"_s), text(u"Move for All Users"_s)},
+              DoNotMoveButton},
+        {}};
     question.suppressionText = text(u"Do not show this message again"_s);
     return question;
 }

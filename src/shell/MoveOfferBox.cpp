@@ -23,9 +23,9 @@ MoveOfferBox::MoveOfferBox(const MoveOfferQuestion &question, QWidget *parent)
                                              QMessageBox::ActionRole};
     for (qsizetype i = 0; i < question.alert.buttons.size() && i < 3; ++i)
         m_buttons.append(addButton(question.alert.buttons.at(i), roles[i]));
-    if (m_buttons.size() > DoNotMoveButton) {
+    if (m_buttons.size() > question.alert.cancelButton) {
         setDefaultButton(qobject_cast<QPushButton *>(m_buttons.at(MoveButton)));
-        setEscapeButton(m_buttons.at(DoNotMoveButton));
+        setEscapeButton(m_buttons.at(question.alert.cancelButton));
     }
     auto *suppress = new QCheckBox(question.suppressionText, this);
     QFont small = suppress->font();

@@ -40,7 +40,7 @@ bool needsAdministratorRights(const MoveEnvironment &environment, const MoveDest
 void showFailure(AlertPresenter &alerts)
 {
     alerts.runModal(Alert{StringTables::text(u"Could not move to Applications folder"_s, u"MoveApplication"_s), {},
-                          {StringTables::text(u"OK"_s)}});
+                          {StringTables::text(u"OK"_s)}, 0});
 }
 
 bool writeDesktopEntry(const MoveEnvironment &environment, const MoveDestination &destination)

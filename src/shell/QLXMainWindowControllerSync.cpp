@@ -96,7 +96,8 @@ void QLXMainWindowController::refuseLanguageName(const QString &name)
     m_installation.ports().alerts.runModal(
         {mainWindowText(u"invalidLanguageName"_s),
          lexi::format(mainWindowText(u"invalidLanguageNameMsg"_s), name),
-         {lexi::StringTables::text(u"ok"_s)}});
+         {lexi::StringTables::text(u"ok"_s)},
+         0});
 }
 
 void QLXMainWindowController::createFirstLanguageWithName(const QString &name)
@@ -214,5 +215,5 @@ void QLXMainWindowController::getStartedAfterSync()
     // Files that failed to load have told the learner already.
     if (paths.isEmpty())
         m_installation.ports().alerts.runModal({mainWindowText(u"noLangsOnDB"_s), mainWindowText(u"noLangsOnDBMsg"_s),
-                                                {lexi::StringTables::text(u"ok"_s)}});
+                                                {lexi::StringTables::text(u"ok"_s)}, 0});
 }

@@ -271,7 +271,7 @@ void QLXRate::promptForRating()
         m_promptRetry = m_services.scheduler.after(promptRetryDelay, [this] { promptForRating(); });
         return;
     }
-    lexi::Alert alert{messageTitle(), message(), {rateButtonLabel(), cancelButtonLabel()}};
+    lexi::Alert alert{messageTitle(), message(), {rateButtonLabel(), cancelButtonLabel()}, CancelButton};
     if (!remindButtonLabel().isEmpty())
         alert.buttons.append(remindButtonLabel());
     m_hasVisibleAlert = true;

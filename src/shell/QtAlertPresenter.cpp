@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace lexi {
@@ -18,7 +20,7 @@ int QtAlertPresenter::runModal(const Alert &alert)
 {
     if (!dispatch::isMainThread()) {
         QLXLogError("Alerts > not on the main thread > %@: %@", alert.title, alert.message);
-        return 0;
+        return alert.cancelButton;
     }
     QMessageBox box(m_parentWindow);
     box.setWindowModality(Qt::ApplicationModal);
@@ -27,16 +29,20 @@ int QtAlertPresenter::runModal(const Alert &alert)
     box.setText(alert.title);
     box.setInformativeText(alert.message);
     const QStringList buttons = alert.buttons.isEmpty() ? QStringList{u"OK"_s} : alert.buttons;
+    const int cancelButton = std::clamp(alert.cancelButton, 0, int(buttons.size()) - 1);
     QList<QAbstractButton *> added;
     for (qsizetype index = 0; index < buttons.size(); ++index) {
-        QPushButton *button = box.addButton(buttons[index], index == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole);
+        QPushButton *button =
+            box.addButton(buttons[index], index == cancelButton ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
         if (index == 0)
             box.setDefaultButton(button);
         added.append(button);
     }
+    box.setEscapeButton(added[cancelButton]);
     box.exec();
+    // Nothing was clicked when the program quit while the alert showed.
     const qsizetype chosen = added.indexOf(box.clickedButton());
-    return chosen < 0 ? int(buttons.size()) - 1 : int(chosen);
+    return chosen < 0 ? cancelButton : int(chosen);
 }
 
 } // namespace lexi

@@ -32,15 +32,19 @@ void QtRatingPromptPresenter::showPrompt(const Alert &alert, std::function<void(
     box->setWindowModality(Qt::WindowModal);
     QList<QAbstractButton *> buttons;
     for (qsizetype i = 0; i < alert.buttons.size(); ++i) {
-        const auto role = i == 0 ? QMessageBox::AcceptRole : i == 1 ? QMessageBox::RejectRole : QMessageBox::ActionRole;
+        const auto role = i == alert.cancelButton ? QMessageBox::RejectRole
+                          : i == 0                ? QMessageBox::AcceptRole
+                                                  : QMessageBox::ActionRole;
         buttons.append(box->addButton(alert.buttons.at(i), role));
     }
     if (!buttons.isEmpty()) {
         box->setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
-        box->setEscapeButton(buttons.size() > 1 ? buttons.at(1) : buttons.first());
+        box->setEscapeButton(buttons.value(alert.cancelButton, buttons.first()));
     }
-    QObject::connect(box, &QMessageBox::buttonClicked, box, [buttons, finished](QAbstractButton *clicked) {
-        finished(int(buttons.indexOf(clicked)));
+    // Also when the prompt closes without a click, as when the program quits under it.
+    QObject::connect(box, &QDialog::finished, box, [box, buttons, finished, cancel = alert.cancelButton] {
+        const qsizetype clicked = buttons.indexOf(box->clickedButton());
+        finished(clicked < 0 ? cancel : int(clicked));
     });
     box->open();
 }

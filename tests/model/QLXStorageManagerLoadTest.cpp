@@ -60,7 +60,7 @@ TEST_F(QLXStorageManagerTest, FilesThatCannotBeLoadedGiveNothingAndTheLoadAlert)
         EXPECT_FALSE(store.vocabularyFromFile(path)) << c.what;
         ASSERT_EQ(fakes.alerts.alerts.size(), 1) << c.what;
         EXPECT_EQ(fakes.alerts.alerts[0],
-                  (lexi::Alert{u"Error"_s, c.message, {u"OK"_s, u"Go to backups folder"_s}}))
+                  (lexi::Alert{u"Error"_s, c.message, {u"OK"_s, u"Go to backups folder"_s}, 0}))
             << c.what;
         // The file is left as it was, for the learner to restore.
         EXPECT_EQ(QFile::exists(path), c.contents.has_value()) << c.what;
@@ -113,11 +113,13 @@ TEST_F(QLXStorageManagerTest, WhatIsNoRegularFileIsRefusedAtOnceWithTheLoadAlert
             const QString name = QFileInfo(entry.path).completeBaseName();
             const lexi::Alert alert =
                 extension == u"tbf"_s
-                    ? lexi::Alert{u"Error"_s, u"The selected language '%1' could not be loaded."_s.arg(name), {u"OK"_s}}
+                    ? lexi::Alert{u"Error"_s, u"The selected language '%1' could not be loaded."_s.arg(name),
+                                  {u"OK"_s}, 0}
                     : lexi::Alert{u"Error"_s,
                                   u"The selected language '%1' could not be loaded. (File read error)\nGo to '%2' to "
                                   "restore from the last backup copy."_s.arg(name, backupFolder()),
-                                  {u"OK"_s, u"Go to backups folder"_s}};
+                                  {u"OK"_s, u"Go to backups folder"_s},
+                                  0};
             EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>{alert});
         }
     }
@@ -137,7 +139,8 @@ TEST_F(QLXStorageManagerTest, AFileUnpackingBeyondTheBoundIsRefusedWithinBounded
     const lexi::Alert alert{u"Error"_s,
                             u"The selected language 'Bomb' could not be loaded. (Decompression error)\nGo to '%1' to "
                             "restore from the last backup copy."_s.arg(backupFolder()),
-                            {u"OK"_s, u"Go to backups folder"_s}};
+                            {u"OK"_s, u"Go to backups folder"_s},
+                            0};
     EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>{alert});
 }
 
@@ -192,7 +195,8 @@ TEST_F(QLXStorageManagerTest, ArchivesThatCannotBeLoadedGiveNothingAndTheirAlert
         fakes.alerts.alerts.clear();
         EXPECT_FALSE(store.vocabularyFromFile(path)) << c.what;
         EXPECT_EQ(fakes.alerts.alerts,
-                  QList<lexi::Alert>({{u"Error"_s, u"The selected language 'Broken' could not be loaded."_s, {u"OK"_s}}}))
+                  QList<lexi::Alert>(
+                      {{u"Error"_s, u"The selected language 'Broken' could not be loaded."_s, {u"OK"_s}, 0}}))
             << c.what;
     }
     fakes.alerts.alerts.clear();

@@ -69,7 +69,7 @@ TEST_F(QLXStorageManagerTest, ALanguageNameThatIsNoFileNameIsNeverSaved)
         vocabulary->setYourLanguageName(your);
         EXPECT_FALSE(store.savePathForVocabulary(*vocabulary));
         EXPECT_FALSE(store.saveVocabulary(vocabulary.get()));
-        EXPECT_EQ(fakes.alerts.alerts, (QList<lexi::Alert>{{u"Error"_s, writeError.arg(foreign), {u"OK"_s}}}));
+        EXPECT_EQ(fakes.alerts.alerts, (QList<lexi::Alert>{{u"Error"_s, writeError.arg(foreign), {u"OK"_s}, 0}}));
     }
     QStringList written;
     for (QDirIterator files(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); files.hasNext();)
@@ -171,7 +171,8 @@ TEST_F(QLXStorageManagerTest, AVocabularyTooLargeToLoadAgainIsNotSaved)
     const lexi::Alert alert{u"Error"_s,
                             u"The selected language 'French' could not be saved. (Compression error)\nPlease restart "
                             "Lexicarta and try again."_s,
-                            {u"OK"_s}};
+                            {u"OK"_s},
+                            0};
     EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>{alert});
     EXPECT_EQ(readFile(path), before);
 }
@@ -199,7 +200,7 @@ TEST_F(QLXStorageManagerTest, AFailedWriteKeepsThePreviousFileAndSaysSo)
     EXPECT_FALSE(archive);
     const QString message = u"The selected language 'French' could not be saved. (Write error)\nPlease restart "
                             "Lexicarta and try again."_s;
-    EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>(3, {u"Error"_s, message, {u"OK"_s}}));
+    EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>(3, {u"Error"_s, message, {u"OK"_s}, 0}));
     EXPECT_EQ(readFile(path), before);
     EXPECT_EQ(QDir(vocabularyFolder()).entryList(QDir::Files), QStringList{u"French - English.qlxv"_s});
 

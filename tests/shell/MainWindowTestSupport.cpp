@@ -8,12 +8,13 @@ using namespace Qt::StringLiterals;
 
 namespace lexi::test {
 
-TestInstallation::TestInstallation()
+TestInstallation::TestInstallation(AlertPresenter *shownAlerts)
 {
     network.setFlags(0);
     installation = std::make_unique<Installation>(
         ApplicationFolders(folder.path() + u"/data"_s), folder.path() + u"/config/Lexicarta.conf"_s,
-        InstallationPorts{clock, scheduler, alerts, fileChooser, folderChooser, workspace, inputSources, network});
+        InstallationPorts{clock, scheduler, shownAlerts ? *shownAlerts : alerts, fileChooser, folderChooser,
+                          workspace, inputSources, network});
 }
 
 std::shared_ptr<Lexicarta> TestInstallation::makeVocabulary(const QString &foreign, const QString &own,

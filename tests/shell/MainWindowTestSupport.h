@@ -30,7 +30,8 @@ using namespace Qt::StringLiterals;
 class TestInstallation
 {
 public:
-    TestInstallation();
+    // `shownAlerts` takes the recorded alerts' place, for tests that show real ones.
+    explicit TestInstallation(AlertPresenter *shownAlerts = nullptr);
 
     QString vocabularyFolder() const { return installation->folders().vocabularyFolderPath(); }
     // A vocabulary of `wordCount` words saved in the vocabularies folder; returns its path.

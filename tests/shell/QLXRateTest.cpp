@@ -117,7 +117,8 @@ TEST_F(QLXRateTest, TheTenthEventAfterFiveDaysPromptsOnceTheLookupSucceeds)
               (Alert{u"Rate Lexicarta"_s,
                      u"If you enjoy using Lexicarta, would you mind taking a moment to rate it? It won’t take more "
                      u"than a minute. Thanks for your support!"_s,
-                     {u"Rate It Now"_s, u"No, Thanks"_s, u"Remind Me Later"_s}}));
+                     {u"Rate It Now"_s, u"No, Thanks"_s, u"Remind Me Later"_s},
+                     1}));
     EXPECT_EQ(settings.rateAppStoreID(), 4711u);
     EXPECT_TRUE(server.requests().last().target.endsWith("/DE/lookup?id=4711")
                 || server.requests().last().target.endsWith("/DE/lookup?bundleId=org.lexicarta.Lexicarta"));

@@ -29,7 +29,8 @@ TEST(RatingPromptWindow, IsASheetWithThreeButtonsThatReportsTheChoice)
     presenter.showPrompt(Alert{u"Rate Lexicarta"_s,
                                u"If you enjoy using Lexicarta, would you mind taking a moment to rate it? It won’t "
                                u"take more than a minute. Thanks for your support!"_s,
-                               {u"Rate It Now"_s, u"No, Thanks"_s, u"Remind Me Later"_s}},
+                               {u"Rate It Now"_s, u"No, Thanks"_s, u"Remind Me Later"_s},
+                               1},
                          [&chosen](int button) { chosen = button; });
     auto *box = window.findChild<QMessageBox *>();
     ASSERT_TRUE(box);
@@ -43,6 +44,19 @@ TEST(RatingPromptWindow, IsASheetWithThreeButtonsThatReportsTheChoice)
             button->click();
     }
     EXPECT_EQ(chosen, 2);
+
+    // Closed without a click, as when the program quits under it, it answers "No, Thanks".
+    chosen.reset();
+    presenter.showPrompt(Alert{u"Rate Lexicarta"_s, {}, {u"Rate It Now"_s, u"No, Thanks"_s, u"Remind Me Later"_s}, 1},
+                         [&chosen](int button) { chosen = button; });
+    QMessageBox *second = nullptr;
+    for (QMessageBox *shown : window.findChildren<QMessageBox *>()) {
+        if (shown->isVisible())
+            second = shown;
+    }
+    ASSERT_TRUE(second);
+    second->close();
+    EXPECT_EQ(chosen, 1);
 }
 
 TEST(MoveOfferWindow, OffersTheMoveWithItsSuppressionBox)

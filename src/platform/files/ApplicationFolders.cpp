@@ -57,7 +57,8 @@ std::optional<ApplicationFolders> ApplicationFolders::open(const std::optional<Q
     }
     alerts.runModal({StringTables::text(u"Alert"_s),
                      StringTables::text(u"Can't find application support folder"_s),
-                     {StringTables::text(u"Quit"_s)}});
+                     {StringTables::text(u"Quit"_s)},
+                     0});
     return std::nullopt;
 }
 

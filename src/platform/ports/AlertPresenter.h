@@ -5,12 +5,20 @@
 
 namespace lexi {
 
-// A modal alert: a title, a message and one to three buttons, the first being the default.
+// A modal alert: a title, a message and one to three buttons, the first being the default. Every
+// alert names the button that cancels it: Escape, closing the alert and quitting the program
+// answer with that one, so a destructive button is never chosen without a click.
 struct Alert
 {
+    Alert(QString title, QString message, QStringList buttons, int cancelButton)
+        : title(std::move(title)), message(std::move(message)), buttons(std::move(buttons)), cancelButton(cancelButton)
+    {
+    }
+
     QString title;
     QString message;
     QStringList buttons;
+    int cancelButton;
 
     friend bool operator==(const Alert &, const Alert &) = default;
 };
@@ -22,7 +30,8 @@ public:
     virtual ~AlertPresenter() = default;
 
     // Shows `alert` and waits for the learner; returns the index of the chosen button (0 is the
-    // first). Called off the main thread, nothing is shown: the alert is logged and 0 returned.
+    // first), the alert's cancel button when it ended without a choice. Called off the main
+    // thread, nothing is shown: the alert is logged and answered with its cancel button.
     virtual int runModal(const Alert &alert) = 0;
 };
 

@@ -57,7 +57,8 @@ TEST(ApplicationFoldersTest, NoFolderAlertsTheLearnerAndGivesNothing)
         ASSERT_EQ(alerts.alerts.size(), 1);
         EXPECT_EQ(alerts.alerts.first(), (lexi::Alert{u"Alert"_s,
                                                        u"Can't find application support folder"_s,
-                                                       {u"Quit"_s}}));
+                                                       {u"Quit"_s},
+                                                       0}));
     }
 }
 
