@@ -177,6 +177,15 @@ void QLXQuizInterface::removeFromRestOfRun(const lexi::WordList &words)
     }
 }
 
+void QLXQuizInterface::removeAskedWord()
+{
+    if (m_askIndex < 0 || m_askIndex >= m_wordsToAsk.size())
+        return;
+    m_wordsToAsk.removeAt(m_askIndex);
+    --m_askIndex;
+    m_numberOfWordsToAsk = std::max<qint64>(m_numberOfWordsToAsk - 1, 0);
+}
+
 std::shared_ptr<QLXWord> QLXQuizInterface::nextWordToAsk()
 {
     // Whatever a caller set, the index stays between -1 and one past the last word, so that it

@@ -82,6 +82,9 @@ public:
     bool putInPlaceOfAskedWord(const std::shared_ptr<QLXWord> &word);
     // `words` are not asked in the rest of the run (they were deleted).
     void removeFromRestOfRun(const lexi::WordList &words);
+    // The word just asked leaves the run unanswered (it was deleted): the run holds one word
+    // fewer, and the next word comes next.
+    void removeAskedWord();
 
     // The source of every random choice of the run and of the quiz modes' direction draws.
     QLXRandom &random() { return m_random; }

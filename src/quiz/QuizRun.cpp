@@ -83,16 +83,26 @@ QuizRun::Judgement QuizRun::answer(const QString &typed, bool askedForeign, bool
     return judgement;
 }
 
-void QuizRun::record(int outcome)
+void QuizRun::record(int outcome, bool dontAskAgain)
 {
     if (!m_nextWord)
         return;
     m_lastWord = m_nextWord;
     m_isLastWordDeleted = false;
-    recordAnswer(outcome);
+    if (dontAskAgain)
+        m_lastWord->setDontAskAgain(true);
+    recordAnswer(outcome, false);
 }
 
-void QuizRun::recordAnswer(int outcome)
+void QuizRun::dropNextWord()
+{
+    if (!m_nextWord)
+        return;
+    m_quiz.removeAskedWord();
+    m_nextWord = nullptr;
+}
+
+void QuizRun::recordAnswer(int outcome, bool asksAgainAtZero)
 {
     m_lastWordOriginLevel = m_lastWord->level();
     m_lastWasCorrect = outcome > 0;
@@ -103,7 +113,8 @@ void QuizRun::recordAnswer(int outcome)
         ++m_numberOfCorrect;
     } else {
         outcome == 0 ? ++m_numberOfMisspelled : ++m_numberOfWrong;
-        m_wrongAnsweredWords.append(m_lastWord);
+        if (outcome < 0 || asksAgainAtZero)
+            m_wrongAnsweredWords.append(m_lastWord);
     }
     m_keeper.recordChange();
 }

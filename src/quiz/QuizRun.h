@@ -60,7 +60,12 @@ public:
     // records it; the last word becomes the one answered (the synonym, when one was answered).
     Judgement answer(const QString &typed, bool askedForeign, bool isMisspellRecognitionDisabled);
     // Records an outcome for nextWord() as the flash cards mark it: 1 correct, 0 skipped, -1 wrong.
-    void record(int outcome);
+    // Only a wrong card is asked again at a restart. With `dontAskAgain` the word is kept out of
+    // quizzes from now on; the change is recorded once, after both.
+    void record(int outcome, bool dontAskAgain);
+    // The question on show was deleted before it was answered: it is recorded nowhere and leaves
+    // the run and its number of words; advance() moves on to the next one.
+    void dropNextWord();
     // The next question; none once the run asked every word.
     const std::shared_ptr<QLXWord> &advance();
 
@@ -85,7 +90,7 @@ public:
     QuizResults results() const;
 
 private:
-    void recordAnswer(int outcome);
+    void recordAnswer(int outcome, bool asksAgainAtZero = true);
 
     QLXQuizInterface &m_quiz;
     VocabularyKeeper &m_keeper;

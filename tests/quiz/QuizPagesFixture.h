@@ -2,6 +2,7 @@
 
 #include "support/FakeClock.h"
 #include "support/RecordingKeeper.h"
+#include "support/RecordingRatingPrompt.h"
 #include "support/ManualScheduler.h"
 #include "support/RecordingAlertPresenter.h"
 #include "support/ScriptedInputSources.h"
@@ -15,18 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace lexi::test {
-
-class RecordingRatingPrompt final : public RatingPrompt
-{
-public:
-    void logEvent(bool deferPrompt) override { events.append(deferPrompt); }
-    void openRatingsPageInAppStore() override { ++ratingPagesOpened; }
-    void setRatedThisVersion(bool rated) override { ratedThisVersion = rated; }
-
-    QList<bool> events;
-    int ratingPagesOpened = 0;
-    bool ratedThisVersion = false;
-};
 
 // The services of the quiz pages, all of them fakes, and the page stack they go in.
 class QuizPagesFixture : public testing::Test

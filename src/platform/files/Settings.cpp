@@ -158,6 +158,26 @@ void Settings::setHasShownQuizHelp(QLatin1StringView key, bool shown)
     m_defaults.setBool(key, shown);
 }
 
+qint64 Settings::learnFlipLevel() const
+{
+    return m_defaults.integerForKey(learnFlipLevelKey);
+}
+
+void Settings::setLearnFlipLevel(qint64 level)
+{
+    m_defaults.setInteger(learnFlipLevelKey, level);
+}
+
+bool Settings::learnHasSetTimeout() const
+{
+    return m_defaults.boolForKey(learnHasSetTimeoutKey);
+}
+
+void Settings::setLearnHasSetTimeout(bool set)
+{
+    m_defaults.setBool(learnHasSetTimeoutKey, set);
+}
+
 void Settings::setUserWasUnhappy(bool unhappy)
 {
     m_defaults.setBool(userWasUnhappyKey, unhappy);

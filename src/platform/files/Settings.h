@@ -118,6 +118,15 @@ public:
     bool hasShownQuizHelp(QLatin1StringView key) const;
     void setHasShownQuizHelp(QLatin1StringView key, bool shown);
 
+    // integer, 0: the flash cards' flip-speed slider, 0 "off" to 3 "fast" (quiz/FlashCardSpeeds);
+    // read only once the learner set it (learnHasSetTimeout), else the slider starts at "normal".
+    static constexpr QLatin1StringView learnFlipLevelKey{"learnFlipLevel"};
+    static constexpr QLatin1StringView learnHasSetTimeoutKey{"learnHasSetTimeout"};
+    qint64 learnFlipLevel() const;
+    void setLearnFlipLevel(qint64 level);
+    bool learnHasSetTimeout() const;
+    void setLearnHasSetTimeout(bool set);
+
     // bool, NO: the learner told the set-up page's feedback panel they are unhappy.
     static constexpr QLatin1StringView userWasUnhappyKey{"userWasUnhappy"};
     void setUserWasUnhappy(bool unhappy);
@@ -263,6 +272,8 @@ public:
         hasShownQuizHelpCorrectAnswerKey,
         hasShownQuizHelpMisspelledAnswerKey,
         hasShownQuizHelpWrongAnswerKey,
+        learnFlipLevelKey,
+        learnHasSetTimeoutKey,
         userWasUnhappyKey,
         infoMessageAddressKey,
         popupQuizIntervalKey,
