@@ -212,8 +212,7 @@ QLXStorageManager::SaveTime QLXStorageManager::saveTime() const
     return {m_services.clock.now(), m_services.clock.monotonicNow()};
 }
 
-std::optional<QString> QLXStorageManager::writeOwnFormat(const lexi::VocabularySnapshot &snapshot,
-                                                         const QString &path, const SaveTime &time)
+std::optional<QByteArray> QLXStorageManager::ownFormatData(const lexi::VocabularySnapshot &snapshot)
 {
     // The text is written on a second thread while this one compresses what is there.
     PieceQueue pieces;
@@ -226,13 +225,21 @@ std::optional<QString> QLXStorageManager::writeOwnFormat(const lexi::VocabularyS
         });
         pieces.close();
     });
-    const std::optional<QByteArray> compressed = lexi::Bzip2::compressed([&pieces] { return pieces.pop(); });
+    std::optional<QByteArray> compressed = lexi::Bzip2::compressed([&pieces] { return pieces.pop(); });
     pieces.stop();
     writing.join();
     if (jsonSize > maximumDocumentSize) {
-        QLXLogError("StorageM > saveVocabulary > %@ needs more than %ld bytes of JSON", path, maximumDocumentSize);
-        return compressionError;
+        QLXLogError("StorageM > saveVocabulary > %@ needs more than %ld bytes of JSON", snapshot.foreignLanguageName,
+                    maximumDocumentSize);
+        return std::nullopt;
     }
+    return compressed;
+}
+
+std::optional<QString> QLXStorageManager::writeOwnFormat(const lexi::VocabularySnapshot &snapshot,
+                                                         const QString &path, const SaveTime &time)
+{
+    const std::optional<QByteArray> compressed = ownFormatData(snapshot);
     if (!compressed)
         return compressionError;
     if (!lexi::writeFileAtomically(path, *compressed))
@@ -290,17 +297,16 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromFile(const QString &
     return vocabulary;
 }
 
-std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromQLXVFile(const QString &path) const
+QLXStorageManager::Loaded QLXStorageManager::loadQLXVFile(const QString &path) const
 {
     if (path.isEmpty()) {
         QLXLogError("StorageM > vocFromQLXVFile > path is nil");
-        return nullptr;
+        return {};
     }
     const auto file = lexi::openRegularFile(path);
     if (!file) {
         QLXLogWarn("StorageM > vocFromQLXVFile > can't open %@: %@", path, file.error());
-        showLoadAlert(path, fileReadError);
-        return nullptr;
+        return {nullptr, loadAlert(path, fileReadError)};
     }
     // Decompressed on a second thread while the text is read on this one.
     PieceQueue pieces;
@@ -327,16 +333,17 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromQLXVFile(const QStri
         if (!failure && read.outcome == lexi::VocabularyJsonReader::Outcome::refused)
             read = readWithQJsonDocument(json.data);
     }
-    if (failure) {
-        showLoadAlert(path, *failure == lexi::Bzip2::Failure::readError ? fileReadError : decompressionError);
-        return nullptr;
-    }
+    if (failure)
+        return {nullptr, loadAlert(path, *failure == lexi::Bzip2::Failure::readError ? fileReadError : decompressionError)};
     // An empty vocabulary in place of one that did not parse would be saved over the damaged file.
-    if (read.outcome != lexi::VocabularyJsonReader::Outcome::read) {
-        showLoadAlert(path, fileFormatError);
-        return nullptr;
-    }
-    return read.vocabulary;
+    if (read.outcome != lexi::VocabularyJsonReader::Outcome::read)
+        return {nullptr, loadAlert(path, fileFormatError)};
+    return {read.vocabulary, std::nullopt};
+}
+
+std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromQLXVFile(const QString &path) const
+{
+    return shown(loadQLXVFile(path));
 }
 
 lexi::VocabularyJsonReader::Result QLXStorageManager::readWithQJsonDocument(const QByteArray &json) const
@@ -349,14 +356,14 @@ lexi::VocabularyJsonReader::Result QLXStorageManager::readWithQJsonDocument(cons
     return {lexi::VocabularyJsonReader::Outcome::read, Lexicarta::initWithDictionary(document.object(), m_services)};
 }
 
-std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromTBFFile(const QString &path) const
+QLXStorageManager::Loaded QLXStorageManager::loadTBFFile(const QString &path) const
 {
     if (path.isEmpty()) {
         QLXLogError("StorageM > vocFromQLXVFile > path is nil");
-        return nullptr;
+        return {};
     }
     if (!QFile::exists(path))
-        return nullptr;
+        return {};
     std::shared_ptr<Lexicarta> vocabulary;
     const auto file = lexi::openRegularFile(path);
     if (!file)
@@ -370,12 +377,24 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromTBFFile(const QStrin
             vocabulary = Lexicarta::initWithCoder(*root, m_services);
     }
     if (!vocabulary)
-        m_services.alertPresenter.runModal(
-            {text(u"Error"_s),
-             lexi::format(text(u"The selected language '%@' could not be loaded."_s), vocabularyNameOfFile(path)),
-             {text(u"OK"_s)},
-             0});
-    return vocabulary;
+        return {nullptr, lexi::Alert{text(u"Error"_s),
+                                     lexi::format(text(u"The selected language '%@' could not be loaded."_s),
+                                                  vocabularyNameOfFile(path)),
+                                     {text(u"OK"_s)},
+                                     0}};
+    return {vocabulary, std::nullopt};
+}
+
+std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromTBFFile(const QString &path) const
+{
+    return shown(loadTBFFile(path));
+}
+
+std::shared_ptr<Lexicarta> QLXStorageManager::shown(Loaded loaded) const
+{
+    if (loaded.failure)
+        showLoadFailure(*loaded.failure);
+    return std::move(loaded.vocabulary);
 }
 
 void QLXStorageManager::tidyBackups() const
@@ -390,13 +409,16 @@ void QLXStorageManager::showSaveAlert(const QString &foreignLanguageName, const 
         {text(u"Error"_s), lexi::format(text(messageKey), foreignLanguageName), {text(u"OK"_s)}, 0});
 }
 
-void QLXStorageManager::showLoadAlert(const QString &path, const QString &messageKey) const
+lexi::Alert QLXStorageManager::loadAlert(const QString &path, const QString &messageKey) const
 {
-    const QString backups = m_folders.backupFolderPath();
-    const int button = m_services.alertPresenter.runModal(
-        {text(u"Error"_s), lexi::format(text(messageKey), vocabularyNameOfFile(path), backups),
-         {text(u"OK"_s), text(u"Go to backups folder"_s)},
-         0});
-    if (button == 1)
-        m_workspace.openFolder(backups);
+    return {text(u"Error"_s), lexi::format(text(messageKey), vocabularyNameOfFile(path), m_folders.backupFolderPath()),
+            {text(u"OK"_s), text(u"Go to backups folder"_s)},
+            0};
+}
+
+void QLXStorageManager::showLoadFailure(const lexi::Alert &alert) const
+{
+    const int button = m_services.alertPresenter.runModal(alert);
+    if (button == 1 && alert.buttons.size() > 1)
+        m_workspace.openFolder(m_folders.backupFolderPath());
 }

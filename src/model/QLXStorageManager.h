@@ -75,6 +75,9 @@ public:
     // still succeeds.
     bool saveVocabularyToQLXVFile(const Lexicarta *vocabulary, const QString &path);
     bool saveVocabularyToTBFFile(const Lexicarta *vocabulary, const QString &path) const;
+    // What an own-format file of `snapshot` holds: its JSON, compressed. Nothing when the JSON
+    // would exceed maximumDocumentSize or compression fails. Any thread.
+    static std::optional<QByteArray> ownFormatData(const lexi::VocabularySnapshot &snapshot);
 
     // A path ending in ".tbf" (exactly) is read as an archive, any other in the own format; the
     // vocabulary remembers the file name it was loaded from. Nothing when loading fails.
@@ -82,6 +85,20 @@ public:
     std::shared_ptr<Lexicarta> vocabularyFromQLXVFile(const QString &path) const;
     // A file that does not exist gives nothing and no alert.
     std::shared_ptr<Lexicarta> vocabularyFromTBFFile(const QString &path) const;
+
+    // What loading a file gave: the vocabulary, or the alert that tells the learner why there is
+    // none (no alert for a ".tbf" file that does not exist).
+    struct Loaded
+    {
+        std::shared_ptr<Lexicarta> vocabulary;
+        std::optional<lexi::Alert> failure;
+    };
+    // The loads above without the alert, for loads on another thread whose failure is shown
+    // later on the main thread with showLoadFailure().
+    Loaded loadQLXVFile(const QString &path) const;
+    Loaded loadTBFFile(const QString &path) const;
+    // Shows a load's alert; its second button, when it has one, opens the backups folder.
+    void showLoadFailure(const lexi::Alert &alert) const;
 
     // Called on the main thread after each background save is written, with the file's path and its
     // modification time (seconds since 1970) as the save left it: how the program recognises its
@@ -115,7 +132,9 @@ private:
     lexi::VocabularyJsonReader::Result readWithQJsonDocument(const QByteArray &json) const;
     bool isInVocabularyFolder(const QString &path) const;
     void showSaveAlert(const QString &foreignLanguageName, const QString &messageKey) const;
-    void showLoadAlert(const QString &path, const QString &messageKey) const;
+    lexi::Alert loadAlert(const QString &path, const QString &messageKey) const;
+    // The loaded vocabulary, after showing the load's alert when it failed.
+    std::shared_ptr<Lexicarta> shown(Loaded loaded) const;
 
     lexi::ApplicationFolders m_folders;
     lexi::VocabularyServices m_services;

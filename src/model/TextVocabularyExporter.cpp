@@ -2,20 +2,11 @@
 
 #include "Lexicarta.h"
 
-#include "logging/QLXLogMacros.h"
-#include "platform/files/AtomicFile.h"
-#include "platform/files/StringTables.h"
-#include "platform/values/Format.h"
-
 #include <QStringEncoder>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr int qlxLogLevel = QLXLogLevelInfo;
-
-const QString importTable = u"Import"_s;
 
 QString onOneLine(QString text)
 {
@@ -64,24 +55,11 @@ QString exportText(const Lexicarta &vocabulary, bool usingComma, bool includeCom
 
 namespace lexi {
 
-bool TextVocabularyExporter::exportVocabulary(const Lexicarta &vocabulary, const QString &path, bool usingComma,
-                                              bool includeComment, bool includeDifficulty, bool direction)
+QByteArray TextVocabularyExporter::fileContents(const Lexicarta &vocabulary, bool usingComma, bool includeComment,
+                                               bool includeDifficulty, bool direction)
 {
     QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    const QByteArray bytes = encoder.encode(exportText(vocabulary, usingComma, includeComment, includeDifficulty,
-                                                       direction));
-    const Result<> written = writeFileAtomically(path, bytes);
-    if (written)
-        return true;
-    const QString &error = written.error();
-
-    QLXLogError("exporter > writing %@ failed: %@", path, error);
-    vocabulary.services().alertPresenter.runModal({StringTables::text(u"Error"_s, importTable),
-                                                   format(StringTables::text(u"exportWriteErrorMsg"_s, importTable),
-                                                          path, error),
-                                                   {StringTables::text(u"OK"_s, importTable)},
-                                                   0});
-    return false;
+    return encoder.encode(exportText(vocabulary, usingComma, includeComment, includeDifficulty, direction));
 }
 
 } // namespace lexi

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 using namespace Qt::StringLiterals;
@@ -8,7 +9,7 @@ class Lexicarta;
 
 namespace lexi {
 
-// Writes a vocabulary as text for spreadsheets and other trainers: the header line, then for
+// Lays a vocabulary out as text for spreadsheets and other trainers: the header line, then for
 // each word a line break and its fields. Sides and comments are kept on one line: their line
 // breaks are written as blanks.
 // - Comma form: both sides in double quotes with the double quotes inside them removed, then
@@ -22,12 +23,10 @@ public:
     // The first line of every export, whatever its options.
     static inline const QString headerLine = u"#your word, #foreign word, #comment, #difficulty"_s;
 
-    // Writes every word of the vocabulary in its order to `path`, as UTF-16 with a byte-order
-    // mark; `direction` puts your word first, else the foreign word. The file is replaced at once
-    // when the whole text is written; a failed write leaves what was at `path` as it was, is
-    // shown to the learner and logged, and returns false.
-    static bool exportVocabulary(const Lexicarta &vocabulary, const QString &path, bool usingComma,
-                                 bool includeComment, bool includeDifficulty, bool direction);
+    // The text of every word of the vocabulary in its order, as UTF-16 with a byte-order mark;
+    // `direction` puts your word first, else the foreign word.
+    static QByteArray fileContents(const Lexicarta &vocabulary, bool usingComma, bool includeComment,
+                                   bool includeDifficulty, bool direction);
 };
 
 } // namespace lexi

@@ -1,6 +1,6 @@
 #include "FirstLanguageNames.h"
 
-#include "LanguageNames.h"
+#include "model/LanguageNames.h"
 
 using namespace Qt::StringLiterals;
 

@@ -6,6 +6,7 @@
 #include "model/VocabularyFileName.h"
 #include "platform/ports/AlertPresenter.h"
 #include "platform/files/ApplicationFolders.h"
+#include "platform/files/RegularFile.h"
 #include "platform/files/Settings.h"
 #include "platform/values/Format.h"
 #include "platform/files/StringTables.h"
@@ -28,13 +29,6 @@ QString text(const QString &key)
     return StringTables::text(key, settingsTable);
 }
 
-bool isSameFile(const QString &path, const QString &otherPath)
-{
-    const QFileInfo file(path);
-    const QFileInfo other(otherPath);
-    return file.exists() && other.exists() && file.canonicalFilePath() == other.canonicalFilePath();
-}
-
 } // namespace
 
 LanguageEditor::LanguageEditor(Environment environment) : m_environment(environment) {}
@@ -54,7 +48,8 @@ std::optional<LanguageNames> LanguageEditor::checkSheet(const LanguageSheetConte
         return std::nullopt;
     }
     const QString fileName = *vocabularyFileNameForName(names.displayName());
-    if (hasOtherVocabularyFile(fileName, content.isAdding ? QString() : content.editedPath)) {
+    if (hasOtherVocabularyFile(m_environment.folders->vocabularyFolderPath(), fileName,
+                               content.isAdding ? QString() : content.editedPath)) {
         m_environment.alerts->runModal({text(u"errorLangNameExistsTitle"_s),
                                         format(text(u"errorLangNameExistsMsg"_s), names.displayName()),
                                         {u"OK"_s},
@@ -62,19 +57,6 @@ std::optional<LanguageNames> LanguageEditor::checkSheet(const LanguageSheetConte
         return std::nullopt;
     }
     return names;
-}
-
-bool LanguageEditor::hasOtherVocabularyFile(const QString &fileName, const QString &exceptPath) const
-{
-    const QDir folder(m_environment.folders->vocabularyFolderPath());
-    const QStringList entries = folder.entryList(QDir::Files | QDir::System | QDir::Hidden);
-    for (const QString &entry : entries) {
-        if (QString::compare(entry, fileName, Qt::CaseInsensitive) != 0)
-            continue;
-        if (exceptPath.isEmpty() || !isSameFile(folder.filePath(entry), exceptPath))
-            return true;
-    }
-    return false;
 }
 
 Result<QString> LanguageEditor::saveSheet(const LanguageSheetContent &content, const LanguageNames &names) const

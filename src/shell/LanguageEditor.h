@@ -1,8 +1,8 @@
 #pragma once
 
-#include "LanguageNames.h"
 #include "LanguageSheetContent.h"
 
+#include "model/LanguageNames.h"
 #include "model/VocabularyServices.h"
 #include "platform/values/Result.h"
 
@@ -67,8 +67,6 @@ public:
 private:
     void setDeletedFlag(const QString &displayName, bool deleted) const;
     bool isSyncEnabled() const;
-    // Whether a vocabulary file other than `exceptPath` is named `fileName`, ignoring case.
-    bool hasOtherVocabularyFile(const QString &fileName, const QString &exceptPath) const;
 
     const Environment m_environment;
 };

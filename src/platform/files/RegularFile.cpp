@@ -2,6 +2,8 @@
 
 #include "FileDescriptors.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
 
 #include <fcntl.h>
@@ -48,6 +50,13 @@ Result<QByteArray> readRegularFile(const QString &path)
     if ((*file)->error() != QFileDevice::NoError)
         return Result<QByteArray>::failure((*file)->errorString());
     return data;
+}
+
+bool isSameFile(const QString &path, const QString &otherPath)
+{
+    const QFileInfo file(path);
+    const QFileInfo other(otherPath);
+    return file.exists() && other.exists() && file.canonicalFilePath() == other.canonicalFilePath();
 }
 
 } // namespace lexi

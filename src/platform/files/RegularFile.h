@@ -16,6 +16,9 @@ namespace lexi {
 // The open file, or why it could not be opened ("not a regular file" or the system's reason).
 Result<std::unique_ptr<QFile>> openRegularFile(const QString &path);
 
+// Whether both paths lead to one existing file or folder, links followed.
+bool isSameFile(const QString &path, const QString &otherPath);
+
 // The whole of the regular file at `path`, opened as openRegularFile() does; or why it could not
 // be read ("<path>: <reason>" when it could not be opened).
 Result<QByteArray> readRegularFile(const QString &path);

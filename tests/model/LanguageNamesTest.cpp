@@ -1,4 +1,4 @@
-#include "shell/LanguageNames.h"
+#include "model/LanguageNames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,10 @@
 #include "LanguageNames.h"
 
-#include "model/VocabularyFileName.h"
+#include "VocabularyFileName.h"
+
+#include "platform/files/RegularFile.h"
+
+#include <QDir>
 
 using namespace Qt::StringLiterals;
 
@@ -42,6 +46,19 @@ std::optional<LanguageNamesProblem> problemWithLanguageNames(const LanguageNames
         || !vocabularyFileNameForName(names.displayName()))
         return LanguageNamesProblem::unusableName;
     return std::nullopt;
+}
+
+bool hasOtherVocabularyFile(const QString &folder, const QString &fileName, const QString &exceptPath)
+{
+    const QDir directory(folder);
+    const QStringList entries = directory.entryList(QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString &entry : entries) {
+        if (QString::compare(entry, fileName, Qt::CaseInsensitive) != 0)
+            continue;
+        if (exceptPath.isEmpty() || !isSameFile(directory.filePath(entry), exceptPath))
+            return true;
+    }
+    return false;
 }
 
 } // namespace lexi

@@ -36,4 +36,8 @@ enum class LanguageNamesProblem {
 // Why the names cannot name a vocabulary; nothing when they can.
 std::optional<LanguageNamesProblem> problemWithLanguageNames(const LanguageNames &names);
 
+// Whether a file in `folder` other than the one at `exceptPath` (none: any file) is named
+// `fileName`, ignoring case as the cloud does: a vocabulary of that name exists already.
+bool hasOtherVocabularyFile(const QString &folder, const QString &fileName, const QString &exceptPath = QString());
+
 } // namespace lexi
