@@ -1,7 +1,7 @@
 #include "support/GeneratedVocabulary.h"
 
-#include "model/TextVocabularyExporter.h"
 #include "model/TextVocabularyParser.h"
+#include "model/VocabularyExport.h"
 #include "platform/ports/Console.h"
 
 #include <QFile>
@@ -25,7 +25,9 @@ void BM_ReadExportedText(benchmark::State &state, bool usingComma, bool withHead
     const auto vocabulary = lexi::bench::generateVocabulary(services.services());
     QTemporaryDir folder;
     const QString path = folder.filePath(u"words.csv"_s);
-    if (!lexi::TextVocabularyExporter::exportVocabulary(*vocabulary, path, usingComma, true, true, true))
+    const std::atomic<bool> cancelled = false;
+    if (!lexi::writeExport(*vocabulary, path, lexi::ExportFormat::text, {usingComma, true, true, true}, cancelled)
+             .written)
         std::abort();
     if (!withHeader) {
         QFile file(path);
@@ -47,18 +49,6 @@ BENCHMARK_CAPTURE(BM_ReadExportedText, QuotedCommas, true, true)->Unit(benchmark
 BENCHMARK_CAPTURE(BM_ReadExportedText, Tabs, false, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadExportedText, QuotedCommasWithoutHeader, true, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadExportedText, TabsWithoutHeader, false, false)->Unit(benchmark::kMillisecond);
-
-void BM_ExportText(benchmark::State &state)
-{
-    const lexi::bench::BenchmarkServices services;
-    const auto vocabulary = lexi::bench::generateVocabulary(services.services());
-    QTemporaryDir folder;
-    const QString path = folder.filePath(u"words.csv"_s);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(lexi::TextVocabularyExporter::exportVocabulary(*vocabulary, path, true, true, true, true));
-    state.SetItemsProcessed(state.iterations() * vocabulary->countAllWords());
-}
-BENCHMARK(BM_ExportText)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
