@@ -166,8 +166,8 @@ private:
     void importFileData(ANEventStore &store);
     QString analyticsDirectory() const;
     std::optional<PreparedUpload> prepareJSONData(ANEventStore &store) const;
-    lexi::SynchronousReply sendEvents(const QString &serviceAddress, const QByteArray &body) const;
-    void handleAPIResponse(const lexi::SynchronousReply &reply, const EventIds &eventIds, ANEventStore &store) const;
+    lexi::BoundedReply sendEvents(const QString &serviceAddress, const QByteArray &body) const;
+    void handleAPIResponse(const lexi::BoundedReply &reply, const EventIds &eventIds, ANEventStore &store) const;
 
     const Environment m_environment;
 

@@ -195,7 +195,7 @@ std::optional<ANClient::PreparedUpload> ANClient::prepareJSONData(ANEventStore &
     return upload;
 }
 
-lexi::SynchronousReply ANClient::sendEvents(const QString &serviceAddress, const QByteArray &body) const
+lexi::BoundedReply ANClient::sendEvents(const QString &serviceAddress, const QByteArray &body) const
 {
     const QUrl url(u"%1/%2/projects/%3/events"_s.arg(serviceAddress, u"3.0"_s,
                                                      QString::fromLatin1(QUrl::toPercentEncoding(projectId()))));
@@ -206,10 +206,12 @@ lexi::SynchronousReply ANClient::sendEvents(const QString &serviceAddress, const
     request.setRawHeader("Authorization", writeKey().toUtf8());
     request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
     request.setTransferTimeout(int(m_environment.requestTimeout.count()));
-    return lexi::postSynchronously(request, body, {m_environment.uploadDeadline, m_environment.largestReply});
+    // The request carries the write key: a redirect is the answer, never followed.
+    return lexi::postSynchronously(
+        request, body, {m_environment.uploadDeadline, m_environment.largestReply, lexi::RedirectPolicy::none});
 }
 
-void ANClient::handleAPIResponse(const lexi::SynchronousReply &reply, const EventIds &eventIds,
+void ANClient::handleAPIResponse(const lexi::BoundedReply &reply, const EventIds &eventIds,
                                  ANEventStore &store) const
 {
     if (!reply.body) {

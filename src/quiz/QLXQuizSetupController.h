@@ -53,7 +53,7 @@ public:
     static constexpr std::chrono::milliseconds startDelay{200};
     // The information message: small, and never waited for long.
     static constexpr qint64 maximumMessageSize = 64 * 1024;
-    static constexpr std::chrono::milliseconds messageTimeout{15000};
+    static constexpr std::chrono::milliseconds messageDeadline{15000};
 
     enum Mode { Typing = 0, FlashCards = 1, Popup = 2 };
 
@@ -64,6 +64,8 @@ public:
         // Opens a web or mail link in the desktop's handler.
         std::function<void(const QUrl &)> openUrl;
         QNetworkAccessManager &network;
+        // For the whole fetch of the information message.
+        std::chrono::milliseconds infoMessageDeadline = messageDeadline;
     };
 
     QLXQuizSetupController(const lexi::QuizServices &services, lexi::QuizPages &pages, const Links &links,

@@ -2,12 +2,11 @@
 #include "QLXQuizSetupController.h"
 
 #include "platform/files/Settings.h"
+#include "platform/network/BoundedRequest.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QPushButton>
 #include <QStackedWidget>
 
@@ -29,26 +28,17 @@ void QLXQuizSetupController::awake()
     const QUrl url(address, QUrl::StrictMode);
     if (!lexi::InfoMessage::isOpenableLink(url))
         return;
-    QNetworkRequest request(url);
-    request.setTransferTimeout(int(messageTimeout.count()));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    QNetworkReply *reply = m_links.network.get(request);
-    reply->setParent(this);
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > maximumMessageSize)
-            reply->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply] {
-        reply->deleteLater();
-        if (reply->error() == QNetworkReply::NoError)
-            messageArrived(reply->read(maximumMessageSize + 1));
-    });
+    // The message carries nothing of the learner's: its host may send it on.
+    lexi::getBounded(m_links.network, QNetworkRequest(url),
+                     {m_links.infoMessageDeadline, maximumMessageSize, lexi::RedirectPolicy::anyHost}, *this,
+                     [this](const lexi::BoundedReply &reply) {
+                         if (reply.succeeded())
+                             messageArrived(*reply.body);
+                     });
 }
 
 void QLXQuizSetupController::messageArrived(const QByteArray &body)
 {
-    if (body.size() > maximumMessageSize)
-        return;
     const QJsonDocument document = QJsonDocument::fromJson(body);
     if (document.isObject())
         m_infoMessage = lexi::InfoMessage::fromJson(document.object());

@@ -17,6 +17,7 @@
 #include "sync/DropBoxController.h"
 #include "sync/QLXSyncLog.h"
 
+#include <QNetworkAccessManager>
 #include <QString>
 
 #include <memory>
@@ -60,6 +61,8 @@ public:
     QLXSyncLog &syncLog() { return m_syncLog; }
     DropBoxController &dropboxController() { return *m_dropboxController; }
     ANClient &analyticsClient() { return m_analyticsClient; }
+    // Every request of the main thread goes through this one manager.
+    QNetworkAccessManager &network() { return m_network; }
 
 private:
     InstallationPorts m_ports;
@@ -70,6 +73,7 @@ private:
     CloudFolder m_cloudFolder;
     QLXSyncLog m_syncLog;
     ANClient m_analyticsClient;
+    QNetworkAccessManager m_network;
     // Last: its queued runs use everything above.
     std::unique_ptr<DropBoxController> m_dropboxController;
 };

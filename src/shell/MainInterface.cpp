@@ -9,9 +9,9 @@ namespace lexi {
 MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer &moveOffer)
     : m_modalWatch(installation.ports().scheduler),
       m_colorTheme(installation.defaults()),
-      m_ratingPrompt(installation, m_network, [this] { return m_mainWindowController.mainWindow(); }),
+      m_ratingPrompt(installation, installation.network(), [this] { return m_mainWindowController.mainWindow(); }),
       m_vocabularyPage(installation),
-      m_quizPage(installation, m_colorTheme, m_ratingPrompt.rate(), m_vocabularyPage.keeper(), m_network),
+      m_quizPage(installation, m_colorTheme, m_ratingPrompt.rate(), m_vocabularyPage.keeper(), installation.network()),
       m_statisticsPage(installation, m_colorTheme, m_vocabularyPage.keeper()),
       m_preferencesPage(installation, m_colorTheme),
       m_launchServices(installation),

@@ -9,8 +9,6 @@
 
 #include "views/QLXColorTheme.h"
 
-#include <QNetworkAccessManager>
-
 namespace lexi {
 
 class Installation;
@@ -36,7 +34,6 @@ public:
 private:
     ModalWatch m_modalWatch;
     QLXColorTheme m_colorTheme;
-    QNetworkAccessManager m_network;
     // The main window is made below; the prompt asks for it only when it shows.
     ProgramRatingPrompt m_ratingPrompt;
     VocabularyListAdapter m_vocabularyPage;

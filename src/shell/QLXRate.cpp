@@ -4,15 +4,13 @@
 #include "platform/dispatch/Scheduler.h"
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
+#include "platform/network/BoundedRequest.h"
 #include "platform/ports/Clock.h"
 #include "platform/ports/Console.h"
 #include "platform/ports/Workspace.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QHostAddress>
-#include <QTimer>
+#include <QNetworkRequest>
 
 #include <chrono>
 
@@ -23,7 +21,7 @@ namespace {
 
 // The games genre of the store, whose learners are asked about "playing".
 constexpr quint64 gamesGenreID = 6014;
-constexpr int lookupTimeoutMilliseconds = 60'000;
+constexpr auto lookupDeadline = 60s;
 // A lookup reply is a few kilobytes; anything far beyond that is not one.
 constexpr qint64 lookupReplyLimit = 1 << 20;
 constexpr auto promptRetryDelay = 500ms;
@@ -155,27 +153,16 @@ void QLXRate::checkForConnectivityInBackground()
 
     QNetworkRequest request(lexi::storeLookupUrl(base, *m_appStoreCountry, query));
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferCache);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setTransferTimeout(lookupTimeoutMilliseconds);
     logVerbose(u"QLXRate is checking %1 to retrieve the App Store details..."_s.arg(request.url().toString()));
 
     m_isLookupRunning = true;
-    QNetworkReply *reply = m_services.network.get(request);
-    // The whole lookup is bounded in time, not only its silences.
-    QTimer::singleShot(lookupTimeoutMilliseconds, reply, &QNetworkReply::abort);
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > lookupReplyLimit)
-            reply->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, query] {
-        reply->deleteLater();
-        m_isLookupRunning = false;
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        const bool answered = status != 0 && reply->error() != QNetworkReply::OperationCanceledError;
-        const std::optional<QByteArray> body =
-            answered ? std::optional(reply->readAll()) : std::nullopt;
-        finishLookup(lexi::interpretStoreLookupReply(query, answered ? status : 0, body, reply->errorString()));
-    });
+    // The lookup names the program, nothing of the learner's: the store may send it on.
+    lexi::getBounded(m_services.network, request, {lookupDeadline, lookupReplyLimit, lexi::RedirectPolicy::anyHost},
+                     *this, [this, query](const lexi::BoundedReply &reply) {
+                         m_isLookupRunning = false;
+                         finishLookup(lexi::interpretStoreLookupReply(query, reply.body ? reply.statusCode : 0,
+                                                                      reply.body, reply.errorText));
+                     });
 }
 
 QUrl QLXRate::lookupAddress() const

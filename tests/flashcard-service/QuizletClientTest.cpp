@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QNetworkAccessManager>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -50,13 +51,14 @@ protected:
     QTemporaryDir m_folder;
     lexi::Defaults m_defaults{m_folder.filePath(u"Lexicarta.conf"_s)};
     LoopbackHttpServer m_server;
+    QNetworkAccessManager m_network;
     bool m_completedOnMainThread = false;
 };
 
 TEST_F(QuizletClientTest, SendsTheRequestAsItIsAndCompletesOnTheMainThread)
 {
     m_server.enqueue({200, {}, R"({"total_results": 0})"});
-    QuizletClient client(m_defaults);
+    QuizletClient client(m_defaults, m_network);
     const QString request = lexi::quizlet::searchRequest(u"a&b=c#d+e f"_s, u"Größe"_s, QString());
 
     EXPECT_EQ(sendAndWait(client, request), QByteArray(R"({"total_results": 0})"));
@@ -70,7 +72,7 @@ TEST_F(QuizletClientTest, AnsweredRequestsAreAnsweredAgainFromMemory)
 {
     m_server.enqueue({200, {}, "[{\"id\": 415}]"});
     m_server.enqueue({200, {}, "[{\"id\": 416}]"});
-    QuizletClient client(m_defaults);
+    QuizletClient client(m_defaults, m_network);
     const QString request = lexi::quizlet::setDetailsRequest(u"415"_s);
 
     EXPECT_EQ(sendAndWait(client, request), QByteArray("[{\"id\": 415}]"));
@@ -80,7 +82,7 @@ TEST_F(QuizletClientTest, AnsweredRequestsAreAnsweredAgainFromMemory)
 
     // Another request, and the same one from another client, ask the server.
     EXPECT_EQ(sendAndWait(client, lexi::quizlet::setDetailsRequest(u"416"_s)), QByteArray("[{\"id\": 416}]"));
-    QuizletClient other(m_defaults);
+    QuizletClient other(m_defaults, m_network);
     sendAndWait(other, request);
     EXPECT_EQ(m_server.requests().size(), 3);
 }
@@ -90,7 +92,7 @@ TEST_F(QuizletClientTest, AnswersThatAreNotTheServicesAreNotKept)
     m_server.enqueue({200, {{"Content-Type", "text/html"}}, "<html>Sign in to the hotel network</html>"});
     m_server.enqueue({200, {}, QByteArray(17 * 1024 * 1024, ' ') + "{}"});
     m_server.enqueue({200, {}, "{}"});
-    QuizletClient client(m_defaults);
+    QuizletClient client(m_defaults, m_network);
     const QString request = lexi::quizlet::setDetailsRequest(u"7"_s);
 
     EXPECT_EQ(sendAndWait(client, request), QByteArray("<html>Sign in to the hotel network</html>"));
@@ -106,7 +108,7 @@ TEST_F(QuizletClientTest, ErrorAnswersAreDeliveredButNotKeptAndFailedConnections
     HttpResponse dropped;
     dropped.dropConnection = true;
     m_server.setDefaultResponse(dropped);
-    QuizletClient client(m_defaults);
+    QuizletClient client(m_defaults, m_network);
     const QString request = lexi::quizlet::setDetailsRequest(u"1"_s);
 
     EXPECT_EQ(sendAndWait(client, request), QByteArray(R"({"error": "not found"})"));
@@ -129,7 +131,7 @@ TEST_F(QuizletClientTest, AnAnswerTrickledBeyondTheDeadlineOrRedirectedElsewhere
     for (const auto &[what, response] : cases) {
         SCOPED_TRACE(what);
         m_server.enqueue(response);
-        QuizletClient client(m_defaults, 300ms);
+        QuizletClient client(m_defaults, m_network, 300ms);
         EXPECT_EQ(sendAndWait(client, lexi::quizlet::setDetailsRequest(u"1"_s)), std::nullopt);
     }
     EXPECT_TRUE(elsewhere.requests().isEmpty());

@@ -38,12 +38,15 @@ protected:
         vocabulary->setYourLanguageName(u"English"_s);
     }
 
-    QLXQuizSetupController &makeSetup()
+    QLXQuizSetupController &makeSetup(std::chrono::milliseconds infoMessageDeadline =
+                                          QLXQuizSetupController::messageDeadline)
     {
         setup = std::make_unique<QLXQuizSetupController>(
             services, pages,
             QLXQuizSetupController::Links{{&typing, nullptr, nullptr},
-                                          [this](const QUrl &url) { openedUrls.append(url); }, network});
+                                          [this](const QUrl &url) { openedUrls.append(url); },
+                                          network,
+                                          infoMessageDeadline});
         setup->awake();
         pages.show();
         return *setup;
@@ -289,6 +292,25 @@ TEST_F(QuizSetupTest, TheInformationMessageIsFetchedOnceAndShownByItsRules)
     EXPECT_FALSE(setup->infoPanel().isVisibleTo(&pages));
     setup->startQuiz();
     EXPECT_EQ(server.requests().size(), 1) << "one fetch per start";
+}
+
+// A server that sends one byte now and then never falls silent: the fetch ends at its deadline
+// all the same, with no message.
+TEST_F(QuizSetupTest, TheInformationMessageFetchEndsAtItsDeadline)
+{
+    lexi::test::LoopbackHttpServer server;
+    const QByteArray body = R"({"title":"Slow","message":"m","validFrom":0,"validTo":1e12,"buttonTitle":"b",
+        "url":"https://example.org","alternateButtonTitle":"a","alternateUrl":"https://example.org",
+        "displayedIn":"direct","uuid":"slow"})";
+    lexi::test::HttpResponse trickled{200, {}, body};
+    trickled.trickle = 50ms;
+    server.enqueue(trickled);
+    lexi::Settings(defaults).setInfoMessageAddress(server.url().toString() + u"/messages/message.json"_s);
+    QSignalSpy replies(&network, &QNetworkAccessManager::finished);
+    makeSetup(300ms);
+    EXPECT_TRUE(replies.wait(5000)) << "the whole body takes " << body.size() * 50 << " ms";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(setup->infoMessage().has_value());
 }
 
 TEST_F(QuizSetupTest, NoAddressFetchesNothing)
