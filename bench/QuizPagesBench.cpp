@@ -6,6 +6,7 @@
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/Defaults.h"
 #include "quiz/CardFlip.h"
+#include "quiz/QLXFlashCardQuizController.h"
 #include "quiz/QLXTypingQuizController.h"
 #include "quiz/QuizPages.h"
 #include "quiz/QuizSetupCheck.h"
@@ -116,6 +117,63 @@ void BM_TypingQuizAnswer(benchmark::State &state)
     store.flushSaves();
 }
 BENCHMARK(BM_TypingQuizAnswer)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// One card of the flash cards on a vocabulary of 50,000 words: its answer revealed, marked right,
+// recorded with the save handed to the background saver, and the next card flipped in with the
+// pictures of the flip; everything the main thread does for it. Argument 0 leaves the save out.
+void BM_FlashCardStep(benchmark::State &state)
+{
+    lexi::bench::BenchmarkServices services;
+    const std::shared_ptr<Lexicarta> vocabulary = lexi::bench::generateVocabulary(services.services());
+    QTemporaryDir folder;
+    lexi::Defaults defaults(folder.filePath(u"Lexicarta.conf"_s));
+    lexi::ApplicationFolders folders(folder.path());
+    lexi::test::NullWorkspace workspace;
+    QLXStorageManager store(folders, services.services(), workspace);
+    const bool saves = state.range(0) != 0;
+    lexi::test::RecordingSyncRequests sync;
+    lexi::VocabularyKeeper keeper([&](const Lexicarta &saved) { return !saves || store.saveVocabulary(&saved); }, sync);
+    keeper.setVocabulary(vocabulary);
+    NoRatingPrompt rating;
+    SteppedClock clock;
+    HeldScheduler scheduler;
+    QLXColorTheme theme(defaults);
+    lexi::QuizPages pages;
+    pages.resize(1200, 800);
+    const lexi::QuizServices quizServices{defaults, scheduler, clock, keeper, rating, theme};
+    QLXFlashCardQuizController quiz(quizServices, pages);
+    quiz.setVocabulary(vocabulary);
+    // Auto-play off: the learner turns each card.
+    quiz.run().changeFlipTimeout(0);
+    pages.show();
+
+    const auto startRun = [&] {
+        quiz.setNumberOfWordsToAsk(30);
+        quiz.createWordsToAsk();
+        quiz.start();
+        clock.advance(2s);
+        scheduler.runPending();
+    };
+    startRun();
+    for (auto _ : state) {
+        quiz.run().next();
+        quiz.run().markCorrect();
+        quiz.run().next();
+        scheduler.runPending();
+
+        state.PauseTiming();
+        clock.advance(1s);
+        scheduler.runPending();
+        if (!quiz.run().currentWord()) {
+            clock.advance(1s);
+            scheduler.runPending();
+            startRun();
+        }
+        state.ResumeTiming();
+    }
+    store.flushSaves();
+}
+BENCHMARK(BM_FlashCardStep)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 
 

@@ -19,9 +19,11 @@ QRect rectInHost(QWidget &widget, QWidget &host)
     return QRect(widget.mapTo(&host, QPoint(0, 0)), widget.size());
 }
 
-void paintPicture(QPainter &painter, const QPixmap &picture, const QRect &rect, double progress, bool beginningOnTop)
+void paintPicture(QPainter &painter, const QPixmap &picture, const QRect &rect, double progress, bool beginningOnTop,
+                  bool isReversed)
 {
-    const CardFlipFrame frame = CardFlipGeometry::frame(progress, beginningOnTop);
+    const CardFlipFrame frame =
+        CardFlipGeometry::frame(progress, beginningOnTop, CardFlipGeometry::scaleFactor, isReversed);
     if (!frame.isFacingViewer || picture.isNull())
         return;
     const QPointF centre = QRectF(rect).center();
@@ -74,11 +76,12 @@ bool CardFlip::flipFirstHalf(QWidget &card)
     return true;
 }
 
-void CardFlip::flipSecondHalf(QWidget &card)
+void CardFlip::flipSecondHalf(QWidget &card, Direction direction)
 {
     if (m_phase != Phase::Captured)
         return;
     m_phase = Phase::Playing;
+    m_direction = direction;
     m_bottom = card.grab();
     m_bottomRect = rectInHost(card, m_host);
     m_card = &card;
@@ -103,8 +106,9 @@ void CardFlip::paintFrame(QPainter &painter, double progress) const
 {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::Antialiasing);
-    paintPicture(painter, m_bottom, m_bottomRect, progress, false);
-    paintPicture(painter, m_top, m_topRect, progress, true);
+    const bool isReversed = m_direction == Direction::Reverse;
+    paintPicture(painter, m_bottom, m_bottomRect, progress, false, isReversed);
+    paintPicture(painter, m_top, m_topRect, progress, true, isReversed);
     painter.resetTransform();
 }
 

@@ -31,9 +31,11 @@ public:
     bool isFlipping() const { return m_phase != Phase::Idle; }
     // Takes the picture of `card` as it is; false, and nothing done, while a flip runs.
     bool flipFirstHalf(QWidget &card);
-    // Takes the picture of `card` as it is now and plays the flip; nothing unless the first half
-    // was taken.
-    void flipSecondHalf(QWidget &card);
+    enum class Direction { Forward, Reverse };
+
+    // Takes the picture of `card` as it is now and plays the flip, the card turning the other way
+    // round in Reverse; nothing unless the first half was taken.
+    void flipSecondHalf(QWidget &card, Direction direction = Direction::Forward);
 
     // Paints the flip at `progress` (0 to 1) in the host's coordinates.
     void paintFrame(QPainter &painter, double progress) const;
@@ -54,6 +56,7 @@ private:
     dispatch::Scheduler &m_scheduler;
     const Clock &m_clock;
     Phase m_phase = Phase::Idle;
+    Direction m_direction = Direction::Forward;
     QPixmap m_top;
     QPixmap m_bottom;
     QRect m_topRect;

@@ -21,7 +21,7 @@ double CardFlipGeometry::easeInEaseOut(double progress)
     return curve.valueForProgress(std::min(progress, 1.0));
 }
 
-CardFlipFrame CardFlipGeometry::frame(double progress, bool beginningOnTop, double scaleFactor)
+CardFlipFrame CardFlipGeometry::frame(double progress, bool beginningOnTop, double scaleFactor, bool isReversed)
 {
     const double eased = easeInEaseOut(progress);
     CardFlipFrame frame;
@@ -32,8 +32,10 @@ CardFlipFrame CardFlipGeometry::frame(double progress, bool beginningOnTop, doub
     const double sine = std::sin(frame.rotation);
     frame.isFacingViewer = cosine > 1e-9;
     // A point x, y of the face, scaled, turned about the vertical axis to depth -x sin and
-    // projected from the viewer's distance: x cos / w and y / w with w = 1 + x sin / distance.
-    frame.transform = QTransform(frame.scale * cosine, 0, frame.scale * sine / perspectiveDistance, //
+    // projected from the viewer's distance: x cos / w and y / w with w = 1 + x sin / distance
+    // (1 - x sin / distance reversed).
+    const double perspective = (isReversed ? -1 : 1) / perspectiveDistance;
+    frame.transform = QTransform(frame.scale * cosine, 0, frame.scale * sine * perspective, //
                                  0, frame.scale, 0,                                                 //
                                  0, 0, 1);
     return frame;

@@ -31,8 +31,10 @@ struct CardFlipGeometry
     static double easeInEaseOut(double progress);
     // The picture at `progress` (0 to 1 of the flip's duration) of the face beginning on top or
     // below. The zoom rises to `scaleFactor` in the first half and falls back in the second; a
-    // factor of 1 flips without zoom.
-    static CardFlipFrame frame(double progress, bool beginningOnTop, double scaleFactor = CardFlipGeometry::scaleFactor);
+    // factor of 1 flips without zoom. `isReversed` turns the perspective round (the viewer seen
+    // from behind the card), so that the card seems to turn the other way.
+    static CardFlipFrame frame(double progress, bool beginningOnTop, double scaleFactor = CardFlipGeometry::scaleFactor,
+                               bool isReversed = false);
 };
 
 } // namespace lexi

@@ -322,7 +322,7 @@ void FlashCardRun::executeShowStatistics()
     m_page.showRun();
     m_page.flipSecondHalf(false);
     m_services.ratingPrompt.logEvent(true);
-    m_page.runEnded();
+    m_page.resultsShown();
 }
 
 void FlashCardRun::restartQuizWithWrong()

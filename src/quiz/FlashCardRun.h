@@ -60,8 +60,8 @@ public:
     virtual bool flipFirstHalf() = 0;
     // Turns the picture over to what shows now, the other way round with `reverse`.
     virtual void flipSecondHalf(bool reverse) = 0;
-    // The results show.
-    virtual void runEnded() = 0;
+    // The results show: the run has ended.
+    virtual void resultsShown() = 0;
 };
 
 // One run of the flash-card slideshow, without any display. A card shows a question; the learner

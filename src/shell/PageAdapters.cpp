@@ -67,8 +67,9 @@ QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colo
                  ratingPrompt, colorTheme},
       m_pages(std::make_unique<QuizPages>()),
       m_typingQuiz(m_services, *m_pages),
+      m_flashCards(m_services, *m_pages),
       m_setup(m_services, *m_pages,
-              {{&m_typingQuiz, nullptr, nullptr},
+              {{&m_typingQuiz, &m_flashCards, nullptr},
                [&workspace = installation.ports().workspace](const QUrl &address) {
                    // The support address is the program's own mail link; anything else is a page.
                    if (address.scheme() == u"mailto"_s)
@@ -84,8 +85,16 @@ QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colo
 {
     m_popover->setContentWidget(m_popoverController.view());
     QObject::connect(&m_typingQuiz, &QLXTypingQuizController::editWordRequested, m_popover,
-                     [this](const std::shared_ptr<QLXWord> &word, QWidget *anchor) { showWordPopover(word, anchor); });
+                     [this](const std::shared_ptr<QLXWord> &word, QWidget *anchor) {
+                         showWordPopover(word, anchor, &m_typingQuiz);
+                     });
     QObject::connect(&m_typingQuiz, &QLXTypingQuizController::wordPopoverShouldClose, m_popover, &QLXPopover::close);
+    QObject::connect(&m_flashCards, &QLXFlashCardQuizController::editWordRequested, m_popover,
+                     [this](const std::shared_ptr<QLXWord> &word, QWidget *anchor) {
+                         showWordPopover(word, anchor, &m_flashCards);
+                     });
+    QObject::connect(&m_flashCards, &QLXFlashCardQuizController::wordPopoverShouldClose, m_popover,
+                     &QLXPopover::close);
     QObject::connect(&m_setup, &QLXQuizSetupController::quizRunEnded, m_popover, [this] {
         for (const std::function<void()> &step : std::exchange(m_afterRun, {}))
             step();
@@ -100,9 +109,10 @@ void QuizPageAdapter::runWhenNoQuizRuns(std::function<void()> step)
         step();
 }
 
-void QuizPageAdapter::showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor)
+void QuizPageAdapter::showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor,
+                                      QLXWordPopoverDelegate *delegate)
 {
-    m_popoverController.showEditWindowForWords({word}, &m_typingQuiz);
+    m_popoverController.showEditWindowForWords({word}, delegate);
     m_popover->showRelativeToRect(anchor, anchor->rect());
     m_popover->raise();
 }

@@ -10,6 +10,7 @@
 #include "editor/QLXWordPopoverController.h"
 #include "model/VocabularyKeeper.h"
 #include "platform/files/Settings.h"
+#include "quiz/QLXFlashCardQuizController.h"
 #include "quiz/QLXQuizSetupController.h"
 #include "quiz/QLXTypingQuizController.h"
 #include "quiz/QuizPages.h"
@@ -89,7 +90,7 @@ private:
     std::unique_ptr<QLXStatisticsController> m_controller;
 };
 
-// The quiz tab: the set-up page and the typing quiz in their pages.
+// The quiz tab: the set-up page, the typing quiz and the flash cards in their pages.
 class QuizPageAdapter final : public QuizPage
 {
 public:
@@ -105,14 +106,16 @@ public:
     void awake() { m_setup.awake(); }
     QLXQuizSetupController &setup() { return m_setup; }
     QLXTypingQuizController &typingQuiz() { return m_typingQuiz; }
+    QLXFlashCardQuizController &flashCards() { return m_flashCards; }
 
 private:
-    void showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor);
+    void showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor, QLXWordPopoverDelegate *delegate);
 
     Settings m_settings;
     QuizServices m_services;
     std::unique_ptr<QuizPages> m_pages;
     QLXTypingQuizController m_typingQuiz;
+    QLXFlashCardQuizController m_flashCards;
     QLXQuizSetupController m_setup;
     QLXWordPopoverController m_popoverController;
     QLXPopover *m_popover;

@@ -63,6 +63,15 @@ TEST(CardFlipGeometryTest, OldFaceTurnsAwayAndNewFaceTurnsInWithPerspectiveAndZo
 
     const lexi::CardFlipFrame flat = lexi::CardFlipGeometry::frame(0.5, true, 1.0);
     EXPECT_DOUBLE_EQ(flat.scale, 1.0) << "a factor of 1 flips without zoom";
+
+    // Reversed, the same turn is seen from behind: the other edge comes near.
+    const lexi::CardFlipFrame reversed =
+        lexi::CardFlipGeometry::frame(0.25, true, lexi::CardFlipGeometry::scaleFactor, true);
+    EXPECT_DOUBLE_EQ(reversed.rotation, quarter.rotation);
+    EXPECT_LT(std::abs(reversed.transform.map(QPointF(150, 100)).y()),
+              std::abs(reversed.transform.map(QPointF(-150, 100)).y()));
+    EXPECT_NEAR(std::abs(reversed.transform.map(QPointF(-150, 100)).y()),
+                std::abs(quarter.transform.map(QPointF(150, 100)).y()), 1e-9);
 }
 
 TEST(CardFlipTest, PlaysOnPicturesForThreeQuartersOfASecondThenShowsTheCard)

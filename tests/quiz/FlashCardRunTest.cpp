@@ -35,7 +35,7 @@ public:
         return true;
     }
     void flipSecondHalf(bool reverse) override { steps.append(reverse ? u"reverse half"_s : u"second half"_s); }
-    void runEnded() override { ++ended; }
+    void resultsShown() override { ++ended; }
 
     bool isFlipping = false;
     Side side = Side::Card;
