@@ -79,8 +79,11 @@ void QLXWordPopoverController::buildView()
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_separateWithCommaLabel->setFont(small);
     m_separateWithCommaLabel->setForegroundRole(QPalette::PlaceholderText);
-    for (QLabel *label : {m_yourLanguageLabel, m_foreignLanguageLabel, m_commentLabel, m_topicTagsLabel})
+    for (QLabel *label : {m_yourLanguageLabel, m_foreignLanguageLabel, m_commentLabel, m_topicTagsLabel}) {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // The language names come from the vocabulary.
+        label->setTextFormat(Qt::PlainText);
+    }
     QFont bold = m_foreignLanguageLabel->font();
     bold.setBold(true);
     m_foreignLanguageLabel->setFont(bold);

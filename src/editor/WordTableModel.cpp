@@ -3,6 +3,7 @@
 #include "TagDrop.h"
 
 #include "platform/values/Dates.h"
+#include "views/PlainText.h"
 
 #include <QColor>
 #include <QFont>
@@ -147,8 +148,12 @@ QVariant WordTableModel::data(const QModelIndex &index, int role) const
     const QLXWord &word = *m_rows[index.row()];
     const bool isTags = index.column() == TagsColumn;
     switch (role) {
-    case Qt::DisplayRole:
     case Qt::ToolTipRole:
+        // The texts as they are; the time since the last question needs none.
+        if (index.column() == LastAskedColumn)
+            return {};
+        return lexi::plainToolTip(data(index, Qt::DisplayRole).toString());
+    case Qt::DisplayRole:
         switch (index.column()) {
         case YourWordColumn:
             return word.yourWord();
@@ -159,7 +164,7 @@ QVariant WordTableModel::data(const QModelIndex &index, int role) const
         case TagsColumn:
             return word.tagsSorted().join(u", "_s);
         default:
-            return role == Qt::DisplayRole ? lexi::timeSinceDate(word.lastAsked(), m_clock) : QVariant();
+            return lexi::timeSinceDate(word.lastAsked(), m_clock);
         }
     case Qt::FontRole:
         if (word.dontAskAgain() && !isTags) {

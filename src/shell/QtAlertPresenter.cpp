@@ -5,6 +5,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -26,8 +27,10 @@ int QtAlertPresenter::runModal(const Alert &alert)
     box.setWindowModality(Qt::ApplicationModal);
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(alert.title);
+    // Alerts name vocabularies and files: their texts are shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(alert.title);
-    box.setInformativeText(alert.message);
+    box.setInformativeText(Qt::convertFromPlainText(alert.message, Qt::WhiteSpaceNormal));
     const QStringList buttons = alert.buttons.isEmpty() ? QStringList{u"OK"_s} : alert.buttons;
     const int cancelButton = std::clamp(alert.cancelButton, 0, int(buttons.size()) - 1);
     QList<QAbstractButton *> added;
