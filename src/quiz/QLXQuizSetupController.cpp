@@ -56,9 +56,12 @@ void setOpacity(QWidget &widget, qreal opacity)
     effect->setOpacity(opacity);
 }
 
+// The card shows tags and the information message's texts from the server: as they are, never
+// read as markup.
 QLabel *cardLabel(QWidget *parent, int points = 12, bool bold = false)
 {
     auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
     QFont font = label->font();
     font.setPointSize(points);
     font.setBold(bold);

@@ -294,6 +294,32 @@ TEST_F(QuizSetupTest, TheInformationMessageIsFetchedOnceAndShownByItsRules)
     EXPECT_EQ(server.requests().size(), 1) << "one fetch per start";
 }
 
+// The message's texts come from a server: markup in them is shown as it is, so an image is never
+// read from the file system and a link never opens.
+TEST_F(QuizSetupTest, TheInformationMessageShowsItsTextsAsTheyAre)
+{
+    lexi::test::LoopbackHttpServer server;
+    const QByteArray body = R"({"title":"<img src='hostile.png'>News","message":"<a href='file:///etc'>see</a>",
+        "validFrom":0,"validTo":1e12,"buttonTitle":"Read","url":"https://example.org","alternateButtonTitle":"Later",
+        "alternateUrl":"https://example.org","displayedIn":"direct","uuid":"markup"})";
+    server.enqueue({200, {}, body});
+    lexi::Settings(defaults).setInfoMessageAddress(server.url().toString() + u"/messages/message.json"_s);
+    addWords(3, 0);
+    QSignalSpy replies(&network, &QNetworkAccessManager::finished);
+    makeSetup();
+    ASSERT_TRUE(replies.wait(10000));
+    QCoreApplication::processEvents();
+    setup->showQuiz();
+    ASSERT_TRUE(setup->infoPanel().isVisibleTo(&pages));
+
+    EXPECT_EQ(setup->infoTitle().text(), u"<img src='hostile.png'>News"_s);
+    for (const QLabel *label : setup->infoPanel().findChildren<QLabel *>()) {
+        SCOPED_TRACE(label->text().toStdString());
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        EXPECT_FALSE(label->openExternalLinks());
+    }
+}
+
 // A server that sends one byte now and then never falls silent: the fetch ends at its deadline
 // all the same, with no message.
 TEST_F(QuizSetupTest, TheInformationMessageFetchEndsAtItsDeadline)
