@@ -97,7 +97,6 @@ QLXLanguageSheet::QLXLanguageSheet(QWidget *parent) : QDialog(parent)
     auto *buttons = new QDialogButtonBox;
     m_cancel = buttons->addButton(text(u"cancel"_s), QDialogButtonBox::RejectRole);
     m_confirm = buttons->addButton(text(u"add"_s), QDialogButtonBox::AcceptRole);
-    m_confirm->setDefault(true);
     // Confirming saves first; the sheet closes once that is done.
     disconnect(buttons, &QDialogButtonBox::accepted, nullptr, nullptr);
     connect(m_confirm, &QPushButton::clicked, this, &QLXLanguageSheet::confirmed);
@@ -113,6 +112,14 @@ QLXLanguageSheet::QLXLanguageSheet(QWidget *parent) : QDialog(parent)
     layout->addSpacing(4);
     layout->addWidget(buttons);
     setMinimumWidth(560);
+
+    // Return confirms, Escape cancels; set once the buttons belong to the sheet, which a default
+    // button must for the sheet to press it.
+    m_confirm->setDefault(true);
+    const QList<QWidget *> tabOrder{m_foreignName, m_yourName, m_foreignFacultativeWords, m_yourFacultativeWords,
+                                    m_autoSelect, m_foreignKeyboard, m_yourKeyboard, m_cancel, m_confirm};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 void QLXLanguageSheet::setContent(const lexi::LanguageSheetContent &content)

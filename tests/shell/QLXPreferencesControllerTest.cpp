@@ -228,6 +228,35 @@ TEST_F(QLXPreferencesControllerTest, TheSheetStaysOpenOnRefusedNamesAndClosesOnc
     EXPECT_EQ(tableRows().size(), 2);
 }
 
+TEST_F(QLXPreferencesControllerTest, ReturnInTheSheetConfirmsAndEscapeCancels)
+{
+    languages.addVocabulary(u"French"_s, u"English"_s);
+    show().showLanguages();
+
+    QTest::mouseClick(preferences->plusButton(), Qt::LeftButton);
+    QLXLanguageSheet *sheet = preferences->editLangPanel();
+    ASSERT_TRUE(sheet->isVisible());
+    sheet->activateWindow();
+    QTest::keyClick(sheet->editLangNameTextField(), Qt::Key_Escape);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_TRUE(here.vocabularyFiles() == QStringList{u"French - English.qlxv"_s});
+
+    QTest::mouseClick(preferences->plusButton(), Qt::LeftButton);
+    ASSERT_TRUE(sheet->isVisible());
+    sheet->activateWindow();
+    sheet->editLangNameTextField()->clear();
+    QTest::keyClicks(sheet->editLangNameTextField(), u"Italian"_s);
+    // Tab to the next field as a learner does, then Return.
+    QTest::keyClick(sheet->editLangNameTextField(), Qt::Key_Tab);
+    ASSERT_EQ(sheet->focusWidget(), sheet->editYourLangNameTextField());
+    sheet->editYourLangNameTextField()->selectAll();
+    QTest::keyClicks(sheet->editYourLangNameTextField(), u"English"_s);
+    QTest::keyClick(sheet->focusWidget(), Qt::Key_Return);
+    preferences->finishPendingWork();
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_TRUE(here.vocabularyFiles().contains(u"Italian - English.qlxv"_s)) << here.vocabularyFiles().join(u", "_s).toStdString();
+}
+
 TEST_F(QLXPreferencesControllerTest, ASaveThatFailsIsShownAndReportsNoChange)
 {
     languages.addVocabulary(u"French"_s, u"English"_s);
