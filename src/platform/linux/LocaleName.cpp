@@ -4,11 +4,32 @@ using namespace Qt::StringLiterals;
 
 namespace lexi {
 
+namespace {
+
+bool namesALanguage(const QLocale &locale)
+{
+    return locale.language() != QLocale::C && locale.language() != QLocale::AnyLanguage;
+}
+
+} // namespace
+
 QString selectedLocaleName(const QLocale &locale)
 {
-    QString displayName = QLocale::languageToString(locale.language());
-    if (locale.territory() != QLocale::AnyTerritory)
-        displayName += u" (%1)"_s.arg(QLocale::territoryToString(locale.territory()));
+    // The C or POSIX locale names no language: the first language the system lists for its
+    // interface stands in, else English.
+    QLocale named = locale;
+    if (!namesALanguage(named)) {
+        named = QLocale(QLocale::English);
+        for (const QString &tag : locale.uiLanguages()) {
+            if (const QLocale candidate(tag); namesALanguage(candidate)) {
+                named = candidate;
+                break;
+            }
+        }
+    }
+    QString displayName = QLocale::languageToString(named.language());
+    if (named.territory() != QLocale::AnyTerritory)
+        displayName += u" (%1)"_s.arg(QLocale::territoryToString(named.territory()));
     return localeNameWithoutParenthesis(displayName);
 }
 

@@ -15,4 +15,6 @@ TEST(LocaleNameTest, NamesTheLanguageOfTheLocale)
 {
     EXPECT_EQ(lexi::selectedLocaleName(QLocale(QLocale::German, QLocale::Switzerland)), u"German"_s);
     EXPECT_EQ(lexi::selectedLocaleName(QLocale(QLocale::French)), u"French"_s);
+    // The C locale names no language: never "C".
+    EXPECT_EQ(lexi::selectedLocaleName(QLocale::c()), u"English"_s);
 }
