@@ -332,7 +332,7 @@ void QLXTypingQuizController::executeShowStatistics()
     m_pages.showPage(lexi::QuizPages::TypingResults);
 
     const lexi::QuizResults results = m_run.results();
-    m_introText->setText(lexi::format(quizText(results.introKey()), results.correctPercent()));
+    m_introText->setText(lexi::format(quizText(results.introKey()), results.shownCorrectPercent()));
     m_pieChart->setEmpty(results.total <= 0);
     m_pieChart->setCorrectPercent(results.correctPercent() / 100);
     m_pieChart->setMisspelledPercent(results.misspelledPercent() / 100);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cmath>
+
 namespace lexi {
 
 // The figures of a finished run for the result page.
@@ -15,6 +17,9 @@ struct QuizResults
     // Shares of the run in per cent; 0 for a run without words.
     double correctPercent() const { return percentOf(correct); }
     double misspelledPercent() const { return percentOf(misspelled); }
+    // The whole per cent the result texts show: cut, not rounded, so that the figure never
+    // reads above the threshold that chose the text (19.9 % reads 19 %, not 20 %).
+    double shownCorrectPercent() const { return std::floor(correctPercent()); }
     // The key of the page's intro text: "rehearseAgain" below 20 % correct, "wellDone" below 60 %,
     // else "congratulations".
     QString introKey() const;

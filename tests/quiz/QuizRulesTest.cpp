@@ -67,13 +67,16 @@ TEST(QuizResultsTest, IntroThresholdsAndEmptyRuns)
     {
         qint64 correct, total;
         QString key;
+        double shown;
     } cases[] = {
-        {199, 1000, u"rehearseAgain"_s}, {1, 5, u"wellDone"_s},          {599, 1000, u"wellDone"_s},
-        {3, 5, u"congratulations"_s},    {5, 5, u"congratulations"_s},   {0, 0, u"rehearseAgain"_s},
+        {199, 1000, u"rehearseAgain"_s, 19}, {1, 5, u"wellDone"_s, 20},        {599, 1000, u"wellDone"_s, 59},
+        {3, 5, u"congratulations"_s, 60},    {5, 5, u"congratulations"_s, 100}, {0, 0, u"rehearseAgain"_s, 0},
+        {2, 3, u"congratulations"_s, 66},
     };
     for (const auto &test : cases) {
         const lexi::QuizResults results{test.correct, 0, test.total - test.correct, test.total};
         EXPECT_EQ(results.introKey(), test.key) << test.correct << " of " << test.total;
+        EXPECT_EQ(results.shownCorrectPercent(), test.shown) << test.correct << " of " << test.total;
     }
     const lexi::QuizResults none{};
     EXPECT_EQ(none.correctPercent(), 0.0);
