@@ -126,6 +126,8 @@ private:
     void updateStatusText();
     void showHelp(lexi::VocabularyListTexts::HelpPage page);
     void setLevelTexts(const lexi::VocabularyListTexts::LevelTexts &texts);
+    // The page's colours from its palette, again whenever the palette changes (a dark desktop).
+    void applyPaletteColors();
     void setStatusPage(int page);
     void switchSynonymsOff();
     void tableViewSelectionDidChange();

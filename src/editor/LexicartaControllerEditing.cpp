@@ -187,6 +187,8 @@ void LexicartaController::wordPopoverDidCancelAddingWords(const lexi::WordList &
 
 bool LexicartaController::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_view && event->type() == QEvent::PaletteChange)
+        applyPaletteColors();
     if (watched == m_table && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_table->selectionModel()->hasSelection()) {

@@ -6,6 +6,7 @@
 #include "model/Lexicarta.h"
 #include "platform/dispatch/Scheduler.h"
 #include "views/QLXPopover.h"
+#include "views/PaletteColors.h"
 #include "views/SvgImage.h"
 
 #include <QAction>
@@ -58,9 +59,6 @@ void LexicartaController::buildView()
         button->setFlat(true);
         button->setIcon(levelIcon(level));
         button->setIconSize({22, 16});
-        button->setStyleSheet(u"QPushButton { text-align: left; padding: 5px 8px; border-radius: 5px; }"
-                              "QPushButton:checked { background: #d7e6fa; font-weight: bold; }"
-                              "QPushButton:hover:!checked { background: #eceff3; }"_s);
         m_levelButtons[level] = button;
         m_levelGroup->addButton(button, int(level));
         if (level == allWordsLevel)
@@ -78,7 +76,6 @@ void LexicartaController::buildView()
     m_selectNoTagsButton = new QPushButton;
     for (QPushButton *button : {m_selectAllTagsButton, m_selectNoTagsButton}) {
         button->setFlat(true);
-        button->setStyleSheet(u"QPushButton { color: #2f6fc4; padding: 0 4px; }"_s);
         button->setCursor(Qt::PointingHandCursor);
     }
     tagButtons->addWidget(m_tagsFilterLabel);
@@ -157,7 +154,6 @@ void LexicartaController::buildView()
 
     m_statusButton = new QPushButton;
     m_statusButton->setFlat(true);
-    m_statusButton->setStyleSheet(u"QPushButton { text-align: left; color: #555; padding: 2px 4px; }"_s);
     m_showAllWordsButton = new QPushButton;
     m_showAllWordsButton->hide();
     auto *statusRow = new QHBoxLayout;
@@ -197,6 +193,8 @@ void LexicartaController::buildView()
         m_searchBlock.cancel();
         search();
     });
+    m_view->installEventFilter(this);
+    applyPaletteColors();
 }
 
 void LexicartaController::localize()
@@ -229,8 +227,10 @@ void LexicartaController::showHelp(HelpPage page)
 {
     m_helpPage = page;
     QPalette palette = m_table->palette();
-    palette.setColor(QPalette::Base, page == HelpPage::SearchBackground ? QColor(0xfd, 0xfb, 0xef)
-                                                                         : m_view->palette().color(QPalette::Base));
+    // While a search narrows the list, its background takes a faint yellow over the palette's.
+    const QColor base = m_view->palette().color(QPalette::Base);
+    palette.setColor(QPalette::Base,
+                     page == HelpPage::SearchBackground ? lexi::mixedColor(base, QColor(235, 215, 95), 0.12) : base);
     m_table->setPalette(palette);
     QString help;
     switch (page) {
@@ -261,12 +261,32 @@ void LexicartaController::closeHelp()
     showHelp(HelpPage::None);
 }
 
+void LexicartaController::applyPaletteColors()
+{
+    const QPalette palette = m_view->palette();
+    const QColor window = palette.color(QPalette::Window);
+    const QString levelStyle =
+        u"QPushButton { text-align: left; padding: 5px 8px; border-radius: 5px; }"
+        "QPushButton:checked { background: %1; font-weight: bold; }"
+        "QPushButton:hover:!checked { background: %2; }"_s.arg(
+            lexi::mixedColor(window, palette.color(QPalette::Highlight), 0.25).name(),
+            lexi::mixedColor(window, palette.color(QPalette::WindowText), 0.07).name());
+    for (QPushButton *button : m_levelButtons)
+        button->setStyleSheet(levelStyle);
+    for (QPushButton *button : {m_selectAllTagsButton, m_selectNoTagsButton})
+        button->setStyleSheet(u"QPushButton { color: palette(link); padding: 0 4px; }"_s);
+    m_statusButton->setStyleSheet(
+        u"QPushButton { text-align: left; color: %1; padding: 2px 4px; }"_s.arg(
+            lexi::textTowardsBackground(palette, 2.0 / 3, QPalette::WindowText, QPalette::Window).name()));
+    showHelp(m_helpPage);
+}
+
 void LexicartaController::setLevelTexts(const Texts::LevelTexts &texts)
 {
     m_headingLabel->setText(Texts::text(texts.headingKey));
     m_infoLabel->setText(Texts::text(texts.infoKey));
     m_infoIsWarning = texts.isWarning;
-    m_infoLabel->setStyleSheet(texts.isWarning ? u"color: rgb(204, 77, 77);"_s : u"color: black;"_s);
+    m_infoLabel->setStyleSheet(texts.isWarning ? u"color: rgb(204, 77, 77);"_s : u"color: palette(window-text);"_s);
 }
 
 QString LexicartaController::headingText() const

@@ -3,10 +3,12 @@
 #include "TagDrop.h"
 
 #include "platform/values/Dates.h"
+#include "views/PaletteColors.h"
 #include "views/PlainText.h"
 
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
 #include <QHash>
 #include <QSet>
 #include <QMimeData>
@@ -174,9 +176,12 @@ QVariant WordTableModel::data(const QModelIndex &index, int role) const
         }
         return {};
     case Qt::ForegroundRole:
+        // Ordinary rows take the view's text colour; the greys are made from the palette.
         if (isTags)
-            return QColor(Qt::darkGray);
-        return word.dontAskAgain() ? QColor(Qt::gray) : QColor(Qt::black);
+            return lexi::textTowardsBackground(QGuiApplication::palette(), 2.0 / 3);
+        if (word.dontAskAgain())
+            return lexi::textTowardsBackground(QGuiApplication::palette(), 0.5);
+        return {};
     default:
         return {};
     }

@@ -1,6 +1,9 @@
 #include "FirstStartPage.h"
 
+#include "views/PaletteColors.h"
+
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -112,6 +115,9 @@ FirstStartPage::FirstStartPage(QWidget *parent) : QWidget(parent)
 void FirstStartPage::setStepColor(QLabel *label, bool isCurrent)
 {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, isCurrent ? QColor(Qt::black) : QColor(Qt::darkGray));
+    const QPalette window = QGuiApplication::palette();
+    palette.setColor(QPalette::WindowText,
+                     isCurrent ? window.color(QPalette::WindowText)
+                               : lexi::textTowardsBackground(window, 2.0 / 3, QPalette::WindowText, QPalette::Window));
     label->setPalette(palette);
 }

@@ -8,6 +8,7 @@
 #include "views/QLXTokenButton.h"
 
 #include <QApplication>
+#include <QPalette>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 using lexi::test::EditorFixture;
@@ -380,6 +383,48 @@ TEST_F(LexicartaControllerTest, ClosingThePopoverGivesTheKeyboardBackToTheTable)
         EXPECT_FALSE(list->popover()->isVisible());
         EXPECT_EQ(window->focusWidget(), list->tableView());
     }
+}
+
+// The contrast ratio of two colours as the accessibility guidelines define it.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto linear = [](double channel) {
+            return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        const QColor rgb = colour.toRgb();
+        return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(LexicartaControllerTest, TheTablesColoursComeFromThePaletteLightOrDark)
+{
+    cherry->setDontAskAgain(true);
+    list->updateEntireView();
+    const QPalette light = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+    dark.setColor(QPalette::WindowText, QColor(0xe0, 0xe0, 0xe0));
+    dark.setColor(QPalette::Base, QColor(0x1b, 0x1e, 0x20));
+    dark.setColor(QPalette::Text, QColor(0xe6, 0xe6, 0xe6));
+    for (const QPalette &palette : {light, dark}) {
+        QApplication::setPalette(palette);
+        const QColor base = palette.color(QPalette::Base);
+        const int cherryRow = int(list->tableModel()->rows().indexOf(cherry));
+        const int appleRow = int(list->tableModel()->rows().indexOf(apple));
+        const QModelIndex ordinary = list->tableModel()->index(appleRow, WordTableModel::YourWordColumn);
+        EXPECT_FALSE(ordinary.data(Qt::ForegroundRole).isValid()) << "ordinary rows take the view's text colour";
+        const auto grey = list->tableModel()->index(cherryRow, WordTableModel::YourWordColumn)
+                              .data(Qt::ForegroundRole).value<QColor>();
+        const auto tags = list->tableModel()->index(appleRow, WordTableModel::TagsColumn)
+                              .data(Qt::ForegroundRole).value<QColor>();
+        EXPECT_GT(contrast(grey, base), 3.0) << "a word not asked again stays readable";
+        EXPECT_LT(contrast(grey, base), contrast(palette.color(QPalette::Text), base));
+        EXPECT_GT(contrast(tags, base), 6.0);
+    }
+    QApplication::setPalette(light);
 }
 
 TEST_F(LexicartaControllerTest, PlaceholdersForDifferingValuesAreNeverWrittenIntoTheWords)
