@@ -85,9 +85,8 @@ QLabel *information(const QString &key)
 {
     auto *label = keyed(new QLabel, key);
     label->setWordWrap(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
-    label->setPalette(palette);
+    // A role, not a colour taken now: the text follows a change of the desktop's theme.
+    label->setForegroundRole(QPalette::PlaceholderText);
     return label;
 }
 

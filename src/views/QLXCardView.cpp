@@ -1,6 +1,7 @@
 #include "QLXCardView.h"
 
 #include <QLinearGradient>
+#include <QPalette>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -23,10 +24,23 @@ QLinearGradient topToBottom(const QRectF &rect, const QColor &start, const QColo
     return gradient;
 }
 
+// The card's colours are light whatever the desktop's theme, so what lies on it (texts, fields,
+// buttons) is drawn in light colours too, or a dark theme would put light text on it.
+QPalette lightPalette()
+{
+    QPalette palette(grey(0.94f));
+    palette.setColor(QPalette::Highlight, QColor(48, 140, 198));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 128));
+    palette.setColor(QPalette::Link, QColor(0, 80, 180));
+    return palette;
+}
+
 } // namespace
 
 QLXCardView::QLXCardView(QWidget *parent) : QWidget(parent)
 {
+    setPalette(lightPalette());
     setColorNeutral();
 }
 

@@ -4,7 +4,8 @@
 #include <QWidget>
 
 // The index card of the quiz pages. Its colour tells the verdict on an answer; split, its left
-// half carries that colour and its right half stays plain, with a dark line between them.
+// half carries that colour and its right half stays plain, with a dark line between them. What it
+// holds is drawn in a light palette of its own, as the card is light under every theme.
 class QLXCardView : public QWidget
 {
     Q_OBJECT

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QPalette>
 #include <QTest>
 
 #include <cmath>
@@ -43,76 +42,46 @@ QLXStatistics aYearOfLearning(QDate today)
     return statistics;
 }
 
-QPalette darkPalette()
-{
-    QPalette palette;
-    const QColor window(0x2b, 0x2b, 0x2d);
-    const QColor base(0x1e, 0x1e, 0x20);
-    const QColor text(0xe8, 0xe8, 0xe8);
-    palette.setColor(QPalette::Window, window);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Base, base);
-    palette.setColor(QPalette::AlternateBase, window);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3d));
-    palette.setColor(QPalette::ButtonText, text);
-    palette.setColor(QPalette::PlaceholderText, QColor(0x9a, 0x9a, 0x9e));
-    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x6f, 0xb4));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::Light, QColor(0x50, 0x50, 0x54));
-    palette.setColor(QPalette::Midlight, QColor(0x44, 0x44, 0x48));
-    palette.setColor(QPalette::Mid, QColor(0x30, 0x30, 0x33));
-    palette.setColor(QPalette::Dark, QColor(0x18, 0x18, 0x1a));
-    palette.setColor(QPalette::Shadow, Qt::black);
-    return palette;
-}
-
 class StatisticsScreenshotsTest : public lexi::test::StatisticsTabFixture
 {
 protected:
-    // Renders every page of a tab made under `palette`, the names prefixed with `prefix`.
-    void renderPages(const QPalette &palette, const QString &prefix)
+    // Renders every page of a tab made under the application's palette, the names prefixed with
+    // `prefix`.
+    void renderPages(const QString &prefix)
     {
-        const QPalette previous = QApplication::palette();
-        QApplication::setPalette(palette);
-        {
-            QLXStatisticsController tab(services);
-            tab.resize(900, 560);
-            tab.show();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(&tab));
-            tab.showStatistics();
-            save(tab, prefix + u"statistics-overview"_s);
+        QLXStatisticsController tab(services);
+        tab.resize(900, 560);
+        tab.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&tab));
+        tab.showStatistics();
+        save(tab, prefix + u"statistics-overview"_s);
 
-            const QList<std::pair<int, QString>> modes = {
-                {0, u"total"_s}, {1, u"30-days"_s}, {2, u"7-days"_s}};
-            tab.showWordsGraph();
-            QButtonGroup *segments = tab.wordsGraphView()->parentWidget()->findChild<QButtonGroup *>();
-            ASSERT_TRUE(segments);
-            for (const auto &[segment, name] : modes) {
-                segments->button(segment)->click();
-                save(tab, prefix + u"statistics-words-"_s + name);
-            }
-            // The last day's box, as the mouse shows it.
-            QLXGraphView *graph = tab.wordsGraphView();
-            ASSERT_FALSE(graph->points().isEmpty());
-            const QRectF last = graph->points().last().marker().frame;
-            QTest::mouseMove(graph, QPoint(1, 1));
-            QTest::mouseMove(graph, QPointF(last.center().x(), graph->height() - last.center().y()).toPoint());
-            EXPECT_TRUE(graph->detailView().frame());
-            save(tab, prefix + u"statistics-words-hover"_s);
-            segments->button(0)->click();
-
-            tab.showUnderstandingGraph();
-            save(tab, prefix + u"statistics-understanding"_s);
+        const QList<std::pair<int, QString>> modes = {
+            {0, u"total"_s}, {1, u"30-days"_s}, {2, u"7-days"_s}};
+        tab.showWordsGraph();
+        QButtonGroup *segments = tab.wordsGraphView()->parentWidget()->findChild<QButtonGroup *>();
+        ASSERT_TRUE(segments);
+        for (const auto &[segment, name] : modes) {
+            segments->button(segment)->click();
+            save(tab, prefix + u"statistics-words-"_s + name);
         }
-        QApplication::setPalette(previous);
+        // The last day's box, as the mouse shows it.
+        QLXGraphView *graph = tab.wordsGraphView();
+        ASSERT_FALSE(graph->points().isEmpty());
+        const QRectF last = graph->points().last().marker().frame;
+        QTest::mouseMove(graph, QPoint(1, 1));
+        QTest::mouseMove(graph, QPointF(last.center().x(), graph->height() - last.center().y()).toPoint());
+        EXPECT_TRUE(graph->detailView().frame());
+        save(tab, prefix + u"statistics-words-hover"_s);
+        segments->button(0)->click();
+
+        tab.showUnderstandingGraph();
+        save(tab, prefix + u"statistics-understanding"_s);
     }
 
     static void save(QWidget &widget, const QString &name)
     {
-        // Lays the new texts out, as the event loop would before painting.
-        QApplication::processEvents();
-        EXPECT_TRUE(lexi::test::saveScreenshot(widget, name)) << name.toStdString();
+        EXPECT_TRUE(lexi::test::saveScreenshotAsIs(widget, name)) << name.toStdString();
     }
 };
 
@@ -120,8 +89,7 @@ protected:
 TEST_F(StatisticsScreenshotsTest, RendersThePagesInALightAndADarkPalette)
 {
     vocabulary->setStatistics(aYearOfLearning(today));
-    renderPages(QApplication::palette(), QString());
-    renderPages(darkPalette(), u"dark-"_s);
+    lexi::test::inLightAndDarkPalette([this](const QString &prefix) { renderPages(prefix); });
 }
 
 } // namespace
