@@ -1,5 +1,6 @@
 #include "FuzzedVocabularies.h"
 
+#include "model/QLXStorageManager.h"
 #include "model/VocabularyJsonReader.h"
 #include "model/VocabularyJsonWriter.h"
 #include "model/VocabularySnapshot.h"
@@ -19,7 +20,7 @@ namespace {
 std::shared_ptr<Lexicarta> writtenAndReadAgain(const Lexicarta &vocabulary, const lexi::VocabularyServices &services)
 {
     const QByteArray json = lexi::VocabularyJsonWriter::json(lexi::VocabularySnapshot(vocabulary));
-    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, services);
+    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, services, QLXStorageManager::maximumWordCount);
     if (read.outcome != Outcome::read)
         std::abort();
     lexi::fuzz::FuzzedVocabularies::checkLoaded(read.vocabulary);
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const lexi::VocabularyServices &services = vocabularies.services();
     const QByteArray json(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, services);
+    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, services, QLXStorageManager::maximumWordCount);
     qsizetype position = 0;
     const lexi::VocabularyJsonReader::Result readInPieces = lexi::VocabularyJsonReader::read(
         [&json, &position] {
@@ -46,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             position += piece.size();
             return piece;
         },
-        services);
+        services, QLXStorageManager::maximumWordCount);
 
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);

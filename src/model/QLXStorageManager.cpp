@@ -212,8 +212,44 @@ QLXStorageManager::SaveTime QLXStorageManager::saveTime() const
     return {m_services.clock.now(), m_services.clock.monotonicNow()};
 }
 
+namespace {
+
+qsizetype wordCount(const lexi::VocabularySnapshot &snapshot)
+{
+    qsizetype count = 0;
+    for (const std::vector<lexi::StoredWord> &level : snapshot.levels)
+        count += qsizetype(level.size());
+    return count;
+}
+
+bool isWithinCounts(const lexi::VocabularySnapshot &snapshot)
+{
+    return wordCount(snapshot) <= QLXStorageManager::maximumWordCount
+        && snapshot.dailySnapshots.size() <= QLXStorageManager::maximumWordCount;
+}
+
+} // namespace
+
+bool QLXStorageManager::fitsOwnFormat(const lexi::VocabularySnapshot &snapshot)
+{
+    if (!isWithinCounts(snapshot))
+        return false;
+    // Measured as the save writes it, without keeping the text.
+    qsizetype jsonSize = 0;
+    lexi::VocabularyJsonWriter::write(snapshot, [&jsonSize](const QByteArray &piece) {
+        jsonSize += piece.size();
+        return jsonSize <= maximumDocumentSize;
+    });
+    return jsonSize <= maximumDocumentSize;
+}
+
 std::optional<QByteArray> QLXStorageManager::ownFormatData(const lexi::VocabularySnapshot &snapshot)
 {
+    if (!isWithinCounts(snapshot)) {
+        QLXLogError("StorageM > saveVocabulary > %@ has more than %ld words or daily snapshots",
+                    snapshot.foreignLanguageName, maximumWordCount);
+        return std::nullopt;
+    }
     // The text is written on a second thread while this one compresses what is there.
     PieceQueue pieces;
     qsizetype jsonSize = 0;
@@ -318,7 +354,7 @@ QLXStorageManager::Loaded QLXStorageManager::loadQLXVFile(const QString &path) c
         pieces.close();
     });
     lexi::VocabularyJsonReader::Result read =
-        lexi::VocabularyJsonReader::read([&pieces] { return pieces.pop(); }, m_services);
+        lexi::VocabularyJsonReader::read([&pieces] { return pieces.pop(); }, m_services, maximumWordCount);
     pieces.stop();
     decompression.join();
     if (!failure && read.outcome == lexi::VocabularyJsonReader::Outcome::refused) {
@@ -329,12 +365,17 @@ QLXStorageManager::Loaded QLXStorageManager::loadQLXVFile(const QString &path) c
         lexi::Bzip2::Decompressed json = lexi::Bzip2::decompressed(input, maximumDocumentSize);
         failure = json.failure;
         if (!failure)
-            read = lexi::VocabularyJsonReader::read(json.data, m_services);
+            read = lexi::VocabularyJsonReader::read(json.data, m_services, maximumWordCount);
         if (!failure && read.outcome == lexi::VocabularyJsonReader::Outcome::refused)
             read = readWithQJsonDocument(json.data);
     }
     if (failure)
         return {nullptr, loadAlert(path, *failure == lexi::Bzip2::Failure::readError ? fileReadError : decompressionError)};
+    // A vocabulary the save could not write is refused as one beyond the bound of the JSON: the
+    // learner's work in it would never be kept.
+    if (read.outcome == lexi::VocabularyJsonReader::Outcome::tooLarge
+        || (read.vocabulary && !fitsOwnFormat(lexi::VocabularySnapshot(*read.vocabulary))))
+        return {nullptr, loadAlert(path, decompressionError)};
     // An empty vocabulary in place of one that did not parse would be saved over the damaged file.
     if (read.outcome != lexi::VocabularyJsonReader::Outcome::read)
         return {nullptr, loadAlert(path, fileFormatError)};
@@ -376,6 +417,9 @@ QLXStorageManager::Loaded QLXStorageManager::loadTBFFile(const QString &path) co
         if (root)
             vocabulary = Lexicarta::initWithCoder(*root, m_services);
     }
+    // An archive is read to be kept in the own format.
+    if (vocabulary && !fitsOwnFormat(lexi::VocabularySnapshot(*vocabulary)))
+        vocabulary = nullptr;
     if (!vocabulary)
         return {nullptr, lexi::Alert{text(u"Error"_s),
                                      lexi::format(text(u"The selected language '%@' could not be loaded."_s),

@@ -37,12 +37,15 @@ class QLXStorageManager
 public:
     // At most one backup per this interval, of whichever vocabulary is saved then.
     static constexpr lexi::Clock::Duration backupInterval = std::chrono::seconds(900);
-    // Against absurd files: the most JSON an own-format file may unpack to, and the largest
-    // archive read. Each is several times what 200,000 words with comments, tags and a year of
-    // statistics take (some 25 MB of JSON, 60 MB of archive), and low enough that no file makes
-    // loading take more than a few times what such a vocabulary does. A vocabulary whose JSON
-    // would exceed the bound is not saved, since the file could not be loaded again.
+    // Against absurd files: the most JSON an own-format file may unpack to, the most words (and,
+    // apart, daily snapshots) a vocabulary may hold, and the largest archive read. Each is several
+    // times what 200,000 words with comments, tags and a year of statistics take (some 25 MB of
+    // JSON, 60 MB of archive), and low enough that no file makes loading take more than a few
+    // times what such a vocabulary does. The same bounds hold on both sides: a vocabulary beyond
+    // them is not saved, since the file could not be loaded again, and a file whose vocabulary
+    // could not be saved is not loaded, since nothing the learner did in it would be kept.
     static constexpr qsizetype maximumDocumentSize = qsizetype(128) << 20;
+    static constexpr qsizetype maximumWordCount = 1'000'000;
     static constexpr qsizetype maximumArchiveSize = qsizetype(256) << 20;
 
     // What `services` refers to and `workspace` must outlive the store; loaded vocabularies get
@@ -75,9 +78,12 @@ public:
     // still succeeds.
     bool saveVocabularyToQLXVFile(const Lexicarta *vocabulary, const QString &path);
     bool saveVocabularyToTBFFile(const Lexicarta *vocabulary, const QString &path) const;
-    // What an own-format file of `snapshot` holds: its JSON, compressed. Nothing when the JSON
-    // would exceed maximumDocumentSize or compression fails. Any thread.
+    // What an own-format file of `snapshot` holds: its JSON, compressed. Nothing when the
+    // vocabulary is beyond the bounds above or compression fails. Any thread.
     static std::optional<QByteArray> ownFormatData(const lexi::VocabularySnapshot &snapshot);
+    // Whether ownFormatData() takes the vocabulary: within the word and snapshot counts, and
+    // with JSON within maximumDocumentSize.
+    static bool fitsOwnFormat(const lexi::VocabularySnapshot &snapshot);
 
     // A path ending in ".tbf" (exactly) is read as an archive, any other in the own format; the
     // vocabulary remembers the file name it was loaded from. Nothing when loading fails.

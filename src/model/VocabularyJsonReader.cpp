@@ -201,9 +201,11 @@ public:
     using Ch = char;
     using SizeType = rapidjson::SizeType;
 
-    explicit DocumentHandler(Document &document) : m_document(document) {}
+    DocumentHandler(Document &document, qsizetype countLimit) : m_document(document), m_countLimit(countLimit) {}
 
     bool rootIsObject() const { return m_rootIsObject; }
+    // Whether the parse stopped at a word or a daily snapshot beyond the limit.
+    bool isOverLimit() const { return m_wordsRead > m_countLimit || m_snapshotsRead > m_countLimit; }
 
     bool Null() { return scalar({Scalar::Type::null, {}, false}); }
     bool Bool(bool value) { return scalar({Scalar::Type::boolean, {}, value}); }
@@ -324,9 +326,13 @@ private:
             // set here while the word is at hand.
             m_word.level = frame.index;
             m_word.dontAskAgain = m_word.dontAskAgain && frame.index >= firstLevelKeepingDontAskAgain;
+            if (++m_wordsRead > m_countLimit)
+                return false;
             m_document.levels[frame.index].words.append(QLXWord::fromStoredWord(std::move(m_word)));
             break;
         case Kind::snapshot:
+            if (++m_snapshotsRead > m_countLimit)
+                return false;
             m_document.dailySnapshots.append(m_snapshot);
             break;
         case Kind::tags:
@@ -507,6 +513,11 @@ private:
     }
 
     Document &m_document;
+    // Counted as they are read, also those a later list of the same key replaces, since each
+    // took its time and memory.
+    qsizetype m_countLimit;
+    qsizetype m_wordsRead = 0;
+    qsizetype m_snapshotsRead = 0;
     std::vector<Frame> m_frames;
     // How deep the parser is inside a container that is skipped.
     size_t m_skipped = 0;
@@ -556,13 +567,15 @@ struct Parsed
     rapidjson::ParseErrorCode error = rapidjson::kParseErrorNone;
 };
 
-Parsed parse(const VocabularyJsonReader::Source &source, const VocabularyServices &services)
+Parsed parse(const VocabularyJsonReader::Source &source, const VocabularyServices &services, qsizetype countLimit)
 {
     Document document;
-    DocumentHandler handler(document);
+    DocumentHandler handler(document, countLimit);
     PieceStream stream(source);
     rapidjson::Reader reader;
     const rapidjson::ParseResult parsed = reader.Parse<parseFlags>(stream, handler);
+    if (!parsed && handler.isOverLimit())
+        return {{VocabularyJsonReader::Outcome::tooLarge, nullptr}, parsed.Code()};
     if (!parsed) {
         // The handler stops at a root that is no object: JSON, but no vocabulary's.
         const bool noObject = !handler.rootIsObject() && parsed.Code() == rapidjson::kParseErrorTermination;
@@ -587,17 +600,19 @@ VocabularyJsonReader::Source wholeText(const QByteArray &json)
 
 } // namespace
 
-VocabularyJsonReader::Result VocabularyJsonReader::read(const Source &source, const VocabularyServices &services)
+VocabularyJsonReader::Result VocabularyJsonReader::read(const Source &source, const VocabularyServices &services,
+                                                       qsizetype countLimit)
 {
-    return parse(source, services).result;
+    return parse(source, services, countLimit).result;
 }
 
-VocabularyJsonReader::Result VocabularyJsonReader::read(const QByteArray &json, const VocabularyServices &services)
+VocabularyJsonReader::Result VocabularyJsonReader::read(const QByteArray &json, const VocabularyServices &services,
+                                                       qsizetype countLimit)
 {
-    const Parsed parsed = parse(wholeText(json), services);
+    const Parsed parsed = parse(wholeText(json), services, countLimit);
     if (parsed.error != rapidjson::kParseErrorNumberTooBig)
         return parsed.result;
-    return parse(wholeText(jsonText::withOversizedNumbersAsNull(json)), services).result;
+    return parse(wholeText(jsonText::withOversizedNumbersAsNull(json)), services, countLimit).result;
 }
 
 } // namespace lexi

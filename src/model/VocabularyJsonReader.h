@@ -28,6 +28,9 @@ public:
         // pieces, also a text with a number too large for a double, which only the whole text's
         // reader takes.
         refused,
+        // More words, or more daily snapshots, than the limit given: refused once the first one
+        // beyond it is read, and no other reader need try.
+        tooLarge,
     };
 
     struct Result
@@ -40,10 +43,11 @@ public:
     // The text in pieces, in order; an empty piece ends it.
     using Source = std::function<QByteArray()>;
 
-    static Result read(const Source &source, const VocabularyServices &services);
+    // At most `countLimit` words and as many daily snapshots are read.
+    static Result read(const Source &source, const VocabularyServices &services, qsizetype countLimit);
     // The whole text at once: a text refused for a number too large for a double is read again
     // with such numbers taken as missing.
-    static Result read(const QByteArray &json, const VocabularyServices &services);
+    static Result read(const QByteArray &json, const VocabularyServices &services, qsizetype countLimit);
 };
 
 } // namespace lexi

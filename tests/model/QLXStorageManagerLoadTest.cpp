@@ -144,6 +144,33 @@ TEST_F(QLXStorageManagerTest, AFileUnpackingBeyondTheBoundIsRefusedWithinBounded
     EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>{alert});
 }
 
+// A file loads only when its vocabulary can be saved again, else nothing the learner did in it
+// would ever be written. 5 KB holding 40 million empty words (114 MiB of JSON) are refused as soon
+// as the reading passes the most words a vocabulary may hold; 619 bytes holding 200,000 words of
+// 650 letters (126 MiB of JSON, within the bound) are refused since the save's JSON, which gives
+// every word its identifier and both sides, would exceed it.
+TEST_F(QLXStorageManagerTest, AFileWhoseVocabularyCouldNotBeSavedAgainIsRefused)
+{
+    for (const QString &name : {u"word-bomb"_s, u"unsaveable"_s}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = elsewhere(name + u".qlxv"_s);
+        ASSERT_TRUE(QFile::copy(QString::fromUtf8(TEST_DATA "/") + name + u".qlxv"_s, path));
+        fakes.alerts.alerts.clear();
+        std::shared_ptr<Lexicarta> loaded;
+        {
+            const lexi::test::AddressSpaceLimit limit(std::size_t(1) << 30);
+            loaded = store.vocabularyFromFile(path);
+        }
+        EXPECT_FALSE(loaded);
+        const lexi::Alert alert{u"Error"_s,
+                                u"The selected language '%1' could not be loaded. (Decompression error)\nGo to '%2' to "
+                                "restore from the last backup copy."_s.arg(name, backupFolder()),
+                                {u"OK"_s, u"Go to backups folder"_s},
+                                0};
+        EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>{alert});
+    }
+}
+
 TEST_F(QLXStorageManagerTest, AVocabularyOf200000WordsStillLoads)
 {
     lexi::WordList words;

@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QThreadPool>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 using lexi::Date;
@@ -165,16 +167,28 @@ TEST_F(QLXStorageManagerTest, AVocabularyTooLargeToLoadAgainIsNotSaved)
     const QString path = store.savePathForVocabulary(*vocabulary).value();
     ASSERT_TRUE(store.saveVocabularyToQLXVFile(vocabulary.get(), path));
     const QByteArray before = readFile(path);
-    addWord(QString(QLXStorageManager::maximumDocumentSize, u'x'), u"mot"_s);
-    fakes.alerts.alerts.clear();
-    EXPECT_FALSE(store.saveVocabularyToQLXVFile(vocabulary.get(), path));
     const lexi::Alert alert{u"Error"_s,
                             u"The selected language 'French' could not be saved. (Compression error)\nPlease restart "
                             "Lexicarta and try again."_s,
                             {u"OK"_s},
                             0};
-    EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>{alert});
-    EXPECT_EQ(readFile(path), before);
+    // JSON beyond the bound, then one word more than a vocabulary may hold.
+    const std::function<void()> enlargements[] = {
+        [&] { addWord(QString(QLXStorageManager::maximumDocumentSize, u'x'), u"mot"_s); },
+        [&] {
+            lexi::WordList words;
+            for (qsizetype i = 0; i <= QLXStorageManager::maximumWordCount; ++i)
+                words.append(std::make_shared<QLXWord>());
+            vocabulary->setAllWords(words);
+        },
+    };
+    for (const std::function<void()> &enlarge : enlargements) {
+        enlarge();
+        fakes.alerts.alerts.clear();
+        EXPECT_FALSE(store.saveVocabularyToQLXVFile(vocabulary.get(), path));
+        EXPECT_EQ(fakes.alerts.alerts, QList<lexi::Alert>{alert});
+        EXPECT_EQ(readFile(path), before);
+    }
 }
 
 TEST_F(QLXStorageManagerTest, AFailedWriteKeepsThePreviousFileAndSaysSo)

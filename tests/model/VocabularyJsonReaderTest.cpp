@@ -15,6 +15,9 @@ using lexi::test::comparable;
 
 namespace {
 
+// More words and daily snapshots than any document of these tests holds.
+constexpr qsizetype noLimit = 1000;
+
 class VocabularyJsonReaderTest : public testing::Test
 {
 protected:
@@ -38,7 +41,7 @@ protected:
                 position += piece.size();
                 return piece;
             },
-            fakes.services);
+            fakes.services, noLimit);
     }
 
     lexi::test::FakeVocabularyServices fakes;
@@ -131,7 +134,7 @@ TEST_F(VocabularyJsonReaderTest, ANumberThatFitsNoDoubleReadsAsMissing)
     // The document tree refuses the whole text.
     EXPECT_FALSE(throughDocumentTree(json));
 
-    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, fakes.services);
+    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, fakes.services, noLimit);
     ASSERT_EQ(read.outcome, Outcome::read);
     const lexi::WordList words = read.vocabulary->allWords();
     ASSERT_EQ(words.size(), 2);
@@ -152,11 +155,38 @@ TEST_F(VocabularyJsonReaderTest, ANumberThatFitsNoDoubleReadsAsMissing)
     EXPECT_EQ(snapshot.numberOfWordsInLevel(5), 2);
 }
 
+TEST_F(VocabularyJsonReaderTest, WordsOrDailySnapshotsBeyondTheLimitStopTheReading)
+{
+    const QByteArray twoWords = R"({"unknownWords": {"words": [{"yw": "a"}, {"yw": "b"}]}})";
+    const QByteArray threeWords = R"({"unknownWords": {"words": [{}, {}]}, "nativeWords": {"words": [{}]}})";
+    // Words a later list of the same key replaces count too: they were read.
+    const QByteArray replaced = R"({"unknownWords": {"words": [{}, {}]}, "unknownWords": {"words": [{}]}})";
+    const QByteArray threeSnapshots =
+        R"({"unknownWords": {"words": []}, "statistics": {"dailySnapshots": [{"day": 0}, {}, {}]}})";
+    const std::pair<QByteArray, Outcome> cases[] = {
+        {twoWords, Outcome::read},
+        {threeWords, Outcome::tooLarge},
+        {replaced, Outcome::tooLarge},
+        {threeSnapshots, Outcome::tooLarge},
+    };
+    for (const auto &[json, outcome] : cases) {
+        SCOPED_TRACE(json.toStdString());
+        EXPECT_EQ(lexi::VocabularyJsonReader::read(json, fakes.services, 2).outcome, outcome);
+        qsizetype position = 0;
+        const auto inPiecesOfFour = [&] {
+            const QByteArray piece = json.mid(position, 4);
+            position += piece.size();
+            return piece;
+        };
+        EXPECT_EQ(lexi::VocabularyJsonReader::read(inPiecesOfFour, fakes.services, 2).outcome, outcome);
+    }
+}
+
 TEST_F(VocabularyJsonReaderTest, AnEscapedLoneHighSurrogateIsLeftToTheDocumentTree)
 {
     const QByteArray json = R"({"unknownWords": {"words": [{"yw": "\ud800 alone"}]}})";
     EXPECT_TRUE(throughDocumentTree(json));
-    EXPECT_EQ(lexi::VocabularyJsonReader::read(json, fakes.services).outcome, Outcome::refused);
+    EXPECT_EQ(lexi::VocabularyJsonReader::read(json, fakes.services, noLimit).outcome, Outcome::refused);
 }
 
 } // namespace
@@ -168,7 +198,7 @@ TEST_F(VocabularyJsonReaderTest, WordsTakeNoMemoryForWhatTheyLackAndShareWhatRep
     const QByteArray json = R"({"unknownWords": {"words": [{"yw": "bare", "fw": "", "c": ""},
         {"yw": "one tag", "t": ["topic"]}, {"yw": "sorted", "t": ["a", "B", "c"]},
         {"yw": "unsorted", "t": ["c", "topic", "a"]}]}})";
-    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, fakes.services);
+    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, fakes.services, noLimit);
     ASSERT_EQ(read.outcome, Outcome::read);
     const lexi::WordList words = read.vocabulary->allWords();
     ASSERT_EQ(words.size(), 4);
