@@ -10,6 +10,7 @@
 #include "statistics/QLXStatisticsController.h"
 #include "views/QLXPopover.h"
 
+#include <QComboBox>
 #include <QDateTime>
 #include <QFile>
 #include <QItemSelectionModel>
@@ -154,6 +155,44 @@ TEST(MainInterfaceTest, AQuizStartedAfterASynchronisationsReloadRecordsIntoTheRe
     });
     ASSERT_NE(answered, saved->allWords().cend());
     EXPECT_TRUE((*answered)->lastAsked().has_value());
+}
+
+TEST(MainInterfaceTest, ChoosingAnotherLanguageDuringAQuizEndsTheRunAndShowsTheNewLanguagesSetUp)
+{
+    TestInstallation test;
+    NoMoveToApplicationsOffer moveOffer;
+    test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
+    test.saveVocabulary(u"French"_s, u"English"_s, 10);
+    test.installation->defaults().setString(Settings::lastActiveLanguageKey, u"Spanish - English"_s);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    MainInterface interface(*test.installation, moveOffer);
+    interface.awakeFromNib();
+    QLXMainWindowController &window = interface.mainWindowController();
+    window.mainWindow()->show();
+    test.scheduler.advance(500ms);
+    window.showQuiz();
+    test.scheduler.advance(500ms);
+    QLXQuizSetupController &setup = interface.quizPage().setup();
+    QTest::mouseClick(&setup.startButton(), Qt::LeftButton);
+    test.scheduler.advance(1s);
+    QLXTypingQuizController &quiz = interface.quizPage().typingQuiz();
+    ASSERT_TRUE(quiz.isRunInProgress());
+    quiz.answerField().setText(u"wrong"_s);
+    quiz.next();
+    test.scheduler.advance(1s);
+
+    QComboBox *popup = window.languagesPopUp();
+    const int french = popup->findText(u"French - English"_s);
+    ASSERT_GE(french, 0);
+    popup->setCurrentIndex(french);
+    emit popup->activated(french);
+
+    EXPECT_EQ(window.currentVocabulary()->foreignLanguageName(), u"French"_s);
+    EXPECT_FALSE(quiz.isRunInProgress()) << "the old language's run ends";
+    EXPECT_EQ(static_cast<QuizPages *>(interface.quizPage().view())->currentPage(), QuizPages::Setup);
+    EXPECT_EQ(setup.directionPopup().itemText(0), u"French"_s);
+    test.scheduler.advance(1s);
+    EXPECT_EQ(static_cast<QuizPages *>(interface.quizPage().view())->currentPage(), QuizPages::Setup);
 }
 
 TEST(MainInterfaceTest, TheSynonymsMenuItemTogglesTheListAndLeadsBackToAllWords)
