@@ -11,7 +11,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(u"Lexicarta"_s);
     QApplication::setApplicationDisplayName(u"Lexicarta"_s);
     QApplication::setApplicationVersion(QString::fromLatin1(LEXICARTA_VERSION));
-    QApplication::setDesktopFileName(u"lexicarta"_s);
+    QApplication::setDesktopFileName(u"org.lexicarta.Lexicarta"_s);
     QApplication::setWindowIcon(QIcon(u":/images/lexicarta.svg"_s));
     return lexi::runLexicarta(application);
 }

@@ -193,10 +193,10 @@ MoveEnvironment currentEnvironment()
     environment.location.isOnRemovableMedia = volume.isValid() && isRemovableMount(volume.rootPath());
     environment.location.isInBuildFolder = isInBuildFolder(environment.location.executablePath);
     environment.userDataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    QFile shippedEntry(u":/desktop/lexicarta.desktop"_s);
+    QFile shippedEntry(u":/desktop/org.lexicarta.Lexicarta.desktop"_s);
     if (shippedEntry.open(QIODevice::ReadOnly))
         environment.shippedDesktopEntry = QString::fromUtf8(shippedEntry.readAll());
-    environment.desktopEntryFileName = u"lexicarta.desktop"_s;
+    environment.desktopEntryFileName = u"org.lexicarta.Lexicarta.desktop"_s;
     environment.allUsersPrefix = u"/usr/local"_s;
     environment.processId = QCoreApplication::applicationPid();
     environment.isWritable = [](const QString &path) { return QFileInfo(path).isWritable(); };

@@ -124,7 +124,7 @@ ProgramRatingPrompt::ProgramRatingPrompt(Installation &installation, QNetworkAcc
       m_rate({.name = QApplication::applicationDisplayName(),
               .version = QApplication::applicationVersion(),
               .bundleId = u"lexicarta"_s,
-              .ratingsURL = QUrl(u"appstream://lexicarta.desktop"_s),
+              .ratingsURL = QUrl(u"appstream://org.lexicarta.Lexicarta"_s),
               .countryCode = QLocale::territoryToCode(QLocale::system().territory())},
              {m_settings, installation.ports().clock, installation.ports().scheduler, installation.ports().workspace,
               m_presenter, network,

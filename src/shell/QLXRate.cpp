@@ -146,8 +146,10 @@ void QLXRate::checkForConnectivityInBackground()
                                        m_appStoreGenreID, onlyPromptIfLatestVersion, m_policy.previewMode};
     const QUrl base = lookupAddress();
     if (base.isEmpty() || !m_appStoreCountry) {
-        // Without a lookup service the program is simply not found, which is no error.
-        finishLookup(lexi::interpretStoreLookupReply(query, 200, QByteArray("{}"), {}));
+        // Without a lookup service there is nothing to ask about the latest version: the prompt
+        // follows the thresholds alone.
+        logVerbose(u"QLXRate has no store to ask; the thresholds alone decide"_s);
+        connectionSucceeded();
         return;
     }
 
@@ -298,6 +300,14 @@ void QLXRate::openRatingsPageInAppStore()
     if (!m_services.workspace.openStorePage(page)) {
         lexi::Console::writeLine(u"QLXRate could not open the ratings page %1: no program handles it"_s
                                      .arg(page.toString()));
+        m_services.presenter.showPrompt({localizedString(u"QLXRateNoStoreTitle"_s, u"No software centre found"_s),
+                                         localizedString(u"QLXRateNoStoreMessage"_s,
+                                                         u"Rating needs a software centre such as GNOME Software "
+                                                         u"or KDE Discover. Install one to rate %@."_s)
+                                             .replace(u"%@"_s, m_application.name),
+                                         {localizedString(u"QLXRateOKButton"_s, u"OK"_s)},
+                                         0},
+                                        [](int) {});
         return;
     }
     const auto watchUntil = m_services.clock.monotonicNow() + storeWatchPatience;

@@ -87,6 +87,8 @@ public:
     void openRatingsPageInAppStore() override;
 
     bool isCheckingForPrompt() const { return m_checkingForPrompt; }
+    // A store lookup is on its way.
+    bool isLookupRunning() const { return m_isLookupRunning; }
     bool hasVisibleAlert() const { return m_hasVisibleAlert; }
 
 Q_SIGNALS:

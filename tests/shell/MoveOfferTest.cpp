@@ -117,7 +117,7 @@ TEST(MoveOffer, DesktopEntryStartsTheCopy)
 TEST(MoveOffer, TheProgramWritesItsOwnDesktopEntryBesideTheCopy)
 {
     const MoveEnvironment environment = currentEnvironment();
-    EXPECT_EQ(environment.desktopEntryFileName, u"lexicarta.desktop"_s);
+    EXPECT_EQ(environment.desktopEntryFileName, u"org.lexicarta.Lexicarta.desktop"_s);
     EXPECT_TRUE(environment.shippedDesktopEntry.startsWith(u"[Desktop Entry]"_s));
     EXPECT_TRUE(environment.shippedDesktopEntry.contains(u"\nExec="_s));
     EXPECT_TRUE(environment.location.isInBuildFolder) << "a test program runs from the build folder";
@@ -138,13 +138,14 @@ TEST(MoveOffer, RelaunchScriptStartsTheCopyAfterTheProcessEnded)
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QProcess running;
-    running.start(u"/bin/sleep"_s, {u"1"_s});
+    running.start(u"/bin/sleep"_s, {u"30"_s});
     ASSERT_TRUE(running.waitForStarted());
 
     ASSERT_TRUE(QProcess::startDetached(u"/bin/sh"_s, {u"-c"_s, relaunchScript(running.processId(), copy)}));
-    QTest::qWait(300);
-    EXPECT_FALSE(QFile::exists(marker)) << "the copy waits while the process runs";
+    EXPECT_FALSE(QTest::qWaitFor([&] { return QFile::exists(marker); }, 300))
+        << "the copy waits while the process runs";
 
+    running.kill();
     ASSERT_TRUE(running.waitForFinished(5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker); }, 5000));
 }

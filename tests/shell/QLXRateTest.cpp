@@ -92,8 +92,37 @@ TEST_F(QLXRateTest, FirstLaunchCountsAUseButNeverPrompts)
     EXPECT_EQ(settings.rateFirstUsed(), clock.now());
     EXPECT_EQ(settings.rateUseCount(), 1u);
     EXPECT_EQ(settings.rateLastVersionUsed(), u"1.2"_s);
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rate->isLookupRunning(); }, 10000));
+    EXPECT_TRUE(presenter.prompts.isEmpty()) << "the lookup has answered, and no prompt came";
+}
+
+TEST_F(QLXRateTest, WithoutALookupServiceThePromptFollowsTheThresholdsAlone)
+{
+    settings.setRateLookupAddress(QString());
+    auto rate = makeRate();
+    rate->applicationLaunched();
+    clock.advance(std::chrono::seconds(qint64(5 * day + 1)));
+    for (int event = 1; event < 10; ++event)
+        rate->logEvent(false);
     EXPECT_TRUE(presenter.prompts.isEmpty());
+    rate->logEvent(false);
+    ASSERT_EQ(presenter.prompts.size(), 1) << "shown at once, with no store to ask";
+    EXPECT_EQ(presenter.prompts.first().title, u"Rate Lexicarta"_s);
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(QLXRateTest, RateItNowWithoutASoftwareCentreSaysSo)
+{
+    workspace.hasSoftwareCentre = false;
+    auto rate = makeRate();
+    rate->openRatingsPageInAppStore();
+    ASSERT_EQ(presenter.prompts.size(), 1);
+    EXPECT_EQ(presenter.prompts.first().title, u"No software centre found"_s);
+    EXPECT_EQ(presenter.prompts.first().buttons, QStringList{u"OK"_s});
+    presenter.answer(0);
+    workspace.hasSoftwareCentre = true;
+    rate->openRatingsPageInAppStore();
+    EXPECT_EQ(presenter.prompts.size(), 1) << "a software centre opened the page";
 }
 
 TEST_F(QLXRateTest, TheTenthEventAfterFiveDaysPromptsOnceTheLookupSucceeds)
@@ -231,17 +260,6 @@ TEST_F(QLXRateTest, FailuresNeverReachTheLearner)
         EXPECT_FALSE(rate->isCheckingForPrompt());
         EXPECT_TRUE(presenter.prompts.isEmpty());
     }
-}
-
-TEST_F(QLXRateTest, WithoutALookupAddressNothingIsAskedAndNothingFound)
-{
-    settings.setRateLookupAddress({});
-    auto rate = makeRate();
-    rate->promptIfNetworkAvailable();
-
-    EXPECT_FALSE(rate->isCheckingForPrompt());
-    EXPECT_TRUE(presenter.prompts.isEmpty());
-    EXPECT_TRUE(server.requests().isEmpty());
 }
 
 TEST_F(QLXRateTest, PlainHttpGoesOnlyToThisMachine)

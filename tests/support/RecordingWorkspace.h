@@ -15,8 +15,11 @@ public:
     bool openStorePage(const QUrl &address) override
     {
         openedStorePages.append(address);
-        return true;
+        return hasSoftwareCentre;
     }
+
+    // Whether a program handles store pages.
+    bool hasSoftwareCentre = true;
 
     QStringList openedFolders;
     QList<QUrl> openedAddresses;
