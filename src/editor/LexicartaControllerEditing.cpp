@@ -128,6 +128,10 @@ void LexicartaController::showPopoverForSelection()
     if (!anchor.isValid() || !m_table->selectionModel()->isRowSelected(anchor.row()))
         anchor = m_table->selectionModel()->selectedRows().first();
     const QRect rect = m_table->visualRect(m_model->index(anchor.row(), WordTableModel::YourWordColumn));
+    // The keyboard comes back to the table when the popover closes, however it was opened (the
+    // add button, a menu item), never to a control where the next key changes something else.
+    if (!m_popover->isVisible())
+        m_table->setFocus(Qt::OtherFocusReason);
     m_popover->showRelativeToRect(m_table->viewport(), rect);
 }
 

@@ -383,6 +383,12 @@ TEST_F(LexicartaControllerTest, ClosingThePopoverGivesTheKeyboardBackToTheTable)
         EXPECT_FALSE(list->popover()->isVisible());
         EXPECT_EQ(window->focusWidget(), list->tableView());
     }
+    // Also after adding, opened by the add button.
+    QTest::mouseClick(list->levelButton(0), Qt::LeftButton);
+    list->showAddWordPanel();
+    list->popoverController()->commentField()->setFocus();
+    list->popoverController()->closeWordPanel(Sender::Cancel);
+    EXPECT_EQ(window->focusWidget(), list->tableView());
 }
 
 // The contrast ratio of two colours as the accessibility guidelines define it.
