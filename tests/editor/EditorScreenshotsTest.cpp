@@ -6,11 +6,16 @@
 #include "editor/WordTableModel.h"
 #include "views/QLXPopover.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
@@ -77,6 +82,65 @@ TEST_F(EditorScreenshotsTest, ThePopoverForOneWordAndForSeveral)
     list->popoverController()->closeWordPanel(QLXWordPopoverController::Sender::Cancel);
     list->showAddWordPanel();
     EXPECT_TRUE(lexi::test::saveScreenshot(*list->view(), u"word-popover-adding"_s));
+}
+
+// The contrast ratio of two colours as the accessibility guidelines define it (1 to 21).
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto linear = [](double channel) {
+            return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        const QColor rgb = colour.toRgb();
+        return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+    };
+    const double lighter = std::max(luminance(a), luminance(b));
+    const double darker = std::min(luminance(a), luminance(b));
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
+// The ordinary rows' words and comments against both row backgrounds, at least 4.5:1 (the
+// guidelines' figure for body text): in a list made under the light and under the dark palette,
+// and in the light one after the desktop switched to the dark theme.
+TEST_F(EditorScreenshotsTest, TheTablesTextKeepsItsContrastInALightAndADarkPalette)
+{
+    const auto expectReadableRows = [](LexicartaController &shown, const char *when) {
+        SCOPED_TRACE(when);
+        QTableView &table = *shown.tableView();
+        const QPalette palette = table.palette();
+        std::optional<double> lowest;
+        std::string lowestPair;
+        for (int row = 0; row < table.model()->rowCount(); ++row) {
+            if (shown.tableModel()->rows().at(row)->dontAskAgain())
+                continue;
+            for (const int column : {WordTableModel::YourWordColumn, WordTableModel::ForeignWordColumn,
+                                     WordTableModel::CommentColumn}) {
+                const QVariant foreground = table.model()->index(row, column).data(Qt::ForegroundRole);
+                const QColor text = foreground.isValid() ? foreground.value<QColor>() : palette.color(QPalette::Text);
+                for (const QPalette::ColorRole background : {QPalette::Base, QPalette::AlternateBase}) {
+                    const double ratio = contrastRatio(text, palette.color(background));
+                    if (!lowest || ratio < *lowest) {
+                        lowest = ratio;
+                        lowestPair = (text.name() + u" on "_s + palette.color(background).name()).toStdString();
+                    }
+                }
+            }
+        }
+        ASSERT_TRUE(lowest.has_value()) << "no ordinary row shown";
+        EXPECT_GE(*lowest, 4.5) << lowestPair;
+    };
+    lexi::test::inLightAndDarkPalette([&](const QString &prefix) {
+        auto made = makeList();
+        made->view()->resize(1180, 720);
+        made->view()->show();
+        made->showVocabulary(&sync);
+        expectReadableRows(*made, prefix.isEmpty() ? "made under the light palette" : "made under the dark palette");
+    });
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(lexi::test::darkPalette());
+    QApplication::processEvents();
+    expectReadableRows(*list, "switched to the dark palette");
+    QApplication::setPalette(light);
 }
 
 TEST_F(EditorScreenshotsTest, TheTagCloud)
