@@ -9,6 +9,7 @@
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
 #include "platform/values/Format.h"
+#include "views/FittedTextLabel.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXCardView.h"
 #include "views/QLXPieChart.h"
@@ -88,8 +89,9 @@ void QLXTypingQuizController::showFirstQuestion()
     if (nextWord())
         setQuestion();
 
-    for (QLabel *field : {m_expectedAnswerField, m_previousQuestionField, m_typedAnswerField, m_commentField})
-        field->clear();
+    for (lexi::FittedTextLabel *field : {m_expectedAnswerField, m_previousQuestionField, m_typedAnswerField,
+                                         m_commentField})
+        field->setText(QString());
     m_answerField->clear();
     m_typedAnswerIndicator->hide();
     m_expectedAnswerIndicator->hide();

@@ -9,6 +9,7 @@
 #include "QuizServices.h"
 
 #include "model/QLXWordPopoverDelegate.h"
+#include "views/FittedTextLabel.h"
 
 
 class QCheckBox;
@@ -76,14 +77,16 @@ public:
     // The controls, for the program's keyboard handling and for tests.
     QLXCardView &card() const { return *m_card; }
     QLXCardView &resultsCard() const { return *m_resultsCard; }
-    QLabel &questionField() const { return *m_questionField; }
+    lexi::FittedTextLabel &questionField() const { return *m_questionField; }
+    lexi::FittedTextLabel &commentField() const { return *m_commentField; }
+    lexi::FittedTextLabel &questionComment() const { return *m_questionComment; }
     QLabel &questionLevelIcon() const { return *m_questionLevelIcon; }
     QLineEdit &answerField() const { return *m_answerField; }
     QPushButton &nextButton() const { return *m_nextButton; }
     QPushButton &resultsButton() const { return *m_resultsButton; }
-    QLabel &typedAnswerField() const { return *m_typedAnswerField; }
-    QLabel &expectedAnswerField() const { return *m_expectedAnswerField; }
-    QLabel &previousQuestionField() const { return *m_previousQuestionField; }
+    lexi::FittedTextLabel &typedAnswerField() const { return *m_typedAnswerField; }
+    lexi::FittedTextLabel &expectedAnswerField() const { return *m_expectedAnswerField; }
+    lexi::FittedTextLabel &previousQuestionField() const { return *m_previousQuestionField; }
     QLabel &upperLevelIcon() const { return *m_upperLevelIcon; }
     QLabel &lowerLevelIcon() const { return *m_lowerLevelIcon; }
     QLabel &arrow() const { return *m_arrow; }
@@ -142,18 +145,18 @@ private:
 
     QLXBookmarkView *m_questionPage = nullptr;
     QLXCardView *m_card = nullptr;
-    QLabel *m_questionField = nullptr;
-    QLabel *m_questionComment = nullptr;
+    lexi::FittedTextLabel *m_questionField = nullptr;
+    lexi::FittedTextLabel *m_questionComment = nullptr;
     QLabel *m_questionLevelIcon = nullptr;
     QLineEdit *m_answerField = nullptr;
     QPushButton *m_nextButton = nullptr;
     QPushButton *m_resultsButton = nullptr;
-    QLabel *m_previousQuestionField = nullptr;
-    QLabel *m_typedAnswerField = nullptr;
+    lexi::FittedTextLabel *m_previousQuestionField = nullptr;
+    lexi::FittedTextLabel *m_typedAnswerField = nullptr;
     QLabel *m_typedAnswerIndicator = nullptr;
-    QLabel *m_expectedAnswerField = nullptr;
+    lexi::FittedTextLabel *m_expectedAnswerField = nullptr;
     QLabel *m_expectedAnswerIndicator = nullptr;
-    QLabel *m_commentField = nullptr;
+    lexi::FittedTextLabel *m_commentField = nullptr;
     QLabel *m_upperLevelIcon = nullptr;
     QLabel *m_arrow = nullptr;
     QLabel *m_lowerLevelIcon = nullptr;

@@ -5,6 +5,7 @@
 #include "TypingQuizLook.h"
 
 #include "platform/files/StringTables.h"
+#include "views/FittedTextLabel.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXCardView.h"
 #include "views/QLXPieChart.h"
@@ -28,11 +29,23 @@ using lexi::typingQuiz::setTextColor;
 
 namespace {
 
+// The smallest sizes long texts shrink to before they are cut.
+constexpr qreal minimumWordPoints = 11;
+constexpr qreal minimumCommentPoints = 10;
+
 QLabel *cardText(QWidget *parent, int points)
 {
     auto *label = new QLabel(parent);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
+    setHelveticaSize(*label, points);
+    return label;
+}
+
+// A word or a comment on the card: however long, it stays in its half, in at most `lines` lines.
+lexi::FittedTextLabel *wordText(QWidget *parent, int points, int lines)
+{
+    auto *label = new lexi::FittedTextLabel(lines, points >= 14 ? minimumWordPoints : minimumCommentPoints, parent);
     setHelveticaSize(*label, points);
     return label;
 }
@@ -56,13 +69,15 @@ void QLXTypingQuizController::buildQuestionPage()
     m_card->setFixedSize(cardSize);
 
     // The verdict side, on the left half of the card.
+    // Each half keeps its width whatever it shows.
     auto *verdictSide = new QWidget(m_card);
-    m_previousQuestionField = cardText(verdictSide, 18);
-    m_typedAnswerField = cardText(verdictSide, 18);
+    verdictSide->setFixedWidth(cardSize.width() / 2);
+    m_previousQuestionField = wordText(verdictSide, 18, 3);
+    m_typedAnswerField = wordText(verdictSide, 18, 2);
     m_typedAnswerIndicator = new QLabel(verdictSide);
-    m_expectedAnswerField = cardText(verdictSide, 18);
+    m_expectedAnswerField = wordText(verdictSide, 18, 2);
     m_expectedAnswerIndicator = new QLabel(verdictSide);
-    m_commentField = cardText(verdictSide, 12);
+    m_commentField = wordText(verdictSide, 12, 3);
     setTextColor(*m_commentField, QColor(90, 90, 90));
     m_upperLevelIcon = new QLabel(verdictSide);
     m_arrow = new QLabel(verdictSide);
@@ -112,9 +127,10 @@ void QLXTypingQuizController::buildQuestionPage()
 
     // The question side, on the right half.
     auto *questionSide = new QWidget(m_card);
+    questionSide->setFixedWidth(cardSize.width() - cardSize.width() / 2 - 1);
     m_questionLevelIcon = new QLabel(questionSide);
-    m_questionField = cardText(questionSide, 18);
-    m_questionComment = cardText(questionSide, 12);
+    m_questionField = wordText(questionSide, 18, 4);
+    m_questionComment = wordText(questionSide, 12, 3);
     setTextColor(*m_questionComment, QColor(90, 90, 90));
     m_answerField = new QLineEdit(questionSide);
     setHelveticaSize(*m_answerField, 16);
@@ -143,8 +159,8 @@ void QLXTypingQuizController::buildQuestionPage()
     auto *cardLayout = new QHBoxLayout(m_card);
     cardLayout->setContentsMargins(0, 0, 0, 0);
     cardLayout->setSpacing(1);
-    cardLayout->addWidget(verdictSide, 1);
-    cardLayout->addWidget(questionSide, 1);
+    cardLayout->addWidget(verdictSide);
+    cardLayout->addWidget(questionSide);
 
     m_statusText = new QLabel;
     setTextColor(*m_statusText, QColor(255, 255, 255, 200));

@@ -4,12 +4,14 @@
 
 #include "platform/files/StringTables.h"
 #include "quiz/QLXTypingQuizController.h"
+#include "views/PlainText.h"
 #include "views/QLXCardView.h"
 #include "views/QLXPieChart.h"
 #include "views/QLXProgressBar.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -415,6 +417,91 @@ TEST_F(TypingQuizTest, AnEmptyRunGoesStraightToEmptyResults)
     EXPECT_TRUE(quiz->pieChart().isEmpty());
     EXPECT_TRUE(quiz->introText().text().startsWith(u"0% correct"_s));
     EXPECT_EQ(quiz->correctCount().text(), u"0 / 0"_s);
+}
+
+// Where `widget` lies on `card`.
+QRect onCard(const QWidget &widget, const QWidget &card)
+{
+    return QRect(widget.mapTo(&card, QPoint(0, 0)), widget.size());
+}
+
+// Every line of `label` as drawn lies within the label.
+void expectLinesWithin(const lexi::FittedTextLabel &label)
+{
+    QFont font = label.font();
+    font.setPointSizeF(label.fitted().pointSize);
+    const QFontMetricsF metrics(font);
+    for (const QString &line : label.fitted().lines)
+        EXPECT_LE(metrics.horizontalAdvance(line), label.contentsRect().width()) << line.toStdString();
+}
+
+// 96 code units each: a phrase that wraps, and one word that cannot.
+const QString longPhrase = u"a small wooden house at the far end of the long and winding road, just by the old stone bridge!!"_s;
+const QString longWord = u"Donaudampfschifffahrtselektrizitaetenhauptbetriebswerkbauunterbeamtengesellschaftsmitgliedskarte"_s;
+
+TEST_F(TypingQuizTest, LongTextsStayInTheirHalfOfTheCardAndBesideTheLevelIcons)
+{
+    ASSERT_EQ(longPhrase.size(), 96);
+    ASSERT_EQ(longWord.size(), 96);
+    const auto house = addWord(longPhrase, longWord, 3);
+    house->setComment(u"built by my grandfather in the summer after the war, with a red door, two chimneys, a garden "
+                      u"full of apple trees and a well in the yard behind the kitchen"_s);
+    start({house, addWord(longWord, longPhrase, 2)});
+    pages.resize(1000, 640);
+    QApplication::processEvents();
+    const QLXCardView &card = quiz->card();
+    const QRect questionHalf(card.width() / 2, 0, card.width() - card.width() / 2, card.height());
+    const QRect verdictHalf(0, 0, card.width() / 2, card.height());
+
+    // The question wraps at its blanks; the answer field keeps its half.
+    const lexi::FittedTextLabel &question = quiz->questionField();
+    EXPECT_TRUE(questionHalf.contains(onCard(question, card)));
+    EXPECT_FALSE(onCard(question, card).intersects(onCard(quiz->questionLevelIcon(), card)));
+    EXPECT_GT(question.fitted().lines.size(), 1);
+    EXPECT_FALSE(question.fitted().isElided);
+    EXPECT_TRUE(question.toolTip().isEmpty());
+    expectLinesWithin(question);
+    EXPECT_TRUE(questionHalf.contains(onCard(quiz->answerField(), card)));
+    EXPECT_TRUE(questionHalf.contains(onCard(quiz->nextButton(), card)));
+    quiz->answerField().setText(longWord.left(40));
+    EXPECT_TRUE(lexi::test::saveScreenshot(pages, u"typing-quiz-long-question"_s));
+
+    // The verdict: the word that has no blank shrinks, then is cut, the whole of it in the tool tip.
+    answer(longWord.left(95));
+    QApplication::processEvents();
+    ASSERT_EQ(quiz->expectedAnswerField().text(), longWord);
+    const QList<const QWidget *> icons = {&quiz->upperLevelIcon(), &quiz->arrow(), &quiz->lowerLevelIcon()};
+    const QList<const QWidget *> controls = {&quiz->iKnewItBox(), &quiz->editButton()};
+    QList<QRect> placed;
+    for (const lexi::FittedTextLabel *text : {&quiz->previousQuestionField(), &quiz->typedAnswerField(),
+                                              &quiz->expectedAnswerField(), &quiz->commentField()}) {
+        SCOPED_TRACE(text->text().toStdString());
+        const QRect rect = onCard(*text, card);
+        EXPECT_TRUE(verdictHalf.contains(rect));
+        for (const QWidget *other : icons + controls) {
+            if (!other->isVisibleTo(&card))
+                continue;
+            EXPECT_FALSE(rect.intersects(onCard(*other, card))) << other->metaObject()->className();
+        }
+        for (const QRect &before : std::as_const(placed))
+            EXPECT_FALSE(rect.intersects(before));
+        placed.append(rect);
+        expectLinesWithin(*text);
+    }
+    const lexi::FittedTextLabel &expected = quiz->expectedAnswerField();
+    EXPECT_TRUE(expected.fitted().isElided);
+    EXPECT_LT(expected.fitted().pointSize, expected.font().pointSizeF());
+    EXPECT_EQ(expected.toolTip(), lexi::plainToolTip(longWord));
+    EXPECT_FALSE(quiz->previousQuestionField().fitted().isElided) << "a phrase wraps";
+    EXPECT_EQ(quiz->commentField().toolTip(), lexi::plainToolTip(house->comment())) << "cut after three lines";
+
+    // The next question, the word without a blank, is cut on the question side in the same way.
+    EXPECT_TRUE(questionHalf.contains(onCard(question, card)));
+    EXPECT_TRUE(question.fitted().isElided);
+    EXPECT_EQ(question.toolTip(), lexi::plainToolTip(longWord));
+    expectLinesWithin(question);
+    EXPECT_TRUE(questionHalf.contains(onCard(quiz->answerField(), card)));
+    EXPECT_TRUE(lexi::test::saveScreenshot(pages, u"typing-quiz-long-verdict"_s));
 }
 
 TEST_F(TypingQuizTest, Screenshots)

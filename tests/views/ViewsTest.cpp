@@ -1,9 +1,11 @@
+#include "views/FittedTextLabel.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXCardView.h"
 #include "views/QLXColorTheme.h"
 #include "views/QLXPieChart.h"
 #include "views/QLXProgressBar.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -158,6 +160,43 @@ TEST(PieChartTest, WedgesRunCounterClockwiseFromTheTop)
     chart.setEmpty(true);
     for (const QColor &wedge : {chart.correctColor(), chart.misspelledColor(), chart.wrongColor()})
         EXPECT_NE(at(40, 60).rgb(), wedge.rgb());
+}
+
+TEST(FittedTextTest, WrapsAtBlanksThenShrinksThenCuts)
+{
+    QFont font(u"Helvetica"_s);
+    font.setPointSize(18);
+    const int lineHeight = int(std::ceil(QFontMetricsF(font).lineSpacing()));
+    const struct
+    {
+        QString text;
+        int lines; // of 18 points high allowed
+        bool keepsItsSize;
+        bool isElided;
+    } cases[] = {
+        {u"das Haus"_s, 2, true, false},
+        {u"a small wooden house at the far end of the long road"_s, 3, true, false},
+        {u"a small wooden house at the far end of the long and winding road, just by the old bridge"_s, 2, false,
+         false},
+        {u"Donaudampfschifffahrtselektrizitaetenhauptbetriebswerkbauunterbeamtengesellschaft"_s, 2, false, true},
+        {QString(400, u'a').replace(u"aaaa"_s, u"aaa "_s), 2, false, true},
+    };
+    for (const auto &test : cases) {
+        SCOPED_TRACE(test.text.toStdString());
+        const lexi::FittedText fitted = lexi::fitText(test.text, font, 250, test.lines * lineHeight, 11);
+        EXPECT_EQ(fitted.pointSize == 18, test.keepsItsSize);
+        EXPECT_GE(fitted.pointSize, 11);
+        EXPECT_EQ(fitted.isElided, test.isElided);
+        EXPECT_LE(fitted.height, test.lines * lineHeight);
+        QFont drawn = font;
+        drawn.setPointSizeF(fitted.pointSize);
+        for (const QString &line : fitted.lines)
+            EXPECT_LE(QFontMetricsF(drawn).horizontalAdvance(line), 250) << line.toStdString();
+        if (!test.isElided) {
+            EXPECT_EQ(fitted.lines.join(u' '), test.text) << "broken at blanks only";
+        }
+    }
+    EXPECT_TRUE(lexi::fitText(QString(), font, 250, lineHeight, 11).lines.isEmpty());
 }
 
 } // namespace
