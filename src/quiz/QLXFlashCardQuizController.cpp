@@ -157,7 +157,7 @@ void QLXFlashCardQuizController::showFace()
 void QLXFlashCardQuizController::showResults()
 {
     const lexi::QuizResults results = m_run.results();
-    m_introText->setText(lexi::format(quizText(results.introKey()), results.correctPercent()));
+    m_introText->setText(lexi::format(quizText(results.introKey()), results.shownCorrectPercent()));
     m_pieChart->setEmpty(results.total <= 0);
     m_pieChart->setCorrectPercent(results.correctPercent() / 100);
     // The middle slice is the skipped cards'.
