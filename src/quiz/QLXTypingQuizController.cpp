@@ -2,6 +2,7 @@
 #include "QLXTypingQuizController.h"
 
 #include "QuizImages.h"
+#include "QuizInputSources.h"
 #include "QuizTexts.h"
 #include "TypingQuizLook.h"
 
@@ -141,22 +142,9 @@ void QLXTypingQuizController::setQuestion()
 void QLXTypingQuizController::selectInputSourceForAnswer()
 {
     const std::shared_ptr<Lexicarta> &words = vocabulary();
-    if (!words || !words->isAutoSelectInputSource())
-        return;
-    const std::optional<lexi::InputSource> &source =
-        m_lastAskedForeign ? words->foreignTextInputSource() : words->yourTextInputSource();
-    if (!source)
-        return;
-    // A source stored by another machine may not exist here: it is not selected.
-    lexi::InputSources &sources = words->services().inputSources;
-    const std::optional<QList<lexi::InputSource>> available = sources.inputSourceList(false);
-    if (!available)
-        return;
-    const bool exists = std::any_of(available->cbegin(), available->cend(), [&](const lexi::InputSource &candidate) {
-        return candidate.identifier == source->identifier && candidate.isSelectCapable;
-    });
-    if (exists)
-        sources.selectInputSource(source->identifier);
+    if (words && words->isAutoSelectInputSource())
+        lexi::selectQuizInputSource(*words,
+                                    m_lastAskedForeign ? words->foreignTextInputSource() : words->yourTextInputSource());
 }
 
 void QLXTypingQuizController::scheduleStep(std::function<void()> step)

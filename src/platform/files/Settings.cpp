@@ -5,6 +5,7 @@
 #include "platform/values/WholeNumbers.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace lexi {
 
@@ -207,6 +208,32 @@ bool Settings::isProgramKey(const QString &key)
 {
     const auto matches = [&key](QLatin1StringView known) { return key == known; };
     return key.startsWith(u"NS") || std::any_of(programKeys.cbegin(), programKeys.cend(), matches);
+}
+
+qint64 Settings::popupQuizInterval() const
+{
+    return m_defaults.integerForKey(popupQuizIntervalKey);
+}
+
+void Settings::setPopupQuizInterval(qint64 minutes)
+{
+    m_defaults.setInteger(popupQuizIntervalKey, minutes);
+}
+
+std::optional<QPointF> Settings::popupQuizWindowOrigin() const
+{
+    const double x = m_defaults.doubleForKey(bgQuizWindowXOriginKey);
+    const double y = m_defaults.doubleForKey(bgQuizWindowYOriginKey);
+    // Not above 0 (NaN included) is no origin.
+    if (!(x > 0 && y > 0) || !std::isfinite(x) || !std::isfinite(y))
+        return std::nullopt;
+    return QPointF(x, y);
+}
+
+void Settings::setPopupQuizWindowOrigin(QPointF origin)
+{
+    m_defaults.setDouble(bgQuizWindowXOriginKey, origin.x());
+    m_defaults.setDouble(bgQuizWindowYOriginKey, origin.y());
 }
 
 bool Settings::isSwitchKeyboardCommentToForeign() const

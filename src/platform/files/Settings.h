@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLatin1StringView>
+#include <QPointF>
 #include <QString>
 #include <QVariantMap>
 
@@ -147,10 +148,20 @@ public:
     // any key beginning with "NS" (reserved).
     static bool isProgramKey(const QString &key);
 
-    // ---- Pop-up quiz ---------------------------------------------------------------------------
+    // ---- Pop-up quiz (quiz/PopupQuizRun, quiz/QLXPopupQuizController) --------------------------
 
-    // integer, none: the minutes between two questions of the pop-up quiz window, 1 to 99.
+    // integer, 0: the minutes between two questions of the pop-up quiz window, 1 to 100; the quiz
+    // asks every 5 minutes while nothing in that range is stored.
     static constexpr QLatin1StringView popupQuizIntervalKey{"popupQuizInterval"};
+    qint64 popupQuizInterval() const;
+    void setPopupQuizInterval(qint64 minutes);
+
+    // float each, none: the top-left corner of the pop-up quiz window on the screen, in
+    // device-independent pixels, where the learner last moved it; taken only when both are above 0.
+    static constexpr QLatin1StringView bgQuizWindowXOriginKey{"bgQuizWindowXOrigin"};
+    static constexpr QLatin1StringView bgQuizWindowYOriginKey{"bgQuizWindowYOrigin"};
+    std::optional<QPointF> popupQuizWindowOrigin() const;
+    void setPopupQuizWindowOrigin(QPointF origin);
 
     // ---- Word editing (editor/QLXWordPopoverController) ---------------------------------------
 
@@ -277,6 +288,8 @@ public:
         userWasUnhappyKey,
         infoMessageAddressKey,
         popupQuizIntervalKey,
+        bgQuizWindowXOriginKey,
+        bgQuizWindowYOriginKey,
         switchKeyboardCommentToForeignKey,
         switchKeyboardTagsToForeignKey,
         enableUserStatisticsKey,

@@ -77,6 +77,21 @@ TEST_F(SettingsTest, EachTextReadsAndWritesItsOwnKey)
     EXPECT_FALSE(m_defaults.objectForKey(u"cloudFolderPath"_s).isValid());
 }
 
+// The pop-up window's place is taken only when both coordinates are real numbers above 0: the
+// window parked out of sight on the older product had negative ones.
+TEST_F(SettingsTest, ThePopupWindowOriginNeedsBothCoordinatesAboveZero)
+{
+    EXPECT_FALSE(m_settings.popupQuizWindowOrigin());
+    m_settings.setPopupQuizWindowOrigin(QPointF(320.5, 40));
+    EXPECT_EQ(m_defaults.doubleForKey(u"bgQuizWindowXOrigin"_s), 320.5);
+    EXPECT_EQ(m_defaults.doubleForKey(u"bgQuizWindowYOrigin"_s), 40.0);
+    EXPECT_EQ(m_settings.popupQuizWindowOrigin(), QPointF(320.5, 40));
+    for (const QString &y : {u"0"_s, u"-100"_s, u"nan"_s, u"inf"_s, u"north"_s}) {
+        m_defaults.setString(u"bgQuizWindowYOrigin"_s, y);
+        EXPECT_FALSE(m_settings.popupQuizWindowOrigin()) << y.toStdString();
+    }
+}
+
 TEST_F(SettingsTest, OnlyCrashOnExceptionsIsRegistered)
 {
     EXPECT_EQ(Settings::registeredDefaults(), (QVariantMap{{u"NSApplicationCrashOnExceptions"_s, true}}));
