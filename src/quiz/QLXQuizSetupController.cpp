@@ -311,19 +311,29 @@ bool QLXQuizSetupController::eventFilter(QObject *watched, QEvent *event)
 
 void QLXQuizSetupController::leaveRun()
 {
-    if (!isQuizRunning())
-        return;
+    // A run in a window of its own goes on; it tells when it ends.
+    bool hasLeft = m_pendingStart.isPending();
     m_pendingStart.cancel();
     for (lexi::QuizMode *mode : m_links.modes) {
-        if (mode && mode->isRunInProgress())
+        if (mode && mode->isRunInProgress() && !mode->isRunInOwnWindow()) {
             mode->leave();
+            hasLeft = true;
+        }
     }
-    emit quizRunEnded();
+    if (hasLeft)
+        emit quizRunEnded();
 }
 
 const std::shared_ptr<Lexicarta> &QLXQuizSetupController::vocabulary() const
 {
     return m_services.keeper.vocabulary();
+}
+
+bool QLXQuizSetupController::isRunInOwnWindowInProgress() const
+{
+    return std::any_of(m_links.modes.cbegin(), m_links.modes.cend(), [](const lexi::QuizMode *mode) {
+        return mode && mode->isRunInOwnWindow() && mode->isRunInProgress();
+    });
 }
 
 bool QLXQuizSetupController::isQuizRunning() const
@@ -336,8 +346,8 @@ bool QLXQuizSetupController::isQuizRunning() const
 void QLXQuizSetupController::showQuiz()
 {
     // The main window shows the tab again a moment after switching to it; by then the learner may
-    // have started a quiz, which that must not undo.
-    if (m_startedSinceTabShown)
+    // have started a quiz, which that must not undo. A run in its own window keeps its page.
+    if (m_startedSinceTabShown || isRunInOwnWindowInProgress())
         return;
     leaveRun();
     m_infoPanel->hide();

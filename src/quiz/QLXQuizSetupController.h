@@ -141,6 +141,7 @@ private:
     void updateTagCompletions(const QString &text);
     void messageArrived(const QByteArray &body);
     void leaveRun();
+    bool isRunInOwnWindowInProgress() const;
     // The open vocabulary, which the page counts and quizzes ask from.
     const std::shared_ptr<Lexicarta> &vocabulary() const;
 

@@ -27,6 +27,9 @@ public:
     // The learner left the run (or the tab): nothing more is asked or recorded, and every timer
     // of the run stops.
     virtual void leave() = 0;
+    // The run goes on in a window of its own beside the main window (the pop-up quiz): leaving
+    // the quiz tab or showing it again does not leave the run, which ends by itself.
+    virtual bool isRunInOwnWindow() const { return false; }
 
 signals:
     // The run ended: its results show.

@@ -30,6 +30,12 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
     QObject::connect(m_vocabularyPage.controller().popoverController(),
                      &QLXWordPopoverController::quizSelectedWordsRequested, &m_mainWindowController,
                      [this] { m_mainWindowController.showQuiz(); });
+    // While the pop-up quiz runs, the main window offers nothing that would change the vocabulary
+    // under it; whenever the run ends, everything is on again.
+    QObject::connect(&m_quizPage.popupQuiz(), &QLXPopupQuizController::runStarted, &m_mainWindowController,
+                     &QLXMainWindowController::disableAllToolbarItems);
+    QObject::connect(&m_quizPage.popupQuiz(), &lexi::QuizMode::runEnded, &m_mainWindowController,
+                     &QLXMainWindowController::enableAllToolbarItems);
 }
 
 void MainInterface::awakeFromNib()

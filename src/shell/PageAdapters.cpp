@@ -5,9 +5,11 @@
 #include "model/QLXStorageManager.h"
 #include "platform/linux/LocaleName.h"
 #include "platform/linux/RunningPrograms.h"
+#include "platform/linux/X11FocusReturn.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QTimer>
 
@@ -66,10 +68,12 @@ QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colo
       m_services{installation.defaults(), installation.ports().scheduler, installation.ports().clock, keeper,
                  ratingPrompt, colorTheme},
       m_pages(std::make_unique<QuizPages>()),
+      m_focusReturn(focusReturnForQtPlatform(QGuiApplication::platformName())),
       m_typingQuiz(m_services, *m_pages),
       m_flashCards(m_services, *m_pages),
+      m_popupQuiz(m_services, *m_pages, *m_focusReturn),
       m_setup(m_services, *m_pages,
-              {{&m_typingQuiz, &m_flashCards, nullptr},
+              {{&m_typingQuiz, &m_flashCards, &m_popupQuiz},
                [&workspace = installation.ports().workspace](const QUrl &address) {
                    // The support address is the program's own mail link; anything else is a page.
                    if (address.scheme() == u"mailto"_s)
@@ -81,7 +85,8 @@ QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colo
       m_popoverController({keeper, installation.ports().alerts, installation.ports().inputSources,
                            installation.ports().clock, installation.ports().scheduler, m_settings,
                            selectedLocaleName()}),
-      m_popover(new QLXPopover(m_pages.get()))
+      m_popover(new QLXPopover(m_pages.get())),
+      m_windowPopover(new QLXPopover(&m_popupQuiz.quizWindow()))
 {
     m_popover->setContentWidget(m_popoverController.view());
     QObject::connect(&m_typingQuiz, &QLXTypingQuizController::editWordRequested, m_popover,
@@ -94,6 +99,13 @@ QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colo
                          showWordPopover(word, anchor, &m_flashCards);
                      });
     QObject::connect(&m_flashCards, &QLXFlashCardQuizController::wordPopoverShouldClose, m_popover,
+                     &QLXPopover::close);
+    // The pop-up quiz edits in its own window, where the popover then goes.
+    QObject::connect(&m_popupQuiz, &QLXPopupQuizController::editWordRequested, m_windowPopover,
+                     [this](const std::shared_ptr<QLXWord> &word, QWidget *anchor) {
+                         showWordPopover(word, anchor, &m_popupQuiz);
+                     });
+    QObject::connect(&m_popupQuiz, &QLXPopupQuizController::wordPopoverShouldClose, m_windowPopover,
                      &QLXPopover::close);
     QObject::connect(&m_setup, &QLXQuizSetupController::quizRunEnded, m_popover, [this] {
         for (const std::function<void()> &step : std::exchange(m_afterRun, {}))
@@ -112,9 +124,12 @@ void QuizPageAdapter::runWhenNoQuizRuns(std::function<void()> step)
 void QuizPageAdapter::showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor,
                                       QLXWordPopoverDelegate *delegate)
 {
+    QLXPopover *popover = m_windowPopover->window() == anchor->window() ? m_windowPopover : m_popover;
+    if (!popover->isAncestorOf(m_popoverController.view()))
+        popover->setContentWidget(m_popoverController.view());
     m_popoverController.showEditWindowForWords({word}, delegate);
-    m_popover->showRelativeToRect(anchor, anchor->rect());
-    m_popover->raise();
+    popover->showRelativeToRect(anchor, anchor->rect());
+    popover->raise();
 }
 
 ProgramRatingPrompt::ProgramRatingPrompt(Installation &installation, QNetworkAccessManager &network,

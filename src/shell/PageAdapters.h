@@ -10,7 +10,9 @@
 #include "editor/QLXWordPopoverController.h"
 #include "model/VocabularyKeeper.h"
 #include "platform/files/Settings.h"
+#include "platform/ports/FocusReturn.h"
 #include "quiz/QLXFlashCardQuizController.h"
+#include "quiz/QLXPopupQuizController.h"
 #include "quiz/QLXQuizSetupController.h"
 #include "quiz/QLXTypingQuizController.h"
 #include "quiz/QuizPages.h"
@@ -90,7 +92,7 @@ private:
     std::unique_ptr<QLXStatisticsController> m_controller;
 };
 
-// The quiz tab: the set-up page, the typing quiz and the flash cards in their pages.
+// The quiz tab: the set-up page, the typing quiz, the flash cards and the pop-up quiz in their pages.
 class QuizPageAdapter final : public QuizPage
 {
 public:
@@ -107,6 +109,7 @@ public:
     QLXQuizSetupController &setup() { return m_setup; }
     QLXTypingQuizController &typingQuiz() { return m_typingQuiz; }
     QLXFlashCardQuizController &flashCards() { return m_flashCards; }
+    QLXPopupQuizController &popupQuiz() { return m_popupQuiz; }
 
 private:
     void showWordPopover(const std::shared_ptr<QLXWord> &word, QWidget *anchor, QLXWordPopoverDelegate *delegate);
@@ -114,11 +117,15 @@ private:
     Settings m_settings;
     QuizServices m_services;
     std::unique_ptr<QuizPages> m_pages;
+    std::unique_ptr<FocusReturn> m_focusReturn;
     QLXTypingQuizController m_typingQuiz;
     QLXFlashCardQuizController m_flashCards;
+    QLXPopupQuizController m_popupQuiz;
     QLXQuizSetupController m_setup;
     QLXWordPopoverController m_popoverController;
     QLXPopover *m_popover;
+    // The popover's place in the pop-up quiz's window; the popover's content goes where it shows.
+    QLXPopover *m_windowPopover;
     QList<std::function<void()>> m_afterRun;
 };
 

@@ -79,7 +79,9 @@ public:
     // The action of the language pop-up: opens the vocabulary of the selected item.
     void selectLanguage();
     void deselectAllToolbarItems();
-    // While the pop-up quiz runs: tab clicks and the language pop-up do nothing.
+    // While the pop-up quiz runs: tab clicks and the language pop-up do nothing, and the buttons
+    // and menu items that act on the vocabulary (add a word, import, export, delete duplicates,
+    // show synonyms) are switched off.
     void disableAllToolbarItems();
     void enableAllToolbarItems();
     bool areToolbarItemsEnabled() const { return m_toolbarItemsEnabled; }
@@ -119,6 +121,8 @@ public:
     QComboBox *languagesPopUp() const { return m_languagesPopUp; }
     QAction *toolbarItem(Tab tab) const { return m_toolbarItems.at(tab); }
     QToolBar *toolbar() const { return m_toolbar; }
+    // The menu item localised by `key` ("deleteDuplicateWords"); none for a key no item has.
+    QAction *menuItem(const QString &key) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -177,6 +181,8 @@ private:
     QAction *m_exportButton = nullptr;
     QAction *m_importMenuItem = nullptr;
     QAction *m_exportMenuItem = nullptr;
+    // What acts on the open vocabulary, switched off with the toolbar.
+    QList<QAction *> m_vocabularyActions;
     // Menu and menu item texts by their localisation key.
     QList<std::pair<QString, QMenu *>> m_localizedMenus;
     QList<std::pair<QString, QAction *>> m_localizedActions;

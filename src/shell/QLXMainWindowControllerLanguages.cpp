@@ -8,6 +8,7 @@
 #include "platform/ports/Console.h"
 #include "platform/files/StringTables.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
 
@@ -83,12 +84,16 @@ void QLXMainWindowController::disableAllToolbarItems()
 {
     m_toolbarItemsEnabled = false;
     m_languagesPopUp->setEnabled(false);
+    for (QAction *item : std::as_const(m_vocabularyActions))
+        item->setEnabled(false);
 }
 
 void QLXMainWindowController::enableAllToolbarItems()
 {
     m_toolbarItemsEnabled = true;
     m_languagesPopUp->setEnabled(true);
+    for (QAction *item : std::as_const(m_vocabularyActions))
+        item->setEnabled(true);
 }
 
 void QLXMainWindowController::preferencesDidChangeVocabularyAtPath(const QString &path)

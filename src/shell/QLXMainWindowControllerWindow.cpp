@@ -119,13 +119,15 @@ void QLXMainWindowController::buildMenus()
     };
 
     QMenu *file = addMenu(u"file"_s);
-    addMenuAction(file, u"addWord"_s, &QLXMainWindowController::addNewWord, QKeySequence::New);
+    m_vocabularyActions.append(
+        addMenuAction(file, u"addWord"_s, &QLXMainWindowController::addNewWord, QKeySequence::New));
     if (m_pages.sheets) {
         file->addSeparator();
         m_importMenuItem = addMenuAction(file, u"import…"_s, &QLXMainWindowController::importVocabulary,
                                          QKeySequence::Open);
         m_exportMenuItem = addMenuAction(file, u"export…"_s, &QLXMainWindowController::exportVocabulary,
                                          QKeySequence::SaveAs);
+        m_vocabularyActions.append({m_importButton, m_exportButton, m_importMenuItem, m_exportMenuItem});
     }
     file->addSeparator();
     QAction *close = addMenuAction(file, u"close"_s, nullptr, QKeySequence::Close);
@@ -146,8 +148,9 @@ void QLXMainWindowController::buildMenus()
     for (QAction *item : edit->actions())
         item->setShortcutContext(Qt::WidgetShortcut);
     edit->addSeparator();
-    connect(addMenuAction(edit, u"deleteDuplicateWords"_s, nullptr), &QAction::triggered, this,
-            [this] { m_pages.vocabulary->deleteDuplicateWords(); });
+    QAction *deleteDuplicates = addMenuAction(edit, u"deleteDuplicateWords"_s, nullptr);
+    connect(deleteDuplicates, &QAction::triggered, this, [this] { m_pages.vocabulary->deleteDuplicateWords(); });
+    m_vocabularyActions.append(deleteDuplicates);
     edit->addSeparator();
     const QKeySequence preferencesShortcut = QKeySequence::keyBindings(QKeySequence::Preferences).isEmpty()
                                                  ? QKeySequence(Qt::CTRL | Qt::Key_Comma)
@@ -165,6 +168,7 @@ void QLXMainWindowController::buildMenus()
     view->addSeparator();
     QAction *synonyms = addMenuAction(view, u"showSynonyms"_s, nullptr);
     connect(synonyms, &QAction::triggered, this, [this] { m_pages.vocabulary->showSynonyms(); });
+    m_vocabularyActions.append(synonyms);
     // While the list shows the synonyms, the item leads back to all words.
     connect(view, &QMenu::aboutToShow, this, [this, synonyms] {
         synonyms->setText(m_pages.vocabulary->isSynonymsActive()
@@ -210,6 +214,13 @@ void QLXMainWindowController::buildMenus()
     connect(page.firstSyncLinkDBButton, &QPushButton::clicked, this, &QLXMainWindowController::linkWithDropbox);
     connect(page.firstSyncGetStartedButton, &QPushButton::clicked, this,
             &QLXMainWindowController::getStartedAfterSync);
+}
+
+QAction *QLXMainWindowController::menuItem(const QString &key) const
+{
+    const auto found = std::find_if(m_localizedActions.cbegin(), m_localizedActions.cend(),
+                                    [&key](const auto &localized) { return localized.first == key; });
+    return found != m_localizedActions.cend() ? found->second : nullptr;
 }
 
 void QLXMainWindowController::localize()

@@ -6,6 +6,7 @@
 #include "model/Lexicarta.h"
 #include "platform/files/Settings.h"
 #include "quiz/PopupQuizRun.h"
+#include "quiz/PopupWindowPlacement.h"
 #include "quiz/QLXQuizInterface.h"
 
 #include <QTemporaryDir>
@@ -362,6 +363,32 @@ TEST_F(PopupQuizRunTest, DeletedWordsLeaveTheRun)
     waitForQuestion();
     EXPECT_EQ(run->stage(), Stage::Results);
     EXPECT_EQ(run->results().total, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(PopupWindowPlacementTest, TheWindowStaysOnTheScreen)
+{
+    const QRect available(0, 30, 1280, 770); // a panel of 30 pixels at the top
+    const QSize frame(440, 300);
+    const struct
+    {
+        QPointF origin;
+        QPoint position;
+    } cases[] = {
+        {{20, 20}, {20, 30}},
+        {{300.4, 200.6}, {300, 201}},
+        {{2000, 900}, {840, 500}},
+        {{-50, -50}, {0, 30}},
+        {{qQNaN(), 1e300}, {0, 500}},
+    };
+    for (const auto &test : cases)
+        EXPECT_EQ(lexi::popupWindowPosition(test.origin, frame, available), test.position)
+            << test.origin.x() << ", " << test.origin.y();
+    EXPECT_EQ(lexi::popupWindowPosition({500, 500}, QSize(2000, 2000), available), QPoint(0, 30))
+        << "larger than the screen: from its corner";
 }
 
 } // namespace

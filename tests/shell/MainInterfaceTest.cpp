@@ -3,6 +3,7 @@
 #include "editor/LexicartaController.h"
 #include "editor/WordTableModel.h"
 #include "model/QLXStorageManager.h"
+#include "quiz/QLXPopupQuizController.h"
 #include "quiz/QLXTypingQuizController.h"
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
@@ -10,6 +11,7 @@
 #include "statistics/QLXStatisticsController.h"
 #include "views/QLXPopover.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
@@ -193,6 +195,63 @@ TEST(MainInterfaceTest, ChoosingAnotherLanguageDuringAQuizEndsTheRunAndShowsTheN
     EXPECT_EQ(setup.directionPopup().itemText(0), u"French"_s);
     test.scheduler.advance(1s);
     EXPECT_EQ(static_cast<QuizPages *>(interface.quizPage().view())->currentPage(), QuizPages::Setup);
+}
+
+TEST(MainInterfaceTest, APopupQuizSwitchesTheMainWindowOffAndAsksOnWithoutIt)
+{
+    TestInstallation test;
+    NoMoveToApplicationsOffer moveOffer;
+    test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    MainInterface interface(*test.installation, moveOffer);
+    interface.awakeFromNib();
+    QLXMainWindowController &window = interface.mainWindowController();
+    window.mainWindow()->show();
+    test.scheduler.advance(500ms);
+    window.showQuiz();
+    test.scheduler.advance(500ms);
+    QLXQuizSetupController &setup = interface.quizPage().setup();
+    QTest::mouseClick(setup.modeControl().button(QLXQuizSetupController::Popup), Qt::LeftButton);
+    QTest::mouseClick(&setup.startButton(), Qt::LeftButton);
+    test.scheduler.advance(1s);
+
+    QLXPopupQuizController &quiz = interface.quizPage().popupQuiz();
+    const auto quizPages = [&] { return static_cast<QuizPages *>(interface.quizPage().view())->currentPage(); };
+    ASSERT_TRUE(quiz.isRunInProgress());
+    EXPECT_TRUE(quiz.quizWindow().isVisible());
+    EXPECT_EQ(quizPages(), QuizPages::PopupQuiz);
+    EXPECT_FALSE(window.areToolbarItemsEnabled());
+    EXPECT_FALSE(window.menuItem(u"deleteDuplicateWords"_s)->isEnabled());
+    window.toolbarItem(QLXMainWindowController::vocabularyTab)->trigger();
+    EXPECT_EQ(window.selectedTab(), QLXMainWindowController::quizTab);
+
+    // Without the main window the quiz goes on asking; a new start brings the window back.
+    quiz.answerField().setText(quiz.run().currentWord()->foreignWord());
+    quiz.checkWord();
+    // The word popover opens in the pop-up window; Next closes it.
+    QTest::mouseClick(&quiz.editButton(), Qt::LeftButton);
+    auto *editor = quiz.quizWindow().findChild<QLXPopover *>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_TRUE(quiz.quizWindow().geometry().contains(editor->geometry().translated(quiz.quizWindow().pos())));
+    quiz.next();
+    EXPECT_FALSE(editor->isVisible());
+    window.mainWindow()->close();
+    test.scheduler.advance(std::chrono::minutes(quiz.run().questionIntervalMinutes()));
+    EXPECT_TRUE(quiz.isRunInProgress());
+    EXPECT_TRUE(quiz.quizWindow().isVisible());
+    interface.appDelegate().applicationShouldHandleReopen();
+    test.scheduler.advance(1s);
+    EXPECT_TRUE(window.mainWindow()->isVisible());
+    EXPECT_TRUE(quiz.isRunInProgress());
+    EXPECT_EQ(quizPages(), QuizPages::PopupQuiz);
+
+    // The results show: the main window is on again; closing them leads back to the set-up page.
+    QTest::mouseClick(&quiz.stopButton(), Qt::LeftButton);
+    EXPECT_TRUE(window.areToolbarItemsEnabled());
+    EXPECT_TRUE(window.menuItem(u"deleteDuplicateWords"_s)->isEnabled());
+    EXPECT_TRUE(quiz.quizWindow().close());
+    EXPECT_EQ(quizPages(), QuizPages::Setup);
 }
 
 TEST(MainInterfaceTest, TheSynonymsMenuItemTogglesTheListAndLeadsBackToAllWords)

@@ -279,15 +279,23 @@ TEST_F(MainWindowTest, TabSwitchesRunTheirStepsAndADisabledToolbarIgnoresClicks)
     EXPECT_EQ(window.pages.log.last(), u"quiz.showQuiz"_s);
     EXPECT_EQ(window.pages.log.count(u"quiz.showQuiz"_s), 2);
 
+    // The menu items that act on the vocabulary follow the toolbar.
+    const QStringList vocabularyItems{u"addWord"_s, u"deleteDuplicateWords"_s, u"showSynonyms"_s};
     controller().disableAllToolbarItems();
     clickTab(Tab::statisticsTab);
     EXPECT_EQ(controller().selectedTab(), Tab::quizTab);
     EXPECT_FALSE(controller().languagesPopUp()->isEnabled());
+    for (const QString &key : vocabularyItems) {
+        ASSERT_NE(controller().menuItem(key), nullptr) << key.toStdString();
+        EXPECT_FALSE(controller().menuItem(key)->isEnabled()) << key.toStdString();
+    }
 
     controller().enableAllToolbarItems();
     clickTab(Tab::statisticsTab);
     EXPECT_EQ(controller().selectedTab(), Tab::statisticsTab);
     EXPECT_TRUE(controller().languagesPopUp()->isEnabled());
+    for (const QString &key : vocabularyItems)
+        EXPECT_TRUE(controller().menuItem(key)->isEnabled()) << key.toStdString();
 }
 
 TEST_F(MainWindowTest, TheVocabularyHelpIsShownOnceAndClosedByATabSwitch)
