@@ -284,6 +284,32 @@ TEST_F(PopupQuizTest, WithoutTheMainWindowClosingThePopupEndsTheRun)
     EXPECT_FALSE(quiz->quizWindow().isVisible());
 }
 
+TEST_F(PopupQuizTest, AWordDeletedFromTheVerdictSettlesNothingAndLeavesTheRun)
+{
+    const auto house = addWord(u"house"_s, u"Haus"_s, 2);
+    const auto tree = addWord(u"tree"_s, u"Baum"_s);
+    start({house, tree, house});
+    type(u"wrong"_s);
+    QSignalSpy edit(quiz.get(), &QLXPopupQuizController::editWordRequested);
+    QTest::mouseClick(&quiz->editButton(), Qt::LeftButton);
+    ASSERT_EQ(edit.count(), 1);
+    EXPECT_EQ(edit.first().first().value<std::shared_ptr<QLXWord>>(), house);
+
+    quiz->wordPopoverDidDeleteWords({house});
+    EXPECT_TRUE(quiz->deletedMark().isVisible());
+    EXPECT_FALSE(quiz->editButton().isVisible());
+    EXPECT_FALSE(quiz->iKnewItBox().isEnabled());
+    EXPECT_EQ(recording.sync.syncs, 1);
+    clickNext();
+    EXPECT_EQ(house->level(), 1u) << "the wrong answer stays as it was";
+    waitForQuestion();
+    EXPECT_EQ(quiz->questionField().text(), u"tree"_s);
+    type(u"Baum"_s);
+    clickNext();
+    waitForQuestion();
+    EXPECT_EQ(windowPage(), QLXPopupQuizController::ResultPage) << "the deleted word is not asked again";
+}
+
 TEST_F(PopupQuizTest, AReplacedVocabularyEndsTheRun)
 {
     start({addWord(u"house"_s, u"Haus"_s), addWord(u"tree"_s, u"Baum"_s)});
