@@ -20,7 +20,8 @@ namespace {
 std::shared_ptr<Lexicarta> writtenAndReadAgain(const Lexicarta &vocabulary, const lexi::VocabularyServices &services)
 {
     const QByteArray json = lexi::VocabularyJsonWriter::json(lexi::VocabularySnapshot(vocabulary));
-    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, services, QLXStorageManager::maximumWordCount);
+    const lexi::VocabularyJsonReader::Result read =
+        lexi::VocabularyJsonReader::read(json, services, QLXStorageManager::maximumWordCount);
     if (read.outcome != Outcome::read)
         std::abort();
     lexi::fuzz::FuzzedVocabularies::checkLoaded(read.vocabulary);
@@ -39,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const lexi::VocabularyServices &services = vocabularies.services();
     const QByteArray json(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    const lexi::VocabularyJsonReader::Result read = lexi::VocabularyJsonReader::read(json, services, QLXStorageManager::maximumWordCount);
+    const lexi::VocabularyJsonReader::Result read =
+        lexi::VocabularyJsonReader::read(json, services, QLXStorageManager::maximumWordCount);
     qsizetype position = 0;
     const lexi::VocabularyJsonReader::Result readInPieces = lexi::VocabularyJsonReader::read(
         [&json, &position] {
