@@ -2,6 +2,7 @@
 
 #include "DesktopWorkspace.h"
 #include "Installation.h"
+#include "InstallationClaim.h"
 #include "InstallationLaunchServices.h"
 #include "MainInterface.h"
 #include "QtAlertPresenter.h"
@@ -57,8 +58,14 @@ int runLexicarta(QApplication &application)
         return 1;
 
     SingleInstance instance(folders->applicationSupportFolder(), runtimeFolder());
-    if (!instance.claim())
-        return instance.handOver() ? 0 : 1;
+    switch (claimInstallation(instance, alerts)) {
+    case StartClaim::goOn:
+        break;
+    case StartClaim::handedOver:
+        return 0;
+    case StartClaim::cannotGoOn:
+        return 1;
+    }
 
     dispatch::QtScheduler scheduler;
     QtFileChooser fileChooser;

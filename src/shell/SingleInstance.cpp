@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
+#include <QSysInfo>
 #include <QThread>
 
 using namespace Qt::StringLiterals;
@@ -15,7 +16,8 @@ const QByteArray reopenRequest = "reopen\n";
 } // namespace
 
 SingleInstance::SingleInstance(const QString &applicationFolder, const QString &runtimeFolder)
-    : m_lock(applicationFolder + u"/.running"_s),
+    : m_applicationFolder(applicationFolder),
+      m_lock(applicationFolder + u"/.running"_s),
       m_serverName(QDir(runtimeFolder).filePath(
           u"lexicarta-"_s +
           QString::fromLatin1(
@@ -42,13 +44,35 @@ SingleInstance::~SingleInstance()
     m_server.close();
 }
 
-bool SingleInstance::claim()
+SingleInstance::Claim SingleInstance::claim()
 {
-    if (!m_lock.tryLock(0))
-        return false;
-    QLocalServer::removeServer(m_serverName);
-    m_server.listen(m_serverName);
-    return true;
+    if (m_lock.tryLock(0)) {
+        QLocalServer::removeServer(m_serverName);
+        m_server.listen(m_serverName);
+        return Claim::claimed;
+    }
+    if (m_lock.error() != QLockFile::LockFailedError)
+        return Claim::impossible;
+    // A lock of this machine whose program had gone was taken over above.
+    qint64 processId = 0;
+    QString host;
+    QString program;
+    if (m_lock.getLockInfo(&processId, &host, &program) && host == QSysInfo::machineHostName())
+        return Claim::runningHere;
+    return Claim::ownerUnknown;
+}
+
+QString SingleInstance::lockHolder() const
+{
+    qint64 processId = 0;
+    QString host;
+    QString program;
+    return m_lock.getLockInfo(&processId, &host, &program) ? host : QString();
+}
+
+bool SingleInstance::takeOver()
+{
+    return m_lock.removeStaleLockFile() && claim() == Claim::claimed;
 }
 
 bool SingleInstance::handOver(std::chrono::milliseconds patience)

@@ -20,9 +20,25 @@ public:
     SingleInstance(const QString &applicationFolder, const QString &runtimeFolder);
     ~SingleInstance() override;
 
-    // True when no other program runs for this installation; this one then listens for later
-    // starts until it ends.
-    bool claim();
+    enum class Claim {
+        // No other program runs for this installation; this one now listens for later starts
+        // until it ends.
+        claimed,
+        // Another program of this machine holds the installation: hand over to it.
+        runningHere,
+        // The lock names a program that cannot be checked: one of another machine (a home folder
+        // on the network), or a lock that cannot be read.
+        ownerUnknown,
+        // The lock cannot be made at all (the folder is not writable).
+        impossible,
+    };
+    Claim claim();
+    // The machine that the lock names, for ownerUnknown; empty when it names none.
+    QString lockHolder() const;
+    const QString &applicationFolder() const { return m_applicationFolder; }
+    // Removes a lock whose owner cannot be checked and claims the installation, once the learner
+    // agreed that no program runs there any more.
+    bool takeOver();
     // Asks the running program to come forward; false when it did not answer within `patience`
     // (it may still be starting up).
     bool handOver(std::chrono::milliseconds patience = std::chrono::seconds(5));
@@ -32,6 +48,7 @@ signals:
     void reopenRequested();
 
 private:
+    QString m_applicationFolder;
     QLockFile m_lock;
     QString m_serverName;
     QLocalServer m_server;
