@@ -1,6 +1,7 @@
 #include "QLXRate.h"
 
 #include "RatingPromptPresenter.h"
+#include "platform/dispatch/Dispatch.h"
 #include "platform/dispatch/Scheduler.h"
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
@@ -11,6 +12,7 @@
 
 #include <QHostAddress>
 #include <QNetworkRequest>
+#include <QPointer>
 
 #include <chrono>
 
@@ -159,12 +161,22 @@ void QLXRate::checkForConnectivityInBackground()
 
     m_isLookupRunning = true;
     // The lookup names the program, nothing of the learner's: the store may send it on.
-    lexi::getBounded(m_services.network, request, {lookupDeadline, lookupReplyLimit, lexi::RedirectPolicy::anyHost},
-                     *this, [this, query](const lexi::BoundedReply &reply) {
-                         m_isLookupRunning = false;
-                         finishLookup(lexi::interpretStoreLookupReply(query, reply.body ? reply.statusCode : 0,
-                                                                      reply.body, reply.errorText));
-                     });
+    lexi::getBounded(
+        m_services.network, request, {lookupDeadline, lookupReplyLimit, lexi::RedirectPolicy::anyHost}, *this,
+        [rate = QPointer<QLXRate>(this), query](const lexi::BoundedReply &reply) {
+            // A reply that does not parse is scanned as text, which may take a while: not on the
+            // main thread.
+            lexi::dispatch::globalAsync([rate, query, reply] {
+                const lexi::StoreLookupResult result = lexi::interpretStoreLookupReply(
+                    query, reply.body ? reply.statusCode : 0, reply.body, reply.errorText);
+                lexi::dispatch::mainAsync([rate, result] {
+                    if (!rate)
+                        return;
+                    rate->m_isLookupRunning = false;
+                    rate->finishLookup(result);
+                });
+            });
+        });
 }
 
 QUrl QLXRate::lookupAddress() const

@@ -228,14 +228,26 @@ std::optional<QString> scannedJsonValue(const QString &key, const QString &json)
     if (commaAt < 0)
         return std::nullopt;
 
-    QString value = json.mid(colonAt + 1, commaAt - colonAt - 1).trimmed();
-    while (value.startsWith(u'"') && (value.size() < 2 || !value.endsWith(u'"'))) {
-        const qsizetype nextComma = json.indexOf(u',', commaAt + 1);
-        if (nextComma < 0)
-            break;
-        commaAt = nextComma;
-        value = json.mid(colonAt + 1, commaAt - colonAt - 1).trimmed();
+    qsizetype valueAt = colonAt + 1;
+    while (valueAt < commaAt && json.at(valueAt).isSpace())
+        ++valueAt;
+    if (valueAt < commaAt && json.at(valueAt) == u'"') {
+        // Whether the quoted value closes before the comma at `at`: only the white space before
+        // that comma is looked at, so every character is looked at once however many commas follow.
+        const auto closesBefore = [&json, valueAt](qsizetype at) {
+            qsizetype last = at - 1;
+            while (last > valueAt && json.at(last).isSpace())
+                --last;
+            return last > valueAt && json.at(last) == u'"';
+        };
+        while (!closesBefore(commaAt)) {
+            const qsizetype nextComma = json.indexOf(u',', commaAt + 1);
+            if (nextComma < 0)
+                break;
+            commaAt = nextComma;
+        }
     }
+    QString value = json.mid(colonAt + 1, commaAt - colonAt - 1).trimmed();
     if (value.startsWith(u'"'))
         value.remove(0, 1);
     if (value.endsWith(u'"'))

@@ -65,7 +65,8 @@ int compareVersions(const QString &left, const QString &right);
 // The value of `key` in a JSON text, read without a JSON parser, for replies that do not parse:
 // the text between the colon after "key" and the next comma (extended over further commas while
 // a quoted value has not closed), trimmed, its surrounding quotes removed and its escapes
-// replaced. Nothing when the key, its colon or a following comma is missing.
+// replaced. Nothing when the key, its colon or a following comma is missing. Linear in the text's
+// length.
 std::optional<QString> scannedJsonValue(const QString &key, const QString &json);
 
 // The store front for a locale's country code: "150" (Europe) is "eu", a code whose first two

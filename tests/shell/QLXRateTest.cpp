@@ -238,6 +238,19 @@ TEST_F(QLXRateTest, ALookupThatFindsNothingLetsALaterPromptAskAgain)
     waitForLookups(2);
 }
 
+// A reply that does not parse is scanned as text, here a value that never closes over a million
+// commas: in one pass, and not on the main thread, which goes on meanwhile.
+TEST_F(QLXRateTest, AReplyThatDoesNotParseIsScannedAtOnceBesideTheMainThread)
+{
+    server.setDefaultResponse({200, {}, R"({"results": [{"bundleId": "other)" + QByteArray(1'000'000, ',')});
+    auto rate = makeRate();
+
+    rate->promptIfNetworkAvailable();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !rate->isCheckingForPrompt(); }, 10000));
+    EXPECT_TRUE(presenter.prompts.isEmpty());
+    EXPECT_EQ(settings.rateAppStoreID(), 0u);
+}
+
 TEST_F(QLXRateTest, FailuresNeverReachTheLearner)
 {
     struct Case

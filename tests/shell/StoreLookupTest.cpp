@@ -134,6 +134,13 @@ TEST(StoreLookup, ScannerReadsValuesWithoutAParser)
         {R"({"a": "line\nbreak \"quoted\" \/ \u00e9", "b": 1})", "a", u"line\nbreak \"quoted\" / é"_s},
         // An escaped backslash before a "u" stays a backslash and a "u": escapes are read once.
         {R"({"a": "C:\\u0041", "b": 1})", "a", u"C:\\u0041"_s},
+        // A quoted value closes where a quote stands last before a comma, white space aside.
+        {"{\"a\": \"x, y\" \t, \"b\": 1}", "a", u"x, y"_s},
+        {R"({"a": ", ", "b": 1})", "a", u", "_s},
+        {R"({"a": "","b": 1})", "a", QString()},
+        // One that never closes runs on to the last comma.
+        {R"({"a": "open, b: 1, c: 2})", "a", u"open, b: 1"_s},
+        {R"({"a": ", "b": 1})", "a", QString()},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(scannedJsonValue(QString::fromUtf8(c.key), QString::fromUtf8(c.json)), c.value) << c.json;
