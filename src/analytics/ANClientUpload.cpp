@@ -132,9 +132,10 @@ void ANClient::importFileData(ANEventStore &store)
                 AnalyticsLog::write(u"Found file: %@/%@", collection, fileName);
                 const QString path = QDir(collectionPath).filePath(fileName);
                 // Only regular files of an event's size are read: a FIFO would hold the upload
-                // queue for ever, a link to a device fill the memory.
+                // queue for ever, a link to a device or to /proc fill the memory.
                 const auto file = lexi::openRegularFile(path);
-                const QByteArray data = file && (*file)->size() <= largestLegacyEvent ? (*file)->readAll() : QByteArray();
+                const QByteArray data =
+                    file ? lexi::readWithin(**file, largestLegacyEvent).value_or(QByteArray()) : QByteArray();
                 if (!data.isEmpty()) {
                     QJsonParseError parseError;
                     const QJsonDocument json = QJsonDocument::fromJson(data, &parseError);

@@ -409,8 +409,8 @@ QLXStorageManager::Loaded QLXStorageManager::loadTBFFile(const QString &path) co
     const auto file = lexi::openRegularFile(path);
     if (!file)
         QLXLogWarn("StorageM > vocFromTBFFile > can't open %@: %@", path, file.error());
-    else if ((*file)->size() <= maximumArchiveSize) {
-        const std::unique_ptr<lexi::KeyedArchive> archive = lexi::KeyedArchive::fromData((*file)->readAll());
+    else if (const std::optional<QByteArray> data = lexi::readWithin(**file, maximumArchiveSize)) {
+        const std::unique_ptr<lexi::KeyedArchive> archive = lexi::KeyedArchive::fromData(*data);
         std::optional<lexi::KeyedDecoder> root;
         if (archive)
             root = archive->rootObjectDecoder(Lexicarta::archiveClassName);

@@ -137,12 +137,12 @@ TextVocabularyParser::Result TextVocabularyParser::wordsFromCSVFile(const QStrin
     const auto file = openRegularFile(path);
     if (!file)
         return failed(u"can't open %1: %2"_s.arg(path, file.error()));
-    if ((*file)->size() > maximumFileSize)
-        return failed(u"%1 is larger than %2 bytes"_s.arg(path, QString::number(maximumFileSize)));
-    const QByteArray bytes = (*file)->readAll();
+    const std::optional<QByteArray> bytes = readWithin(**file, maximumFileSize);
     if ((*file)->error() != QFileDevice::NoError)
         return failed(u"can't read %1: %2"_s.arg(path, (*file)->errorString()));
-    std::optional<QString> text = decodedText(bytes);
+    if (!bytes)
+        return failed(u"%1 is larger than %2 bytes"_s.arg(path, QString::number(maximumFileSize)));
+    std::optional<QString> text = decodedText(*bytes);
     if (!text)
         return failed(u"%1 is no UTF-8 text, nor UTF-16 or UTF-32 with a byte-order mark"_s.arg(path));
     text->replace(u"\r\n"_s, u"\n"_s);

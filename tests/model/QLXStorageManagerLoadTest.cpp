@@ -125,6 +125,25 @@ TEST_F(QLXStorageManagerTest, WhatIsNoRegularFileIsRefusedAtOnceWithTheLoadAlert
     }
 }
 
+// A link to a file of /proc is a regular file whose size reads 0, and /proc/self/pagemap goes on
+// for terabytes: each loader reads no more than its bound.
+TEST_F(QLXStorageManagerTest, ALinkToAnEndlessFileOfProcIsReadOnlyToTheBound)
+{
+    for (const QString &extension : {u"qlxv"_s, u"tbf"_s}) {
+        SCOPED_TRACE(extension.toStdString());
+        const QString path = elsewhere(u"pagemap."_s + extension);
+        ASSERT_TRUE(QFile::link(u"/proc/self/pagemap"_s, path));
+        fakes.alerts.alerts.clear();
+        std::shared_ptr<Lexicarta> loaded;
+        {
+            const lexi::test::AddressSpaceLimit limit(std::size_t(1) << 30);
+            loaded = store.vocabularyFromFile(path);
+        }
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(fakes.alerts.alerts.size(), 1);
+    }
+}
+
 // 782 bytes holding one word whose side is 900 MiB long.
 TEST_F(QLXStorageManagerTest, AFileUnpackingBeyondTheBoundIsRefusedWithinBoundedMemory)
 {

@@ -228,6 +228,18 @@ TEST_F(TextVocabularyParserTest, FilesLargerThanTheLimitAreRefused)
     EXPECT_EQ(failure(path), u"%1 is larger than 67108864 bytes"_s.arg(path));
 }
 
+TEST_F(TextVocabularyParserTest, ALinkToAnEndlessFileOfProcIsReadOnlyToTheBound)
+{
+    const QString path = folder.filePath(u"pagemap.csv"_s);
+    ASSERT_TRUE(QFile::link(u"/proc/self/pagemap"_s, path));
+    QString reason;
+    {
+        const lexi::test::AddressSpaceLimit limit(std::size_t(512) << 20);
+        reason = failure(path);
+    }
+    EXPECT_EQ(reason, u"%1 is larger than 67108864 bytes"_s.arg(path));
+}
+
 TEST_F(TextVocabularyParserTest, WhatIsNoRegularFileIsRefusedAtOnce)
 {
     const lexi::test::NonRegularFiles files(folder.path(), u"csv"_s);

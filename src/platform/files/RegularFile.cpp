@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -41,15 +42,38 @@ Result<std::unique_ptr<QFile>> openRegularFile(const QString &path)
     return Opened(std::move(file));
 }
 
-Result<QByteArray> readRegularFile(const QString &path)
+std::optional<QByteArray> readWithin(QIODevice &device, qint64 limit)
+{
+    // Read in steps, so that a file claiming to be empty takes no more than it gives.
+    constexpr qint64 step = qint64(1) << 16;
+    QByteArray data;
+    data.reserve(qsizetype(std::min(std::max<qint64>(device.size(), 0), limit) + 1));
+    qint64 length = 0;
+    while (length <= limit) {
+        const qint64 wanted = std::min(step, limit + 1 - length);
+        data.resize(qsizetype(length + wanted));
+        const qint64 read = device.read(data.data() + length, wanted);
+        if (read <= 0)
+            break;
+        length += read;
+    }
+    if (length > limit)
+        return std::nullopt;
+    data.resize(qsizetype(length));
+    return data;
+}
+
+Result<QByteArray> readRegularFile(const QString &path, qint64 limit)
 {
     const auto file = openRegularFile(path);
     if (!file)
         return Result<QByteArray>::failure(u"%1: %2"_s.arg(path, file.error()));
-    QByteArray data = (*file)->readAll();
+    std::optional<QByteArray> data = readWithin(**file, limit);
     if ((*file)->error() != QFileDevice::NoError)
         return Result<QByteArray>::failure((*file)->errorString());
-    return data;
+    if (!data)
+        return Result<QByteArray>::failure(u"%1: larger than %2 bytes"_s.arg(path).arg(limit));
+    return std::move(*data);
 }
 
 bool isSameFile(const QString &path, const QString &otherPath)

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace lexi {
 
@@ -19,8 +20,16 @@ Result<std::unique_ptr<QFile>> openRegularFile(const QString &path);
 // Whether both paths lead to one existing file or folder, links followed.
 bool isSameFile(const QString &path, const QString &otherPath);
 
-// The whole of the regular file at `path`, opened as openRegularFile() does; or why it could not
-// be read ("<path>: <reason>" when it could not be opened).
-Result<QByteArray> readRegularFile(const QString &path);
+// The whole of `device` when it holds at most `limit` bytes; nothing when it holds more. At most
+// `limit` + 1 bytes are read, whatever size() says: a file of /proc says 0 and may go on without
+// end (/proc/self/pagemap holds terabytes). A read error ends the text early; the device tells.
+std::optional<QByteArray> readWithin(QIODevice &device, qint64 limit);
+
+// Beyond any file this program reads whole: the largest vocabulary file holds some 130 MiB.
+inline constexpr qint64 largestWholeFile = qint64(256) << 20;
+
+// The whole of the regular file at `path`, opened as openRegularFile() does and read as
+// readWithin() does; or why it could not be read ("<path>: <reason>" when it could not be opened).
+Result<QByteArray> readRegularFile(const QString &path, qint64 limit = largestWholeFile);
 
 } // namespace lexi

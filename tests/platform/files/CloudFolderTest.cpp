@@ -1,6 +1,7 @@
 #include "platform/files/CloudFolder.h"
 
 #include "platform/files/Defaults.h"
+#include "support/AddressSpaceLimit.h"
 #include "support/FakeClock.h"
 #include "support/ManualScheduler.h"
 #include "support/NonRegularFiles.h"
@@ -158,6 +159,20 @@ TEST_F(CloudFolderTest, WhatIsNoRegularFileIsRefusedAtOnce)
         EXPECT_TRUE(files.endsWithoutWriter([&] { EXPECT_FALSE(cloud.readFile(name)); }));
         EXPECT_FALSE(cloud.stampOfFile(name));
     }
+}
+
+// A link to a file of /proc is a regular file whose size reads 0; /proc/self/pagemap goes on for
+// terabytes, and is read no further than the largest file the program reads whole.
+TEST_F(CloudFolderTest, ALinkToAnEndlessFileOfProcIsReadOnlyToTheBound)
+{
+    ASSERT_TRUE(QFile::link(u"/proc/self/pagemap"_s, path(u"pagemap.qlxv"_s)));
+    lexi::Result<QByteArray> read = QByteArray();
+    {
+        const lexi::test::AddressSpaceLimit limit(std::size_t(1) << 30);
+        read = cloud.readFile(u"pagemap.qlxv"_s);
+    }
+    ASSERT_FALSE(read);
+    EXPECT_TRUE(read.error().endsWith(u"larger than 268435456 bytes"_s)) << read.error().toStdString();
 }
 
 TEST_F(CloudFolderTest, ReadsWritesAndDeletesFiles)
