@@ -3,6 +3,8 @@
 #include "model/Lexicarta.h"
 #include "platform/dispatch/ConcurrentSlices.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <thread>
 
@@ -108,8 +110,53 @@ WordOrder::Entry WordOrder::makeEntry(const std::shared_ptr<QLXWord> &word, Word
     return entry;
 }
 
-void WordOrder::sort(ColumnOrder &order)
+namespace {
+
+// Changes of up to this many words are followed entry by entry; more are sorted anew.
+constexpr std::size_t mostWordsFollowed = 64;
+
+} // namespace
+
+bool WordOrder::isBefore(const Entry &left, const Entry &right)
 {
+    const Key &l = left.key;
+    const Key &r = right.key;
+    if (l.rank != r.rank)
+        return l.rank < r.rank;
+    if (l.time != r.time)
+        return l.time < r.time;
+    if (l.head != r.head)
+        return l.head < r.head;
+    if (const int texts = QStringView(l.text).compare(QStringView(r.text)); texts != 0)
+        return texts < 0;
+    return left.position < right.position;
+}
+
+void WordOrder::rebuild(ColumnOrder &order, const WordList &words, WordColumn column)
+{
+    // Keys of words still there and unchanged are taken over.
+    QHash<const QLXWord *, qsizetype> previous;
+    previous.reserve(qsizetype(order.entries.size()));
+    for (qsizetype i = 0; i < qsizetype(order.entries.size()); ++i)
+        previous.insert(order.entries[i].word.get(), i);
+    std::vector<Entry> entries(std::size_t(words.size()));
+    const auto takeKeys = [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i) {
+            const std::shared_ptr<QLXWord> &word = words.at(i);
+            const auto found = previous.constFind(word.get());
+            if (found != previous.cend() && isSource(order.entries[*found], *word, column))
+                entries[std::size_t(i)] = std::move(order.entries[*found]);
+            else
+                entries[std::size_t(i)] = makeEntry(word, column, order.facultatives);
+            entries[std::size_t(i)].position = i;
+        }
+    };
+    // The keys of a large vocabulary's first order are taken on several threads, each word by one.
+    if (previous.isEmpty())
+        dispatch::forSlices(words.size(), takeKeys);
+    else
+        takeKeys(0, words.size());
+
     // Sorting compares mostly the keys' first characters: those are copied into one compact array,
     // so that most comparisons read neither the entries nor the texts. The position decides
     // between equal keys, which makes the order total and the result that of a stable sort.
@@ -122,9 +169,9 @@ void WordOrder::sort(ColumnOrder &order)
         qsizetype position;
     };
     std::vector<Item> items;
-    items.reserve(order.entries.size());
-    for (qsizetype position = 0; position < qsizetype(order.entries.size()); ++position) {
-        const Key &key = order.entries[std::size_t(position)].key;
+    items.reserve(entries.size());
+    for (qsizetype position = 0; position < qsizetype(entries.size()); ++position) {
+        const Key &key = entries[std::size_t(position)].key;
         items.push_back({key.rank, key.time, key.head, key.text, position});
     }
     const auto less = [](const Item &left, const Item &right) {
@@ -147,14 +194,90 @@ void WordOrder::sort(ColumnOrder &order)
     // The first order of a column is what start-up waits for.
     parallelSort(items.begin(), items.end(), less, parallelDepth);
     // A new list: the shown words may share the old one.
+    std::vector<Entry> sortedEntries(entries.size());
     WordList sorted(qsizetype(items.size()));
-    const auto fill = [&items, &order, words = sorted.data()](qsizetype begin, qsizetype end) {
-        for (qsizetype i = begin; i < end; ++i)
-            words[i] = order.entries[std::size_t(items[std::size_t(i)].position)].word;
+    const auto fill = [&items, &entries, &sortedEntries, words = sorted.data()](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i) {
+            Entry &entry = entries[std::size_t(items[std::size_t(i)].position)];
+            words[i] = entry.word;
+            sortedEntries[std::size_t(i)] = std::move(entry);
+        }
     };
     dispatch::forSlices(sorted.size(), fill);
+    order.entries = std::move(sortedEntries);
     order.sorted = std::move(sorted);
+    order.words = words;
+    order.nextPosition = words.size();
     order.isSorted = true;
+}
+
+void WordOrder::removeEntries(ColumnOrder &order, const std::vector<std::size_t> &indexes)
+{
+    if (indexes.empty())
+        return;
+    // One pass moves every entry kept to its new place.
+    std::size_t kept = indexes.front();
+    std::size_t next = 0;
+    for (std::size_t i = indexes.front(); i < order.entries.size(); ++i) {
+        if (next < indexes.size() && indexes[next] == i) {
+            ++next;
+            continue;
+        }
+        order.entries[kept++] = std::move(order.entries[i]);
+    }
+    order.entries.resize(kept);
+    WordList sorted;
+    sorted.reserve(qsizetype(kept));
+    for (const Entry &entry : order.entries)
+        sorted.append(entry.word);
+    order.sorted = std::move(sorted);
+}
+
+void WordOrder::insertEntry(ColumnOrder &order, Entry entry)
+{
+    const auto place = std::upper_bound(order.entries.begin(), order.entries.end(), entry, isBefore);
+    const qsizetype index = place - order.entries.begin();
+    order.sorted.insert(index, entry.word);
+    order.entries.insert(place, std::move(entry));
+}
+
+bool WordOrder::followList(ColumnOrder &order, const WordList &words, WordColumn column)
+{
+    // The list as it was, less the words removed, then the words added: walking both finds them.
+    QSet<const QLXWord *> removed;
+    qsizetype next = 0;
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(order.words)) {
+        if (next < words.size() && words[next] == word)
+            ++next;
+        else
+            removed.insert(word.get());
+        if (std::size_t(removed.size()) > mostWordsFollowed && removed.size() > words.size() / 4)
+            return false;
+    }
+    const qsizetype added = words.size() - next;
+    if (std::size_t(added) > mostWordsFollowed)
+        return false;
+    for (qsizetype i = next; i < words.size(); ++i) {
+        // A word removed from its place and added at the end moved: the order changed.
+        if (removed.contains(words[i].get()))
+            return false;
+    }
+    if (!removed.isEmpty()) {
+        std::vector<std::size_t> indexes;
+        indexes.reserve(std::size_t(removed.size()));
+        for (std::size_t i = 0; i < order.entries.size(); ++i) {
+            if (removed.contains(order.entries[i].word.get()))
+                indexes.push_back(i);
+        }
+        removeEntries(order, indexes);
+    }
+    for (qsizetype i = next; i < words.size(); ++i) {
+        Entry entry = makeEntry(words[i], column, order.facultatives);
+        entry.position = order.nextPosition++;
+        insertEntry(order, std::move(entry));
+    }
+    order.words = words;
+    return true;
 }
 
 const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn column)
@@ -167,45 +290,33 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
         order.entries.clear();
         order.isSorted = false;
     }
-
-    if (!order.isSorted || !isSameObject(order.words, words)) {
-        // The list changed: keys of words still there and unchanged are taken over.
-        QHash<const QLXWord *, qsizetype> previous;
-        previous.reserve(qsizetype(order.entries.size()));
-        for (qsizetype i = 0; i < qsizetype(order.entries.size()); ++i)
-            previous.insert(order.entries[i].word.get(), i);
-        std::vector<Entry> entries(std::size_t(words.size()));
-        const auto takeKeys = [&](qsizetype begin, qsizetype end) {
-            for (qsizetype i = begin; i < end; ++i) {
-                const std::shared_ptr<QLXWord> &word = words.at(i);
-                const auto found = previous.constFind(word.get());
-                if (found != previous.cend() && isSource(order.entries[*found], *word, column))
-                    entries[std::size_t(i)] = std::move(order.entries[*found]);
-                else
-                    entries[std::size_t(i)] = makeEntry(word, column, facultatives);
-            }
-        };
-        // The keys of a large vocabulary's first order are taken on several threads, each word
-        // by one.
-        if (previous.isEmpty())
-            dispatch::forSlices(words.size(), takeKeys);
-        else
-            takeKeys(0, words.size());
-        order.entries = std::move(entries);
-        order.words = words;
-        sort(order);
+    if (!order.isSorted || (!isSameObject(order.words, words) && !followList(order, words, column))) {
+        rebuild(order, words, column);
         return order.sorted;
     }
 
-    bool changed = false;
-    for (Entry &entry : order.entries) {
-        if (!isSource(entry, *entry.word, column)) {
-            entry = makeEntry(entry.word, column, facultatives);
-            changed = true;
-        }
+    // Words changed in place leave their places and are put in where their new keys go.
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < order.entries.size(); ++i) {
+        if (!isSource(order.entries[i], *order.entries[i].word, column))
+            changed.push_back(i);
     }
-    if (changed)
-        sort(order);
+    if (changed.empty())
+        return order.sorted;
+    if (changed.size() > mostWordsFollowed) {
+        rebuild(order, words, column);
+        return order.sorted;
+    }
+    std::vector<Entry> remade;
+    remade.reserve(changed.size());
+    for (const std::size_t index : changed) {
+        Entry entry = makeEntry(order.entries[index].word, column, order.facultatives);
+        entry.position = order.entries[index].position;
+        remade.push_back(std::move(entry));
+    }
+    removeEntries(order, changed);
+    for (Entry &entry : remade)
+        insertEntry(order, std::move(entry));
     return order.sorted;
 }
 

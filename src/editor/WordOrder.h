@@ -62,6 +62,8 @@ private:
         QStringList sourceTags;
         std::optional<Date> sourceDate;
         Key key;
+        // Grows with the word's place in the stored order, which decides between equal keys.
+        qint64 position = 0;
     };
 
     struct ColumnOrder
@@ -70,14 +72,24 @@ private:
         // the list detaches it from this copy.
         WordList words;
         QStringList facultatives;
+        // In the column's order, and the same words as a list.
         std::vector<Entry> entries;
         WordList sorted;
+        qint64 nextPosition = 0;
         bool isSorted = false;
     };
 
     static bool isSource(const Entry &entry, const QLXWord &word, WordColumn column);
     static Entry makeEntry(const std::shared_ptr<QLXWord> &word, WordColumn column, const QStringList &facultatives);
-    static void sort(ColumnOrder &order);
+    static bool isBefore(const Entry &left, const Entry &right);
+    // Takes every key anew from `words` and sorts them.
+    static void rebuild(ColumnOrder &order, const WordList &words, WordColumn column);
+    // Follows a list that lost some words and gained others at its end, when it did only that;
+    // false when the list changed otherwise.
+    static bool followList(ColumnOrder &order, const WordList &words, WordColumn column);
+    // Takes out the entries at the indexes (ascending), and puts entries in by binary search.
+    static void removeEntries(ColumnOrder &order, const std::vector<std::size_t> &indexes);
+    static void insertEntry(ColumnOrder &order, Entry entry);
 
     std::array<ColumnOrder, 5> m_columns;
 };

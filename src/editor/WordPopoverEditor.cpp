@@ -165,8 +165,7 @@ void deleteWords(const WordList &words, Lexicarta &vocabulary)
 
 void finishChange(Lexicarta &vocabulary)
 {
-    vocabulary.buildSynonyms();
-    vocabulary.buildTagsIndex();
+    // The vocabulary's synonyms and tag index have followed each word's change already.
     vocabulary.setNeedsSync(true);
 }
 

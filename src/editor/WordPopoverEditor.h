@@ -72,7 +72,7 @@ Applied apply(const WordPopoverForm &form, const WordList &words, Lexicarta &voc
 constexpr qsizetype deleteQuestionThreshold = 2;
 void deleteWords(const WordList &words, Lexicarta &vocabulary);
 
-// After a change: the synonyms and the tag index anew, and the vocabulary marked for syncing.
+// After a change: the vocabulary marked for syncing (its synonyms and tag index are up to date).
 void finishChange(Lexicarta &vocabulary);
 
 // The selected words as found in `vocabulary`, a fresh load of the one they came from (by their

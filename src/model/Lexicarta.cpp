@@ -90,13 +90,26 @@ void Lexicarta::setAllWords(const lexi::WordList &words)
     m_allWords = words;
     if (m_allWords.contains(nullptr))
         m_allWords.removeAll(nullptr);
-    // Only words that link here drop the lists of this vocabulary when they change.
+    // Only words that link here tell this vocabulary of their changes.
     const std::weak_ptr<Lexicarta> self = weak_from_this();
     for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords))
         word->setWeakVocForSort(self);
-    invalidateCachedWordLists();
+    dropDerivedData();
+}
+
+void Lexicarta::dropDerivedData()
+{
+    m_positions.reset();
+    m_levelLists.reset();
     m_tagIndex.reset();
     m_synonyms.reset();
+}
+
+const lexi::WordPositions &Lexicarta::positions() const
+{
+    if (!m_positions)
+        m_positions.emplace(m_allWords);
+    return *m_positions;
 }
 
 void Lexicarta::invalidateCachedWordLists()
@@ -126,11 +139,7 @@ void Lexicarta::addWord(const std::shared_ptr<QLXWord> &word, qint64 creationID)
         return;
     word->setCreationID(creationID);
     adopt(word);
-    invalidateCachedWordLists();
-    if (!word->tags().isEmpty())
-        m_tagIndex.reset();
-    if (m_synonyms)
-        m_synonyms->count(*word);
+    derivedDataAdd(word);
     updateSynonymsWithWord(word);
 }
 
@@ -158,10 +167,57 @@ void Lexicarta::adopt(const std::shared_ptr<QLXWord> &word)
     m_allWords.append(word);
 }
 
+void Lexicarta::derivedDataAdd(const std::shared_ptr<QLXWord> &word)
+{
+    // The tag index is kept only together with the positions.
+    if (m_positions) {
+        const qint64 position = m_positions->append(*word);
+        if (m_tagIndex && !m_tagIndex->addWord(*word, position))
+            m_tagIndex.reset();
+    }
+    if (m_levelLists) {
+        const quint64 level = word->effectiveLevel();
+        m_levelLists->levels[level].append(word);
+        if (level == QLXWord::nativeLevel && !word->dontAskAgain())
+            m_levelLists->nativeWithoutDontAsk.append(word);
+    }
+    if (m_synonyms)
+        m_synonyms->add(word);
+}
+
+void Lexicarta::derivedDataRemove(const lexi::WordList &removed)
+{
+    QSet<const QLXWord *> objects;
+    objects.reserve(removed.size());
+    std::array<bool, QLXWord::nativeLevel + 1> levelsLosingWords{};
+    bool tagIndexFollows = m_tagIndex.has_value();
+    for (const std::shared_ptr<QLXWord> &word : removed) {
+        objects.insert(word.get());
+        levelsLosingWords[word->effectiveLevel()] = true;
+        if (m_positions)
+            m_positions->remove(*word);
+        if (tagIndexFollows)
+            tagIndexFollows = m_tagIndex->removeWord(*word, word->tags());
+        if (m_synonyms)
+            m_synonyms->remove(*word, word->yourWord(), word->foreignWord());
+    }
+    if (!tagIndexFollows)
+        m_tagIndex.reset();
+    if (!m_levelLists)
+        return;
+    // One pass over each list that loses words.
+    const auto isRemoved = [&objects](const std::shared_ptr<QLXWord> &word) { return objects.contains(word.get()); };
+    for (quint64 level = 0; level <= QLXWord::nativeLevel; ++level) {
+        if (levelsLosingWords[level])
+            m_levelLists->levels[level].removeIf(isRemoved);
+    }
+    if (levelsLosingWords[QLXWord::nativeLevel])
+        m_levelLists->nativeWithoutDontAsk.removeIf(isRemoved);
+}
+
 void Lexicarta::rebuildDerivedData()
 {
-    invalidateCachedWordLists();
-    m_tagIndex.reset();
+    dropDerivedData();
     buildSynonyms();
 }
 
@@ -188,14 +244,8 @@ void Lexicarta::removeWordObjects(const QSet<const QLXWord *> &objects)
         removed.append(word);
         return true;
     });
-    if (removed.isEmpty())
-        return;
-    invalidateCachedWordLists();
-    if (std::any_of(removed.cbegin(), removed.cend(),
-                    [](const std::shared_ptr<QLXWord> &word) { return !word->tags().isEmpty(); }))
-        m_tagIndex.reset();
-    if (m_synonyms)
-        m_synonyms->remove(removed);
+    if (!removed.isEmpty())
+        derivedDataRemove(removed);
 }
 
 qint64 Lexicarta::currentTime() const
@@ -271,7 +321,10 @@ void Lexicarta::sortByForeignThenYourWord()
     for (const Entry &entry : entries)
         sorted.append(m_allWords[entry.position]);
     m_allWords = std::move(sorted);
-    invalidateCachedWordLists();
+    // The synonyms do not depend on the order; everything kept in stored order does.
+    m_positions.reset();
+    m_levelLists.reset();
+    m_tagIndex.reset();
 }
 
 lexi::WordList Lexicarta::filterWords(const lexi::WordList &words, const std::optional<QString> &term)

@@ -5,6 +5,7 @@
 #include "QLXWord.h"
 #include "TagIndex.h"
 #include "VocabularyServices.h"
+#include "WordPositions.h"
 
 #include "platform/ports/InputSources.h"
 
@@ -13,11 +14,11 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <array>
 #include <memory>
 #include <optional>
-#include <unordered_set>
 
 // One vocabulary: the words of one language pair, the names and facultative (optional leading)
 // words of both languages, their keyboard input sources, the learning statistics and the sync
@@ -134,13 +135,19 @@ public:
     lexi::WordList level5Words() const { return wordsInLevel(5); }
     // Native words not marked don't-ask-again.
     lexi::WordList nativeWithoutDontAsk() const;
-    // Drops the cached lists. The vocabulary's own operations and the words' level and
-    // don't-ask-again setters do it; code that changes the words otherwise must call it.
+    // Drops the cached lists. The vocabulary's own operations keep them up to date, and so do the
+    // words' level and don't-ask-again setters (see wordLevelChanged()); code that changes the
+    // words otherwise must call it.
     void invalidateCachedWordLists();
-    // Drop the tag index and the synonyms, which are found anew when next asked for. The words'
-    // tag and side setters do it.
+    // Drop the tag index and the synonyms, which are found anew when next asked for.
     void invalidateTagIndex();
     void invalidateSynonyms();
+    // What a word of this vocabulary tells of its own changes, so that the per-level lists, the
+    // tag index and the synonyms follow that word alone (with the same result as building them
+    // anew). A word not listed here changes nothing.
+    void wordLevelChanged(const QLXWord &word, quint64 previousLevel, bool previousDontAskAgain);
+    void wordSidesChanged(const QLXWord &word, const QString &previousYourWord, const QString &previousForeignWord);
+    void wordTagsChanged(const QLXWord &word, const QStringList &previousTags);
 
     // Appends `word` (none is ignored), links it back here and gives it a new creationID (see
     // lexi::CreationIdentifierMaker), one no word here has. Updates the synonyms with it.
@@ -237,32 +244,42 @@ private:
         lexi::WordList nativeWithoutDontAsk;
     };
 
-    // The synonyms, with how many words hold each exact side, so that removing words tells from
-    // the counts which of the words left share no side any more.
+    // The synonyms: the words grouped by each exact side, so that a word shares a side when its
+    // group holds another listing, and a change of one word moves that word alone.
     struct Synonyms
     {
-        void count(const QLXWord &word);
-        bool sharesASide(const QLXWord &word) const;
-        // Takes every listing of `removed` out of the counts and the words that then share no
-        // side out of the members.
-        void remove(const lexi::WordList &removed);
+        using Group = QVarLengthArray<std::shared_ptr<QLXWord>, 1>;
 
-        std::unordered_set<std::shared_ptr<QLXWord>> members;
-        QHash<QString, qsizetype> yourWordCounts;
-        QHash<QString, qsizetype> foreignWordCounts;
+        void add(const std::shared_ptr<QLXWord> &word);
+        // Takes one listing of `word`, which held these sides, out of their groups.
+        void remove(const QLXWord &word, const QString &yourWord, const QString &foreignWord);
+        bool sharesASide(const QLXWord &word) const;
+        // The listed word object itself, found in the group of its your word `yourWord`.
+        std::shared_ptr<QLXWord> listed(const QLXWord &word, const QString &yourWord) const;
+
+        QHash<QString, Group> yourWords;
+        QHash<QString, Group> foreignWords;
     };
 
     explicit Lexicarta(const lexi::VocabularyServices &services);
 
 
     const LevelLists &levelLists() const;
+    const lexi::WordPositions &positions() const;
+    // Inserts the word into `list`, which is in stored order, where it stands in that order.
+    bool insertInStoredOrder(lexi::WordList &list, const std::shared_ptr<QLXWord> &word) const;
+    // What derived data was kept follows these words added at the end, or these words removed.
+    void derivedDataAdd(const std::shared_ptr<QLXWord> &word);
+    void derivedDataRemove(const lexi::WordList &removed);
+    // Drops every derived list and index, also the words' positions.
+    void dropDerivedData();
     static qint64 rehearseTimeInSec(quint64 level);
     // Links the word back here and appends it.
     void adopt(const std::shared_ptr<QLXWord> &word);
     // Drops what bulk changes of the words leave out of date and finds the synonyms anew.
     void rebuildDerivedData();
     const lexi::TagIndex &tagIndex() const;
-    const std::unordered_set<std::shared_ptr<QLXWord>> &synonymSet();
+    const Synonyms &synonymGroups();
     void sortByForeignThenYourWord();
     void removeWordObjects(const QSet<const QLXWord *> &objects);
     // Takes the first selectable source with `identifier` into `source`; none found leaves it.
@@ -270,6 +287,7 @@ private:
 
     lexi::VocabularyServices m_services;
     lexi::WordList m_allWords;
+    mutable std::optional<lexi::WordPositions> m_positions;
     mutable std::optional<LevelLists> m_levelLists;
     mutable std::optional<lexi::TagIndex> m_tagIndex;
     std::optional<Synonyms> m_synonyms;

@@ -32,6 +32,60 @@ const Lexicarta::LevelLists &Lexicarta::levelLists() const
     return *m_levelLists;
 }
 
+bool Lexicarta::insertInStoredOrder(lexi::WordList &list, const std::shared_ptr<QLXWord> &word) const
+{
+    const lexi::WordPositions &positions = this->positions();
+    const std::optional<qint64> position = positions.positionOf(*word);
+    if (!position)
+        return false;
+    bool known = true;
+    const auto place = std::upper_bound(list.begin(), list.end(), *position,
+                                        [&](qint64 wanted, const std::shared_ptr<QLXWord> &listed) {
+                                            const std::optional<qint64> at = positions.positionOf(*listed);
+                                            known = known && at.has_value();
+                                            return wanted < at.value_or(0);
+                                        });
+    if (!known)
+        return false;
+    list.insert(place, word);
+    return true;
+}
+
+void Lexicarta::wordLevelChanged(const QLXWord &word, quint64 previousLevel, bool previousDontAskAgain)
+{
+    if (!m_levelLists)
+        return;
+    LevelLists &lists = *m_levelLists;
+    const quint64 from = QLXWord::effectiveLevel(previousLevel);
+    const quint64 to = word.effectiveLevel();
+    const bool wasAskedNative = from == QLXWord::nativeLevel && !previousDontAskAgain;
+    const bool isAskedNative = to == QLXWord::nativeLevel && !word.dontAskAgain();
+    if (from == to && wasAskedNative == isAskedNative)
+        return;
+    lexi::WordList &fromList = lists.levels[from];
+    const auto isTheWord = [&word](const std::shared_ptr<QLXWord> &listed) { return listed.get() == &word; };
+    const auto listing = std::find_if(fromList.begin(), fromList.end(), isTheWord);
+    // A word not listed here changes nothing; one listed more than once is sorted in anew.
+    if (listing == fromList.end())
+        return;
+    const std::shared_ptr<QLXWord> moved = *listing;
+    if (positions().listings(word) > 1) {
+        m_levelLists.reset();
+        return;
+    }
+    bool followed = true;
+    if (from != to) {
+        fromList.erase(listing);
+        followed = insertInStoredOrder(lists.levels[to], moved);
+    }
+    if (wasAskedNative && !isAskedNative)
+        lists.nativeWithoutDontAsk.removeIf(isTheWord);
+    else if (isAskedNative && !wasAskedNative)
+        followed = followed && insertInStoredOrder(lists.nativeWithoutDontAsk, moved);
+    if (!followed)
+        m_levelLists.reset();
+}
+
 lexi::WordList Lexicarta::wordsInLevel(quint64 level) const
 {
     return levelLists().levels[QLXWord::effectiveLevel(level)];
@@ -56,7 +110,6 @@ void Lexicarta::answeredWord(QLXWord &word, int correct)
         else if (level >= 1)
             word.setLevel(level - 1);
     }
-    invalidateCachedWordLists();
     makeDailyStatisticsSnapshot();
 }
 

@@ -8,8 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
-// The tag index and the synonyms: derived from the words when first asked for, dropped by every
-// change that can affect them.
+// The tag index and the synonyms: derived from the words when first asked for, then kept up to
+// date word by word.
 
 lexi::WordList Lexicarta::wordsWithTags(const QStringList &tags, bool mustHaveAll) const
 {
@@ -18,8 +18,12 @@ lexi::WordList Lexicarta::wordsWithTags(const QStringList &tags, bool mustHaveAl
 
 const lexi::TagIndex &Lexicarta::tagIndex() const
 {
-    if (!m_tagIndex)
-        m_tagIndex.emplace(m_allWords);
+    if (!m_tagIndex) {
+        const lexi::WordPositions &positions = this->positions();
+        m_tagIndex.emplace(m_allWords, [this, &positions](qsizetype index) {
+            return positions.positionOf(*m_allWords[index]).value_or(index);
+        });
+    }
     return *m_tagIndex;
 }
 
@@ -30,7 +34,8 @@ QStringList Lexicarta::allTags() const
 
 void Lexicarta::buildTagsIndex()
 {
-    m_tagIndex.emplace(m_allWords);
+    m_tagIndex.reset();
+    tagIndex();
 }
 
 std::optional<QStringList> Lexicarta::completionTagsForPrefix(const QString &prefix) const
@@ -39,19 +44,30 @@ std::optional<QStringList> Lexicarta::completionTagsForPrefix(const QString &pre
     return tagIndex().completions(prefix);
 }
 
-const std::unordered_set<std::shared_ptr<QLXWord>> &Lexicarta::synonymSet()
+void Lexicarta::wordTagsChanged(const QLXWord &word, const QStringList &previousTags)
+{
+    if (!m_tagIndex)
+        return;
+    const std::optional<qint64> position = positions().positionOf(word);
+    if (!position)
+        return;
+    if (positions().listings(word) > 1 || !m_tagIndex->changeTags(word, *position, previousTags))
+        m_tagIndex.reset();
+}
+
+const Lexicarta::Synonyms &Lexicarta::synonymGroups()
 {
     if (!m_synonyms)
         buildSynonyms();
-    return m_synonyms->members;
+    return *m_synonyms;
 }
 
 lexi::WordList Lexicarta::synonyms()
 {
-    const auto &members = synonymSet();
+    const Synonyms &groups = synonymGroups();
     lexi::WordList words;
-    for (const std::shared_ptr<QLXWord> &word : m_allWords) {
-        if (members.contains(word))
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords)) {
+        if (groups.sharesASide(*word))
             words.append(word);
     }
     return words;
@@ -59,76 +75,104 @@ lexi::WordList Lexicarta::synonyms()
 
 void Lexicarta::buildSynonyms()
 {
-    // Counting each exact side finds every pair, whatever the order of the words.
+    // Grouping each exact side finds every pair, whatever the order of the words.
     Synonyms &synonyms = m_synonyms.emplace();
-    synonyms.yourWordCounts.reserve(m_allWords.size());
-    synonyms.foreignWordCounts.reserve(m_allWords.size());
+    synonyms.yourWords.reserve(m_allWords.size());
+    synonyms.foreignWords.reserve(m_allWords.size());
     for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords))
-        synonyms.count(*word);
-    if (m_allWords.size() < 2)
-        return;
-    sortByForeignThenYourWord();
-    synonyms.members.reserve(m_allWords.size());
-    for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords)) {
-        if (synonyms.sharesASide(*word))
-            synonyms.members.insert(word);
-    }
+        synonyms.add(word);
+    if (m_allWords.size() >= 2)
+        sortByForeignThenYourWord();
 }
 
-void Lexicarta::Synonyms::count(const QLXWord &word)
+void Lexicarta::Synonyms::add(const std::shared_ptr<QLXWord> &word)
 {
-    ++yourWordCounts[word.yourWord()];
-    ++foreignWordCounts[word.foreignWord()];
+    yourWords[word->yourWord()].append(word);
+    foreignWords[word->foreignWord()].append(word);
+}
+
+void Lexicarta::Synonyms::remove(const QLXWord &word, const QString &yourWord, const QString &foreignWord)
+{
+    const auto leave = [&word](QHash<QString, Group> &groups, const QString &side) {
+        const auto group = groups.find(side);
+        if (group == groups.end())
+            return;
+        const auto listing = std::find_if(group->begin(), group->end(),
+                                          [&word](const std::shared_ptr<QLXWord> &member) { return member.get() == &word; });
+        if (listing != group->end())
+            group->erase(listing);
+        if (group->isEmpty())
+            groups.erase(group);
+    };
+    leave(yourWords, yourWord);
+    leave(foreignWords, foreignWord);
 }
 
 bool Lexicarta::Synonyms::sharesASide(const QLXWord &word) const
 {
-    return yourWordCounts.value(word.yourWord()) > 1 || foreignWordCounts.value(word.foreignWord()) > 1;
+    const auto shared = [](const QHash<QString, Group> &groups, const QString &side) {
+        const auto group = groups.constFind(side);
+        return group != groups.cend() && group->size() > 1;
+    };
+    return shared(yourWords, word.yourWord()) || shared(foreignWords, word.foreignWord());
 }
 
-void Lexicarta::Synonyms::remove(const lexi::WordList &removed)
+std::shared_ptr<QLXWord> Lexicarta::Synonyms::listed(const QLXWord &word, const QString &yourWord) const
 {
-    const auto uncount = [](QHash<QString, qsizetype> &counts, const QString &side) {
-        const auto found = counts.find(side);
-        if (found != counts.end() && --*found <= 0)
-            counts.erase(found);
-    };
-    for (const std::shared_ptr<QLXWord> &word : removed) {
-        members.erase(word);
-        uncount(yourWordCounts, word->yourWord());
-        uncount(foreignWordCounts, word->foreignWord());
+    const auto group = yourWords.constFind(yourWord);
+    if (group == yourWords.cend())
+        return nullptr;
+    const auto listing = std::find_if(group->cbegin(), group->cend(),
+                                      [&word](const std::shared_ptr<QLXWord> &member) { return member.get() == &word; });
+    return listing != group->cend() ? *listing : nullptr;
+}
+
+void Lexicarta::wordSidesChanged(const QLXWord &word, const QString &previousYourWord,
+                                 const QString &previousForeignWord)
+{
+    if (!m_synonyms)
+        return;
+    const std::shared_ptr<QLXWord> listed = m_synonyms->listed(word, previousYourWord);
+    if (!listed)
+        return;
+    const auto &group = m_synonyms->yourWords[previousYourWord];
+    if (std::count(group.cbegin(), group.cend(), listed) > 1) {
+        // Each listing of a word object listed more than once would move: found anew instead.
+        m_synonyms.reset();
+        return;
     }
-    // A word left alone with a side it shared is a synonym no more, unless its other side is
-    // shared too.
-    const bool sideLeftAlone = std::any_of(removed.cbegin(), removed.cend(), [this](const std::shared_ptr<QLXWord> &word) {
-        return yourWordCounts.value(word->yourWord()) == 1 || foreignWordCounts.value(word->foreignWord()) == 1;
-    });
-    if (sideLeftAlone)
-        std::erase_if(members, [this](const std::shared_ptr<QLXWord> &word) { return !sharesASide(*word); });
+    m_synonyms->remove(word, previousYourWord, previousForeignWord);
+    m_synonyms->add(listed);
 }
 
 void Lexicarta::updateSynonymsWithWord(const std::shared_ptr<QLXWord> &word)
 {
     if (!word || (word->yourWord().isEmpty() && word->foreignWord().isEmpty()))
         return;
-    if (!m_synonyms)
-        buildSynonyms();
-    for (const std::shared_ptr<QLXWord> &other : std::as_const(m_allWords)) {
-        if (other != word && (other->yourWord() == word->yourWord() || other->foreignWord() == word->foreignWord())) {
-            m_synonyms->members.insert(other);
-            m_synonyms->members.insert(word);
-        }
-    }
+    // The groups hold every word listed here, so a word listed is in them already.
+    synonymGroups();
 }
 
 lexi::WordList Lexicarta::synonymsForWord(const QLXWord &word)
 {
-    const auto &members = synonymSet();
+    const Synonyms &groups = synonymGroups();
     lexi::WordList partners;
-    for (const std::shared_ptr<QLXWord> &candidate : m_allWords) {
-        if ((candidate->yourWord() == word.yourWord() || candidate->foreignWord() == word.foreignWord())
-            && !candidate->isEqualToWord(word) && members.contains(candidate))
-            partners.append(candidate);
-    }
+    const auto collect = [&](const QHash<QString, Synonyms::Group> &sides, const QString &side) {
+        const auto group = sides.constFind(side);
+        if (group == sides.cend())
+            return;
+        for (const std::shared_ptr<QLXWord> &candidate : *group) {
+            if (!candidate->isEqualToWord(word) && groups.sharesASide(*candidate) && !partners.contains(candidate))
+                partners.append(candidate);
+        }
+    };
+    collect(groups.yourWords, word.yourWord());
+    collect(groups.foreignWords, word.foreignWord());
+    // In stored order.
+    const lexi::WordPositions &positions = this->positions();
+    std::sort(partners.begin(), partners.end(),
+              [&positions](const std::shared_ptr<QLXWord> &left, const std::shared_ptr<QLXWord> &right) {
+                  return positions.positionOf(*left) < positions.positionOf(*right);
+              });
     return partners;
 }

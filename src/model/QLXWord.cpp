@@ -13,6 +13,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 namespace storedKey = lexi::storedKey;
@@ -87,7 +88,7 @@ std::shared_ptr<QLXWord> QLXWord::fromStoredWord(lexi::StoredWord &&stored)
     if (!stored.tags.isEmpty()) {
         word->m_tags = std::move(stored.tags);
         word->m_tags.removeDuplicates();
-        word->tagsChanged();
+        word->tagsChanged({});
     }
     return word;
 }
@@ -176,18 +177,21 @@ void QLXWord::setSide(QString &side, const QString &text)
     QString trimmed = text.trimmed();
     if (trimmed == side)
         return;
+    const QString previousYourWord = m_yourWord;
+    const QString previousForeignWord = m_foreignWord;
     side = std::move(trimmed);
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
-        vocabulary->invalidateSynonyms();
+        vocabulary->wordSidesChanged(*this, previousYourWord, previousForeignWord);
 }
 
 void QLXWord::setLevel(quint64 level)
 {
     if (level == m_level)
         return;
+    const quint64 previousLevel = m_level;
     m_level = level;
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
-        vocabulary->invalidateCachedWordLists();
+        vocabulary->wordLevelChanged(*this, previousLevel, m_dontAskAgain);
 }
 
 void QLXWord::setDontAskAgain(bool dontAskAgain)
@@ -196,7 +200,7 @@ void QLXWord::setDontAskAgain(bool dontAskAgain)
         return;
     m_dontAskAgain = dontAskAgain;
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
-        vocabulary->invalidateCachedWordLists();
+        vocabulary->wordLevelChanged(*this, m_level, !dontAskAgain);
 }
 
 void QLXWord::setTags(const QStringList &tags)
@@ -205,8 +209,8 @@ void QLXWord::setTags(const QStringList &tags)
     distinctTags.removeDuplicates();
     if (sameStrings(distinctTags, m_tags))
         return;
-    m_tags = std::move(distinctTags);
-    tagsChanged();
+    const QStringList previousTags = std::exchange(m_tags, std::move(distinctTags));
+    tagsChanged(previousTags);
 }
 
 void QLXWord::addTag(const QString &tag)
@@ -214,21 +218,22 @@ void QLXWord::addTag(const QString &tag)
     const QString trimmed = tag.trimmed();
     if (trimmed.isEmpty() || m_tags.contains(trimmed))
         return;
+    const QStringList previousTags = m_tags;
     m_tags.append(trimmed);
-    tagsChanged();
+    tagsChanged(previousTags);
 }
 
 void QLXWord::setTagsOf(const QLXWord &word)
 {
     if (sameStrings(word.m_tags, m_tags))
         return;
-    m_tags = word.m_tags;
+    const QStringList previousTags = std::exchange(m_tags, word.m_tags);
     m_tagsSorted = word.m_tagsSorted;
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
-        vocabulary->invalidateTagIndex();
+        vocabulary->wordTagsChanged(*this, previousTags);
 }
 
-void QLXWord::tagsChanged()
+void QLXWord::tagsChanged(const QStringList &previousTags)
 {
     const auto before = [](const QString &left, const QString &right) {
         const int order = QString::compare(left, right, Qt::CaseInsensitive);
@@ -239,7 +244,7 @@ void QLXWord::tagsChanged()
     if (!std::is_sorted(m_tagsSorted.cbegin(), m_tagsSorted.cend(), before))
         std::sort(m_tagsSorted.begin(), m_tagsSorted.end(), before);
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
-        vocabulary->invalidateTagIndex();
+        vocabulary->wordTagsChanged(*this, previousTags);
 }
 
 bool QLXWord::matchesSearchTerm(const std::optional<QString> &term) const

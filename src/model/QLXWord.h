@@ -58,7 +58,7 @@ public:
 
     const QString &yourWord() const { return m_yourWord; }
     // Stores the text trimmed of white space and newlines at both ends. The sides decide which
-    // words are synonyms, so a change drops the vocabulary's synonyms.
+    // words are synonyms, so a change is told to the vocabulary, whose synonyms follow.
     void setYourWord(const QString &yourWord);
     const QString &foreignWord() const { return m_foreignWord; }
     void setForeignWord(const QString &foreignWord);
@@ -74,8 +74,8 @@ public:
     quint64 fallenDownCounter() const { return m_fallenDownCounter; }
     void setFallenDownCounter(quint64 counter) { m_fallenDownCounter = counter; }
 
-    // Both decide which of the vocabulary's per-level lists the word is in, so a change drops the
-    // vocabulary's cached lists. Any level is stored; above nativeLevel counts as nativeLevel.
+    // Both decide which of the vocabulary's per-level lists the word is in, so a change is told to
+    // the vocabulary, whose lists follow. Any level is stored; above nativeLevel counts as nativeLevel.
     quint64 level() const { return m_level; }
     quint64 effectiveLevel() const { return effectiveLevel(m_level); }
     static constexpr quint64 effectiveLevel(quint64 level) { return std::min(level, nativeLevel); }
@@ -91,7 +91,7 @@ public:
     // The tags sorted case-insensitively (ties in exact order).
     const QStringList &tagsSorted() const { return m_tagsSorted; }
     // Takes the distinct strings of `tags`; a list with the same strings changes nothing. A change
-    // of the tags drops the vocabulary's tag index.
+    // of the tags is told to the vocabulary, whose tag index follows.
     void setTags(const QStringList &tags);
     // Adds `tag` trimmed of white space and newlines, unless that leaves nothing or the word has it.
     void addTag(const QString &tag);
@@ -132,8 +132,8 @@ public:
     QString description(const lexi::Clock &clock) const;
 
 private:
-    // Sorts the tags anew and drops the vocabulary's tag index.
-    void tagsChanged();
+    // Sorts the tags anew and tells the vocabulary, whose tag index follows.
+    void tagsChanged(const QStringList &previousTags);
     // Stores `text` trimmed in `side`, one of the two sides.
     void setSide(QString &side, const QString &text);
     // The vocabulary this word links to, when it still exists.

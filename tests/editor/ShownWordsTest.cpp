@@ -195,4 +195,52 @@ TEST(WordOrderTest, ALargeVocabularyIsOrderedAsAStableSortOfTheFoldedTexts)
     EXPECT_TRUE(order.sortedWords(*vocabulary, WordColumn::Tags) == expected(tagsKey));
 }
 
+// Adds, edits, deletes and answers, one word or a few at a time: the orders kept and followed
+// change by change equal the orders taken anew.
+TEST(WordOrderTest, FollowingEachChangeEqualsOrderingAnew)
+{
+    std::mt19937 random(11);
+    const auto below = [&random](int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(random); };
+    const auto text = [&below] { return QStringList{u"a"_s, u"B"_s, u"the b"_s, u"c"_s, u"A"_s, u""_s}[below(6)]; };
+    lexi::test::FakeVocabularyServices fakes;
+    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+    vocabulary->setYourFacultativeWords({u"the"_s});
+    lexi::WordList words;
+    for (int i = 0; i < 200; ++i)
+        words.append(std::make_shared<QLXWord>(text(), text(), text()));
+    vocabulary->setAllWords(words);
+    lexi::WordOrder kept;
+    for (int step = 0; step < 300; ++step) {
+        const lexi::WordList all = vocabulary->allWords();
+        const auto &word = all[below(int(all.size()))];
+        switch (below(6)) {
+        case 0:
+            vocabulary->addWord(std::make_shared<QLXWord>(text(), text(), text()));
+            break;
+        case 1:
+            word->setYourWord(text());
+            break;
+        case 2:
+            word->setComment(text());
+            word->setTags({text(), text()});
+            break;
+        case 3:
+            vocabulary->removeWords({word, all[below(int(all.size()))]});
+            break;
+        case 4:
+            vocabulary->answeredWord(*word, 1);
+            break;
+        default:
+            word->setForeignWord(text());
+            break;
+        }
+        for (int column = 0; column < 5; ++column) {
+            lexi::WordOrder anew;
+            ASSERT_TRUE(kept.sortedWords(*vocabulary, WordColumn(column))
+                        == anew.sortedWords(*vocabulary, WordColumn(column)))
+                << "step " << step << ", column " << column;
+        }
+    }
+}
+
 } // namespace

@@ -1,0 +1,183 @@
+#include "support/ConsoleCapture.h"
+#include "support/FakeVocabularyServices.h"
+
+#include "model/Lexicarta.h"
+#include "model/TagIndex.h"
+
+#include <gtest/gtest.h>
+
+#include <QHash>
+
+#include <random>
+#include <set>
+
+using namespace Qt::StringLiterals;
+using lexi::WordList;
+
+namespace {
+
+// What a vocabulary derives from its words, as found from scratch in stored order: the per-level
+// lists, the tag index, the synonyms and each word's synonyms.
+struct Derived
+{
+    std::array<WordList, 6> levels;
+    WordList nativeWithoutDontAsk;
+    QStringList allTags;
+    QList<std::optional<QStringList>> completions;
+    std::set<std::shared_ptr<QLXWord>> synonyms;
+    QList<WordList> synonymsOfEachWord;
+
+    bool operator==(const Derived &) const = default;
+};
+
+QStringList prefixesOfTags(const WordList &words)
+{
+    QStringList prefixes;
+    for (const auto &word : words) {
+        for (const QString &tag : word->tags()) {
+            for (qsizetype length = 1; length <= tag.size(); ++length)
+                prefixes.append(tag.left(length));
+        }
+    }
+    prefixes.removeDuplicates();
+    return prefixes;
+}
+
+Derived derivedFromScratch(const WordList &words, const QStringList &prefixes)
+{
+    Derived derived;
+    QHash<QString, int> yourCounts;
+    QHash<QString, int> foreignCounts;
+    for (const auto &word : words) {
+        derived.levels[word->effectiveLevel()].append(word);
+        if (word->effectiveLevel() == QLXWord::nativeLevel && !word->dontAskAgain())
+            derived.nativeWithoutDontAsk.append(word);
+        ++yourCounts[word->yourWord()];
+        ++foreignCounts[word->foreignWord()];
+    }
+    const lexi::TagIndex tags(words);
+    derived.allTags = tags.allTags();
+    for (const QString &prefix : prefixes)
+        derived.completions.append(tags.completions(prefix));
+    const auto sharesASide = [&](const QLXWord &word) {
+        return yourCounts[word.yourWord()] > 1 || foreignCounts[word.foreignWord()] > 1;
+    };
+    for (const auto &word : words) {
+        if (sharesASide(*word))
+            derived.synonyms.insert(word);
+    }
+    for (const auto &word : words) {
+        WordList partners;
+        for (const auto &candidate : words) {
+            if ((candidate->yourWord() == word->yourWord() || candidate->foreignWord() == word->foreignWord())
+                && !candidate->isEqualToWord(*word) && sharesASide(*candidate) && !partners.contains(candidate))
+                partners.append(candidate);
+        }
+        derived.synonymsOfEachWord.append(partners);
+    }
+    return derived;
+}
+
+Derived derivedByVocabulary(Lexicarta &vocabulary, const QStringList &prefixes)
+{
+    Derived derived;
+    for (quint64 level = 0; level < 6; ++level)
+        derived.levels[level] = vocabulary.wordsInLevel(level);
+    derived.nativeWithoutDontAsk = vocabulary.nativeWithoutDontAsk();
+    derived.allTags = vocabulary.allTags();
+    for (const QString &prefix : prefixes)
+        derived.completions.append(vocabulary.completionTagsForPrefix(prefix));
+    const WordList synonyms = vocabulary.synonyms();
+    derived.synonyms = {synonyms.cbegin(), synonyms.cend()};
+    for (const auto &word : vocabulary.allWords())
+        derived.synonymsOfEachWord.append(vocabulary.synonymsForWord(*word));
+    return derived;
+}
+
+// Small alphabets, so that sides and tags are often shared.
+class RandomChanges
+{
+public:
+    explicit RandomChanges(unsigned seed) : m_random(seed) {}
+
+    int below(int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(m_random); }
+    QString side() { return QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u""_s}[below(6)]; }
+    QStringList tags()
+    {
+        QStringList tags;
+        for (int i = below(4); i > 0; --i)
+            tags.append(QStringList{u"food"_s, u"fork"_s, u"f"_s, u"nature"_s, u"navy"_s}[below(5)]);
+        return tags;
+    }
+    std::shared_ptr<QLXWord> newWord()
+    {
+        auto word = std::make_shared<QLXWord>(side(), side());
+        word->setTags(tags());
+        word->setLevel(quint64(below(7)));
+        return word;
+    }
+
+private:
+    std::mt19937 m_random;
+};
+
+// Adds, edits, deletes and level moves, one word at a time: after each, what the vocabulary keeps
+// up to date equals what a build from scratch finds.
+TEST(LexicartaDerivedDataTest, FollowingEachChangeEqualsBuildingAnew)
+{
+    lexi::test::ConsoleCapture console;
+    lexi::test::FakeVocabularyServices fakes;
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        RandomChanges changes(seed);
+        const std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+        WordList words;
+        for (int i = 0; i < 30; ++i)
+            words.append(changes.newWord());
+        vocabulary->setAllWords(words);
+        // Finding the synonyms first sorts the words, once.
+        vocabulary->synonyms();
+        for (int step = 0; step < 300; ++step) {
+            const WordList all = vocabulary->allWords();
+            const auto &word = all.isEmpty() ? nullptr : all[changes.below(int(all.size()))];
+            const int change = word ? changes.below(10) : 0;
+            switch (change) {
+            case 0:
+                vocabulary->addWord(changes.newWord());
+                break;
+            case 1:
+                word->setYourWord(changes.side());
+                break;
+            case 2:
+                word->setForeignWord(changes.side());
+                break;
+            case 3:
+                word->setTags(changes.tags());
+                break;
+            case 4:
+                word->addTag(changes.tags().value(0, u"fresh"_s));
+                break;
+            case 5:
+                vocabulary->removeWord(word);
+                break;
+            case 6:
+                vocabulary->removeWords({word, all[changes.below(int(all.size()))]});
+                break;
+            case 7:
+                vocabulary->answeredWord(*word, changes.below(3) - 1);
+                break;
+            case 8:
+                word->setLevel(quint64(changes.below(7)));
+                break;
+            default:
+                word->setDontAskAgain(!word->dontAskAgain());
+                break;
+            }
+            const QStringList prefixes = prefixesOfTags(vocabulary->allWords());
+            const Derived kept = derivedByVocabulary(*vocabulary, prefixes);
+            ASSERT_EQ(kept, derivedFromScratch(vocabulary->allWords(), prefixes))
+                << "seed " << seed << ", step " << step << ", change " << change;
+        }
+    }
+}
+
+} // namespace
