@@ -85,6 +85,11 @@ void CardFlip::flipSecondHalf(QWidget &card, Direction direction)
     m_bottom = card.grab();
     m_bottomRect = rectInHost(card, m_host);
     m_card = &card;
+    // The pictures turn where the card was: it keeps its place in the layout, so nothing around
+    // it moves while it is hidden.
+    QSizePolicy policy = card.sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    card.setSizePolicy(policy);
     card.hide();
     delete m_overlay;
     m_overlay = new Overlay(*this, m_host);

@@ -164,6 +164,10 @@ void QLXTypingQuizController::buildQuestionPage()
 
     m_statusText = new QLabel;
     setTextColor(*m_statusText, QColor(255, 255, 255, 200));
+    // Hidden after the last answer, it keeps its line, so the card below does not move up.
+    QSizePolicy statusPolicy = m_statusText->sizePolicy();
+    statusPolicy.setRetainSizeWhenHidden(true);
+    m_statusText->setSizePolicy(statusPolicy);
     m_progressBar = new QLXProgressBar;
     m_progressBar->setFixedSize(cardSize.width(), 6);
     m_progressBar->setCornerRadius(3);

@@ -504,6 +504,45 @@ TEST_F(TypingQuizTest, LongTextsStayInTheirHalfOfTheCardAndBesideTheLevelIcons)
     EXPECT_TRUE(lexi::test::saveScreenshot(pages, u"typing-quiz-long-verdict"_s));
 }
 
+// Where `widget` lies on the page stack, once the layouts have taken in what changed.
+QRect onPages(const QWidget &widget, const QWidget &pages)
+{
+    QApplication::processEvents();
+    return QRect(widget.mapTo(&pages, QPoint(0, 0)), widget.size());
+}
+
+TEST_F(TypingQuizTest, NothingOnThePageMovesDuringAFlipOrWhenTheStatusLineHides)
+{
+    defaults.setBool(u"hasShownQuizHelpQuestion"_s, false);
+    start({addWord(u"house"_s, u"Haus"_s, 2), addWord(u"tree"_s, u"Baum"_s, 2)});
+    ASSERT_TRUE(quiz->questionHelp().isVisibleTo(&pages));
+    const QList<const QWidget *> still = {&quiz->statusText(), &quiz->progressBar(), &quiz->questionHelp(),
+                                          &quiz->card()};
+    QList<QRect> places;
+    for (const QWidget *widget : still)
+        places.append(onPages(*widget, pages));
+
+    quiz->answerField().setText(u"Haus"_s);
+    QTest::mouseClick(&quiz->nextButton(), Qt::LeftButton);
+    scheduler.advance(QLXTypingQuizController::stepDelay);
+    ASSERT_TRUE(quiz->flip().isFlipping());
+    scheduler.advance(300ms);
+    for (qsizetype index = 0; index < still.size(); ++index)
+        EXPECT_EQ(onPages(*still[index], pages), places[index]) << still[index]->metaObject()->className();
+    scheduler.advance(1s);
+    ASSERT_FALSE(quiz->flip().isFlipping());
+
+    // After the last answer the status line hides; the card stays where it was.
+    quiz->answerField().setText(u"Baum"_s);
+    QTest::mouseClick(&quiz->nextButton(), Qt::LeftButton);
+    scheduler.advance(QLXTypingQuizController::stepDelay + 300ms);
+    EXPECT_FALSE(quiz->statusText().isVisibleTo(&pages));
+    EXPECT_EQ(onPages(quiz->card(), pages), places.last()) << "mid-flip";
+    scheduler.advance(1s);
+    EXPECT_EQ(onPages(quiz->card(), pages), places.last());
+    EXPECT_EQ(onPages(quiz->progressBar(), pages), places[1]);
+}
+
 TEST_F(TypingQuizTest, Screenshots)
 {
     const auto house = addWord(u"house"_s, u"das Haus"_s, 2);

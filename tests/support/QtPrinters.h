@@ -4,6 +4,7 @@
 // header first (see tests/support/CMakeLists.txt).
 
 #include <QByteArray>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,11 @@ inline void PrintTo(const QString &text, std::ostream *out)
 inline void PrintTo(const QByteArray &bytes, std::ostream *out)
 {
     *out << '"' << bytes.toStdString() << '"';
+}
+
+inline void PrintTo(const QRect &rect, std::ostream *out)
+{
+    *out << rect.width() << 'x' << rect.height() << " at " << rect.x() << ',' << rect.y();
 }
 
 inline void PrintTo(const QStringList &texts, std::ostream *out)
