@@ -21,6 +21,7 @@
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +83,7 @@ QLXQuizSetupController::QLXQuizSetupController(const lexi::QuizServices &service
     m_infoPanel->hide();
     pages.setPage(lexi::QuizPages::Setup, m_page);
     pages.installEventFilter(this);
+    m_card->installEventFilter(this);
     for (lexi::QuizMode *mode : m_links.modes) {
         if (!mode)
             continue;
@@ -289,6 +291,11 @@ void QLXQuizSetupController::localize()
     m_modeControl->button(Typing)->setText(quizText(u"typingQuiz"_s));
     m_modeControl->button(FlashCards)->setText(quizText(u"slideshowQuiz"_s));
     m_modeControl->button(Popup)->setText(quizText(u"popupQuiz"_s));
+    // The level toggles show only an image: their names are for the tool tip and screen readers.
+    for (int level = 0; level < 6; ++level) {
+        m_levelButtons[level]->setToolTip(lexi::levelName(quint64(level)));
+        m_levelButtons[level]->setAccessibleName(lexi::levelName(quint64(level)));
+    }
     m_loveItButton->setText(mainWindowText(u"loveit"_s));
     m_unhappyButton->setText(mainWindowText(u"unhappy"_s));
     m_rateItButton->setText(mainWindowText(u"rateit"_s));
@@ -301,6 +308,17 @@ void QLXQuizSetupController::localize()
 
 bool QLXQuizSetupController::eventFilter(QObject *watched, QEvent *event)
 {
+    // Return that no control of the card took (a field, a pop-up, a toggle) presses the start
+    // button, the page's default.
+    if (watched == m_card && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()
+            && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (m_startButton->isEnabled())
+                m_startButton->click();
+            return true;
+        }
+    }
     // The tab is left (a minimised window hides it too, but on the window system's word).
     if (watched == &m_pages && event->type() == QEvent::Hide && !event->spontaneous()) {
         m_startedSinceTabShown = false;

@@ -377,6 +377,12 @@ void QLXTypingQuizController::iKnewIt()
             m_verdictHelp->setText(quizText(u"quizWrongHelpText"_s));
         }
     }
+    // The box was clicked or toggled by key: the keys go back to the answer, or to the results
+    // after the last word.
+    if (m_answerField->isEnabled())
+        m_answerField->setFocus();
+    else if (m_resultsButton->isEnabled())
+        m_resultsButton->setFocus();
 }
 
 void QLXTypingQuizController::editLastWord()

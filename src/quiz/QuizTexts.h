@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QuizImages.h"
+
 #include "platform/files/StringTables.h"
 
 #include <QString>
@@ -11,6 +13,13 @@ inline QString quizText(const QString &key)
 {
     using namespace Qt::StringLiterals;
     return StringTables::text(key, u"Quiz"_s);
+}
+
+// The name of a memory level, as the list names it too ("Unknown words" ... "Native").
+inline QString levelName(quint64 level)
+{
+    using namespace Qt::StringLiterals;
+    return quizText(u"level_"_s + levelImageName(level));
 }
 
 } // namespace lexi

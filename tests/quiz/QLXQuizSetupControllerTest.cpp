@@ -8,6 +8,7 @@
 #include "quiz/QLXTypingQuizController.h"
 #include "views/QLXCardView.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
@@ -195,6 +196,39 @@ TEST_F(QuizSetupTest, StartsTheTypingQuizOnceAfterTheFlipBegan)
     pages.show();
     setup->showQuiz();
     EXPECT_EQ(pages.currentPage(), lexi::QuizPages::Setup);
+}
+
+TEST_F(QuizSetupTest, ReturnStartsTheQuizAndTheLevelTogglesAreNamed)
+{
+    addWords(3, 1);
+    makeSetup().showQuiz();
+    QApplication::setActiveWindow(&pages);
+    const char *names[] = {"Unknown words",    "Ultra-short term memory", "Short term memory",
+                           "Mid term memory", "Long term memory",        "Native"};
+    for (int level = 0; level < 6; ++level) {
+        EXPECT_EQ(setup->levelButton(level).accessibleName(), QString::fromUtf8(names[level]));
+        EXPECT_EQ(setup->levelButton(level).toolTip(), QString::fromUtf8(names[level]));
+    }
+
+    // With a fault, Return starts nothing.
+    setup->numberField().setFocus();
+    setup->numberField().setValue(0);
+    QTest::keyClick(&setup->numberField(), Qt::Key_Return);
+    scheduler.advance(1s);
+    EXPECT_FALSE(setup->isQuizRunning());
+
+    // Return in a field or on a toggle is the start button's.
+    for (QWidget *focus : {static_cast<QWidget *>(&setup->numberField()), static_cast<QWidget *>(&setup->tagField()),
+                           static_cast<QWidget *>(&setup->levelButton(1))}) {
+        SCOPED_TRACE(focus->metaObject()->className());
+        setup->showQuiz();
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Return);
+        EXPECT_TRUE(setup->isQuizRunning());
+        scheduler.advance(QLXQuizSetupController::startDelay);
+        EXPECT_EQ(pages.currentPage(), lexi::QuizPages::TypingQuiz);
+        scheduler.advance(1s);
+    }
 }
 
 TEST_F(QuizSetupTest, TheRunEndsAtItsResults)

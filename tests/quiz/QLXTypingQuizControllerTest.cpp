@@ -183,6 +183,28 @@ TEST_F(TypingQuizTest, IKnewItOverrulesTheVerdictAtTheNextStep)
     EXPECT_TRUE(quiz->wrongAnsweredWords().isEmpty());
 }
 
+TEST_F(TypingQuizTest, AfterIKnewItTheKeysGoBackToTheAnswer)
+{
+    start({addWord(u"house"_s, u"Haus"_s, 3), addWord(u"tree"_s, u"Baum"_s, 2)});
+    QApplication::setActiveWindow(&pages);
+    answer(u"Hut"_s);
+    ASSERT_TRUE(quiz->answerField().hasFocus());
+    const QPoint onTheBox(8, quiz->iKnewItBox().height() / 2);
+    QTest::mouseClick(&quiz->iKnewItBox(), Qt::LeftButton, {}, onTheBox);
+    EXPECT_TRUE(quiz->iKnewItBox().isChecked());
+    EXPECT_TRUE(quiz->answerField().hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), u"Bam"_s);
+    EXPECT_EQ(quiz->answerField().text(), u"Bam"_s);
+
+    // After the last word, to the results.
+    QTest::keyClick(&quiz->answerField(), Qt::Key_Return);
+    scheduler.advance(1s);
+    ASSERT_TRUE(quiz->iKnewItBox().isVisibleTo(&pages)) << "misspelled";
+    QTest::mouseClick(&quiz->iKnewItBox(), Qt::LeftButton, {}, onTheBox);
+    EXPECT_TRUE(quiz->iKnewItBox().isChecked());
+    EXPECT_TRUE(quiz->resultsButton().hasFocus());
+}
+
 TEST_F(TypingQuizTest, DontAskAgainIsOfferedAfterACorrectNativeAnswer)
 {
     const auto native = addWord(u"house"_s, u"Haus"_s, 5);
