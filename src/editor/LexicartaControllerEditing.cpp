@@ -204,5 +204,13 @@ bool LexicartaController::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    // Escape clears the search at once; in an empty field it is left to the page.
+    if (watched == m_searchField && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && !m_searchField->text().isEmpty()) {
+        m_searchField->clear();
+        m_searchBlock.cancel();
+        search();
+        return true;
+    }
     return QObject::eventFilter(watched, event);
 }

@@ -106,6 +106,7 @@ void LexicartaController::buildView()
     m_searchField = new QLineEdit;
     m_searchField->setClearButtonEnabled(true);
     m_searchField->setFixedWidth(220);
+    m_searchField->installEventFilter(this);
     auto *headingRow = new QHBoxLayout;
     auto *headingTexts = new QVBoxLayout;
     headingTexts->addWidget(m_headingLabel);

@@ -2,7 +2,9 @@
 
 #include "platform/files/StringTables.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -15,11 +17,15 @@ namespace {
 
 const QString helpTable = u"Help"_s;
 
-// The overlay: dims what it covers and closes on a click.
+// The overlay: dims what it covers, holds the keyboard while shown (Tab goes nowhere under it)
+// and closes on a click or Escape.
 class HelpOverlay final : public QStackedWidget
 {
 public:
-    explicit HelpOverlay(std::function<void()> clicked) : m_clicked(std::move(clicked)) {}
+    explicit HelpOverlay(std::function<void()> dismissed) : m_dismissed(std::move(dismissed))
+    {
+        setFocusPolicy(Qt::StrongFocus);
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -31,11 +37,21 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override
     {
         if (event->button() == Qt::LeftButton)
-            m_clicked();
+            m_dismissed();
     }
 
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Escape)
+            m_dismissed();
+        else
+            QStackedWidget::keyPressEvent(event);
+    }
+
+    bool focusNextPrevChild(bool) override { return true; }
+
 private:
-    std::function<void()> m_clicked;
+    std::function<void()> m_dismissed;
 };
 
 QLabel *makeNote(QWidget *parent, Qt::Alignment alignment)
@@ -89,6 +105,14 @@ QLXHelpController::QLXHelpController(QObject *parent)
     grid->setRowStretch(2, 1);
     grid->setColumnStretch(1, 1);
     m_tabView->addWidget(vocabularyPage);
+
+    // Whatever moves the keyboard under the overlay (Tab from outside it, a shortcut), it comes
+    // back to the overlay.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (isShown() && now && m_parentView && m_parentView->isAncestorOf(now) && now != m_tabView.get()
+            && !m_tabView->isAncestorOf(now))
+            m_tabView->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 QLXHelpController::~QLXHelpController()
@@ -132,15 +156,23 @@ void QLXHelpController::showVocabularyHelp()
     m_tabView->setCurrentIndex(0);
     // Above every view of the parent, the list's included.
     m_tabView->raise();
+    if (!isShown())
+        m_focusBefore = QApplication::focusWidget();
     m_tabView->show();
+    m_tabView->setFocus(Qt::OtherFocusReason);
 }
 
 void QLXHelpController::closeHelp()
 {
     if (!m_tabView->parentWidget())
         return;
+    const bool hadFocus = m_tabView->hasFocus();
     m_tabView->hide();
     m_tabView->setParent(nullptr);
+    // The keyboard goes back to where it was before the help showed.
+    if (hadFocus && m_focusBefore && m_focusBefore->isVisible())
+        m_focusBefore->setFocus(Qt::OtherFocusReason);
+    m_focusBefore.clear();
 }
 
 bool QLXHelpController::isShown() const

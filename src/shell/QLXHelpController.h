@@ -11,8 +11,8 @@ class QStackedWidget;
 class QWidget;
 
 // The help overlay laid over the vocabulary list the first time the learner opens it: short notes
-// on the list's parts over a dimmed copy of the list. Any tab switch, or a click on the overlay,
-// removes it again.
+// on the list's parts over a dimmed copy of the list. Any tab switch, a click on the overlay or
+// Escape removes it again; while it shows, the keyboard never reaches what it covers.
 class QLXHelpController : public QObject
 {
     Q_OBJECT
@@ -55,4 +55,6 @@ private:
     std::unique_ptr<QStackedWidget> m_tabView;
     std::array<QLabel *, labelCount> m_labels{};
     QPointer<QWidget> m_parentView;
+    // Where the keyboard was before the help showed.
+    QPointer<QWidget> m_focusBefore;
 };

@@ -110,6 +110,17 @@ TEST_F(LexicartaControllerTest, TypingInTheSearchFieldNarrowsTheTableOnceTypingP
     EXPECT_EQ(rows().size(), 4);
 }
 
+TEST_F(LexicartaControllerTest, EscapeInTheSearchFieldClearsItAndShowsEveryWordAtOnce)
+{
+    QTest::keyClicks(list->searchField(), u"ana"_s);
+    scheduler.advance(LexicartaController::searchDelay);
+    ASSERT_EQ(rows(), QStringList{u"banana"_s});
+    QTest::keyClick(list->searchField(), Qt::Key_Escape);
+    EXPECT_TRUE(list->searchField()->text().isEmpty());
+    EXPECT_EQ(rows().size(), 4) << "without waiting for a pause";
+    EXPECT_EQ(list->infoText(), u"All words of this vocabulary, whatever their level."_s);
+}
+
 TEST_F(LexicartaControllerTest, LevelButtonsChooseTheWordsHeadingAndInfo)
 {
     QTest::mouseClick(list->levelButton(0), Qt::LeftButton);

@@ -1,8 +1,13 @@
 #include "shell/QLXColorButton.h"
 #include "shell/QLXHelpController.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStackedWidget>
+#include <QTest>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -54,6 +59,47 @@ TEST(QLXHelpControllerTest, TheOverlayCoversItsParentUntilClosed)
     EXPECT_EQ(help.tabView()->parentWidget(), nullptr);
     help.closeHelp();
     EXPECT_FALSE(help.isShown());
+}
+
+TEST(QLXHelpControllerTest, EscapeClosesItAndTabNeverReachesWhatItCovers)
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *outside = new QLineEdit;
+    auto *covered = new QWidget;
+    layout->addWidget(outside);
+    layout->addWidget(covered);
+    auto *coveredLayout = new QVBoxLayout(covered);
+    auto *field = new QLineEdit;
+    coveredLayout->addWidget(field);
+    coveredLayout->addWidget(new QPushButton(QStringLiteral("Add Word")));
+    coveredLayout->addWidget(new QLineEdit);
+    window.resize(640, 480);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    field->setFocus();
+    QLXHelpController help;
+    help.setParentView(covered);
+    help.awakeFromNib();
+    help.showVocabularyHelp();
+
+    const auto underTheHelp = [&](QWidget *focus) {
+        return focus && covered->isAncestorOf(focus) && focus != help.tabView() && !help.tabView()->isAncestorOf(focus);
+    };
+    EXPECT_EQ(QApplication::focusWidget(), help.tabView());
+    for (int press = 0; press < 5; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), press % 2 ? Qt::Key_Backtab : Qt::Key_Tab);
+        EXPECT_FALSE(underTheHelp(QApplication::focusWidget())) << press;
+    }
+    // From a control outside the overlay, Tab lands on the overlay, not under it.
+    outside->setFocus();
+    QTest::keyClick(outside, Qt::Key_Tab);
+    EXPECT_FALSE(underTheHelp(QApplication::focusWidget()));
+    EXPECT_TRUE(help.isShown());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(help.isShown());
+    EXPECT_EQ(QApplication::focusWidget(), field) << "back where it was before the help";
 }
 
 } // namespace
