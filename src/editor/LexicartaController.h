@@ -107,6 +107,11 @@ public:
     QLXTokenCloud *tokenCloud() const { return m_tokenCloud; }
     QPushButton *levelButton(quint64 level) const { return m_levelButtons.at(std::min<quint64>(level, allWordsLevel)); }
     QPushButton *showAllWordsButton() const { return m_showAllWordsButton; }
+    QPushButton *addWordButton() const { return m_addWordButton; }
+    // The tag filter's heading with its All and None buttons.
+    QList<QWidget *> tagFilterControls() const;
+    // The text shown in the table when it has nothing to show.
+    QLabel *helpLabel() const { return m_helpLabel; }
     QString headingText() const;
     QString infoText() const;
     bool isInfoWarning() const { return m_infoIsWarning; }
@@ -125,6 +130,7 @@ private:
     lexi::VocabularyListTexts::LevelTexts selectedLevelTexts() const;
     void updateStatusText();
     void showHelp(lexi::VocabularyListTexts::HelpPage page);
+    void placeHelpLabel();
     void setLevelTexts(const lexi::VocabularyListTexts::LevelTexts &texts);
     // The page's colours from its palette, again whenever the palette changes (a dark desktop).
     void applyPaletteColors();

@@ -193,6 +193,8 @@ bool LexicartaController::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_view && event->type() == QEvent::PaletteChange)
         applyPaletteColors();
+    if (watched == m_table->viewport() && event->type() == QEvent::Resize)
+        placeHelpLabel();
     if (watched == m_table && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_table->selectionModel()->hasSelection()) {

@@ -148,6 +148,8 @@ void LexicartaController::buildView()
             &LexicartaController::tableViewSelectionDidChange);
 
     m_helpLabel = new QLabel(m_table->viewport());
+    // It follows the table's width.
+    m_table->viewport()->installEventFilter(this);
     m_helpLabel->setAlignment(Qt::AlignCenter);
     m_helpLabel->setWordWrap(true);
     m_helpLabel->setForegroundRole(QPalette::PlaceholderText);
@@ -251,10 +253,20 @@ void LexicartaController::showHelp(HelpPage page)
         return;
     }
     m_helpLabel->setText(help);
-    // Over the table's upper part, 34 points in from either side.
+    placeHelpLabel();
+    m_helpLabel->show();
+}
+
+void LexicartaController::placeHelpLabel()
+{
+    // Over the table's upper part, 34 points in from either side, as wide as the table is now.
     const QRect area = m_table->viewport()->rect();
     m_helpLabel->setGeometry(34, 60, std::max(0, area.width() - 68), 120);
-    m_helpLabel->show();
+}
+
+QList<QWidget *> LexicartaController::tagFilterControls() const
+{
+    return {m_tagsFilterLabel, m_selectAllTagsButton, m_selectNoTagsButton};
 }
 
 void LexicartaController::closeHelp()

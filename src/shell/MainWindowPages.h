@@ -2,6 +2,7 @@
 
 #include "model/QLXWord.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -41,6 +42,15 @@ public:
     virtual QWidget *view() = 0;
 };
 
+// The parts of the vocabulary list that the help overlay's notes describe.
+struct VocabularyHelpTargets
+{
+    QList<QWidget *> levels;
+    QWidget *addWord = nullptr;
+    QWidget *search = nullptr;
+    QList<QWidget *> tagFilter;
+};
+
 // The vocabulary list: the owner of the current vocabulary.
 class VocabularyListPage : public MainWindowPage
 {
@@ -63,6 +73,8 @@ public:
     virtual void showSynonyms() = 0;
     virtual bool isSynonymsActive() const = 0;
     virtual void deleteDuplicateWords() = 0;
+    // Where the help overlay points; a page without those parts has none.
+    virtual VocabularyHelpTargets helpTargets() const { return {}; }
 };
 
 // The quiz tab: the quiz set-up page and the quizzes started from it.

@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -32,6 +34,17 @@ VocabularyListAdapter::VocabularyListAdapter(Installation &installation)
                         return path ? storage.vocabularyFromFile(*path) : nullptr;
                     }})
 {
+}
+
+VocabularyHelpTargets VocabularyListAdapter::helpTargets() const
+{
+    VocabularyHelpTargets targets;
+    for (quint64 level = 0; level <= LexicartaController::allWordsLevel; ++level)
+        targets.levels.append(m_controller.levelButton(level));
+    targets.addWord = m_controller.addWordButton();
+    targets.search = m_controller.searchField();
+    targets.tagFilter = m_controller.tagFilterControls();
+    return targets;
 }
 
 StatisticsPageAdapter::StatisticsPageAdapter(Installation &installation, QLXColorTheme &colorTheme,

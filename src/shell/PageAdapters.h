@@ -49,6 +49,7 @@ public:
     void showSynonyms() override { m_controller.setDisplaySynonyms(); }
     bool isSynonymsActive() const override { return m_controller.isSynonymsActive(); }
     void deleteDuplicateWords() override { m_controller.deleteDuplicates(); }
+    VocabularyHelpTargets helpTargets() const override;
 
     LexicartaController &controller() { return m_controller; }
 

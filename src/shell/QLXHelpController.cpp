@@ -5,11 +5,13 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QGridLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStackedWidget>
+
+#include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -54,15 +56,63 @@ private:
     std::function<void()> m_dismissed;
 };
 
-QLabel *makeNote(QWidget *parent, Qt::Alignment alignment)
+constexpr int noteWidth = 280;
+// Between a note and what it describes, and between notes.
+constexpr int noteGap = 10;
+constexpr int overlayMargin = 8;
+
+QLabel *makeNote(QWidget *parent)
 {
     auto *label = new QLabel(parent);
     label->setWordWrap(true);
-    label->setAlignment(alignment);
-    label->setMinimumWidth(200);
-    label->setMaximumWidth(280);
-    label->setStyleSheet(u"QLabel { color: white; font-size: 14px; }"_s);
+    label->setTextFormat(Qt::PlainText);
+    // A bubble of its own keeps the note readable over whatever lies under it.
+    label->setStyleSheet(u"QLabel { color: white; font-size: 14px; background: rgba(10, 10, 10, 235);"
+                         " border-radius: 6px; padding: 6px 9px; }"_s);
     return label;
+}
+
+// A note as wide as its text on one line, up to noteWidth, and as high as its lines at that width.
+QSize noteSize(QLabel &note)
+{
+    note.setWordWrap(false);
+    const int width = std::min(noteWidth, note.sizeHint().width());
+    note.setWordWrap(true);
+    return QSize(width, note.heightForWidth(width));
+}
+
+// Where a note of `size` stands: beside `anchor` on `side` (in the middle of `area` without one),
+// inside `area`, and then moved along the anchor's edge (right along a lower edge, down along a
+// right one, down from the middle) past everything in `clear` it would cover. Each move goes
+// right or down to an edge of `clear`, so the search ends.
+QRect placeNote(QSize size, const std::optional<QRect> &anchor, QLXHelpController::Side side,
+                const QList<QRect> &clear, const QRect &area)
+{
+    QRect note(QPoint(), size);
+    if (!anchor)
+        note.moveCenter(area.center());
+    else if (side == QLXHelpController::Side::Right)
+        note.moveTopLeft(QPoint(anchor->right() + 1 + noteGap, anchor->top()));
+    else
+        note.moveTopLeft(QPoint(anchor->left(), anchor->bottom() + 1 + noteGap));
+    const QRect inside = area.adjusted(overlayMargin, overlayMargin, -overlayMargin, -overlayMargin);
+    note.moveLeft(std::clamp(note.left(), inside.left(), std::max(inside.left(), inside.right() + 1 - note.width())));
+    note.moveTop(std::max(note.top(), inside.top()));
+
+    const bool slidesRight = anchor && side == QLXHelpController::Side::Below;
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const QRect &other : clear) {
+            if (!note.intersects(other.adjusted(-noteGap / 2, -noteGap / 2, noteGap / 2, noteGap / 2)))
+                continue;
+            if (slidesRight && other.right() + 1 + noteGap + note.width() <= inside.right() + 1)
+                note.moveLeft(other.right() + 1 + noteGap);
+            else
+                note.moveTop(other.bottom() + 1 + noteGap);
+            moved = true;
+        }
+    }
+    return note;
 }
 
 } // namespace
@@ -72,38 +122,14 @@ QLXHelpController::QLXHelpController(QObject *parent)
 {
     m_tabView->setAttribute(Qt::WA_NoSystemBackground);
     auto *vocabularyPage = new QWidget;
-    auto *grid = new QGridLayout(vocabularyPage);
-    grid->setContentsMargins(24, 24, 24, 24);
-    // Where each note sits: near the part of the list it is about.
-    const struct
-    {
-        Label label;
-        int row;
-        int column;
-        Qt::Alignment alignment;
-    } places[] = {
-        {vocabularyAllWordsLabel, 0, 0, Qt::AlignLeft | Qt::AlignTop},
-        {vocabularySearchLabel, 0, 2, Qt::AlignRight | Qt::AlignTop},
-        {vocabularyRiseLabel, 1, 0, Qt::AlignLeft | Qt::AlignVCenter},
-        {vocabularyHelpLabel, 1, 1, Qt::AlignCenter},
-        {vocabularyTagsLabel, 1, 2, Qt::AlignRight | Qt::AlignVCenter},
-        {vocabularyFallLabel, 2, 0, Qt::AlignLeft | Qt::AlignVCenter},
-        {vocabularyCloseLabel, 2, 1, Qt::AlignCenter},
-        {vocabularyDownloadLabel, 3, 0, Qt::AlignLeft | Qt::AlignBottom},
-        {vocabularyAddWordLabel, 3, 2, Qt::AlignRight | Qt::AlignBottom},
-    };
-    for (const auto &place : places) {
-        m_labels[place.label] = makeNote(vocabularyPage, place.alignment);
-        grid->addWidget(m_labels[place.label], place.row, place.column, place.alignment);
-    }
-    QFont helpFont = m_labels[vocabularyHelpLabel]->font();
-    helpFont.setPointSizeF(helpFont.pointSizeF() * 1.6);
-    helpFont.setBold(true);
-    m_labels[vocabularyHelpLabel]->setFont(helpFont);
-    m_labels[vocabularyHelpLabel]->setStyleSheet(u"QLabel { color: white; }"_s);
-    grid->setRowStretch(1, 1);
-    grid->setRowStretch(2, 1);
-    grid->setColumnStretch(1, 1);
+    for (QLabel *&label : m_labels)
+        label = makeNote(vocabularyPage);
+    QLabel *title = m_labels[vocabularyHelpLabel];
+    QFont titleFont = title->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    title->setStyleSheet(u"QLabel { color: white; }"_s);
     m_tabView->addWidget(vocabularyPage);
 
     // Whatever moves the keyboard under the overlay (Tab from outside it, a shortcut), it comes
@@ -132,6 +158,59 @@ void QLXHelpController::setParentView(QWidget *parentView)
         m_parentView->installEventFilter(this);
 }
 
+void QLXHelpController::setNoteTarget(Label label, const QList<QWidget *> &targets, Side side)
+{
+    Target &target = m_targets[label];
+    for (const QPointer<QWidget> &widget : std::as_const(target.widgets)) {
+        if (widget)
+            widget->removeEventFilter(this);
+    }
+    target = Target{{}, side};
+    for (QWidget *widget : targets) {
+        if (!widget)
+            continue;
+        target.widgets.append(widget);
+        // A widget that moves or changes its size takes its note along.
+        widget->installEventFilter(this);
+    }
+}
+
+void QLXHelpController::placeNotes()
+{
+    const QRect area = m_tabView->rect();
+    const auto inOverlay = [this](const QWidget &widget) {
+        return QRect(m_tabView->mapFromGlobal(widget.mapToGlobal(QPoint(0, 0))), widget.size());
+    };
+    // Each note by the part it describes, from the top of the page down; the title, then the way
+    // to close the help, in the middle.
+    static constexpr Label order[] = {
+        vocabularyDownloadLabel, vocabularySearchLabel,   vocabularyAllWordsLabel, vocabularyRiseLabel,
+        vocabularyFallLabel,     vocabularyAddWordLabel,  vocabularyTagsLabel,     vocabularyHelpLabel,
+        vocabularyCloseLabel,
+    };
+    std::array<std::optional<QRect>, labelCount> anchors{};
+    QList<QRect> clear;
+    for (int label = 0; label < labelCount; ++label) {
+        for (const QPointer<QWidget> &widget : std::as_const(m_targets[label].widgets)) {
+            if (!widget || !widget->isVisible())
+                continue;
+            const QRect rect = inOverlay(*widget);
+            anchors[label] = anchors[label] ? anchors[label]->united(rect) : rect;
+            clear.append(rect);
+        }
+    }
+    for (const Label label : order) {
+        QLabel *note = m_labels[label];
+        const bool hasTargets = !m_targets[label].widgets.isEmpty();
+        note->setVisible(!hasTargets || anchors[label]);
+        if (note->isHidden())
+            continue;
+        const QRect placed = placeNote(noteSize(*note), anchors[label], m_targets[label].side, clear, area);
+        note->setGeometry(placed);
+        clear.append(placed);
+    }
+}
+
 void QLXHelpController::awakeFromNib()
 {
     localizeGUI();
@@ -145,6 +224,8 @@ void QLXHelpController::localizeGUI()
     };
     for (int label = 0; label < labelCount; ++label)
         m_labels[label]->setText(lexi::StringTables::text(keys[label], helpTable));
+    if (isShown())
+        placeNotes();
 }
 
 void QLXHelpController::showVocabularyHelp()
@@ -160,6 +241,7 @@ void QLXHelpController::showVocabularyHelp()
         m_focusBefore = QApplication::focusWidget();
     m_tabView->show();
     m_tabView->setFocus(Qt::OtherFocusReason);
+    placeNotes();
 }
 
 void QLXHelpController::closeHelp()
@@ -182,7 +264,11 @@ bool QLXHelpController::isShown() const
 
 bool QLXHelpController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_parentView && event->type() == QEvent::Resize && m_tabView->parentWidget() == m_parentView)
-        m_tabView->setGeometry(m_parentView->rect());
+    const QEvent::Type type = event->type();
+    if (isShown() && (type == QEvent::Resize || type == QEvent::Move || type == QEvent::Show || type == QEvent::Hide)) {
+        if (watched == m_parentView && type == QEvent::Resize)
+            m_tabView->setGeometry(m_parentView->rect());
+        placeNotes();
+    }
     return QObject::eventFilter(watched, event);
 }

@@ -139,6 +139,8 @@ private:
     static QString mainWindowText(const QString &key);
 
     void buildWindow();
+    // The help overlay's notes stand beside the list's parts and the Get Words tab.
+    void pointHelpNotesAtTheirParts();
     void buildMenus();
     QAction *addMenuAction(QMenu *menu, const QString &key, void (QLXMainWindowController::*action)(),
                            const QKeySequence &shortcut = {});

@@ -88,6 +88,22 @@ void QLXMainWindowController::buildWindow()
     m_toolbar->addWidget(languagesItem);
 
     m_mainWindow->installEventFilter(this);
+    pointHelpNotesAtTheirParts();
+}
+
+void QLXMainWindowController::pointHelpNotesAtTheirParts()
+{
+    using Side = QLXHelpController::Side;
+    const lexi::VocabularyHelpTargets list = m_pages.vocabulary->helpTargets();
+    m_helpController->setNoteTarget(QLXHelpController::vocabularyDownloadLabel,
+                                    {m_toolbar->widgetForAction(m_toolbarItems[quizletTab])}, Side::Below);
+    for (const QLXHelpController::Label levelsNote : {QLXHelpController::vocabularyAllWordsLabel,
+                                                      QLXHelpController::vocabularyRiseLabel,
+                                                      QLXHelpController::vocabularyFallLabel})
+        m_helpController->setNoteTarget(levelsNote, list.levels, Side::Right);
+    m_helpController->setNoteTarget(QLXHelpController::vocabularyAddWordLabel, {list.addWord}, Side::Right);
+    m_helpController->setNoteTarget(QLXHelpController::vocabularySearchLabel, {list.search}, Side::Below);
+    m_helpController->setNoteTarget(QLXHelpController::vocabularyTagsLabel, list.tagFilter, Side::Right);
 }
 
 QAction *QLXMainWindowController::addMenuAction(QMenu *menu, const QString &key,

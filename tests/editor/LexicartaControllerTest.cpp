@@ -11,6 +11,7 @@
 #include <QPalette>
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -119,6 +120,21 @@ TEST_F(LexicartaControllerTest, EscapeInTheSearchFieldClearsItAndShowsEveryWordA
     EXPECT_TRUE(list->searchField()->text().isEmpty());
     EXPECT_EQ(rows().size(), 4) << "without waiting for a pause";
     EXPECT_EQ(list->infoText(), u"All words of this vocabulary, whatever their level."_s);
+}
+
+TEST_F(LexicartaControllerTest, TheEmptyListsTextStaysCentredInTheTableWhenTheWindowIsResized)
+{
+    vocabulary->setAllWords({});
+    list->updateEntireView();
+    const QLabel *help = list->helpLabel();
+    ASSERT_TRUE(help->isVisible());
+    for (const QSize size : {QSize(1600, 900), QSize(800, 540), QSize(1100, 700)}) {
+        list->view()->resize(size);
+        QApplication::processEvents();
+        const QRect table = list->tableView()->viewport()->rect();
+        EXPECT_NEAR(help->geometry().center().x(), table.center().x(), 1) << size.width();
+        EXPECT_EQ(help->width(), table.width() - 68) << size.width();
+    }
 }
 
 TEST_F(LexicartaControllerTest, LevelButtonsChooseTheWordsHeadingAndInfo)
