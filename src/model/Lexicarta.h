@@ -88,6 +88,10 @@ public:
     void setNeedsSync(bool needsSync) { m_needsSync = needsSync; }
     qint64 version() const { return m_version; }
     void setVersion(qint64 version) { m_version = version; }
+    // The versions this one was made from, as the synchronisation marked them; stored and read
+    // back unchanged, and read by the synchronisation only.
+    const QStringList &lineage() const { return m_lineage; }
+    void setLineage(const QStringList &lineage) { m_lineage = lineage; }
 
     QLXStatistics &statistics() { return m_statistics; }
     const QLXStatistics &statistics() const { return m_statistics; }
@@ -296,6 +300,7 @@ private:
     bool m_isDisableMisspellRecognition = false;
     bool m_isAutoSelectInputSource = true;
     qint64 m_version = 0;
+    QStringList m_lineage;
     QString m_language;
     QString m_foreignLanguageName;
     QString m_yourLanguageName;

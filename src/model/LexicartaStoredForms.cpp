@@ -62,6 +62,7 @@ std::shared_ptr<Lexicarta> Lexicarta::initWithDictionary(const QJsonObject &dict
     vocabulary->m_isDisableMisspellRecognition = boolValue(dictionary[storedKey::isDisableMisspellRecognition]);
     vocabulary->m_needsSync = boolValue(dictionary[storedKey::isDirty]);
     vocabulary->m_version = counterValue(dictionary[storedKey::version]);
+    vocabulary->m_lineage = distinctStringsValue(dictionary[storedKey::lineage]);
     return vocabulary;
 }
 
@@ -100,6 +101,8 @@ QJsonObject Lexicarta::dictionaryRepresentation() const
     dictionary[storedKey::isDisableMisspellRecognition] = m_isDisableMisspellRecognition;
     dictionary[storedKey::isDirty] = m_needsSync;
     dictionary[storedKey::version] = m_version;
+    if (!m_lineage.isEmpty())
+        dictionary[storedKey::lineage] = QJsonArray::fromStringList(m_lineage);
     return dictionary;
 }
 

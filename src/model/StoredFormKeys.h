@@ -27,6 +27,10 @@ inline constexpr QLatin1StringView isAutoSelectInputSource("isAutoSelectInputSou
 inline constexpr QLatin1StringView isDisableMisspellRecognition("isDisableMisspellRecognition");
 inline constexpr QLatin1StringView isDirty("isDirty");
 inline constexpr QLatin1StringView version("version");
+// Where this version of the vocabulary comes from, as the synchronisation marks the versions it
+// makes (see lexi::Lineage): a list of texts, the latest first. Written only when there is one;
+// versions of the program from before it ignore the key, as they do every key they do not know.
+inline constexpr QLatin1StringView lineage("lineage");
 
 // A level list.
 inline constexpr QLatin1StringView words("words");

@@ -84,7 +84,7 @@ enum class Key {
     levelList0, levelList1, levelList2, levelList3, levelList4, levelList5,
     language, foreignLanguageName, yourLanguageName, yourFacultativeWords, foreignFacultativeWords, statistics,
     yourTextInputSourceName, foreignTextInputSourceName, isAutoSelectInputSource, isDisableMisspellRecognition,
-    isDirty, version,
+    isDirty, version, lineage,
     // A level list.
     words,
     // A word.
@@ -121,6 +121,7 @@ constexpr KeyName documentKeys[] = {
     {storedKey::isDisableMisspellRecognition, Key::isDisableMisspellRecognition},
     {storedKey::isDirty, Key::isDirty},
     {storedKey::version, Key::version},
+    {storedKey::lineage, Key::lineage},
 };
 constexpr KeyName levelListKeys[] = {{storedKey::words, Key::words}};
 constexpr KeyName wordKeys[] = {
@@ -191,6 +192,7 @@ struct Document
     bool isDisableMisspellRecognition = false;
     bool isDirty = false;
     qint64 version = 0;
+    QStringList lineage;
 };
 
 // The parser's events, turned into the document's values. Containers the document does not
@@ -247,7 +249,7 @@ public:
     }
 
 private:
-    enum class Kind { document, levelList, wordList, word, tags, statistics, snapshots, snapshot, facultatives };
+    enum class Kind { document, levelList, wordList, word, tags, statistics, snapshots, snapshot, facultatives, lineage };
 
     struct Frame
     {
@@ -274,6 +276,10 @@ private:
         case Kind::facultatives:
             if (value.type == Scalar::Type::string)
                 facultatives(frame.index).append(value.string());
+            break;
+        case Kind::lineage:
+            if (value.type == Scalar::Type::string)
+                m_document.lineage.append(value.string());
             break;
         case Kind::wordList:
         case Kind::snapshots:
@@ -302,7 +308,7 @@ private:
         const std::optional<Frame> inner = isObject ? objectIn(frame) : arrayIn(frame);
         // Whatever else stands where a known key's value belongs makes that value missing.
         if (!inner && frame.kind != Kind::wordList && frame.kind != Kind::snapshots && frame.kind != Kind::tags
-            && frame.kind != Kind::facultatives)
+            && frame.kind != Kind::facultatives && frame.kind != Kind::lineage)
             assign(frame, {Scalar::Type::container, {}, false});
         if (!inner) {
             ++m_skipped;
@@ -340,6 +346,9 @@ private:
             break;
         case Kind::facultatives:
             facultatives(frame.index).removeDuplicates();
+            break;
+        case Kind::lineage:
+            m_document.lineage.removeDuplicates();
             break;
         default:
             break;
@@ -382,6 +391,10 @@ private:
                 const size_t which = frame.key == lexi::Key::yourFacultativeWords ? 0 : 1;
                 facultatives(which).clear();
                 return Frame{Kind::facultatives, which};
+            }
+            if (frame.key == lexi::Key::lineage) {
+                m_document.lineage.clear();
+                return Frame{Kind::lineage};
             }
             return std::nullopt;
         case Kind::levelList:
@@ -456,6 +469,7 @@ private:
             break;
         case lexi::Key::isDirty: document.isDirty = value.boolValue(); break;
         case lexi::Key::version: document.version = value.counter(); break;
+        case lexi::Key::lineage: document.lineage.clear(); break;
         default: break;
         }
     }
@@ -554,6 +568,7 @@ std::shared_ptr<Lexicarta> vocabularyOf(Document &document, const VocabularyServ
     vocabulary->setIsDisableMisspellRecognition(document.isDisableMisspellRecognition);
     vocabulary->setNeedsSync(document.isDirty);
     vocabulary->setVersion(document.version);
+    vocabulary->setLineage(document.lineage);
     return vocabulary;
 }
 

@@ -53,6 +53,10 @@ public:
         m_writer.Bool(snapshot.isDisableMisspellRecognition);
         key(storedKey::language);
         string(snapshot.language);
+        if (!snapshot.lineage.isEmpty()) {
+            key(storedKey::lineage);
+            strings(snapshot.lineage);
+        }
         // The level lists in the sorted order of their keys.
         for (const size_t level : {4, 3, 5, 2}) {
             key(storedKey::levelLists[level]);

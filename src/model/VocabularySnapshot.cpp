@@ -55,7 +55,8 @@ VocabularySnapshot::VocabularySnapshot(const Lexicarta &vocabulary)
       isAutoSelectInputSource(vocabulary.isAutoSelectInputSource()),
       isDisableMisspellRecognition(vocabulary.isDisableMisspellRecognition()),
       isDirty(vocabulary.needsSync()),
-      version(vocabulary.version())
+      version(vocabulary.version()),
+      lineage(vocabulary.lineage())
 {
     // Copying a word waits mostly for its strings to come from memory: a large vocabulary is
     // copied in slices at once, and each slice asks for the words and their strings a few words

@@ -58,6 +58,7 @@ struct VocabularySnapshot
     bool isDisableMisspellRecognition = false;
     bool isDirty = false;
     qint64 version = 0;
+    QStringList lineage;
 };
 
 } // namespace lexi

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DropboxControllerDelegate.h"
+#include "Lineage.h"
 #include "MarkedFiles.h"
 #include "QLXSyncStatus.h"
 #include "SyncThrottle.h"
@@ -131,16 +132,23 @@ public:
     void finishPendingWork();
 
 private:
+    // A version of a vocabulary file made for the cloud: the file, and its mark.
+    struct MadeVersion
+    {
+        QByteArray data;
+        lexi::VersionMark mark;
+    };
     // A language that the first phase of a run brought in step, or made a new version of.
     struct SyncedFile
     {
-        // The cloud file as the first phase read it.
+        // The cloud file as the first phase read it, and the lineage it holds.
         lexi::FileStamp dropbox;
+        QStringList dropboxLineage;
         // The local file as the first phase left it.
         lexi::FileStamp local;
         // The new version for both sides: the second phase uploads it, then puts it in place of
         // the local file. Nothing when the local file is in step already.
-        std::optional<QByteArray> update;
+        std::optional<MadeVersion> update;
     };
     // What the first phase did with each cloud file that is a local file too: brought the two in
     // step, or why not.
@@ -158,16 +166,26 @@ private:
     // Compares and merges one language: the local file at `localPath` with the cloud copy
     // downloaded to `dropboxCopy` (its content `dropboxData`), whose cloud file had `dropboxStamp`.
     // Nothing when the two could not be brought in step.
-    // `dropboxSeen`: the cloud file is the one this installation last brought down or put there.
     std::optional<SyncedFile> syncLocalVocabulary(const QString &localPath, const QString &dropboxCopy,
                                                   const QByteArray &dropboxData, const lexi::FileStamp &dropboxStamp,
-                                                  bool dropboxSeen, QLXSyncStatus &status);
+                                                  QLXSyncStatus &status);
     // Puts the cloud's version, `dropboxData`, in place of the local file, unless they are the
     // same already. Nothing when the local file changed since `synced.local`.
     std::optional<SyncedFile> takeDropboxVersion(const QString &localPath, const QByteArray &dropboxData,
                                                  SyncedFile synced, QLXSyncStatus &status);
-    // Notes the content of the cloud file `name` as this installation downloaded or uploaded it.
-    void rememberDropboxFile(const QString &name, const QByteArray &data);
+    // Notes the content of the cloud file `name` as this installation downloaded it, with the
+    // lineage it holds.
+    void rememberDropboxFile(const QString &name, const QByteArray &data, const lexi::Lineage &lineage);
+    // The mark for a new version of the file `name`, made from versions with the lineages
+    // `madeFrom`: the next step of this controller's run for that file, if they hold its last
+    // step, else the first of a new run.
+    lexi::VersionMark nextMark(const QString &name, const QList<lexi::Lineage> &madeFrom) const;
+    // `vocabulary` as the version of the file `name` to upload, made from versions with those
+    // lineages; it takes its lineage.
+    lexi::Result<MadeVersion> makeVersion(Lexicarta &vocabulary, const QString &name,
+                                          const QList<lexi::Lineage> &madeFrom);
+    // Notes `version` as the cloud file `name`, as this installation uploaded it.
+    void didUpload(const QString &name, const MadeVersion &version);
     // Removes what writes of a killed process left in the vocabularies and the cloud folder.
     void removeStaleTemporaryFiles();
     // Merges every conflicted copy in the vocabularies folder and at the top of the cloud folder
@@ -225,6 +243,8 @@ private:
     std::mutex m_runMutex;
     // When each cloud file that is empty was first found so; under m_runMutex.
     QHash<QString, lexi::Clock::Duration> m_emptySince;
+    // The mark of the version of each file that this controller last uploaded; under m_runMutex.
+    QHash<QString, lexi::VersionMark> m_lastMade;
 
     std::mutex m_followUpMutex;
     lexi::dispatch::DelayedBlock m_firstFollowUp;

@@ -108,7 +108,9 @@ bool DropBoxController::takeInConflictedCopy(const QString &path, const QString 
     } else {
         // Not here: the copy becomes the language here, and as this installation has not seen the
         // cloud's version of it, the first phase merges the two.
-        lexi::Settings(*m_environment.defaults).removeCloudFileFingerprint(original);
+        lexi::Settings settings(*m_environment.defaults);
+        settings.removeCloudFileFingerprint(original);
+        settings.removeCloudFileMark(original);
     }
     merged->setNeedsSync(true);
     // Written as a file in the downloads, so that it is the file the program would save.

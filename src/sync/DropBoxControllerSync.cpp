@@ -1,5 +1,6 @@
 #include "DropBoxController.h"
 
+#include "Lineage.h"
 #include "QLXSyncLog.h"
 #include "Reachability.h"
 
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 
@@ -31,16 +33,10 @@ namespace {
 
 constexpr int qlxLogLevel = QLXLogLevelVerbose;
 
-// Whether `vocabulary` holds a word with the identifier of every word of `other`.
-bool holdsEveryWordOf(const Lexicarta &vocabulary, const Lexicarta &other)
+// The lineage of the version that `vocabulary` is, or was made from.
+lexi::Lineage lineageOf(const Lexicarta &vocabulary)
 {
-    QSet<qint64> identifiers;
-    identifiers.reserve(vocabulary.countAllWords());
-    for (const auto &word : vocabulary.allWords())
-        identifiers.insert(word->creationID());
-    const lexi::WordList words = other.allWords();
-    return std::all_of(words.begin(), words.end(),
-                       [&](const auto &word) { return identifiers.contains(word->creationID()); });
+    return lexi::Lineage(vocabulary.lineage());
 }
 
 } // namespace
@@ -104,6 +100,8 @@ void DropBoxController::syncWithDropboxBlocking()
 
     QLXLogVerbose("DB > sync local to db");
     syncLocalToDropbox(localPaths, *entries, synced, runStart);
+    // Where the versions uploaded were written.
+    QDir(m_environment.folders->downloadFolderPath()).removeRecursively();
 
     tellDelegate(&DropboxControllerDelegate::dropboxControllerDidFinishSync);
     m_environment.syncLog->saveLogOnIntervalAndClear();
@@ -179,7 +177,8 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
         QLXLogVerbose("    lang not local > download (%@)", name);
         status.setMessage(u"does not exist locally > add"_s);
         // A file that does not load would only stand in for the language here.
-        if (!m_environment.storage->vocabularyFromFile(copy)) {
+        const std::shared_ptr<Lexicarta> downloaded = m_environment.storage->vocabularyFromFile(copy);
+        if (!downloaded) {
             QLXLogWarn("DB > sync > could not load db vocabulary %@", copy);
             status.fail(u"sync could not load db vocabulary %1"_s.arg(copy));
             retireDropboxFile(name, *data, *stamp);
@@ -191,15 +190,14 @@ QLXSyncStatus DropBoxController::syncDropboxFile(const QString &name, const QStr
             status.fail(u"could not create local file %1"_s.arg(written.error()));
             return status;
         }
-        rememberDropboxFile(name, *data);
+        rememberDropboxFile(name, *data, lineageOf(*downloaded));
         status.setSyncAction(Action::pulled);
         return status;
     }
 
     QLXLogVerbose("    exists local > sync (%@)", name);
     status.setMessage(u"exists locally > sync"_s);
-    const bool seen = lexi::Settings(*m_environment.defaults).cloudFileFingerprint(name) == fingerprint(*data);
-    if (std::optional<SyncedFile> file = syncLocalVocabulary(localPath, copy, *data, *stamp, seen, status))
+    if (std::optional<SyncedFile> file = syncLocalVocabulary(localPath, copy, *data, *stamp, status))
         synced.insert(name, std::move(*file));
     return status;
 }
@@ -251,22 +249,26 @@ lexi::Result<> DropBoxController::uploadNewFile(const QString &localPath, QLXSyn
     const QString name = QFileInfo(localPath).fileName();
     QLXLogVerbose("    not on db -> upload %@", name);
     status.setMessage(u"not on db -> upload"_s);
-    const auto data = lexi::readRegularFile(localPath);
-    if (!data) {
+    if (const auto data = lexi::readRegularFile(localPath); !data) {
         QLXLogError("DB > sync > could not read local file %@", data.error());
         return lexi::Result<>::failure(u"could not read local file %1"_s.arg(data.error()));
     }
     // A damaged file would go to every other machine; here it stays, as the only copy.
-    if (!m_environment.storage->vocabularyFromFile(localPath)) {
+    const std::shared_ptr<Lexicarta> local = m_environment.storage->vocabularyFromFile(localPath);
+    if (!local) {
         QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
         return lexi::Result<>::failure(u"sync could not load local vocabulary %1"_s.arg(localPath));
     }
+    local->setNeedsSync(false);
+    const auto version = makeVersion(*local, name, {lineageOf(*local)});
+    if (!version)
+        return lexi::Result<>::failure(version.error());
     // Fails, and leaves it, when another machine put a file there meanwhile.
-    if (const auto created = m_environment.cloudFolder->createFile(name, *data); !created) {
+    if (const auto created = m_environment.cloudFolder->createFile(name, version->data); !created) {
         QLXLogError("DB > sync > could not create db file %@", created.error());
         return lexi::Result<>::failure(u"could not create db file %1"_s.arg(created.error()));
     }
-    rememberDropboxFile(name, *data);
+    didUpload(name, *version);
     return {};
 }
 
@@ -294,23 +296,34 @@ lexi::Result<> DropBoxController::uploadChangedFile(const QString &localPath,
         QLXLogVerbose("    changed while synching -> next sync %@", name);
         return lexi::Result<>::failure(u"changed while synching -> next sync"_s);
     }
-    const auto data = synced->update ? lexi::Result<QByteArray>(*synced->update) : lexi::readRegularFile(localPath);
-    if (!data) {
-        QLXLogError("DB > sync > could not read local file %@", data.error());
-        return lexi::Result<>::failure(u"could not read local file %1"_s.arg(data.error()));
+    // The local file, in step with the cloud's, goes up as a version of its own, and stays as it is.
+    std::optional<MadeVersion> local;
+    if (!synced->update) {
+        const std::shared_ptr<Lexicarta> vocabulary = m_environment.storage->vocabularyFromFile(localPath);
+        if (!vocabulary) {
+            QLXLogWarn("DB > sync > could not load local vocabulary %@", localPath);
+            return lexi::Result<>::failure(u"sync could not load local vocabulary %1"_s.arg(localPath));
+        }
+        vocabulary->setNeedsSync(false);
+        auto version =
+            makeVersion(*vocabulary, name, {lineageOf(*vocabulary), lexi::Lineage(synced->dropboxLineage)});
+        if (!version)
+            return lexi::Result<>::failure(version.error());
+        local = std::move(*version);
     }
-    if (const auto written = cloud.replaceFile(name, *data, *dropboxStamp); !written) {
+    const MadeVersion &version = synced->update ? *synced->update : *local;
+    if (const auto written = cloud.replaceFile(name, version.data, *dropboxStamp); !written) {
         QLXLogError("DB > sync > could not write db file %@", written.error());
         return lexi::Result<>::failure(u"could not write db file %1"_s.arg(written.error()));
     }
-    rememberDropboxFile(name, *data);
+    didUpload(name, version);
     // The new version replaces the local file only once it is in the cloud, so that a run that
     // could not upload it leaves the local file to be compared again.
-    if (synced->update) {
-        if (const auto written = replaceLocalFile(localPath, *synced->update, synced->local); !written) {
-            QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
-            status.setError(u"local file changed while synching -> next sync"_s);
-        }
+    if (!synced->update)
+        return {};
+    if (const auto written = replaceLocalFile(localPath, version.data, synced->local); !written) {
+        QLXLogWarn("DB > sync > could not replace %@: %@", localPath, written.error());
+        status.setError(u"local file changed while synching -> next sync"_s);
     }
     return {};
 }
@@ -321,9 +334,10 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::takeDropboxVersi
                                                                                    QLXSyncStatus &status)
 {
     const QString name = QFileInfo(localPath).fileName();
+    const lexi::Lineage dropboxLineage(synced.dropboxLineage);
     const auto current = lexi::readRegularFile(localPath);
     if (current && *current == dropboxData) {
-        rememberDropboxFile(name, dropboxData);
+        rememberDropboxFile(name, dropboxData, dropboxLineage);
         return synced;
     }
     // A save by the program meanwhile is left for the next run.
@@ -332,7 +346,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::takeDropboxVersi
         status.fail(u"could not replace local file %1"_s.arg(localPath));
         return std::nullopt;
     }
-    rememberDropboxFile(name, dropboxData);
+    rememberDropboxFile(name, dropboxData, dropboxLineage);
     status.setSyncAction(Action::pulled);
     synced.local = lexi::fileStamp(localPath).value_or(lexi::FileStamp());
     return synced;
@@ -340,7 +354,7 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::takeDropboxVersi
 
 std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabulary(
     const QString &localPath, const QString &dropboxCopy, const QByteArray &dropboxData,
-    const lexi::FileStamp &dropboxStamp, bool dropboxSeen, QLXSyncStatus &status)
+    const lexi::FileStamp &dropboxStamp, QLXSyncStatus &status)
 {
     const QLXStorageManager &storage = *m_environment.storage;
     const QString name = QFileInfo(localPath).fileName();
@@ -377,13 +391,18 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
     SyncedFile synced;
     synced.dropbox = dropboxStamp;
     synced.local = *localStamp;
+    synced.dropboxLineage = dropbox->lineage();
+    // Made of both, whichever is changed into the new version.
+    const QList<lexi::Lineage> madeFrom = {lineageOf(*dropbox), lineageOf(*local)};
 
-    // The cloud file changed since this installation last brought it down or put it there, and
-    // another installation may have made its version without this one's words: a file-sync client
-    // kept only one of two versions, or two machines replaced the file at the same moment. Only a
-    // newer version that holds every word of this one, which has no change of its own, plainly
-    // builds on it.
-    const bool forked = !dropboxSeen && !(l < d && !local->needsSync() && holdsEveryWordOf(*dropbox, *local));
+    // The cloud file is the one this installation last brought down or put there, or one made
+    // from it: the versions tell what happened. Any other was made beside it, without its words: a
+    // file-sync client kept only one of two versions, or two machines replaced the file at the
+    // same moment. Such a fork is merged so that nothing is lost, whatever the versions say.
+    const lexi::Settings settings(*m_environment.defaults);
+    const std::optional<lexi::VersionMark> lastSeen = lexi::VersionMark::fromText(settings.cloudFileMark(name));
+    const bool forked = settings.cloudFileFingerprint(name) != fingerprint(dropboxData)
+                        && !(lastSeen && madeFrom.first().holds(*lastSeen));
 
     // The new version for both sides, what making it does, and the error when it cannot be made.
     std::shared_ptr<Lexicarta> update;
@@ -431,21 +450,53 @@ std::optional<DropBoxController::SyncedFile> DropBoxController::syncLocalVocabul
         saveError = u"could not save file > abort %1"_s;
     }
 
-    // Written as a file beside the download, so that it is the file the program would save.
-    const auto data = m_environment.storage->saveVocabularyToQLXVFile(update.get(), dropboxCopy)
-                          ? lexi::readRegularFile(dropboxCopy)
-                          : lexi::Result<QByteArray>::failure(QString());
-    if (!data) {
+    auto version = makeVersion(*update, name, madeFrom);
+    if (!version) {
         status.fail(saveError.arg(localPath));
         return std::nullopt;
     }
     status.setSyncAction(action);
-    synced.update = *data;
+    synced.update = std::move(*version);
     // Uploaded in the second phase of this run, so that both sides end with the new version.
     m_localFileNamesNeedingSync.mark(name);
     if (l > d)
         QLXLogWarn("WARNING: local version greater than db version");
     return synced;
+}
+
+lexi::VersionMark DropBoxController::nextMark(const QString &name, const QList<lexi::Lineage> &madeFrom) const
+{
+    // A run goes on only from a version that holds its last step (see lexi::Lineage).
+    const auto last = m_lastMade.constFind(name);
+    if (last != m_lastMade.cend()
+        && std::any_of(madeFrom.begin(), madeFrom.end(), [&](const lexi::Lineage &from) { return from.holds(*last); }))
+        return {last->run, last->step + 1};
+    return {QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, u'0'), 1};
+}
+
+lexi::Result<DropBoxController::MadeVersion> DropBoxController::makeVersion(Lexicarta &vocabulary,
+                                                                             const QString &name,
+                                                                             const QList<lexi::Lineage> &madeFrom)
+{
+    const lexi::VersionMark mark = nextMark(name, madeFrom);
+    vocabulary.setLineage(lexi::Lineage::ofNewVersion(mark, madeFrom).stored());
+    // Written as a file in the downloads, so that it is the file the program would save.
+    const QString path = m_environment.folders->downloadFolderPath() + u'/' + name;
+    if (!m_environment.storage->saveVocabularyToQLXVFile(&vocabulary, path))
+        return lexi::Result<MadeVersion>::failure(u"could not save %1"_s.arg(path));
+    auto data = lexi::readRegularFile(path);
+    QFile::remove(path);
+    if (!data)
+        return lexi::Result<MadeVersion>::failure(data.error());
+    return MadeVersion{std::move(*data), mark};
+}
+
+void DropBoxController::didUpload(const QString &name, const MadeVersion &version)
+{
+    m_lastMade.insert(name, version.mark);
+    lexi::Settings settings(*m_environment.defaults);
+    settings.setCloudFileFingerprint(name, fingerprint(version.data));
+    settings.setCloudFileMark(name, version.mark.text());
 }
 
 lexi::Result<> DropBoxController::retireDropboxFile(const QString &name, const QByteArray &data,
@@ -456,9 +507,15 @@ lexi::Result<> DropBoxController::retireDropboxFile(const QString &name, const Q
     return m_environment.cloudFolder->deletePath(name, dropboxStamp);
 }
 
-void DropBoxController::rememberDropboxFile(const QString &name, const QByteArray &data)
+void DropBoxController::rememberDropboxFile(const QString &name, const QByteArray &data,
+                                            const lexi::Lineage &lineage)
 {
-    lexi::Settings(*m_environment.defaults).setCloudFileFingerprint(name, fingerprint(data));
+    lexi::Settings settings(*m_environment.defaults);
+    settings.setCloudFileFingerprint(name, fingerprint(data));
+    if (const std::optional<lexi::VersionMark> mark = lineage.head())
+        settings.setCloudFileMark(name, mark->text());
+    else
+        settings.removeCloudFileMark(name);
 }
 
 void DropBoxController::removeStaleTemporaryFiles()

@@ -62,9 +62,10 @@ TEST_F(VocabularyJsonReaderTest, ReadsWhatTheDocumentTreeReadsByTheSameRules)
             "statistics": {"dailySnapshots": [{"day": 1400000000, "noU": 3, "noN": -1, "noUST": 2.5},
                 {"noST": "x"}, 5, {"day": "x", "noLT": 2, "noMT": 1}]},
             "yourTextInputSourceName": "", "foreignTextInputSourceName": 7,
-            "isAutoSelectInputSource": 1, "isDisableMisspellRecognition": "yes", "isDirty": true, "version": 12})",
+            "isAutoSelectInputSource": 1, "isDisableMisspellRecognition": "yes", "isDirty": true, "version": 12,
+            "lineage": ["b:2", 3, "a:1", "b:2"]})",
         // Values of the wrong type read as missing.
-        R"({"language": 5, "foreignLanguageName": null, "yourLanguageName": ["x"], "isDirty": 2, "version": -4,
+        R"({"language": 5, "foreignLanguageName": null, "yourLanguageName": ["x"], "isDirty": 2, "version": -4, "lineage": "a:1",
             "shortTermWords": {"words": [3, "word", null, [], {"yw": 1, "fw": {"x": 1}, "c": [], "daa": "x",
                 "la": "x", "t": "tag", "mid": -3, "cid": "12", "wc": true, "l": null}]}})",
         // The last of two equal keys counts, whatever it holds.

@@ -30,6 +30,7 @@ std::shared_ptr<Lexicarta> awkwardVocabulary(const lexi::VocabularyServices &ser
     vocabulary->setVersion(std::numeric_limits<qint64>::max());
     vocabulary->setNeedsSync(true);
     vocabulary->setIsDisableMisspellRecognition(true);
+    vocabulary->setLineage({u"3f9a0c1d2e4b5a69:12"_s, u"\u00e9:1"_s});
     lexi::WordList words;
     const struct
     {
@@ -96,6 +97,7 @@ TEST(VocabularyJsonWriterTest, WritesTheDocumentTheVocabularyDescribes)
     word->setTags({u"home"_s});
     word->setLastAsked(Date::fromSecondsSince1970(1400000000.0));
     empty->addWord(word);
+    empty->setLineage({u"3f9a0c1d2e4b5a69:12"_s});
     EXPECT_EQ(json(*empty), QJsonDocument(empty->dictionaryRepresentation()).toJson(QJsonDocument::Compact));
 
     // A lone surrogate (no character) is written as the replacement character, which every reader

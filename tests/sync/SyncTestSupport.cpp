@@ -27,11 +27,20 @@ void HookedInputSources::runAtNextListing(std::function<void()> block)
 }
 
 SyncInstallation::SyncInstallation(const QString &cloudFolder, const QString &deviceName)
-    : defaults(root.filePath(u"config/Lexicarta/Lexicarta.conf"_s)), folders(root.filePath(u"data"_s))
+    : defaults(root.filePath(u"config/Lexicarta/Lexicarta.conf"_s)), folders(root.filePath(u"data"_s)),
+      m_deviceName(deviceName)
 {
     defaults.setString(lexi::Settings::cloudFolderPathKey, cloudFolder);
     defaults.setBool(lexi::Settings::enableDropboxKey, true);
-    controller = std::make_unique<DropBoxController>(environment(deviceName));
+    restart();
+}
+
+void SyncInstallation::restart()
+{
+    if (controller)
+        controller->finishPendingWork();
+    controller.reset();
+    controller = std::make_unique<DropBoxController>(environment(m_deviceName));
     controller->setDelegate(&delegate);
     controller->setWindow(&chooser);
 }

@@ -84,6 +84,8 @@ public:
     QStringList sync();
     // Lets the main thread's queued calls (the delegate's) run.
     static void deliverMainThreadCalls();
+    // A new start of the program: a new synchronisation on the same files and settings.
+    void restart();
 
     // "French - English" with those words.
     std::shared_ptr<Lexicarta> french(const QList<TestWord> &words, qint64 version, bool needsSync);
@@ -129,6 +131,8 @@ public:
 
 private:
     DropBoxController::Environment environment(const QString &deviceName);
+
+    QString m_deviceName;
 };
 
 // The bytes of a file; "<missing>" when it cannot be read.

@@ -168,6 +168,93 @@ TEST_F(SynchronisationTest, TwoInstallationsKeepEveryWordOfBoth)
     EXPECT_EQ(here.load()->version(), there.load()->version());
 }
 
+TEST_F(SynchronisationTest, AWordDeletedElsewhereStaysDeletedWhereNothingChanged)
+{
+    // The other installation falls behind by one version of the cloud file, by several, and by
+    // versions that two starts of the program made.
+    struct Case
+    {
+        const char *name;
+        int versionsBehind;
+        bool restartBetween;
+    };
+    const Case cases[] = {{"one version behind", 1, false},
+                          {"three versions behind", 3, false},
+                          {"behind versions of two starts of the program", 3, true}};
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        QTemporaryDir cloud;
+        SyncInstallation first(cloud.path(), u"machine-a"_s);
+        SyncInstallation second(cloud.path(), u"machine-b"_s);
+        first.saveChanged(*first.french({shared, fromTheCloud, fromHere}, 0, true));
+        first.sync();
+        second.sync();
+
+        QStringList expected = {shared.foreign, fromTheCloud.foreign};
+        for (int version = 0; version < test.versionsBehind; ++version) {
+            if (test.restartBetween && version == 1)
+                first.restart();
+            auto vocabulary = first.load();
+            if (version == 0) {
+                for (const auto &word : vocabulary->allWords()) {
+                    if (word->foreignWord() == fromHere.foreign)
+                        vocabulary->removeWord(word);
+                }
+            } else {
+                expected.append(u"added %1"_s.arg(version));
+                SyncInstallation::addWord(*vocabulary, {expected.last()});
+            }
+            first.saveChanged(*vocabulary);
+            first.sync();
+        }
+        expected.sort();
+
+        second.sync();
+        EXPECT_EQ(second.records().first().syncAction(), Action::pulled);
+        EXPECT_EQ(second.foreignWords(second.vocabularyPath(french)), expected);
+        EXPECT_EQ(contents(second.vocabularyPath(french)), contents(cloud.filePath(french)));
+        first.sync();
+        EXPECT_EQ(first.foreignWords(first.vocabularyPath(french)), expected);
+    }
+}
+
+TEST_F(SynchronisationTest, AVersionMadeBesideTheOneSeenHereIsMergedWhateverTheVersionsSay)
+{
+    // Two cloud folders, between which a file-sync client carries the file, keeping the newer one.
+    QTemporaryDir cloudA;
+    QTemporaryDir cloudB;
+    SyncInstallation a(cloudA.path(), u"machine-a"_s);
+    SyncInstallation b(cloudB.path(), u"machine-b"_s);
+    a.saveChanged(*a.french({shared}, 0, true));
+    a.sync();
+    QFile::copy(cloudA.filePath(french), cloudB.filePath(french));
+    b.sync();
+
+    // Machine a makes two versions, machine b one; b's has nothing to upload any more.
+    for (const QString &word : {u"a1"_s, u"a2"_s}) {
+        auto mine = a.load();
+        SyncInstallation::addWord(*mine, {word});
+        a.saveChanged(*mine);
+        a.sync();
+    }
+    auto theirs = b.load();
+    SyncInstallation::addWord(*theirs, {u"b1"_s});
+    b.saveChanged(*theirs);
+    b.sync();
+    ASSERT_FALSE(b.load()->needsSync());
+    ASSERT_LT(b.load()->version(), a.load()->version());
+
+    // The client puts machine a's newer file in place of b's.
+    QFile::remove(cloudB.filePath(french));
+    QFile::copy(cloudA.filePath(french), cloudB.filePath(french));
+    b.sync();
+
+    EXPECT_EQ(b.records()[b.records().size() - 2].syncAction(), Action::merged);
+    const QStringList all = {u"a1"_s, u"a2"_s, u"b1"_s, u"chat"_s};
+    EXPECT_EQ(b.foreignWords(b.vocabularyPath(french)), all);
+    EXPECT_EQ(b.foreignWords(cloudB.filePath(french)), all);
+}
+
 TEST_F(SynchronisationTest, WordsAddedOnTwoInstallationsAtTheSameTimeAreAllKept)
 {
     // Both clocks stand at the same second. Words added on their own, ten at once, and one a few
@@ -261,7 +348,7 @@ TEST_F(SynchronisationTest, MergesTheWordsOfConflictedCopiesAndMovesTheCopiesToT
     put(solo.cloud.filePath(u"French - English (2).qlxv"_s), copy);
     solo.installation.sync();
     EXPECT_EQ(solo.installation.foreignWords(solo.localPath), QStringList{u"chat"_s});
-    EXPECT_EQ(contents(solo.cloudPath), contents(solo.localPath));
+    EXPECT_EQ(solo.installation.foreignWords(solo.cloudPath), QStringList{u"chat"_s});
     EXPECT_EQ(QDir(solo.cloud.path()).entryList(QDir::Files), QStringList{french});
 }
 

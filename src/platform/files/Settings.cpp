@@ -109,6 +109,21 @@ void Settings::removeCloudFileFingerprint(const QString &fileName)
     m_defaults.removeObjectForKey(cloudFileFingerprintKeyPrefix + fileName);
 }
 
+QString Settings::cloudFileMark(const QString &fileName) const
+{
+    return m_defaults.stringForKey(cloudFileMarkKeyPrefix + fileName);
+}
+
+void Settings::setCloudFileMark(const QString &fileName, const QString &mark)
+{
+    m_defaults.setString(cloudFileMarkKeyPrefix + fileName, mark);
+}
+
+void Settings::removeCloudFileMark(const QString &fileName)
+{
+    m_defaults.removeObjectForKey(cloudFileMarkKeyPrefix + fileName);
+}
+
 bool Settings::isShowCommentWithQuestion() const
 {
     return m_defaults.boolForKey(showCommentWithQuestionKey);

@@ -89,6 +89,13 @@ public:
     QString cloudFileFingerprint(const QString &fileName) const;
     void setCloudFileFingerprint(const QString &fileName, const QString &fingerprint);
     void removeCloudFileFingerprint(const QString &fileName);
+    // string, none, one key per vocabulary file, "cloudFileMark/" + the file name: the mark that
+    // the synchronisation gave that version of the file in the cloud folder (see lexi::Lineage);
+    // none when it has none, or before the first time.
+    static constexpr QLatin1StringView cloudFileMarkKeyPrefix{"cloudFileMark/"};
+    QString cloudFileMark(const QString &fileName) const;
+    void setCloudFileMark(const QString &fileName, const QString &mark);
+    void removeCloudFileMark(const QString &fileName);
 
     // ---- Quiz (quiz/QLXQuizInterface) ----------------------------------------------------------
 
