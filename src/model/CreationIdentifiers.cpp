@@ -1,5 +1,8 @@
 #include "CreationIdentifiers.h"
 
+#include <QCryptographicHash>
+#include <QtEndian>
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,7 +10,8 @@ namespace lexi {
 
 namespace {
 
-constexpr qint64 lastDay = 0xFFFF;
+// The last day field is that of derived identifiers.
+constexpr qint64 lastDay = 0xFFFE;
 
 } // namespace
 
@@ -24,6 +28,25 @@ CreationIdentifierMaker::CreationIdentifierMaker(const WordList &words, Date now
     const double days = std::floor(now.secondsSinceReferenceDate() / 86400.0);
     const qint64 day = std::isfinite(days) ? qint64(std::clamp(days, 0.0, double(lastDay))) : 0;
     m_dayBits = firstIdentifier | (day << randomBits);
+}
+
+qint64 derivedCreationID(qint64 identifier, const QString &foreignWord, const QString &yourWord, qint64 occurrence)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const QByteArray separator(1, '\0');
+    for (const QByteArray &part : {QByteArray::number(identifier), foreignWord.toUtf8(), yourWord.toUtf8(),
+                                   QByteArray::number(occurrence)}) {
+        hash.addData(part);
+        hash.addData(separator);
+    }
+    const quint64 bits = qFromBigEndian<quint64>(hash.result().constData());
+    constexpr quint64 hashMask = (quint64(1) << CreationIdentifierMaker::randomBits) - 1;
+    return CreationIdentifierMaker::derivedMask | qint64(bits & hashMask);
+}
+
+qint64 derivedCreationID(const QLXWord &word)
+{
+    return derivedCreationID(word.creationID(), word.foreignWord(), word.yourWord());
 }
 
 qint64 CreationIdentifierMaker::next()

@@ -53,7 +53,8 @@ public:
     void encodeWithCoder(lexi::KeyedEncoder &coder) const;
     // Makes the words of the six level lists of a stored form this vocabulary's words, in level
     // order: each word gets its list's level, only those of levels 4 and 5 keep a don't-ask-again
-    // mark, and words without an identifier are numbered as one batch.
+    // mark, and words without an identifier get one derived from their text (see
+    // lexi::derivedCreationID()), the same on every installation.
     void takeStoredWords(const std::array<lexi::WordList, 6> &levels);
 
     Lexicarta(const Lexicarta &) = delete;

@@ -8,6 +8,7 @@
 #include "platform/plist/KeyedDecoder.h"
 #include "platform/plist/KeyedEncoder.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QSet>
 
@@ -175,12 +176,24 @@ void Lexicarta::takeStoredWords(const std::array<lexi::WordList, 6> &levels)
             words.append(word);
         }
     }
-    // Words stored without an identifier get new ones, in stored order.
+    // Words stored without an identifier get one derived from their text, in stored order, so
+    // that every installation that loads the file, or another copy of it, gives them the same.
     if (unnumbered > 0) {
-        lexi::CreationIdentifierMaker identifiers(words, m_services.clock.now());
+        QSet<qint64> taken;
+        taken.reserve(words.size());
+        for (const std::shared_ptr<QLXWord> &word : words)
+            taken.insert(word->creationID());
+        QHash<std::pair<QString, QString>, qint64> occurrences;
         for (const std::shared_ptr<QLXWord> &word : words) {
-            if (word->creationID() < 1)
-                word->setCreationID(identifiers.next());
+            if (word->creationID() >= 1)
+                continue;
+            qint64 &occurrence = occurrences[{word->foreignWord(), word->yourWord()}];
+            qint64 identifier = 0;
+            do
+                identifier = lexi::derivedCreationID(0, word->foreignWord(), word->yourWord(), occurrence++);
+            while (taken.contains(identifier));
+            taken.insert(identifier);
+            word->setCreationID(identifier);
         }
     }
     setAllWords(words);

@@ -7,6 +7,7 @@
 
 using lexi::CreationIdentifierMaker;
 using lexi::Date;
+using namespace Qt::StringLiterals;
 using lexi::WordList;
 
 namespace {
@@ -23,7 +24,7 @@ TEST(CreationIdentifiersTest, NewIdentifiersLieAboveEveryOlderOneAndCarryTheDay)
         double seconds;
         qint64 day;
     } cases[] = {{0.0, 0},           {86399.9, 0},        {86400.0, 1},   {820000000.0, 9490},
-                 {-5000.0, 0},       {1e15, 0xFFFF},      {std::nan(""), 0},
+                 {-5000.0, 0},       {1e15, 0xFFFE},      {std::nan(""), 0},
                  {std::numeric_limits<double>::infinity(), 0}};
     // The largest identifier older versions made for a clock of the year 2100: a batch base of
     // seconds × 100,000 plus the batch's words.
@@ -81,6 +82,26 @@ TEST(CreationIdentifiersTest, AnIdentifierAWordHasOrThatWasMadeIsNeverMadeAgain)
     const qint64 range = second.nextRange(3);
     EXPECT_FALSE(range <= batch + 1 && batch + 1 < range + 3);
     EXPECT_NE(second.next(), again);
+}
+
+TEST(CreationIdentifiersTest, DerivedIdentifiersAreTheSameEverywhereAndNeverMade)
+{
+    const qint64 derived = lexi::derivedCreationID(5, u"chat"_s, u"cat"_s);
+    EXPECT_EQ(derived, lexi::derivedCreationID(5, u"chat"_s, u"cat"_s, 0));
+    EXPECT_TRUE(CreationIdentifierMaker::isDerived(derived));
+    EXPECT_TRUE(CreationIdentifierMaker::isMadeHere(derived));
+    for (const qint64 other : {lexi::derivedCreationID(6, u"chat"_s, u"cat"_s),
+                               lexi::derivedCreationID(5, u"chien"_s, u"cat"_s),
+                               lexi::derivedCreationID(5, u"chat"_s, u"dog"_s),
+                               lexi::derivedCreationID(5, u"cat"_s, u"chat"_s),
+                               lexi::derivedCreationID(5, u"chat"_s, u"cat"_s, 1)}) {
+        EXPECT_NE(other, derived);
+        EXPECT_TRUE(CreationIdentifierMaker::isDerived(other));
+    }
+    // Not even a clock beyond the last day makes one.
+    CreationIdentifierMaker maker({}, Date::fromSecondsSinceReferenceDate(1e15));
+    for (int i = 0; i < 100; ++i)
+        EXPECT_FALSE(CreationIdentifierMaker::isDerived(maker.next()));
 }
 
 } // namespace

@@ -255,6 +255,37 @@ TEST_F(SynchronisationTest, AVersionMadeBesideTheOneSeenHereIsMergedWhateverTheV
     EXPECT_EQ(b.foreignWords(cloudB.filePath(french)), all);
 }
 
+TEST_F(SynchronisationTest, WordsStoredWithoutAnIdentifierAreOneWordOnEveryInstallation)
+{
+    // Both installations have a copy of a vocabulary that another tool wrote, without identifiers,
+    // and one of them a word more; neither has synchronised it yet.
+    SyncInstallation there(cloudFolder, u"machine-b"_s);
+    const auto withoutIdentifiers = [](SyncInstallation &installation, const QStringList &words) {
+        auto vocabulary = installation.french({}, 0, false);
+        for (const QString &word : words)
+            SyncInstallation::addWord(*vocabulary, {word});
+        for (const auto &word : vocabulary->allWords())
+            word->setCreationID(0);
+        put(installation.vocabularyPath(french), installation.fileOf(*vocabulary));
+    };
+    withoutIdentifiers(here, {u"chat"_s, u"chien"_s, u"chat"_s});
+    withoutIdentifiers(there, {u"chat"_s, u"chien"_s, u"chat"_s, u"oiseau"_s});
+
+    here.sync();
+    // What goes up is what the program saves: every word with its identifier.
+    const auto uploaded = here.storage.vocabularyFromFile(cloudFile());
+    ASSERT_TRUE(uploaded);
+    EXPECT_TRUE(lexi::test::contents(cloudFile()) != lexi::test::contents(here.vocabularyPath(french)));
+    there.sync();
+    here.sync();
+
+    // The two copies of "chat" stay two words, as they were.
+    const QStringList all = {u"chat"_s, u"chat"_s, u"chien"_s, u"oiseau"_s};
+    EXPECT_EQ(here.foreignWords(here.vocabularyPath(french)), all);
+    EXPECT_EQ(there.foreignWords(there.vocabularyPath(french)), all);
+    EXPECT_EQ(here.foreignWords(cloudFile()), all);
+}
+
 TEST_F(SynchronisationTest, WordsAddedOnTwoInstallationsAtTheSameTimeAreAllKept)
 {
     // Both clocks stand at the same second. Words added on their own, ten at once, and one a few
