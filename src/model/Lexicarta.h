@@ -214,8 +214,10 @@ public:
     // don't-ask-again mark and its later lastAsked. Words only here stay. The word objects taken
     // move here; those replaced no longer link here. Merging a vocabulary with itself changes
     // nothing. Two words that merely share an identifier (different texts, neither ever edited)
-    // are both kept: the other version's word comes in under a new identifier. Whether any word
-    // here was added, replaced or changed.
+    // are both kept: the other version's word comes in under the identifier derived from its own
+    // and its text (lexi::derivedCreationID()), which every installation derives alike, and a word
+    // that came in so elsewhere is recognised here by it. Whether any word here was added,
+    // replaced or changed.
     bool mergeWithOtherVersion(Lexicarta &other);
     // Adds the words of `other` that have no equal word here (same foreign and your word), as a
     // batch with new creationIDs; `addAllToUnknown` first sets every word of `other` to level 0.

@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -59,7 +60,7 @@ bool sharesOnlyItsIdentifier(const QLXWord &incoming, const QLXWord &local)
 class Counterparts
 {
 public:
-    explicit Counterparts(const lexi::WordList &words)
+    explicit Counterparts(const lexi::WordList &words) : m_words(words)
     {
         m_positions.reserve(words.size());
         m_byText.reserve(words.size());
@@ -74,15 +75,36 @@ public:
     // first.
     std::shared_ptr<QLXWord> counterpart(const QLXWord &incoming) const
     {
-        const auto sameText = m_byText.constFind({incoming.creationID(), wordText(incoming)});
+        return counterpart(incoming, incoming.creationID());
+    }
+    // The same for `incoming` under the identifier `identifier`.
+    std::shared_ptr<QLXWord> counterpart(const QLXWord &incoming, qint64 identifier) const
+    {
+        const auto sameText = m_byText.constFind({identifier, wordText(incoming)});
         if (sameText != m_byText.cend()) {
             if (!sameText->unpaired.empty())
                 return sameText->unpaired.begin()->second;
             if (!sameText->paired.empty())
                 return sameText->paired.begin()->second;
         }
-        const auto unpaired = m_unpairedByID.constFind(incoming.creationID());
+        const auto unpaired = m_unpairedByID.constFind(identifier);
         return unpaired != m_unpairedByID.cend() && unpaired->size() == 1 ? unpaired->begin()->second : nullptr;
+    }
+
+    // The word here, of those there were at first, from whose identifier and text `identifier`
+    // is derived: the word that another installation gave that identifier when it met another
+    // word with the same one. None when there is none, or it was replaced.
+    std::shared_ptr<QLXWord> derivedFrom(qint64 identifier)
+    {
+        if (!m_derived) {
+            m_derived.emplace();
+            for (const std::shared_ptr<QLXWord> &word : m_words) {
+                if (!lexi::CreationIdentifierMaker::isDerived(word->creationID()))
+                    m_derived->insert(lexi::derivedCreationID(*word), word);
+            }
+        }
+        const std::shared_ptr<QLXWord> word = m_derived->value(identifier);
+        return word && holds(word) ? word : nullptr;
     }
 
     // Whether that very word object is one of the words here.
@@ -138,6 +160,9 @@ private:
         }
     }
 
+    const lexi::WordList m_words;
+    // Made when first asked for.
+    std::optional<QHash<qint64, std::shared_ptr<QLXWord>>> m_derived;
     QHash<const QLXWord *, qsizetype> m_positions;
     qsizetype m_nextPosition = 0;
     QHash<Key, SameText> m_byText;
@@ -191,17 +216,29 @@ bool Lexicarta::mergeWithOtherVersion(Lexicarta &other)
     QSet<const QLXWord *> replaced;
     lexi::WordList taken;
     bool changed = false;
-    std::optional<lexi::CreationIdentifierMaker> identifiers;
     for (const std::shared_ptr<QLXWord> &incoming : other.m_allWords) {
         // A word object both versions hold has nothing to take over.
         if (counterparts.holds(incoming) || replaced.contains(incoming.get()))
             continue;
         std::shared_ptr<QLXWord> local = counterparts.counterpart(*incoming);
         if (local && sharesOnlyItsIdentifier(*incoming, *local)) {
-            if (!identifiers)
-                identifiers.emplace(m_allWords + other.m_allWords, m_services.clock.now());
-            incoming->setCreationID(identifiers->next());
-            local = nullptr;
+            // It comes in under the identifier every installation derives for it, under which it
+            // may have come in before.
+            incoming->setCreationID(lexi::derivedCreationID(*incoming));
+            local = counterparts.counterpart(*incoming);
+            if (local && sharesOnlyItsIdentifier(*incoming, *local))
+                local = nullptr;
+        } else if (!local && !lexi::CreationIdentifierMaker::isMadeHere(incoming->creationID())) {
+            // An older identifier, which the word may have here under its derived one.
+            const qint64 derived = lexi::derivedCreationID(*incoming);
+            local = counterparts.counterpart(*incoming, derived);
+            if (local && !sharesOnlyItsIdentifier(*incoming, *local))
+                incoming->setCreationID(derived);
+            else
+                local = nullptr;
+        } else if (!local && lexi::CreationIdentifierMaker::isDerived(incoming->creationID())) {
+            // Derived elsewhere from a word that has its older identifier here.
+            local = counterparts.derivedFrom(incoming->creationID());
         }
         if (local && !supersedes(*incoming, *local)) {
             counterparts.pair(local);

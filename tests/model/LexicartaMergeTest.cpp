@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 using namespace Qt::StringLiterals;
@@ -89,6 +90,17 @@ protected:
         }
         vocabulary->setAllWords(words);
         return vocabulary;
+    }
+
+    // Another copy of the vocabulary, as another installation loads it.
+    std::shared_ptr<Lexicarta> copyOf(const Lexicarta &vocabulary)
+    {
+        auto copy = Lexicarta::create(fakes.services);
+        WordList words;
+        for (const auto &word : vocabulary.allWords())
+            words.append(word->copy());
+        copy->setAllWords(words);
+        return copy;
     }
 
     // "L0 your/foreign l2 daa @100": where the word object came from and what it holds.
@@ -378,7 +390,7 @@ TEST_F(CombineTest, TwoWordsThatOnlyShareTheirIdentifierAreBothKept)
         WordSketch local;
         WordSketch remote;
         QStringList merged;
-        // Whether the remote word came in under an identifier of its own.
+        // Whether the remote word came in under the identifier derived from its own.
         bool renumbered;
     };
     const Case cases[] = {
@@ -399,16 +411,55 @@ TEST_F(CombineTest, TwoWordsThatOnlyShareTheirIdentifierAreBothKept)
         const auto local = vocabularyOf({test.local, WordSketch(6, u"c"_s, u"C"_s)}, u"L"_s);
         const auto remote = vocabularyOf({test.remote}, u"R"_s);
         const auto remoteWord = remote->allWords().front();
+        const qint64 derived = lexi::derivedCreationID(*remoteWord);
         local->mergeWithOtherVersion(*remote);
         QStringList merged = described(local->allWords());
         merged.removeAll(u"L1 c/C l0"_s);
         EXPECT_EQ(merged, test.merged);
         if (test.renumbered) {
-            EXPECT_TRUE(lexi::CreationIdentifierMaker::isMadeHere(remoteWord->creationID()));
+            EXPECT_EQ(remoteWord->creationID(), derived);
             EXPECT_EQ(local->findWordByID(5)->yourWord(), test.local.yourWord);
         } else {
             EXPECT_EQ(remoteWord->creationID(), 5);
         }
+    }
+}
+
+TEST_F(CombineTest, CopiesThatEachMetTwoWordsSharingAnIdentifierAgreeOnThemAfterwards)
+{
+    // Here and there a word of identifier 5; each merged the other's, and so did a third copy
+    // that still has the older identifier for the one word it holds.
+    const auto here = [this] { return vocabularyOf({WordSketch(5, u"a"_s, u"A"_s)}, u"H"_s); };
+    const auto there = [this] { return vocabularyOf({WordSketch(5, u"b"_s, u"B"_s)}, u"T"_s); };
+    const auto mergedHere = here();
+    mergedHere->mergeWithOtherVersion(*there());
+    const auto mergedThere = there();
+    mergedThere->mergeWithOtherVersion(*here());
+    const QStringList both = {u"a/A"_s, u"b/B"_s};
+    const auto texts = [](const Lexicarta &vocabulary) {
+        QStringList texts;
+        for (const auto &word : vocabulary.allWords())
+            texts.append(word->yourWord() + u'/' + word->foreignWord());
+        texts.sort();
+        return texts;
+    };
+    const struct
+    {
+        const char *name;
+        std::function<std::shared_ptr<Lexicarta>()> base;
+        std::function<std::shared_ptr<Lexicarta>()> other;
+    } cases[] = {
+        {"there's merge into here's", [&] { return copyOf(*mergedHere); }, [&] { return copyOf(*mergedThere); }},
+        {"here's merge into there's", [&] { return copyOf(*mergedThere); }, [&] { return copyOf(*mergedHere); }},
+        {"an older copy into here's merge", [&] { return copyOf(*mergedHere); }, there},
+        {"here's merge into an older copy", there, [&] { return copyOf(*mergedHere); }},
+    };
+    for (const auto &test : cases) {
+        SCOPED_TRACE(test.name);
+        const auto base = test.base();
+        const auto other = test.other();
+        base->mergeWithOtherVersion(*other);
+        EXPECT_EQ(texts(*base), both);
     }
 }
 

@@ -286,6 +286,39 @@ TEST_F(SynchronisationTest, WordsStoredWithoutAnIdentifierAreOneWordOnEveryInsta
     EXPECT_EQ(here.foreignWords(cloudFile()), all);
 }
 
+TEST_F(SynchronisationTest, TwoWordsThatShareAnOlderIdentifierStayOneEachOnEveryInstallation)
+{
+    // Each machine has a word of identifier 5 from an older version, a different one; the cloud
+    // client puts each machine's file beside the other's as a conflicted copy, and from then on
+    // carries machine a's file.
+    QTemporaryDir cloudA;
+    QTemporaryDir cloudB;
+    SyncInstallation a(cloudA.path(), u"machine-a"_s);
+    SyncInstallation b(cloudB.path(), u"machine-b"_s);
+    a.saveChanged(*a.french({{u"chat"_s, 5}}, 0, true));
+    b.saveChanged(*b.french({{u"chien"_s, 5}}, 0, true));
+    a.sync();
+    b.sync();
+    QFile::copy(cloudA.filePath(french), cloudB.filePath(u"French - English.sync-conflict-20260105-143000-AAAAAAA.qlxv"_s));
+    QFile::copy(cloudB.filePath(french), cloudA.filePath(u"French - English.sync-conflict-20260105-143000-BBBBBBB.qlxv"_s));
+    a.sync();
+    b.sync();
+    const auto carry = [&] {
+        QFile::remove(cloudB.filePath(french));
+        QFile::copy(cloudA.filePath(french), cloudB.filePath(french));
+    };
+    carry();
+    b.sync();
+    QFile::remove(cloudA.filePath(french));
+    QFile::copy(cloudB.filePath(french), cloudA.filePath(french));
+    a.sync();
+
+    const QStringList both = {u"chat"_s, u"chien"_s};
+    EXPECT_EQ(a.foreignWords(a.vocabularyPath(french)), both);
+    EXPECT_EQ(b.foreignWords(b.vocabularyPath(french)), both);
+    EXPECT_EQ(b.foreignWords(cloudB.filePath(french)), both);
+}
+
 TEST_F(SynchronisationTest, WordsAddedOnTwoInstallationsAtTheSameTimeAreAllKept)
 {
     // Both clocks stand at the same second. Words added on their own, ten at once, and one a few
