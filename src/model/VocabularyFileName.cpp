@@ -35,7 +35,8 @@ std::optional<QString> conflictedCopyOriginal(const QString &name)
     const QRegularExpressionMatch match = parenthesised.match(base);
     if (!match.hasMatch())
         return std::nullopt;
-    static const QRegularExpression copyMark(u"^\\d+$|conflicted copy|^conflict\\b"_s,
+    // Unison's marks are "conflict_on_<date>" and "conflict #<n>_on_<date>".
+    static const QRegularExpression copyMark(u"^\\d+$|conflicted copy|^conflict(?![a-z])"_s,
                                              QRegularExpression::CaseInsensitiveOption);
     if (!copyMark.match(match.captured(2)).hasMatch())
         return std::nullopt;

@@ -23,8 +23,8 @@ bool isVocabularyFileName(const QString &name);
 // - ".sync-conflict-<date>-<time>-<device>" (Syncthing: "Name.sync-conflict-20260105-143000-ABCDEFG.qlxv"),
 // - a parenthesised part that says "conflicted copy" in any case (the cloud service, Nextcloud
 //   and ownCloud: "Name (Tom's conflicted copy 2015-05-03).qlxv", "Name (conflicted copy
-//   2026-01-05 143000).qlxv"), or begins with the word "conflict" (Unison: "Name (conflict #1
-//   on 2026-01-05).qlxv"),
+//   2026-01-05 143000).qlxv"), or begins with "conflict" followed by no letter (Unison:
+//   "Name (conflict_on_2026-01-05).qlxv", "Name (conflict #1_on_2026-01-05).qlxv"),
 // - or a parenthesised number ("Name (2).qlxv").
 // Other parenthesised names, such as "French - English (UK).qlxv", are vocabularies like any other.
 bool isConflictedCopy(const QString &name);

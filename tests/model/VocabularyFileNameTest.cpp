@@ -39,6 +39,10 @@ TEST(VocabularyFileNameTest, TellsVocabulariesFromConflictedCopiesAndOtherFiles)
         {u"French - English (conflicted copy 2026-01-05 143000).qlxv"_s, true, french},
         {u"French - English (conflict #1 on 2026-01-05 at 14-30-00).qlxv"_s, true, french},
         {u"French - English (conflict #2_on_2026-01-05).qlxv"_s, true, french},
+        // Unison's first copy of a day.
+        {u"French - English (conflict_on_2026-01-05).qlxv"_s, true, french},
+        {u"French - English (conflict on 2026-01-05).qlxv"_s, true, french},
+        {u"French - English (conflicting).qlxv"_s, true, {}},
         {u"French - English.sync-conflict-20260105-143000-ABCD3FG.qlxv"_s, true, french},
         {u"French - English (UK) (2).qlxv"_s, true, u"French - English (UK).qlxv"_s},
         {u"(2).qlxv"_s, true, u".qlxv"_s},

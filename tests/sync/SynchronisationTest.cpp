@@ -372,6 +372,8 @@ TEST_F(SynchronisationTest, MergesTheWordsOfConflictedCopiesAndMovesTheCopiesToT
         u"French - English (conflicted copy 2026-01-05 143000).qlxv"_s,
         u"French - English (Tom's conflicted copy 2026-01-05).qlxv"_s,
         u"French - English (conflict #1 on 2026-01-05 at 14-30-00).qlxv"_s,
+        u"French - English (conflict_on_2026-01-05).qlxv"_s,
+        u"French - English (conflict #1_on_2026-01-05).qlxv"_s,
         u"French - English (2).qlxv"_s,
     };
     for (const bool inTheCloud : {true, false}) {

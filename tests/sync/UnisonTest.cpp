@@ -26,7 +26,11 @@ const QString french = u"French - English.qlxv"_s;
 class Unison
 {
 public:
-    Unison(const QString &first, const QString &second) : m_first(first), m_second(second) {}
+    // `options`: more of unison's options.
+    Unison(const QString &first, const QString &second, const QStringList &options = {})
+        : m_first(first), m_second(second), m_options(options)
+    {
+    }
 
     // One run; false when unison could not be run or failed. A run that reports a file it could
     // not carry (exit status 2, which a busy machine sometimes gives) is repeated once, as a
@@ -40,7 +44,9 @@ public:
             process.setProcessEnvironment(environment);
             process.setProcessChannelMode(QProcess::MergedChannels);
             process.start(QStandardPaths::findExecutable(u"unison"_s),
-                          {m_first, m_second, u"-batch"_s, u"-prefer"_s, u"newer"_s, u"-times"_s, u"-silent"_s});
+                          QStringList{m_first, m_second, u"-batch"_s, u"-prefer"_s, u"newer"_s, u"-times"_s,
+                                      u"-silent"_s}
+                              + m_options);
             const bool finished = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
             if (finished && process.exitCode() <= 1)
                 return true;
@@ -57,6 +63,7 @@ public:
 private:
     QString m_first;
     QString m_second;
+    QStringList m_options;
     QTemporaryDir m_state;
     QString m_lastOutput;
 };
@@ -249,6 +256,48 @@ TEST(UnisonTest, TwoInstallationsBehindUnisonLoseNoWordOverManyRounds)
                       << std::endl;
     }
     EXPECT_EQ(lexi::test::contents(a.vocabularyPath(french)), lexi::test::contents(b.vocabularyPath(french)));
+}
+
+TEST(UnisonTest, TheCopiesUnisonKeepsOfAConflictAreMergedOnBothMachines)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable(u"unison"_s).isEmpty()) << "unison is not installed";
+    QTemporaryDir cloudA;
+    QTemporaryDir cloudB;
+    SyncInstallation a(cloudA.path(), u"machine-a"_s);
+    SyncInstallation b(cloudB.path(), u"machine-b"_s);
+    // Unison keeps the file it replaces as "<name> (conflict_on_<date>)", and later ones of the
+    // same day as "<name> (conflict #<n>_on_<date>)".
+    Unison unison(cloudA.path(), cloudB.path(), {u"-copyonconflict"_s});
+    a.saveChanged(*a.french({{u"chat"_s}}, 0, true));
+    a.sync();
+    ASSERT_TRUE(unison.run()) << unison.lastOutput().toStdString();
+    b.sync();
+
+    QStringList all = {u"chat"_s};
+    for (int conflict = 0; conflict < 2; ++conflict) {
+        for (SyncInstallation *installation : {&a, &b}) {
+            auto vocabulary = installation->load();
+            all.append(u"%1 %2"_s.arg(installation == &a ? u"a"_s : u"b"_s).arg(conflict));
+            SyncInstallation::addWord(*vocabulary, {all.last()});
+            installation->saveChanged(*vocabulary);
+            installation->sync();
+            installation->clock.advance(std::chrono::seconds(2));
+        }
+        ASSERT_TRUE(unison.run()) << unison.lastOutput().toStdString();
+        a.sync();
+        b.sync();
+        ASSERT_TRUE(unison.run()) << unison.lastOutput().toStdString();
+        a.sync();
+        b.sync();
+    }
+
+    all.sort();
+    EXPECT_EQ(a.foreignWords(a.vocabularyPath(french)), all);
+    EXPECT_EQ(b.foreignWords(b.vocabularyPath(french)), all);
+    // The copies went to the backups; only languages are left.
+    EXPECT_EQ(a.vocabularyFiles(), QStringList{french});
+    EXPECT_EQ(QDir(cloudA.path()).entryList(QDir::Files), QStringList{french});
+    EXPECT_EQ(QDir(cloudB.path()).entryList(QDir::Files), QStringList{french});
 }
 
 } // namespace
