@@ -75,6 +75,7 @@ void DropBoxController::syncWithDropboxBlocking()
     const lexi::Clock::Duration runStart = m_environment.clock->monotonicNow();
     if (!mayRun(runStart))
         return;
+    m_environment.syncLog->startRun();
     // The program's saves still on their way to disk land first, so that this run reads them.
     m_environment.storage->flushSaves();
     removeStaleTemporaryFiles();

@@ -65,15 +65,27 @@ void QLXSyncLog::addStatus(const QLXSyncStatus &status)
     const auto old = std::find_if(m_statusLog.begin(), m_statusLog.end(),
                                   [&](const QLXSyncStatus &record) { return sameLanguage(record, status); });
     if (old != m_statusLog.end()) {
+        const qsizetype index = old - m_statusLog.begin();
+        const bool failed = old->syncAction() == QLXSyncStatus::SyncAction::failed;
+        // A failure stands for its run: what a later step of that run says does not hide it.
+        if (failed && m_statusLogRuns[index] == m_run)
+            return;
         // Nothing done does not hide what was done; but once a step failed, a later run that
         // finds everything in step is the news.
-        if (old->syncAction() != QLXSyncStatus::SyncAction::unchanged
-            && old->syncAction() != QLXSyncStatus::SyncAction::failed
+        if (old->syncAction() != QLXSyncStatus::SyncAction::unchanged && !failed
             && status.syncAction() == QLXSyncStatus::SyncAction::unchanged)
             return;
         m_statusLog.erase(old);
+        m_statusLogRuns.remove(index);
     }
     m_statusLog.append(status);
+    m_statusLogRuns.append(m_run);
+}
+
+void QLXSyncLog::startRun()
+{
+    std::lock_guard lock(m_statusLogMutex);
+    ++m_run;
 }
 
 QString QLXSyncLog::renderLog(const QList<QLXSyncStatus> &records)

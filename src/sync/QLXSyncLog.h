@@ -46,8 +46,10 @@ public:
 
     // Appends the record to the full log, and puts it in the status log in place of the one of
     // its language (names compared without regard to case), unless that one did something and
-    // this one left everything unchanged.
+    // this one left everything unchanged, or that one failed in the same run.
     void addStatus(const QLXSyncStatus &status);
+    // The records added from now on belong to a new synchronisation run.
+    void startRun();
 
     // The text of a log file: every record of the full log with its lines indented, a direction
     // header before the first record and wherever the direction changes.
@@ -83,6 +85,9 @@ private:
 
     mutable std::mutex m_statusLogMutex;
     QList<QLXSyncStatus> m_statusLog;
+    // The run each record of the status log was added in; under m_statusLogMutex.
+    QList<quint64> m_statusLogRuns;
+    quint64 m_run = 0;
 
     std::mutex m_saveMutex;
     lexi::Clock::Duration m_lastSaveTime;

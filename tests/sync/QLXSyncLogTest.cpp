@@ -58,6 +58,8 @@ TEST_F(QLXSyncLogTest, KeepsTheLatestMeaningfulRecordPerLanguage)
         QString language;
         Action action;
         QStringList statusLog;
+        // Added in a run of its own.
+        bool newRun = false;
     };
     const Step steps[] = {
         {u"French - English"_s, Action::pulled, {u"French - English:-1"_s}},
@@ -69,17 +71,25 @@ TEST_F(QLXSyncLogTest, KeepsTheLatestMeaningfulRecordPerLanguage)
         // Names that differ in case only are one language.
         {u"german - english"_s, Action::merged, {u"French - English:1"_s, u"german - english:2"_s}},
         {u"German - English"_s, Action::skipped, {u"French - English:1"_s, u"German - English:3"_s}},
-        // A failure shows, and a run that finds everything in step afterwards shows that.
+        // A failure shows, whatever a later step of its run says, and a run that finds everything
+        // in step afterwards shows that.
         {u"French - English"_s, Action::failed, {u"German - English:3"_s, u"French - English:4"_s}},
-        {u"French - English"_s, Action::unchanged, {u"German - English:3"_s, u"French - English:0"_s}},
+        {u"French - English"_s, Action::unchanged, {u"German - English:3"_s, u"French - English:4"_s}},
+        {u"French - English"_s, Action::pushed, {u"German - English:3"_s, u"French - English:4"_s}},
+        {u"French - English"_s, Action::unchanged, {u"German - English:3"_s, u"French - English:0"_s}, true},
     };
-    for (const Step &step : steps)
+    for (const Step &step : steps) {
+        if (step.newRun)
+            log.startRun();
         log.addStatus(status(step.language, step.action));
+    }
     EXPECT_EQ(names(log.statusLog()), steps[std::size(steps) - 1].statusLog);
     EXPECT_EQ(log.fullLog().size(), qsizetype(std::size(steps)));
 
     QLXSyncLog stepwise{{&folders, &clock}};
     for (const Step &step : steps) {
+        if (step.newRun)
+            stepwise.startRun();
         stepwise.addStatus(status(step.language, step.action));
         EXPECT_EQ(names(stepwise.statusLog()), step.statusLog) << step.language.toStdString();
     }

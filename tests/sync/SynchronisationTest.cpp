@@ -553,6 +553,30 @@ TEST_F(SynchronisationTest, RecordsWhyAStepFailedAndShowsItAsFailed)
     }
 }
 
+TEST_F(SynchronisationTest, AFirstPhaseThatFailedShowsAsFailedThoughNothingGoesUp)
+{
+    SyncInstallation there(cloudFolder, u"machine-b"_s);
+    here.saveChanged(*here.french({shared}, 0, true));
+    here.sync();
+    there.sync();
+    const auto vocabulary = there.load();
+    ASSERT_TRUE(vocabulary);
+    // The cloud client is still writing another machine's version.
+    const QByteArray file = contents(cloudFile());
+    put(cloudFile(), file.left(file.size() / 2));
+
+    there.sync();
+
+    EXPECT_EQ(there.records()[there.records().size() - 2].syncAction(), Action::failed);
+    EXPECT_EQ(there.records().last().message(), u"already synched"_s);
+    EXPECT_TRUE(there.log.syncStatusForVocabulary(*vocabulary)->endsWith(u"(failed)"_s))
+        << there.log.syncStatusForVocabulary(*vocabulary)->toStdString();
+    // A later run that finds both in step is the news.
+    here.sync();
+    there.sync();
+    EXPECT_FALSE(there.log.syncStatusForVocabulary(*vocabulary)->endsWith(u"(failed)"_s));
+}
+
 TEST_F(SynchronisationTest, LeavesAFileThatChangesDuringTheRunForTheNext)
 {
     const TestWord other{u"souris"_s, 4};
