@@ -77,8 +77,8 @@ public:
     // How long a cloud vocabulary file may stay empty (the client may still be filling it)
     // before it is removed.
     static constexpr std::chrono::seconds emptyFileGracePeriod{60};
-    // How long a temporary file of ours may stay in the vocabularies or the cloud folder before a
-    // run takes it for one left by a process killed while writing, and removes it.
+    // How long a temporary file of ours may stay in the vocabularies, the backups or the cloud
+    // folder before a run takes it for one left by a process killed while writing, and removes it.
     static constexpr std::chrono::seconds staleTemporaryFileAge{300};
 
     // What tells one content of a cloud file from another (SHA-256, in hexadecimal): this
@@ -186,7 +186,8 @@ private:
                                           const QList<lexi::Lineage> &madeFrom);
     // Notes `version` as the cloud file `name`, as this installation uploaded it.
     void didUpload(const QString &name, const MadeVersion &version);
-    // Removes what writes of a killed process left in the vocabularies and the cloud folder.
+    // Removes what writes of a killed process left in the vocabularies, the backups and the cloud
+    // folder.
     void removeStaleTemporaryFiles();
     // Merges every conflicted copy in the vocabularies folder and at the top of the cloud folder
     // into the vocabulary it is a copy of, marks that for upload and moves the copy into the

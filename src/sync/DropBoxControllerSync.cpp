@@ -521,7 +521,7 @@ void DropBoxController::rememberDropboxFile(const QString &name, const QByteArra
 
 void DropBoxController::removeStaleTemporaryFiles()
 {
-    QStringList folders = {m_environment.folders->vocabularyFolderPath()};
+    QStringList folders = {m_environment.folders->vocabularyFolderPath(), m_environment.folders->backupFolderPath()};
     if (const std::optional<QString> root = m_environment.cloudFolder->folderPath())
         folders += {*root, *root + u"/Logs/"_s + deviceName()};
     const lexi::Date olderThan = m_environment.clock->now().addingSeconds(-double(staleTemporaryFileAge.count()));

@@ -171,9 +171,11 @@ TEST_F(DropBoxControllerTest, RemovesTemporaryFilesThatAKilledRunLeftForMinutes)
     const QString logFolder = cloudPath(u"Logs/machine-a"_s);
     QDir().mkpath(logFolder);
     const QStringList stale = {cloudPath(u"~syncthing~lexicarta-1a2b3c.tmp"_s), logFolder + u"/.~lexicarta.4d5e6f"_s,
-                               here.vocabularyPath(u"~syncthing~lexicarta-7g8h9i.tmp"_s)};
+                               here.vocabularyPath(u"~syncthing~lexicarta-7g8h9i.tmp"_s),
+                               here.folders.backupFolderPath() + u"/~syncthing~lexicarta-0j1k2l.tmp"_s};
     const QStringList fresh = {cloudPath(u"~syncthing~lexicarta-fresh.tmp"_s),
-                               here.vocabularyPath(u".~lexicarta.fresh"_s)};
+                               here.vocabularyPath(u".~lexicarta.fresh"_s),
+                               here.folders.backupFolderPath() + u"/~syncthing~lexicarta-fresh.tmp"_s};
     for (const QString &path : stale)
         putAged(path, 1000);
     for (const QString &path : fresh)
