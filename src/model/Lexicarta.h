@@ -216,8 +216,10 @@ public:
     // nothing. Two words that merely share an identifier (different texts, neither ever edited)
     // are both kept: the other version's word comes in under the identifier derived from its own
     // and its text (lexi::derivedCreationID()), which every installation derives alike, and a word
-    // that came in so elsewhere is recognised here by it. Whether any word here was added,
-    // replaced or changed.
+    // that came in so elsewhere is recognised here by it. The statistics keep every day either
+    // version recorded (of a day both recorded, the snapshot of the one whose history goes on past
+    // it, else this one's), and today's counts the merged words. Whether any word here was added,
+    // replaced or changed, or a day of statistics came in.
     bool mergeWithOtherVersion(Lexicarta &other);
     // Adds the words of `other` that have no equal word here (same foreign and your word), as a
     // batch with new creationIDs; `addAllToUnknown` first sets every word of `other` to level 0.

@@ -169,6 +169,43 @@ private:
     QHash<qint64, ByPosition> m_unpairedByID;
 };
 
+using Snapshots = QList<QLXDailyStatisticsSnapshot>;
+
+Snapshots byDay(Snapshots snapshots)
+{
+    std::stable_sort(snapshots.begin(), snapshots.end(), [](const auto &first, const auto &second) {
+        return first.day() < second.day();
+    });
+    return snapshots;
+}
+
+// Every day either history recorded, in the order of the days. Of a day both recorded, the
+// snapshot of the history that goes on past it: its copy was used after that day ended, and the
+// program synchronises first, so its snapshot is the later one; else the snapshot here.
+Snapshots mergedHistory(const Snapshots &unsortedHere, const Snapshots &unsortedThere)
+{
+    const Snapshots here = byDay(unsortedHere);
+    const Snapshots there = byDay(unsortedThere);
+    Snapshots merged;
+    merged.reserve(here.size() + there.size());
+    qsizetype h = 0;
+    qsizetype t = 0;
+    while (h < here.size() || t < there.size()) {
+        if (t == there.size() || (h < here.size() && here[h].compareDates(there[t]) < 0)) {
+            merged.append(here[h++]);
+        } else if (h == here.size() || here[h].compareDates(there[t]) > 0) {
+            merged.append(there[t++]);
+        } else {
+            const bool thereGoesOn = t + 1 < there.size();
+            const bool hereGoesOn = h + 1 < here.size();
+            merged.append(thereGoesOn && !hereGoesOn ? there[t] : here[h]);
+            ++h;
+            ++t;
+        }
+    }
+    return merged;
+}
+
 } // namespace
 
 qsizetype Lexicarta::deleteDuplicates()
@@ -272,7 +309,15 @@ bool Lexicarta::mergeWithOtherVersion(Lexicarta &other)
     taken.removeIf(isReplaced);
     setAllWords(m_allWords + taken);
     buildSynonyms();
-    return changed || !taken.isEmpty();
+
+    // Every day either side recorded stays; today's counts the words as merged.
+    const Snapshots history = mergedHistory(m_statistics.dailySnapshots(), other.m_statistics.dailySnapshots());
+    const bool historyChanged = history != m_statistics.dailySnapshots();
+    m_statistics.setDailySnapshots(history);
+    const QLXDailyStatisticsSnapshot today = QLXDailyStatisticsSnapshot::initWithVocabulary(*this);
+    if (!history.isEmpty() && history.last().compareDates(today) == 0 && history.last() != today)
+        makeDailyStatisticsSnapshot();
+    return changed || !taken.isEmpty() || historyChanged;
 }
 
 void Lexicarta::joinWithVocabulary(Lexicarta &other, bool addAllToUnknown)

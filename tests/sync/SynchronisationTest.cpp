@@ -319,6 +319,36 @@ TEST_F(SynchronisationTest, TwoWordsThatShareAnOlderIdentifierStayOneEachOnEvery
     EXPECT_EQ(b.foreignWords(cloudB.filePath(french)), both);
 }
 
+TEST_F(SynchronisationTest, AMergeKeepsEveryDayOfStatisticsEitherSideRecorded)
+{
+    SyncInstallation there(cloudFolder, u"machine-b"_s);
+    here.saveChanged(*here.french({shared, fromHere}, 0, true));
+    here.sync();
+    there.sync();
+    const auto answer = [](SyncInstallation &installation, std::chrono::hours later) {
+        installation.clock.advance(later);
+        auto vocabulary = installation.load();
+        vocabulary->answeredWord(*vocabulary->allWords().first(), 1);
+        installation.saveChanged(*vocabulary);
+    };
+    // Machine b is used the next day, machine a the day after; a synchronises first.
+    answer(there, std::chrono::hours(24));
+    answer(here, std::chrono::hours(48));
+    here.sync();
+    there.sync();
+    here.sync();
+
+    const auto days = [](SyncInstallation &installation) {
+        QStringList days;
+        const auto vocabulary = installation.load();
+        for (const QLXDailyStatisticsSnapshot &snapshot : vocabulary->statistics().dailySnapshots())
+            days.append(snapshot.description());
+        return days;
+    };
+    EXPECT_EQ(days(there).size(), 3) << days(there).join(u" | "_s).toStdString();
+    EXPECT_EQ(days(here), days(there));
+}
+
 TEST_F(SynchronisationTest, WordsAddedOnTwoInstallationsAtTheSameTimeAreAllKept)
 {
     // Both clocks stand at the same second. Words added on their own, ten at once, and one a few
