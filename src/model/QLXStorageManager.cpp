@@ -172,13 +172,14 @@ bool QLXStorageManager::saveVocabulary(const Lexicarta *vocabulary)
     }
     if (!lexi::dispatch::isMainThread())
         return saveVocabularyToQLXVFile(vocabulary, *path);
-    m_saver.save(*path, [this, snapshot = lexi::VocabularySnapshot(*vocabulary), path = *path,
-                         time = saveTime()]() -> lexi::dispatch::Block {
+    const quint64 number = ++m_savesHandedOver[*path];
+    m_saver.save(*path, [this, snapshot = lexi::VocabularySnapshot(*vocabulary), path = *path, time = saveTime(),
+                         number]() -> lexi::dispatch::Block {
         const std::optional<QString> failure = writeOwnFormat(snapshot, path, time);
         if (!failure) {
-            return [this, path, written = QFileInfo(path).lastModified().toSecsSinceEpoch()] {
+            return [this, path, number, written = lexi::fileStamp(path).value_or(lexi::FileStamp())] {
                 if (m_saveObserver)
-                    m_saveObserver(path, written);
+                    m_saveObserver(path, written, m_savesHandedOver.value(path) == number);
             };
         }
         return [this, name = snapshot.foreignLanguageName, message = *failure] { showSaveAlert(name, message); };

@@ -7,10 +7,12 @@
 #include "VocabularySnapshot.h"
 
 #include "platform/files/ApplicationFolders.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/ports/Clock.h"
 #include "platform/ports/Workspace.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -106,10 +108,11 @@ public:
     // Shows a load's alert; its second button, when it has one, opens the backups folder.
     void showLoadFailure(const lexi::Alert &alert) const;
 
-    // Called on the main thread after each background save is written, with the file's path and its
-    // modification time (seconds since 1970) as the save left it: how the program recognises its
-    // own saves among the changes to its files.
-    using SaveObserver = std::function<void(const QString &path, qint64 modificationTime)>;
+    // Called on the main thread after each background save is written, with the file's path, its
+    // stamp as the save left it, and whether it is the last save of that file handed over so far
+    // (so that the file holds every change saved): how the program recognises its own saves among
+    // the changes to its files.
+    using SaveObserver = std::function<void(const QString &path, const lexi::FileStamp &stamp, bool isLatest)>;
     void setSaveObserver(SaveObserver observer);
 
     // Waits until every save handed to the background saver so far is written. Called at quit,
@@ -150,5 +153,7 @@ private:
     // Last, so that it is flushed and ended before anything its saves use goes.
     // Main thread.
     SaveObserver m_saveObserver;
+    // How many background saves of each path were handed over. Main thread.
+    QHash<QString, quint64> m_savesHandedOver;
     lexi::VocabularySaver m_saver;
 };

@@ -58,7 +58,12 @@ QLXMainWindowController::QLXMainWindowController(lexi::Installation &installatio
     buildWindow();
     buildMenus();
     m_installation.storage().setSaveObserver(
-        [this](const QString &path, qint64 modificationTime) { noteOwnSave(path, modificationTime); });
+        [this](const QString &path, const lexi::FileStamp &stamp, bool isLatest) {
+            noteOwnSave(path, stamp, isLatest);
+        });
+    lexi::VocabularyKeeper &keeper = m_pages.vocabulary->keeper();
+    connect(&keeper, &lexi::VocabularyKeeper::wordsChanged, this, [this] { m_changedSinceSaved = true; });
+    connect(&keeper, &lexi::VocabularyKeeper::vocabularyReplaced, this, [this] { m_changedSinceSaved = false; });
 }
 
 QLXMainWindowController::~QLXMainWindowController()

@@ -5,6 +5,7 @@
 
 #include "model/QLXFile.h"
 #include "platform/dispatch/DelayedBlock.h"
+#include "platform/files/AtomicFile.h"
 #include "sync/DropboxControllerDelegate.h"
 
 #include <QIcon>
@@ -99,9 +100,13 @@ public:
     void dropboxControllerDidFinishSync() override;
     void dropboxControllerDidLinkSuccessfully() override;
     void dropboxControllerFailedToLink() override;
-    // The program saved the file at `path` itself, leaving it with `modificationTime` (seconds
-    // since 1970): a synchronisation that finds the current vocabulary's file so does not reload it.
-    void noteOwnSave(const QString &path, qint64 modificationTime);
+    // The program saved the file at `path` itself, leaving it with `stamp`: a synchronisation that
+    // finds the current vocabulary's file so does not reload it. `isLatest`: no later save of it
+    // was handed over, so the file holds every change made so far.
+    void noteOwnSave(const QString &path, const lexi::FileStamp &stamp, bool isLatest);
+    // Takes in the current vocabulary's file after a synchronisation changed it: reloads it, or,
+    // when the vocabulary changed since the file was last saved, merges it in.
+    void takeInSynchronisedFile(const QString &path);
 
     // The preferences.
     void preferencesDidChangeVocabularyAtPath(const QString &path) override;
@@ -191,8 +196,9 @@ private:
 
     bool m_isInFirstSetupMode = false;
     bool m_toolbarItemsEnabled = true;
-    // Seconds since 1970 of the current file's modification time when it was last reloaded after a
-    // synchronisation or saved by the program.
-    std::optional<qint64> m_vocabularyLastLoadedDate;
+    // The current file's stamp when it was last read or saved by the program.
+    std::optional<lexi::FileStamp> m_vocabularyStamp;
+    // The open vocabulary changed since it was read, and its file does not hold every change yet.
+    bool m_changedSinceSaved = false;
     std::vector<lexi::dispatch::DelayedBlock> m_delayedSteps;
 };

@@ -15,7 +15,6 @@
 #include "platform/files/StringTables.h"
 
 #include <QComboBox>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,26 +25,32 @@
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
-namespace {
-
-
-// Seconds since 1970 of the file's modification time; nothing when no file is there.
-std::optional<qint64> modificationSeconds(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return std::nullopt;
-    return info.lastModified().toSecsSinceEpoch();
-}
-
-} // namespace
-
 void QLXMainWindowController::setCurrentVocabulary(std::shared_ptr<Lexicarta> vocabulary)
 {
     m_pages.vocabulary->keeper().setVocabulary(std::move(vocabulary));
     // The file as it was read: a synchronisation reloads it only when it changes from here.
     if (const auto path = currentSavePath())
-        m_vocabularyLastLoadedDate = modificationSeconds(*path);
+        m_vocabularyStamp = lexi::fileStamp(*path);
+}
+
+void QLXMainWindowController::takeInSynchronisedFile(const QString &path)
+{
+    lexi::VocabularyKeeper &keeper = m_pages.vocabulary->keeper();
+    const std::shared_ptr<Lexicarta> open = keeper.vocabulary();
+    if (!m_changedSinceSaved || !open) {
+        m_pages.vocabulary->reloadVocabularyFromDisk();
+        return;
+    }
+    // The learner changed the vocabulary after the synchronisation read the file: its result
+    // comes in as another version, and the vocabulary, now holding both, goes up at the next run.
+    const std::shared_ptr<Lexicarta> synchronised = m_installation.storage().vocabularyFromFile(path);
+    if (!synchronised)
+        return;
+    open->mergeWithOtherVersion(*synchronised);
+    open->setVersion(synchronised->version());
+    open->setLineage(synchronised->lineage());
+    keeper.setVocabulary(open);
+    keeper.recordChange();
 }
 
 void QLXMainWindowController::setProgressRunning(bool running)
@@ -166,10 +171,10 @@ void QLXMainWindowController::dropboxControllerDidFinishSync()
     m_modalWatch.runWhenNoModal([this] {
         m_pages.quiz->runWhenNoQuizRuns([this] {
             if (const auto path = currentSavePath()) {
-                if (const auto seconds = modificationSeconds(*path);
-                    seconds && *seconds != m_vocabularyLastLoadedDate.value_or(0)) {
-                    m_pages.vocabulary->reloadVocabularyFromDisk();
-                    m_vocabularyLastLoadedDate = seconds;
+                if (const std::optional<lexi::FileStamp> stamp = lexi::fileStamp(*path);
+                    stamp && stamp != m_vocabularyStamp) {
+                    m_vocabularyStamp = stamp;
+                    takeInSynchronisedFile(*path);
                 }
             }
         });
@@ -188,10 +193,13 @@ void QLXMainWindowController::dropboxControllerDidFinishSync()
     });
 }
 
-void QLXMainWindowController::noteOwnSave(const QString &path, qint64 modificationTime)
+void QLXMainWindowController::noteOwnSave(const QString &path, const lexi::FileStamp &stamp, bool isLatest)
 {
-    if (currentSavePath() == path)
-        m_vocabularyLastLoadedDate = modificationTime;
+    if (currentSavePath() != path)
+        return;
+    m_vocabularyStamp = stamp;
+    if (isLatest)
+        m_changedSinceSaved = false;
 }
 
 void QLXMainWindowController::getStartedAfterSync()

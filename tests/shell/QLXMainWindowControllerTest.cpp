@@ -6,6 +6,7 @@
 #include "support/ConsoleCapture.h"
 
 #include "model/QLXStorageManager.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/files/CloudFolder.h"
 #include "platform/linux/LocaleName.h"
 #include "platform/files/StringTables.h"
@@ -25,6 +26,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
+
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -344,6 +347,55 @@ TEST_F(MainWindowTest, ASynchronisationReloadsOnlyAFileThatChangedElsewhere)
     EXPECT_EQ(controller().currentVocabulary()->countAllWords(), 5);
     controller().dropboxControllerDidFinishSync();
     EXPECT_EQ(reloads(), 1);
+}
+
+TEST_F(MainWindowTest, AFileASynchronisationWroteInTheSecondOfTheLastSaveIsReloaded)
+{
+    const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().awakeFromNib();
+    controller().currentVocabulary()->setNeedsSync(true);
+    window.test.installation->storage().saveVocabulary(controller().currentVocabulary().get());
+    window.test.installation->storage().flushSaves();
+
+    const auto merged = window.test.makeVocabulary(u"French"_s, u"English"_s, 5);
+    ASSERT_TRUE(lexi::writeFileAtomically(french, *QLXStorageManager::ownFormatData(lexi::VocabularySnapshot(*merged))));
+    controller().dropboxControllerDidFinishSync();
+    EXPECT_EQ(controller().currentVocabulary()->countAllWords(), 5);
+}
+
+TEST_F(MainWindowTest, AChangeTheFileDoesNotHoldYetIsMergedWithTheSynchronisationsResult)
+{
+    const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+    setModificationTime(french, QDateTime::currentDateTime().addSecs(-100));
+    controller().awakeFromNib();
+    QLXStorageManager &storage = window.test.installation->storage();
+
+    const auto read = storage.vocabularyFromFile(french);
+    // The learner adds a word while a synchronisation runs: its save is written, but the main
+    // thread has not heard of it yet when the run's result replaces the file.
+    controller().currentVocabulary()->addWord(std::make_shared<QLXWord>(u"late"_s, u"sp\u00e4t"_s));
+    window.pages.vocabulary->keeper().recordChange();
+    std::thread([&storage] { storage.flushSaves(); }).join();
+    // The run's result: the file as it read it, with two words from another machine.
+    const auto &result = read;
+    for (const QString &word : {u"from there"_s, u"also from there"_s})
+        result->addWord(std::make_shared<QLXWord>(word, word));
+    result->setVersion(4);
+    ASSERT_TRUE(lexi::writeFileAtomically(french, *QLXStorageManager::ownFormatData(lexi::VocabularySnapshot(*result))));
+    controller().dropboxControllerDidFinishSync();
+
+    const auto open = controller().currentVocabulary();
+    QStringList words;
+    for (const auto &word : open->allWords())
+        words.append(word->yourWord());
+    EXPECT_TRUE(words.contains(u"late"_s)) << words.join(u", "_s).toStdString();
+    EXPECT_EQ(open->countAllWords(), 6);
+    EXPECT_EQ(open->version(), 4);
+    EXPECT_TRUE(open->needsSync());
+    // What the file holds once the saves are written.
+    QCoreApplication::processEvents();
+    storage.flushSaves();
+    EXPECT_EQ(storage.vocabularyFromFile(french)->countAllWords(), 6);
 }
 
 TEST_F(MainWindowTest, AChangedFileIsTakenInOnlyAfterARunningQuizEnds)

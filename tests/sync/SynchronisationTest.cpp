@@ -299,8 +299,10 @@ TEST_F(SynchronisationTest, TwoWordsThatShareAnOlderIdentifierStayOneEachOnEvery
     b.saveChanged(*b.french({{u"chien"_s, 5}}, 0, true));
     a.sync();
     b.sync();
-    QFile::copy(cloudA.filePath(french), cloudB.filePath(u"French - English.sync-conflict-20260105-143000-AAAAAAA.qlxv"_s));
-    QFile::copy(cloudB.filePath(french), cloudA.filePath(u"French - English.sync-conflict-20260105-143000-BBBBBBB.qlxv"_s));
+    QFile::copy(cloudA.filePath(french),
+                cloudB.filePath(u"French - English.sync-conflict-20260105-143000-AAAAAAA.qlxv"_s));
+    QFile::copy(cloudB.filePath(french),
+                cloudA.filePath(u"French - English.sync-conflict-20260105-143000-BBBBBBB.qlxv"_s));
     a.sync();
     b.sync();
     const auto carry = [&] {
