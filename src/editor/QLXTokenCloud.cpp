@@ -4,6 +4,10 @@
 
 #include "views/QLXTokenButton.h"
 
+#include <QResizeEvent>
+
+#include <vector>
+
 QLXTokenCloud::QLXTokenCloud(QWidget *parent) : QWidget(parent)
 {
     m_selectedTokenNames.reserve(8);
@@ -11,20 +15,27 @@ QLXTokenCloud::QLXTokenCloud(QWidget *parent) : QWidget(parent)
 
 void QLXTokenCloud::setTokens(const QSet<QString> &tokens)
 {
+    bool changed = false;
     for (auto it = m_tokenButtons.begin(); it != m_tokenButtons.end();) {
         if (tokens.contains(it.key())) {
             ++it;
             continue;
         }
+        m_buttonWidths.remove(it.value());
         delete it.value();
         it = m_tokenButtons.erase(it);
+        changed = true;
     }
     m_tokens = tokens;
     for (const QString &token : tokens) {
-        if (!token.isEmpty() && !m_tokenButtons.contains(token))
+        if (!token.isEmpty() && !m_tokenButtons.contains(token)) {
             addButton(token);
+            changed = true;
+        }
     }
-    recalculateButtonLocations();
+    // The same buttons stay where they are.
+    if (changed)
+        recalculateButtonLocations();
 }
 
 void QLXTokenCloud::setSelectedTokenNames(const QSet<QString> &names)
@@ -60,6 +71,7 @@ bool QLXTokenCloud::addTokenWithString(const QString &token)
 void QLXTokenCloud::removeTokenWithString(const QString &token)
 {
     if (QLXTokenButton *button = m_tokenButtons.take(token)) {
+        m_buttonWidths.remove(button);
         delete button;
         recalculateButtonLocations();
     }
@@ -71,7 +83,9 @@ void QLXTokenCloud::addButton(const QString &token)
     auto *button = new QLXTokenButton(token, this);
     connect(button, &QAbstractButton::clicked, this, [this, button] { buttonClicked(button); });
     m_tokenButtons.insert(token, button);
-    button->show();
+    // Measured once: a button's text, and so its width, never changes.
+    m_buttonWidths.insert(button, button->sizeHint().width());
+    button->hide();
 }
 
 void QLXTokenCloud::buttonClicked(QLXTokenButton *button)
@@ -93,7 +107,9 @@ QSize QLXTokenCloud::sizeHint() const
 void QLXTokenCloud::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    recalculateButtonLocations();
+    // The rows hang from the bottom edge, so a new height moves them too.
+    if (event->size() != event->oldSize())
+        recalculateButtonLocations();
 }
 
 void QLXTokenCloud::recalculateButtonLocations()
@@ -102,17 +118,21 @@ void QLXTokenCloud::recalculateButtonLocations()
     QList<lexi::TokenCloudLayout::Token> tokens;
     for (QLXTokenButton *button : std::as_const(m_tokenButtons)) {
         buttons.append(button);
-        tokens.append({button->text(), double(button->sizeHint().width())});
+        tokens.append({button->text(), double(m_buttonWidths.value(button))});
     }
     const auto result = lexi::TokenCloudLayout::layout(tokens, width(), height());
-    for (QLXTokenButton *button : std::as_const(buttons))
-        button->hide();
+    std::vector<bool> placed(std::size_t(buttons.size()), false);
     for (const auto &placement : result.placements) {
         QLXTokenButton *button = buttons[placement.token];
         // The layout measures from the bottom edge; widgets from the top.
         const double top = height() - placement.y - lexi::TokenCloudLayout::buttonHeight;
-        button->setGeometry(int(placement.x), int(top), button->sizeHint().width(), QLXTokenButton::height);
+        button->setGeometry(int(placement.x), int(top), m_buttonWidths.value(button), QLXTokenButton::height);
         button->show();
+        placed[std::size_t(placement.token)] = true;
+    }
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        if (!placed[std::size_t(i)])
+            buttons[i]->hide();
     }
     if (const std::optional<double> reported = m_height.layoutNeeded(result.neededHeight)) {
         updateGeometry();

@@ -20,7 +20,8 @@ class QLXTokenCloud : public QWidget
 public:
     explicit QLXTokenCloud(QWidget *parent = nullptr);
 
-    // Buttons of names no longer there go, each new name that is not empty gets one (off).
+    // Buttons of names no longer there go, each new name that is not empty gets one (off). The
+    // buttons are laid out anew only when that changed them.
     void setTokens(const QSet<QString> &tokens);
     const QSet<QString> &tokens() const { return m_tokens; }
     // Sets each button on exactly when its name is selected.
@@ -51,6 +52,7 @@ private:
 
     QSet<QString> m_tokens;
     QHash<QString, QLXTokenButton *> m_tokenButtons;
+    QHash<const QLXTokenButton *, int> m_buttonWidths;
     QSet<QString> m_selectedTokenNames;
     lexi::TokenCloudHeight m_height;
     QLXTokenCloudDelegate *m_delegate = nullptr;
