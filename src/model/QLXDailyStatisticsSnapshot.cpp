@@ -26,10 +26,10 @@ QLXDailyStatisticsSnapshot::QLXDailyStatisticsSnapshot(lexi::Date day) : m_day(d
 QLXDailyStatisticsSnapshot QLXDailyStatisticsSnapshot::initWithVocabulary(const Lexicarta &vocabulary)
 {
     QLXDailyStatisticsSnapshot snapshot(lexi::todaysDate(vocabulary.services().clock));
-    // Counted in one pass, without the per-level lists: every quiz answer takes a snapshot, just
-    // after its level move dropped those lists.
-    for (const std::shared_ptr<QLXWord> &word : vocabulary.allWords())
-        ++snapshot.m_counts[qsizetype(word->effectiveLevel())];
+    // Every quiz answer takes a snapshot just after its level move, which kept the per-level lists
+    // up to date: their sizes are the counts.
+    for (quint64 level = 0; level <= QLXWord::nativeLevel; ++level)
+        snapshot.m_counts[qsizetype(level)] = vocabulary.wordsInLevel(level).size();
     return snapshot;
 }
 

@@ -218,7 +218,7 @@ namespace {
 qsizetype wordCount(const lexi::VocabularySnapshot &snapshot)
 {
     qsizetype count = 0;
-    for (const std::vector<lexi::StoredWord> &level : snapshot.levels)
+    for (const auto &level : snapshot.levels)
         count += qsizetype(level.size());
     return count;
 }

@@ -63,16 +63,36 @@ public:
     const QString &foreignWord() const { return m_foreignWord; }
     void setForeignWord(const QString &foreignWord);
     const QString &comment() const { return m_comment; }
-    void setComment(const QString &comment) { m_comment = comment; }
+    void setComment(const QString &comment)
+    {
+        m_comment = comment;
+        m_storedForm.reset();
+    }
 
     const std::optional<lexi::Date> &lastAsked() const { return m_lastAsked; }
-    void setLastAsked(const std::optional<lexi::Date> &lastAsked) { m_lastAsked = lastAsked; }
+    void setLastAsked(const std::optional<lexi::Date> &lastAsked)
+    {
+        m_lastAsked = lastAsked;
+        m_storedForm.reset();
+    }
     qint64 creationID() const { return m_creationID; }
-    void setCreationID(qint64 creationID) { m_creationID = creationID; }
+    void setCreationID(qint64 creationID)
+    {
+        m_creationID = creationID;
+        m_storedForm.reset();
+    }
     qint64 modificationID() const { return m_modificationID; }
-    void setModificationID(qint64 modificationID) { m_modificationID = modificationID; }
+    void setModificationID(qint64 modificationID)
+    {
+        m_modificationID = modificationID;
+        m_storedForm.reset();
+    }
     quint64 fallenDownCounter() const { return m_fallenDownCounter; }
-    void setFallenDownCounter(quint64 counter) { m_fallenDownCounter = counter; }
+    void setFallenDownCounter(quint64 counter)
+    {
+        m_fallenDownCounter = counter;
+        m_storedForm.reset();
+    }
 
     // Both decide which of the vocabulary's per-level lists the word is in, so a change is told to
     // the vocabulary, whose lists follow. Any level is stored; above nativeLevel counts as nativeLevel.
@@ -131,6 +151,11 @@ public:
     // "level <foreign = your> comment age  ", the age worded by lexi::timeSinceDate().
     QString description(const lexi::Clock &clock) const;
 
+    // What the own file format stores of the word: made when first asked for, then shared by
+    // every snapshot of the vocabulary until the word changes, so that a save copies only the
+    // words that changed since the last one.
+    std::shared_ptr<const lexi::StoredWord> storedForm() const;
+
 private:
     // Sorts the tags anew and tells the vocabulary, whose tag index follows.
     void tagsChanged(const QStringList &previousTags);
@@ -151,4 +176,5 @@ private:
     std::weak_ptr<Lexicarta> m_weakVocForSort;
     quint64 m_fallenDownCounter = 0;
     quint64 m_level = 0;
+    mutable std::shared_ptr<const lexi::StoredWord> m_storedForm;
 };

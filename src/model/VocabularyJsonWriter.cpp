@@ -141,13 +141,13 @@ private:
             m_writer.Double(value);
     }
 
-    void words(const std::vector<StoredWord> &list)
+    void words(const std::vector<std::shared_ptr<const StoredWord>> &list)
     {
         m_writer.StartObject();
         key(storedKey::words);
         m_writer.StartArray();
-        for (const StoredWord &word : list) {
-            this->word(word);
+        for (const std::shared_ptr<const StoredWord> &word : list) {
+            this->word(*word);
             handOnIfFull();
         }
         m_writer.EndArray();

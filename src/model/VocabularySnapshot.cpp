@@ -10,20 +10,14 @@ namespace lexi {
 
 namespace {
 
-void copyWords(const WordList &words, qsizetype from, qsizetype to, std::vector<StoredWord> &stored)
+void shareWords(const WordList &words, qsizetype from, qsizetype to,
+                std::vector<std::shared_ptr<const StoredWord>> &stored)
 {
     constexpr qsizetype wordsAhead = 16;
-    constexpr qsizetype stringsAhead = 8;
     for (qsizetype i = from; i < to; ++i) {
         if (i + wordsAhead < to)
             __builtin_prefetch(words[i + wordsAhead].get());
-        if (i + stringsAhead < to) {
-            const QLXWord &ahead = *words[i + stringsAhead];
-            __builtin_prefetch(ahead.yourWord().constData(), 1);
-            __builtin_prefetch(ahead.foreignWord().constData(), 1);
-            __builtin_prefetch(ahead.tags().constData(), 1);
-        }
-        stored[size_t(i)] = StoredWord(*words[i]);
+        stored[size_t(i)] = words[i]->storedForm();
     }
 }
 
@@ -58,9 +52,9 @@ VocabularySnapshot::VocabularySnapshot(const Lexicarta &vocabulary)
       version(vocabulary.version()),
       lineage(vocabulary.lineage())
 {
-    // Copying a word waits mostly for its strings to come from memory: a large vocabulary is
-    // copied in slices at once, and each slice asks for the words and their strings a few words
-    // ahead, so that those waits overlap.
+    // Taking a word waits mostly for it to come from memory: a large vocabulary is taken in
+    // slices at once, and each slice asks for the words a few words ahead, so that those waits
+    // overlap.
     std::array<WordList, levelCount> words;
     std::array<qsizetype, levelCount + 1> firstOfLevel{};
     for (size_t level = 0; level < levelCount; ++level) {
@@ -72,7 +66,7 @@ VocabularySnapshot::VocabularySnapshot(const Lexicarta &vocabulary)
         for (size_t level = 0; level < levelCount; ++level) {
             const qsizetype from = std::max(begin, firstOfLevel[level]) - firstOfLevel[level];
             const qsizetype to = std::min(end, firstOfLevel[level + 1]) - firstOfLevel[level];
-            copyWords(words[level], from, to, levels[level]);
+            shareWords(words[level], from, to, levels[level]);
         }
     });
 }

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -35,9 +36,10 @@ struct StoredWord
     bool dontAskAgain = false;
 };
 
-// What the own file format stores of a vocabulary, copied so that another thread can write it
-// while the vocabulary goes on changing. Strings and lists are shared with the vocabulary until
-// either side changes them, so taking a snapshot costs a few reference counts per word.
+// What the own file format stores of a vocabulary, taken so that another thread can write it
+// while the vocabulary goes on changing. The stored form of each word is shared with the word
+// until it changes (QLXWord::storedForm()), so a snapshot copies only the words changed since
+// the last one, and one reference count for each other word.
 struct VocabularySnapshot
 {
     static constexpr size_t levelCount = 6;
@@ -45,7 +47,7 @@ struct VocabularySnapshot
     explicit VocabularySnapshot(const Lexicarta &vocabulary);
 
     // The words of each level list, in stored order; the last holds level 5 and above.
-    std::array<std::vector<StoredWord>, levelCount> levels;
+    std::array<std::vector<std::shared_ptr<const StoredWord>>, levelCount> levels;
     QString language;
     QString foreignLanguageName;
     QString yourLanguageName;
