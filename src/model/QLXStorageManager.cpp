@@ -173,16 +173,21 @@ bool QLXStorageManager::saveVocabulary(const Lexicarta *vocabulary)
     if (!lexi::dispatch::isMainThread())
         return saveVocabularyToQLXVFile(vocabulary, *path);
     const quint64 number = ++m_savesHandedOver[*path];
-    m_saver.save(*path, [this, snapshot = lexi::VocabularySnapshot(*vocabulary), path = *path, time = saveTime(),
-                         number]() -> lexi::dispatch::Block {
-        const std::optional<QString> failure = writeOwnFormat(snapshot, path, time);
+    m_saver.save(*path, [this, snapshot = std::make_shared<const lexi::VocabularySnapshot>(*vocabulary), path = *path,
+                         time = saveTime(), number]() -> lexi::dispatch::Block {
+        // A file that holds this vocabulary already is not written again: that would only push a
+        // backup of an earlier state out of the backups. It is reported as saved all the same.
+        const bool alreadyOnDisk = holds(path, *snapshot);
+        const std::optional<QString> failure = alreadyOnDisk ? std::nullopt : writeOwnFormat(*snapshot, path, time);
         if (!failure) {
+            if (!alreadyOnDisk)
+                remember(path, snapshot);
             return [this, path, number, written = lexi::fileStamp(path).value_or(lexi::FileStamp())] {
                 if (m_saveObserver)
                     m_saveObserver(path, written, m_savesHandedOver.value(path) == number);
             };
         }
-        return [this, name = snapshot.foreignLanguageName, message = *failure] { showSaveAlert(name, message); };
+        return [this, name = snapshot->foreignLanguageName, message = *failure] { showSaveAlert(name, message); };
     });
     return true;
 }
@@ -329,9 +334,31 @@ std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromFile(const QString &
     const QString fileName = QFileInfo(path).fileName();
     std::shared_ptr<Lexicarta> vocabulary =
         QFileInfo(path).suffix() == u"tbf"_s ? vocabularyFromTBFFile(path) : vocabularyFromQLXVFile(path);
-    if (vocabulary)
+    if (vocabulary) {
         vocabulary->setFileNameWhereLoadedFrom(fileName);
+        // Its words' stored forms were made when the load checked that it can be saved again,
+        // so this snapshot only shares them.
+        if (QFileInfo(path).suffix() != u"tbf"_s)
+            remember(path, std::make_shared<const lexi::VocabularySnapshot>(*vocabulary));
+    }
     return vocabulary;
+}
+
+void QLXStorageManager::remember(const QString &path, std::shared_ptr<const lexi::VocabularySnapshot> snapshot) const
+{
+    const QFileInfo file(path);
+    const std::lock_guard lock(m_knownFilesMutex);
+    m_knownFiles.insert(file.absoluteFilePath(),
+                        {std::move(snapshot), file.size(), file.lastModified().toMSecsSinceEpoch()});
+}
+
+bool QLXStorageManager::holds(const QString &path, const lexi::VocabularySnapshot &snapshot) const
+{
+    const QFileInfo file(path);
+    const std::lock_guard lock(m_knownFilesMutex);
+    const auto known = m_knownFiles.constFind(file.absoluteFilePath());
+    return known != m_knownFiles.cend() && file.exists() && file.size() == known->size
+           && file.lastModified().toMSecsSinceEpoch() == known->modified && snapshot == *known->snapshot;
 }
 
 QLXStorageManager::Loaded QLXStorageManager::loadQLXVFile(const QString &path) const

@@ -145,8 +145,22 @@ private:
     // The loaded vocabulary, after showing the load's alert when it failed.
     std::shared_ptr<Lexicarta> shown(Loaded loaded) const;
 
+    // What a file holds as far as this manager knows: the snapshot last loaded from it or written
+    // to it, and the file's size and time of change then.
+    struct KnownFile
+    {
+        std::shared_ptr<const lexi::VocabularySnapshot> snapshot;
+        qint64 size = 0;
+        qint64 modified = 0;
+    };
+    void remember(const QString &path, std::shared_ptr<const lexi::VocabularySnapshot> snapshot) const;
+    // Whether the file at `path` holds that snapshot already, unchanged since.
+    bool holds(const QString &path, const lexi::VocabularySnapshot &snapshot) const;
+
     lexi::ApplicationFolders m_folders;
     lexi::VocabularyServices m_services;
+    mutable std::mutex m_knownFilesMutex;
+    mutable QHash<QString, KnownFile> m_knownFiles;
     lexi::Workspace &m_workspace;
     std::mutex m_backupMutex;
     std::optional<lexi::Clock::Duration> m_lastBackup;

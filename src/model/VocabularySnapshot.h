@@ -61,6 +61,9 @@ struct VocabularySnapshot
     bool isDirty = false;
     qint64 version = 0;
     QStringList lineage;
+
+    // The same values, and the same stored form of each word: a word that changed has a new one.
+    bool operator==(const VocabularySnapshot &) const = default;
 };
 
 } // namespace lexi

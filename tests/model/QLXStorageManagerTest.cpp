@@ -301,10 +301,47 @@ TEST_F(QLXStorageManagerTest, ABackupAtMostEvery900SecondsOfSavesIntoTheVocabula
     } steps[] = {{600s, 1}, {300s, 1}, {60s, 2}, {900s, 2}, {1s, 3}};
     for (const auto &step : steps) {
         fakes.clock.advance(step.after);
+        // Each save writes a change: an unchanged vocabulary writes nothing (see below).
+        vocabulary->setVersion(vocabulary->version() + 1);
         ASSERT_TRUE(saveAndWait());
         EXPECT_EQ(backups().size(), step.backups) << step.after.count();
     }
     EXPECT_TRUE(backups().contains(u"French - English-2015-05-03-14-21-09.qlxv"_s));
+}
+
+// A save of a vocabulary unchanged since it was loaded or last saved writes nothing and makes no
+// backup, which would only be one more copy of the file; any change, or a file changed by someone
+// else, is written.
+TEST_F(QLXStorageManagerTest, AnUnchangedVocabularyIsNotWrittenAgain)
+{
+    ASSERT_TRUE(saveAndWait());
+    const QString path = store.savePathForVocabulary(*vocabulary).value();
+    const auto modified = [&path] { return QFileInfo(path).lastModified().toMSecsSinceEpoch(); };
+    ASSERT_EQ(backups().size(), 1);
+    QFile::remove(QDir(backupFolder()).filePath(backups().front()));
+    const qint64 written = modified();
+
+    fakes.clock.advance(3600s);
+    ASSERT_TRUE(saveAndWait());
+    const std::shared_ptr<Lexicarta> loaded = store.vocabularyFromFile(path);
+    ASSERT_TRUE(loaded);
+    ASSERT_TRUE(store.saveVocabulary(loaded.get()));
+    store.flushSaves();
+    EXPECT_EQ(modified(), written);
+    EXPECT_TRUE(backups().isEmpty());
+
+    loaded->allWords().front()->setComment(u"changed"_s);
+    ASSERT_TRUE(store.saveVocabulary(loaded.get()));
+    store.flushSaves();
+    EXPECT_EQ(store.vocabularyFromFile(path)->allWords().front()->comment(), u"changed"_s);
+    EXPECT_EQ(backups().size(), 1);
+
+    // Written over by another program: the file no longer holds what was saved.
+    QFile::remove(path);
+    fakes.clock.advance(3600s);
+    ASSERT_TRUE(store.saveVocabulary(loaded.get()));
+    store.flushSaves();
+    EXPECT_TRUE(QFileInfo::exists(path));
 }
 
 TEST_F(QLXStorageManagerTest, ABackupThatCannotBeWrittenIsLoggedAndTriedAgainAtTheNextSave)
@@ -327,6 +364,7 @@ TEST_F(QLXStorageManagerTest, ABackupThatCannotBeWrittenIsLoggedAndTriedAgainAtT
     // The slot was not used up: the next save makes the backup.
     QFile::remove(folder);
     fakes.clock.advance(1s);
+    vocabulary->setVersion(vocabulary->version() + 1);
     ASSERT_TRUE(saveAndWait());
     EXPECT_EQ(backups(), QStringList{u"French - English-2015-05-03-14-05-10.qlxv"_s});
 }
