@@ -12,6 +12,7 @@ public:
     explicit SilentAlertPresenter(int answer = 0) : m_answer(answer) {}
 
     int runModal(const Alert &) override { return m_answer; }
+    void open(const Alert &, QObject *, std::function<void(int button)> answered) override { answered(m_answer); }
 
 private:
     int m_answer;

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QObject;
+
 namespace lexi {
 
 // A modal alert: a title, a message and one to three buttons, the first being the default. Every
@@ -33,6 +37,12 @@ public:
     // first), the alert's cancel button when it ended without a choice. Called off the main
     // thread, nothing is shown: the alert is logged and answered with its cancel button.
     virtual int runModal(const Alert &alert) = 0;
+
+    // Shows `alert` as a sheet of the main window, modal to that window only, and returns at once:
+    // `answered` runs later on the main thread with the chosen button's index, or the cancel
+    // button's when the alert ended without a choice. `receiver` is the object the answer is for
+    // (never none): when it is gone by then, nothing runs. Main thread only.
+    virtual void open(const Alert &alert, QObject *receiver, std::function<void(int button)> answered) = 0;
 };
 
 } // namespace lexi
