@@ -196,11 +196,20 @@ bool QLXStorageManager::saveVocabularyToQLXVFile(const Lexicarta *vocabulary, co
 {
     if (!vocabulary)
         return false;
-    m_saver.flush();
-    const std::optional<QString> failure = writeOwnFormat(lexi::VocabularySnapshot(*vocabulary), path, saveTime());
+    const std::optional<lexi::Alert> failure = writeVocabularyToQLXVFile(*vocabulary, path);
     if (failure)
-        showSaveAlert(vocabulary->foreignLanguageName(), *failure);
+        m_services.alertPresenter.runModal(*failure);
     return !failure;
+}
+
+std::optional<lexi::Alert> QLXStorageManager::writeVocabularyToQLXVFile(const Lexicarta &vocabulary,
+                                                                       const QString &path)
+{
+    m_saver.flush();
+    const std::optional<QString> failure = writeOwnFormat(lexi::VocabularySnapshot(vocabulary), path, saveTime());
+    if (!failure)
+        return std::nullopt;
+    return saveAlert(vocabulary.foreignLanguageName(), *failure);
 }
 
 void QLXStorageManager::setSaveObserver(SaveObserver observer)
@@ -475,10 +484,14 @@ void QLXStorageManager::tidyBackups() const
         [folder = m_folders.backupFolderPath(), now = m_services.clock.now()] { deleteOldBackups(folder, now); });
 }
 
+lexi::Alert QLXStorageManager::saveAlert(const QString &foreignLanguageName, const QString &messageKey)
+{
+    return {text(u"Error"_s), lexi::format(text(messageKey), foreignLanguageName), {text(u"OK"_s)}, 0};
+}
+
 void QLXStorageManager::showSaveAlert(const QString &foreignLanguageName, const QString &messageKey) const
 {
-    m_services.alertPresenter.runModal(
-        {text(u"Error"_s), lexi::format(text(messageKey), foreignLanguageName), {text(u"OK"_s)}, 0});
+    m_services.alertPresenter.runModal(saveAlert(foreignLanguageName, messageKey));
 }
 
 lexi::Alert QLXStorageManager::loadAlert(const QString &path, const QString &messageKey) const

@@ -80,6 +80,9 @@ public:
     // still succeeds.
     bool saveVocabularyToQLXVFile(const Lexicarta *vocabulary, const QString &path);
     bool saveVocabularyToTBFFile(const Lexicarta *vocabulary, const QString &path) const;
+    // saveVocabularyToQLXVFile() without the alert, for a write on another thread whose failure
+    // is shown later on the main thread: the alert that tells why nothing was written, or nothing.
+    std::optional<lexi::Alert> writeVocabularyToQLXVFile(const Lexicarta &vocabulary, const QString &path);
     // What an own-format file of `snapshot` holds: its JSON, compressed. Nothing when the
     // vocabulary is beyond the bounds above or compression fails. Any thread.
     static std::optional<QByteArray> ownFormatData(const lexi::VocabularySnapshot &snapshot);
@@ -140,6 +143,7 @@ private:
     // The whole text through a document tree, for the texts the streaming reader refuses.
     lexi::VocabularyJsonReader::Result readWithQJsonDocument(const QByteArray &json) const;
     bool isInVocabularyFolder(const QString &path) const;
+    static lexi::Alert saveAlert(const QString &foreignLanguageName, const QString &messageKey);
     void showSaveAlert(const QString &foreignLanguageName, const QString &messageKey) const;
     lexi::Alert loadAlert(const QString &path, const QString &messageKey) const;
     // The loaded vocabulary, after showing the load's alert when it failed.
