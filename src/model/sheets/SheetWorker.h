@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/dispatch/SerialQueue.h"
+
+#include <QCoreApplication>
+#include <QObject>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+namespace lexi {
+
+// Runs a sheet's work off the main thread, one job at a time, and hands each result back on the
+// main thread. A cancelled job's result is dropped; the work itself may look at its flag to stop
+// early.
+class SheetWorker
+{
+public:
+    // `owner` is the object the results are for. The worker is one of its members: the owner is
+    // there while a job runs, and a result still on its way when the owner goes is dropped.
+    explicit SheetWorker(QObject *owner) : m_owner(owner) {}
+
+    template<typename Result>
+    void start(std::function<Result(const std::atomic<bool> &cancelled)> work, std::function<void(Result)> done)
+    {
+        cancel();
+        auto cancelled = std::make_shared<std::atomic<bool>>(false);
+        m_cancelled = cancelled;
+        m_queue.async([owner = m_owner, cancelled, work = std::move(work),
+                       done = std::move(done)]() mutable {
+            auto result = std::make_shared<Result>(work(*cancelled));
+            QMetaObject::invokeMethod(
+                owner, [cancelled, result, done = std::move(done)] {
+                    if (!*cancelled)
+                        done(std::move(*result));
+                },
+                Qt::QueuedConnection);
+        });
+    }
+
+    // Drops the running job's result and tells its work to stop.
+    void cancel()
+    {
+        if (m_cancelled)
+            *m_cancelled = true;
+        m_cancelled.reset();
+    }
+
+    // Waits until every job has run and hands its result over: for tests, which have no event
+    // loop running.
+    void finishPendingWork()
+    {
+        m_queue.sync([] {});
+        QCoreApplication::sendPostedEvents(m_owner, QEvent::MetaCall);
+    }
+
+private:
+    QObject *m_owner;
+    std::shared_ptr<std::atomic<bool>> m_cancelled;
+    // Last: its thread ends, running what is queued, before anything above goes.
+    dispatch::SerialQueue m_queue;
+};
+
+} // namespace lexi
