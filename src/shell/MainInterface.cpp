@@ -20,8 +20,7 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
                               .quiz = &m_quizPage,
                               .flashCardService = &m_flashCardServicePage,
                               .statistics = &m_statisticsPage,
-                              .preferences = &m_preferencesPage,
-                              .sheets = nullptr},
+                              .preferences = &m_preferencesPage},
                              m_modalWatch),
       m_appDelegate({installation.defaults(), m_launchServices, m_ratingPrompt, moveOffer}, m_mainWindowController)
 {

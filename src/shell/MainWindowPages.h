@@ -112,17 +112,6 @@ public:
     virtual void cloudControllerDidSync() = 0;
 };
 
-// The sheets that import words into the current vocabulary and export it. Once the import has
-// changed the vocabulary it calls `importDidEnd`.
-class ImportExportSheets
-{
-public:
-    virtual ~ImportExportSheets() = default;
-
-    virtual void showImportSheet(std::shared_ptr<Lexicarta> vocabulary, std::function<void()> importDidEnd) = 0;
-    virtual void showExportSheet(std::shared_ptr<Lexicarta> vocabulary) = 0;
-};
-
 // The five pages of one main window; each must outlive it.
 struct MainWindowPages
 {
@@ -131,8 +120,6 @@ struct MainWindowPages
     FlashCardServicePage *flashCardService = nullptr;
     StatisticsPage *statistics = nullptr;
     PreferencesPage *preferences = nullptr;
-    // Import and export; none leaves their buttons and menu items out.
-    ImportExportSheets *sheets = nullptr;
 };
 
 } // namespace lexi

@@ -6,6 +6,9 @@
 #include "ModalWatch.h"
 #include "QLXHelpController.h"
 
+#include "model/sheets/QLXExportController.h"
+#include "model/sheets/QLXImporter.h"
+
 #include "model/AvailableLanguages.h"
 #include "model/Lexicarta.h"
 #include "model/VocabularyKeeper.h"
@@ -57,6 +60,10 @@ QLXMainWindowController::QLXMainWindowController(lexi::Installation &installatio
     m_helpController = new QLXHelpController(this);
     buildWindow();
     buildMenus();
+    m_importer = std::make_unique<QLXImporter>(
+        this, lexi::ImportServices{m_installation.ports().fileChooser, m_installation.ports().alerts,
+                                   m_installation.storage(), m_installation.folders(), m_installation.defaults(),
+                                   m_installation.dropboxController()});
     m_installation.storage().setSaveObserver(
         [this](const QString &path, const lexi::FileStamp &stamp, bool isLatest) {
             noteOwnSave(path, stamp, isLatest);
@@ -247,10 +254,8 @@ void QLXMainWindowController::showVocabulary()
     m_isInFirstSetupMode = false;
     m_pages.vocabulary->showVocabulary();
     for (QAction *item : {m_importButton, m_exportButton, m_importMenuItem, m_exportMenuItem}) {
-        if (item) {
-            item->setVisible(true);
-            item->setEnabled(true);
-        }
+        item->setVisible(true);
+        item->setEnabled(true);
     }
     selectTab(vocabularyTab);
     lexi::Settings settings(m_installation.defaults());
@@ -321,17 +326,21 @@ void QLXMainWindowController::doSync()
 
 void QLXMainWindowController::importVocabulary()
 {
-    if (m_pages.sheets)
-        m_pages.sheets->showImportSheet(currentVocabulary(), [this] { importDidEnd(); });
+    m_importer->showOpenSheetWithVocabulary(currentVocabulary(), this);
 }
 
 void QLXMainWindowController::exportVocabulary()
 {
-    if (m_pages.sheets)
-        m_pages.sheets->showExportSheet(currentVocabulary());
+    if (!m_exporter)
+        m_exporter = std::make_unique<QLXExportController>(
+            this, lexi::ExportServices{m_installation.ports().fileChooser, m_installation.ports().alerts,
+                                       m_installation.folders()});
+    m_exporter->showExportWithVocabulary(currentVocabulary());
 }
 
-void QLXMainWindowController::importDidEnd()
+void QLXMainWindowController::exportDidEnd(QLXExportController *) {}
+
+void QLXMainWindowController::importDidEnd(QLXImporter *)
 {
     if (!m_pages.vocabulary->keeper().recordChange())
         return;

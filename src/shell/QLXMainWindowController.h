@@ -4,12 +4,15 @@
 #include "QLXPreferencesDelegate.h"
 
 #include "model/QLXFile.h"
+#include "model/sheets/QLXExporterDelegate.h"
+#include "model/sheets/QLXImporterDelegate.h"
 #include "platform/dispatch/DelayedBlock.h"
 #include "platform/files/AtomicFile.h"
 #include "sync/DropboxControllerDelegate.h"
 
 #include <QIcon>
 #include <QKeySequence>
+#include <QMainWindow>
 #include <QObject>
 #include <QString>
 
@@ -23,8 +26,9 @@ class Lexicarta;
 class QAction;
 class QComboBox;
 class QLabel;
+class QLXExportController;
 class QLXHelpController;
-class QMainWindow;
+class QLXImporter;
 class QMenu;
 class QStackedWidget;
 class QToolBar;
@@ -39,7 +43,11 @@ class ModalWatch;
 // vocabulary exists, the menus and the entry to import and export. It opens the last used
 // vocabulary at start-up, hands the current vocabulary to the pages, and hears from the
 // synchronisation and the preferences.
-class QLXMainWindowController : public QObject, public DropboxControllerDelegate, public QLXPreferencesDelegate
+class QLXMainWindowController : public QObject,
+                                public DropboxControllerDelegate,
+                                public QLXPreferencesDelegate,
+                                public QLXImporterDelegate,
+                                public QLXExporterDelegate
 {
     Q_OBJECT
 
@@ -59,7 +67,8 @@ public:
     // The "languageInfo" event, when the learner has opted in and a vocabulary is open.
     void applicationDidFinishLaunching();
 
-    QMainWindow *mainWindow() const { return m_mainWindow.get(); }
+    // The window, which the import and export sheets attach to.
+    QMainWindow *mainWindow() const override { return m_mainWindow.get(); }
     QLXHelpController *helpController() const { return m_helpController; }
     bool isInFirstSetupMode() const { return m_isInFirstSetupMode; }
     Tab selectedTab() const;
@@ -112,10 +121,18 @@ public:
     void preferencesDidChangeVocabularyAtPath(const QString &path) override;
     void preferencesDidDeleteVocabularyAtPath(const QString &path) override;
 
-    // Import and export.
+    // Import and export: the import sheet into the current vocabulary, and the export sheet of it
+    // (made at its first use). After an import the vocabulary is marked, saved and synchronised.
     void importVocabulary();
     void exportVocabulary();
-    void importDidEnd();
+    void importDidEnd(QLXImporter *importer) override;
+    void exportDidEnd(QLXExportController *exporter) override;
+    QLXImporter *importer() const { return m_importer.get(); }
+    QLXExportController *exporter() const { return m_exporter.get(); }
+    QAction *importButton() const { return m_importButton; }
+    QAction *exportButton() const { return m_exportButton; }
+    QAction *importMenuItem() const { return m_importMenuItem; }
+    QAction *exportMenuItem() const { return m_exportMenuItem; }
 
     // Menu actions.
     void addNewWord();
@@ -188,6 +205,8 @@ private:
     QAction *m_exportButton = nullptr;
     QAction *m_importMenuItem = nullptr;
     QAction *m_exportMenuItem = nullptr;
+    std::unique_ptr<QLXImporter> m_importer;
+    std::unique_ptr<QLXExportController> m_exporter;
     // What acts on the open vocabulary, switched off with the toolbar.
     QList<QAction *> m_vocabularyActions;
     // Menu and menu item texts by their localisation key.

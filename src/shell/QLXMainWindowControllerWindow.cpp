@@ -62,14 +62,13 @@ void QLXMainWindowController::buildWindow()
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_toolbar->addWidget(spacer);
 
-    if (m_pages.sheets) {
-        m_importButton = m_toolbar->addAction(QIcon(u":/images/import.svg"_s), QString());
-        connect(m_importButton, &QAction::triggered, this, &QLXMainWindowController::importVocabulary);
-        m_exportButton = m_toolbar->addAction(QIcon(u":/images/export.svg"_s), QString());
-        connect(m_exportButton, &QAction::triggered, this, &QLXMainWindowController::exportVocabulary);
-        m_importButton->setVisible(false);
-        m_exportButton->setVisible(false);
-    }
+    // Shown once the vocabulary page is.
+    m_importButton = m_toolbar->addAction(QIcon(u":/images/import.svg"_s), QString());
+    connect(m_importButton, &QAction::triggered, this, &QLXMainWindowController::importVocabulary);
+    m_exportButton = m_toolbar->addAction(QIcon(u":/images/export.svg"_s), QString());
+    connect(m_exportButton, &QAction::triggered, this, &QLXMainWindowController::exportVocabulary);
+    m_importButton->setVisible(false);
+    m_exportButton->setVisible(false);
 
     auto *languagesItem = new QWidget(m_toolbar);
     auto *languagesLayout = new QVBoxLayout(languagesItem);
@@ -137,14 +136,15 @@ void QLXMainWindowController::buildMenus()
     QMenu *file = addMenu(u"file"_s);
     m_vocabularyActions.append(
         addMenuAction(file, u"addWord"_s, &QLXMainWindowController::addNewWord, QKeySequence::New));
-    if (m_pages.sheets) {
-        file->addSeparator();
-        m_importMenuItem = addMenuAction(file, u"import…"_s, &QLXMainWindowController::importVocabulary,
-                                         QKeySequence::Open);
-        m_exportMenuItem = addMenuAction(file, u"export…"_s, &QLXMainWindowController::exportVocabulary,
-                                         QKeySequence::SaveAs);
-        m_vocabularyActions.append({m_importButton, m_exportButton, m_importMenuItem, m_exportMenuItem});
-    }
+    file->addSeparator();
+    m_importMenuItem = addMenuAction(file, u"import…"_s, &QLXMainWindowController::importVocabulary,
+                                     QKeySequence(Qt::CTRL | Qt::Key_I));
+    m_exportMenuItem = addMenuAction(file, u"export…"_s, &QLXMainWindowController::exportVocabulary,
+                                     QKeySequence(Qt::CTRL | Qt::Key_E));
+    // Until the vocabulary page shows there is no vocabulary to import into or export.
+    m_importMenuItem->setEnabled(false);
+    m_exportMenuItem->setEnabled(false);
+    m_vocabularyActions.append({m_importButton, m_exportButton, m_importMenuItem, m_exportMenuItem});
     file->addSeparator();
     QAction *close = addMenuAction(file, u"close"_s, nullptr, QKeySequence::Close);
     connect(close, &QAction::triggered, m_mainWindow.get(), &QWidget::close);
@@ -247,10 +247,8 @@ void QLXMainWindowController::localize()
         item->setText(mainWindowText(key));
     for (int tab = 0; tab < toolbarTabCount; ++tab)
         m_toolbarItems[tab]->setText(mainWindowText(tabDescriptions()[tab].titleKey));
-    if (m_importButton) {
-        m_importButton->setText(mainWindowText(u"import"_s));
-        m_exportButton->setText(mainWindowText(u"export"_s));
-    }
+    m_importButton->setText(mainWindowText(u"import"_s));
+    m_exportButton->setText(mainWindowText(u"export"_s));
     m_languagesLabel->setText(mainWindowText(u"language"_s));
 
     FirstStartPage &page = *m_firstStartPage;

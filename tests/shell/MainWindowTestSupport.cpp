@@ -48,7 +48,7 @@ RecordingPages::RecordingPages(Installation &installation)
 
 MainWindowPages RecordingPages::pages()
 {
-    return {vocabulary.get(), quiz.get(), flashCards.get(), statistics.get(), preferences.get(), nullptr};
+    return {vocabulary.get(), quiz.get(), flashCards.get(), statistics.get(), preferences.get()};
 }
 
 RecordingPages::Vocabulary::Vocabulary(QStringList &log, Installation &installation)

@@ -6,6 +6,9 @@
 #include "support/ConsoleCapture.h"
 
 #include "model/QLXStorageManager.h"
+#include "model/sheets/ExportSheet.h"
+#include "model/sheets/QLXExportController.h"
+#include "model/sheets/QLXImporter.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/files/CloudFolder.h"
 #include "platform/linux/LocaleName.h"
@@ -15,6 +18,7 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QAction>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
@@ -493,6 +497,81 @@ TEST_F(MainWindowTest, EveryTextComesFromTheStringTables)
             EXPECT_FALSE(label->text().isEmpty() || isKey(label->text())) << label->text().toStdString();
         }
     }
+}
+
+TEST_F(MainWindowTest, ImportAndExportShowWithTheVocabularyPageAndHaveTheirShortcuts)
+{
+    window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().awakeFromNib();
+    EXPECT_FALSE(controller().importButton()->isVisible());
+    EXPECT_FALSE(controller().exportButton()->isVisible());
+    EXPECT_FALSE(controller().importMenuItem()->isEnabled());
+    EXPECT_FALSE(controller().exportMenuItem()->isEnabled());
+    EXPECT_EQ(controller().importMenuItem()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+    EXPECT_EQ(controller().exportMenuItem()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+    EXPECT_EQ(controller().importMenuItem()->text(), StringTables::text(u"import…"_s, u"MainWindow"_s));
+    EXPECT_EQ(controller().exportButton()->text(), StringTables::text(u"export"_s, u"MainWindow"_s));
+
+    window.test.scheduler.advance(500ms);
+    for (QAction *item : {controller().importButton(), controller().exportButton(), controller().importMenuItem(),
+                          controller().exportMenuItem()}) {
+        EXPECT_TRUE(item->isVisible());
+        EXPECT_TRUE(item->isEnabled());
+    }
+}
+
+TEST_F(MainWindowTest, AnImportIsMarkedSavedAndSynchronisedAndANewLanguageJoinsThePopUp)
+{
+    const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().awakeFromNib();
+    window.test.scheduler.advance(500ms);
+    controller().mainWindow()->show();
+    const QString text = window.test.folder.filePath(u"words.csv"_s);
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("dog,chien\n");
+    file.close();
+
+    controller().importMenuItem()->trigger();
+    ASSERT_TRUE(window.test.fileChooser.isOpen());
+    window.test.fileChooser.answer(text);
+    controller().importer()->finishPendingWork();
+    ASSERT_TRUE(controller().importer()->textPanel()->isVisible());
+    window.pages.log.clear();
+    QTest::mouseClick(controller().importer()->textPanel()->importButton(), Qt::LeftButton);
+    EXPECT_TRUE(window.pages.log.contains(u"vocabulary.showVocabulary"_s));
+    window.test.installation->storage().flushSaves();
+    const std::shared_ptr<Lexicarta> saved = window.test.installation->storage().vocabularyFromFile(french);
+    ASSERT_TRUE(saved);
+    EXPECT_TRUE(saved->containsWordEqualTo(QLXWord(u"dog"_s, u"chien"_s)));
+    EXPECT_TRUE(saved->needsSync());
+
+    const std::shared_ptr<Lexicarta> italian = window.test.makeVocabulary(u"Italian"_s, u"English"_s, 2);
+    const QString file2 = window.test.folder.filePath(u"Italian.qlxv"_s);
+    ASSERT_TRUE(window.test.installation->storage().saveVocabularyToQLXVFile(italian.get(), file2));
+    controller().importButton()->trigger();
+    window.test.fileChooser.answer(file2);
+    controller().importer()->finishPendingWork();
+    ASSERT_TRUE(controller().importer()->vocabularyPanel()->isVisible());
+    QTest::mouseClick(controller().importer()->vocabularyPanel()->importButton(), Qt::LeftButton);
+    controller().importer()->finishPendingWork();
+    EXPECT_TRUE(popupItems(controller().languagesPopUp()).contains(u"Italian - "_s + selectedLocaleName()));
+    EXPECT_EQ(displayName(controller().currentVocabulary()), u"French - English"_s);
+}
+
+TEST_F(MainWindowTest, TheExportSheetIsMadeAtItsFirstUse)
+{
+    window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().awakeFromNib();
+    window.test.scheduler.advance(500ms);
+    controller().mainWindow()->show();
+    EXPECT_FALSE(controller().exporter());
+    controller().exportMenuItem()->trigger();
+    ASSERT_TRUE(controller().exporter());
+    EXPECT_TRUE(controller().exporter()->sheet()->isVisible());
+    EXPECT_TRUE(ModalWatch::isModalOpen());
+    controller().exporter()->cancel();
+    EXPECT_FALSE(ModalWatch::isModalOpen());
 }
 
 } // namespace
