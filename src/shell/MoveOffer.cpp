@@ -28,17 +28,37 @@ bool isInside(const QString &path, const QString &folder)
     return cleanPath == cleanFolder || cleanPath.startsWith(cleanFolder + u'/') || cleanFolder == u"/"_s;
 }
 
-// Quotes a value for a desktop entry's Exec key: in double quotes, with ", `, $ and \ escaped.
+// A value as a desktop entry's string: backslash, tab, newline and carriage return escaped, so
+// that the value stays on its line and reads back as it was.
+QString entryString(const QString &value)
+{
+    QString escaped;
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case u'\\': escaped.append(u"\\\\"_s); break;
+        case u'\t': escaped.append(u"\\t"_s); break;
+        case u'\n': escaped.append(u"\\n"_s); break;
+        case u'\r': escaped.append(u"\\r"_s); break;
+        default: escaped.append(c); break;
+        }
+    }
+    return escaped;
+}
+
+// The path as the one argument of a desktop entry's Exec key: in double quotes, with a backslash
+// before each ", `, $ and backslash, and % doubled (else it starts a field code such as %f); then
+// written as the key's string.
 QString execQuoted(const QString &path)
 {
     QString quoted;
     for (const QChar c : path) {
         if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
             quoted.append(u'\\');
+        else if (c == u'%')
+            quoted.append(u'%');
         quoted.append(c);
     }
-    // The desktop entry format reads backslashes once more before splitting the command line.
-    return u"\""_s + quoted.replace(u"\\"_s, u"\\\\"_s) + u"\""_s;
+    return entryString(u'"' + quoted + u'"');
 }
 
 } // namespace
@@ -125,7 +145,7 @@ QString desktopEntryFor(const QString &shippedEntry, const QString &executablePa
         if (line.startsWith(u"Exec="_s))
             line = u"Exec="_s + execQuoted(executablePath);
         else if (line.startsWith(u"TryExec="_s))
-            line = u"TryExec="_s + executablePath;
+            line = u"TryExec="_s + entryString(executablePath);
     }
     return lines.join(u'\n');
 }

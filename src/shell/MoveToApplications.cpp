@@ -65,10 +65,10 @@ MoveOutcome copyWithAuthorization(const MoveEnvironment &environment, const Move
     const QString entryPath = destination.desktopEntryFolder + u'/' + environment.desktopEntryFileName;
     const QString entryText = desktopEntryFor(environment.shippedDesktopEntry, destination.path);
     const QString script =
-        u"set -e; /bin/rm -rf %1; /bin/cp -p %2 %1; /bin/chmod 755 %1; /bin/mkdir -p %3; "
+        u"set -e; /bin/mkdir -p %6; /bin/rm -rf %1; /bin/cp -p %2 %1; /bin/chmod 755 %1; /bin/mkdir -p %3; "
         u"/usr/bin/printf '%s' %4 > %5"_s.arg(shellQuoted(destination.path), shellQuoted(source),
                                                 shellQuoted(destination.desktopEntryFolder), shellQuoted(entryText),
-                                                shellQuoted(entryPath));
+                                                shellQuoted(entryPath), shellQuoted(destination.folder));
     const std::optional<int> status = environment.runPrivileged(script);
     switch (privilegedOutcome(status.value_or(-1), !status)) {
     case PrivilegedOutcome::Succeeded:

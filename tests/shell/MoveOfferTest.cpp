@@ -112,6 +112,9 @@ TEST(MoveOffer, DesktopEntryStartsTheCopy)
               u"[Desktop Entry]\nType=Application\nName=Lexicarta\nExec=\"/home/ana/.local/bin/lexicarta\"\n"
               u"TryExec=/home/ana/.local/bin/lexicarta\n"_s);
     EXPECT_EQ(desktopEntryFor(u"Exec=x"_s, u"/a \"b\"/$c"_s), u"Exec=\"/a \\\\\"b\\\\\"/\\\\$c\""_s);
+    // A per cent sign would start a field code; a tab or a newline would end the line or the value.
+    EXPECT_EQ(desktopEntryFor(u"Exec=x\nTryExec=x"_s, u"/pct%f/tab\tnew\nline\\"_s),
+              u"Exec=\"/pct%%f/tab\\tnew\\nline\\\\\\\\\"\nTryExec=/pct%f/tab\\tnew\\nline\\\\"_s);
 }
 
 TEST(MoveOffer, TheProgramWritesItsOwnDesktopEntryBesideTheCopy)
@@ -289,6 +292,28 @@ TEST_F(MoveToApplicationsTest, ForAllUsersAsksPkexecAndMapsItsExits)
                                                    + u" "_s + shellQuoted(home() + u"/usr-local/bin/lexicarta"_s)));
     ASSERT_FALSE(alerts.alerts.isEmpty());
     EXPECT_EQ(alerts.alerts.first().title, u"Could not move to Applications folder"_s);
+}
+
+// Run for real, the privileged script makes the folders the prefix lacks (a fresh prefix has no
+// bin folder) and leaves the copy and its desktop entry there.
+TEST_F(MoveToApplicationsTest, ForAllUsersMakesThePrefixsFolders)
+{
+    environment.runPrivileged = [](const QString &script) -> std::optional<int> {
+        QProcess shell;
+        shell.start(u"/bin/sh"_s, {u"-c"_s, script});
+        if (!shell.waitForFinished(10000) || shell.exitStatus() != QProcess::NormalExit)
+            return std::nullopt;
+        return shell.exitCode();
+    };
+    presenter.answer = {MoveForAllUsersButton, false};
+    ASSERT_FALSE(QFileInfo::exists(home() + u"/usr-local/bin"_s));
+
+    EXPECT_EQ(run(), MoveOutcome::Relaunching);
+    QFile copy(home() + u"/usr-local/bin/lexicarta"_s);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "the program");
+    EXPECT_TRUE(QFileInfo::exists(home() + u"/usr-local/share/applications/lexicarta.desktop"_s));
+    EXPECT_TRUE(alerts.alerts.isEmpty());
 }
 
 } // namespace
