@@ -6,17 +6,24 @@
 #include <QLocalSocket>
 #include <QSysInfo>
 #include <QThread>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QByteArray reopenRequest = "reopen\n";
+// Far beyond the one request there is; more bytes, or more connections at once, come from no
+// start of the program.
+constexpr qint64 largestRequest = 64;
+constexpr qsizetype mostConnections = 8;
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString &applicationFolder, const QString &runtimeFolder)
-    : m_applicationFolder(applicationFolder),
+SingleInstance::SingleInstance(const QString &applicationFolder, const QString &runtimeFolder,
+                               std::chrono::milliseconds requestDeadline)
+    : m_requestDeadline(requestDeadline),
+      m_applicationFolder(applicationFolder),
       m_lock(applicationFolder + u"/.running"_s),
       m_serverName(QDir(runtimeFolder).filePath(
           u"lexicarta-"_s +
@@ -29,13 +36,37 @@ SingleInstance::SingleInstance(const QString &applicationFolder, const QString &
     m_lock.setStaleLockTime(0);
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *connection = m_server.nextPendingConnection()) {
-            connect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
-            connect(connection, &QLocalSocket::readyRead, this, [this, connection] {
-                if (connection->canReadLine() && connection->readLine() == reopenRequest)
-                    emit reopenRequested();
-            });
-        }
+        while (QLocalSocket *connection = m_server.nextPendingConnection())
+            serve(connection);
+    });
+}
+
+void SingleInstance::serve(QLocalSocket *connection)
+{
+    if (m_connections == mostConnections) {
+        connection->abort();
+        connection->deleteLater();
+        return;
+    }
+    ++m_connections;
+    connect(connection, &QObject::destroyed, this, [this] { --m_connections; });
+    connect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
+    // The socket holds no more than this; what the peer sends beyond waits in the system.
+    connection->setReadBufferSize(largestRequest + 1);
+    const auto close = [connection] {
+        connection->abort();
+        connection->deleteLater();
+    };
+    auto *deadline = new QTimer(connection);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, connection, close);
+    deadline->start(m_requestDeadline);
+    connect(connection, &QLocalSocket::readyRead, connection, [this, connection, close] {
+        if (!connection->canReadLine() && connection->bytesAvailable() <= largestRequest)
+            return;
+        if (connection->readLine(largestRequest + 1) == reopenRequest)
+            emit reopenRequested();
+        close();
     });
 }
 

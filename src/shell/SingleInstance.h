@@ -7,17 +7,23 @@
 
 #include <chrono>
 
+class QLocalSocket;
+
 // Keeps to one running program per installation, so that two processes never save or synchronise
 // the same files. The first start claims the installation and listens; a later start hands over
-// to it (the running program brings its window forward) and ends.
+// to it (the running program brings its window forward) and ends. The running program reads one
+// short line per connection, within a deadline, and then closes it: another process of the
+// learner's can make it hold neither memory nor descriptors.
 class SingleInstance final : public QObject
 {
     Q_OBJECT
 
 public:
     // `applicationFolder`: the installation's folder, which holds the lock; `runtimeFolder`: where
-    // the running program listens (private to the user).
-    SingleInstance(const QString &applicationFolder, const QString &runtimeFolder);
+    // the running program listens (private to the user); `requestDeadline`: how long a connection
+    // may take to send its line.
+    SingleInstance(const QString &applicationFolder, const QString &runtimeFolder,
+                   std::chrono::milliseconds requestDeadline = std::chrono::seconds(2));
     ~SingleInstance() override;
 
     enum class Claim {
@@ -36,6 +42,8 @@ public:
     // The machine that the lock names, for ownerUnknown; empty when it names none.
     QString lockHolder() const;
     const QString &applicationFolder() const { return m_applicationFolder; }
+    // Where the running program listens.
+    const QString &serverName() const { return m_serverName; }
     // Removes a lock whose owner cannot be checked and claims the installation, once the learner
     // agreed that no program runs there any more.
     bool takeOver();
@@ -48,6 +56,10 @@ signals:
     void reopenRequested();
 
 private:
+    void serve(QLocalSocket *connection);
+
+    std::chrono::milliseconds m_requestDeadline;
+    qsizetype m_connections = 0;
     QString m_applicationFolder;
     QLockFile m_lock;
     QString m_serverName;

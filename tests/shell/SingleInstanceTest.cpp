@@ -5,9 +5,11 @@
 #include "support/RecordingAlertPresenter.h"
 
 #include <QFile>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +53,51 @@ TEST(SingleInstanceTest, NobodyAnswersWhenNoneRuns)
     SingleInstance later(folder.path(), folder.path());
     EXPECT_FALSE(later.handOver(100ms));
     EXPECT_EQ(later.claim(), Claim::claimed);
+}
+
+// Another process of the learner's can make the running program hold neither memory nor
+// descriptors: each connection may send one short line within the deadline and is closed then, and
+// only a few are served at once.
+TEST(SingleInstanceTest, ConnectionsAreClosedAfterOneShortLineOrAtTheirDeadline)
+{
+    QTemporaryDir folder;
+    SingleInstance running(folder.path(), folder.path(), 1s);
+    ASSERT_EQ(running.claim(), Claim::claimed);
+    QSignalSpy reopened(&running, &SingleInstance::reopenRequested);
+    const auto connected = [&] {
+        auto socket = std::make_unique<QLocalSocket>();
+        socket->connectToServer(running.serverName());
+        EXPECT_TRUE(socket->waitForConnected(2000));
+        return socket;
+    };
+    const auto closedByTheProgram = [](QLocalSocket &socket) {
+        return socket.state() == QLocalSocket::UnconnectedState
+            || QTest::qWaitFor([&] { return socket.state() == QLocalSocket::UnconnectedState; }, 5000);
+    };
+
+    const std::unique_ptr<QLocalSocket> endless = connected();
+    endless->write(QByteArray(1 << 20, 'x'));
+    const std::unique_ptr<QLocalSocket> silent = connected();
+    const std::unique_ptr<QLocalSocket> longLine = connected();
+    longLine->write(QByteArray(100, 'y') + "\n");
+    EXPECT_TRUE(closedByTheProgram(*endless));
+    EXPECT_TRUE(closedByTheProgram(*silent));
+    EXPECT_TRUE(closedByTheProgram(*longLine));
+
+    std::vector<std::unique_ptr<QLocalSocket>> crowd;
+    for (int index = 0; index < 9; ++index)
+        crowd.push_back(connected());
+    EXPECT_TRUE(closedByTheProgram(*crowd.back()));
+    EXPECT_EQ(crowd.front()->state(), QLocalSocket::ConnectedState) << "the ninth went first, at once";
+    for (const auto &socket : crowd)
+        EXPECT_TRUE(closedByTheProgram(*socket));
+    EXPECT_EQ(reopened.size(), 0);
+
+    // A start that asks as it should is still heard, and its connection closed too.
+    const std::unique_ptr<QLocalSocket> start = connected();
+    start->write("reopen\n");
+    EXPECT_TRUE(reopened.wait(2000));
+    EXPECT_TRUE(closedByTheProgram(*start));
 }
 
 // A start that cannot go on never ends without a word: it says why in an alert and on standard
