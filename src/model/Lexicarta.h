@@ -88,7 +88,10 @@ public:
     bool needsSync() const { return m_needsSync; }
     void setNeedsSync(bool needsSync) { m_needsSync = needsSync; }
     qint64 version() const { return m_version; }
-    void setVersion(qint64 version) { m_version = version; }
+    // Each synchronisation adds one to the version: what is kept leaves room for that, however
+    // large a number a file gave (1e308 reads as the largest 64-bit number).
+    static constexpr qint64 largestVersion = std::numeric_limits<qint64>::max() - 1;
+    void setVersion(qint64 version) { m_version = std::clamp<qint64>(version, 0, largestVersion); }
     // The versions this one was made from, as the synchronisation marked them; stored and read
     // back unchanged, and read by the synchronisation only.
     const QStringList &lineage() const { return m_lineage; }

@@ -62,7 +62,7 @@ std::shared_ptr<Lexicarta> Lexicarta::initWithDictionary(const QJsonObject &dict
     vocabulary->m_isAutoSelectInputSource = boolValue(dictionary[storedKey::isAutoSelectInputSource]);
     vocabulary->m_isDisableMisspellRecognition = boolValue(dictionary[storedKey::isDisableMisspellRecognition]);
     vocabulary->m_needsSync = boolValue(dictionary[storedKey::isDirty]);
-    vocabulary->m_version = counterValue(dictionary[storedKey::version]);
+    vocabulary->setVersion(counterValue(dictionary[storedKey::version]));
     vocabulary->m_lineage = distinctStringsValue(dictionary[storedKey::lineage]);
     return vocabulary;
 }
@@ -130,7 +130,7 @@ std::shared_ptr<Lexicarta> Lexicarta::initWithCoder(const lexi::KeyedDecoder &co
     vocabulary->m_isAutoSelectInputSource = coder.decodeBool("isAutoSelectInputSource");
     vocabulary->m_isDisableMisspellRecognition = coder.decodeBool("isDisableMisspellRecognition");
     vocabulary->m_needsSync = coder.decodeBool("isDirty");
-    vocabulary->m_version = std::max<qint64>(0, coder.decodeInt64("version"));
+    vocabulary->setVersion(coder.decodeInt64("version"));
     return vocabulary;
 }
 

@@ -219,6 +219,9 @@ TEST_F(LexicartaStoredFormsTest, MissingAndMistypedValuesReadAsTheirDefaults)
          u"No name"_s, u"My language"_s, false, 0, 1},
         {R"({"version": 9007199254740993, "isDirty": 0})", u"No name"_s, u"My language"_s, false,
          9007199254740993, 0},
+        // The next synchronisation adds one to versions at the top of their range.
+        {R"({"version": 1e308})", u"No name"_s, u"My language"_s, false, Lexicarta::largestVersion, 0},
+        {R"({"version": 9223372036854775807})", u"No name"_s, u"My language"_s, false, Lexicarta::largestVersion, 0},
     };
     for (const auto &c : cases) {
         const auto read = Lexicarta::initWithDictionary(json(c.document), fakes.services);

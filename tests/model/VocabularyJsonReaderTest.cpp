@@ -82,6 +82,9 @@ TEST_F(VocabularyJsonReaderTest, ReadsWhatTheDocumentTreeReadsByTheSameRules)
             {"yw": "b", "la": -1e20, "cid": 2e3, "daa": 1, "mid": 9223372036854775808, "wc": 1E2},
             {"yw": "c", "la": -86400.5, "cid": -0, "mid": 18446744073709551616, "daa": -0.0}]},
             "version": 12.7, "isDirty": 1e-3})",
+        // Versions at the top of their range.
+        R"({"unknownWords": {"words": []}, "version": 1e308})",
+        R"({"unknownWords": {"words": []}, "version": 9223372036854775807})",
         // A byte order mark and white space around; sides are trimmed, comments are not.
         "\xEF\xBB\xBF \n{\"nativeWords\": {\"words\": [{\"yw\": \" padded \", \"fw\": \"\\tx\\n\", \"c\": \" c \","
         " \"daa\": true, \"l\": 9}]}} \n",
