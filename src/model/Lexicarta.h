@@ -43,9 +43,10 @@ public:
     static std::shared_ptr<Lexicarta> initWithDictionary(const QJsonObject &dictionary,
                                                          const lexi::VocabularyServices &services);
     QJsonObject dictionaryRepresentation() const;
-    // Whether `document` is one of a vocabulary: it holds at least one of the level lists, and
-    // each list it holds is an object with an array of words. Any other object, read as a
-    // vocabulary, would be an empty one saved over the file it came from.
+    // Whether `document` is one of a vocabulary: it holds at least one of the level lists, each
+    // list it holds is an object with an array of words, and when those arrays hold anything, some
+    // of it is a word. Any other object, read as a vocabulary, would be an empty one saved over
+    // the file it came from.
     static bool isVocabularyDocument(const QJsonObject &document);
     // The older product's keyed-archive form, with the same rules for levels and marks.
     static std::shared_ptr<Lexicarta> initWithCoder(const lexi::KeyedDecoder &coder,

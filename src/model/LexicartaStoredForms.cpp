@@ -70,15 +70,21 @@ std::shared_ptr<Lexicarta> Lexicarta::initWithDictionary(const QJsonObject &dict
 bool Lexicarta::isVocabularyDocument(const QJsonObject &document)
 {
     bool holdsAList = false;
+    qsizetype elements = 0;
+    qsizetype words = 0;
     for (const QLatin1StringView key : storedKey::levelLists) {
         const auto list = document.constFind(key);
         if (list == document.constEnd())
             continue;
-        if (!list->isObject() || !list->toObject()[storedKey::words].isArray())
+        const QJsonValue listed = list->toObject()[storedKey::words];
+        if (!list->isObject() || !listed.isArray())
             return false;
         holdsAList = true;
+        const QJsonArray array = listed.toArray();
+        elements += array.size();
+        words += std::count_if(array.cbegin(), array.cend(), [](const QJsonValue &word) { return word.isObject(); });
     }
-    return holdsAList;
+    return holdsAList && (elements == 0 || words > 0);
 }
 
 QJsonObject Lexicarta::dictionaryRepresentation() const

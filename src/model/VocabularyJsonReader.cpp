@@ -166,17 +166,24 @@ struct Document
         // An object holding an array "words", as a level list must be.
         bool wellFormed = false;
         WordList words;
+        // What the array of words holds, words or not.
+        qsizetype elements = 0;
     };
 
+    // As Lexicarta::isVocabularyDocument() decides.
     bool isVocabularyDocument() const
     {
         bool holdsAList = false;
+        qsizetype elements = 0;
+        qsizetype words = 0;
         for (const LevelList &list : levels) {
             if (list.present && !list.wellFormed)
                 return false;
             holdsAList = holdsAList || list.present;
+            elements += list.elements;
+            words += list.words.size();
         }
-        return holdsAList;
+        return holdsAList && (elements == 0 || words > 0);
     }
 
     std::array<LevelList, levelCount> levels;
@@ -282,6 +289,8 @@ private:
                 m_document.lineage.append(value.string());
             break;
         case Kind::wordList:
+            ++m_document.levels[frame.index].elements;
+            break;
         case Kind::snapshots:
             break;
         default:
@@ -305,6 +314,8 @@ private:
             return true;
         }
         Frame &frame = m_frames.back();
+        if (frame.kind == Kind::wordList)
+            ++m_document.levels[frame.index].elements;
         const std::optional<Frame> inner = isObject ? objectIn(frame) : arrayIn(frame);
         // Whatever else stands where a known key's value belongs makes that value missing.
         if (!inner && frame.kind != Kind::wordList && frame.kind != Kind::snapshots && frame.kind != Kind::tags
@@ -402,6 +413,7 @@ private:
                 Document::LevelList &list = m_document.levels[frame.index];
                 list.wellFormed = true;
                 list.words.clear();
+                list.elements = 0;
                 return Frame{Kind::wordList, frame.index};
             }
             return std::nullopt;
@@ -433,6 +445,7 @@ private:
             if (frame.key == lexi::Key::words) {
                 m_document.levels[frame.index].wellFormed = false;
                 m_document.levels[frame.index].words.clear();
+                m_document.levels[frame.index].elements = 0;
             }
             break;
         case Kind::word: assignToWord(frame.key, value); break;

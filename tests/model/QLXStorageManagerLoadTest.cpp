@@ -48,6 +48,8 @@ TEST_F(QLXStorageManagerTest, FilesThatCannotBeLoadedGiveNothingAndTheLoadAlert)
         {"names without a list of words", compressed(R"({"language": "Broken", "version": 3})"), formatError},
         {"a level list that is an array", compressed(R"({"unknownWords": [{"yw": "a", "fw": "b"}]})"), formatError},
         {"a level list without its words", compressed(R"({"unknownWords": {"w": []}})"), formatError},
+        {"a list of nested arrays, but no word", compressed(R"({"unknownWords": {"words": [[[]], [{"yw": "a"}]]}})"),
+         formatError},
         {"words that are no array", compressed(R"({"shortTermWords": {"words": {"yw": "a"}}, "nativeWords": {"words": []}})"),
          formatError},
     };

@@ -92,7 +92,12 @@ TEST_F(VocabularyJsonReaderTest, ReadsWhatTheDocumentTreeReadsByTheSameRules)
         R"({"unknownWords": {"words": [{"yw": "é\u00e9 \ud83d\ude00 😀 \"\\\/\b\f\n\r\t", "fw": "\u0000nul"}]}})",
         // An escaped lone low surrogate is kept.
         R"({"unknownWords": {"words": [{"yw": "a\udc00b\udfff", "t": ["\udc01"], "c": "\ud83d\ude00\udc00"}]}})",
-        // No vocabulary's documents.
+        // Lists that hold no word besides other things, or that a later list replaces.
+        R"({"unknownWords": {"words": [[1], {"yw": "a"}]}})",
+        R"({"unknownWords": {"words": [[1]]}, "unknownWords": {"words": []}})",
+        // No vocabulary's documents: lists that hold something, but no word, would be saved empty.
+        R"({"unknownWords": {"words": [[1], [{"yw": "a"}]]}})",
+        R"({"unknownWords": {"words": [1, "x", null]}, "nativeWords": {"words": []}})",
         "{}",
         "[1]",
         "5",
