@@ -15,8 +15,10 @@ namespace lexi::quizlet {
 
 void checkSearchReply(const std::optional<QByteArray> &reply)
 {
+    // The record names where the service page's search logs it, as every installation's log has it.
     if (!decodeReply(reply))
-        QLXLogWarn("Quizlet > Search > JSON is not valid");
+        QLXLog::log(true, qlxLogLevel, QLXLogFlagWarn, 0, "QLXQuizletController", "search:", 64, QString(),
+                    "Quizlet > Search > JSON is not valid");
 }
 
 void checkPageReply(const std::optional<QByteArray> &reply)

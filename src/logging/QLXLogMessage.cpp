@@ -3,6 +3,7 @@
 #include "platform/dispatch/SerialQueue.h"
 #include "platform/ports/Clock.h"
 
+#include <cmath>
 #include <cstring>
 
 #include <pthread.h>
@@ -87,4 +88,10 @@ std::optional<QString> QLXBaseNameOfPath(const char *path)
     const char *dot = std::strrchr(start, '.');
     const size_t length = dot ? size_t(dot - start) : std::strlen(start);
     return QString::fromUtf8(start, qsizetype(length));
+}
+
+qint64 QLXLogMessage::timestampMilliseconds() const
+{
+    // A microsecond's allowance: a double holds .123 s as .12299999…, which is still .123.
+    return qint64(std::floor(m_timestamp.secondsSince1970() * 1000.0 + 1e-3));
 }

@@ -41,6 +41,9 @@ public:
     int logContext() const { return m_logContext; }
     const QString &logMsg() const { return m_logMsg; }
     lexi::Date timestamp() const { return m_timestamp; }
+    // The time stamp in whole milliseconds since 1970, as log lines write it: the fraction
+    // dropped, so that .9996 s is still in its second.
+    qint64 timestampMilliseconds() const;
     const char *file() const { return m_file; }
     const char *function() const { return m_function; }
     int lineNumber() const { return m_lineNumber; }

@@ -210,8 +210,7 @@ void QLXTTYLogger::write(const QLXLogMessage &message, const QByteArray &text, b
         return;
     }
 
-    // The time stamp in whole milliseconds, so that a time such as .123 is never written .122.
-    const qint64 milliseconds = message.timestamp().millisecondsSince1970();
+    const qint64 milliseconds = message.timestampMilliseconds();
     const time_t seconds = time_t(milliseconds >= 0 ? milliseconds / 1000 : (milliseconds - 999) / 1000);
     tm local = {};
     localtime_r(&seconds, &local);

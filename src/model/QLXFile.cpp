@@ -1,5 +1,7 @@
 #include "QLXFile.h"
 
+#include "DateDescription.h"
+
 #include "platform/ports/Console.h"
 
 #include <QCoreApplication>
@@ -57,6 +59,6 @@ std::weak_ordering QLXFile::compareModDatesFromYoungToOld(const QLXFile &other) 
 
 QString QLXFile::description() const
 {
-    const QString date = m_fileModDate ? m_fileModDate->toDateTime().toString(Qt::ISODate) : u"(null)"_s;
-    return u"FileName: %1 ModDate: %2"_s.arg(m_fileName, date);
+    return u"FileName: %1 ModDate: %2"_s.arg(m_fileName, m_fileModDate ? lexi::dateDescription(*m_fileModDate)
+                                                                        : u"(null)"_s);
 }

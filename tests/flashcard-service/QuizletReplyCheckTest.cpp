@@ -13,7 +13,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The records logged while it lives, as "flag text".
+// The records logged while it lives, as "flag text", and where each was logged, as "file function
+// line".
 class LogCapture
 {
 public:
@@ -22,6 +23,8 @@ public:
         m_logger->onMessage = [this](const QLXLogMessage &message) {
             std::lock_guard lock(m_mutex);
             m_records.append(QString::number(message.logFlag()) + u' ' + message.logMsg());
+            m_places.append(u"%1 %2 %3"_s.arg(QString::fromUtf8(message.file()), QString::fromUtf8(message.function()))
+                                .arg(message.lineNumber()));
         };
         QLXLog::addLogger(m_logger);
     }
@@ -37,11 +40,18 @@ public:
         std::lock_guard lock(m_mutex);
         return m_records;
     }
+    QStringList places() const
+    {
+        QLXLog::flushLog();
+        std::lock_guard lock(m_mutex);
+        return m_places;
+    }
 
 private:
     std::shared_ptr<RecordingLogger> m_logger = std::make_shared<RecordingLogger>();
     mutable std::mutex m_mutex;
     QStringList m_records;
+    QStringList m_places;
 };
 
 TEST(QuizletReplyCheckTest, ValidJsonPassesSilently)
@@ -77,6 +87,7 @@ TEST(QuizletReplyCheckTest, MissingOrNonJsonRepliesAreReported)
         lexi::quizlet::checkSearchReply(c.reply);
         // The search warns through the log (flag 2), the other two write to the console.
         EXPECT_EQ(log.records(), QStringList{u"2 Quizlet > Search > JSON is not valid"_s});
+        EXPECT_EQ(log.places(), QStringList{u"QLXQuizletController search: 64"_s});
         EXPECT_EQ(console.lines(), QStringList());
         lexi::quizlet::checkPageReply(c.reply);
         lexi::quizlet::checkSetDetailsReply(c.reply);

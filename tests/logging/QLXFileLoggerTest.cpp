@@ -6,6 +6,7 @@
 
 #include "logging/LogFileName.h"
 #include "logging/QLXFileLogger.h"
+#include "logging/QLXLogFileFormatterDefault.h"
 #include "logging/QLXLogFileManagerDefault.h"
 #include "logging/QLXLogMacros.h"
 
@@ -102,6 +103,17 @@ TEST_F(QLXFileLoggerTest, WritesEachRecordAsATimeStampedLine)
     ASSERT_EQ(files().size(), 1);
     EXPECT_EQ(LogFolder::read(newestPath()), line("abc") + line("ends with newline"));
     EXPECT_EQ(logger->loggerName(), u"cocoa.lumberjack.fileLogger"_s);
+}
+
+// The fraction of the millisecond is dropped, never rounded into the next second.
+TEST(QLXLogFileFormatterDefaultTest, DropsTheFractionOfTheMillisecond)
+{
+    const QDateTime time(QDate(2014, 6, 4), QTime(14, 6, 34, 999), QTimeZone::utc());
+    const lexi::Date lateInTheSecond =
+        lexi::Date::fromSecondsSince1970(lexi::Date::fromDateTime(time).secondsSince1970() + 0.0006);
+    const QLXLogMessage late(u"late"_s, QLXLogLevelVerbose, QLXLogFlagInfo, 0, __FILE__, "test", __LINE__, QString(), 0,
+                             lateInTheSecond);
+    EXPECT_EQ(QLXLogFileFormatterDefault().formatLogMessage(late), u"2014/06/04 14:06:34:999  late"_s);
 }
 
 TEST_F(QLXFileLoggerTest, ARecordThatFillsTheFileIsWrittenThenTheFileRolls)

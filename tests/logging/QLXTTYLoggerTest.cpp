@@ -52,9 +52,14 @@ TEST_F(QLXTTYLoggerTest, WritesThePlainLine)
     logger->logMessage(record(u"abc"_s));
     logger->logMessage(record(u"ends with newline\n"_s, QLXLogFlagError, at(23, 59, 59, 999)));
     logger->logMessage(record(u"on the second"_s, QLXLogFlagWarn, at(0, 0, 1, 0)));
+    // The fraction of the millisecond is dropped, never rounded into the next second.
+    const lexi::Date lateInTheSecond =
+        lexi::Date::fromSecondsSince1970(at(14, 6, 34, 999).secondsSince1970() + 0.0006);
+    logger->logMessage(record(u"late"_s, QLXLogFlagInfo, lateInTheSecond));
     EXPECT_EQ(written(), QByteArray("2014-06-04 14:06:34:123 Lexicarta[512:1a03] abc\n"
                                     "2014-06-04 23:59:59:999 Lexicarta[512:1a03] ends with newline\n"
-                                    "2014-06-04 00:00:01:000 Lexicarta[512:1a03] on the second\n"));
+                                    "2014-06-04 00:00:01:000 Lexicarta[512:1a03] on the second\n"
+                                    "2014-06-04 14:06:34:999 Lexicarta[512:1a03] late\n"));
 }
 
 TEST_F(QLXTTYLoggerTest, LongAndNonAsciiTextsArriveWhole)

@@ -35,7 +35,9 @@ TEST(QLXFileTest, DescribesAnExistingFile)
     ASSERT_TRUE(file.fileModDate());
     EXPECT_EQ(*file.fileModDate(), lexi::Date::fromDateTime(monday));
     EXPECT_TRUE(file.relativePath().isEmpty());
-    EXPECT_TRUE(file.description().startsWith(u"FileName: French - English ModDate: 2026-12-07"));
+    // The date as dates describe themselves, in UTC with the zone.
+    EXPECT_EQ(file.description(), u"FileName: French - English ModDate: "_s
+                                      + monday.toUTC().toString(u"yyyy-MM-dd HH:mm:ss +0000"_s));
 }
 
 TEST(QLXFileTest, AMissingFileLeavesTheDescriptorEmpty)
