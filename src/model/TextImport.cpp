@@ -68,10 +68,11 @@ ImportCount TextImport::addNewWordsTo(Lexicarta &vocabulary)
     const ImportCount count{added.size(), m_words.size() - added.size()};
     if (added.isEmpty())
         return count;
+    // Word by word, each of the vocabulary's derived lists follows the new word, where one batch
+    // would build them all anew: the main thread's share stays small for a large vocabulary.
     qint64 identifier = vocabulary.batchImportIdForRange(m_words.size());
     for (const std::shared_ptr<QLXWord> &word : std::as_const(added))
-        word->setCreationID(identifier++);
-    vocabulary.batchAddWords(added);
+        vocabulary.addWord(word, identifier++);
     return count;
 }
 

@@ -44,8 +44,8 @@ public:
     QString yourPreview() const;
 
     // Adds the words that `vocabulary` holds no equal word of (same foreign and your word), in
-    // order, as one batch, numbered from one base taken for all the words read; a word that the
-    // file holds twice is added twice. The vocabulary's words are looked through once, whatever
+    // order, numbered from one base taken for all the words read; a word that the file holds
+    // twice is added twice. The vocabulary's words are looked through once, whatever
     // the number of words read. The word objects themselves go into the vocabulary.
     ImportCount addNewWordsTo(Lexicarta &vocabulary);
 
