@@ -327,6 +327,9 @@ QWidget *QLXPreferencesController::makeSyncingPage()
     appRow->addStretch();
     appRow->addWidget(m_getAppButton);
     layout->addLayout(appRow);
+    // The status takes the room below the choice; while it is hidden (syncing off) the room stays
+    // empty below everything, and the page keeps its controls together at the top.
+    layout->addStretch();
 
     connect(m_syncChoice, &QButtonGroup::buttonClicked, this, &QLXPreferencesController::enableDropbox);
     connect(m_getAppButton, &QPushButton::clicked, this, &QLXPreferencesController::visitiPhoneWebsite);

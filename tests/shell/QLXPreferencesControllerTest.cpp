@@ -358,6 +358,22 @@ TEST_F(QLXPreferencesControllerTest, TheSyncingPageShowsTheStatusAndSwitchesOff)
     EXPECT_EQ(openedUrls.size(), 1);
 }
 
+TEST_F(QLXPreferencesControllerTest, WhileSyncingIsOffThePagesControlsStayTogetherAtTheTop)
+{
+    here.controller->setIsEnabled(false);
+    show().showSyncing();
+    preferences->resize(820, 720);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(preferences->syncStatusTextView()->isVisible());
+    QAbstractButton *on = preferences->enableDropboxButton();
+    QAbstractButton *off = preferences->disableDropboxButton();
+    QAbstractButton *app = preferences->dbGetIosAppButton();
+    const auto top = [this](const QWidget *widget) { return widget->mapTo(preferences.get(), QPoint(0, 0)).y(); };
+    EXPECT_LE(top(off) - (top(on) + on->height()), 12) << "the choice keeps together";
+    EXPECT_LE(top(app) - (top(off) + off->height()), 100) << "the tips and the button follow it";
+    EXPECT_LT(top(app) + app->height(), preferences->height() / 2);
+}
+
 TEST_F(QLXPreferencesControllerTest, SwitchingOnWithoutAFolderAsksForOne)
 {
     here.controller->setIsEnabled(false);

@@ -73,6 +73,10 @@ TEST(QLXPreferencesScreenshotTest, RendersThePagesAndTheSheet)
     save(preferences, u"preferences-languages"_s);
     preferences.showSyncing();
     save(preferences, u"preferences-syncing"_s);
+    here.controller->setIsEnabled(false);
+    preferences.showSyncing();
+    save(preferences, u"preferences-syncing-off"_s);
+    here.controller->setIsEnabled(true);
 
     preferences.showLanguages();
     preferences.vocabulariesTableView()->selectRow(0);
