@@ -207,9 +207,9 @@ void LexicartaController::deleteDuplicates()
     const qsizetype deleted = vocabulary()->deleteDuplicates();
     if (!recordChange("VocController > deleteDuplicates > could not save voc"))
         return;
-    m_services.popover.alerts.runModal(
-        {lexi::format(Texts::text(u"duplicatesDeleted"_s), deleted), QString(), {lexi::StringTables::text(u"OK"_s)},
-         0});
+    // It tells of what was done: nothing to warn of.
+    m_services.popover.alerts.runModal({Texts::duplicatesDeletedText(deleted), QString(),
+                                        {lexi::StringTables::text(u"OK"_s)}, 0, lexi::Alert::Style::Informational});
     if (m_isSynonymsActive)
         setDisplaySynonyms();
     updateEntireView();

@@ -12,6 +12,11 @@ QString text(const QString &key)
     return StringTables::text(key, table);
 }
 
+QString duplicatesDeletedText(qsizetype count)
+{
+    return format(StringTables::pluralText(u"duplicatesDeleted"_s, count, table), count);
+}
+
 LevelTexts levelTexts(quint64 level, qsizetype level0Count)
 {
     switch (level) {

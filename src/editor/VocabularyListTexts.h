@@ -16,6 +16,8 @@ inline const QString table = u"Vocabulary"_s;
 
 // The text of `key` in the table, in the user's language.
 QString text(const QString &key);
+// "1 duplicate word deleted", "2 duplicate words deleted".
+QString duplicatesDeletedText(qsizetype count);
 
 // From this many words of level 0 on, the unknown level warns instead of informing.
 constexpr qsizetype unknownWarningThreshold = 31;

@@ -38,6 +38,12 @@ constexpr QLatin1StringView hasShownQuizHelpWrongAnswer = lexi::Settings::hasSho
 
 constexpr QSize levelIconSize(28, 28);
 
+// The help on a right answer: a native word moves up no level.
+QString correctAnswerHelpKey(quint64 originLevel)
+{
+    return originLevel >= QLXWord::nativeLevel ? u"quizCorrectNativeAnswerHelpText"_s : u"quizCorrectAnswerHelpText"_s;
+}
+
 // Hidden exactly when not enabled.
 void setControl(QWidget &control, bool enableAndShow)
 {
@@ -259,7 +265,7 @@ void QLXTypingQuizController::showVerdict(lexi::AnswerVerdict verdict, bool isSy
         m_arrow->setVisible(origin != QLXWord::nativeLevel);
         setControl(*m_dontAskAgainBox, origin == QLXWord::nativeLevel);
         setControl(*m_iKnewItBox, false);
-        showHelp(*m_verdictHelp, u"quizCorrectAnswerHelpText"_s, hasShownQuizHelpCorrectAnswer);
+        showHelp(*m_verdictHelp, correctAnswerHelpKey(origin), hasShownQuizHelpCorrectAnswer);
         break;
     case lexi::AnswerVerdict::Misspelled:
         m_card->setColorMisspelled();
@@ -361,7 +367,7 @@ void QLXTypingQuizController::iKnewIt()
         m_upperLevelIcon->show();
         m_arrow->setVisible(origin != QLXWord::nativeLevel);
         m_card->setColorCorrect();
-        m_verdictHelp->setText(quizText(u"quizCorrectAnswerHelpText"_s));
+        m_verdictHelp->setText(quizText(correctAnswerHelpKey(origin)));
     } else {
         const quint64 present = lastWord() ? lastWord()->level() : origin;
         showQuizImage(*m_upperLevelIcon, lexi::levelImageName(origin), levelIconSize);

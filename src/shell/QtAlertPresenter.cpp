@@ -19,7 +19,7 @@ constexpr int qlxLogLevel = QLXLogLevelWarn;
 
 QList<QAbstractButton *> QtAlertPresenter::prepare(QMessageBox &box, const Alert &alert)
 {
-    box.setIcon(QMessageBox::Warning);
+    box.setIcon(alert.style == Alert::Style::Informational ? QMessageBox::Information : QMessageBox::Warning);
     box.setWindowTitle(alert.title);
     // Alerts name vocabularies and files: their texts are shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);

@@ -540,7 +540,9 @@ TEST_F(LexicartaControllerTest, DeletingDuplicatesEndsTheSynonymsView)
     fakes.alerts.answers = {1, 0};
     list->deleteDuplicates();
     ASSERT_EQ(fakes.alerts.alerts.size(), 2);
-    EXPECT_EQ(fakes.alerts.alerts.last().title, u"1 duplicate words deleted"_s);
+    EXPECT_EQ(fakes.alerts.alerts.last().title, u"1 duplicate word deleted"_s);
+    EXPECT_EQ(fakes.alerts.alerts.last().style, lexi::Alert::Style::Informational) << "it tells of what was done";
+    EXPECT_EQ(fakes.alerts.alerts.first().style, lexi::Alert::Style::Warning) << "the question before it warns";
     EXPECT_FALSE(list->isSynonymsActive());
     EXPECT_EQ(rows().size(), 5);
 }

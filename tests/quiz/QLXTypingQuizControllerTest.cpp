@@ -205,6 +205,23 @@ TEST_F(TypingQuizTest, AfterIKnewItTheKeysGoBackToTheAnswer)
     EXPECT_TRUE(quiz->resultsButton().hasFocus());
 }
 
+TEST_F(TypingQuizTest, TheHelpOnARightAnswerSaysAWordMovesUpOnlyWhenItDoes)
+{
+    for (const quint64 level : {quint64(5), quint64(2)}) {
+        SCOPED_TRACE(level);
+        defaults.setBool(u"hasShownQuizHelpCorrectAnswer"_s, false);
+        start({addWord(u"house"_s, u"Haus"_s, level), addWord(u"tree"_s, u"Baum"_s)});
+        answer(u"Haus"_s);
+        ASSERT_TRUE(quiz->verdictHelp().isVisibleTo(&pages));
+        EXPECT_EQ(quiz->verdictHelp().text().contains(u"moves up"_s), level != 5) << quiz->verdictHelp().text().toStdString();
+    }
+    // Ticked after a wrong answer, I knew it previews the native word keeping its level too.
+    start({addWord(u"cat"_s, u"Katze"_s, 5), addWord(u"dog"_s, u"Hund"_s)});
+    answer(u"Hut"_s);
+    quiz->iKnewItBox().click();
+    EXPECT_FALSE(quiz->verdictHelp().text().contains(u"moves up"_s));
+}
+
 TEST_F(TypingQuizTest, DontAskAgainIsOfferedAfterACorrectNativeAnswer)
 {
     const auto native = addWord(u"house"_s, u"Haus"_s, 5);

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 
 #include <mutex>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -15,9 +16,18 @@ namespace lexi {
 
 namespace {
 
-QHash<QString, QString> readTable(const QString &table)
+// A text and, for a text with plural forms, its form for exactly one thing.
+struct Entry
 {
-    QHash<QString, QString> texts;
+    QString other;
+    QString one;
+};
+
+using Table = QHash<QString, Entry>;
+
+Table readTable(const QString &table)
+{
+    Table texts;
     QFile file(u":/strings/%1.json"_s.arg(table));
     if (!file.open(QIODevice::ReadOnly)) {
         Console::writeLine(u"strings > table %1 > not found"_s.arg(table));
@@ -31,24 +41,49 @@ QHash<QString, QString> readTable(const QString &table)
     }
     const QJsonObject object = document.object();
     for (auto entry = object.begin(); entry != object.end(); ++entry) {
-        if (entry.value().isString())
-            texts.insert(entry.key(), entry.value().toString());
+        if (entry.value().isString()) {
+            texts.insert(entry.key(), {entry.value().toString(), {}});
+        } else if (entry.value().isObject()) {
+            const QJsonObject forms = entry.value().toObject();
+            // Without an "other" form there is nothing to show for most numbers: the key shows.
+            if (!forms.value(u"other").isString())
+                continue;
+            texts.insert(entry.key(), {forms.value(u"other").toString(), forms.value(u"one").toString()});
+        }
     }
     return texts;
+}
+
+// The entry of `key`; none when the table lacks it.
+std::optional<Entry> entryFor(const QString &key, const QString &table)
+{
+    static std::mutex mutex;
+    static QHash<QString, Table> tables;
+
+    std::lock_guard lock(mutex);
+    auto found = tables.constFind(table);
+    if (found == tables.constEnd())
+        found = tables.insert(table, readTable(table));
+    const auto entry = found->constFind(key);
+    if (entry == found->constEnd())
+        return std::nullopt;
+    return *entry;
 }
 
 } // namespace
 
 QString StringTables::text(const QString &key, const QString &table)
 {
-    static std::mutex mutex;
-    static QHash<QString, QHash<QString, QString>> tables;
+    const std::optional<Entry> entry = entryFor(key, table);
+    return entry ? entry->other : key;
+}
 
-    std::lock_guard lock(mutex);
-    auto found = tables.constFind(table);
-    if (found == tables.constEnd())
-        found = tables.insert(table, readTable(table));
-    return found->value(key, key);
+QString StringTables::pluralText(const QString &key, qint64 count, const QString &table)
+{
+    const std::optional<Entry> entry = entryFor(key, table);
+    if (!entry)
+        return key;
+    return count == 1 && !entry->one.isEmpty() ? entry->one : entry->other;
 }
 
 } // namespace lexi

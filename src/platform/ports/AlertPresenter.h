@@ -11,11 +11,15 @@ namespace lexi {
 
 // A modal alert: a title, a message and one to three buttons, the first being the default. Every
 // alert names the button that cancels it: Escape, closing the alert and quitting the program
-// answer with that one, so a destructive button is never chosen without a click.
+// answer with that one, so a destructive button is never chosen without a click. An alert warns,
+// unless it only tells of something done.
 struct Alert
 {
-    Alert(QString title, QString message, QStringList buttons, int cancelButton)
-        : title(std::move(title)), message(std::move(message)), buttons(std::move(buttons)), cancelButton(cancelButton)
+    enum class Style { Warning, Informational };
+
+    Alert(QString title, QString message, QStringList buttons, int cancelButton, Style style = Style::Warning)
+        : title(std::move(title)), message(std::move(message)), buttons(std::move(buttons)), cancelButton(cancelButton),
+          style(style)
     {
     }
 
@@ -23,6 +27,7 @@ struct Alert
     QString message;
     QStringList buttons;
     int cancelButton;
+    Style style;
 
     friend bool operator==(const Alert &, const Alert &) = default;
 };
