@@ -156,9 +156,12 @@ void Lexicarta::batchAddWords(const lexi::WordList &words)
                 word->setCreationID(identifiers.next());
         }
     }
-    for (const std::shared_ptr<QLXWord> &word : added)
+    // What derived data is kept follows the new words one by one: a batch into a large vocabulary
+    // costs as many steps as it has words.
+    for (const std::shared_ptr<QLXWord> &word : added) {
         adopt(word);
-    rebuildDerivedData();
+        derivedDataAdd(word);
+    }
 }
 
 void Lexicarta::adopt(const std::shared_ptr<QLXWord> &word)

@@ -164,8 +164,9 @@ public:
     // The same with the creationID given.
     void addWord(const std::shared_ptr<QLXWord> &word, qint64 creationID);
     // Appends the words (none are skipped) and links them back here. Words with a negative
-    // creationID get new ones (see lexi::CreationIdentifierMaker) that no word has. The
-    // tag index and the synonyms are rebuilt once at the end.
+    // creationID get new ones (see lexi::CreationIdentifierMaker) that no word has. The derived
+    // data that is kept (level lists, tag index, synonyms) takes them in, the words already here
+    // keeping their order.
     void batchAddWords(const lexi::WordList &words);
     // Removes every occurrence of that word object, also from the synonyms, together with the
     // words that were synonyms through it alone.

@@ -200,6 +200,29 @@ TEST_F(SynonymsAndTagsTest, AddedAndRemovedWordsUpdateTheSynonyms)
     EXPECT_EQ(asSet(vocabulary->synonyms()), asSet({house, houseBush}));
 }
 
+// A batch into a vocabulary whose synonyms are known takes its words in without sorting anew:
+// the synonyms are those a rebuild finds, and the words already there keep their order.
+TEST_F(SynonymsAndTagsTest, ABatchJoinsTheKnownSynonymsAsARebuildWould)
+{
+    const auto house = word(u"house"_s, u"Haus"_s);
+    const auto tree = word(u"tree"_s, u"Baum"_s);
+    const auto dog = word(u"dog"_s, u"Hund"_s);
+    vocabulary->setAllWords({tree, house, dog});
+    ASSERT_TRUE(vocabulary->synonyms().isEmpty());
+    const WordList stored = vocabulary->allWords();
+
+    const auto building = word(u"building"_s, u"Haus"_s);
+    const auto cat = word(u"cat"_s, u"Katze"_s);
+    const auto kitty = word(u"kitty"_s, u"Katze"_s);
+    const auto apple = word(u"apple"_s, u"Apfel"_s);
+    vocabulary->batchAddWords({building, cat, kitty, apple});
+    EXPECT_EQ(vocabulary->allWords(), stored + WordList({building, cat, kitty, apple}));
+    const auto added = asSet(vocabulary->synonyms());
+    EXPECT_EQ(added, asSet({house, building, cat, kitty}));
+    vocabulary->buildSynonyms();
+    EXPECT_EQ(asSet(vocabulary->synonyms()), added);
+}
+
 TEST_F(SynonymsAndTagsTest, RemovingSeveralWordsTakesEveryListingAndTheSynonymsThroughThemAlone)
 {
     lexi::test::ConsoleCapture console;
