@@ -3,11 +3,13 @@
 #include <QByteArray>
 #include <QCache>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QNetworkAccessManager;
@@ -31,7 +33,30 @@ class QuizletClient
 public:
     using Completion = std::function<void(const std::optional<QByteArray> &reply)>;
 
+    // A request under way. Cancelling it, dropping it or putting another one in its place drops
+    // the request: its completion never runs, so a superseded reply can never be taken for the
+    // answer to a later request.
+    class PendingRequest
+    {
+    public:
+        PendingRequest() = default;
+        PendingRequest(PendingRequest &&other) noexcept = default;
+        PendingRequest &operator=(PendingRequest &&other) noexcept;
+        ~PendingRequest() { cancel(); }
+
+        void cancel();
+
+    private:
+        friend class QuizletClient;
+        PendingRequest(std::shared_ptr<bool> cancelled, QObject *owner);
+
+        std::shared_ptr<bool> m_cancelled;
+        // Owns the request on its way; without it the connection is dropped.
+        QPointer<QObject> m_owner;
+    };
+
     static constexpr auto productionAddress = QLatin1StringView("https://api.quizlet.com");
+    static constexpr auto productionWebSite = QLatin1StringView("https://quizlet.com");
 
     static constexpr std::chrono::milliseconds deadline = std::chrono::seconds(30);
 
@@ -42,10 +67,12 @@ public:
 
     // The stored address when it is an http or https address, else the production address.
     static QUrl serviceAddress(Defaults &defaults);
+    // The service's web site for people, from Settings::quizletWebSiteAddressKey on the same terms.
+    static QUrl webSiteAddress(Defaults &defaults);
 
     // Sends `request`, a path and query, to the service. The completion always runs later, from
-    // the event loop, also when the reply comes from memory.
-    void send(const QString &request, Completion completion);
+    // the event loop, also when the reply comes from memory, unless the request is cancelled first.
+    [[nodiscard]] PendingRequest send(const QString &request, Completion completion);
 
 private:
     QString m_address;

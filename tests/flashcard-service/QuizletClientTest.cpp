@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 
@@ -34,7 +35,7 @@ protected:
         std::optional<QByteArray> result;
         bool completed = false;
         QEventLoop loop;
-        client.send(request, [&](const std::optional<QByteArray> &reply) {
+        const QuizletClient::PendingRequest pending = client.send(request, [&](const std::optional<QByteArray> &reply) {
             result = reply;
             completed = true;
             m_completedOnMainThread = QThread::currentThread() == QCoreApplication::instance()->thread();
@@ -137,6 +138,40 @@ TEST_F(QuizletClientTest, AnAnswerTrickledBeyondTheDeadlineOrRedirectedElsewhere
     EXPECT_TRUE(elsewhere.requests().isEmpty());
 }
 
+// A cancelled request, one answered from memory or one still at the server, never completes; the
+// next request is answered as usual.
+TEST_F(QuizletClientTest, ACancelledRequestNeverCompletes)
+{
+    m_server.enqueue({200, {}, "[{\"id\": 1}]"});
+    HttpResponse slow{200, {}, "[{\"id\": 2}]"};
+    slow.delay = 5s;
+    m_server.enqueue(slow);
+    // Requests cancelled at once may reach the server or not; whichever do get this too.
+    m_server.setDefaultResponse({200, {}, "[{\"id\": 3}]"});
+    QuizletClient client(m_defaults, m_network);
+    const QString remembered = lexi::quizlet::setDetailsRequest(u"1"_s);
+    sendAndWait(client, remembered);
+    int cancelledCompletions = 0;
+
+    QuizletClient::PendingRequest fromMemory =
+        client.send(remembered, [&](const std::optional<QByteArray> &) { ++cancelledCompletions; });
+    fromMemory.cancel();
+    {
+        const QuizletClient::PendingRequest dropped = client.send(
+            lexi::quizlet::setDetailsRequest(u"2"_s), [&](const std::optional<QByteArray> &) { ++cancelledCompletions; });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requests().size() == 2; }));
+    }
+    QuizletClient::PendingRequest atServer;
+    atServer = client.send(lexi::quizlet::setDetailsRequest(u"2"_s),
+                           [&](const std::optional<QByteArray> &) { ++cancelledCompletions; });
+    atServer = client.send(lexi::quizlet::setDetailsRequest(u"2"_s),
+                           [&](const std::optional<QByteArray> &) { ++cancelledCompletions; });
+    atServer.cancel();
+
+    EXPECT_EQ(sendAndWait(client, lexi::quizlet::setDetailsRequest(u"3"_s)), QByteArray("[{\"id\": 3}]"));
+    EXPECT_EQ(cancelledCompletions, 0);
+}
+
 TEST_F(QuizletClientTest, TheServiceAddressIsAWebAddressFromTheDefaults)
 {
     struct Case
@@ -157,6 +192,15 @@ TEST_F(QuizletClientTest, TheServiceAddressIsAWebAddressFromTheDefaults)
         lexi::Settings(m_defaults).setQuizletServiceAddress(c.stored);
         EXPECT_EQ(QuizletClient::serviceAddress(m_defaults), QUrl(c.address));
     }
+}
+
+TEST_F(QuizletClientTest, TheWebSiteIsAWebAddressFromTheDefaults)
+{
+    EXPECT_EQ(QuizletClient::webSiteAddress(m_defaults), QUrl(u"https://quizlet.com"_s));
+    lexi::Settings(m_defaults).setQuizletWebSiteAddress(u"javascript:alert(1)"_s);
+    EXPECT_EQ(QuizletClient::webSiteAddress(m_defaults), QUrl(u"https://quizlet.com"_s));
+    lexi::Settings(m_defaults).setQuizletWebSiteAddress(u"http://127.0.0.1:9/sets"_s);
+    EXPECT_EQ(QuizletClient::webSiteAddress(m_defaults), QUrl(u"http://127.0.0.1:9/sets"_s));
 }
 
 } // namespace

@@ -292,6 +292,16 @@ void Settings::setQuizletServiceAddress(const QString &address)
     m_defaults.setString(quizletServiceAddressKey, address);
 }
 
+QString Settings::quizletWebSiteAddress() const
+{
+    return m_defaults.stringForKey(quizletWebSiteAddressKey);
+}
+
+void Settings::setQuizletWebSiteAddress(const QString &address)
+{
+    m_defaults.setString(quizletWebSiteAddressKey, address);
+}
+
 QString Settings::analyticsServiceAddress() const
 {
     return m_defaults.stringForKey(analyticsServiceAddressKey);

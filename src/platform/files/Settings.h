@@ -200,6 +200,12 @@ public:
     QString quizletServiceAddress() const;
     void setQuizletServiceAddress(const QString &address);
 
+    // string, none: the service's web site, which the flash-card page's link opens; none means
+    // https://quizlet.com.
+    static constexpr QLatin1StringView quizletWebSiteAddressKey{"quizletWebSiteAddress"};
+    QString quizletWebSiteAddress() const;
+    void setQuizletWebSiteAddress(const QString &address);
+
     // ---- Usage statistics (analytics/ANClient) -------------------------------------------------
 
     // string, none: the analytics service's base address; nothing is uploaded without one.
@@ -302,6 +308,7 @@ public:
         enableUserStatisticsKey,
         disableUserStatisticsKey,
         quizletServiceAddressKey,
+        quizletWebSiteAddressKey,
         analyticsServiceAddressKey,
         didFSImportKey,
         rateRatedVersionKey,

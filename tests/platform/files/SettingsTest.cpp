@@ -64,6 +64,7 @@ TEST_F(SettingsTest, EachTextReadsAndWritesItsOwnKey)
     } texts[] = {
         {u"cloudFolderPath"_s, &Settings::cloudFolderPath, &Settings::setCloudFolderPath},
         {u"quizletServiceAddress"_s, &Settings::quizletServiceAddress, &Settings::setQuizletServiceAddress},
+        {u"quizletWebSiteAddress"_s, &Settings::quizletWebSiteAddress, &Settings::setQuizletWebSiteAddress},
         {u"analyticsServiceAddress"_s, &Settings::analyticsServiceAddress, &Settings::setAnalyticsServiceAddress},
     };
     for (const auto &text : texts) {
