@@ -12,6 +12,7 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
       m_ratingPrompt(installation, installation.network(), [this] { return m_mainWindowController.mainWindow(); }),
       m_vocabularyPage(installation),
       m_quizPage(installation, m_colorTheme, m_ratingPrompt.rate(), m_vocabularyPage.keeper(), installation.network()),
+      m_flashCardServicePage(installation, m_vocabularyPage.keeper()),
       m_statisticsPage(installation, m_colorTheme, m_vocabularyPage.keeper()),
       m_preferencesPage(installation, m_colorTheme),
       m_launchServices(installation),

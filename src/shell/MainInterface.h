@@ -1,7 +1,6 @@
 #pragma once
 
 #include "AppDelegate.h"
-#include "EmptyPages.h"
 #include "InstallationLaunchServices.h"
 #include "ModalWatch.h"
 #include "PageAdapters.h"
@@ -30,6 +29,7 @@ public:
     VocabularyListAdapter &vocabularyPage() { return m_vocabularyPage; }
     QuizPageAdapter &quizPage() { return m_quizPage; }
     StatisticsPageAdapter &statisticsPage() { return m_statisticsPage; }
+    FlashCardServiceAdapter &flashCardServicePage() { return m_flashCardServicePage; }
 
 private:
     ModalWatch m_modalWatch;
@@ -38,7 +38,7 @@ private:
     ProgramRatingPrompt m_ratingPrompt;
     VocabularyListAdapter m_vocabularyPage;
     QuizPageAdapter m_quizPage;
-    EmptyFlashCardServicePage m_flashCardServicePage;
+    FlashCardServiceAdapter m_flashCardServicePage;
     StatisticsPageAdapter m_statisticsPage;
     PreferencesAdapter m_preferencesPage;
     InstallationLaunchServices m_launchServices;

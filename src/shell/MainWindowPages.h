@@ -26,11 +26,9 @@ class VocabularyKeeper;
 // owning it).
 //
 // Subsystems below the shell cannot see these interfaces, so a controller is plugged in by a small
-// adapter in src/shell that forwards each call (see EmptyPages.h for the stand-ins that keep the
-// tabs empty until their controller exists, and PageAdapters.h for the list and the preferences),
-// and MainInterface creates it in place of the
-// stand-in. A controller receives what it needs (storage, sync controller, scheduler, ...) from
-// the Installation through its constructor.
+// adapter in src/shell that forwards each call (see PageAdapters.h), which MainInterface creates.
+// A controller receives what it needs (storage, sync controller, scheduler, ...) from the
+// Installation through its constructor.
 //
 // Every call comes on the main thread.
 class MainWindowPage

@@ -47,6 +47,13 @@ VocabularyHelpTargets VocabularyListAdapter::helpTargets() const
     return targets;
 }
 
+FlashCardServiceAdapter::FlashCardServiceAdapter(Installation &installation, VocabularyKeeper &keeper)
+    : m_client(installation.defaults(), installation.network()),
+      m_controller(std::make_unique<QLXQuizletController>(QuizletServices{
+          keeper, m_client, installation.ports().alerts, installation.ports().workspace, installation.defaults()}))
+{
+}
+
 StatisticsPageAdapter::StatisticsPageAdapter(Installation &installation, QLXColorTheme &colorTheme,
                                              VocabularyKeeper &keeper)
     : m_controller(std::make_unique<QLXStatisticsController>(StatisticsServices{

@@ -8,6 +8,8 @@
 
 #include "editor/LexicartaController.h"
 #include "editor/QLXWordPopoverController.h"
+#include "flashcard-service/QLXQuizletController.h"
+#include "flashcard-service/QuizletClient.h"
 #include "model/VocabularyKeeper.h"
 #include "platform/files/Settings.h"
 #include "platform/ports/FocusReturn.h"
@@ -75,6 +77,21 @@ public:
 
 private:
     std::unique_ptr<QLXPreferencesController> m_controller;
+};
+
+// The flash-card service's page, importing into the vocabulary the list's keeper holds.
+class FlashCardServiceAdapter final : public FlashCardServicePage
+{
+public:
+    FlashCardServiceAdapter(Installation &installation, VocabularyKeeper &keeper);
+
+    QWidget *view() override { return m_controller.get(); }
+
+    QLXQuizletController &controller() { return *m_controller; }
+
+private:
+    QuizletClient m_client;
+    std::unique_ptr<QLXQuizletController> m_controller;
 };
 
 // The statistics tab, showing the vocabulary the list's keeper holds.

@@ -7,6 +7,7 @@
 #include "quiz/QLXTypingQuizController.h"
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
+#include "flashcard-service/QLXQuizletPopupController.h"
 #include "shell/MainInterface.h"
 #include "statistics/QLXStatisticsController.h"
 #include "views/QLXPopover.h"
@@ -70,6 +71,30 @@ TEST(MainInterfaceTest, TheWordPopoversQuizButtonQuizzesTheSelectedWords)
     // The set-up is shown once more a moment later; the selection still holds.
     test.scheduler.advance(500ms);
     setupShowsTheSelection();
+}
+
+TEST(MainInterfaceTest, TheGetWordsTabIsTheFlashCardServicePageImportingThroughTheListsKeeper)
+{
+    TestInstallation test;
+    NoMoveToApplicationsOffer moveOffer;
+    test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    MainInterface interface(*test.installation, moveOffer);
+    interface.awakeFromNib();
+    QLXMainWindowController &window = interface.mainWindowController();
+    window.mainWindow()->show();
+    test.scheduler.advance(500ms);
+
+    window.showQuizlet();
+    ASSERT_EQ(window.selectedTab(), QLXMainWindowController::quizletTab);
+    QLXQuizletController &page = interface.flashCardServicePage().controller();
+    EXPECT_TRUE(page.isVisible());
+    QLXQuizletSet set;
+    set.setTitle(u"Cocina"_s);
+    set.setTerms({QLXQuizletTerm::quizletTermWithYourWord(u"spoon"_s, u"la cuchara"_s)});
+    page.popupController()->setQuizletSet(set, true);
+    page.popupController()->import();
+    EXPECT_EQ(interface.vocabularyPage().keeper().vocabulary()->countAllWords(), 11);
 }
 
 TEST(MainInterfaceTest, TheStatisticsTabShowsTheOpenVocabularyAsItIsWhenItShows)
