@@ -4,6 +4,8 @@
 #include "editor/WordTableModel.h"
 #include "model/QLXStorageManager.h"
 #include "model/QLXWord.h"
+#include "quiz/QLXFlashCardQuizController.h"
+#include "quiz/QLXPopupQuizController.h"
 #include "quiz/QLXQuizSetupController.h"
 #include "quiz/QLXTypingQuizController.h"
 #include "shell/MainInterface.h"
@@ -17,6 +19,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -79,35 +82,68 @@ QStringList markupShown()
     return found;
 }
 
-// A vocabulary whose every text carries markup, seen on every page that shows it: nowhere is it
-// read as markup.
-TEST(PlainTextTest, NoPageRendersTheTextsOfAVocabulary)
+// Whether a shown label holds the markup, as text.
+bool labelShowsTheMarkupAsText()
 {
+    for (QWidget *widget : QApplication::allWidgets()) {
+        auto *label = qobject_cast<QLabel *>(widget);
+        if (label && label->isVisible() && label->text().contains(image) && label->textFormat() == Qt::PlainText)
+            return true;
+    }
+    return false;
+}
+
+// A vocabulary whose every text carries markup, open in the whole program, and seen on every page
+// that shows it: nowhere is it read as markup.
+class PlainTextTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(test.installation->services());
+        vocabulary->setForeignLanguageName(image + u"Foreign"_s);
+        vocabulary->setYourLanguageName(image + u"Own"_s);
+        for (int index = 0; index < 3; ++index) {
+            auto word =
+                std::make_shared<QLXWord>(image + QString::number(index), image + u"mot"_s + QString::number(index));
+            word->setComment(image + u"comment"_s);
+            word->setTags({image + u"tag"_s});
+            vocabulary->addWord(word);
+        }
+        test.installation->storage().saveVocabulary(vocabulary.get());
+        test.installation->storage().flushSaves();
+        test.saveVocabulary(u"Spanish"_s, u"English"_s);
+        Defaults &defaults = test.installation->defaults();
+        defaults.setBool(Settings::hasShownVocabularyHelpKey, true);
+        defaults.setBool(Settings::hasShownQuizHelpQuestionKey, true);
+        Settings(defaults).setLastActiveLanguage(QLXStorageManager::displayNameForVocabulary(*vocabulary));
+        interface.awakeFromNib();
+        window().mainWindow()->show();
+        test.scheduler.advance(500ms);
+        ASSERT_EQ(window().currentVocabulary()->foreignLanguageName(), image + u"Foreign"_s);
+    }
+
+    QLXMainWindowController &window() { return interface.mainWindowController(); }
+
+    // Starts a quiz of `mode` from the set-up page.
+    void startQuiz(QLXQuizSetupController::Mode mode)
+    {
+        window().showQuiz();
+        test.scheduler.advance(500ms);
+        QLXQuizSetupController &setup = interface.quizPage().setup();
+        QTest::mouseClick(setup.modeControl().button(mode), Qt::LeftButton);
+        QTest::mouseClick(&setup.startButton(), Qt::LeftButton);
+        test.scheduler.advance(1s);
+    }
+
     TestInstallation test;
     NoMoveToApplicationsOffer moveOffer;
-    const std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(test.installation->services());
-    vocabulary->setForeignLanguageName(image + u"Foreign"_s);
-    vocabulary->setYourLanguageName(image + u"Own"_s);
-    for (int index = 0; index < 3; ++index) {
-        auto word =
-            std::make_shared<QLXWord>(image + QString::number(index), image + u"mot"_s + QString::number(index));
-        word->setComment(image + u"comment"_s);
-        word->setTags({image + u"tag"_s});
-        vocabulary->addWord(word);
-    }
-    test.installation->storage().saveVocabulary(vocabulary.get());
-    test.installation->storage().flushSaves();
-    test.saveVocabulary(u"Spanish"_s, u"English"_s);
-    Defaults &defaults = test.installation->defaults();
-    defaults.setBool(Settings::hasShownVocabularyHelpKey, true);
-    defaults.setBool(Settings::hasShownQuizHelpQuestionKey, true);
-    Settings(defaults).setLastActiveLanguage(QLXStorageManager::displayNameForVocabulary(*vocabulary));
-    MainInterface interface(*test.installation, moveOffer);
-    interface.awakeFromNib();
-    QLXMainWindowController &window = interface.mainWindowController();
-    window.mainWindow()->show();
-    test.scheduler.advance(500ms);
-    ASSERT_EQ(window.currentVocabulary()->foreignLanguageName(), image + u"Foreign"_s);
+    MainInterface interface{*test.installation, moveOffer};
+};
+
+TEST_F(PlainTextTest, NoPageRendersTheTextsOfAVocabulary)
+{
+    QLXMainWindowController &window = this->window();
 
     // The list, its tag cloud and the popover over a selected word.
     LexicartaController &list = interface.vocabularyPage().controller();
@@ -123,8 +159,7 @@ TEST(PlainTextTest, NoPageRendersTheTextsOfAVocabulary)
     window.showQuiz();
     test.scheduler.advance(500ms);
     EXPECT_EQ(markupShown(), QStringList()) << "the quiz set-up";
-    QTest::mouseClick(&interface.quizPage().setup().startButton(), Qt::LeftButton);
-    test.scheduler.advance(1s);
+    startQuiz(QLXQuizSetupController::Typing);
     QLXTypingQuizController &quiz = interface.quizPage().typingQuiz();
     ASSERT_TRUE(quiz.isRunInProgress());
     EXPECT_EQ(markupShown(), QStringList()) << "the question";
@@ -154,8 +189,31 @@ TEST(PlainTextTest, NoPageRendersTheTextsOfAVocabulary)
     EXPECT_EQ(markupShown(), QStringList()) << "the language sheet";
 }
 
+TEST_F(PlainTextTest, TheFlashCardsAndThePopupQuizShowTheirWordsAsTheyAre)
+{
+    startQuiz(QLXQuizSetupController::FlashCards);
+    QLXFlashCardQuizController &cards = interface.quizPage().flashCards();
+    ASSERT_TRUE(cards.isRunInProgress());
+    EXPECT_TRUE(labelShowsTheMarkupAsText());
+    EXPECT_EQ(markupShown(), QStringList()) << "a card";
+    QTest::mouseClick(&cards.showAnswerButton(), Qt::LeftButton);
+    test.scheduler.advance(1s);
+    EXPECT_EQ(markupShown(), QStringList()) << "a card turned";
+    QTest::mouseClick(&cards.newQuizButton(), Qt::LeftButton);
+    test.scheduler.advance(1s);
+
+    startQuiz(QLXQuizSetupController::Popup);
+    QLXPopupQuizController &popup = interface.quizPage().popupQuiz();
+    ASSERT_TRUE(popup.isRunInProgress());
+    EXPECT_TRUE(labelShowsTheMarkupAsText());
+    EXPECT_EQ(markupShown(), QStringList()) << "the pop-up question";
+    popup.answerField().setText(u"wrong"_s);
+    popup.checkWord();
+    EXPECT_EQ(markupShown(), QStringList()) << "the pop-up answer";
+}
+
 // An alert that names a vocabulary or a file shows the name as it is.
-TEST(PlainTextTest, AlertsShowNamesAsTheyAre)
+TEST(PlainTextAlertTest, AlertsShowNamesAsTheyAre)
 {
     QtAlertPresenter alerts;
     QStringList found;
