@@ -44,7 +44,7 @@ public:
         installation->storage().saveVocabulary(vocabulary.get());
         installation->storage().flushSaves();
         path = *installation->storage().savePathForVocabulary(*vocabulary);
-        installation->defaults().setBool(lexi::Settings::hasShownVocabularyHelpKey, true);
+        installation->defaults().setBool(lexi::Settings::hasShownVocabularyHelp.name, true);
     }
 
     void makeInstallation()

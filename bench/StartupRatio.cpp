@@ -138,7 +138,7 @@ int main(int argc, char **argv)
         const auto vocabulary = lexi::bench::generateVocabulary(services.services());
         installation->storage().saveVocabulary(vocabulary.get());
         installation->storage().flushSaves();
-        installation->defaults().setBool(lexi::Settings::hasShownVocabularyHelpKey, true);
+        installation->defaults().setBool(lexi::Settings::hasShownVocabularyHelp.name, true);
     }
     std::vector<double> ratios;
     for (int run = 0; run < runs; ++run) {

@@ -34,7 +34,7 @@ class Defaults;
 // at most `maxAttempts()` times.
 //
 // The service's base address (scheme and host, for example "https://analytics.example.com") is
-// the setting Settings::analyticsServiceAddressKey; while it holds no http or https address, uploads
+// the setting Settings::analyticsServiceAddress; while it holds no http or https address, uploads
 // are skipped. Events are posted to <address>/3.0/projects/<project>/events. The post follows no
 // redirect, since it carries the write key and the events: a 3xx answer is a failed upload, and
 // so is one that takes longer than the upload deadline or is larger than largestReply.
@@ -51,7 +51,7 @@ public:
         QString databasePath;
         // The user's caches folder, where older versions of the client kept events as files.
         QString cachesFolder;
-        // The installation's settings: Settings::didFSImportKey and the service address. Required; it must
+        // The installation's settings: Settings::didFSImport and the service address. Required; it must
         // outlive the client.
         lexi::Defaults *defaults = nullptr;
         const lexi::NetworkReachability *reachability = &lexi::NetworkReachability::system();

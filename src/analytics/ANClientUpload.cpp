@@ -86,12 +86,12 @@ void ANClient::uploadHelper()
     ANEventStore *store = eventStore();
     if (!store || !isNetworkConnected())
         return;
-    if (!lexi::Settings(*m_environment.defaults).didFSImport())
+    if (!lexi::Settings(*m_environment.defaults).value(lexi::Settings::didFSImport))
         importFileData(*store);
     const std::optional<QString> address = serviceAddress();
     if (!address) {
         AnalyticsLog::write(u"Upload skipped: the user default \"%@\" holds no http or https address.",
-                            QString(lexi::Settings::analyticsServiceAddressKey));
+                            QString(lexi::Settings::analyticsServiceAddress.name));
         return;
     }
     const std::optional<PreparedUpload> upload = prepareJSONData(*store);
@@ -107,7 +107,7 @@ void ANClient::uploadHelper()
 
 std::optional<QString> ANClient::serviceAddress() const
 {
-    QString address = lexi::Settings(*m_environment.defaults).analyticsServiceAddress().trimmed();
+    QString address = lexi::Settings(*m_environment.defaults).value(lexi::Settings::analyticsServiceAddress).trimmed();
     while (address.endsWith(u'/'))
         address.chop(1);
     const QUrl url(address, QUrl::StrictMode);
@@ -119,7 +119,7 @@ std::optional<QString> ANClient::serviceAddress() const
 void ANClient::importFileData(ANEventStore &store)
 {
     // Never tried again, whatever happens next.
-    lexi::Settings(*m_environment.defaults).setDidFSImport(true);
+    lexi::Settings(*m_environment.defaults).setValue(lexi::Settings::didFSImport, true);
     m_environment.defaults->synchronize();
     try {
         const QString directory = analyticsDirectory();

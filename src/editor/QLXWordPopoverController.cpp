@@ -163,8 +163,8 @@ void QLXWordPopoverController::setupPopoverGUI()
 {
     if (!vocabulary())
         return;
-    m_isSwitchTagsKeyboardToForeign = m_services.settings.isSwitchKeyboardTagsToForeign();
-    m_isSwitchCommentKeyboardToForeign = m_services.settings.isSwitchKeyboardCommentToForeign();
+    m_isSwitchTagsKeyboardToForeign = m_services.settings.value(lexi::Settings::switchKeyboardTagsToForeign);
+    m_isSwitchCommentKeyboardToForeign = m_services.settings.value(lexi::Settings::switchKeyboardCommentToForeign);
     showForm(lexi::WordPopoverEditor::setUp(m_selectedWords, *vocabulary(), m_isInAddingMode,
                                             m_services.selectedLocaleName));
 

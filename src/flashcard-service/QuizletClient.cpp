@@ -62,12 +62,12 @@ QuizletClient::QuizletClient(Defaults &defaults, QNetworkAccessManager &network,
 
 QUrl QuizletClient::serviceAddress(Defaults &defaults)
 {
-    return webAddress(Settings(defaults).quizletServiceAddress(), productionAddress);
+    return webAddress(Settings(defaults).value(Settings::quizletServiceAddress), productionAddress);
 }
 
 QUrl QuizletClient::webSiteAddress(Defaults &defaults)
 {
-    return webAddress(Settings(defaults).quizletWebSiteAddress(), productionWebSite);
+    return webAddress(Settings(defaults).value(Settings::quizletWebSiteAddress), productionWebSite);
 }
 
 QuizletClient::PendingRequest QuizletClient::send(const QString &request, Completion completion)

@@ -25,7 +25,7 @@ class Defaults;
 // the client identifier). Successful (2xx) JSON replies are kept in memory for the client's life
 // and answer the same request again without asking the network.
 //
-// The service's base address is read from the setting Settings::quizletServiceAddressKey when the
+// The service's base address is read from the setting Settings::quizletServiceAddress when the
 // client is made: an http or https address, by default https://api.quizlet.com; tests point it at a
 // loopback server. Make and use the client on the main thread.
 class QuizletClient
@@ -67,7 +67,7 @@ public:
 
     // The stored address when it is an http or https address, else the production address.
     static QUrl serviceAddress(Defaults &defaults);
-    // The service's web site for people, from Settings::quizletWebSiteAddressKey on the same terms.
+    // The service's web site for people, from Settings::quizletWebSiteAddress on the same terms.
     static QUrl webSiteAddress(Defaults &defaults);
 
     // Sends `request`, a path and query, to the service. The completion always runs later, from

@@ -35,8 +35,9 @@ FlashCardRun::FlashCardRun(QLXQuizInterface &quiz, const Services &services, Fla
     : m_quiz(quiz), m_services(services), m_page(page), m_run(quiz, services.keeper)
 {
     const Settings settings(services.defaults);
-    if (settings.learnHasSetTimeout())
-        m_flipLevel = int(std::clamp<qint64>(settings.learnFlipLevel(), FlipSpeed::offLevel, FlipSpeed::fastestLevel));
+    if (settings.value(Settings::learnHasSetTimeout))
+        m_flipLevel = int(std::clamp<qint64>(settings.value(Settings::learnFlipLevel), FlipSpeed::offLevel,
+                                             FlipSpeed::fastestLevel));
     m_speed = FlipSpeed::forLevel(m_flipLevel);
 }
 
@@ -50,8 +51,8 @@ void FlashCardRun::changeFlipTimeout(int level)
     m_flipLevel = std::clamp(level, FlipSpeed::offLevel, FlipSpeed::fastestLevel);
     m_speed = FlipSpeed::forLevel(m_flipLevel);
     Settings settings(m_services.defaults);
-    settings.setLearnFlipLevel(m_flipLevel);
-    settings.setLearnHasSetTimeout(true);
+    settings.setValue(Settings::learnFlipLevel, m_flipLevel);
+    settings.setValue(Settings::learnHasSetTimeout, true);
     // With no pause at "off", auto-play would record every card unseen as skipped.
     if (m_flipLevel == FlipSpeed::offLevel)
         stopPlaying();

@@ -18,7 +18,7 @@ PopupQuizRun::PopupQuizRun(QLXQuizInterface &quiz, Defaults &defaults, dispatch:
     : QObject(parent), m_quiz(quiz), m_defaults(defaults), m_scheduler(scheduler), m_clock(clock), m_keeper(keeper),
       m_run(quiz, keeper)
 {
-    const qint64 stored = Settings(defaults).popupQuizInterval();
+    const qint64 stored = Settings(defaults).value(Settings::popupQuizInterval);
     if (stored >= minimumInterval && stored <= maximumInterval)
         m_questionIntervalMinutes = stored;
 }
@@ -128,7 +128,7 @@ bool PopupQuizRun::updateInterval(qint64 minutes)
         Console::writeLine(u"BackgroundQuizController > updateInterval > out of range"_s);
         return false;
     }
-    Settings(m_defaults).setPopupQuizInterval(minutes);
+    Settings(m_defaults).setValue(Settings::popupQuizInterval, minutes);
     m_questionIntervalMinutes = minutes;
     if (m_stage == Stage::Waiting)
         startWait();

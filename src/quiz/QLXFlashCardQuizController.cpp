@@ -59,8 +59,8 @@ QLXFlashCardQuizController::QLXFlashCardQuizController(const lexi::QuizServices 
       m_run(*this, {services.defaults, services.scheduler, services.keeper, services.ratingPrompt}, *this)
 {
     const lexi::Settings settings(services.defaults);
-    setAskForYourWord(settings.askForYourWord());
-    setAskForForeignWord(settings.askForForeignWord() || !askForYourWord());
+    setAskForYourWord(settings.value(lexi::Settings::askForYourWord));
+    setAskForForeignWord(settings.value(lexi::Settings::askForForeignWord) || !askForYourWord());
     buildCardSide();
     buildResultsSide();
     buildKeys();

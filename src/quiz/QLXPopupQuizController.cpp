@@ -61,8 +61,8 @@ QLXPopupQuizController::QLXPopupQuizController(const lexi::QuizServices &service
       m_isWindowPositioned(!QGuiApplication::platformName().startsWith(u"wayland"_s))
 {
     const lexi::Settings settings(services.defaults);
-    setAskForYourWord(settings.askForYourWord());
-    setAskForForeignWord(settings.askForForeignWord() || !askForYourWord());
+    setAskForYourWord(settings.value(lexi::Settings::askForYourWord));
+    setAskForForeignWord(settings.value(lexi::Settings::askForForeignWord) || !askForYourWord());
     setNumberOfWordsToAsk(lexi::PopupQuizRun::wordsWhenNoneSupplied);
     buildWindow();
     buildPage();

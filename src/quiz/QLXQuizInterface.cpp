@@ -86,7 +86,7 @@ void fillUp(ChosenWords &chosen, const Choice &choice, qint64 wanted, QLXRandom 
 } // namespace
 
 QLXQuizInterface::QLXQuizInterface(lexi::Defaults &defaults)
-    : m_settings(defaults), m_isShowCommentWithQuestion(m_settings.isShowCommentWithQuestion())
+    : m_settings(defaults), m_isShowCommentWithQuestion(m_settings.value(lexi::Settings::showCommentWithQuestion))
 {
 }
 
@@ -139,7 +139,7 @@ lexi::WordList QLXQuizInterface::chooseWords()
 
 void QLXQuizInterface::setWordsToAsk(const lexi::WordList &words)
 {
-    m_isShowCommentWithQuestion = m_settings.isShowCommentWithQuestion();
+    m_isShowCommentWithQuestion = m_settings.value(lexi::Settings::showCommentWithQuestion);
     m_askIndex = -1;
     // A copy first: `words` may be this very list.
     lexi::WordList remaining = words;

@@ -453,8 +453,8 @@ void QLXQuizSetupController::setAskDirection(int itemTag)
     m_askForForeignWord = itemTag != 1;
     m_askForYourWord = itemTag != 0;
     lexi::Settings settings(m_services.defaults);
-    settings.setAskForForeignWord(m_askForForeignWord);
-    settings.setAskForYourWord(m_askForYourWord);
+    settings.setValue(lexi::Settings::askForForeignWord, m_askForForeignWord);
+    settings.setValue(lexi::Settings::askForYourWord, m_askForYourWord);
     updateErrorLabel();
 }
 

@@ -21,10 +21,10 @@ const QUrl supportMail(u"mailto:support@lexicarta.example.org?subject=Lexicarta"
 void QLXQuizSetupController::awake()
 {
     const lexi::Settings settings(m_services.defaults);
-    m_askForYourWord = settings.askForYourWord();
-    m_askForForeignWord = settings.askForForeignWord() || !m_askForYourWord;
+    m_askForYourWord = settings.value(lexi::Settings::askForYourWord);
+    m_askForForeignWord = settings.value(lexi::Settings::askForForeignWord) || !m_askForYourWord;
     m_infoPanel->hide();
-    const QString address = settings.infoMessageAddress();
+    const QString address = settings.value(lexi::Settings::infoMessageAddress);
     const QUrl url(address, QUrl::StrictMode);
     if (!lexi::InfoMessage::isOpenableLink(url))
         return;
@@ -87,7 +87,7 @@ void QLXQuizSetupController::goToInfoURL(bool alternate)
 void QLXQuizSetupController::showFeedbackPrompt()
 {
     m_feedbackPanel->setCurrentIndex(1);
-    lexi::Settings(m_services.defaults).setUserWasUnhappy(true);
+    lexi::Settings(m_services.defaults).setValue(lexi::Settings::userWasUnhappy, true);
 }
 
 void QLXQuizSetupController::showRatingPrompt()

@@ -31,11 +31,6 @@ using lexi::typingQuiz::setTextColor;
 
 namespace {
 
-constexpr QLatin1StringView hasShownQuizHelpQuestion = lexi::Settings::hasShownQuizHelpQuestionKey;
-constexpr QLatin1StringView hasShownQuizHelpCorrectAnswer = lexi::Settings::hasShownQuizHelpCorrectAnswerKey;
-constexpr QLatin1StringView hasShownQuizHelpMisspelledAnswer = lexi::Settings::hasShownQuizHelpMisspelledAnswerKey;
-constexpr QLatin1StringView hasShownQuizHelpWrongAnswer = lexi::Settings::hasShownQuizHelpWrongAnswerKey;
-
 constexpr QSize levelIconSize(28, 28);
 
 // The help on a right answer: a native word moves up no level.
@@ -59,8 +54,8 @@ QLXTypingQuizController::QLXTypingQuizController(const lexi::QuizServices &servi
       m_flip(pages, services.scheduler, services.clock), m_run(*this, services.keeper)
 {
     const lexi::Settings settings(services.defaults);
-    setAskForYourWord(settings.askForYourWord());
-    setAskForForeignWord(settings.askForForeignWord() || !askForYourWord());
+    setAskForYourWord(settings.value(lexi::Settings::askForYourWord));
+    setAskForForeignWord(settings.value(lexi::Settings::askForForeignWord) || !askForYourWord());
     buildQuestionPage();
     buildResultsPage();
     localize();
@@ -123,7 +118,7 @@ void QLXTypingQuizController::showFirstQuestion()
         box->setChecked(false);
     }
     m_verdictHelp->hide();
-    showHelp(*m_questionHelp, u"cardRightHelpText"_s, hasShownQuizHelpQuestion);
+    showHelp(*m_questionHelp, u"cardRightHelpText"_s, lexi::Settings::hasShownQuizHelpQuestion);
 }
 
 void QLXTypingQuizController::setQuestion()
@@ -200,7 +195,7 @@ void QLXTypingQuizController::settleBoxes()
 
 void QLXTypingQuizController::executeNext()
 {
-    if (lexi::Settings(m_services.defaults).hasShownQuizHelp(hasShownQuizHelpQuestion))
+    if (lexi::Settings(m_services.defaults).value(lexi::Settings::hasShownQuizHelpQuestion))
         m_questionHelp->hide();
     m_flip.flipFirstHalf(*m_card);
     settleBoxes();
@@ -265,7 +260,7 @@ void QLXTypingQuizController::showVerdict(lexi::AnswerVerdict verdict, bool isSy
         m_arrow->setVisible(origin != QLXWord::nativeLevel);
         setControl(*m_dontAskAgainBox, origin == QLXWord::nativeLevel);
         setControl(*m_iKnewItBox, false);
-        showHelp(*m_verdictHelp, correctAnswerHelpKey(origin), hasShownQuizHelpCorrectAnswer);
+        showHelp(*m_verdictHelp, correctAnswerHelpKey(origin), lexi::Settings::hasShownQuizHelpCorrectAnswer);
         break;
     case lexi::AnswerVerdict::Misspelled:
         m_card->setColorMisspelled();
@@ -276,7 +271,7 @@ void QLXTypingQuizController::showVerdict(lexi::AnswerVerdict verdict, bool isSy
         showQuizImage(*m_lowerLevelIcon, lexi::levelImageName(level), levelIconSize);
         m_upperLevelIcon->hide();
         m_arrow->hide();
-        showHelp(*m_verdictHelp, u"quizMisspelledAnswerHelpText"_s, hasShownQuizHelpMisspelledAnswer);
+        showHelp(*m_verdictHelp, u"quizMisspelledAnswerHelpText"_s, lexi::Settings::hasShownQuizHelpMisspelledAnswer);
         break;
     case lexi::AnswerVerdict::Wrong: {
         m_card->setColorWrong();
@@ -291,7 +286,7 @@ void QLXTypingQuizController::showVerdict(lexi::AnswerVerdict verdict, bool isSy
         showQuizImage(*m_typedAnswerIndicator, u"strikeout_32"_s, indicatorSize);
         showQuizImage(*m_lowerLevelIcon, lexi::levelImageName(level), levelIconSize);
         if (origin != 0)
-            showHelp(*m_verdictHelp, u"quizWrongHelpText"_s, hasShownQuizHelpWrongAnswer);
+            showHelp(*m_verdictHelp, u"quizWrongHelpText"_s, lexi::Settings::hasShownQuizHelpWrongAnswer);
         else
             m_verdictHelp->hide();
         break;
@@ -299,14 +294,14 @@ void QLXTypingQuizController::showVerdict(lexi::AnswerVerdict verdict, bool isSy
     }
 }
 
-void QLXTypingQuizController::showHelp(QLabel &bubble, const QString &key, QLatin1StringView shownFlag)
+void QLXTypingQuizController::showHelp(QLabel &bubble, const QString &key, const lexi::SettingKey<bool> &shownFlag)
 {
     bubble.setText(quizText(key));
     lexi::Settings settings(m_services.defaults);
-    const bool show = !settings.hasShownQuizHelp(shownFlag);
+    const bool show = !settings.value(shownFlag);
     bubble.setVisible(show);
     if (show)
-        settings.setHasShownQuizHelp(shownFlag, true);
+        settings.setValue(shownFlag, true);
 }
 
 void QLXTypingQuizController::showProgress()
@@ -439,9 +434,10 @@ void QLXTypingQuizController::leave()
 void QLXTypingQuizController::resetQuizHelp()
 {
     lexi::Settings settings(m_services.defaults);
-    for (const QLatin1StringView flag : {hasShownQuizHelpQuestion, hasShownQuizHelpCorrectAnswer,
-                                         hasShownQuizHelpMisspelledAnswer, hasShownQuizHelpWrongAnswer})
-        settings.setHasShownQuizHelp(flag, false);
+    for (const lexi::SettingKey<bool> *flag :
+         {&lexi::Settings::hasShownQuizHelpQuestion, &lexi::Settings::hasShownQuizHelpCorrectAnswer,
+          &lexi::Settings::hasShownQuizHelpMisspelledAnswer, &lexi::Settings::hasShownQuizHelpWrongAnswer})
+        settings.setValue(*flag, false);
 }
 
 void QLXTypingQuizController::focusAnswerField()

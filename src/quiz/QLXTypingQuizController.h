@@ -127,7 +127,7 @@ private:
     void settleBoxes();
     void showVerdict(lexi::AnswerVerdict verdict, bool isSynonym);
     void showProgress();
-    void showHelp(QLabel &bubble, const QString &key, QLatin1StringView shownFlag);
+    void showHelp(QLabel &bubble, const QString &key, const lexi::SettingKey<bool> &shownFlag);
     void selectInputSourceForAnswer();
     void focusAnswerField();
     // Runs `step` after stepDelay unless a step is waiting already.

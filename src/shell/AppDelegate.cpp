@@ -40,17 +40,17 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     lexi::Settings settings(m_collaborators.defaults);
     settings.registerDefaults();
-    settings.setVisualizeMutuallyExclusiveConstraints(false);
+    settings.setValue(lexi::Settings::visualizeMutuallyExclusiveConstraints, false);
     m_collaborators.services.tidyBackups();
     m_collaborators.services.uploadSyncLog();
     m_collaborators.services.requestSynchronisation();
 
     m_analyticsClient = m_collaborators.services.setUpAnalytics(analyticsProjectId, analyticsWriteKey,
                                                                 analyticsReadKey);
-    QString installationUuid = settings.installationUuid();
+    QString installationUuid = settings.value(lexi::Settings::installationUuid);
     if (installationUuid.isEmpty()) {
         installationUuid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
-        settings.setInstallationUuid(installationUuid);
+        settings.setValue(lexi::Settings::installationUuid, installationUuid);
     }
     if (m_analyticsClient)
         m_analyticsClient->setGlobalPropertiesDictionary({{u"userUUID"_s, installationUuid}});

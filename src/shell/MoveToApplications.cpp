@@ -142,7 +142,7 @@ bool isRemovableMount(const QString &rootPath)
 MoveOutcome moveToApplicationsFolderIfNecessary(const MoveEnvironment &environment, Settings &settings,
                                                 MoveOfferPresenter &presenter, AlertPresenter &alerts)
 {
-    if (!shouldOfferMove(environment.location, settings.isMoveToApplicationsFolderAlertSuppress()))
+    if (!shouldOfferMove(environment.location, settings.value(Settings::moveToApplicationsFolderAlertSuppress)))
         return MoveOutcome::NothingToDo;
 
     const bool isInDownloads = !environment.location.downloadsPath.isEmpty()
@@ -154,7 +154,7 @@ MoveOutcome moveToApplicationsFolderIfNecessary(const MoveEnvironment &environme
         presenter.ask(moveOfferQuestion(home, needsAdministratorRights(environment, home), isInDownloads));
     if (answer.button != MoveButton && answer.button != MoveForAllUsersButton) {
         if (answer.suppress)
-            settings.setMoveToApplicationsFolderAlertSuppress(true);
+            settings.setValue(Settings::moveToApplicationsFolderAlertSuppress, true);
         return MoveOutcome::Declined;
     }
 

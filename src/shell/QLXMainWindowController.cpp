@@ -134,7 +134,7 @@ void QLXMainWindowController::awakeFromNib()
     std::shared_ptr<Lexicarta> vocabulary;
     if (!files.isEmpty()) {
         QStringList candidates;
-        const QString lastActive = lexi::Settings(m_installation.defaults()).lastActiveLanguage();
+        const QString lastActive = lexi::Settings(m_installation.defaults()).value(lexi::Settings::lastActiveLanguage);
         if (const auto fileName = lexi::vocabularyFileNameForName(lastActive)) {
             const QString path = m_installation.folders().vocabularyFolderPath() + u'/' + *fileName;
             if (QFileInfo(path).isFile())
@@ -193,7 +193,7 @@ void QLXMainWindowController::rememberLastActiveLanguage()
 {
     if (const std::shared_ptr<Lexicarta> vocabulary = currentVocabulary())
         lexi::Settings(m_installation.defaults())
-            .setLastActiveLanguage(QLXStorageManager::displayNameForVocabulary(*vocabulary));
+            .setValue(lexi::Settings::lastActiveLanguage, QLXStorageManager::displayNameForVocabulary(*vocabulary));
 }
 
 void QLXMainWindowController::after(std::chrono::milliseconds delay, std::function<void()> step)
@@ -259,8 +259,8 @@ void QLXMainWindowController::showVocabulary()
     }
     selectTab(vocabularyTab);
     lexi::Settings settings(m_installation.defaults());
-    if (!settings.hasShownVocabularyHelp()) {
-        settings.setHasShownVocabularyHelp(true);
+    if (!settings.value(lexi::Settings::hasShownVocabularyHelp)) {
+        settings.setValue(lexi::Settings::hasShownVocabularyHelp, true);
         m_installation.defaults().synchronize();
         m_helpController->showVocabularyHelp();
     }

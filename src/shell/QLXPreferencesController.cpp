@@ -360,9 +360,9 @@ void QLXPreferencesController::showPreferences()
 {
     loadVocabularies();
     const lexi::Settings settings(*m_environment.defaults);
-    m_showCommentWithQuestion->setChecked(settings.isShowCommentWithQuestion());
-    m_tagsKeyboard->setCurrentIndex(settings.isSwitchKeyboardTagsToForeign() ? 1 : 0);
-    m_commentKeyboard->setCurrentIndex(settings.isSwitchKeyboardCommentToForeign() ? 1 : 0);
+    m_showCommentWithQuestion->setChecked(settings.value(lexi::Settings::showCommentWithQuestion));
+    m_tagsKeyboard->setCurrentIndex(settings.value(lexi::Settings::switchKeyboardTagsToForeign) ? 1 : 0);
+    m_commentKeyboard->setCurrentIndex(settings.value(lexi::Settings::switchKeyboardCommentToForeign) ? 1 : 0);
     m_sendStatistics->setChecked(m_statistics.isOptedIn());
     m_plusButton->setEnabled(true);
     deselectAll();
@@ -415,17 +415,20 @@ void QLXPreferencesController::cloudControllerDidSync()
 
 void QLXPreferencesController::setshowCommentWithQuestion()
 {
-    lexi::Settings(*m_environment.defaults).setShowCommentWithQuestion(m_showCommentWithQuestion->isChecked());
+    lexi::Settings(*m_environment.defaults).setValue(lexi::Settings::showCommentWithQuestion,
+                                                     m_showCommentWithQuestion->isChecked());
 }
 
 void QLXPreferencesController::setSwitchKeyboardTags()
 {
-    lexi::Settings(*m_environment.defaults).setSwitchKeyboardTagsToForeign(m_tagsKeyboard->currentIndex() != 0);
+    lexi::Settings(*m_environment.defaults).setValue(lexi::Settings::switchKeyboardTagsToForeign,
+                                                     m_tagsKeyboard->currentIndex() != 0);
 }
 
 void QLXPreferencesController::setSwitchKeyboardComment()
 {
-    lexi::Settings(*m_environment.defaults).setSwitchKeyboardCommentToForeign(m_commentKeyboard->currentIndex() != 0);
+    lexi::Settings(*m_environment.defaults).setValue(lexi::Settings::switchKeyboardCommentToForeign,
+                                                     m_commentKeyboard->currentIndex() != 0);
 }
 
 void QLXPreferencesController::setSendStatistics()

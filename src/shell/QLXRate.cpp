@@ -52,62 +52,67 @@ QLXRate::QLXRate(Application application, Services services, QObject *parent)
 
 quint64 QLXRate::appStoreID() const
 {
-    return m_appStoreID != 0 ? m_appStoreID : m_services.settings.rateAppStoreID();
+    return m_appStoreID != 0 ? m_appStoreID : m_services.settings.value(lexi::Settings::rateAppStoreID);
 }
 
 lexi::RatingHistory QLXRate::history() const
 {
     const lexi::Settings &settings = m_services.settings;
-    return lexi::RatingHistory{m_application.version,        settings.rateRatedVersion(),
-                               settings.rateDeclinedVersion(), settings.rateFirstUsed(),
-                               settings.rateLastReminded(),    settings.rateUseCount(),
-                               settings.rateEventCount()};
+    return lexi::RatingHistory{m_application.version,
+                               settings.value(lexi::Settings::rateRatedVersion),
+                               settings.value(lexi::Settings::rateDeclinedVersion),
+                               settings.value(lexi::Settings::rateFirstUsed),
+                               settings.value(lexi::Settings::rateLastReminded),
+                               settings.value(lexi::Settings::rateUseCount),
+                               settings.value(lexi::Settings::rateEventCount)};
 }
 
 bool QLXRate::ratedThisVersion() const
 {
-    return m_services.settings.rateRatedVersion() == m_application.version;
+    return m_services.settings.value(lexi::Settings::rateRatedVersion) == m_application.version;
 }
 
 bool QLXRate::declinedThisVersion() const
 {
-    return m_services.settings.rateDeclinedVersion() == m_application.version;
+    return m_services.settings.value(lexi::Settings::rateDeclinedVersion) == m_application.version;
 }
 
 void QLXRate::setRatedThisVersion(bool rated)
 {
-    m_services.settings.setRateRatedVersion(rated ? m_application.version : QString());
+    m_services.settings.setValue(lexi::Settings::rateRatedVersion, rated ? m_application.version : QString());
 }
 
 void QLXRate::setDeclinedThisVersion(bool declined)
 {
-    m_services.settings.setRateDeclinedVersion(declined ? m_application.version : QString());
+    m_services.settings.setValue(lexi::Settings::rateDeclinedVersion, declined ? m_application.version : QString());
 }
 
 void QLXRate::setLastReminded(std::optional<lexi::Date> date)
 {
-    m_services.settings.setRateLastReminded(date);
+    m_services.settings.setValue(lexi::Settings::rateLastReminded, date);
 }
 
 void QLXRate::incrementUseCount()
 {
-    m_services.settings.setRateUseCount(m_services.settings.rateUseCount() + 1);
+    lexi::Settings &settings = m_services.settings;
+    settings.setValue(lexi::Settings::rateUseCount, settings.value(lexi::Settings::rateUseCount) + 1);
 }
 
 void QLXRate::incrementEventCount()
 {
-    m_services.settings.setRateEventCount(m_services.settings.rateEventCount() + 1);
+    lexi::Settings &settings = m_services.settings;
+    settings.setValue(lexi::Settings::rateEventCount, settings.value(lexi::Settings::rateEventCount) + 1);
 }
 
 void QLXRate::applicationLaunched()
 {
     lexi::Settings &settings = m_services.settings;
-    if (settings.rateLastVersionUsed() != m_application.version) {
-        settings.setRateLastVersionUsed(m_application.version);
-        settings.setRateFirstUsed(m_services.clock.now());
-        settings.setRateUseCount(0);
-        settings.setRateEventCount(0);
-        settings.setRateLastReminded(std::nullopt);
+    if (settings.value(lexi::Settings::rateLastVersionUsed) != m_application.version) {
+        settings.setValue(lexi::Settings::rateLastVersionUsed, m_application.version);
+        settings.setValue(lexi::Settings::rateFirstUsed, m_services.clock.now());
+        settings.setValue(lexi::Settings::rateUseCount, 0);
+        settings.setValue(lexi::Settings::rateEventCount, 0);
+        settings.setValue(lexi::Settings::rateLastReminded, std::nullopt);
         Q_EMIT didDetectAppUpdate();
     }
     incrementUseCount();
@@ -181,7 +186,7 @@ void QLXRate::checkForConnectivityInBackground()
 
 QUrl QLXRate::lookupAddress() const
 {
-    const QUrl address(m_services.settings.rateLookupAddress(), QUrl::StrictMode);
+    const QUrl address(m_services.settings.value(lexi::Settings::rateLookupAddress), QUrl::StrictMode);
     if (!address.isValid() || address.isEmpty())
         return {};
     // What the store says decides whether the learner is asked: it comes over https, or from this
@@ -202,7 +207,7 @@ void QLXRate::finishLookup(const lexi::StoreLookupResult &result)
         m_appStoreGenreID = *result.foundGenreID;
     if (result.foundAppStoreID) {
         m_appStoreID = *result.foundAppStoreID;
-        m_services.settings.setRateAppStoreID(m_appStoreID);
+        m_services.settings.setValue(lexi::Settings::rateAppStoreID, m_appStoreID);
     }
     if (result.error) {
         connectionError(result.error);

@@ -43,7 +43,8 @@ DropBoxController *DropBoxController::sharedManager()
 }
 
 DropBoxController::DropBoxController(Environment environment)
-    : m_environment(std::move(environment)), m_isEnabled(lexi::Settings(*m_environment.defaults).isEnableDropbox())
+    : m_environment(std::move(environment)),
+      m_isEnabled(lexi::Settings(*m_environment.defaults).value(lexi::Settings::enableDropbox))
 {
     m_mainThread->controller = this;
     m_environment.syncLog->setUploadBlock([this] { m_queue.async([this] { syncSyncLogToDropbox(); }); });
@@ -104,7 +105,7 @@ void DropBoxController::linkWithDropbox()
 void DropBoxController::linkCompleted(bool linked)
 {
     m_isEnabled = linked;
-    lexi::Settings(*m_environment.defaults).setEnableDropbox(linked);
+    lexi::Settings(*m_environment.defaults).setValue(lexi::Settings::enableDropbox, linked);
     if (linked) {
         lexi::Console::writeLine(u"App linked successfully!"_s);
         createFileSystem();
@@ -130,7 +131,7 @@ void DropBoxController::setIsEnabled(bool enabled)
         return;
     }
     m_isEnabled = enabled;
-    lexi::Settings(*m_environment.defaults).setEnableDropbox(enabled);
+    lexi::Settings(*m_environment.defaults).setValue(lexi::Settings::enableDropbox, enabled);
     if (!enabled)
         m_environment.cloudFolder->unlink();
 }

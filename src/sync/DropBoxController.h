@@ -46,7 +46,7 @@ class FolderChooser;
 // changed, is uploaded. Each file's outcome goes into the sync log. The controller also uploads
 // this machine's sync log files into a cloud folder of its own, "Logs/<machine name>".
 //
-// Synchronisation is switched on by the setting Settings::enableDropboxKey. The program marks every
+// Synchronisation is switched on by the setting Settings::enableDropbox. The program marks every
 // vocabulary it saves and asks for a synchronisation; requests are throttled. Runs and log
 // uploads go one after another through the controller's own queue, so they never overlap; a
 // file that the program or the cloud client changes while a run works on it is left for the

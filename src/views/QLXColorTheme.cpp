@@ -3,7 +3,7 @@
 #include "platform/files/Settings.h"
 
 QLXColorTheme::QLXColorTheme(lexi::Defaults &defaults, QObject *parent)
-    : QObject(parent), m_defaults(defaults), m_index(lexi::Settings(defaults).backgroundColor()),
+    : QObject(parent), m_defaults(defaults), m_index(lexi::Settings(defaults).value(lexi::Settings::backgroundColor)),
       m_currentColor(standardColor(m_index))
 {
 }
@@ -28,7 +28,7 @@ QColor QLXColorTheme::standardColor(qint64 index)
 
 void QLXColorTheme::setCurrent(qint64 index, const QColor &color)
 {
-    lexi::Settings(m_defaults).setBackgroundColor(index);
+    lexi::Settings(m_defaults).setValue(lexi::Settings::backgroundColor, index);
     m_index = index;
     if (color == m_currentColor)
         return;

@@ -60,7 +60,7 @@ class ANClientUploadTest : public testing::Test
 protected:
     void SetUp() override
     {
-        installation.defaults.setString(lexi::Settings::analyticsServiceAddressKey, server.url().toString() + u'/');
+        installation.defaults.setString(lexi::Settings::analyticsServiceAddress.name, server.url().toString() + u'/');
         makeClient(30s);
     }
 
@@ -193,7 +193,7 @@ TEST_F(ANClientUploadTest, AFailedRequestKeepsEveryEventWithItsAttemptCounted)
         SCOPED_TRACE(what);
         LoopbackHttpServer failing;
         failing.setDefaultResponse(response);
-        installation.defaults.setString(lexi::Settings::analyticsServiceAddressKey, failing.url().toString());
+        installation.defaults.setString(lexi::Settings::analyticsServiceAddress.name, failing.url().toString());
         makeClient(300ms);
         client->eventStore()->deleteAllEvents();
         const quint64 first = add(u"a"_s, 1);
@@ -294,8 +294,8 @@ TEST_F(ANClientUploadTest, NothingIsSentWithoutEventsAnAddressOrTheInternet)
     };
     for (const Case &test : cases) {
         SCOPED_TRACE(test.what);
-        installation.defaults.removeObjectForKey(lexi::Settings::didFSImportKey);
-        installation.defaults.setString(lexi::Settings::analyticsServiceAddressKey, test.address);
+        installation.defaults.removeObjectForKey(lexi::Settings::didFSImport.name);
+        installation.defaults.setString(lexi::Settings::analyticsServiceAddress.name, test.address);
         installation.network.setFlags(test.flags);
         client->eventStore()->deleteAllEvents();
         const QMap<quint64, qint64> before = test.hasEvent ? QMap<quint64, qint64>{{add(u"a"_s, 1), 0}}
@@ -304,7 +304,7 @@ TEST_F(ANClientUploadTest, NothingIsSentWithoutEventsAnAddressOrTheInternet)
 
         EXPECT_TRUE(server.requests().isEmpty());
         EXPECT_EQ(attempts(), before);
-        EXPECT_EQ(installation.defaults.boolForKey(lexi::Settings::didFSImportKey), test.importRuns);
+        EXPECT_EQ(installation.defaults.boolForKey(lexi::Settings::didFSImport.name), test.importRuns);
     }
 }
 
@@ -325,7 +325,7 @@ TEST_F(ANClientUploadTest, ImportsTheEventFilesOfOlderVersionsOnce)
     server.setDefaultResponse(reply(500, ""));
     upload();
 
-    EXPECT_TRUE(installation.defaults.boolForKey(lexi::Settings::didFSImportKey));
+    EXPECT_TRUE(installation.defaults.boolForKey(lexi::Settings::didFSImport.name));
     EXPECT_FALSE(legacy.exists());
     ASSERT_EQ(server.requests().size(), 1);
     const QJsonObject expectedBody{
@@ -365,7 +365,7 @@ TEST_F(ANClientUploadTest, AProjectThatIsNoFileNameNeverReachesTheCachesFolder)
     ASSERT_TRUE(client->initWithProjectId(u".."_s, writeKey, std::nullopt));
     upload();
 
-    EXPECT_TRUE(installation.defaults.boolForKey(lexi::Settings::didFSImportKey));
+    EXPECT_TRUE(installation.defaults.boolForKey(lexi::Settings::didFSImport.name));
     EXPECT_TRUE(kept.exists());
 }
 

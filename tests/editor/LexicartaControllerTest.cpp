@@ -564,7 +564,7 @@ TEST_F(LexicartaControllerTest, KeyboardLayoutsFollowTheFieldsAndComeBackOnFocus
     EXPECT_EQ(inputSources.current->identifier, u"us"_s);
 
     // The comment and the tags type in the layout the learner chose for them.
-    settings.setSwitchKeyboardCommentToForeign(true);
+    settings.setValue(lexi::Settings::switchKeyboardCommentToForeign, true);
     clickRow(1);
     inputSources.selected.clear();
     popover->commentField()->setFocus();

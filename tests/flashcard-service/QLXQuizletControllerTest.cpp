@@ -289,7 +289,7 @@ TEST_F(QLXQuizletControllerTest, TextsFromTheServiceShowAsTheirLiteralText)
 TEST_F(QLXQuizletControllerTest, TheLinkOpensTheServicesWebSite)
 {
     QTest::mouseClick(page->visitButton(), Qt::LeftButton);
-    lexi::Settings(service.defaults).setQuizletWebSiteAddress(u"http://127.0.0.1:9/"_s);
+    lexi::Settings(service.defaults).setValue(lexi::Settings::quizletWebSiteAddress, u"http://127.0.0.1:9/"_s);
     QTest::mouseClick(page->visitButton(), Qt::LeftButton);
     EXPECT_EQ(workspace.openedAddresses, (QList<QUrl>{QUrl(u"https://quizlet.com"_s), QUrl(u"http://127.0.0.1:9/"_s)}));
 }

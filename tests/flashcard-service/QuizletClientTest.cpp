@@ -27,7 +27,10 @@ namespace {
 class QuizletClientTest : public testing::Test
 {
 protected:
-    QuizletClientTest() { lexi::Settings(m_defaults).setQuizletServiceAddress(m_server.url().toString()); }
+    QuizletClientTest()
+    {
+        lexi::Settings(m_defaults).setValue(lexi::Settings::quizletServiceAddress, m_server.url().toString());
+    }
 
     // Sends `request` and runs the event loop until its completion has run; where it ran is noted.
     std::optional<QByteArray> sendAndWait(QuizletClient &client, const QString &request)
@@ -189,7 +192,7 @@ TEST_F(QuizletClientTest, TheServiceAddressIsAWebAddressFromTheDefaults)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.stored.toStdString());
-        lexi::Settings(m_defaults).setQuizletServiceAddress(c.stored);
+        lexi::Settings(m_defaults).setValue(lexi::Settings::quizletServiceAddress, c.stored);
         EXPECT_EQ(QuizletClient::serviceAddress(m_defaults), QUrl(c.address));
     }
 }
@@ -197,9 +200,9 @@ TEST_F(QuizletClientTest, TheServiceAddressIsAWebAddressFromTheDefaults)
 TEST_F(QuizletClientTest, TheWebSiteIsAWebAddressFromTheDefaults)
 {
     EXPECT_EQ(QuizletClient::webSiteAddress(m_defaults), QUrl(u"https://quizlet.com"_s));
-    lexi::Settings(m_defaults).setQuizletWebSiteAddress(u"javascript:alert(1)"_s);
+    lexi::Settings(m_defaults).setValue(lexi::Settings::quizletWebSiteAddress, u"javascript:alert(1)"_s);
     EXPECT_EQ(QuizletClient::webSiteAddress(m_defaults), QUrl(u"https://quizlet.com"_s));
-    lexi::Settings(m_defaults).setQuizletWebSiteAddress(u"http://127.0.0.1:9/sets"_s);
+    lexi::Settings(m_defaults).setValue(lexi::Settings::quizletWebSiteAddress, u"http://127.0.0.1:9/sets"_s);
     EXPECT_EQ(QuizletClient::webSiteAddress(m_defaults), QUrl(u"http://127.0.0.1:9/sets"_s));
 }
 

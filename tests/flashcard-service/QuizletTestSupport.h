@@ -63,7 +63,7 @@ class QuizletService
 public:
     QuizletService()
     {
-        Settings(defaults).setQuizletServiceAddress(server.url().toString());
+        Settings(defaults).setValue(Settings::quizletServiceAddress, server.url().toString());
         m_client = std::make_unique<QuizletClient>(defaults, network);
     }
 

@@ -126,14 +126,14 @@ TEST_F(FlashCardRunTest, TheSliderStartsWhereTheLearnerLeftItAndEveryPositionIsS
     for (const auto &test : cases) {
         SCOPED_TRACE(testing::Message() << test.hasSet << " " << test.stored);
         lexi::Settings settings(defaults);
-        settings.setLearnHasSetTimeout(test.hasSet);
-        settings.setLearnFlipLevel(test.stored);
+        settings.setValue(lexi::Settings::learnHasSetTimeout, test.hasSet);
+        settings.setValue(lexi::Settings::learnFlipLevel, test.stored);
         FlashCardRun fresh(quiz, {defaults, scheduler, recording.keeper, rating}, page);
         fresh.awake();
         EXPECT_EQ(fresh.flipLevel(), test.slider);
         EXPECT_EQ(fresh.showAnswerTimeout(), lexi::FlipSpeed::forLevel(test.slider).questionShown);
-        EXPECT_EQ(settings.learnFlipLevel(), test.slider);
-        EXPECT_TRUE(settings.learnHasSetTimeout());
+        EXPECT_EQ(settings.value(lexi::Settings::learnFlipLevel), test.slider);
+        EXPECT_TRUE(settings.value(lexi::Settings::learnHasSetTimeout));
     }
 }
 
@@ -327,7 +327,7 @@ TEST_F(FlashCardRunTest, ASliderChangeAppliesFromTheNextStep)
     start({word, add(u"tree"_s, u"Baum"_s)}, 1);
     scheduler.advance(2s);
     run.changeFlipTimeout(3);
-    EXPECT_EQ(lexi::Settings(defaults).learnFlipLevel(), 3);
+    EXPECT_EQ(lexi::Settings(defaults).value(lexi::Settings::learnFlipLevel), 3);
     scheduler.advance(3s - 1ms);
     EXPECT_FALSE(run.isShowingSolution()) << "the running step keeps its 5 s";
     scheduler.advance(1ms);

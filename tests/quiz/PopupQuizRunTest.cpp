@@ -111,7 +111,7 @@ TEST_F(PopupQuizRunTest, ChangingTheIntervalRestartsTheWaitOnlyWhileWaiting)
     EXPECT_EQ(run->stage(), Stage::Waiting);
     scheduler.advance(1s);
     EXPECT_EQ(run->currentWord(), house);
-    EXPECT_EQ(lexi::Settings(defaults).popupQuizInterval(), 7);
+    EXPECT_EQ(lexi::Settings(defaults).value(lexi::Settings::popupQuizInterval), 7);
 
     lexi::test::ConsoleCapture console;
     for (const qint64 outOfRange : {0, 101, -5}) {
@@ -129,7 +129,7 @@ TEST_F(PopupQuizRunTest, TheStoredIntervalIsRestoredFromOneToAHundred)
         qint64 restored;
     } cases[] = {{1, 1}, {42, 42}, {100, 100}, {0, 5}, {101, 5}, {-3, 5}};
     for (const auto &test : cases) {
-        lexi::Settings(defaults).setPopupQuizInterval(test.stored);
+        lexi::Settings(defaults).setValue(lexi::Settings::popupQuizInterval, test.stored);
         const PopupQuizRun restored(quiz, defaults, scheduler, fakes.clock, recording.keeper);
         EXPECT_EQ(restored.questionIntervalMinutes(), test.restored) << test.stored;
     }

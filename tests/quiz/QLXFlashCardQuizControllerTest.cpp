@@ -168,7 +168,7 @@ TEST_F(FlashCardQuizTest, TheSliderSetsTheSpeedAndThePlayButtonIsOffAtOff)
 
     QTest::keyClick(&quiz->flipSpeedSlider(), Qt::Key_Right);
     EXPECT_EQ(quiz->run().flipLevel(), 1);
-    EXPECT_EQ(lexi::Settings(defaults).learnFlipLevel(), 1);
+    EXPECT_EQ(lexi::Settings(defaults).value(lexi::Settings::learnFlipLevel), 1);
     EXPECT_TRUE(quiz->playButton().isEnabled());
     QTest::mouseClick(&quiz->playButton(), Qt::LeftButton);
     EXPECT_TRUE(quiz->run().isAutoPlay());

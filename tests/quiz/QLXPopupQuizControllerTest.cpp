@@ -190,7 +190,7 @@ TEST_F(PopupQuizTest, TheStepperChangesTheWaitAtOnce)
     EXPECT_FALSE(quiz->quizWindow().isVisible());
     scheduler.advance(1s);
     EXPECT_TRUE(quiz->quizWindow().isVisible());
-    EXPECT_EQ(lexi::Settings(defaults).popupQuizInterval(), 2);
+    EXPECT_EQ(lexi::Settings(defaults).value(lexi::Settings::popupQuizInterval), 2);
 }
 
 TEST_F(PopupQuizTest, TheResultsShowOverTheAnswersGivenAndEndTheRun)

@@ -290,7 +290,8 @@ TEST_F(QuizSetupTest, TheInformationMessageIsFetchedOnceAndShownByItsRules)
         "alternateButtonTitle":"Later","alternateUrl":"file:///etc/passwd","displayedIn":"direct",
         "uuid":"news-2"})"_s.arg(now - 10).arg(now + 10).toUtf8();
     server.enqueue({200, {{"Content-Type", "application/json"}}, body});
-    lexi::Settings(defaults).setInfoMessageAddress(server.url().toString() + u"/messages/message.json"_s);
+    lexi::Settings(defaults).setValue(lexi::Settings::infoMessageAddress,
+                                      server.url().toString() + u"/messages/message.json"_s);
     addWords(14, 0);
     addWords(9, 1, {u"verbs"_s});
     addWords(6, 2, {u"food"_s});
@@ -337,7 +338,8 @@ TEST_F(QuizSetupTest, TheInformationMessageShowsItsTextsAsTheyAre)
         "validFrom":0,"validTo":1e12,"buttonTitle":"Read","url":"https://example.org","alternateButtonTitle":"Later",
         "alternateUrl":"https://example.org","displayedIn":"direct","uuid":"markup"})";
     server.enqueue({200, {}, body});
-    lexi::Settings(defaults).setInfoMessageAddress(server.url().toString() + u"/messages/message.json"_s);
+    lexi::Settings(defaults).setValue(lexi::Settings::infoMessageAddress,
+                                      server.url().toString() + u"/messages/message.json"_s);
     addWords(3, 0);
     QSignalSpy replies(&network, &QNetworkAccessManager::finished);
     makeSetup();
@@ -365,7 +367,8 @@ TEST_F(QuizSetupTest, TheInformationMessageFetchEndsAtItsDeadline)
     lexi::test::HttpResponse trickled{200, {}, body};
     trickled.trickle = 50ms;
     server.enqueue(trickled);
-    lexi::Settings(defaults).setInfoMessageAddress(server.url().toString() + u"/messages/message.json"_s);
+    lexi::Settings(defaults).setValue(lexi::Settings::infoMessageAddress,
+                                      server.url().toString() + u"/messages/message.json"_s);
     QSignalSpy replies(&network, &QNetworkAccessManager::finished);
     makeSetup(300ms);
     EXPECT_TRUE(replies.wait(5000)) << "the whole body takes " << body.size() * 50 << " ms";

@@ -78,9 +78,9 @@ TEST_F(AppDelegateTest, StartUpRunsItsStepsInOrder)
     EXPECT_EQ(collaborators.log, (QStringList{u"rating.configure 5 10 10 0 0"_s, u"awake"_s, u"moveOffer"_s,
                                               u"tidyBackups"_s, u"uploadSyncLog"_s, u"requestSynchronisation"_s,
                                               u"setUpAnalytics 3f9a0c71e2d84b56a7c0e1d9"_s}));
-    EXPECT_TRUE(defaults().boolForKey(Settings::crashOnExceptionsKey));
-    EXPECT_FALSE(defaults().boolForKey(Settings::visualizeMutuallyExclusiveConstraintsKey));
-    EXPECT_TRUE(defaults().objectForKey(Settings::visualizeMutuallyExclusiveConstraintsKey).isValid());
+    EXPECT_TRUE(defaults().boolForKey(Settings::crashOnExceptions.name));
+    EXPECT_FALSE(defaults().boolForKey(Settings::visualizeMutuallyExclusiveConstraints.name));
+    EXPECT_TRUE(defaults().objectForKey(Settings::visualizeMutuallyExclusiveConstraints.name).isValid());
     EXPECT_EQ(console.lines().last(),
               u"didFinishLaunchingWithOptions: notification name ApplicationDidFinishLaunchingNotification"_s);
 
@@ -92,7 +92,7 @@ TEST_F(AppDelegateTest, StartUpRunsItsStepsInOrder)
 TEST_F(AppDelegateTest, TheInstallationIdentifierIsMadeOnceAndKept)
 {
     makeDelegate().applicationDidFinishLaunching();
-    const QString first = defaults().stringForKey(Settings::installationUuidKey);
+    const QString first = defaults().stringForKey(Settings::installationUuid.name);
     EXPECT_TRUE(QRegularExpression(u"^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"_s)
                     .match(first)
                     .hasMatch())
@@ -101,7 +101,7 @@ TEST_F(AppDelegateTest, TheInstallationIdentifierIsMadeOnceAndKept)
               (QVariantMap{{u"userUUID"_s, first}}));
 
     makeDelegate().applicationDidFinishLaunching();
-    EXPECT_EQ(defaults().stringForKey(Settings::installationUuidKey), first);
+    EXPECT_EQ(defaults().stringForKey(Settings::installationUuid.name), first);
 }
 
 TEST_F(AppDelegateTest, StartUpEventsAreRecordedOnlyWhenTheLearnerOptedIn)
@@ -117,8 +117,8 @@ TEST_F(AppDelegateTest, StartUpEventsAreRecordedOnlyWhenTheLearnerOptedIn)
         window.test.saveVocabulary(u"French"_s, u"English"_s);
         RecordingCollaborators collaborators(*window.test.installation);
         Defaults &defaults = window.test.installation->defaults();
-        defaults.setBool(Settings::enableUserStatisticsKey, testCase.enable);
-        defaults.setBool(Settings::disableUserStatisticsKey, testCase.disable);
+        defaults.setBool(Settings::enableUserStatistics.name, testCase.enable);
+        defaults.setBool(Settings::disableUserStatistics.name, testCase.disable);
         window.controller.awakeFromNib();
         AppDelegate delegate({defaults, collaborators, collaborators, collaborators}, window.controller);
         delegate.applicationDidFinishLaunching();

@@ -67,7 +67,7 @@ protected:
         test.installation->storage().saveVocabulary(vocabulary.get());
         test.installation->storage().flushSaves();
         vocabularyPath = *test.installation->storage().savePathForVocabulary(*vocabulary);
-        test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+        test.installation->defaults().setBool(Settings::hasShownVocabularyHelp.name, true);
 
         interface = std::make_unique<MainInterface>(*test.installation, moveOffer);
         interface->awakeFromNib();

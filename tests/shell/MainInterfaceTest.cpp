@@ -39,7 +39,7 @@ TEST(MainInterfaceTest, TheWordPopoversQuizButtonQuizzesTheSelectedWords)
     TestInstallation test;
     NoMoveToApplicationsOffer moveOffer;
     test.saveVocabulary(u"Spanish"_s, u"English"_s, 40);
-    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelp.name, true);
     MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     QLXMainWindowController &window = interface.mainWindowController();
@@ -78,7 +78,7 @@ TEST(MainInterfaceTest, TheGetWordsTabIsTheFlashCardServicePageImportingThroughT
     TestInstallation test;
     NoMoveToApplicationsOffer moveOffer;
     test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
-    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelp.name, true);
     MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     QLXMainWindowController &window = interface.mainWindowController();
@@ -102,7 +102,7 @@ TEST(MainInterfaceTest, TheStatisticsTabShowsTheOpenVocabularyAsItIsWhenItShows)
     TestInstallation test;
     NoMoveToApplicationsOffer moveOffer;
     test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
-    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelp.name, true);
     MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     QLXMainWindowController &window = interface.mainWindowController();
@@ -136,8 +136,8 @@ TEST(MainInterfaceTest, AQuizStartedAfterASynchronisationsReloadRecordsIntoTheRe
     TestInstallation test;
     NoMoveToApplicationsOffer moveOffer;
     const QString path = test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
-    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
-    test.installation->defaults().setBool(Settings::hasShownQuizHelpQuestionKey, true);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelp.name, true);
+    test.installation->defaults().setBool(Settings::hasShownQuizHelpQuestion.name, true);
     MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     QLXMainWindowController &window = interface.mainWindowController();
@@ -190,8 +190,8 @@ TEST(MainInterfaceTest, ChoosingAnotherLanguageDuringAQuizEndsTheRunAndShowsTheN
     NoMoveToApplicationsOffer moveOffer;
     test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
     test.saveVocabulary(u"French"_s, u"English"_s, 10);
-    test.installation->defaults().setString(Settings::lastActiveLanguageKey, u"Spanish - English"_s);
-    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    test.installation->defaults().setString(Settings::lastActiveLanguage.name, u"Spanish - English"_s);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelp.name, true);
     MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     QLXMainWindowController &window = interface.mainWindowController();
@@ -227,7 +227,7 @@ TEST(MainInterfaceTest, APopupQuizSwitchesTheMainWindowOffAndAsksOnWithoutIt)
     TestInstallation test;
     NoMoveToApplicationsOffer moveOffer;
     test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
-    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelp.name, true);
     MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     QLXMainWindowController &window = interface.mainWindowController();
@@ -284,7 +284,7 @@ TEST(MainInterfaceTest, TheSynonymsMenuItemTogglesTheListAndLeadsBackToAllWords)
     TestInstallation test;
     NoMoveToApplicationsOffer moveOffer;
     test.saveVocabulary(u"Spanish"_s, u"English"_s, 10);
-    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelp.name, true);
     MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     test.scheduler.advance(500ms);

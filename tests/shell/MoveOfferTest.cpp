@@ -217,7 +217,7 @@ TEST_F(MoveToApplicationsTest, DecliningWithTheBoxTickedStopsTheOfferForGood)
 {
     presenter.answer = {DoNotMoveButton, true};
     EXPECT_EQ(run(), MoveOutcome::Declined);
-    EXPECT_TRUE(settings.isMoveToApplicationsFolderAlertSuppress());
+    EXPECT_TRUE(settings.value(Settings::moveToApplicationsFolderAlertSuppress));
 
     EXPECT_EQ(run(), MoveOutcome::NothingToDo);
     EXPECT_EQ(presenter.questions.size(), 1);
@@ -229,7 +229,7 @@ TEST_F(MoveToApplicationsTest, DecliningWithoutTheBoxAsksAgainNextTime)
     presenter.answer = {DoNotMoveButton, false};
     EXPECT_EQ(run(), MoveOutcome::Declined);
     EXPECT_EQ(run(), MoveOutcome::Declined);
-    EXPECT_FALSE(settings.isMoveToApplicationsFolderAlertSuppress());
+    EXPECT_FALSE(settings.value(Settings::moveToApplicationsFolderAlertSuppress));
 }
 
 TEST_F(MoveToApplicationsTest, MovesIntoTheHomeFolderAndStartsTheCopy)

@@ -114,9 +114,10 @@ protected:
         test.installation->storage().flushSaves();
         test.saveVocabulary(u"Spanish"_s, u"English"_s);
         Defaults &defaults = test.installation->defaults();
-        defaults.setBool(Settings::hasShownVocabularyHelpKey, true);
-        defaults.setBool(Settings::hasShownQuizHelpQuestionKey, true);
-        Settings(defaults).setLastActiveLanguage(QLXStorageManager::displayNameForVocabulary(*vocabulary));
+        defaults.setBool(Settings::hasShownVocabularyHelp.name, true);
+        defaults.setBool(Settings::hasShownQuizHelpQuestion.name, true);
+        Settings(defaults).setValue(Settings::lastActiveLanguage,
+                                    QLXStorageManager::displayNameForVocabulary(*vocabulary));
         interface.awakeFromNib();
         window().mainWindow()->show();
         test.scheduler.advance(500ms);

@@ -68,7 +68,7 @@ class MainWindowTest : public ::testing::Test
 protected:
     Defaults &defaults() { return window.test.installation->defaults(); }
     QLXMainWindowController &controller() { return window.controller; }
-    QString lastActive() { return defaults().stringForKey(Settings::lastActiveLanguageKey); }
+    QString lastActive() { return defaults().stringForKey(Settings::lastActiveLanguage.name); }
 
     TestMainWindow window;
 };
@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, StartUpOpensTheLastLanguageOrAnotherThatLoads)
         }
         Defaults &defaults = window.test.installation->defaults();
         if (testCase.lastActiveLanguage)
-            defaults.setString(Settings::lastActiveLanguageKey, *testCase.lastActiveLanguage);
+            defaults.setString(Settings::lastActiveLanguage.name, *testCase.lastActiveLanguage);
         window.controller.awakeFromNib();
 
         const QString opened = displayName(window.controller.currentVocabulary());
@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, StartUpOpensTheLastLanguageOrAnotherThatLoads)
             EXPECT_TRUE(opened == u"French - English"_s || opened == u"Spanish - English"_s) << testCase.name;
         else
             EXPECT_EQ(opened, testCase.expected) << testCase.name;
-        EXPECT_EQ(defaults.stringForKey(Settings::lastActiveLanguageKey), opened) << testCase.name;
+        EXPECT_EQ(defaults.stringForKey(Settings::lastActiveLanguage.name), opened) << testCase.name;
         EXPECT_FALSE(window.controller.isInFirstSetupMode()) << testCase.name;
         EXPECT_EQ(window.test.alerts.alerts.size(), testCase.damageSpanish ? 1 : 0) << testCase.name;
 
@@ -197,7 +197,7 @@ TEST_F(MainWindowTest, LanguagePopUpListsYoungestFirstAndManageLanguagesKeepsThe
     const QString spanish = window.test.saveVocabulary(u"Spanish"_s, u"English"_s);
     setModificationTime(french, QDateTime::currentDateTime().addDays(-2));
     setModificationTime(spanish, QDateTime::currentDateTime().addDays(-1));
-    defaults().setString(Settings::lastActiveLanguageKey, u"French - English"_s);
+    defaults().setString(Settings::lastActiveLanguage.name, u"French - English"_s);
     controller().awakeFromNib();
 
     QComboBox *popup = controller().languagesPopUp();
@@ -246,7 +246,7 @@ TEST_F(MainWindowTest, ALanguageThatFailsToLoadLeavesTheCurrentOne)
 {
     window.test.saveVocabulary(u"French"_s, u"English"_s);
     const QString spanish = window.test.saveVocabulary(u"Spanish"_s, u"English"_s);
-    defaults().setString(Settings::lastActiveLanguageKey, u"French - English"_s);
+    defaults().setString(Settings::lastActiveLanguage.name, u"French - English"_s);
     controller().awakeFromNib();
     QFile file(spanish);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -313,7 +313,7 @@ TEST_F(MainWindowTest, TheVocabularyHelpIsShownOnceAndClosedByATabSwitch)
     window.test.scheduler.advance(500ms);
     QLXHelpController *help = controller().helpController();
     EXPECT_TRUE(help->isShown());
-    EXPECT_TRUE(defaults().boolForKey(Settings::hasShownVocabularyHelpKey));
+    EXPECT_TRUE(defaults().boolForKey(Settings::hasShownVocabularyHelp.name));
 
     controller().showQuiz();
     EXPECT_FALSE(help->isShown());

@@ -112,7 +112,7 @@ protected:
 
 TEST_F(QLXPreferencesControllerTest, TheOptionsShowAndStoreTheSettings)
 {
-    lexi::Settings(here.defaults).setSwitchKeyboardCommentToForeign(true);
+    lexi::Settings(here.defaults).setValue(lexi::Settings::switchKeyboardCommentToForeign, true);
     show();
     EXPECT_EQ(preferences->currentPage(), 0);
     EXPECT_TRUE(preferences->generalButton()->isChecked());
@@ -126,9 +126,9 @@ TEST_F(QLXPreferencesControllerTest, TheOptionsShowAndStoreTheSettings)
     QTest::keyClick(preferences->commentKeyboardSwitchPopUp(), Qt::Key_Up);
 
     const lexi::Settings settings(here.defaults);
-    EXPECT_TRUE(settings.isShowCommentWithQuestion());
-    EXPECT_TRUE(settings.isSwitchKeyboardTagsToForeign());
-    EXPECT_FALSE(settings.isSwitchKeyboardCommentToForeign());
+    EXPECT_TRUE(settings.value(lexi::Settings::showCommentWithQuestion));
+    EXPECT_TRUE(settings.value(lexi::Settings::switchKeyboardTagsToForeign));
+    EXPECT_FALSE(settings.value(lexi::Settings::switchKeyboardCommentToForeign));
 }
 
 TEST_F(QLXPreferencesControllerTest, TheColourChoiceIsKeptAndPaintsEveryBackground)
@@ -140,7 +140,7 @@ TEST_F(QLXPreferencesControllerTest, TheColourChoiceIsKeptAndPaintsEveryBackgrou
         EXPECT_EQ(preferences->colorButton(index)->color(), QLXColorTheme::standardColor(index)) << index;
     QTest::mouseClick(preferences->colorButton(3), Qt::LeftButton);
 
-    EXPECT_EQ(lexi::Settings(here.defaults).backgroundColor(), 3);
+    EXPECT_EQ(lexi::Settings(here.defaults).value(lexi::Settings::backgroundColor), 3);
     const QPoint belowTheButtons(4, preferences->bookmarkView()->height() - 4);
     const QRgb green = QLXColorTheme::standardColor(3).rgb();
     EXPECT_EQ(preferences->bookmarkView()->grab().toImage().pixel(belowTheButtons), green);

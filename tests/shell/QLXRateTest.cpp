@@ -47,7 +47,7 @@ class QLXRateTest : public ::testing::Test
 protected:
     QLXRateTest()
     {
-        settings.setRateLookupAddress(server.url().toString());
+        settings.setValue(Settings::rateLookupAddress, server.url().toString());
         server.setDefaultResponse({200, {{"Content-Type", "application/json"}}, ourRecord});
     }
 
@@ -89,16 +89,16 @@ TEST_F(QLXRateTest, FirstLaunchCountsAUseButNeverPrompts)
     auto rate = makeRate();
     rate->applicationLaunched();
 
-    EXPECT_EQ(settings.rateFirstUsed(), clock.now());
-    EXPECT_EQ(settings.rateUseCount(), 1u);
-    EXPECT_EQ(settings.rateLastVersionUsed(), u"1.2"_s);
+    EXPECT_EQ(settings.value(Settings::rateFirstUsed), clock.now());
+    EXPECT_EQ(settings.value(Settings::rateUseCount), 1u);
+    EXPECT_EQ(settings.value(Settings::rateLastVersionUsed), u"1.2"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rate->isLookupRunning(); }, 10000));
     EXPECT_TRUE(presenter.prompts.isEmpty()) << "the lookup has answered, and no prompt came";
 }
 
 TEST_F(QLXRateTest, WithoutALookupServiceThePromptFollowsTheThresholdsAlone)
 {
-    settings.setRateLookupAddress(QString());
+    settings.setValue(Settings::rateLookupAddress, QString());
     auto rate = makeRate();
     rate->applicationLaunched();
     clock.advance(std::chrono::seconds(qint64(5 * day + 1)));
@@ -148,7 +148,7 @@ TEST_F(QLXRateTest, TheTenthEventAfterFiveDaysPromptsOnceTheLookupSucceeds)
                      u"than a minute. Thanks for your support!"_s,
                      {u"Rate It Now"_s, u"No, Thanks"_s, u"Remind Me Later"_s},
                      1}));
-    EXPECT_EQ(settings.rateAppStoreID(), 4711u);
+    EXPECT_EQ(settings.value(Settings::rateAppStoreID), 4711u);
     EXPECT_TRUE(server.requests().last().target.endsWith("/DE/lookup?id=4711")
                 || server.requests().last().target.endsWith("/DE/lookup?bundleId=org.lexicarta.Lexicarta"));
 }
@@ -169,9 +169,9 @@ TEST_F(QLXRateTest, ButtonsRecordTheLearnersAnswer)
         {2, {}, {}, true, false},
     };
     for (const Case &c : cases) {
-        defaults.removeObjectForKey(Settings::rateRatedVersionKey);
-        defaults.removeObjectForKey(Settings::rateDeclinedVersionKey);
-        defaults.removeObjectForKey(Settings::rateLastRemindedKey);
+        defaults.removeObjectForKey(Settings::rateRatedVersion.name);
+        defaults.removeObjectForKey(Settings::rateDeclinedVersion.name);
+        defaults.removeObjectForKey(Settings::rateLastReminded.name);
         workspace.openedStorePages.clear();
         auto rate = makeRate();
 
@@ -181,9 +181,9 @@ TEST_F(QLXRateTest, ButtonsRecordTheLearnersAnswer)
         presenter.answer(c.button);
 
         EXPECT_FALSE(rate->hasVisibleAlert()) << c.button;
-        EXPECT_EQ(settings.rateRatedVersion(), c.rated) << c.button;
-        EXPECT_EQ(settings.rateDeclinedVersion(), c.declined) << c.button;
-        EXPECT_EQ(settings.rateLastReminded().has_value(), c.reminded) << c.button;
+        EXPECT_EQ(settings.value(Settings::rateRatedVersion), c.rated) << c.button;
+        EXPECT_EQ(settings.value(Settings::rateDeclinedVersion), c.declined) << c.button;
+        EXPECT_EQ(settings.value(Settings::rateLastReminded).has_value(), c.reminded) << c.button;
         EXPECT_EQ(workspace.openedStorePages,
                   c.opensPage ? QList<QUrl>{QUrl(u"appstream://org.lexicarta.Lexicarta.desktop"_s)} : QList<QUrl>{})
             << c.button;
@@ -204,10 +204,10 @@ TEST_F(QLXRateTest, ANewVersionResetsTheCountsButNotADecline)
     updated->applicationLaunched();
 
     EXPECT_EQ(updates.size(), 1);
-    EXPECT_EQ(settings.rateFirstUsed(), clock.now());
-    EXPECT_EQ(settings.rateUseCount(), 1u);
-    EXPECT_EQ(settings.rateEventCount(), 0u);
-    EXPECT_EQ(settings.rateDeclinedVersion(), u"1.2"_s);
+    EXPECT_EQ(settings.value(Settings::rateFirstUsed), clock.now());
+    EXPECT_EQ(settings.value(Settings::rateUseCount), 1u);
+    EXPECT_EQ(settings.value(Settings::rateEventCount), 0u);
+    EXPECT_EQ(settings.value(Settings::rateDeclinedVersion), u"1.2"_s);
     EXPECT_FALSE(updated->declinedThisVersion());
     EXPECT_FALSE(updated->shouldPromptForRating());
 }
@@ -248,7 +248,7 @@ TEST_F(QLXRateTest, AReplyThatDoesNotParseIsScannedAtOnceBesideTheMainThread)
     rate->promptIfNetworkAvailable();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !rate->isCheckingForPrompt(); }, 10000));
     EXPECT_TRUE(presenter.prompts.isEmpty());
-    EXPECT_EQ(settings.rateAppStoreID(), 0u);
+    EXPECT_EQ(settings.value(Settings::rateAppStoreID), 0u);
 }
 
 TEST_F(QLXRateTest, FailuresNeverReachTheLearner)
@@ -277,7 +277,7 @@ TEST_F(QLXRateTest, FailuresNeverReachTheLearner)
 
 TEST_F(QLXRateTest, PlainHttpGoesOnlyToThisMachine)
 {
-    settings.setRateLookupAddress(u"http://lookup.example/"_s);
+    settings.setValue(Settings::rateLookupAddress, u"http://lookup.example/"_s);
     auto rate = makeRate();
     rate->promptIfNetworkAvailable();
     EXPECT_FALSE(rate->isCheckingForPrompt());

@@ -47,8 +47,8 @@ TEST_F(ScreenshotTest, MainWindow)
 {
     test.saveVocabulary(u"Spanish"_s, u"English"_s, 300);
     test.saveVocabulary(u"Italian"_s, u"English"_s, 40);
-    test.installation->defaults().setString(Settings::lastActiveLanguageKey, u"Spanish - English"_s);
-    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    test.installation->defaults().setString(Settings::lastActiveLanguage.name, u"Spanish - English"_s);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelp.name, true);
     MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     test.scheduler.advance(500ms);
@@ -60,7 +60,7 @@ TEST_F(ScreenshotTest, MainWindow)
 TEST_F(ScreenshotTest, QuizAndSettingsTabs)
 {
     test.saveVocabulary(u"Spanish"_s, u"English"_s, 300);
-    test.installation->defaults().setBool(Settings::hasShownVocabularyHelpKey, true);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelp.name, true);
     MainInterface interface(*test.installation, moveOffer);
     interface.awakeFromNib();
     test.scheduler.advance(500ms);

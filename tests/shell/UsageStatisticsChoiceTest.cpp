@@ -38,10 +38,10 @@ protected:
 TEST_F(UsageStatisticsChoiceTest, ANewInstallationIsNotOptedIn)
 {
     EXPECT_FALSE(choice.isOptedIn());
-    installation.defaults.setBool(lexi::Settings::enableUserStatisticsKey, true);
-    installation.defaults.setBool(lexi::Settings::disableUserStatisticsKey, true);
+    installation.defaults.setBool(lexi::Settings::enableUserStatistics.name, true);
+    installation.defaults.setBool(lexi::Settings::disableUserStatistics.name, true);
     EXPECT_FALSE(choice.isOptedIn());
-    installation.defaults.setBool(lexi::Settings::disableUserStatisticsKey, false);
+    installation.defaults.setBool(lexi::Settings::disableUserStatistics.name, false);
     EXPECT_TRUE(choice.isOptedIn());
 }
 
@@ -51,8 +51,8 @@ TEST_F(UsageStatisticsChoiceTest, EveryChangeIsReportedTheSwitchingOffIncluded)
     EXPECT_TRUE(choice.isOptedIn());
     choice.setSendStatistics(false);
     EXPECT_FALSE(choice.isOptedIn());
-    EXPECT_TRUE(installation.defaults.boolForKey(lexi::Settings::disableUserStatisticsKey));
-    EXPECT_FALSE(installation.defaults.boolForKey(lexi::Settings::enableUserStatisticsKey));
+    EXPECT_TRUE(installation.defaults.boolForKey(lexi::Settings::disableUserStatistics.name));
+    EXPECT_FALSE(installation.defaults.boolForKey(lexi::Settings::enableUserStatistics.name));
 
     EXPECT_EQ(statusEvents(), (QStringList{u"{\"enabledUsageData\":false}"_s, u"{\"disabledUsageData\":true}"_s}));
 }

@@ -45,8 +45,8 @@ int main(int argc, char **argv)
     if (!folders)
         return 3;
     lexi::Defaults defaults(lexi::Defaults::standardFilePath());
-    defaults.setString(lexi::Settings::cloudFolderPathKey, arguments[0]);
-    defaults.setBool(lexi::Settings::enableDropboxKey, true);
+    defaults.setString(lexi::Settings::cloudFolderPath.name, arguments[0]);
+    defaults.setBool(lexi::Settings::enableDropbox.name, true);
 
     lexi::NullInputSources inputSources;
     const lexi::VocabularyServices services{lexi::Clock::system(), alerts, inputSources};

@@ -30,8 +30,8 @@ SyncInstallation::SyncInstallation(const QString &cloudFolder, const QString &de
     : defaults(root.filePath(u"config/Lexicarta/Lexicarta.conf"_s)), folders(root.filePath(u"data"_s)),
       m_deviceName(deviceName)
 {
-    defaults.setString(lexi::Settings::cloudFolderPathKey, cloudFolder);
-    defaults.setBool(lexi::Settings::enableDropboxKey, true);
+    defaults.setString(lexi::Settings::cloudFolderPath.name, cloudFolder);
+    defaults.setBool(lexi::Settings::enableDropbox.name, true);
     restart();
 }
 

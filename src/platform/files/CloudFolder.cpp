@@ -42,7 +42,7 @@ bool CloudFolder::isLinked() const
 
 std::optional<QString> CloudFolder::folderPath() const
 {
-    const QString path = m_settings.cloudFolderPath();
+    const QString path = m_settings.value(Settings::cloudFolderPath);
     return path.isEmpty() ? std::nullopt : std::optional(path);
 }
 
@@ -54,14 +54,14 @@ bool CloudFolder::link(FolderChooser &chooser, const QString &homeFolder)
         QFileInfo(suggested).isDir() ? std::optional(suggested) : std::nullopt);
     if (!chosen || !QFileInfo(*chosen).isDir())
         return false;
-    m_settings.setCloudFolderPath(QFileInfo(*chosen).absoluteFilePath());
+    m_settings.setValue(Settings::cloudFolderPath, QFileInfo(*chosen).absoluteFilePath());
     QMetaObject::invokeMethod(&m_watcher, [this] { watchFolder(); });
     return true;
 }
 
 void CloudFolder::unlink()
 {
-    m_settings.removeCloudFolderPath();
+    m_settings.remove(Settings::cloudFolderPath);
     removeObserver();
     QMetaObject::invokeMethod(&m_watcher, [this] { watchFolder(); });
 }

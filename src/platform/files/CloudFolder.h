@@ -26,7 +26,7 @@ class FolderChooser;
 // reads and writes it like any folder; the client carries the changes to the learner's other
 // machines and brings theirs here.
 //
-// Linked means that the setting Settings::cloudFolderPathKey holds the folder's path. A folder that is
+// Linked means that the setting Settings::cloudFolderPath holds the folder's path. A folder that is
 // missing or cannot be read stays linked: its operations fail until it is back.
 //
 // Paths are relative to the folder ("French - English.qlxv", "Logs/<machine>/123.txt"); a path

@@ -9,18 +9,34 @@
 
 #include <array>
 #include <optional>
+#include <type_traits>
 
 namespace lexi {
 
 class Defaults;
 
-// Every user-defaults key Lexicarta reads or writes, declared here once with its type and the
-// value it reads while nothing is stored under it, and read and written through typed accessors.
-// A missing key reads NO, 0 or nothing unless it is registered (see registeredDefaults()).
-//
-// A new setting goes into the section of the subsystem that owns it: its key, a comment with its
-// type and default, and its accessors; and its key into programKeys at the end. No other file
-// spells a key.
+// Whether a write reaches the settings file before the call returns, or shortly after.
+enum class SettingWrite { Later, AtOnce };
+
+// One key of the settings table: the name it is stored under, the value it reads while nothing is
+// stored, and how a write reaches the file. `T` is the value's type in the program.
+template <typename T>
+struct SettingKey
+{
+    using Value = T;
+    // Texts cannot be constants, so a text's default is a Latin-1 literal.
+    using DefaultValue = std::conditional_t<std::is_same_v<T, QString>, QLatin1StringView, T>;
+
+    QLatin1StringView name;
+    DefaultValue defaultValue;
+    SettingWrite write;
+};
+
+// Every user-defaults key Lexicarta reads or writes, with its type and default, comes from one
+// table (SettingsTable.h); each is read with value() and written with setValue(). A missing key
+// reads NO, 0 or nothing unless its default is registered (see registerDefaults()). Keys made from
+// a name (one per language, file or message) and settings of two keys have accessors of their own
+// below. No other file spells a key.
 //
 // Settings is a light view over the store: make one where it is needed, on a Defaults that
 // outlives it. Safe from any thread, as Defaults is.
@@ -29,53 +45,59 @@ class Settings
 public:
     explicit Settings(Defaults &defaults) : m_defaults(defaults) {}
 
-    // The values registered with the store at start-up.
+#define LEXICARTA_SETTING(identifier, storedName, type, defaultValue, write)                                          \
+    static constexpr SettingKey<type> identifier{QLatin1StringView(storedName), defaultValue, SettingWrite::write};
+#include "SettingsTable.h"
+#undef LEXICARTA_SETTING
+
+    // Every fixed key of the table: nothing from outside (an information message's uuid) may be
+    // stored under one of them.
+    static constexpr std::array programKeys{
+#define LEXICARTA_SETTING(identifier, storedName, type, defaultValue, write) identifier.name,
+#include "SettingsTable.h"
+#undef LEXICARTA_SETTING
+    };
+
+    // Calls `visit` with every key of the table, in the table's order.
+    template <typename Visit>
+    static void forEachKey(Visit &&visit)
+    {
+#define LEXICARTA_SETTING(identifier, storedName, type, defaultValue, write) visit(identifier);
+#include "SettingsTable.h"
+#undef LEXICARTA_SETTING
+    }
+
+    // The defaults that are not NO, 0 or none, which the store must know to read them.
     static QVariantMap registeredDefaults();
     void registerDefaults();
 
-    // ---- Application -------------------------------------------------------------------------
+    bool value(const SettingKey<bool> &key) const;
+    qint64 value(const SettingKey<qint64> &key) const;
+    quint64 value(const SettingKey<quint64> &key) const;
+    double value(const SettingKey<double> &key) const;
+    QString value(const SettingKey<QString> &key) const;
+    std::optional<Date> value(const SettingKey<std::optional<Date>> &key) const;
 
-    // bool, registered YES: an uncaught exception ends the program rather than being logged.
-    static constexpr QLatin1StringView crashOnExceptionsKey{"NSApplicationCrashOnExceptions"};
-    bool isCrashOnExceptions() const;
+    // An empty text and no date remove the key, so that it reads as never set. A count is stored
+    // held to the signed 64-bit range.
+    void setValue(const SettingKey<bool> &key, bool value);
+    void setValue(const SettingKey<qint64> &key, qint64 value);
+    void setValue(const SettingKey<quint64> &key, quint64 value);
+    void setValue(const SettingKey<double> &key, double value);
+    void setValue(const SettingKey<QString> &key, const QString &value);
+    void setValue(const SettingKey<std::optional<Date>> &key, std::optional<Date> value);
 
-    // bool, NO: a layout debugging aid of the older product, switched off at every launch.
-    static constexpr QLatin1StringView visualizeMutuallyExclusiveConstraintsKey{
-        "NSConstraintBasedLayoutVisualizeMutuallyExclusiveConstraints"};
-    void setVisualizeMutuallyExclusiveConstraints(bool visualize);
+    template <typename T>
+    void remove(const SettingKey<T> &key)
+    {
+        removeKey(key.name, key.write);
+    }
 
-    // string, none: this installation's identifier (a UUID in upper-case hexadecimal), made at the
-    // first start and never changed; every usage event carries it.
-    static constexpr QLatin1StringView installationUuidKey{"installation_uuid"};
-    QString installationUuid() const;
-    void setInstallationUuid(const QString &uuid);
+    // Whether `key` is one the program keeps a setting of its own under: one of programKeys, or
+    // any key beginning with "NS" (reserved).
+    static bool isProgramKey(const QString &key);
 
-    // ---- Main window (shell/QLXMainWindowController) ------------------------------------------
-
-    // string, none: the display name of the vocabulary open last ("French - English").
-    static constexpr QLatin1StringView lastActiveLanguageKey{"lastActiveLanguage"};
-    QString lastActiveLanguage() const;
-    void setLastActiveLanguage(const QString &displayName);
-
-    // bool, NO: the help overlay over the vocabulary list was shown once.
-    static constexpr QLatin1StringView hasShownVocabularyHelpKey{"hasShownVocabularyHelp"};
-    bool hasShownVocabularyHelp() const;
-    void setHasShownVocabularyHelp(bool shown);
-
-    // ---- Cloud folder (platform/files/CloudFolder) ---------------------------------------------
-
-    // string, none: the absolute path of the linked cloud folder; none while no folder is linked.
-    static constexpr QLatin1StringView cloudFolderPathKey{"cloudFolderPath"};
-    QString cloudFolderPath() const;
-    void setCloudFolderPath(const QString &path);
-    void removeCloudFolderPath();
-
-    // ---- Synchronisation (sync/DropBoxController) ---------------------------------------------
-
-    // bool, NO: synchronisation with the cloud folder is switched on.
-    static constexpr QLatin1StringView enableDropboxKey{"enableDropbox"};
-    bool isEnableDropbox() const;
-    void setEnableDropbox(bool enabled);
+    // ---- Keys made from a name -----------------------------------------------------------------
 
     // bool, NO, one key per language, the key being the language's display name ("French -
     // English"): the learner deleted that vocabulary here, so its cloud copy is not brought back.
@@ -97,233 +119,30 @@ public:
     void setCloudFileMark(const QString &fileName, const QString &mark);
     void removeCloudFileMark(const QString &fileName);
 
-    // ---- Quiz (quiz/QLXQuizInterface) ----------------------------------------------------------
-
-    // bool, NO: a quiz shows the word's comment together with the question.
-    static constexpr QLatin1StringView showCommentWithQuestionKey{"isShowCommentWithQuestion"};
-    bool isShowCommentWithQuestion() const;
-    void setShowCommentWithQuestion(bool show);
-
-    // bool, NO, each: the direction of the quizzes, written by the set-up page. The learner types
-    // the foreign word, the own word, or, with both on, either; both off reads as the foreign word.
-    static constexpr QLatin1StringView askForForeignWordKey{"askForForeignWord"};
-    static constexpr QLatin1StringView askForYourWordKey{"askForYourWord"};
-    bool askForForeignWord() const;
-    void setAskForForeignWord(bool ask);
-    bool askForYourWord() const;
-    void setAskForYourWord(bool ask);
-
-    // integer, 0: the colour theme of the pages' background, 0 to 5 (views/QLXColorTheme).
-    static constexpr QLatin1StringView backgroundColorKey{"backgroundColor"};
-    qint64 backgroundColor() const;
-    void setBackgroundColor(qint64 index);
-
-    // bool, NO, each: the typing quiz's help bubble was shown once (quiz/QLXTypingQuizController).
-    static constexpr QLatin1StringView hasShownQuizHelpQuestionKey{"hasShownQuizHelpQuestion"};
-    static constexpr QLatin1StringView hasShownQuizHelpCorrectAnswerKey{"hasShownQuizHelpCorrectAnswer"};
-    static constexpr QLatin1StringView hasShownQuizHelpMisspelledAnswerKey{"hasShownQuizHelpMisspelledAnswer"};
-    static constexpr QLatin1StringView hasShownQuizHelpWrongAnswerKey{"hasShownQuizHelpWrongAnswer"};
-    bool hasShownQuizHelp(QLatin1StringView key) const;
-    void setHasShownQuizHelp(QLatin1StringView key, bool shown);
-
-    // integer, 0: the flash cards' flip-speed slider, 0 "off" to 3 "fast" (quiz/FlashCardSpeeds);
-    // read only once the learner set it (learnHasSetTimeout), else the slider starts at "normal".
-    static constexpr QLatin1StringView learnFlipLevelKey{"learnFlipLevel"};
-    static constexpr QLatin1StringView learnHasSetTimeoutKey{"learnHasSetTimeout"};
-    qint64 learnFlipLevel() const;
-    void setLearnFlipLevel(qint64 level);
-    bool learnHasSetTimeout() const;
-    void setLearnHasSetTimeout(bool set);
-
-    // bool, NO: the learner told the set-up page's feedback panel they are unhappy.
-    static constexpr QLatin1StringView userWasUnhappyKey{"userWasUnhappy"};
-    void setUserWasUnhappy(bool unhappy);
-
-    // string, none: where the set-up page fetches the product's information message once per
-    // launch; none fetches nothing.
-    static constexpr QLatin1StringView infoMessageAddressKey{"infoMessageAddress"};
-    QString infoMessageAddress() const;
-    void setInfoMessageAddress(const QString &address);
-
     // bool, NO, one key per information message, the key being the message's uuid: the learner
     // chose not to see it again. Only a plain identifier that is no key of the program names one
     // (quiz/InfoMessage).
     bool isInfoMessageDismissed(const QString &uuid) const;
     void setInfoMessageDismissed(const QString &uuid);
 
-    // Whether `key` is one the program keeps a setting of its own under: one of programKeys, or
-    // any key beginning with "NS" (reserved).
-    static bool isProgramKey(const QString &key);
+    // ---- Settings of two keys ------------------------------------------------------------------
 
-    // ---- Pop-up quiz (quiz/PopupQuizRun, quiz/QLXPopupQuizController) --------------------------
-
-    // integer, 0: the minutes between two questions of the pop-up quiz window, 1 to 100; the quiz
-    // asks every 5 minutes while nothing in that range is stored.
-    static constexpr QLatin1StringView popupQuizIntervalKey{"popupQuizInterval"};
-    qint64 popupQuizInterval() const;
-    void setPopupQuizInterval(qint64 minutes);
-
-    // float each, none: the top-left corner of the pop-up quiz window on the screen, in
-    // device-independent pixels, where the learner last moved it; taken only when both are above 0.
-    static constexpr QLatin1StringView bgQuizWindowXOriginKey{"bgQuizWindowXOrigin"};
-    static constexpr QLatin1StringView bgQuizWindowYOriginKey{"bgQuizWindowYOrigin"};
+    // The pop-up quiz window's place from bgQuizWindowXOrigin and bgQuizWindowYOrigin; none unless
+    // both are real numbers above 0 (the older product parked the window out of sight with
+    // negative ones).
     std::optional<QPointF> popupQuizWindowOrigin() const;
     void setPopupQuizWindowOrigin(QPointF origin);
 
-    // ---- Word editing (editor/QLXWordPopoverController) ---------------------------------------
-
-    // bool, NO: the word popover's comment field types with the foreign language's keyboard
-    // layout (else with the learner's own).
-    static constexpr QLatin1StringView switchKeyboardCommentToForeignKey{"isSwitchKeyboardCommentToForeign"};
-    bool isSwitchKeyboardCommentToForeign() const;
-    void setSwitchKeyboardCommentToForeign(bool foreign);
-
-    // bool, NO: the same for the word popover's tags field.
-    static constexpr QLatin1StringView switchKeyboardTagsToForeignKey{"isSwitchKeyboardTagsToForeign"};
-    bool isSwitchKeyboardTagsToForeign() const;
-    void setSwitchKeyboardTagsToForeign(bool foreign);
-
-    // ---- Preferences (shell/QLXPreferencesController) ------------------------------------------
-
-    // bool, NO each: the learner chose to send usage statistics, or not to. Opted in means
-    // enabled and not disabled, so an installation where the learner never chose sends nothing.
-    static constexpr QLatin1StringView enableUserStatisticsKey{"isEnableUserStatistics"};
-    static constexpr QLatin1StringView disableUserStatisticsKey{"isDisableUserStatistics"};
+    // Opted in means enableUserStatistics and not disableUserStatistics, so an installation where
+    // the learner never chose sends nothing.
     bool isUsageStatisticsOptedIn() const;
     // Sets both keys.
     void setSendUsageStatistics(bool send);
 
-    // ---- Flash-card service (flashcard-service/QuizletClient) ---------------------------------
-
-    // string, none: the service's base address; none means the production address.
-    static constexpr QLatin1StringView quizletServiceAddressKey{"quizletServiceAddress"};
-    QString quizletServiceAddress() const;
-    void setQuizletServiceAddress(const QString &address);
-
-    // string, none: the service's web site, which the flash-card page's link opens; none means
-    // https://quizlet.com.
-    static constexpr QLatin1StringView quizletWebSiteAddressKey{"quizletWebSiteAddress"};
-    QString quizletWebSiteAddress() const;
-    void setQuizletWebSiteAddress(const QString &address);
-
-    // ---- Usage statistics (analytics/ANClient) -------------------------------------------------
-
-    // string, none: the analytics service's base address; nothing is uploaded without one.
-    static constexpr QLatin1StringView analyticsServiceAddressKey{"analyticsServiceAddress"};
-    QString analyticsServiceAddress() const;
-    void setAnalyticsServiceAddress(const QString &address);
-
-    // bool, NO: events kept as files by older versions were moved into the event store (tried
-    // once only).
-    static constexpr QLatin1StringView didFSImportKey{"didFSImport"};
-    bool didFSImport() const;
-    void setDidFSImport(bool imported);
-
-    // ---- Rating prompt (shell/QLXRate) ---------------------------------------------------------
-    // Each write is synchronised at once: the counts must survive a crash.
-
-    // string, none: the program version the learner rated; none while not rated.
-    static constexpr QLatin1StringView rateRatedVersionKey{"QLXRateRatedVersionChecked"};
-    QString rateRatedVersion() const;
-    // An empty version removes the key.
-    void setRateRatedVersion(const QString &version);
-
-    // string, none: the program version the learner declined to rate.
-    static constexpr QLatin1StringView rateDeclinedVersionKey{"QLXRateDeclinedVersion"};
-    QString rateDeclinedVersion() const;
-    void setRateDeclinedVersion(const QString &version);
-
-    // date (seconds since 2001), none: when the learner last asked to be reminded later.
-    static constexpr QLatin1StringView rateLastRemindedKey{"QLXRateLastReminded"};
-    std::optional<Date> rateLastReminded() const;
-    void setRateLastReminded(std::optional<Date> date);
-
-    // string, none: the version that counted the last launch; another one starts counting afresh.
-    static constexpr QLatin1StringView rateLastVersionUsedKey{"QLXRateLastVersionUsed"};
-    QString rateLastVersionUsed() const;
-    void setRateLastVersionUsed(const QString &version);
-
-    // date (seconds since 2001), none: the first launch of this version.
-    static constexpr QLatin1StringView rateFirstUsedKey{"QLXRateFirstUsed"};
-    std::optional<Date> rateFirstUsed() const;
-    void setRateFirstUsed(std::optional<Date> date);
-
-    // integer, 0: launches of this version.
-    static constexpr QLatin1StringView rateUseCountKey{"QLXRateUseCount"};
-    quint64 rateUseCount() const;
-    void setRateUseCount(quint64 count);
-
-    // integer, 0: significant events (quizzes finished) in this version.
-    static constexpr QLatin1StringView rateEventCountKey{"QLXRateEventCount"};
-    quint64 rateEventCount() const;
-    void setRateEventCount(quint64 count);
-
-    // integer, 0: the program's identifier in the store, once a lookup found it.
-    static constexpr QLatin1StringView rateAppStoreIDKey{"QLXRateAppStoreID"};
-    quint64 rateAppStoreID() const;
-    void setRateAppStoreID(quint64 identifier);
-
-    // string, none: the base address of the store's lookup service; none means no lookup (the
-    // program is then simply not found).
-    static constexpr QLatin1StringView rateLookupAddressKey{"rateLookupAddress"};
-    QString rateLookupAddress() const;
-    void setRateLookupAddress(const QString &address);
-
-    // ---- Move offer (shell/MoveToApplications) ------------------------------------------------
-
-    // bool, NO: the learner asked never to be offered the move again.
-    static constexpr QLatin1StringView moveToApplicationsFolderAlertSuppressKey{"moveToApplicationsFolderAlertSuppress"};
-    bool isMoveToApplicationsFolderAlertSuppress() const;
-    void setMoveToApplicationsFolderAlertSuppress(bool suppress);
-
-    // ---- Every key above ------------------------------------------------------------------------
-
-    // Every fixed key declared in this class: nothing from outside (an information message's
-    // uuid) may be stored under one of them.
-    static constexpr std::array programKeys{
-        crashOnExceptionsKey,
-        visualizeMutuallyExclusiveConstraintsKey,
-        installationUuidKey,
-        lastActiveLanguageKey,
-        hasShownVocabularyHelpKey,
-        cloudFolderPathKey,
-        enableDropboxKey,
-        showCommentWithQuestionKey,
-        askForForeignWordKey,
-        askForYourWordKey,
-        backgroundColorKey,
-        hasShownQuizHelpQuestionKey,
-        hasShownQuizHelpCorrectAnswerKey,
-        hasShownQuizHelpMisspelledAnswerKey,
-        hasShownQuizHelpWrongAnswerKey,
-        learnFlipLevelKey,
-        learnHasSetTimeoutKey,
-        userWasUnhappyKey,
-        infoMessageAddressKey,
-        popupQuizIntervalKey,
-        bgQuizWindowXOriginKey,
-        bgQuizWindowYOriginKey,
-        switchKeyboardCommentToForeignKey,
-        switchKeyboardTagsToForeignKey,
-        enableUserStatisticsKey,
-        disableUserStatisticsKey,
-        quizletServiceAddressKey,
-        quizletWebSiteAddressKey,
-        analyticsServiceAddressKey,
-        didFSImportKey,
-        rateRatedVersionKey,
-        rateDeclinedVersionKey,
-        rateLastRemindedKey,
-        rateLastVersionUsedKey,
-        rateFirstUsedKey,
-        rateUseCountKey,
-        rateEventCountKey,
-        rateAppStoreIDKey,
-        rateLookupAddressKey,
-        moveToApplicationsFolderAlertSuppressKey,
-    };
-
 private:
+    void setKey(QLatin1StringView name, const QVariant &value, SettingWrite write);
+    void removeKey(QLatin1StringView name, SettingWrite write);
+
     Defaults &m_defaults;
 };
 

@@ -46,7 +46,7 @@ public:
     CloudFolderTest()
     {
         QDir().mkpath(folder);
-        defaults.setString(lexi::Settings::cloudFolderPathKey, folder);
+        defaults.setString(lexi::Settings::cloudFolderPath.name, folder);
     }
 
     QString path(const QString &name) const { return folder + u'/' + name; }

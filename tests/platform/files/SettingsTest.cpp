@@ -3,17 +3,58 @@
 #include "platform/files/Defaults.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 using namespace Qt::StringLiterals;
+using lexi::Date;
 using lexi::Defaults;
+using lexi::SettingKey;
 using lexi::Settings;
+
+namespace {
+
+std::function<bool(const Settings &)> flagReader(const SettingKey<bool> &key)
+{
+    return [&key](const Settings &settings) { return settings.value(key); };
+}
+
+std::function<void(Settings &, bool)> flagWriter(const SettingKey<bool> &key)
+{
+    return [&key](Settings &settings, bool value) { settings.setValue(key, value); };
+}
+
+template <typename T>
+T defaultOf(const SettingKey<T> &key)
+{
+    return T(key.defaultValue);
+}
+
+// A value unlike the default that tests the stored form: beyond 32 bits, a fraction, text outside
+// Latin-1.
+template <typename T>
+T sampleFor(const SettingKey<T> &key)
+{
+    if constexpr (std::is_same_v<T, bool>)
+        return !key.defaultValue;
+    else if constexpr (std::is_same_v<T, qint64>)
+        return -7'000'000'000'123;
+    else if constexpr (std::is_same_v<T, quint64>)
+        return quint64(1) << 40;
+    else if constexpr (std::is_same_v<T, double>)
+        return 320.25;
+    else if constexpr (std::is_same_v<T, QString>)
+        return u"Fran\u00e7ais \u2013 \u65e5\u672c\u8a9e"_s;
+    else
+        return Date::fromSecondsSinceReferenceDate(789012345.5);
+}
+
+} // namespace
 
 class SettingsTest : public testing::Test
 {
@@ -23,59 +64,149 @@ protected:
     Settings m_settings{m_defaults};
 };
 
-// The stored key names are what earlier installations wrote: each accessor must use exactly its key.
-TEST_F(SettingsTest, EachFlagReadsAndWritesItsOwnKey)
+// The stored key names are what earlier installations wrote: each key must be stored under exactly
+// that name.
+TEST_F(SettingsTest, EachFlagReadsAndWritesItsOwnStoredName)
 {
     const struct
     {
-        QString key;
+        QString storedName;
         std::function<bool(const Settings &)> read;
         std::function<void(Settings &, bool)> write;
     } flags[] = {
-        {u"enableDropbox"_s, &Settings::isEnableDropbox, &Settings::setEnableDropbox},
-        {u"isShowCommentWithQuestion"_s, &Settings::isShowCommentWithQuestion, &Settings::setShowCommentWithQuestion},
-        {u"didFSImport"_s, &Settings::didFSImport, &Settings::setDidFSImport},
-        {u"askForForeignWord"_s, &Settings::askForForeignWord, &Settings::setAskForForeignWord},
-        {u"askForYourWord"_s, &Settings::askForYourWord, &Settings::setAskForYourWord},
-        {u"hasShownQuizHelpWrongAnswer"_s,
-         [](const Settings &s) { return s.hasShownQuizHelp(Settings::hasShownQuizHelpWrongAnswerKey); },
-         [](Settings &s, bool shown) { s.setHasShownQuizHelp(Settings::hasShownQuizHelpWrongAnswerKey, shown); }},
+        {u"enableDropbox"_s, flagReader(Settings::enableDropbox), flagWriter(Settings::enableDropbox)},
+        {u"isShowCommentWithQuestion"_s, flagReader(Settings::showCommentWithQuestion),
+         flagWriter(Settings::showCommentWithQuestion)},
+        {u"didFSImport"_s, flagReader(Settings::didFSImport), flagWriter(Settings::didFSImport)},
+        {u"askForForeignWord"_s, flagReader(Settings::askForForeignWord), flagWriter(Settings::askForForeignWord)},
+        {u"askForYourWord"_s, flagReader(Settings::askForYourWord), flagWriter(Settings::askForYourWord)},
+        {u"hasShownQuizHelpWrongAnswer"_s, flagReader(Settings::hasShownQuizHelpWrongAnswer),
+         flagWriter(Settings::hasShownQuizHelpWrongAnswer)},
+        {u"isSwitchKeyboardTagsToForeign"_s, flagReader(Settings::switchKeyboardTagsToForeign),
+         flagWriter(Settings::switchKeyboardTagsToForeign)},
+        {u"moveToApplicationsFolderAlertSuppress"_s, flagReader(Settings::moveToApplicationsFolderAlertSuppress),
+         flagWriter(Settings::moveToApplicationsFolderAlertSuppress)},
         {u"French - English"_s, [](const Settings &s) { return s.isLanguageDeleted(u"French - English"_s); },
          [](Settings &s, bool deleted) { s.setLanguageDeleted(u"French - English"_s, deleted); }},
     };
     for (const auto &flag : flags) {
-        EXPECT_FALSE(flag.read(m_settings)) << flag.key.toStdString();
-        m_defaults.setBool(flag.key, true);
-        EXPECT_TRUE(flag.read(m_settings)) << flag.key.toStdString();
+        EXPECT_FALSE(flag.read(m_settings)) << flag.storedName.toStdString();
+        m_defaults.setBool(flag.storedName, true);
+        EXPECT_TRUE(flag.read(m_settings)) << flag.storedName.toStdString();
         flag.write(m_settings, false);
-        EXPECT_FALSE(m_defaults.boolForKey(flag.key)) << flag.key.toStdString();
-        EXPECT_TRUE(m_defaults.objectForKey(flag.key).isValid()) << flag.key.toStdString();
+        EXPECT_FALSE(m_defaults.boolForKey(flag.storedName)) << flag.storedName.toStdString();
+        EXPECT_TRUE(m_defaults.objectForKey(flag.storedName).isValid()) << flag.storedName.toStdString();
     }
     EXPECT_FALSE(m_settings.isLanguageDeleted(u"German - English"_s));
 }
 
-TEST_F(SettingsTest, EachTextReadsAndWritesItsOwnKey)
+TEST_F(SettingsTest, EachValueIsReadFromItsOwnStoredName)
 {
     const struct
     {
-        QString key;
-        std::function<QString(const Settings &)> read;
-        std::function<void(Settings &, const QString &)> write;
-    } texts[] = {
-        {u"cloudFolderPath"_s, &Settings::cloudFolderPath, &Settings::setCloudFolderPath},
-        {u"quizletServiceAddress"_s, &Settings::quizletServiceAddress, &Settings::setQuizletServiceAddress},
-        {u"quizletWebSiteAddress"_s, &Settings::quizletWebSiteAddress, &Settings::setQuizletWebSiteAddress},
-        {u"analyticsServiceAddress"_s, &Settings::analyticsServiceAddress, &Settings::setAnalyticsServiceAddress},
+        QString storedName;
+        QVariant stored;
+        std::function<QVariant(const Settings &)> read;
+    } values[] = {
+        {u"installation_uuid"_s, u"7D1C"_s, [](const Settings &s) { return s.value(Settings::installationUuid); }},
+        {u"cloudFolderPath"_s, u"/cloud"_s, [](const Settings &s) { return s.value(Settings::cloudFolderPath); }},
+        {u"quizletServiceAddress"_s, u"http://q/"_s,
+         [](const Settings &s) { return s.value(Settings::quizletServiceAddress); }},
+        {u"analyticsServiceAddress"_s, u"http://a/"_s,
+         [](const Settings &s) { return s.value(Settings::analyticsServiceAddress); }},
+        {u"QLXRateRatedVersionChecked"_s, u"2.1"_s,
+         [](const Settings &s) { return s.value(Settings::rateRatedVersion); }},
+        {u"backgroundColor"_s, 4, [](const Settings &s) { return QVariant(s.value(Settings::backgroundColor)); }},
+        {u"QLXRateUseCount"_s, 12, [](const Settings &s) { return QVariant(s.value(Settings::rateUseCount)); }},
+        {u"bgQuizWindowXOrigin"_s, 320.5,
+         [](const Settings &s) { return QVariant(s.value(Settings::bgQuizWindowXOrigin)); }},
+        {u"QLXRateFirstUsed"_s, 500000000.0, [](const Settings &s) {
+             return QVariant(s.value(Settings::rateFirstUsed).value_or(Date()).secondsSinceReferenceDate());
+         }},
     };
-    for (const auto &text : texts) {
-        EXPECT_TRUE(text.read(m_settings).isEmpty()) << text.key.toStdString();
-        m_defaults.setString(text.key, u"stored"_s);
-        EXPECT_EQ(text.read(m_settings), u"stored"_s);
-        text.write(m_settings, u"written"_s);
-        EXPECT_EQ(m_defaults.stringForKey(text.key), u"written"_s);
+    for (const auto &value : values) {
+        m_defaults.setObject(value.storedName, value.stored);
+        EXPECT_EQ(value.read(m_settings).toString(), value.stored.toString()) << value.storedName.toStdString();
     }
-    m_settings.removeCloudFolderPath();
-    EXPECT_FALSE(m_defaults.objectForKey(u"cloudFolderPath"_s).isValid());
+}
+
+// Every key of the table, whatever its type, reads its default on a fresh store and reads back what
+// was written after the file is read again by another installation's store.
+TEST(SettingsTableTest, EveryKeyReadsItsDefaultAndKeepsWhatIsWritten)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"Lexicarta.conf"_s);
+    Defaults written(file);
+    Settings writer(written);
+    writer.registerDefaults();
+    Settings::forEachKey([&](const auto &key) {
+        EXPECT_EQ(writer.value(key), defaultOf(key)) << key.name.toString().toStdString();
+        writer.setValue(key, sampleFor(key));
+    });
+    written.synchronize();
+
+    Defaults reread(file);
+    const Settings reader(reread);
+    Settings::forEachKey([&](const auto &key) {
+        EXPECT_EQ(reader.value(key), sampleFor(key)) << key.name.toString().toStdString();
+    });
+}
+
+// The rating prompt's counts must survive a crash: a key written at once is in the file when the
+// call returns.
+TEST(SettingsTableTest, KeysWrittenAtOnceAreInTheFileWhenTheCallReturns)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"Lexicarta.conf"_s);
+    Defaults defaults(file);
+    Settings settings(defaults);
+    const auto fileText = [&file] {
+        QFile stored(file);
+        return stored.open(QIODevice::ReadOnly) ? QString::fromUtf8(stored.readAll()) : QString();
+    };
+    int atOnce = 0;
+    Settings::forEachKey([&](const auto &key) {
+        if (key.write != lexi::SettingWrite::AtOnce)
+            return;
+        ++atOnce;
+        settings.setValue(key, sampleFor(key));
+        EXPECT_TRUE(fileText().contains(QString(key.name) + u'=')) << key.name.toString().toStdString();
+        settings.remove(key);
+        EXPECT_FALSE(fileText().contains(QString(key.name) + u'=')) << key.name.toString().toStdString();
+    });
+    EXPECT_GT(atOnce, 0);
+}
+
+// A key made from a name from outside (a language's display name, a file name behind a prefix)
+// must never be one of the fixed keys, and no two fixed keys may share a stored name.
+TEST(SettingsTableTest, StoredNamesAreUniqueAndApartFromKeysMadeFromNames)
+{
+    QSet<QString> names;
+    Settings::forEachKey([&names](const auto &key) {
+        const QString name = key.name;
+        EXPECT_FALSE(names.contains(name)) << "stored twice: " << name.toStdString();
+        names.insert(name);
+        EXPECT_FALSE(name.isEmpty());
+        EXPECT_FALSE(name.contains(u" - "_s)) << "could be a language's name: " << name.toStdString();
+        EXPECT_FALSE(name.contains(u'/')) << "could be a file's key: " << name.toStdString();
+    });
+    EXPECT_EQ(qsizetype(names.size()), qsizetype(Settings::programKeys.size()));
+}
+
+TEST_F(SettingsTest, AnEmptyTextNoDateOrANegativeCountReadsAsNeverSet)
+{
+    m_settings.setValue(Settings::lastActiveLanguage, u"French - English"_s);
+    m_settings.setValue(Settings::lastActiveLanguage, QString());
+    EXPECT_FALSE(m_defaults.objectForKey(u"lastActiveLanguage"_s).isValid());
+    m_settings.setValue(Settings::rateLastReminded, Date::fromSecondsSinceReferenceDate(1000));
+    m_settings.setValue(Settings::rateLastReminded, std::nullopt);
+    EXPECT_FALSE(m_defaults.objectForKey(u"QLXRateLastReminded"_s).isValid());
+    m_defaults.setInteger(u"QLXRateEventCount"_s, -3);
+    EXPECT_EQ(m_settings.value(Settings::rateEventCount), 0u);
+    m_settings.setValue(Settings::rateEventCount, std::numeric_limits<quint64>::max());
+    EXPECT_EQ(m_defaults.integerForKey(u"QLXRateEventCount"_s), std::numeric_limits<qint64>::max());
+    m_defaults.setString(u"QLXRateFirstUsed"_s, u"yesterday"_s);
+    EXPECT_FALSE(m_settings.value(Settings::rateFirstUsed));
 }
 
 // The pop-up window's place is taken only when both coordinates are real numbers above 0: the
@@ -96,11 +227,11 @@ TEST_F(SettingsTest, ThePopupWindowOriginNeedsBothCoordinatesAboveZero)
 TEST_F(SettingsTest, OnlyCrashOnExceptionsIsRegistered)
 {
     EXPECT_EQ(Settings::registeredDefaults(), (QVariantMap{{u"NSApplicationCrashOnExceptions"_s, true}}));
-    EXPECT_FALSE(m_settings.isCrashOnExceptions());
+    EXPECT_FALSE(m_settings.value(lexi::Settings::crashOnExceptions));
     m_settings.registerDefaults();
-    EXPECT_TRUE(m_settings.isCrashOnExceptions());
+    EXPECT_TRUE(m_settings.value(lexi::Settings::crashOnExceptions));
     m_defaults.setBool(u"NSApplicationCrashOnExceptions"_s, false);
-    EXPECT_FALSE(m_settings.isCrashOnExceptions());
+    EXPECT_FALSE(m_settings.value(lexi::Settings::crashOnExceptions));
 }
 
 // A name from outside (an information message's uuid) must never stand for one of the program's
@@ -116,33 +247,7 @@ TEST_F(SettingsTest, KnowsTheProgramsOwnKeys)
         EXPECT_FALSE(Settings::isProgramKey(key)) << key.toStdString();
     m_settings.setInfoMessageDismissed(u"news-2"_s);
     EXPECT_TRUE(m_settings.isInfoMessageDismissed(u"news-2"_s));
-    EXPECT_EQ(m_settings.backgroundColor(), 0);
-    m_settings.setBackgroundColor(4);
+    EXPECT_EQ(m_settings.value(lexi::Settings::backgroundColor), 0);
+    m_settings.setValue(lexi::Settings::backgroundColor, 4);
     EXPECT_EQ(m_defaults.integerForKey(u"backgroundColor"_s), 4);
-}
-
-// A key declared in the header but missing from programKeys could be overwritten by a downloaded
-// message: the list must hold exactly the fixed keys the header declares, each once.
-TEST(SettingsKeysTest, ProgramKeysListEveryDeclaredKey)
-{
-    QFile header(u"" LEXICARTA_SETTINGS_HEADER ""_s);
-    ASSERT_TRUE(header.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QString declarations = QString::fromUtf8(header.readAll());
-    static const QRegularExpression keyDeclaration(
-        uR"re(static constexpr QLatin1StringView (\w+Key)\s*\{\s*"([^"]*)"\s*\})re"_s);
-    QSet<QString> declared;
-    for (const QRegularExpressionMatch &match : keyDeclaration.globalMatch(declarations)) {
-        EXPECT_FALSE(declared.contains(match.captured(2))) << match.captured(1).toStdString();
-        declared.insert(match.captured(2));
-    }
-
-    QSet<QString> listed;
-    for (QLatin1StringView key : Settings::programKeys) {
-        EXPECT_FALSE(listed.contains(key)) << "listed twice: " << key.toString().toStdString();
-        listed.insert(key.toString());
-    }
-    for (const QString &key : declared)
-        EXPECT_TRUE(listed.contains(key)) << "missing from programKeys: " << key.toStdString();
-    for (const QString &key : listed)
-        EXPECT_TRUE(declared.contains(key)) << "not declared as a key: " << key.toStdString();
 }
