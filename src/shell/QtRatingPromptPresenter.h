@@ -2,8 +2,6 @@
 
 #include "RatingPromptPresenter.h"
 
-#include <QPointer>
-
 #include <functional>
 
 class QWidget;
