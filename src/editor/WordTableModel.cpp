@@ -41,30 +41,73 @@ void WordTableModel::resetRows(const lexi::WordList &rows)
     endResetModel();
 }
 
-// `rows` are the rows here without some: those go, range by range from the bottom.
+namespace {
+
+// Each range of rows removed costs the views a pass over all rows: a removal of more ranges
+// than this is told as one change of the layout.
+constexpr qsizetype mostRangesRemoved = 8;
+
+} // namespace
+
+// `rows` are the rows here without some: those go, range by range from the bottom, or at once
+// when they lie in many ranges.
 bool WordTableModel::removeToMatch(const lexi::WordList &rows)
 {
-    QList<int> gone;
+    // The first row of each range that goes and the row after it.
+    QList<std::pair<int, int>> gone;
     qsizetype next = 0;
     for (int row = 0; row < m_rows.size(); ++row) {
-        if (next < rows.size() && m_rows[row] == rows[next])
+        if (next < rows.size() && m_rows.at(row) == rows.at(next))
             ++next;
+        else if (!gone.isEmpty() && gone.last().second == row)
+            gone.last().second = row + 1;
         else
-            gone.append(row);
+            gone.append({row, row + 1});
     }
     if (next != rows.size())
         return false;
-    for (qsizetype i = gone.size() - 1; i >= 0;) {
-        const int last = gone[i];
-        int first = last;
-        while (i > 0 && gone[i - 1] == first - 1)
-            first = gone[--i];
-        --i;
-        beginRemoveRows({}, first, last);
-        m_rows.remove(first, last - first + 1);
+    if (gone.size() > mostRangesRemoved) {
+        removeAtOnce(rows, gone);
+        return true;
+    }
+    for (auto range = gone.crbegin(); range != gone.crend(); ++range) {
+        beginRemoveRows({}, range->first, range->second - 1);
+        m_rows.remove(range->first, range->second - range->first);
         endRemoveRows();
     }
     return true;
+}
+
+// The rows kept move up past the ranges above them; the view's selection and current row follow
+// their words, and those of rows gone are dropped.
+void WordTableModel::removeAtOnce(const lexi::WordList &rows, const QList<std::pair<int, int>> &gone)
+{
+    // How many rows go above each range.
+    QList<int> goneAbove;
+    goneAbove.reserve(gone.size());
+    int count = 0;
+    for (const auto &[first, end] : gone) {
+        goneAbove.append(count);
+        count += end - first;
+    }
+    emit layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &index : before) {
+        // The first range that ends below the row: it holds the row, or lies wholly below it.
+        const auto range = std::upper_bound(gone.cbegin(), gone.cend(), index.row(),
+                                            [](int row, const std::pair<int, int> &range) { return row < range.second; });
+        if (range != gone.cend() && range->first <= index.row()) {
+            after.append(QModelIndex());
+            continue;
+        }
+        const int above = range != gone.cend() ? goneAbove.at(range - gone.cbegin()) : count;
+        after.append(createIndex(index.row() - above, index.column()));
+    }
+    m_rows = rows;
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
 }
 
 // The rows here are `rows` without some: those come, range by range from the top.

@@ -53,6 +53,8 @@ public:
 
 private:
     bool removeToMatch(const lexi::WordList &rows);
+    // `gone` holds the ranges of rows removed, [first, end) in ascending order.
+    void removeAtOnce(const lexi::WordList &rows, const QList<std::pair<int, int>> &gone);
     bool insertToMatch(const lexi::WordList &rows);
 
     const lexi::Clock &m_clock;
