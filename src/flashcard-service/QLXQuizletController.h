@@ -6,6 +6,8 @@
 #include "QuizletServices.h"
 #include "QuizletSetSelection.h"
 
+#include "views/MainWindowPage.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -25,12 +27,16 @@ class QLXQuizletPopupController;
 // spinner), nothing typed yet, or nothing found. Only the latest search or page counts: a new one
 // cancels the one under way, and a new choice of set cancels the details asked for before. Every
 // text from the service is shown as plain text. Main thread only.
-class QLXQuizletController : public QWidget, private QLXQuizletPopupControllerDelegate
+class QLXQuizletController : public QWidget,
+                             public lexi::FlashCardServicePage,
+                             private QLXQuizletPopupControllerDelegate
 {
     Q_OBJECT
 
 public:
     explicit QLXQuizletController(const lexi::QuizletServices &services, QWidget *parent = nullptr);
+
+    QWidget *view() override { return this; }
 
     // The search button (or Return in a search field).
     void search();

@@ -6,22 +6,52 @@
 
 namespace lexi {
 
+namespace {
+
+QLXPreferencesController::Environment preferencesEnvironment(Installation &installation, QLXColorTheme &colorTheme)
+{
+    QLXPreferencesController::Environment environment;
+    environment.folders = &installation.folders();
+    environment.storage = &installation.storage();
+    environment.services = &installation.services();
+    environment.defaults = &installation.defaults();
+    environment.sync = &installation.dropboxController();
+    environment.syncLog = &installation.syncLog();
+    environment.analytics = &installation.analyticsClient();
+    environment.alerts = &installation.ports().alerts;
+    environment.inputSources = &installation.ports().inputSources;
+    environment.clock = &installation.ports().clock;
+    environment.scheduler = &installation.ports().scheduler;
+    environment.colorTheme = &colorTheme;
+    environment.openUrl = [&workspace = installation.ports().workspace](const QUrl &address) {
+        workspace.openWebAddress(address);
+    };
+    return environment;
+}
+
+} // namespace
+
 MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer &moveOffer)
     : m_modalWatch(installation.ports().scheduler),
       m_colorTheme(installation.defaults()),
       m_ratingPrompt(installation, installation.network(), [this] { return m_mainWindowController.mainWindow(); }),
       m_vocabularyPage(installation),
       m_quizPage(installation, m_colorTheme, m_ratingPrompt.rate(), m_vocabularyPage.keeper(), installation.network()),
-      m_flashCardServicePage(installation, m_vocabularyPage.keeper()),
-      m_statisticsPage(installation, m_colorTheme, m_vocabularyPage.keeper()),
-      m_preferencesPage(installation, m_colorTheme),
+      m_quizletClient(installation.defaults(), installation.network()),
+      m_flashCardServicePage(std::make_unique<QLXQuizletController>(
+          QuizletServices{m_vocabularyPage.keeper(), m_quizletClient, installation.ports().alerts,
+                          installation.ports().workspace, installation.defaults()})),
+      m_statisticsPage(std::make_unique<QLXStatisticsController>(
+          StatisticsServices{m_vocabularyPage.keeper(), installation.ports().clock, installation.ports().scheduler,
+                             m_colorTheme})),
+      m_preferencesPage(std::make_unique<QLXPreferencesController>(preferencesEnvironment(installation, m_colorTheme))),
       m_launchServices(installation),
       m_mainWindowController(installation,
                              {.vocabulary = &m_vocabularyPage,
                               .quiz = &m_quizPage,
-                              .flashCardService = &m_flashCardServicePage,
-                              .statistics = &m_statisticsPage,
-                              .preferences = &m_preferencesPage},
+                              .flashCardService = m_flashCardServicePage.get(),
+                              .statistics = m_statisticsPage.get(),
+                              .preferences = m_preferencesPage.get()},
                              m_modalWatch),
       m_appDelegate({installation.defaults(), m_launchServices, m_ratingPrompt, moveOffer}, m_mainWindowController)
 {

@@ -5,8 +5,14 @@
 #include "ModalWatch.h"
 #include "PageAdapters.h"
 #include "QLXMainWindowController.h"
+#include "QLXPreferencesController.h"
 
+#include "flashcard-service/QLXQuizletController.h"
+#include "flashcard-service/QuizletClient.h"
+#include "statistics/QLXStatisticsController.h"
 #include "views/QLXColorTheme.h"
+
+#include <memory>
 
 namespace lexi {
 
@@ -28,8 +34,8 @@ public:
     AppDelegate &appDelegate() { return m_appDelegate; }
     VocabularyListAdapter &vocabularyPage() { return m_vocabularyPage; }
     QuizPageAdapter &quizPage() { return m_quizPage; }
-    StatisticsPageAdapter &statisticsPage() { return m_statisticsPage; }
-    FlashCardServiceAdapter &flashCardServicePage() { return m_flashCardServicePage; }
+    QLXStatisticsController &statisticsPage() { return *m_statisticsPage; }
+    QLXQuizletController &flashCardServicePage() { return *m_flashCardServicePage; }
 
 private:
     ModalWatch m_modalWatch;
@@ -38,9 +44,10 @@ private:
     ProgramRatingPrompt m_ratingPrompt;
     VocabularyListAdapter m_vocabularyPage;
     QuizPageAdapter m_quizPage;
-    FlashCardServiceAdapter m_flashCardServicePage;
-    StatisticsPageAdapter m_statisticsPage;
-    PreferencesAdapter m_preferencesPage;
+    QuizletClient m_quizletClient;
+    std::unique_ptr<QLXQuizletController> m_flashCardServicePage;
+    std::unique_ptr<QLXStatisticsController> m_statisticsPage;
+    std::unique_ptr<QLXPreferencesController> m_preferencesPage;
     InstallationLaunchServices m_launchServices;
     QLXMainWindowController m_mainWindowController;
     AppDelegate m_appDelegate;

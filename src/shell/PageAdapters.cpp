@@ -47,41 +47,6 @@ VocabularyHelpTargets VocabularyListAdapter::helpTargets() const
     return targets;
 }
 
-FlashCardServiceAdapter::FlashCardServiceAdapter(Installation &installation, VocabularyKeeper &keeper)
-    : m_client(installation.defaults(), installation.network()),
-      m_controller(std::make_unique<QLXQuizletController>(QuizletServices{
-          keeper, m_client, installation.ports().alerts, installation.ports().workspace, installation.defaults()}))
-{
-}
-
-StatisticsPageAdapter::StatisticsPageAdapter(Installation &installation, QLXColorTheme &colorTheme,
-                                             VocabularyKeeper &keeper)
-    : m_controller(std::make_unique<QLXStatisticsController>(StatisticsServices{
-          keeper, installation.ports().clock, installation.ports().scheduler, colorTheme}))
-{
-}
-
-PreferencesAdapter::PreferencesAdapter(Installation &installation, QLXColorTheme &colorTheme)
-{
-    QLXPreferencesController::Environment environment;
-    environment.folders = &installation.folders();
-    environment.storage = &installation.storage();
-    environment.services = &installation.services();
-    environment.defaults = &installation.defaults();
-    environment.sync = &installation.dropboxController();
-    environment.syncLog = &installation.syncLog();
-    environment.analytics = &installation.analyticsClient();
-    environment.alerts = &installation.ports().alerts;
-    environment.inputSources = &installation.ports().inputSources;
-    environment.clock = &installation.ports().clock;
-    environment.scheduler = &installation.ports().scheduler;
-    environment.colorTheme = &colorTheme;
-    environment.openUrl = [&workspace = installation.ports().workspace](const QUrl &address) {
-        workspace.openWebAddress(address);
-    };
-    m_controller = std::make_unique<QLXPreferencesController>(std::move(environment));
-}
-
 QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colorTheme, RatingPrompt &ratingPrompt,
                                  VocabularyKeeper &keeper, QNetworkAccessManager &network)
     : m_settings(installation.defaults()),

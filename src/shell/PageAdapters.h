@@ -8,8 +8,6 @@
 
 #include "editor/LexicartaController.h"
 #include "editor/QLXWordPopoverController.h"
-#include "flashcard-service/QLXQuizletController.h"
-#include "flashcard-service/QuizletClient.h"
 #include "model/VocabularyKeeper.h"
 #include "platform/files/Settings.h"
 #include "platform/ports/FocusReturn.h"
@@ -19,8 +17,6 @@
 #include "quiz/QLXTypingQuizController.h"
 #include "quiz/QuizPages.h"
 #include "quiz/QuizServices.h"
-#include "shell/QLXPreferencesController.h"
-#include "statistics/QLXStatisticsController.h"
 #include "views/QLXPopover.h"
 
 #include <memory>
@@ -60,54 +56,6 @@ private:
     DropBoxSyncStatus m_syncStatus;
     VocabularyKeeper m_keeper;
     LexicartaController m_controller;
-};
-
-// The preferences as the settings page.
-class PreferencesAdapter final : public PreferencesPage
-{
-public:
-    PreferencesAdapter(Installation &installation, QLXColorTheme &colorTheme);
-
-    QWidget *view() override { return m_controller.get(); }
-    void setDelegate(QLXPreferencesDelegate *delegate) override { m_controller->setDelegate(delegate); }
-    void showPreferences() override { m_controller->showPreferences(); }
-    void showLanguages() override { m_controller->showLanguages(); }
-    void showSyncing() override { m_controller->showSyncing(); }
-    void cloudControllerDidSync() override { m_controller->cloudControllerDidSync(); }
-
-private:
-    std::unique_ptr<QLXPreferencesController> m_controller;
-};
-
-// The flash-card service's page, importing into the vocabulary the list's keeper holds.
-class FlashCardServiceAdapter final : public FlashCardServicePage
-{
-public:
-    FlashCardServiceAdapter(Installation &installation, VocabularyKeeper &keeper);
-
-    QWidget *view() override { return m_controller.get(); }
-
-    QLXQuizletController &controller() { return *m_controller; }
-
-private:
-    QuizletClient m_client;
-    std::unique_ptr<QLXQuizletController> m_controller;
-};
-
-// The statistics tab, showing the vocabulary the list's keeper holds.
-class StatisticsPageAdapter final : public StatisticsPage
-{
-public:
-    StatisticsPageAdapter(Installation &installation, QLXColorTheme &colorTheme, VocabularyKeeper &keeper);
-
-    QWidget *view() override { return m_controller.get(); }
-    void showStatistics() override { m_controller->showStatistics(); }
-    void windowDidResize() override { m_controller->windowDidResize(); }
-
-    QLXStatisticsController &controller() { return *m_controller; }
-
-private:
-    std::unique_ptr<QLXStatisticsController> m_controller;
 };
 
 // The quiz tab: the set-up page, the typing quiz, the flash cards and the pop-up quiz in their pages.

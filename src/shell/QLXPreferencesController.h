@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LanguageEditor.h"
+#include "MainWindowPages.h"
 #include "UsageStatisticsChoice.h"
 #include "VocabularySummaryCache.h"
 
@@ -57,7 +58,7 @@ class Scheduler;
 // Vocabularies are read and saved off the main thread: the languages table shows each file once
 // its summary is read (see lexi::VocabularySummaryCache), and the sheet stays open, inactive,
 // while its vocabulary is saved.
-class QLXPreferencesController final : public QWidget
+class QLXPreferencesController final : public QWidget, public lexi::PreferencesPage
 {
     Q_OBJECT
 
@@ -87,18 +88,19 @@ public:
 
     explicit QLXPreferencesController(Environment environment, QWidget *parent = nullptr);
 
-    void setDelegate(QLXPreferencesDelegate *delegate) { m_delegate = delegate; }
+    QWidget *view() override { return this; }
+    void setDelegate(QLXPreferencesDelegate *delegate) override { m_delegate = delegate; }
 
     // Fills every page from the settings and lists the vocabularies; the main window calls it
     // each time the tab opens.
-    void showPreferences();
+    void showPreferences() override;
     void localize();
 
     void showGeneral();
-    void showLanguages();
-    void showSyncing();
+    void showLanguages() override;
+    void showSyncing() override;
     // After every synchronisation: the status text and the switch.
-    void cloudControllerDidSync();
+    void cloudControllerDidSync() override;
 
     // Lists the vocabulary files and fills the table with those read so far.
     void loadVocabularies();

@@ -4,6 +4,7 @@
 #include "StatisticsServices.h"
 
 #include "platform/dispatch/DelayedBlock.h"
+#include "views/MainWindowPage.h"
 
 #include <QWidget>
 
@@ -22,7 +23,7 @@ class QStackedWidget;
 //
 // It shows the vocabulary its keeper holds: whenever the tab is shown, and at once when that
 // vocabulary is replaced or its words change while the tab is on screen. Main thread only.
-class QLXStatisticsController : public QWidget
+class QLXStatisticsController : public QWidget, public lexi::StatisticsPage
 {
     Q_OBJECT
 
@@ -31,8 +32,9 @@ public:
 
     explicit QLXStatisticsController(const lexi::StatisticsServices &services, QWidget *parent = nullptr);
 
+    QWidget *view() override { return this; }
     // The tab is shown: every figure and graph anew, on the overview page.
-    void showStatistics();
+    void showStatistics() override;
     void updateEntireView();
     void updateGui();
     void updateWordsGraph();
@@ -46,7 +48,7 @@ public:
     void setWordsMode(int segment);
     void setUnderstandingMode(int segment);
     // The window changed its size: the graphs are drawn anew to fit.
-    void windowDidResize();
+    void windowDidResize() override;
 
     Page currentPage() const;
     lexi::GraphMode wordsMode() const { return m_wordsMode; }

@@ -87,7 +87,7 @@ TEST(MainInterfaceTest, TheGetWordsTabIsTheFlashCardServicePageImportingThroughT
 
     window.showQuizlet();
     ASSERT_EQ(window.selectedTab(), QLXMainWindowController::quizletTab);
-    QLXQuizletController &page = interface.flashCardServicePage().controller();
+    QLXQuizletController &page = interface.flashCardServicePage();
     EXPECT_TRUE(page.isVisible());
     QLXQuizletSet set;
     set.setTitle(u"Cocina"_s);
@@ -108,7 +108,7 @@ TEST(MainInterfaceTest, TheStatisticsTabShowsTheOpenVocabularyAsItIsWhenItShows)
     QLXMainWindowController &window = interface.mainWindowController();
     window.mainWindow()->show();
     test.scheduler.advance(500ms);
-    QLXStatisticsController &statistics = interface.statisticsPage().controller();
+    QLXStatisticsController &statistics = interface.statisticsPage();
     const auto learntTotal = [&] { return statistics.findChild<QLabel *>(u"learntTotal"_s)->text(); };
     VocabularyKeeper &keeper = interface.vocabularyPage().keeper();
     const auto answerRight = [&](qsizetype word) {
