@@ -124,7 +124,7 @@ public:
         list.view()->resize(1180, 720);
         list.view()->show();
         keeper.setVocabulary(vocabulary);
-        list.showVocabulary(nullptr);
+        list.showVocabulary();
         store.flushSaves();
     }
 

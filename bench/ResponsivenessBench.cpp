@@ -88,7 +88,7 @@ public:
         list.view()->resize(1180, 720);
         list.view()->show();
         keeper.setVocabulary(vocabulary);
-        list.showVocabulary(nullptr);
+        list.showVocabulary();
         if (!QTest::qWaitForWindowExposed(list.view()))
             fprintf(stderr, "responsiveness_bench: the list's window was never shown\n");
         settle();

@@ -48,7 +48,7 @@ LexicartaController::LexicartaController(Services services, QObject *parent)
 
 const std::shared_ptr<Lexicarta> &LexicartaController::vocabulary() const
 {
-    return keeper().vocabulary();
+    return m_services.popover.keeper.vocabulary();
 }
 
 bool LexicartaController::save(const char *failure)
@@ -67,11 +67,22 @@ bool LexicartaController::recordChange(const char *failure)
     return false;
 }
 
-void LexicartaController::showVocabulary(const lexi::VocabularySyncStatus *syncStatus)
+void LexicartaController::showVocabulary()
 {
-    m_syncStatus = syncStatus;
+    m_syncStatus = m_services.syncStatus;
     updateEntireView();
     setStatusPage(m_syncStatus && m_syncStatus->isEnabled() ? 1 : 0);
+}
+
+lexi::VocabularyHelpTargets LexicartaController::helpTargets() const
+{
+    lexi::VocabularyHelpTargets targets;
+    for (quint64 level = 0; level <= allWordsLevel; ++level)
+        targets.levels.append(levelButton(level));
+    targets.addWord = addWordButton();
+    targets.search = searchField();
+    targets.tagFilter = tagFilterControls();
+    return targets;
 }
 
 void LexicartaController::vocabularyWasReplaced()

@@ -8,6 +8,7 @@
 
 #include "model/QLXWordPopoverDelegate.h"
 #include "platform/dispatch/DelayedBlock.h"
+#include "views/MainWindowPage.h"
 
 #include <QObject>
 #include <QPointer>
@@ -38,7 +39,10 @@ class VocabularySyncStatus;
 // deletes duplicates, tags a word by a tag dropped on its row, and edits, adds and deletes words
 // through the word popover. It owns the open vocabulary, which the keeper of its services holds:
 // every page reads the vocabulary from the keeper and hears of its replacement and changes there.
-class LexicartaController : public QObject, private QLXWordPopoverDelegate, private QLXTokenCloudDelegate
+class LexicartaController : public QObject,
+                            public lexi::VocabularyListPage,
+                            private QLXWordPopoverDelegate,
+                            private QLXTokenCloudDelegate
 {
     Q_OBJECT
 
@@ -49,6 +53,8 @@ public:
         QLXWordPopoverController::Services popover;
         // Loads the vocabulary's file anew; none when that fails.
         std::function<std::shared_ptr<Lexicarta>(const Lexicarta &)> loadFromDisk;
+        // What the list shows of the synchronisation once the tab is shown; none: no status.
+        const lexi::VocabularySyncStatus *syncStatus = nullptr;
     };
 
     // The level that stands for all words (and the synonyms).
@@ -61,29 +67,29 @@ public:
     explicit LexicartaController(Services services, QObject *parent = nullptr);
 
     // The tab's page.
-    QWidget *view() const { return m_view; }
+    QWidget *view() override { return m_view; }
 
-    // When the tab is shown: takes what it shows of the synchronisation (none: no status),
-    // refreshes.
-    void showVocabulary(const lexi::VocabularySyncStatus *syncStatus);
-    lexi::VocabularyKeeper &keeper() const { return m_services.popover.keeper; }
+    // When the tab is shown: takes what it shows of the synchronisation from now on, refreshes.
+    void showVocabulary() override;
+    lexi::VocabularyKeeper &keeper() override { return m_services.popover.keeper; }
     const std::shared_ptr<Lexicarta> &vocabulary() const;
     // Loads the current vocabulary's file anew; a failed load keeps the current vocabulary.
-    void reloadVocabularyFromDisk();
-    void updateEntireView();
+    void reloadVocabularyFromDisk() override;
+    void updateEntireView() override;
 
-    void showAddWordPanel();
-    lexi::WordList getSelectedWordsArray() const;
-    void deselectWords();
-    void closeAddWordPopover();
+    void showAddWordPanel() override;
+    lexi::WordList getSelectedWordsArray() const override;
+    void deselectWords() override;
+    void closeAddWordPopover() override;
     // Hides the help shown over the table until the next refresh.
-    void closeHelp();
-    void cloudControllerDidSync();
+    void closeHelp() override;
+    void cloudControllerDidSync() override;
+    lexi::VocabularyHelpTargets helpTargets() const override;
 
     // Actions of the tab's own views and menu items.
     void selectMemoryView(std::optional<quint64> level);
-    void setDisplaySynonyms();
-    void deleteDuplicates();
+    void setDisplaySynonyms() override;
+    void deleteDuplicates() override;
     void search();
     void focusOnSearchField();
     void toggleStatusView();
@@ -94,7 +100,7 @@ public:
     bool tableViewAcceptDrop(int row, const QString &text);
 
     quint64 selectedLevel() const { return m_selectedLevel; }
-    bool isSynonymsActive() const { return m_isSynonymsActive; }
+    bool isSynonymsActive() const override { return m_isSynonymsActive; }
     bool sortDescending() const { return m_shown.sortDescending(); }
     const lexi::WordList &currentWordsToShow() const { return m_shown.words(); }
 

@@ -2,6 +2,9 @@
 
 #include "Installation.h"
 
+#include "model/QLXStorageManager.h"
+#include "platform/linux/LocaleName.h"
+
 #include <QMainWindow>
 
 namespace lexi {
@@ -35,19 +38,31 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
     : m_modalWatch(installation.ports().scheduler),
       m_colorTheme(installation.defaults()),
       m_ratingPrompt(installation, installation.network(), [this] { return m_mainWindowController.mainWindow(); }),
-      m_vocabularyPage(installation),
-      m_quizPage(installation, m_colorTheme, m_ratingPrompt.rate(), m_vocabularyPage.keeper(), installation.network()),
+      m_settings(installation.defaults()),
+      m_syncStatus(installation.dropboxController(), installation.syncLog()),
+      m_keeper([&storage = installation.storage()](const Lexicarta &vocabulary) {
+          return storage.saveVocabulary(&vocabulary);
+      }, installation.dropboxController()),
+      m_vocabularyPage(std::make_unique<LexicartaController>(LexicartaController::Services{
+          .popover = {m_keeper, installation.ports().alerts, installation.ports().inputSources,
+                      installation.ports().clock, installation.ports().scheduler, m_settings, selectedLocaleName()},
+          .loadFromDisk = [&storage = installation.storage()](const Lexicarta &vocabulary) -> std::shared_ptr<Lexicarta> {
+              const std::optional<QString> path = storage.savePathForVocabulary(vocabulary);
+              return path ? storage.vocabularyFromFile(*path) : nullptr;
+          },
+          .syncStatus = &m_syncStatus})),
+      m_quizPage(installation, m_colorTheme, m_ratingPrompt.rate(), m_keeper, installation.network()),
       m_quizletClient(installation.defaults(), installation.network()),
       m_flashCardServicePage(std::make_unique<QLXQuizletController>(
-          QuizletServices{m_vocabularyPage.keeper(), m_quizletClient, installation.ports().alerts,
+          QuizletServices{m_keeper, m_quizletClient, installation.ports().alerts,
                           installation.ports().workspace, installation.defaults()})),
       m_statisticsPage(std::make_unique<QLXStatisticsController>(
-          StatisticsServices{m_vocabularyPage.keeper(), installation.ports().clock, installation.ports().scheduler,
+          StatisticsServices{m_keeper, installation.ports().clock, installation.ports().scheduler,
                              m_colorTheme})),
       m_preferencesPage(std::make_unique<QLXPreferencesController>(preferencesEnvironment(installation, m_colorTheme))),
       m_launchServices(installation),
       m_mainWindowController(installation,
-                             {.vocabulary = &m_vocabularyPage,
+                             {.vocabulary = m_vocabularyPage.get(),
                               .quiz = &m_quizPage,
                               .flashCardService = m_flashCardServicePage.get(),
                               .statistics = m_statisticsPage.get(),
@@ -57,7 +72,7 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
 {
     // The popover's quiz button quizzes the words selected in the list: showing the quiz tab hands
     // the list's selection to the quiz set-up.
-    QObject::connect(m_vocabularyPage.controller().popoverController(),
+    QObject::connect(m_vocabularyPage->popoverController(),
                      &QLXWordPopoverController::quizSelectedWordsRequested, &m_mainWindowController,
                      [this] { m_mainWindowController.showQuiz(); });
     // While the pop-up quiz runs, the main window offers nothing that would change the vocabulary

@@ -1,14 +1,18 @@
 #pragma once
 
 #include "AppDelegate.h"
+#include "DropBoxSyncStatus.h"
 #include "InstallationLaunchServices.h"
 #include "ModalWatch.h"
 #include "PageAdapters.h"
 #include "QLXMainWindowController.h"
 #include "QLXPreferencesController.h"
 
+#include "editor/LexicartaController.h"
 #include "flashcard-service/QLXQuizletController.h"
 #include "flashcard-service/QuizletClient.h"
+#include "model/VocabularyKeeper.h"
+#include "platform/files/Settings.h"
 #include "statistics/QLXStatisticsController.h"
 #include "views/QLXColorTheme.h"
 
@@ -32,7 +36,7 @@ public:
 
     QLXMainWindowController &mainWindowController() { return m_mainWindowController; }
     AppDelegate &appDelegate() { return m_appDelegate; }
-    VocabularyListAdapter &vocabularyPage() { return m_vocabularyPage; }
+    LexicartaController &vocabularyPage() { return *m_vocabularyPage; }
     QuizPageAdapter &quizPage() { return m_quizPage; }
     QLXStatisticsController &statisticsPage() { return *m_statisticsPage; }
     QLXQuizletController &flashCardServicePage() { return *m_flashCardServicePage; }
@@ -42,7 +46,11 @@ private:
     QLXColorTheme m_colorTheme;
     // The main window is made below; the prompt asks for it only when it shows.
     ProgramRatingPrompt m_ratingPrompt;
-    VocabularyListAdapter m_vocabularyPage;
+    Settings m_settings;
+    DropBoxSyncStatus m_syncStatus;
+    // The list holds the open vocabulary in it; every page reads it there, to the end of the last.
+    VocabularyKeeper m_keeper;
+    std::unique_ptr<LexicartaController> m_vocabularyPage;
     QuizPageAdapter m_quizPage;
     QuizletClient m_quizletClient;
     std::unique_ptr<QLXQuizletController> m_flashCardServicePage;

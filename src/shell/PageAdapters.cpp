@@ -19,34 +19,6 @@ using namespace Qt::StringLiterals;
 
 namespace lexi {
 
-VocabularyListAdapter::VocabularyListAdapter(Installation &installation)
-    : m_settings(installation.defaults()),
-      m_syncStatus(installation.dropboxController(), installation.syncLog()),
-      m_keeper([&storage = installation.storage()](const Lexicarta &vocabulary) {
-          return storage.saveVocabulary(&vocabulary);
-      }, installation.dropboxController()),
-      m_controller({.popover = {m_keeper, installation.ports().alerts, installation.ports().inputSources,
-                                installation.ports().clock, installation.ports().scheduler, m_settings,
-                                selectedLocaleName()},
-                    .loadFromDisk =
-                        [&storage = installation.storage()](const Lexicarta &vocabulary) -> std::shared_ptr<Lexicarta> {
-                        const std::optional<QString> path = storage.savePathForVocabulary(vocabulary);
-                        return path ? storage.vocabularyFromFile(*path) : nullptr;
-                    }})
-{
-}
-
-VocabularyHelpTargets VocabularyListAdapter::helpTargets() const
-{
-    VocabularyHelpTargets targets;
-    for (quint64 level = 0; level <= LexicartaController::allWordsLevel; ++level)
-        targets.levels.append(m_controller.levelButton(level));
-    targets.addWord = m_controller.addWordButton();
-    targets.search = m_controller.searchField();
-    targets.tagFilter = m_controller.tagFilterControls();
-    return targets;
-}
-
 QuizPageAdapter::QuizPageAdapter(Installation &installation, QLXColorTheme &colorTheme, RatingPrompt &ratingPrompt,
                                  VocabularyKeeper &keeper, QNetworkAccessManager &network)
     : m_settings(installation.defaults()),

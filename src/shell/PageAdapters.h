@@ -1,12 +1,10 @@
 #pragma once
 
-#include "DropBoxSyncStatus.h"
 #include "MainWindowPages.h"
 #include "QLXRate.h"
 #include "QtRatingPromptPresenter.h"
 #include "StartupCollaborators.h"
 
-#include "editor/LexicartaController.h"
 #include "editor/QLXWordPopoverController.h"
 #include "model/VocabularyKeeper.h"
 #include "platform/files/Settings.h"
@@ -26,37 +24,6 @@ class QLXColorTheme;
 namespace lexi {
 
 class Installation;
-
-// The vocabulary list as the main window's first page.
-class VocabularyListAdapter final : public VocabularyListPage
-{
-public:
-    explicit VocabularyListAdapter(Installation &installation);
-
-    QWidget *view() override { return m_controller.view(); }
-    VocabularyKeeper &keeper() override { return m_keeper; }
-    void reloadVocabularyFromDisk() override { m_controller.reloadVocabularyFromDisk(); }
-    void showVocabulary() override { m_controller.showVocabulary(&m_syncStatus); }
-    void updateEntireView() override { m_controller.updateEntireView(); }
-    void showAddWordPanel() override { m_controller.showAddWordPanel(); }
-    WordList getSelectedWordsArray() const override { return m_controller.getSelectedWordsArray(); }
-    void deselectWords() override { m_controller.deselectWords(); }
-    void closeAddWordPopover() override { m_controller.closeAddWordPopover(); }
-    void closeHelp() override { m_controller.closeHelp(); }
-    void cloudControllerDidSync() override { m_controller.cloudControllerDidSync(); }
-    void showSynonyms() override { m_controller.setDisplaySynonyms(); }
-    bool isSynonymsActive() const override { return m_controller.isSynonymsActive(); }
-    void deleteDuplicateWords() override { m_controller.deleteDuplicates(); }
-    VocabularyHelpTargets helpTargets() const override;
-
-    LexicartaController &controller() { return m_controller; }
-
-private:
-    Settings m_settings;
-    DropBoxSyncStatus m_syncStatus;
-    VocabularyKeeper m_keeper;
-    LexicartaController m_controller;
-};
 
 // The quiz tab: the set-up page, the typing quiz, the flash cards and the pop-up quiz in their pages.
 class QuizPageAdapter final : public QuizPage

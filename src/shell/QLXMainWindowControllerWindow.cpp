@@ -165,7 +165,7 @@ void QLXMainWindowController::buildMenus()
         item->setShortcutContext(Qt::WidgetShortcut);
     edit->addSeparator();
     QAction *deleteDuplicates = addMenuAction(edit, u"deleteDuplicateWords"_s, nullptr);
-    connect(deleteDuplicates, &QAction::triggered, this, [this] { m_pages.vocabulary->deleteDuplicateWords(); });
+    connect(deleteDuplicates, &QAction::triggered, this, [this] { m_pages.vocabulary->deleteDuplicates(); });
     m_vocabularyActions.append(deleteDuplicates);
     edit->addSeparator();
     const QKeySequence preferencesShortcut = QKeySequence::keyBindings(QKeySequence::Preferences).isEmpty()
@@ -183,7 +183,7 @@ void QLXMainWindowController::buildMenus()
     }
     view->addSeparator();
     QAction *synonyms = addMenuAction(view, u"showSynonyms"_s, nullptr);
-    connect(synonyms, &QAction::triggered, this, [this] { m_pages.vocabulary->showSynonyms(); });
+    connect(synonyms, &QAction::triggered, this, [this] { m_pages.vocabulary->setDisplaySynonyms(); });
     m_vocabularyActions.append(synonyms);
     // While the list shows the synonyms, the item leads back to all words.
     connect(view, &QMenu::aboutToShow, this, [this, synonyms] {

@@ -60,9 +60,9 @@ public:
     virtual void closeHelp() = 0;
     virtual void cloudControllerDidSync() = 0;
     // Toggles between the synonyms and all words.
-    virtual void showSynonyms() = 0;
+    virtual void setDisplaySynonyms() = 0;
     virtual bool isSynonymsActive() const = 0;
-    virtual void deleteDuplicateWords() = 0;
+    virtual void deleteDuplicates() = 0;
     // Where the help overlay points; a page without those parts has none.
     virtual VocabularyHelpTargets helpTargets() const { return {}; }
 };

@@ -31,7 +31,7 @@ protected:
         list->view()->resize(1180, 720);
         list->view()->show();
         keeper.setVocabulary(vocabulary);
-        list->showVocabulary(&sync);
+        list->showVocabulary();
     }
 
     void selectRows(int first, int last)
@@ -133,7 +133,7 @@ TEST_F(EditorScreenshotsTest, TheTablesTextKeepsItsContrastInALightAndADarkPalet
         auto made = makeList();
         made->view()->resize(1180, 720);
         made->view()->show();
-        made->showVocabulary(&sync);
+        made->showVocabulary();
         expectReadableRows(*made, prefix.isEmpty() ? "made under the light palette" : "made under the dark palette");
     });
     const QPalette light = QApplication::palette();

@@ -27,10 +27,13 @@ QLXWordPopoverController::Services EditorFixture::popoverServices()
 
 std::unique_ptr<LexicartaController> EditorFixture::makeList()
 {
-    LexicartaController::Services listServices{popoverServices(), [this](const Lexicarta &) {
-                                                   ++reloads;
-                                                   return reloaded;
-                                               }};
+    LexicartaController::Services listServices{.popover = popoverServices(),
+                                               .loadFromDisk =
+                                                   [this](const Lexicarta &) {
+                                                       ++reloads;
+                                                       return reloaded;
+                                                   },
+                                               .syncStatus = &sync};
     return std::make_unique<LexicartaController>(listServices);
 }
 

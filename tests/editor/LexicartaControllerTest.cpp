@@ -44,7 +44,7 @@ protected:
         list->view()->resize(1100, 700);
         list->view()->show();
         keeper.setVocabulary(vocabulary);
-        list->showVocabulary(&sync);
+        list->showVocabulary();
     }
 
     QStringList rows() const

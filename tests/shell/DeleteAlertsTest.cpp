@@ -79,7 +79,7 @@ protected:
     void TearDown() override { alerts.setParentWindow(nullptr); }
 
     QMainWindow *window() { return interface->mainWindowController().mainWindow(); }
-    LexicartaController &list() { return interface->vocabularyPage().controller(); }
+    LexicartaController &list() { return interface->vocabularyPage(); }
 
     // Does `step` in the application's event loop, as the program does, and ends the alert it
     // shows the test's way, SIGTERM standing for the quit. Returns the alert's buttons. An alert

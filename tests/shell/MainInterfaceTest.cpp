@@ -47,7 +47,7 @@ TEST(MainInterfaceTest, TheWordPopoversQuizButtonQuizzesTheSelectedWords)
     test.scheduler.advance(500ms);
     ASSERT_EQ(window.selectedTab(), QLXMainWindowController::vocabularyTab);
 
-    LexicartaController &list = interface.vocabularyPage().controller();
+    LexicartaController &list = interface.vocabularyPage();
     list.tableView()->selectionModel()->select(
         QItemSelection(list.tableModel()->index(2, 0), list.tableModel()->index(4, WordTableModel::ColumnCount - 1)),
         QItemSelectionModel::ClearAndSelect);
@@ -295,7 +295,7 @@ TEST(MainInterfaceTest, TheSynonymsMenuItemTogglesTheListAndLeadsBackToAllWords)
     }
     ASSERT_NE(viewMenu, nullptr);
     QAction *synonyms = viewMenu->actions().last();
-    LexicartaController &list = interface.vocabularyPage().controller();
+    LexicartaController &list = interface.vocabularyPage();
 
     synonyms->trigger();
     EXPECT_TRUE(list.isSynonymsActive());

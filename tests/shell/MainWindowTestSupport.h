@@ -87,9 +87,9 @@ public:
     void closeAddWordPopover() override { m_log.append(u"vocabulary.closeAddWordPopover"_s); }
     void closeHelp() override { m_log.append(u"vocabulary.closeHelp"_s); }
     void cloudControllerDidSync() override { m_log.append(u"vocabulary.cloudControllerDidSync"_s); }
-    void showSynonyms() override { m_log.append(u"vocabulary.showSynonyms"_s); }
+    void setDisplaySynonyms() override { m_log.append(u"vocabulary.showSynonyms"_s); }
     bool isSynonymsActive() const override { return false; }
-    void deleteDuplicateWords() override { m_log.append(u"vocabulary.deleteDuplicateWords"_s); }
+    void deleteDuplicates() override { m_log.append(u"vocabulary.deleteDuplicateWords"_s); }
 
     WordList selectedWords;
 

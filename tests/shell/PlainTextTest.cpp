@@ -147,7 +147,7 @@ TEST_F(PlainTextTest, NoPageRendersTheTextsOfAVocabulary)
     QLXMainWindowController &window = this->window();
 
     // The list, its tag cloud and the popover over a selected word.
-    LexicartaController &list = interface.vocabularyPage().controller();
+    LexicartaController &list = interface.vocabularyPage();
     const QAbstractItemModel &words = *list.tableModel();
     list.tableView()->selectionModel()->select(
         QItemSelection(words.index(0, 0), words.index(0, WordTableModel::ColumnCount - 1)),

@@ -112,7 +112,7 @@ TEST_F(ScreenshotTest, TheHelpNotesStandBesideWhatTheyDescribeAndOverlapNothing)
     QLXHelpController &help = *controller.helpController();
     ASSERT_TRUE(help.isShown());
 
-    LexicartaController &list = interface.vocabularyPage().controller();
+    LexicartaController &list = interface.vocabularyPage();
     auto *toolbar = controller.mainWindow()->findChild<QToolBar *>(u"tabs"_s);
     ASSERT_TRUE(toolbar);
     QList<QWidget *> levels;
