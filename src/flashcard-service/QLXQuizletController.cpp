@@ -86,6 +86,8 @@ void QLXQuizletController::buildView()
     m_resultsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_resultsTable->setAlternatingRowColors(true);
     m_resultsTable->setWordWrap(false);
+    // Tab leaves the results for the next control; the arrows move among the sets.
+    m_resultsTable->setTabKeyNavigation(false);
     m_resultsTable->verticalHeader()->hide();
     QHeaderView *columns = m_resultsTable->horizontalHeader();
     columns->setSectionResizeMode(lexi::QuizletResultsModel::Title, QHeaderView::Stretch);
@@ -99,6 +101,9 @@ void QLXQuizletController::buildView()
     layout->addWidget(makeStatusArea());
 
     m_loadingView = new QWidget(this);
+    // Over the results of the search before, its text stays legible.
+    m_loadingView->setBackgroundRole(QPalette::Base);
+    m_loadingView->setAutoFillBackground(true);
     auto *loading = new QHBoxLayout(m_loadingView);
     m_spinner = new QProgressBar(m_loadingView);
     m_spinner->setTextVisible(false);
@@ -285,15 +290,30 @@ bool QLXQuizletController::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_resultsTable && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
         placeLoadingView();
-    // Return in the results takes the keyboard into the open popover, to its default button.
+    // Return in the results takes the keyboard into the open popover, to its default button;
+    // Escape closes it.
     if (watched == m_resultsTable && event->type() == QEvent::KeyPress && m_popover->isVisible()) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             m_popupController->takeFocus();
             return true;
         }
+        if (key == Qt::Key_Escape) {
+            popoverShallClose();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void QLXQuizletController::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The keyboard comes along to the page: back to where it was on it, else to the first field.
+    if (QWidget *focused = window()->focusWidget(); focused && isAncestorOf(focused))
+        return;
+    QWidget *last = focusWidget();
+    (last && last->isVisibleTo(this) && last->isEnabled() ? last : m_keywordsField)->setFocus(Qt::OtherFocusReason);
 }
 
 void QLXQuizletController::changeEvent(QEvent *event)

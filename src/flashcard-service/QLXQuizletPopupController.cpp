@@ -99,6 +99,7 @@ void QLXQuizletPopupController::buildView()
     m_termsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_termsTable->setAlternatingRowColors(true);
     m_termsTable->setWordWrap(false);
+    m_termsTable->setTabKeyNavigation(false);
     m_termsTable->setFixedHeight(termsHeight);
     termsLayout->addWidget(m_termsTable);
     layout->addWidget(m_termsArea);

@@ -122,3 +122,19 @@ bool QLXPopover::eventFilter(QObject *watched, QEvent *event)
         reposition();
     return QWidget::eventFilter(watched, event);
 }
+
+bool QLXPopover::focusNextPrevChild(bool next)
+{
+    QWidget *focused = window()->focusWidget();
+    if (!focused || !isAncestorOf(focused))
+        return QWidget::focusNextPrevChild(next);
+    for (QWidget *candidate = next ? focused->nextInFocusChain() : focused->previousInFocusChain();
+         candidate != focused; candidate = next ? candidate->nextInFocusChain() : candidate->previousInFocusChain()) {
+        if (isAncestorOf(candidate) && candidate->isVisible() && candidate->isEnabled() &&
+            (candidate->focusPolicy() & Qt::TabFocus)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
+}

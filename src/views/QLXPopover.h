@@ -6,7 +6,8 @@
 
 // A panel inside a window, with an arrow pointing at the part of a view it belongs to: to the left
 // of that part when there is room, else to its right. It stays until its owner closes it (a
-// pop-up window would close itself on a click elsewhere, behind its owner's back).
+// pop-up window would close itself on a click elsewhere, behind its owner's back). While the
+// keyboard is inside it, Tab and Backtab go round its own controls, as in a window of its own.
 class QLXPopover : public QWidget
 {
     Q_OBJECT
@@ -38,6 +39,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QRect panelRect() const;

@@ -178,6 +178,47 @@ TEST_F(QLXQuizletControllerTest, ChoosingASetShowsItsSummaryAtItsTitleThenItsTer
     EXPECT_EQ(recording.saves, 0);
 }
 
+// Tab goes from control to control in the order of the layout, passing over the results in one
+// step (the arrows move among the sets); while the keyboard is in the open popover, Tab goes round
+// the popover's own controls.
+TEST_F(QLXQuizletControllerTest, TheKeyboardGoesFromControlToControlAndRoundTheOpenPopover)
+{
+    const auto tabbedThrough = [](QWidget *from, int steps, Qt::Key key = Qt::Key_Tab) {
+        QList<QWidget *> reached;
+        QWidget *focused = from;
+        for (int step = 0; step < steps; ++step) {
+            QTest::keyClick(focused, key);
+            focused = QApplication::focusWidget();
+            reached.append(focused);
+        }
+        return reached;
+    };
+    EXPECT_TRUE(page->keywordsField()->hasFocus());
+    searchKitchen();
+    EXPECT_EQ(tabbedThrough(page->keywordsField(), 7),
+              (QList<QWidget *>{page->authorField(), page->termField(), page->searchButton(), page->resultsTable(),
+                                page->pageField(), page->visitButton(), page->keywordsField()}));
+
+    service.server.enqueue({200, {}, lexi::test::setReply(2, u"Set 2"_s, kitchenTerms)});
+    page->resultsTable()->setFocus();
+    QTest::keyClick(page->resultsTable(), Qt::Key_Down);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page->selection().hasDetails(); }));
+    EXPECT_EQ(popup().titleField()->text(), u"Set 2"_s);
+    QTest::keyClick(page->resultsTable(), Qt::Key_Return);
+    ASSERT_TRUE(popup().importButton()->hasFocus());
+    const QList<QWidget *> round{popup().directionButton(), popup().termsTable(), popup().closeButton(),
+                                 popup().importButton()};
+    EXPECT_EQ(tabbedThrough(popup().importButton(), 4), round);
+    EXPECT_EQ(tabbedThrough(popup().importButton(), 4, Qt::Key_Backtab),
+              (QList<QWidget *>{round[2], round[1], round[0], round[3]}));
+
+    // Escape in the results closes the popover as well.
+    page->resultsTable()->setFocus();
+    QTest::keyClick(page->resultsTable(), Qt::Key_Escape);
+    EXPECT_FALSE(page->popover()->isVisible());
+    EXPECT_TRUE(page->resultsTable()->hasFocus());
+}
+
 TEST_F(QLXQuizletControllerTest, ASetWhoseDetailsCannotBeReadShowsThePlaceholderAndCannotBeImported)
 {
     searchKitchen();
