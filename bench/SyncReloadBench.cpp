@@ -1,0 +1,195 @@
+#include "support/GeneratedVocabulary.h"
+#include "support/RunBenchmarks.h"
+#include "support/NullWorkspace.h"
+#include "support/ScriptedFileChooser.h"
+#include "support/ScriptedFolderChooser.h"
+#include "support/SilentAlertPresenter.h"
+#include "support/StallMeter.h"
+
+#include "model/QLXStorageManager.h"
+#include "model/QLXWord.h"
+#include "model/VocabularyKeeper.h"
+#include "platform/dispatch/QtScheduler.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/Settings.h"
+#include "platform/ports/Console.h"
+#include "shell/Installation.h"
+#include "shell/InstallationLaunchServices.h"
+#include "shell/MainInterface.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+// The main thread's share of taking in a synchronisation's result at 60,000 words: the program's
+// main window with its real pages, the open vocabulary's file rewritten as a synchronisation
+// leaves it, then the synchronisation's end told to the window. Each step is measured by the main
+// thread's longest stall (StallMeter) over a window long enough for the file to be read and the
+// result shown; "median_ms" and "max_ms" are taken over the steps.
+
+namespace {
+
+constexpr int wordCount = 60000;
+
+class Offline final : public lexi::NetworkReachability
+{
+public:
+    std::optional<quint32> flags(Target) const override { return 0; }
+};
+
+class Stalls
+{
+public:
+    explicit Stalls(benchmark::State &state) : m_state(state) {}
+    ~Stalls()
+    {
+        if (m_samples.empty())
+            return;
+        std::sort(m_samples.begin(), m_samples.end());
+        m_state.counters["median_ms"] = m_samples[m_samples.size() / 2];
+        m_state.counters["max_ms"] = m_samples.back();
+    }
+
+    void record(std::chrono::duration<double, std::milli> stall)
+    {
+        m_samples.push_back(stall.count());
+        m_state.SetIterationTime(stall.count() / 1000.0);
+    }
+
+private:
+    benchmark::State &m_state;
+    std::vector<double> m_samples;
+};
+
+// The program's window over an installation holding the generated vocabulary, and two results a
+// synchronisation could leave in its file (the vocabulary with one word more from elsewhere, and
+// with two), written in turn so that every step finds a file that changed.
+class ReloadFixture
+{
+public:
+    ReloadFixture()
+    {
+        lexi::Console::setSink([](const QString &) {});
+        installation = std::make_unique<lexi::Installation>(
+            lexi::ApplicationFolders(folder.path() + u"/data"_s), folder.path() + u"/Lexicarta.conf"_s,
+            lexi::InstallationPorts{lexi::Clock::system(), scheduler, alerts, fileChooser, folderChooser, workspace,
+                                    inputSources, network});
+        installation->defaults().setBool(lexi::Settings::hasShownVocabularyHelp.name, true);
+        QLXStorageManager &storage = installation->storage();
+        const auto vocabulary = lexi::bench::generateVocabulary(installation->services(), wordCount);
+        storage.saveVocabulary(vocabulary.get());
+        storage.flushSaves();
+        path = *storage.savePathForVocabulary(*vocabulary);
+        for (const QString &word : {u"from elsewhere"_s, u"also from elsewhere"_s}) {
+            vocabulary->addWord(std::make_shared<QLXWord>(word, word));
+            results.push_back(*QLXStorageManager::ownFormatData(lexi::VocabularySnapshot(*vocabulary)));
+        }
+
+        interface = std::make_unique<lexi::MainInterface>(*installation, moveOffer);
+        interface->awakeFromNib();
+        window().mainWindow()->resize(1180, 760);
+        window().mainWindow()->show();
+        lexi::bench::StallMeter::runEventLoop(800ms);
+    }
+
+    QLXMainWindowController &window() { return interface->mainWindowController(); }
+
+    // The synchronisation's result replaces the file, as its run writes it.
+    void writeNextResult()
+    {
+        lexi::writeFileAtomically(path, results[m_next]);
+        m_next = (m_next + 1) % results.size();
+    }
+
+    QTemporaryDir folder;
+    lexi::dispatch::QtScheduler scheduler;
+    lexi::test::SilentAlertPresenter alerts;
+    lexi::test::ScriptedFileChooser fileChooser;
+    lexi::test::ScriptedFolderChooser folderChooser;
+    lexi::test::NullWorkspace workspace;
+    lexi::NullInputSources inputSources;
+    Offline network;
+    lexi::NoMoveToApplicationsOffer moveOffer;
+    std::unique_ptr<lexi::Installation> installation;
+    std::unique_ptr<lexi::MainInterface> interface;
+    QString path;
+    std::vector<QByteArray> results;
+    lexi::bench::StallMeter meter;
+
+private:
+    std::size_t m_next = 0;
+};
+
+// Made at the first benchmark's start and ended before the application object, which its
+// windows need.
+std::unique_ptr<ReloadFixture> theFixture;
+
+ReloadFixture &fixture()
+{
+    if (!theFixture)
+        theFixture = std::make_unique<ReloadFixture>();
+    return *theFixture;
+}
+
+// The vocabulary open in the window has no change of its own: the result replaces it.
+void BM_ReloadAfterSynchronisation(benchmark::State &state)
+{
+    ReloadFixture &reload = fixture();
+    Stalls stalls(state);
+    for (auto _ : state) {
+        reload.writeNextResult();
+        const std::shared_ptr<Lexicarta> before = reload.window().currentVocabulary();
+        stalls.record(reload.meter.measure([&] { reload.window().dropboxControllerDidFinishSync(); }, 2500ms));
+        if (reload.window().currentVocabulary() == before)
+            state.SkipWithError("the synchronisation's result was not taken in");
+    }
+}
+BENCHMARK(BM_ReloadAfterSynchronisation)->Iterations(7)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// What taking in the result costs the main thread when the learner changed the open vocabulary
+// since its file was saved: the result, read already, merged into it, shown and handed to the saver.
+void BM_MergeResultIntoChangedVocabulary(benchmark::State &state)
+{
+    ReloadFixture &reload = fixture();
+    lexi::VocabularyKeeper &keeper = reload.interface->vocabularyPage().keeper();
+    Stalls stalls(state);
+    int number = 0;
+    for (auto _ : state) {
+        reload.writeNextResult();
+        const std::shared_ptr<Lexicarta> result = reload.installation->storage().vocabularyFromFile(reload.path);
+        const std::shared_ptr<Lexicarta> open = keeper.vocabulary();
+        open->addWord(std::make_shared<QLXWord>(u"learnt here %1"_s.arg(number), u"hier gelernt %1"_s.arg(number)));
+        ++number;
+        stalls.record(reload.meter.measure(
+            [&] {
+                open->mergeWithOtherVersion(*result);
+                open->setVersion(result->version());
+                keeper.setVocabulary(open);
+                keeper.recordChange();
+            },
+            1500ms));
+        reload.installation->storage().flushSaves();
+    }
+}
+BENCHMARK(BM_MergeResultIntoChangedVocabulary)->Iterations(7)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+// Drawn offscreen unless QT_QPA_PLATFORM names another platform.
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int result = lexi::bench::runBenchmarks(argc, argv);
+    theFixture.reset();
+    return result;
+}
