@@ -119,7 +119,7 @@ BENCHMARK(BM_ShownWordsForALevel)->Unit(benchmark::kMillisecond);
 class ListFixture : public EditorFixture
 {
 public:
-    ListFixture() : list(LexicartaController::Services{popoverServices(), {}})
+    ListFixture() : list(LexicartaController::Services{popoverServices()})
     {
         list.view()->resize(1180, 720);
         list.view()->show();

@@ -83,7 +83,7 @@ public:
     explicit ListWindow(int wordCount)
         : m_alerts(1), m_services{m_clock, m_alerts, m_inputSources},
           vocabulary(lexi::bench::generateVocabulary(m_benchServices.services(), wordCount)),
-          list(LexicartaController::Services{popoverServices(), {}})
+          list(LexicartaController::Services{popoverServices()})
     {
         list.view()->resize(1180, 720);
         list.view()->show();

@@ -95,14 +95,6 @@ void LexicartaController::vocabularyWasReplaced()
         selectMemoryView(std::nullopt);
 }
 
-void LexicartaController::reloadVocabularyFromDisk()
-{
-    if (!vocabulary() || !m_services.loadFromDisk)
-        return;
-    if (std::shared_ptr<Lexicarta> loaded = m_services.loadFromDisk(*vocabulary()))
-        keeper().setVocabulary(std::move(loaded));
-}
-
 void LexicartaController::recalculate()
 {
     lexi::ShownWordsQuery query;

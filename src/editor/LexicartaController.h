@@ -51,8 +51,6 @@ public:
     {
         // Its keeper holds the list's vocabulary.
         QLXWordPopoverController::Services popover;
-        // Loads the vocabulary's file anew; none when that fails.
-        std::function<std::shared_ptr<Lexicarta>(const Lexicarta &)> loadFromDisk;
         // What the list shows of the synchronisation once the tab is shown; none: no status.
         const lexi::VocabularySyncStatus *syncStatus = nullptr;
     };
@@ -73,8 +71,6 @@ public:
     void showVocabulary() override;
     lexi::VocabularyKeeper &keeper() override { return m_services.popover.keeper; }
     const std::shared_ptr<Lexicarta> &vocabulary() const;
-    // Loads the current vocabulary's file anew; a failed load keeps the current vocabulary.
-    void reloadVocabularyFromDisk() override;
     void updateEntireView() override;
 
     void showAddWordPanel() override;

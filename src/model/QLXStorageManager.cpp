@@ -340,17 +340,21 @@ bool QLXStorageManager::isInVocabularyFolder(const QString &path) const
 
 std::shared_ptr<Lexicarta> QLXStorageManager::vocabularyFromFile(const QString &path) const
 {
-    const QString fileName = QFileInfo(path).fileName();
-    std::shared_ptr<Lexicarta> vocabulary =
-        QFileInfo(path).suffix() == u"tbf"_s ? vocabularyFromTBFFile(path) : vocabularyFromQLXVFile(path);
-    if (vocabulary) {
-        vocabulary->setFileNameWhereLoadedFrom(fileName);
+    return shown(loadFile(path));
+}
+
+QLXStorageManager::Loaded QLXStorageManager::loadFile(const QString &path) const
+{
+    const bool isArchive = QFileInfo(path).suffix() == u"tbf"_s;
+    Loaded loaded = isArchive ? loadTBFFile(path) : loadQLXVFile(path);
+    if (loaded.vocabulary) {
+        loaded.vocabulary->setFileNameWhereLoadedFrom(QFileInfo(path).fileName());
         // Its words' stored forms were made when the load checked that it can be saved again,
         // so this snapshot only shares them.
-        if (QFileInfo(path).suffix() != u"tbf"_s)
-            remember(path, std::make_shared<const lexi::VocabularySnapshot>(*vocabulary));
+        if (!isArchive)
+            remember(path, std::make_shared<const lexi::VocabularySnapshot>(*loaded.vocabulary));
     }
-    return vocabulary;
+    return loaded;
 }
 
 void QLXStorageManager::remember(const QString &path, std::shared_ptr<const lexi::VocabularySnapshot> snapshot) const

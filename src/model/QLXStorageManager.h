@@ -105,7 +105,8 @@ public:
         std::optional<lexi::Alert> failure;
     };
     // The loads above without the alert, for loads on another thread whose failure is shown
-    // later on the main thread with showLoadFailure().
+    // later on the main thread with showLoadFailure(). loadFile() is vocabularyFromFile().
+    Loaded loadFile(const QString &path) const;
     Loaded loadQLXVFile(const QString &path) const;
     Loaded loadTBFFile(const QString &path) const;
     // Shows a load's alert; its second button, when it has one, opens the backups folder.

@@ -46,10 +46,6 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
       m_vocabularyPage(std::make_unique<LexicartaController>(LexicartaController::Services{
           .popover = {m_keeper, installation.ports().alerts, installation.ports().inputSources,
                       installation.ports().clock, installation.ports().scheduler, m_settings, selectedLocaleName()},
-          .loadFromDisk = [&storage = installation.storage()](const Lexicarta &vocabulary) -> std::shared_ptr<Lexicarta> {
-              const std::optional<QString> path = storage.savePathForVocabulary(vocabulary);
-              return path ? storage.vocabularyFromFile(*path) : nullptr;
-          },
           .syncStatus = &m_syncStatus})),
       m_quizPage(installation, m_colorTheme, m_ratingPrompt.rate(), m_keeper, installation.network()),
       m_quizletClient(installation.defaults(), installation.network()),

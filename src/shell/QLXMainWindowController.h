@@ -6,6 +6,7 @@
 #include "model/QLXFile.h"
 #include "model/sheets/QLXExporterDelegate.h"
 #include "model/sheets/QLXImporterDelegate.h"
+#include "model/sheets/SheetWorker.h"
 #include "platform/dispatch/DelayedBlock.h"
 #include "platform/files/AtomicFile.h"
 #include "sync/DropboxControllerDelegate.h"
@@ -113,9 +114,9 @@ public:
     // finds the current vocabulary's file so does not reload it. `isLatest`: no later save of it
     // was handed over, so the file holds every change made so far.
     void noteOwnSave(const QString &path, const lexi::FileStamp &stamp, bool isLatest);
-    // Takes in the current vocabulary's file after a synchronisation changed it: reloads it, or,
-    // when the vocabulary changed since the file was last saved, merges it in.
-    void takeInSynchronisedFile(const QString &path);
+    // Waits for the read of a file a synchronisation changed and takes it in: for tests, which
+    // run no event loop.
+    void finishSynchronisedFileRead();
 
     // The preferences.
     void preferencesDidChangeVocabularyAtPath(const QString &path) override;
@@ -186,6 +187,13 @@ private:
     void showFirstSyncStartState();
     void setProgressRunning(bool running);
     void refuseLanguageName(const QString &name);
+    // After a synchronisation changed the current vocabulary's file: reads it off the main
+    // thread, then takes it in there once nothing modal is open and no quiz runs.
+    struct SynchronisedFile;
+    void readSynchronisedFile(const QString &path);
+    // Replaces the open vocabulary with the file read, or, when the vocabulary changed since
+    // its file was saved, merges the file into it.
+    void takeInSynchronisedFile(const SynchronisedFile &file);
 
     lexi::Installation &m_installation;
     lexi::MainWindowPages m_pages;
@@ -220,4 +228,8 @@ private:
     // The open vocabulary changed since it was read, and its file does not hold every change yet.
     bool m_changedSinceSaved = false;
     std::vector<lexi::dispatch::DelayedBlock> m_delayedSteps;
+    // How many reads of the current file were started: only the last one's result is taken in.
+    quint64 m_synchronisedFileReads = 0;
+    // Last: its thread ends, and drops what it read, before anything above goes.
+    lexi::SheetWorker m_synchronisedFileReader{this};
 };

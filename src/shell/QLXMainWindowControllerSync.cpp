@@ -9,6 +9,7 @@
 
 #include "model/AvailableLanguages.h"
 #include "model/Lexicarta.h"
+#include "model/QLXStorageManager.h"
 #include "model/VocabularyKeeper.h"
 #include "platform/values/Format.h"
 #include "platform/linux/LocaleName.h"
@@ -33,24 +34,81 @@ void QLXMainWindowController::setCurrentVocabulary(std::shared_ptr<Lexicarta> vo
         m_vocabularyStamp = lexi::fileStamp(*path);
 }
 
-void QLXMainWindowController::takeInSynchronisedFile(const QString &path)
+// The current vocabulary's file as a worker read it after a synchronisation changed it.
+struct QLXMainWindowController::SynchronisedFile
 {
-    lexi::VocabularyKeeper &keeper = m_pages.vocabulary->keeper();
-    const std::shared_ptr<Lexicarta> open = keeper.vocabulary();
-    if (!m_changedSinceSaved || !open) {
-        m_pages.vocabulary->reloadVocabularyFromDisk();
+    QString path;
+    // The file's stamp while it was read; nothing when it changed during the read.
+    std::optional<lexi::FileStamp> stamp;
+    QLXStorageManager::Loaded loaded;
+};
+
+void QLXMainWindowController::readSynchronisedFile(const QString &path)
+{
+    const quint64 read = ++m_synchronisedFileReads;
+    m_synchronisedFileReader.start<SynchronisedFile>(
+        [path, &storage = m_installation.storage()](const std::atomic<bool> &) {
+            SynchronisedFile file{path, lexi::fileStamp(path), storage.loadFile(path)};
+            if (lexi::fileStamp(path) != file.stamp)
+                file.stamp.reset();
+            return file;
+        },
+        [this, read, open = std::weak_ptr(currentVocabulary())](const SynchronisedFile &file) {
+            m_modalWatch.runWhenNoModal([this, read, open, file] {
+                m_pages.quiz->runWhenNoQuizRuns([this, read, open, file] {
+                    // A later read is on its way, or another vocabulary was opened meanwhile.
+                    if (read == m_synchronisedFileReads && open.lock() == currentVocabulary())
+                        takeInSynchronisedFile(file);
+                });
+            });
+        });
+}
+
+void QLXMainWindowController::takeInSynchronisedFile(const SynchronisedFile &file)
+{
+    // Another language is open now, or the file holds what the program saved or read itself.
+    if (currentSavePath() != file.path || (file.stamp && file.stamp == m_vocabularyStamp))
+        return;
+    if (!file.loaded.vocabulary) {
+        // A damaged file leaves the open vocabulary as it is, and is not read again until it changes.
+        if (file.loaded.failure)
+            m_installation.storage().showLoadFailure(*file.loaded.failure);
+        if (file.stamp)
+            m_vocabularyStamp = file.stamp;
         return;
     }
-    // The learner changed the vocabulary after the synchronisation read the file: its result
-    // comes in as another version, and the vocabulary, now holding both, goes up at the next run.
-    const std::shared_ptr<Lexicarta> synchronised = m_installation.storage().vocabularyFromFile(path);
-    if (!synchronised)
+    // Whether the open vocabulary changed since its file was saved is decided now, not when the
+    // read began: the learner may have gone on working while the file was read.
+    const std::optional<lexi::FileStamp> now = lexi::fileStamp(file.path);
+    const bool fileHoldsWhatWasRead = file.stamp && now == file.stamp;
+    lexi::VocabularyKeeper &keeper = m_pages.vocabulary->keeper();
+    if (fileHoldsWhatWasRead && !m_changedSinceSaved) {
+        // Every change was saved before the synchronisation read the file, so its result holds them.
+        m_vocabularyStamp = now;
+        keeper.setVocabulary(file.loaded.vocabulary);
         return;
-    open->mergeWithOtherVersion(*synchronised);
-    open->setVersion(synchronised->version());
-    open->setLineage(synchronised->lineage());
+    }
+    if (!m_changedSinceSaved && now != m_vocabularyStamp) {
+        // Written again since it was read, not by the program: what was read is out of date.
+        if (now)
+            readSynchronisedFile(file.path);
+        return;
+    }
+    // The learner changed the vocabulary after the synchronisation read the file (its save may
+    // even have replaced the result): the result comes in as another version, and the vocabulary,
+    // now holding both, goes up at the next run.
+    const std::shared_ptr<Lexicarta> open = keeper.vocabulary();
+    Lexicarta &synchronised = *file.loaded.vocabulary;
+    open->mergeWithOtherVersion(synchronised);
+    open->setVersion(synchronised.version());
+    open->setLineage(synchronised.lineage());
     keeper.setVocabulary(open);
     keeper.recordChange();
+}
+
+void QLXMainWindowController::finishSynchronisedFileRead()
+{
+    m_synchronisedFileReader.finishPendingWork();
 }
 
 void QLXMainWindowController::setProgressRunning(bool running)
@@ -172,10 +230,8 @@ void QLXMainWindowController::dropboxControllerDidFinishSync()
         m_pages.quiz->runWhenNoQuizRuns([this] {
             if (const auto path = currentSavePath()) {
                 if (const std::optional<lexi::FileStamp> stamp = lexi::fileStamp(*path);
-                    stamp && stamp != m_vocabularyStamp) {
-                    m_vocabularyStamp = stamp;
-                    takeInSynchronisedFile(*path);
-                }
+                    stamp && stamp != m_vocabularyStamp)
+                    readSynchronisedFile(*path);
             }
         });
         updateLanguagesPopup();

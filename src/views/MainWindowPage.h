@@ -48,8 +48,6 @@ public:
     // The holder of the current vocabulary (none before the main window opens one), which every
     // page reads it from.
     virtual VocabularyKeeper &keeper() = 0;
-    // Loads the current vocabulary's file again; a load that fails keeps the current vocabulary.
-    virtual void reloadVocabularyFromDisk() = 0;
     // The tab is shown.
     virtual void showVocabulary() = 0;
     virtual void updateEntireView() = 0;

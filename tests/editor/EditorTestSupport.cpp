@@ -27,14 +27,8 @@ QLXWordPopoverController::Services EditorFixture::popoverServices()
 
 std::unique_ptr<LexicartaController> EditorFixture::makeList()
 {
-    LexicartaController::Services listServices{.popover = popoverServices(),
-                                               .loadFromDisk =
-                                                   [this](const Lexicarta &) {
-                                                       ++reloads;
-                                                       return reloaded;
-                                                   },
-                                               .syncStatus = &sync};
-    return std::make_unique<LexicartaController>(listServices);
+    return std::make_unique<LexicartaController>(
+        LexicartaController::Services{.popover = popoverServices(), .syncStatus = &sync});
 }
 
 std::shared_ptr<QLXWord> EditorFixture::addWord(Lexicarta &vocabulary, const QString &your, const QString &foreign,

@@ -74,8 +74,6 @@ struct EditorFixture
     RecordingSaving saving;
     RecordingSync sync;
     VocabularyKeeper keeper{[this](const Lexicarta &vocabulary) { return saving.saveVocabulary(vocabulary); }, sync};
-    std::shared_ptr<Lexicarta> reloaded;
-    int reloads = 0;
 };
 
 } // namespace lexi::test

@@ -158,6 +158,7 @@ TEST(MainInterfaceTest, AQuizStartedAfterASynchronisationsReloadRecordsIntoTheRe
     file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
     file.close();
     window.dropboxControllerDidFinishSync();
+    window.finishSynchronisedFileRead();
     test.scheduler.advance(1s);
     ASSERT_EQ(window.currentVocabulary()->countAllWords(), 11);
 

@@ -52,7 +52,7 @@ MainWindowPages RecordingPages::pages()
 }
 
 RecordingPages::Vocabulary::Vocabulary(QStringList &log, Installation &installation)
-    : m_log(log), m_installation(installation),
+    : m_log(log),
       m_keeper([&storage = installation.storage()](const Lexicarta &vocabulary) {
           return storage.saveVocabulary(&vocabulary);
       }, installation.dropboxController())
@@ -60,17 +60,6 @@ RecordingPages::Vocabulary::Vocabulary(QStringList &log, Installation &installat
     QObject::connect(&m_keeper, &VocabularyKeeper::vocabularyReplaced, [this] {
         m_log.append(u"vocabulary.setVocabulary"_s);
     });
-}
-
-void RecordingPages::Vocabulary::reloadVocabularyFromDisk()
-{
-    m_log.append(u"vocabulary.reloadVocabularyFromDisk"_s);
-    const std::shared_ptr<Lexicarta> &current = m_keeper.vocabulary();
-    if (!current)
-        return;
-    if (auto reloaded =
-            m_installation.storage().vocabularyFromFile(*m_installation.storage().savePathForVocabulary(*current)))
-        m_keeper.setVocabulary(std::move(reloaded));
 }
 
 TestMainWindow::TestMainWindow() = default;

@@ -78,7 +78,6 @@ public:
     Vocabulary(QStringList &log, Installation &installation);
     QWidget *view() override { return &m_view; }
     VocabularyKeeper &keeper() override { return m_keeper; }
-    void reloadVocabularyFromDisk() override;
     void showVocabulary() override { m_log.append(u"vocabulary.showVocabulary"_s); }
     void updateEntireView() override { m_log.append(u"vocabulary.updateEntireView"_s); }
     void showAddWordPanel() override { m_log.append(u"vocabulary.showAddWordPanel"_s); }
@@ -95,7 +94,6 @@ public:
 
 private:
     QStringList &m_log;
-    Installation &m_installation;
     QWidget m_view;
     VocabularyKeeper m_keeper;
 };

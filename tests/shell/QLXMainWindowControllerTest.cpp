@@ -63,12 +63,33 @@ QStringList popupItems(QComboBox *popup)
     return items;
 }
 
+// A synchronisation's result replaces the file, as its run writes it.
+void writeResult(const QString &path, const Lexicarta &result)
+{
+    ASSERT_TRUE(writeFileAtomically(path, *QLXStorageManager::ownFormatData(VocabularySnapshot(result))));
+}
+
 class MainWindowTest : public ::testing::Test
 {
 protected:
     Defaults &defaults() { return window.test.installation->defaults(); }
     QLXMainWindowController &controller() { return window.controller; }
     QString lastActive() { return defaults().stringForKey(Settings::lastActiveLanguage.name); }
+    // A synchronisation ends, and the read of the current file it started, if any, is taken in.
+    void finishSync()
+    {
+        controller().dropboxControllerDidFinishSync();
+        controller().finishSynchronisedFileRead();
+    }
+    // How often the open vocabulary was handed to the list.
+    int replacements() const { return window.pages.log.count(u"vocabulary.setVocabulary"_s); }
+    QStringList yourWords()
+    {
+        QStringList words;
+        for (const auto &word : controller().currentVocabulary()->allWords())
+            words.append(word->yourWord());
+        return words;
+    }
 
     TestMainWindow window;
 };
@@ -326,10 +347,10 @@ TEST_F(MainWindowTest, ASynchronisationReloadsOnlyAFileThatChangedElsewhere)
     const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
     setModificationTime(french, QDateTime::currentDateTime().addSecs(-100));
     controller().awakeFromNib();
-    const auto reloads = [&] { return window.pages.log.count(u"vocabulary.reloadVocabularyFromDisk"_s); };
+    const int opened = replacements();
 
-    controller().dropboxControllerDidFinishSync();
-    EXPECT_EQ(reloads(), 0);
+    finishSync();
+    EXPECT_EQ(replacements(), opened);
     EXPECT_TRUE(window.pages.log.contains(u"quiz.quizListsToAskChanged"_s));
     EXPECT_TRUE(window.pages.log.contains(u"preferences.cloudControllerDidSync"_s));
 
@@ -338,19 +359,22 @@ TEST_F(MainWindowTest, ASynchronisationReloadsOnlyAFileThatChangedElsewhere)
         controller().currentVocabulary()->setNeedsSync(true);
         window.test.installation->storage().saveVocabulary(controller().currentVocabulary().get());
         window.test.installation->storage().flushSaves();
-        controller().dropboxControllerDidFinishSync();
+        finishSync();
     }
-    EXPECT_EQ(reloads(), 0);
+    EXPECT_EQ(replacements(), opened);
 
-    // The synchronisation wrote the file.
+    // The synchronisation wrote the file: it is read off the main thread, and the result comes
+    // through the event loop.
     const auto merged = window.test.makeVocabulary(u"French"_s, u"English"_s, 5);
     ASSERT_TRUE(window.test.installation->storage().saveVocabularyToQLXVFile(merged.get(), french));
     setModificationTime(french, QDateTime::currentDateTime().addSecs(-50));
     controller().dropboxControllerDidFinishSync();
-    EXPECT_EQ(reloads(), 1);
+    EXPECT_EQ(replacements(), opened);
+    controller().finishSynchronisedFileRead();
+    EXPECT_EQ(replacements(), opened + 1);
     EXPECT_EQ(controller().currentVocabulary()->countAllWords(), 5);
-    controller().dropboxControllerDidFinishSync();
-    EXPECT_EQ(reloads(), 1);
+    finishSync();
+    EXPECT_EQ(replacements(), opened + 1);
 }
 
 TEST_F(MainWindowTest, AFileASynchronisationWroteInTheSecondOfTheLastSaveIsReloaded)
@@ -361,9 +385,8 @@ TEST_F(MainWindowTest, AFileASynchronisationWroteInTheSecondOfTheLastSaveIsReloa
     window.test.installation->storage().saveVocabulary(controller().currentVocabulary().get());
     window.test.installation->storage().flushSaves();
 
-    const auto merged = window.test.makeVocabulary(u"French"_s, u"English"_s, 5);
-    ASSERT_TRUE(lexi::writeFileAtomically(french, *QLXStorageManager::ownFormatData(lexi::VocabularySnapshot(*merged))));
-    controller().dropboxControllerDidFinishSync();
+    writeResult(french, *window.test.makeVocabulary(u"French"_s, u"English"_s, 5));
+    finishSync();
     EXPECT_EQ(controller().currentVocabulary()->countAllWords(), 5);
 }
 
@@ -385,14 +408,11 @@ TEST_F(MainWindowTest, AChangeTheFileDoesNotHoldYetIsMergedWithTheSynchronisatio
     for (const QString &word : {u"from there"_s, u"also from there"_s})
         result->addWord(std::make_shared<QLXWord>(word, word));
     result->setVersion(4);
-    ASSERT_TRUE(lexi::writeFileAtomically(french, *QLXStorageManager::ownFormatData(lexi::VocabularySnapshot(*result))));
-    controller().dropboxControllerDidFinishSync();
+    writeResult(french, *result);
+    finishSync();
 
     const auto open = controller().currentVocabulary();
-    QStringList words;
-    for (const auto &word : open->allWords())
-        words.append(word->yourWord());
-    EXPECT_TRUE(words.contains(u"late"_s)) << words.join(u", "_s).toStdString();
+    EXPECT_TRUE(yourWords().contains(u"late"_s)) << yourWords().join(u", "_s).toStdString();
     EXPECT_EQ(open->countAllWords(), 6);
     EXPECT_EQ(open->version(), 4);
     EXPECT_TRUE(open->needsSync());
@@ -402,23 +422,107 @@ TEST_F(MainWindowTest, AChangeTheFileDoesNotHoldYetIsMergedWithTheSynchronisatio
     EXPECT_EQ(storage.vocabularyFromFile(french)->countAllWords(), 6);
 }
 
+TEST_F(MainWindowTest, AChangeMadeWhileTheSynchronisedFileIsReadIsKept)
+{
+    // The result is read, and waits for the learner's quiz to end; meanwhile an answer changes
+    // the vocabulary, and its save is written over the result or is still on its way.
+    for (const bool answerSaved : {true, false}) {
+        SCOPED_TRACE(answerSaved ? "the answer's save is written" : "the answer's save is on its way");
+        TestMainWindow window;
+        const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+        window.controller.awakeFromNib();
+        QLXStorageManager &storage = window.test.installation->storage();
+        const auto result = storage.vocabularyFromFile(french);
+        for (const QString &word : {u"from there"_s, u"also from there"_s})
+            result->addWord(std::make_shared<QLXWord>(word, word));
+        result->setVersion(4);
+        writeResult(french, *result);
+
+        window.controller.dropboxControllerDidFinishSync();
+        window.pages.quiz->isRunning = true;
+        window.controller.finishSynchronisedFileRead();
+        window.controller.currentVocabulary()->addWord(std::make_shared<QLXWord>(u"late"_s, u"sp\u00e4t"_s));
+        window.pages.vocabulary->keeper().recordChange();
+        if (answerSaved)
+            storage.flushSaves();
+        window.pages.quiz->endRun();
+
+        const auto open = window.controller.currentVocabulary();
+        QStringList words;
+        for (const auto &word : open->allWords())
+            words.append(word->yourWord());
+        for (const QString &word : {u"late"_s, u"from there"_s, u"also from there"_s})
+            EXPECT_TRUE(words.contains(word)) << word.toStdString() << " in " << words.join(u", "_s).toStdString();
+        EXPECT_EQ(open->countAllWords(), 6);
+        EXPECT_TRUE(open->needsSync());
+        QCoreApplication::processEvents();
+        storage.flushSaves();
+        EXPECT_EQ(storage.vocabularyFromFile(french)->countAllWords(), 6);
+    }
+}
+
+TEST_F(MainWindowTest, AnOlderReadIsNeverTakenInOverANewerFile)
+{
+    const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().awakeFromNib();
+    int taken = replacements();
+
+    // Two synchronisations end before the first one's read is taken in: only the newer file comes in.
+    writeResult(french, *window.test.makeVocabulary(u"French"_s, u"English"_s, 5));
+    controller().dropboxControllerDidFinishSync();
+    writeResult(french, *window.test.makeVocabulary(u"French"_s, u"English"_s, 7));
+    controller().dropboxControllerDidFinishSync();
+    controller().finishSynchronisedFileRead();
+    EXPECT_EQ(replacements(), taken + 1);
+    EXPECT_EQ(controller().currentVocabulary()->countAllWords(), 7);
+    taken = replacements();
+
+    // A read waits for a quiz to end, and the file is written again before it does: what was
+    // read is out of date, and the file is read anew.
+    writeResult(french, *window.test.makeVocabulary(u"French"_s, u"English"_s, 8));
+    controller().dropboxControllerDidFinishSync();
+    window.pages.quiz->isRunning = true;
+    controller().finishSynchronisedFileRead();
+    writeResult(french, *window.test.makeVocabulary(u"French"_s, u"English"_s, 9));
+    window.pages.quiz->endRun();
+    controller().finishSynchronisedFileRead();
+    EXPECT_EQ(replacements(), taken + 1);
+    EXPECT_EQ(controller().currentVocabulary()->countAllWords(), 9);
+}
+
+TEST_F(MainWindowTest, ADamagedSynchronisedFileLeavesTheOpenVocabularyAndIsToldOnce)
+{
+    const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().awakeFromNib();
+    const auto open = controller().currentVocabulary();
+    ASSERT_TRUE(lexi::writeFileAtomically(french, QByteArray("BZh9 damaged")));
+
+    finishSync();
+    EXPECT_EQ(controller().currentVocabulary(), open);
+    EXPECT_EQ(open->countAllWords(), 3);
+    EXPECT_EQ(window.test.alerts.alerts.size(), 1);
+    finishSync();
+    EXPECT_EQ(window.test.alerts.alerts.size(), 1) << "the same damaged file is not read again";
+}
+
 TEST_F(MainWindowTest, AChangedFileIsTakenInOnlyAfterARunningQuizEnds)
 {
     const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
     setModificationTime(french, QDateTime::currentDateTime().addSecs(-100));
     controller().awakeFromNib();
-    const auto reloads = [&] { return window.pages.log.count(u"vocabulary.reloadVocabularyFromDisk"_s); };
+    const int opened = replacements();
 
     window.pages.quiz->isRunning = true;
     const auto merged = window.test.makeVocabulary(u"French"_s, u"English"_s, 5);
     ASSERT_TRUE(window.test.installation->storage().saveVocabularyToQLXVFile(merged.get(), french));
     setModificationTime(french, QDateTime::currentDateTime().addSecs(-50));
-    controller().dropboxControllerDidFinishSync();
-    EXPECT_EQ(reloads(), 0) << "the quiz keeps the words it asks";
+    finishSync();
+    EXPECT_EQ(replacements(), opened) << "the quiz keeps the words it asks";
     EXPECT_TRUE(window.pages.log.contains(u"quiz.quizListsToAskChanged"_s));
 
     window.pages.quiz->endRun();
-    EXPECT_EQ(reloads(), 1);
+    controller().finishSynchronisedFileRead();
+    EXPECT_EQ(replacements(), opened + 1);
     EXPECT_EQ(controller().currentVocabulary()->countAllWords(), 5);
 }
 
@@ -428,18 +532,21 @@ TEST_F(MainWindowTest, ASynchronisationResultWaitsWhileADialogIsOpen)
     controller().awakeFromNib();
     controller().mainWindow()->show();
     setModificationTime(french, QDateTime::currentDateTime().addSecs(-50));
+    const int opened = replacements();
 
     QDialog sheet(controller().mainWindow());
     sheet.open();
     ASSERT_TRUE(ModalWatch::isModalOpen());
-    controller().dropboxControllerDidFinishSync();
-    EXPECT_FALSE(window.pages.log.contains(u"vocabulary.reloadVocabularyFromDisk"_s));
+    finishSync();
+    EXPECT_EQ(replacements(), opened);
     window.test.scheduler.advance(1s);
-    EXPECT_FALSE(window.pages.log.contains(u"vocabulary.reloadVocabularyFromDisk"_s));
+    controller().finishSynchronisedFileRead();
+    EXPECT_EQ(replacements(), opened);
 
     sheet.close();
     window.test.scheduler.advance(ModalWatch::retryInterval);
-    EXPECT_TRUE(window.pages.log.contains(u"vocabulary.reloadVocabularyFromDisk"_s));
+    controller().finishSynchronisedFileRead();
+    EXPECT_EQ(replacements(), opened + 1);
 }
 
 TEST_F(MainWindowTest, LinkingOnTheFirstStartPageStartsASynchronisationAndGetStartedOpensItsFirstFile)

@@ -11,9 +11,10 @@
 
 namespace lexi {
 
-// Runs a sheet's work off the main thread, one job at a time, and hands each result back on the
-// main thread. A cancelled job's result is dropped; the work itself may look at its flag to stop
-// early.
+// Runs work on a whole file (a sheet's import or export, the read of a file a synchronisation
+// changed) off the main thread, one job at a time, and hands each result back on the main thread.
+// A cancelled job's result is dropped, and so is that of a job a newer one replaced; the work
+// itself may look at its flag to stop early.
 class SheetWorker
 {
 public:
