@@ -36,8 +36,8 @@ constexpr int qlxLogLevel = QLXLogLevelInfo;
 
 } // namespace
 
-LexicartaController::LexicartaController(Services services, QObject *parent)
-    : QObject(parent), m_services(std::move(services))
+LexicartaController::LexicartaController(Services services, QWidget *parent)
+    : QWidget(parent), m_services(std::move(services))
 {
     m_popoverController = new QLXWordPopoverController(m_services.popover, this);
     connect(&keeper(), &lexi::VocabularyKeeper::vocabularyReplaced, this, &LexicartaController::vocabularyWasReplaced);

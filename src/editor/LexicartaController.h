@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DetachedWidgetOwner.h"
 #include "QLXTokenCloudDelegate.h"
 #include "QLXWordPopoverController.h"
 #include "ShownWords.h"
@@ -10,8 +9,7 @@
 #include "platform/dispatch/DelayedBlock.h"
 #include "views/MainWindowPage.h"
 
-#include <QObject>
-#include <QPointer>
+#include <QWidget>
 
 #include <array>
 #include <functional>
@@ -25,7 +23,6 @@ class QLXTokenCloud;
 class QPushButton;
 class QScrollArea;
 class QTableView;
-class QWidget;
 class WordTableModel;
 
 namespace lexi {
@@ -39,7 +36,7 @@ class VocabularySyncStatus;
 // deletes duplicates, tags a word by a tag dropped on its row, and edits, adds and deletes words
 // through the word popover. It owns the open vocabulary, which the keeper of its services holds:
 // every page reads the vocabulary from the keeper and hears of its replacement and changes there.
-class LexicartaController : public QObject,
+class LexicartaController : public QWidget,
                             public lexi::VocabularyListPage,
                             private QLXWordPopoverDelegate,
                             private QLXTokenCloudDelegate
@@ -62,10 +59,10 @@ public:
     // After adding a word with more to come, the next empty popover opens this much later.
     static constexpr std::chrono::milliseconds addMoreDelay{500};
 
-    explicit LexicartaController(Services services, QObject *parent = nullptr);
+    explicit LexicartaController(Services services, QWidget *parent = nullptr);
 
-    // The tab's page.
-    QWidget *view() override { return m_view; }
+    // The tab's page is the controller itself.
+    QWidget *view() override { return this; }
 
     // When the tab is shown: takes what it shows of the synchronisation from now on, refreshes.
     void showVocabulary() override;
@@ -166,6 +163,7 @@ private:
     void tokenCloudDidChangePreferredHeightTo(QLXTokenCloud *cloud, double height) override;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
     Services m_services;
     const lexi::VocabularySyncStatus *m_syncStatus = nullptr;
@@ -181,7 +179,6 @@ private:
     // Selection changes made by the list itself open no popover.
     bool m_isChangingSelection = false;
 
-    QPointer<QWidget> m_view;
     QLXWordPopoverController *m_popoverController = nullptr;
     QLXPopover *m_popover = nullptr;
     QTableView *m_table = nullptr;
@@ -202,7 +199,4 @@ private:
     QLabel *m_tagsFilterLabel = nullptr;
     QLXTokenCloud *m_tokenCloud = nullptr;
     QScrollArea *m_tokenScrollArea = nullptr;
-    // Until the main window takes the page in. Last, so that the page goes first, while what its
-    // widgets call back into is still there.
-    DetachedWidgetOwner m_viewOwner;
 };

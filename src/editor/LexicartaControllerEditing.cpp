@@ -189,10 +189,15 @@ void LexicartaController::wordPopoverDidCancelAddingWords(const lexi::WordList &
     keeper().requestSync();
 }
 
+void LexicartaController::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        applyPaletteColors();
+    QWidget::changeEvent(event);
+}
+
 bool LexicartaController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_view && event->type() == QEvent::PaletteChange)
-        applyPaletteColors();
     if (watched == m_table->viewport() && event->type() == QEvent::Resize)
         placeHelpLabel();
     if (watched == m_table && event->type() == QEvent::KeyPress) {
@@ -214,5 +219,5 @@ bool LexicartaController::eventFilter(QObject *watched, QEvent *event)
         search();
         return true;
     }
-    return QObject::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }

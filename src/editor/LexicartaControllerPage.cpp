@@ -41,10 +41,7 @@ QIcon levelIcon(quint64 level)
 
 void LexicartaController::buildView()
 {
-    auto view = std::make_unique<QWidget>();
-    m_view = view.get();
-    m_viewOwner.hold(std::move(view));
-    m_view->setObjectName(u"vocabularyList"_s);
+    setObjectName(u"vocabularyList"_s);
 
     // The levels, the add button and the tag cloud on the left.
     m_levelsLabel = new QLabel;
@@ -168,11 +165,11 @@ void LexicartaController::buildView()
     right->addWidget(m_table, 1);
     right->addLayout(statusRow);
 
-    auto *page = new QHBoxLayout(m_view);
+    auto *page = new QHBoxLayout(this);
     page->addWidget(leftPanel);
     page->addLayout(right, 1);
 
-    m_popover = new QLXPopover(m_view);
+    m_popover = new QLXPopover(this);
     m_popover->setContentWidget(m_popoverController->view());
 
     // Adding, the synonyms and deleting duplicates are in the main window's menus; finding is the
@@ -180,7 +177,7 @@ void LexicartaController::buildView()
     auto *findAction = new QAction(this);
     findAction->setShortcut(QKeySequence::Find);
     findAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_view->addAction(findAction);
+    addAction(findAction);
 
     connect(m_addWordButton, &QPushButton::clicked, this, &LexicartaController::showAddWordPanel);
     connect(m_showAllWordsButton, &QPushButton::clicked, this, &LexicartaController::setDisplaySynonyms);
@@ -196,7 +193,6 @@ void LexicartaController::buildView()
         m_searchBlock.cancel();
         search();
     });
-    m_view->installEventFilter(this);
     applyPaletteColors();
 }
 
@@ -231,7 +227,7 @@ void LexicartaController::showHelp(HelpPage page)
     m_helpPage = page;
     QPalette palette = m_table->palette();
     // While a search narrows the list, its background takes a faint yellow over the palette's.
-    const QColor base = m_view->palette().color(QPalette::Base);
+    const QColor base = this->palette().color(QPalette::Base);
     palette.setColor(QPalette::Base,
                      page == HelpPage::SearchBackground ? lexi::mixedColor(base, QColor(235, 215, 95), 0.12) : base);
     m_table->setPalette(palette);
@@ -276,7 +272,7 @@ void LexicartaController::closeHelp()
 
 void LexicartaController::applyPaletteColors()
 {
-    const QPalette palette = m_view->palette();
+    const QPalette palette = this->palette();
     const QColor window = palette.color(QPalette::Window);
     const QString levelStyle =
         u"QPushButton { text-align: left; padding: 5px 8px; border-radius: 5px; }"
