@@ -31,8 +31,8 @@ constexpr int qlxLogLevel = QLXLogLevelInfo;
 
 } // namespace
 
-QLXWordPopoverController::QLXWordPopoverController(Services services, QObject *parent)
-    : QObject(parent), m_services(services)
+QLXWordPopoverController::QLXWordPopoverController(Services services, QWidget *parent)
+    : QWidget(parent), m_services(services)
 {
     connect(&m_services.keeper, &lexi::VocabularyKeeper::vocabularyReplaced, this,
             &QLXWordPopoverController::vocabularyWasReplaced);
@@ -42,27 +42,23 @@ QLXWordPopoverController::QLXWordPopoverController(Services services, QObject *p
 
 void QLXWordPopoverController::buildView()
 {
-    auto view = std::make_unique<QWidget>();
-    m_view = view.get();
-    m_viewOwner.hold(std::move(view));
-    m_view->setMinimumWidth(380);
-    m_view->installEventFilter(this);
+    setMinimumWidth(380);
 
-    m_yourLanguageLabel = new QLabel(m_view);
-    m_foreignLanguageLabel = new QLabel(m_view);
-    m_yourWordField = new QLXLanguageTextField(m_view);
-    m_foreignWordField = new QLXLanguageTextField(m_view);
-    m_commentField = new QLXLanguageTextField(m_view);
-    m_tagsField = new QLXLanguageTokenField(m_view);
-    m_commentLabel = new QLabel(m_view);
-    m_topicTagsLabel = new QLabel(m_view);
-    m_separateWithCommaLabel = new QLabel(m_view);
-    m_dontAskAgainCheckBox = new QCheckBox(m_view);
-    m_okButton = new QPushButton(m_view);
-    m_addButton = new QPushButton(m_view);
-    m_cancelButton = new QPushButton(m_view);
-    m_deleteButton = new QPushButton(m_view);
-    m_quizSelectedButton = new QPushButton(m_view);
+    m_yourLanguageLabel = new QLabel(this);
+    m_foreignLanguageLabel = new QLabel(this);
+    m_yourWordField = new QLXLanguageTextField(this);
+    m_foreignWordField = new QLXLanguageTextField(this);
+    m_commentField = new QLXLanguageTextField(this);
+    m_tagsField = new QLXLanguageTokenField(this);
+    m_commentLabel = new QLabel(this);
+    m_topicTagsLabel = new QLabel(this);
+    m_separateWithCommaLabel = new QLabel(this);
+    m_dontAskAgainCheckBox = new QCheckBox(this);
+    m_okButton = new QPushButton(this);
+    m_addButton = new QPushButton(this);
+    m_cancelButton = new QPushButton(this);
+    m_deleteButton = new QPushButton(this);
+    m_quizSelectedButton = new QPushButton(this);
 
     for (QLXLanguageTextField *field : {m_yourWordField, m_foreignWordField, m_commentField})
         field->setLanguageDelegate(this);
@@ -111,7 +107,7 @@ void QLXWordPopoverController::buildView()
     buttons->addWidget(m_addButton);
     buttons->addWidget(m_okButton);
 
-    auto *layout = new QVBoxLayout(m_view);
+    auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(grid);
     layout->addSpacing(6);
@@ -168,7 +164,7 @@ void QLXWordPopoverController::setupPopoverGUI()
     showForm(lexi::WordPopoverEditor::setUp(m_selectedWords, *vocabulary(), m_isInAddingMode,
                                             m_services.selectedLocaleName));
 
-    m_focusBlock = m_services.scheduler.after(focusDelay, [view = QPointer<QWidget>(m_view), this] {
+    m_focusBlock = m_services.scheduler.after(focusDelay, [view = QPointer<QWidget>(this), this] {
         if (view && view->isVisible())
             m_foreignWordField->setFocus(Qt::OtherFocusReason);
     });
@@ -368,18 +364,17 @@ void QLXWordPopoverController::languageTokenFieldDidLoseFocus(QLXLanguageTokenFi
     restoreKeyboard();
 }
 
-bool QLXWordPopoverController::eventFilter(QObject *watched, QEvent *event)
+void QLXWordPopoverController::keyPressEvent(QKeyEvent *event)
 {
-    if (watched == m_view && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Escape) {
-            closeWordPanel(Sender::Cancel);
-            return true;
-        }
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            closeWordPanel(Sender::OkButton);
-            return true;
-        }
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        closeWordPanel(Sender::Cancel);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        closeWordPanel(Sender::OkButton);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
     }
-    return QObject::eventFilter(watched, event);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DetachedWidgetOwner.h"
 #include "WordPopoverEditor.h"
 
 #include "model/QLXWordPopoverDelegate.h"
@@ -9,8 +8,7 @@
 #include "views/QLXLanguageTextField.h"
 #include "views/QLXLanguageTokenField.h"
 
-#include <QObject>
-#include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -36,7 +34,7 @@ class Scheduler;
 // synonyms and tag index, and records the change (marked for synchronisation, saved) before it
 // reports. While the
 // learner types, it switches the keyboard layout to the language of the field.
-class QLXWordPopoverController : public QObject,
+class QLXWordPopoverController : public QWidget,
                                  private QLXLanguageTextFieldDelegate,
                                  private QLXLanguageTokenFieldDelegate
 {
@@ -65,10 +63,11 @@ public:
     // The foreign-word field takes the focus this long after a set-up.
     static constexpr std::chrono::milliseconds focusDelay{500};
 
-    explicit QLXWordPopoverController(Services services, QObject *parent = nullptr);
+    explicit QLXWordPopoverController(Services services, QWidget *parent = nullptr);
 
-    // The popover's content; the host puts it into its popover.
-    QWidget *view() const { return m_view; }
+    // The popover's content is the controller itself; the host puts it into its popover, which
+    // then owns it.
+    QWidget *view() { return this; }
 
     // Edits (or adds) `words` of the open vocabulary.
     void showEditWindowForWords(const lexi::WordList &words, QLXWordPopoverDelegate *delegate);
@@ -104,7 +103,8 @@ signals:
     void quizSelectedWordsRequested(const lexi::WordList &words);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Escape cancels and Return applies, wherever the focus is in the form.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildView();
@@ -136,7 +136,6 @@ private:
     bool m_commentIsVarious = false;
     lexi::dispatch::DelayedBlock m_focusBlock;
 
-    QPointer<QWidget> m_view;
     QLabel *m_yourLanguageLabel = nullptr;
     QLabel *m_foreignLanguageLabel = nullptr;
     QLXLanguageTextField *m_yourWordField = nullptr;
@@ -152,7 +151,4 @@ private:
     QLabel *m_commentLabel = nullptr;
     QLabel *m_topicTagsLabel = nullptr;
     QLabel *m_separateWithCommaLabel = nullptr;
-    // Until a host's popover takes the view in. Last, so that the view goes first, while what its
-    // widgets call back into is still there.
-    DetachedWidgetOwner m_viewOwner;
 };
