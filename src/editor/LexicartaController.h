@@ -111,6 +111,7 @@ public:
     QList<QWidget *> tagFilterControls() const;
     // The text shown in the table when it has nothing to show.
     QLabel *helpLabel() const { return m_helpLabel; }
+    QLabel *infoLabel() const { return m_infoLabel; }
     QString headingText() const;
     QString infoText() const;
     bool isInfoWarning() const { return m_infoIsWarning; }

@@ -295,7 +295,9 @@ void LexicartaController::setLevelTexts(const Texts::LevelTexts &texts)
     m_headingLabel->setText(Texts::text(texts.headingKey));
     m_infoLabel->setText(Texts::text(texts.infoKey));
     m_infoIsWarning = texts.isWarning;
-    m_infoLabel->setStyleSheet(texts.isWarning ? u"color: rgb(204, 77, 77);"_s : u"color: palette(window-text);"_s);
+    // Without the warning's red the label takes its colour from the palette, so that it follows a
+    // change of palette (a style sheet's palette colours are fixed when it is applied).
+    m_infoLabel->setStyleSheet(texts.isWarning ? u"color: rgb(204, 77, 77);"_s : QString());
 }
 
 QString LexicartaController::headingText() const

@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
 
 #include "support/ConsoleCapture.h"
+#include "support/Screenshots.h"
 
 #include "editor/QLXTokenCloud.h"
 #include "editor/WordTableModel.h"
@@ -449,6 +450,50 @@ TEST_F(LexicartaControllerTest, TheTablesColoursComeFromThePaletteLightOrDark)
         EXPECT_GT(contrast(grey, base), 3.0) << "a word not asked again stays readable";
         EXPECT_LT(contrast(grey, base), contrast(palette.color(QPalette::Text), base));
         EXPECT_GT(contrast(tags, base), 6.0);
+    }
+    QApplication::setPalette(light);
+}
+
+// The info text under the heading follows a change of palette while the page is open; the warning
+// about too many unknown words stays red in either.
+TEST_F(LexicartaControllerTest, TheInfoTextFollowsALiveChangeOfPaletteAndTheWarningStaysRed)
+{
+    // The colour of the text drawn: the pixel that stands out most from the background.
+    const auto textColour = [this] {
+        // Palette changes reach the widgets through the event loop.
+        QApplication::processEvents();
+        const QImage image = list->infoLabel()->grab().toImage();
+        const QColor background = list->infoLabel()->palette().color(QPalette::Window);
+        QColor most = background;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (contrast(pixel, background) > contrast(most, background))
+                    most = pixel;
+            }
+        }
+        return most;
+    };
+    const QPalette light = QApplication::palette();
+    const QPalette dark = lexi::test::darkPalette();
+    QTest::mouseClick(list->levelButton(0), Qt::LeftButton);
+    ASSERT_FALSE(list->isInfoWarning());
+    for (const QPalette &palette : {light, dark, light}) {
+        QApplication::setPalette(palette);
+        EXPECT_GT(contrast(textColour(), palette.color(QPalette::Window)), 7.0)
+            << qPrintable(textColour().name()) << " on " << qPrintable(palette.color(QPalette::Window).name());
+    }
+
+    for (int i = 0; i < 29; ++i)
+        addWord(*vocabulary, u"w%1"_s.arg(i), u"v%1"_s.arg(i));
+    QTest::mouseClick(list->levelButton(1), Qt::LeftButton);
+    QTest::mouseClick(list->levelButton(0), Qt::LeftButton);
+    ASSERT_TRUE(list->isInfoWarning());
+    for (const QPalette &palette : {dark, light}) {
+        QApplication::setPalette(palette);
+        const QColor warning = textColour();
+        EXPECT_GT(warning.red(), warning.green() + 60) << qPrintable(warning.name());
+        EXPECT_GT(warning.red(), warning.blue() + 60) << qPrintable(warning.name());
     }
     QApplication::setPalette(light);
 }
