@@ -157,15 +157,9 @@ void QLXFlashCardQuizController::showFace()
 void QLXFlashCardQuizController::showResults()
 {
     const lexi::QuizResults results = m_run.results();
-    m_introText->setText(lexi::format(quizText(results.introKey()), results.shownCorrectPercent()));
-    m_pieChart->setEmpty(results.total <= 0);
-    m_pieChart->setCorrectPercent(results.correctPercent() / 100);
-    // The middle slice is the skipped cards'.
-    m_pieChart->setMisspelledPercent(results.misspelledPercent() / 100);
-    const QString countFormat = u"%ld / %ld"_s;
-    m_correctCount->setText(lexi::format(countFormat, results.correct, results.total));
-    m_wrongCount->setText(lexi::format(countFormat, results.wrong, results.total));
-    m_skippedCount->setText(lexi::format(countFormat, results.misspelled, results.total));
+    // The middle slice and count are the skipped cards'.
+    m_resultsView->showResults(results);
+    m_resultsView->pieChart().setEmpty(results.total <= 0);
     setControl(*m_restartButton, m_run.isRestartOffered());
 }
 

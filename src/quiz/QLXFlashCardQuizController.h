@@ -5,6 +5,7 @@
 #include "QLXQuizInterface.h"
 #include "QuizMode.h"
 #include "QuizPages.h"
+#include "QuizResultsView.h"
 #include "QuizServices.h"
 
 #include "model/QLXWordPopoverDelegate.h"
@@ -85,11 +86,11 @@ public:
     QToolButton &playButton() const { return *m_playButton; }
     QLabel &statusText() const { return *m_statusText; }
     QLXProgressBar &progressBar() const { return *m_progressBar; }
-    QLabel &introText() const { return *m_introText; }
-    QLXPieChart &pieChart() const { return *m_pieChart; }
-    QLabel &correctCount() const { return *m_correctCount; }
-    QLabel &wrongCount() const { return *m_wrongCount; }
-    QLabel &skippedCount() const { return *m_skippedCount; }
+    QLabel &introText() const { return m_resultsView->introText(); }
+    QLXPieChart &pieChart() const { return m_resultsView->pieChart(); }
+    QLabel &correctCount() const { return m_resultsView->correctCount(); }
+    QLabel &wrongCount() const { return m_resultsView->wrongCount(); }
+    QLabel &skippedCount() const { return m_resultsView->middleCount(); }
     QPushButton &restartButton() const { return *m_restartButton; }
     QPushButton &newQuizButton() const { return *m_newQuizButton; }
     lexi::CardFlip &flip() { return m_flip; }
@@ -151,14 +152,7 @@ private:
 
     QWidget *m_resultsSide = nullptr;
     QLXCardView *m_resultsCard = nullptr;
-    QLabel *m_introText = nullptr;
-    QLXPieChart *m_pieChart = nullptr;
-    QLabel *m_correctLabel = nullptr;
-    QLabel *m_skippedLabel = nullptr;
-    QLabel *m_wrongLabel = nullptr;
-    QLabel *m_correctCount = nullptr;
-    QLabel *m_skippedCount = nullptr;
-    QLabel *m_wrongCount = nullptr;
+    lexi::QuizResultsView *m_resultsView = nullptr;
     QPushButton *m_restartButton = nullptr;
     QPushButton *m_newQuizButton = nullptr;
 };

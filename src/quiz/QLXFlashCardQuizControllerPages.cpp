@@ -9,12 +9,10 @@
 #include "platform/values/Format.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXCardView.h"
-#include "views/QLXPieChart.h"
 #include "views/QLXProgressBar.h"
 
 #include <QCheckBox>
 #include <QGraphicsOpacityEffect>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -37,7 +35,9 @@ QString learnText(const QString &key)
     return lexi::StringTables::text(key, u"Learn"_s);
 }
 
-// A text on the card, dark on its fixed light colours under any palette.
+// The card's texts are dark on its fixed light colours under any palette.
+const QColor cardTextColor(25, 25, 25);
+
 QLabel *cardText(QWidget *parent, int points)
 {
     auto *label = new QLabel(parent);
@@ -45,7 +45,7 @@ QLabel *cardText(QWidget *parent, int points)
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignCenter);
     setHelveticaSize(*label, points);
-    setTextColor(*label, QColor(25, 25, 25));
+    setTextColor(*label, cardTextColor);
     return label;
 }
 
@@ -262,35 +262,9 @@ void QLXFlashCardQuizController::buildResultsSide()
     m_resultsCard = new QLXCardView;
     m_resultsCard->setFixedSize(cardSize);
 
-    m_introText = cardText(m_resultsCard, 18);
-    m_pieChart = new QLXPieChart(m_resultsCard);
-    m_pieChart->setFixedSize(140, 140);
-
-    auto *legend = new QGridLayout;
-    legend->setHorizontalSpacing(12);
-    legend->setVerticalSpacing(10);
-    const auto addRow = [&](int row, QLabel *&label, QLabel *&count, const QColor &color) {
-        auto *swatch = new QLabel(m_resultsCard);
-        swatch->setFixedSize(14, 14);
-        swatch->setStyleSheet(u"background: %1; border-radius: 3px;"_s.arg(color.name()));
-        label = cardText(m_resultsCard, 15);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        count = cardText(m_resultsCard, 15);
-        count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        legend->addWidget(swatch, row, 0);
-        legend->addWidget(label, row, 1);
-        legend->addWidget(count, row, 2);
-    };
-    addRow(0, m_correctLabel, m_correctCount, m_pieChart->correctColor());
-    addRow(1, m_skippedLabel, m_skippedCount, m_pieChart->misspelledColor());
-    addRow(2, m_wrongLabel, m_wrongCount, m_pieChart->wrongColor());
-
-    auto *chartRow = new QHBoxLayout;
-    chartRow->addStretch();
-    chartRow->addWidget(m_pieChart);
-    chartRow->addSpacing(40);
-    chartRow->addLayout(legend);
-    chartRow->addStretch();
+    lexi::QuizResultsView::Look look = lexi::QuizResultsView::Look::pageCard();
+    look.textColor = cardTextColor;
+    m_resultsView = new lexi::QuizResultsView(look, m_resultsCard);
 
     m_newQuizButton = new QPushButton(m_resultsCard);
     m_newQuizButton->setDefault(true);
@@ -302,10 +276,7 @@ void QLXFlashCardQuizController::buildResultsSide()
 
     auto *cardLayout = new QVBoxLayout(m_resultsCard);
     cardLayout->setContentsMargins(30, 26, 26, 20);
-    cardLayout->addWidget(m_introText);
-    cardLayout->addStretch();
-    cardLayout->addLayout(chartRow);
-    cardLayout->addStretch();
+    cardLayout->addWidget(m_resultsView, 1);
     cardLayout->addLayout(buttons);
 
     auto *centred = new QHBoxLayout;
@@ -361,7 +332,5 @@ void QLXFlashCardQuizController::localize()
     m_correctButton->setToolTip(withKey(learnText(u"markCorrect"_s), QKeySequence(Qt::Key_Up)));
     m_wrongButton->setText(learnText(u"markWrong"_s));
     m_wrongButton->setToolTip(withKey(learnText(u"markWrong"_s), QKeySequence(Qt::Key_Down)));
-    m_correctLabel->setText(quizText(u"correct"_s));
-    m_skippedLabel->setText(learnText(u"skipped"_s));
-    m_wrongLabel->setText(quizText(u"wrong"_s));
+    m_resultsView->localize(learnText(u"skipped"_s));
 }

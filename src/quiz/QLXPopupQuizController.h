@@ -4,6 +4,7 @@
 #include "QLXQuizInterface.h"
 #include "QuizMode.h"
 #include "QuizPages.h"
+#include "QuizResultsView.h"
 #include "QuizServices.h"
 
 #include "model/QLXWordPopoverDelegate.h"
@@ -109,11 +110,11 @@ public:
     QPushButton &editButton() const { return *m_editButton; }
     QLabel &deletedMark() const { return *m_deletedMark; }
     QPushButton &nextButton() const { return *m_nextButton; }
-    QLabel &introText() const { return *m_introText; }
-    QLXPieChart &pieChart() const { return *m_pieChart; }
-    QLabel &correctCount() const { return *m_correctCount; }
-    QLabel &misspelledCount() const { return *m_misspelledCount; }
-    QLabel &wrongCount() const { return *m_wrongCount; }
+    QLabel &introText() const { return m_resultsView->introText(); }
+    QLXPieChart &pieChart() const { return m_resultsView->pieChart(); }
+    QLabel &correctCount() const { return m_resultsView->correctCount(); }
+    QLabel &misspelledCount() const { return m_resultsView->middleCount(); }
+    QLabel &wrongCount() const { return m_resultsView->wrongCount(); }
     QPushButton &closeButton() const { return *m_closeButton; }
     QWidget &page() const;
     QSpinBox &intervalField() const { return *m_intervalField; }
@@ -181,14 +182,7 @@ private:
     QLabel *m_deletedMark = nullptr;
     QPushButton *m_nextButton = nullptr;
     QPushButton *m_answerEndButton = nullptr;
-    QLabel *m_introText = nullptr;
-    QLXPieChart *m_pieChart = nullptr;
-    QLabel *m_correctLabel = nullptr;
-    QLabel *m_misspelledLabel = nullptr;
-    QLabel *m_wrongLabel = nullptr;
-    QLabel *m_correctCount = nullptr;
-    QLabel *m_misspelledCount = nullptr;
-    QLabel *m_wrongCount = nullptr;
+    lexi::QuizResultsView *m_resultsView = nullptr;
     QPushButton *m_closeButton = nullptr;
 
     QLXBookmarkView *m_page = nullptr;

@@ -7,7 +7,6 @@
 
 #include "views/QLXBookmarkView.h"
 #include "views/QLXCardView.h"
-#include "views/QLXPieChart.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -164,41 +163,14 @@ void QLXPopupQuizController::buildWindow()
 
     // Page 2: the results.
     auto *resultPage = new QWidget;
-    m_introText = cardText(resultPage, 15);
-    m_introText->setAlignment(Qt::AlignCenter);
-    m_pieChart = new QLXPieChart(resultPage);
-    m_pieChart->setFixedSize(110, 110);
-    auto *legend = new QGridLayout;
-    legend->setHorizontalSpacing(10);
-    legend->setVerticalSpacing(6);
-    const auto addRow = [&](int row, QLabel *&label, QLabel *&count, const QColor &color) {
-        auto *swatch = new QLabel(resultPage);
-        swatch->setFixedSize(12, 12);
-        swatch->setStyleSheet(u"background: %1; border-radius: 3px;"_s.arg(color.name()));
-        label = cardText(resultPage, 13);
-        count = cardText(resultPage, 13);
-        count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        legend->addWidget(swatch, row, 0);
-        legend->addWidget(label, row, 1);
-        legend->addWidget(count, row, 2);
-    };
-    addRow(0, m_correctLabel, m_correctCount, m_pieChart->correctColor());
-    addRow(1, m_misspelledLabel, m_misspelledCount, m_pieChart->misspelledColor());
-    addRow(2, m_wrongLabel, m_wrongCount, m_pieChart->wrongColor());
-    auto *chart = new QHBoxLayout;
-    chart->addStretch();
-    chart->addWidget(m_pieChart);
-    chart->addSpacing(24);
-    chart->addLayout(legend);
-    chart->addStretch();
+    m_resultsView = new lexi::QuizResultsView(lexi::QuizResultsView::Look::popupWindow(), resultPage);
     m_closeButton = cardButton(resultPage);
     auto *resultButtons = new QHBoxLayout;
     resultButtons->addStretch();
     resultButtons->addWidget(m_closeButton);
     auto *resultLayout = new QVBoxLayout(resultPage);
     resultLayout->setContentsMargins(0, 0, 0, 0);
-    resultLayout->addWidget(m_introText);
-    resultLayout->addLayout(chart, 1);
+    resultLayout->addWidget(m_resultsView, 1);
     resultLayout->addLayout(resultButtons);
 
     m_windowPages->insertWidget(QuestionPage, questionPage);
@@ -275,9 +247,7 @@ void QLXPopupQuizController::localize()
     m_nextButton->setText(quizText(u"popupNext"_s));
     m_checkButton->setText(quizText(u"popupCheck"_s));
     m_closeButton->setText(quizText(u"popupClose"_s));
-    m_correctLabel->setText(quizText(u"correct"_s));
-    m_misspelledLabel->setText(quizText(u"misspelled"_s));
-    m_wrongLabel->setText(quizText(u"wrong"_s));
+    m_resultsView->localize(quizText(u"misspelled"_s));
     m_dontAskAgainBox->setText(quizText(u"dontAskAgain"_s));
     m_iKnewItBox->setText(quizText(u"iKnewIt"_s));
     m_editButton->setText(quizText(u"edit"_s));

@@ -323,14 +323,8 @@ void QLXTypingQuizController::executeShowStatistics()
     m_pages.showPage(lexi::QuizPages::TypingResults);
 
     const lexi::QuizResults results = m_run.results();
-    m_introText->setText(lexi::format(quizText(results.introKey()), results.shownCorrectPercent()));
-    m_pieChart->setEmpty(results.total <= 0);
-    m_pieChart->setCorrectPercent(results.correctPercent() / 100);
-    m_pieChart->setMisspelledPercent(results.misspelledPercent() / 100);
-    const QString countFormat = u"%ld / %ld"_s;
-    m_correctCount->setText(lexi::format(countFormat, results.correct, results.total));
-    m_wrongCount->setText(lexi::format(countFormat, results.wrong, results.total));
-    m_misspelledCount->setText(lexi::format(countFormat, results.misspelled, results.total));
+    m_resultsView->showResults(results);
+    m_resultsView->pieChart().setEmpty(results.total <= 0);
     setControl(*m_restartButton, numberOfWrong() > 0 && !wrongAnsweredWords().isEmpty());
     m_newQuizButton->setFocus();
 

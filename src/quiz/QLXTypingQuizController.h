@@ -5,6 +5,7 @@
 #include "QLXQuizInterface.h"
 #include "QuizPages.h"
 #include "QuizMode.h"
+#include "QuizResultsView.h"
 #include "QuizRun.h"
 #include "QuizServices.h"
 
@@ -97,11 +98,11 @@ public:
     QLabel &verdictHelp() const { return *m_verdictHelp; }
     QLabel &statusText() const { return *m_statusText; }
     QLXProgressBar &progressBar() const { return *m_progressBar; }
-    QLabel &introText() const { return *m_introText; }
-    QLXPieChart &pieChart() const { return *m_pieChart; }
-    QLabel &correctCount() const { return *m_correctCount; }
-    QLabel &wrongCount() const { return *m_wrongCount; }
-    QLabel &misspelledCount() const { return *m_misspelledCount; }
+    QLabel &introText() const { return m_resultsView->introText(); }
+    QLXPieChart &pieChart() const { return m_resultsView->pieChart(); }
+    QLabel &correctCount() const { return m_resultsView->correctCount(); }
+    QLabel &wrongCount() const { return m_resultsView->wrongCount(); }
+    QLabel &misspelledCount() const { return m_resultsView->middleCount(); }
     QPushButton &restartButton() const { return *m_restartButton; }
     QPushButton &newQuizButton() const { return *m_newQuizButton; }
     lexi::CardFlip &flip() { return m_flip; }
@@ -171,14 +172,7 @@ private:
 
     QLXBookmarkView *m_resultsPage = nullptr;
     QLXCardView *m_resultsCard = nullptr;
-    QLabel *m_introText = nullptr;
-    QLXPieChart *m_pieChart = nullptr;
-    QLabel *m_correctLabel = nullptr;
-    QLabel *m_misspelledLabel = nullptr;
-    QLabel *m_wrongLabel = nullptr;
-    QLabel *m_correctCount = nullptr;
-    QLabel *m_misspelledCount = nullptr;
-    QLabel *m_wrongCount = nullptr;
+    lexi::QuizResultsView *m_resultsView = nullptr;
     QPushButton *m_newQuizButton = nullptr;
     QPushButton *m_restartButton = nullptr;
 };

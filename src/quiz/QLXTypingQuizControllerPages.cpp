@@ -8,7 +8,6 @@
 #include "views/FittedTextLabel.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXCardView.h"
-#include "views/QLXPieChart.h"
 #include "views/QLXProgressBar.h"
 
 #include <QCheckBox>
@@ -32,15 +31,6 @@ namespace {
 // The smallest sizes long texts shrink to before they are cut.
 constexpr qreal minimumWordPoints = 11;
 constexpr qreal minimumCommentPoints = 10;
-
-QLabel *cardText(QWidget *parent, int points)
-{
-    auto *label = new QLabel(parent);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    setHelveticaSize(*label, points);
-    return label;
-}
 
 // A word or a comment on the card: however long, it stays in its half, in at most `lines` lines.
 lexi::FittedTextLabel *wordText(QWidget *parent, int points, int lines)
@@ -211,35 +201,7 @@ void QLXTypingQuizController::buildResultsPage()
     m_resultsCard = new QLXCardView;
     m_resultsCard->setFixedSize(cardSize);
 
-    m_introText = cardText(m_resultsCard, 18);
-    m_introText->setAlignment(Qt::AlignCenter);
-    m_pieChart = new QLXPieChart(m_resultsCard);
-    m_pieChart->setFixedSize(140, 140);
-
-    auto *legend = new QGridLayout;
-    legend->setHorizontalSpacing(12);
-    legend->setVerticalSpacing(10);
-    const auto addRow = [&](int row, QLabel *&label, QLabel *&count, const QColor &color) {
-        auto *swatch = new QLabel(m_resultsCard);
-        swatch->setFixedSize(14, 14);
-        swatch->setStyleSheet(u"background: %1; border-radius: 3px;"_s.arg(color.name()));
-        label = cardText(m_resultsCard, 15);
-        count = cardText(m_resultsCard, 15);
-        count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        legend->addWidget(swatch, row, 0);
-        legend->addWidget(label, row, 1);
-        legend->addWidget(count, row, 2);
-    };
-    addRow(0, m_correctLabel, m_correctCount, m_pieChart->correctColor());
-    addRow(1, m_misspelledLabel, m_misspelledCount, m_pieChart->misspelledColor());
-    addRow(2, m_wrongLabel, m_wrongCount, m_pieChart->wrongColor());
-
-    auto *chartRow = new QHBoxLayout;
-    chartRow->addStretch();
-    chartRow->addWidget(m_pieChart);
-    chartRow->addSpacing(40);
-    chartRow->addLayout(legend);
-    chartRow->addStretch();
+    m_resultsView = new lexi::QuizResultsView(lexi::QuizResultsView::Look::pageCard(), m_resultsCard);
 
     m_newQuizButton = new QPushButton(m_resultsCard);
     m_restartButton = new QPushButton(m_resultsCard);
@@ -250,10 +212,7 @@ void QLXTypingQuizController::buildResultsPage()
 
     auto *cardLayout = new QVBoxLayout(m_resultsCard);
     cardLayout->setContentsMargins(30, 26, 26, 20);
-    cardLayout->addWidget(m_introText);
-    cardLayout->addStretch();
-    cardLayout->addLayout(chartRow);
-    cardLayout->addStretch();
+    cardLayout->addWidget(m_resultsView, 1);
     cardLayout->addLayout(buttons);
 
     auto *centred = new QHBoxLayout;
@@ -273,9 +232,7 @@ void QLXTypingQuizController::localize()
 {
     m_restartButton->setText(quizText(u"restartWithWrong"_s));
     m_newQuizButton->setText(quizText(u"newQuiz"_s));
-    m_correctLabel->setText(quizText(u"correct"_s));
-    m_misspelledLabel->setText(quizText(u"misspelled"_s));
-    m_wrongLabel->setText(quizText(u"wrong"_s));
+    m_resultsView->localize(quizText(u"misspelled"_s));
     m_dontAskAgainBox->setText(quizText(u"dontAskAgain"_s));
     m_iKnewItBox->setText(quizText(u"iKnewIt"_s));
     m_resultsButton->setText(quizText(u"showResults"_s));
