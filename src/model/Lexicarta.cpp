@@ -181,6 +181,8 @@ void Lexicarta::derivedDataAdd(const std::shared_ptr<QLXWord> &word)
     if (m_levelLists) {
         const quint64 level = word->effectiveLevel();
         m_levelLists->levels[level].append(word);
+        if (m_levelLists->stored)
+            (*m_levelLists->stored)[level].append(word->storedForm());
         if (level == QLXWord::nativeLevel && !word->dontAskAgain())
             m_levelLists->nativeWithoutDontAsk.append(word);
     }
@@ -211,8 +213,18 @@ void Lexicarta::derivedDataRemove(const lexi::WordList &removed)
     // One pass over each list that loses words.
     const auto isRemoved = [&objects](const std::shared_ptr<QLXWord> &word) { return objects.contains(word.get()); };
     for (quint64 level = 0; level <= QLXWord::nativeLevel; ++level) {
-        if (levelsLosingWords[level])
-            m_levelLists->levels[level].removeIf(isRemoved);
+        if (!levelsLosingWords[level])
+            continue;
+        lexi::WordList &words = m_levelLists->levels[level];
+        if (m_levelLists->stored) {
+            std::vector<qsizetype> indexes;
+            for (qsizetype i = 0; i < words.size(); ++i) {
+                if (isRemoved(words[i]))
+                    indexes.push_back(i);
+            }
+            (*m_levelLists->stored)[level].remove(indexes);
+        }
+        words.removeIf(isRemoved);
     }
     if (levelsLosingWords[QLXWord::nativeLevel])
         m_levelLists->nativeWithoutDontAsk.removeIf(isRemoved);

@@ -3,6 +3,7 @@
 #include "QLXRandom.h"
 #include "QLXStatistics.h"
 #include "QLXWord.h"
+#include "StoredWordList.h"
 #include "TagIndex.h"
 #include "VocabularyServices.h"
 #include "WordPositions.h"
@@ -157,6 +158,12 @@ public:
     void wordLevelChanged(const QLXWord &word, quint64 previousLevel, bool previousDontAskAgain);
     void wordSidesChanged(const QLXWord &word, const QString &previousYourWord, const QString &previousForeignWord);
     void wordTagsChanged(const QLXWord &word, const QStringList &previousTags);
+    // Any change of a word here that changes its stored form.
+    void wordStoredFormChanged(const QLXWord &word);
+    // The stored forms of the words of each level, in stored order, as the per-level lists hold
+    // them. Kept with those lists: each change of a word replaces its stored form alone, and the
+    // lists returned share their chunks with those kept, so taking them copies next to nothing.
+    std::array<lexi::StoredWordList, QLXWord::nativeLevel + 1> storedWordLists() const;
 
     // Appends `word` (none is ignored), links it back here and gives it a new creationID (see
     // lexi::CreationIdentifierMaker), one no word here has. Updates the synonyms with it.
@@ -256,6 +263,9 @@ private:
     {
         std::array<lexi::WordList, QLXWord::nativeLevel + 1> levels;
         lexi::WordList nativeWithoutDontAsk;
+        // The stored forms of `levels`, once asked for, less those of the words changed since.
+        std::optional<std::array<lexi::StoredWordList, QLXWord::nativeLevel + 1>> stored;
+        std::vector<const QLXWord *> storedFormsChanged;
     };
 
     // The synonyms: the words grouped by each exact side, so that a word shares a side when its
@@ -280,8 +290,9 @@ private:
 
     const LevelLists &levelLists() const;
     const lexi::WordPositions &positions() const;
-    // Inserts the word into `list`, which is in stored order, where it stands in that order.
-    bool insertInStoredOrder(lexi::WordList &list, const std::shared_ptr<QLXWord> &word) const;
+    // Inserts the word into `list`, which is in stored order, where it stands in that order; its
+    // index there, none when the order is not known.
+    std::optional<qsizetype> insertInStoredOrder(lexi::WordList &list, const std::shared_ptr<QLXWord> &word) const;
     // What derived data was kept follows these words added at the end, or these words removed.
     void derivedDataAdd(const std::shared_ptr<QLXWord> &word);
     void derivedDataRemove(const lexi::WordList &removed);

@@ -32,12 +32,13 @@ const Lexicarta::LevelLists &Lexicarta::levelLists() const
     return *m_levelLists;
 }
 
-bool Lexicarta::insertInStoredOrder(lexi::WordList &list, const std::shared_ptr<QLXWord> &word) const
+std::optional<qsizetype> Lexicarta::insertInStoredOrder(lexi::WordList &list,
+                                                        const std::shared_ptr<QLXWord> &word) const
 {
     const lexi::WordPositions &positions = this->positions();
     const std::optional<qint64> position = positions.positionOf(*word);
     if (!position)
-        return false;
+        return std::nullopt;
     bool known = true;
     const auto place = std::upper_bound(list.begin(), list.end(), *position,
                                         [&](qint64 wanted, const std::shared_ptr<QLXWord> &listed) {
@@ -46,9 +47,10 @@ bool Lexicarta::insertInStoredOrder(lexi::WordList &list, const std::shared_ptr<
                                             return wanted < at.value_or(0);
                                         });
     if (!known)
-        return false;
-    list.insert(place, word);
-    return true;
+        return std::nullopt;
+    const qsizetype index = place - list.begin();
+    list.insert(index, word);
+    return index;
 }
 
 void Lexicarta::wordLevelChanged(const QLXWord &word, quint64 previousLevel, bool previousDontAskAgain)
@@ -75,15 +77,72 @@ void Lexicarta::wordLevelChanged(const QLXWord &word, quint64 previousLevel, boo
     }
     bool followed = true;
     if (from != to) {
+        const qsizetype fromIndex = listing - fromList.begin();
         fromList.erase(listing);
-        followed = insertInStoredOrder(lists.levels[to], moved);
+        const std::optional<qsizetype> toIndex = insertInStoredOrder(lists.levels[to], moved);
+        followed = toIndex.has_value();
+        if (followed && lists.stored) {
+            (*lists.stored)[from].remove({fromIndex});
+            (*lists.stored)[to].insert(*toIndex, moved->storedForm());
+        }
     }
     if (wasAskedNative && !isAskedNative)
         lists.nativeWithoutDontAsk.removeIf(isTheWord);
     else if (isAskedNative && !wasAskedNative)
-        followed = followed && insertInStoredOrder(lists.nativeWithoutDontAsk, moved);
+        followed = followed && insertInStoredOrder(lists.nativeWithoutDontAsk, moved).has_value();
     if (!followed)
         m_levelLists.reset();
+}
+
+void Lexicarta::wordStoredFormChanged(const QLXWord &word)
+{
+    if (!m_levelLists || !m_levelLists->stored)
+        return;
+    std::vector<const QLXWord *> &changed = m_levelLists->storedFormsChanged;
+    // An answer changes a word's date and then its level.
+    if (changed.empty() || changed.back() != &word)
+        changed.push_back(&word);
+    // Changes of many words are taken over by taking every stored form anew.
+    if (qsizetype(changed.size()) > std::max<qsizetype>(64, m_allWords.size() / 16)) {
+        m_levelLists->stored.reset();
+        changed.clear();
+    }
+}
+
+std::array<lexi::StoredWordList, QLXWord::nativeLevel + 1> Lexicarta::storedWordLists() const
+{
+    levelLists();
+    LevelLists &lists = *m_levelLists;
+    if (!lists.stored) {
+        lists.stored.emplace();
+        for (std::size_t level = 0; level < lists.levels.size(); ++level)
+            (*lists.stored)[level] = lexi::StoredWordList(lists.levels[level]);
+        lists.storedFormsChanged.clear();
+        return *lists.stored;
+    }
+    if (lists.storedFormsChanged.empty())
+        return *lists.stored;
+    // The words changed are found among the listed ones by their address alone: one removed since
+    // may be gone.
+    const std::vector<const QLXWord *> &changed = lists.storedFormsChanged;
+    constexpr std::size_t mostComparedOneByOne = 8;
+    const QSet<const QLXWord *> changedSet = changed.size() > mostComparedOneByOne
+                                                 ? QSet<const QLXWord *>(changed.cbegin(), changed.cend())
+                                                 : QSet<const QLXWord *>();
+    const auto isChanged = [&](const QLXWord *word) {
+        if (changed.size() > mostComparedOneByOne)
+            return changedSet.contains(word);
+        return std::find(changed.cbegin(), changed.cend(), word) != changed.cend();
+    };
+    for (std::size_t level = 0; level < lists.levels.size(); ++level) {
+        const lexi::WordList &words = lists.levels[level];
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            if (isChanged(words[i].get()))
+                (*lists.stored)[level].replace(i, words[i]->storedForm());
+        }
+    }
+    lists.storedFormsChanged.clear();
+    return *lists.stored;
 }
 
 lexi::WordList Lexicarta::wordsInLevel(quint64 level) const

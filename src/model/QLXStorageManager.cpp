@@ -233,7 +233,7 @@ qsizetype wordCount(const lexi::VocabularySnapshot &snapshot)
 {
     qsizetype count = 0;
     for (const auto &level : snapshot.levels)
-        count += qsizetype(level.size());
+        count += level.size();
     return count;
 }
 

@@ -180,7 +180,7 @@ void QLXWord::setSide(QString &side, const QString &text)
     const QString previousYourWord = m_yourWord;
     const QString previousForeignWord = m_foreignWord;
     side = std::move(trimmed);
-    m_storedForm.reset();
+    dropStoredForm();
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
         vocabulary->wordSidesChanged(*this, previousYourWord, previousForeignWord);
 }
@@ -191,7 +191,7 @@ void QLXWord::setLevel(quint64 level)
         return;
     const quint64 previousLevel = m_level;
     m_level = level;
-    m_storedForm.reset();
+    dropStoredForm();
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
         vocabulary->wordLevelChanged(*this, previousLevel, m_dontAskAgain);
 }
@@ -201,7 +201,7 @@ void QLXWord::setDontAskAgain(bool dontAskAgain)
     if (dontAskAgain == m_dontAskAgain)
         return;
     m_dontAskAgain = dontAskAgain;
-    m_storedForm.reset();
+    dropStoredForm();
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
         vocabulary->wordLevelChanged(*this, m_level, !dontAskAgain);
 }
@@ -232,7 +232,7 @@ void QLXWord::setTagsOf(const QLXWord &word)
         return;
     const QStringList previousTags = std::exchange(m_tags, word.m_tags);
     m_tagsSorted = word.m_tagsSorted;
-    m_storedForm.reset();
+    dropStoredForm();
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
         vocabulary->wordTagsChanged(*this, previousTags);
 }
@@ -247,7 +247,7 @@ void QLXWord::tagsChanged(const QStringList &previousTags)
     m_tagsSorted = m_tags;
     if (!std::is_sorted(m_tagsSorted.cbegin(), m_tagsSorted.cend(), before))
         std::sort(m_tagsSorted.begin(), m_tagsSorted.end(), before);
-    m_storedForm.reset();
+    dropStoredForm();
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
         vocabulary->wordTagsChanged(*this, previousTags);
 }
@@ -337,6 +337,13 @@ QString QLXWord::description(const lexi::Clock &clock) const
 {
     return u"%1 <%2 = %3> %4 %5  "_s.arg(QString::number(m_level), m_foreignWord, m_yourWord, m_comment,
                                        lexi::timeSinceDate(m_lastAsked, clock));
+}
+
+void QLXWord::dropStoredForm()
+{
+    m_storedForm.reset();
+    if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
+        vocabulary->wordStoredFormChanged(*this);
 }
 
 std::shared_ptr<const lexi::StoredWord> QLXWord::storedForm() const

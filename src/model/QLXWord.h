@@ -66,32 +66,32 @@ public:
     void setComment(const QString &comment)
     {
         m_comment = comment;
-        m_storedForm.reset();
+        dropStoredForm();
     }
 
     const std::optional<lexi::Date> &lastAsked() const { return m_lastAsked; }
     void setLastAsked(const std::optional<lexi::Date> &lastAsked)
     {
         m_lastAsked = lastAsked;
-        m_storedForm.reset();
+        dropStoredForm();
     }
     qint64 creationID() const { return m_creationID; }
     void setCreationID(qint64 creationID)
     {
         m_creationID = creationID;
-        m_storedForm.reset();
+        dropStoredForm();
     }
     qint64 modificationID() const { return m_modificationID; }
     void setModificationID(qint64 modificationID)
     {
         m_modificationID = modificationID;
-        m_storedForm.reset();
+        dropStoredForm();
     }
     quint64 fallenDownCounter() const { return m_fallenDownCounter; }
     void setFallenDownCounter(quint64 counter)
     {
         m_fallenDownCounter = counter;
-        m_storedForm.reset();
+        dropStoredForm();
     }
 
     // Both decide which of the vocabulary's per-level lists the word is in, so a change is told to
@@ -157,6 +157,8 @@ public:
     std::shared_ptr<const lexi::StoredWord> storedForm() const;
 
 private:
+    // Drops the stored form, which is made anew when next asked for, and tells the vocabulary.
+    void dropStoredForm();
     // Sorts the tags anew and tells the vocabulary, whose tag index follows.
     void tagsChanged(const QStringList &previousTags);
     // Stores `text` trimmed in `side`, one of the two sides.

@@ -141,7 +141,7 @@ private:
             m_writer.Double(value);
     }
 
-    void words(const std::vector<std::shared_ptr<const StoredWord>> &list)
+    void words(const StoredWordList &list)
     {
         m_writer.StartObject();
         key(storedKey::words);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QLXDailyStatisticsSnapshot.h"
+#include "StoredWordList.h"
 
 #include "platform/values/Date.h"
 
@@ -34,12 +35,15 @@ struct StoredWord
     quint64 fallenDownCounter = 0;
     quint64 level = 0;
     bool dontAskAgain = false;
+
+    bool operator==(const StoredWord &) const = default;
 };
 
 // What the own file format stores of a vocabulary, taken so that another thread can write it
 // while the vocabulary goes on changing. The stored form of each word is shared with the word
-// until it changes (QLXWord::storedForm()), so a snapshot copies only the words changed since
-// the last one, and one reference count for each other word.
+// until it changes (QLXWord::storedForm()), and the vocabulary keeps the stored forms of each
+// level in a list whose chunks every snapshot shares (Lexicarta::storedWordLists()): a snapshot
+// copies a reference for each chunk, and the words changed since the last one.
 struct VocabularySnapshot
 {
     static constexpr size_t levelCount = 6;
@@ -47,7 +51,7 @@ struct VocabularySnapshot
     explicit VocabularySnapshot(const Lexicarta &vocabulary);
 
     // The words of each level list, in stored order; the last holds level 5 and above.
-    std::array<std::vector<std::shared_ptr<const StoredWord>>, levelCount> levels;
+    std::array<StoredWordList, levelCount> levels;
     QString language;
     QString foreignLanguageName;
     QString yourLanguageName;
@@ -62,7 +66,8 @@ struct VocabularySnapshot
     qint64 version = 0;
     QStringList lineage;
 
-    // The same values, and the same stored form of each word: a word that changed has a new one.
+    // The same values, and the same chunks of stored words: a word that changed has a new stored
+    // form, in a new chunk.
     bool operator==(const VocabularySnapshot &) const = default;
 };
 

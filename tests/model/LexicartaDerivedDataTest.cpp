@@ -3,6 +3,7 @@
 
 #include "model/Lexicarta.h"
 #include "model/TagIndex.h"
+#include "model/VocabularySnapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -177,6 +178,87 @@ TEST(LexicartaDerivedDataTest, FollowingEachChangeEqualsBuildingAnew)
             ASSERT_EQ(kept, derivedFromScratch(vocabulary->allWords(), prefixes))
                 << "seed " << seed << ", step " << step << ", change " << change;
         }
+    }
+}
+
+// The stored words of each level as values, in order.
+using StoredLevels = std::array<std::vector<lexi::StoredWord>, 6>;
+
+StoredLevels storedLevels(const lexi::VocabularySnapshot &snapshot)
+{
+    StoredLevels levels;
+    for (std::size_t level = 0; level < levels.size(); ++level) {
+        for (const auto &word : snapshot.levels[level])
+            levels[level].push_back(*word);
+    }
+    return levels;
+}
+
+StoredLevels storedFromScratch(const WordList &words)
+{
+    StoredLevels levels;
+    for (const auto &word : words)
+        levels[word->effectiveLevel()].push_back(lexi::StoredWord(*word));
+    return levels;
+}
+
+// Saves take snapshots between the changes; a snapshot holds the words as they were when it was
+// taken, however the vocabulary changes after, and the next one holds them as they are now.
+TEST(LexicartaDerivedDataTest, SnapshotsHoldTheWordsAsTheyWereWhenTaken)
+{
+    lexi::test::FakeVocabularyServices fakes;
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        RandomChanges changes(seed);
+        const std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+        WordList words;
+        // Enough words for several chunks in a level.
+        for (int i = 0; i < 1500; ++i)
+            words.append(changes.newWord());
+        vocabulary->setAllWords(words);
+        std::vector<std::pair<lexi::VocabularySnapshot, StoredLevels>> taken;
+        for (int step = 0; step < 400; ++step) {
+            const WordList all = vocabulary->allWords();
+            const auto &word = all.isEmpty() ? nullptr : all[changes.below(int(all.size()))];
+            const int change = word ? changes.below(9) : 0;
+            switch (change) {
+            case 0:
+                vocabulary->addWord(changes.newWord());
+                break;
+            case 1:
+                vocabulary->batchAddWords({changes.newWord(), changes.newWord()});
+                break;
+            case 2:
+                word->setComment(changes.side());
+                break;
+            case 3:
+                word->setLastAsked(lexi::Date::fromSecondsSinceReferenceDate(step));
+                break;
+            case 4:
+                word->setTags(changes.tags());
+                break;
+            case 5:
+                vocabulary->removeWords({word, all[changes.below(int(all.size()))]});
+                break;
+            case 6:
+                vocabulary->answeredWord(*word, changes.below(3) - 1);
+                break;
+            case 7:
+                word->setLevel(quint64(changes.below(7)));
+                break;
+            default:
+                word->setDontAskAgain(!word->dontAskAgain());
+                break;
+            }
+            if (changes.below(3) == 0) {
+                lexi::VocabularySnapshot snapshot(*vocabulary);
+                const StoredLevels stored = storedLevels(snapshot);
+                ASSERT_EQ(stored, storedFromScratch(vocabulary->allWords()))
+                    << "seed " << seed << ", step " << step << ", change " << change;
+                taken.emplace_back(std::move(snapshot), stored);
+            }
+        }
+        for (const auto &[snapshot, stored] : taken)
+            ASSERT_EQ(storedLevels(snapshot), stored) << "seed " << seed;
     }
 }
 
