@@ -158,9 +158,9 @@ void QLXFlashCardQuizController::showResults()
 {
     const lexi::QuizResults results = m_run.results();
     // The middle slice and count are the skipped cards'.
-    m_resultsView->showResults(results);
-    m_resultsView->pieChart().setEmpty(results.total <= 0);
-    setControl(*m_restartButton, m_run.isRestartOffered());
+    m_resultsCard->resultsView().showResults(results);
+    m_resultsCard->resultsView().pieChart().setEmpty(results.total <= 0);
+    setControl(restartButton(), m_run.isRestartOffered());
 }
 
 void QLXFlashCardQuizController::showSide(Side side)
@@ -198,7 +198,7 @@ void QLXFlashCardQuizController::keepKeyboardOnPage()
     if (!side->isVisible() || (focus && side->isAncestorOf(focus)))
         return;
     if (side == m_resultsSide)
-        m_newQuizButton->setFocus();
+        newQuizButton().setFocus();
     else if (m_run.isRunInProgress())
         m_cardSide->setFocus();
 }

@@ -259,38 +259,16 @@ void QLXFlashCardQuizController::buildCardSide()
 void QLXFlashCardQuizController::buildResultsSide()
 {
     m_resultsSide = new QWidget;
-    m_resultsCard = new QLXCardView;
-    m_resultsCard->setFixedSize(cardSize);
-
     lexi::QuizResultsView::Look look = lexi::QuizResultsView::Look::pageCard();
     look.textColor = cardTextColor;
-    m_resultsView = new lexi::QuizResultsView(look, m_resultsCard);
-
-    m_newQuizButton = new QPushButton(m_resultsCard);
-    m_newQuizButton->setDefault(true);
-    m_restartButton = new QPushButton(m_resultsCard);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_restartButton);
-    buttons->addWidget(m_newQuizButton);
-
-    auto *cardLayout = new QVBoxLayout(m_resultsCard);
-    cardLayout->setContentsMargins(30, 26, 26, 20);
-    cardLayout->addWidget(m_resultsView, 1);
-    cardLayout->addLayout(buttons);
-
-    auto *centred = new QHBoxLayout;
-    centred->addStretch();
-    centred->addWidget(m_resultsCard);
-    centred->addStretch();
-    auto *sideLayout = new QVBoxLayout(m_resultsSide);
-    sideLayout->addStretch();
-    sideLayout->addLayout(centred);
-    sideLayout->addStretch();
+    m_resultsCard = new lexi::QuizResultsCard(look);
+    m_resultsCard->newQuizButton().setDefault(true);
+    m_resultsCard->placeInTheMiddleOf(*m_resultsSide);
     m_sides->addWidget(m_resultsSide);
 
-    connect(m_newQuizButton, &QPushButton::clicked, this, &QLXFlashCardQuizController::newQuizRequested);
-    connect(m_restartButton, &QPushButton::clicked, this, [this] { m_run.restartQuizWithWrong(); });
+    connect(&m_resultsCard->newQuizButton(), &QPushButton::clicked, this,
+            &QLXFlashCardQuizController::newQuizRequested);
+    connect(&m_resultsCard->restartButton(), &QPushButton::clicked, this, [this] { m_run.restartQuizWithWrong(); });
 }
 
 void QLXFlashCardQuizController::buildKeys()
@@ -319,8 +297,6 @@ void QLXFlashCardQuizController::localize()
     for (int level = lexi::FlipSpeed::offLevel; level <= lexi::FlipSpeed::fastestLevel; ++level)
         m_flipSpeedLabels[level]->setText(learnText(lexi::FlipSpeed::forLevel(level).labelKey));
     m_flipSpeedTitle->setText(learnText(u"flipSpeed"_s));
-    m_restartButton->setText(quizText(u"restartWithWrong"_s));
-    m_newQuizButton->setText(quizText(u"newQuiz"_s));
     m_dontAskAgainBox->setText(quizText(u"dontAskAgain"_s));
     m_dontAskAgainBox->setToolTip(withKey(quizText(u"dontAskAgain"_s), QKeySequence(Qt::Key_D)));
     m_editButton->setText(quizText(u"edit"_s));
@@ -332,5 +308,5 @@ void QLXFlashCardQuizController::localize()
     m_correctButton->setToolTip(withKey(learnText(u"markCorrect"_s), QKeySequence(Qt::Key_Up)));
     m_wrongButton->setText(learnText(u"markWrong"_s));
     m_wrongButton->setToolTip(withKey(learnText(u"markWrong"_s), QKeySequence(Qt::Key_Down)));
-    m_resultsView->localize(learnText(u"skipped"_s));
+    m_resultsCard->localize(learnText(u"skipped"_s));
 }

@@ -323,10 +323,10 @@ void QLXTypingQuizController::executeShowStatistics()
     m_pages.showPage(lexi::QuizPages::TypingResults);
 
     const lexi::QuizResults results = m_run.results();
-    m_resultsView->showResults(results);
-    m_resultsView->pieChart().setEmpty(results.total <= 0);
-    setControl(*m_restartButton, numberOfWrong() > 0 && !wrongAnsweredWords().isEmpty());
-    m_newQuizButton->setFocus();
+    m_resultsCard->resultsView().showResults(results);
+    m_resultsCard->resultsView().pieChart().setEmpty(results.total <= 0);
+    setControl(restartButton(), numberOfWrong() > 0 && !wrongAnsweredWords().isEmpty());
+    newQuizButton().setFocus();
 
     m_flip.flipSecondHalf(*m_resultsCard);
     m_progressBar->hide();

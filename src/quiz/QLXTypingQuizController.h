@@ -5,7 +5,7 @@
 #include "QLXQuizInterface.h"
 #include "QuizPages.h"
 #include "QuizMode.h"
-#include "QuizResultsView.h"
+#include "QuizResultsCard.h"
 #include "QuizRun.h"
 #include "QuizServices.h"
 
@@ -98,13 +98,13 @@ public:
     QLabel &verdictHelp() const { return *m_verdictHelp; }
     QLabel &statusText() const { return *m_statusText; }
     QLXProgressBar &progressBar() const { return *m_progressBar; }
-    QLabel &introText() const { return m_resultsView->introText(); }
-    QLXPieChart &pieChart() const { return m_resultsView->pieChart(); }
-    QLabel &correctCount() const { return m_resultsView->correctCount(); }
-    QLabel &wrongCount() const { return m_resultsView->wrongCount(); }
-    QLabel &misspelledCount() const { return m_resultsView->middleCount(); }
-    QPushButton &restartButton() const { return *m_restartButton; }
-    QPushButton &newQuizButton() const { return *m_newQuizButton; }
+    QLabel &introText() const { return m_resultsCard->resultsView().introText(); }
+    QLXPieChart &pieChart() const { return m_resultsCard->resultsView().pieChart(); }
+    QLabel &correctCount() const { return m_resultsCard->resultsView().correctCount(); }
+    QLabel &wrongCount() const { return m_resultsCard->resultsView().wrongCount(); }
+    QLabel &misspelledCount() const { return m_resultsCard->resultsView().middleCount(); }
+    QPushButton &restartButton() const { return m_resultsCard->restartButton(); }
+    QPushButton &newQuizButton() const { return m_resultsCard->newQuizButton(); }
     lexi::CardFlip &flip() { return m_flip; }
 
 signals:
@@ -171,8 +171,5 @@ private:
     QLXProgressBar *m_progressBar = nullptr;
 
     QLXBookmarkView *m_resultsPage = nullptr;
-    QLXCardView *m_resultsCard = nullptr;
-    lexi::QuizResultsView *m_resultsView = nullptr;
-    QPushButton *m_newQuizButton = nullptr;
-    QPushButton *m_restartButton = nullptr;
+    lexi::QuizResultsCard *m_resultsCard = nullptr;
 };

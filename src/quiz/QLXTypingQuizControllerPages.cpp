@@ -198,41 +198,17 @@ void QLXTypingQuizController::buildQuestionPage()
 void QLXTypingQuizController::buildResultsPage()
 {
     m_resultsPage = new QLXBookmarkView(m_services.theme);
-    m_resultsCard = new QLXCardView;
-    m_resultsCard->setFixedSize(cardSize);
+    m_resultsCard = new lexi::QuizResultsCard(lexi::QuizResultsView::Look::pageCard());
+    m_resultsCard->placeInTheMiddleOf(*m_resultsPage);
 
-    m_resultsView = new lexi::QuizResultsView(lexi::QuizResultsView::Look::pageCard(), m_resultsCard);
-
-    m_newQuizButton = new QPushButton(m_resultsCard);
-    m_restartButton = new QPushButton(m_resultsCard);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_restartButton);
-    buttons->addWidget(m_newQuizButton);
-
-    auto *cardLayout = new QVBoxLayout(m_resultsCard);
-    cardLayout->setContentsMargins(30, 26, 26, 20);
-    cardLayout->addWidget(m_resultsView, 1);
-    cardLayout->addLayout(buttons);
-
-    auto *centred = new QHBoxLayout;
-    centred->addStretch();
-    centred->addWidget(m_resultsCard);
-    centred->addStretch();
-    auto *pageLayout = new QVBoxLayout(m_resultsPage);
-    pageLayout->addStretch();
-    pageLayout->addLayout(centred);
-    pageLayout->addStretch();
-
-    connect(m_newQuizButton, &QPushButton::clicked, this, &QLXTypingQuizController::newQuizRequested);
-    connect(m_restartButton, &QPushButton::clicked, this, &QLXTypingQuizController::restartQuizWithWrong);
+    connect(&m_resultsCard->newQuizButton(), &QPushButton::clicked, this, &QLXTypingQuizController::newQuizRequested);
+    connect(&m_resultsCard->restartButton(), &QPushButton::clicked, this,
+            &QLXTypingQuizController::restartQuizWithWrong);
 }
 
 void QLXTypingQuizController::localize()
 {
-    m_restartButton->setText(quizText(u"restartWithWrong"_s));
-    m_newQuizButton->setText(quizText(u"newQuiz"_s));
-    m_resultsView->localize(quizText(u"misspelled"_s));
+    m_resultsCard->localize(quizText(u"misspelled"_s));
     m_dontAskAgainBox->setText(quizText(u"dontAskAgain"_s));
     m_iKnewItBox->setText(quizText(u"iKnewIt"_s));
     m_resultsButton->setText(quizText(u"showResults"_s));
