@@ -15,13 +15,39 @@ constexpr qint64 lastDay = 0xFFFE;
 
 } // namespace
 
+namespace {
+
+QList<qint64> identifiersOf(const WordList &words)
+{
+    QList<qint64> identifiers;
+    identifiers.reserve(words.size());
+    for (const std::shared_ptr<QLXWord> &word : words) {
+        if (word)
+            identifiers.append(word->creationID());
+    }
+    return identifiers;
+}
+
+} // namespace
+
 CreationIdentifierMaker::CreationIdentifierMaker(const WordList &words, Date now, QRandomGenerator &random)
+    : CreationIdentifierMaker(random, identifiersOf(words), now)
+{
+}
+
+CreationIdentifierMaker CreationIdentifierMaker::forIdentifiers(const QList<qint64> &identifiers, Date now,
+                                                                QRandomGenerator &random)
+{
+    return CreationIdentifierMaker(random, identifiers, now);
+}
+
+CreationIdentifierMaker::CreationIdentifierMaker(QRandomGenerator &random, const QList<qint64> &identifiers, Date now)
     : m_random(random)
 {
-    m_taken.reserve(words.size());
-    for (const std::shared_ptr<QLXWord> &word : words) {
-        if (word && isMadeHere(word->creationID()))
-            m_taken.insert(word->creationID());
+    m_taken.reserve(identifiers.size());
+    for (const qint64 identifier : identifiers) {
+        if (isMadeHere(identifier))
+            m_taken.insert(identifier);
     }
     // A clock before 2001, beyond the year 2180 or not a number at all still gives identifiers in
     // the range.

@@ -33,6 +33,9 @@ public:
     // Makes identifiers that none of `words` has, for words made at `now`, with random bits from
     // `random` (which must outlive the maker).
     CreationIdentifierMaker(const WordList &words, Date now, QRandomGenerator &random = *QRandomGenerator::system());
+    // The same for words with these identifiers.
+    static CreationIdentifierMaker forIdentifiers(const QList<qint64> &identifiers, Date now,
+                                                  QRandomGenerator &random = *QRandomGenerator::system());
 
     // A new identifier: none of the words has it, and it was not made here before.
     qint64 next();
@@ -47,6 +50,8 @@ public:
     static bool isDerived(qint64 identifier) { return (identifier & derivedMask) == derivedMask; }
 
 private:
+    CreationIdentifierMaker(QRandomGenerator &random, const QList<qint64> &identifiers, Date now);
+
     static constexpr qint64 derivedMask = firstIdentifier | (qint64(0xFFFF) << randomBits);
 
     friend qint64 derivedCreationID(qint64, const QString &, const QString &, qint64);

@@ -99,6 +99,7 @@ void Lexicarta::setAllWords(const lexi::WordList &words)
 
 void Lexicarta::dropDerivedData()
 {
+    wordsChanged();
     m_positions.reset();
     m_levelLists.reset();
     m_tagIndex.reset();
@@ -114,16 +115,19 @@ const lexi::WordPositions &Lexicarta::positions() const
 
 void Lexicarta::invalidateCachedWordLists()
 {
+    wordsChanged();
     m_levelLists.reset();
 }
 
 void Lexicarta::invalidateTagIndex()
 {
+    wordsChanged();
     m_tagIndex.reset();
 }
 
 void Lexicarta::invalidateSynonyms()
 {
+    wordsChanged();
     m_synonyms.reset();
 }
 
@@ -166,28 +170,92 @@ void Lexicarta::batchAddWords(const lexi::WordList &words)
 
 void Lexicarta::adopt(const std::shared_ptr<QLXWord> &word)
 {
+    wordsChanged();
     word->setWeakVocForSort(weak_from_this());
     m_allWords.append(word);
 }
 
 void Lexicarta::derivedDataAdd(const std::shared_ptr<QLXWord> &word)
 {
+    derivedDataAdd(word, m_positions, m_levelLists, m_tagIndex, m_synonyms);
+}
+
+void Lexicarta::derivedDataAdd(const std::shared_ptr<QLXWord> &word, std::optional<lexi::WordPositions> &positions,
+                               std::optional<LevelLists> &levelLists, std::optional<lexi::TagIndex> &tagIndex,
+                               std::optional<Synonyms> &synonyms)
+{
     // The tag index is kept only together with the positions.
-    if (m_positions) {
-        const qint64 position = m_positions->append(*word);
-        if (m_tagIndex && !m_tagIndex->addWord(*word, position))
-            m_tagIndex.reset();
+    if (positions) {
+        const qint64 position = positions->append(*word);
+        if (tagIndex && !tagIndex->addWord(*word, position))
+            tagIndex.reset();
     }
-    if (m_levelLists) {
+    if (levelLists) {
         const quint64 level = word->effectiveLevel();
-        m_levelLists->levels[level].append(word);
-        if (m_levelLists->stored)
-            (*m_levelLists->stored)[level].append(word->storedForm());
+        levelLists->levels[level].append(word);
+        if (levelLists->stored)
+            (*levelLists->stored)[level].append(word->storedForm());
         if (level == QLXWord::nativeLevel && !word->dontAskAgain())
-            m_levelLists->nativeWithoutDontAsk.append(word);
+            levelLists->nativeWithoutDontAsk.append(word);
     }
-    if (m_synonyms)
-        m_synonyms->add(word);
+    if (synonyms)
+        synonyms->add(word);
+}
+
+Lexicarta::PreparedAddition Lexicarta::prepareAddition() const
+{
+    PreparedAddition addition;
+    addition.m_wordChanges = m_wordChanges;
+    addition.m_now = m_services.clock.now();
+    addition.m_allWords = m_allWords;
+    addition.m_positions = m_positions;
+    addition.m_levelLists = m_levelLists;
+    addition.m_tagIndex = m_tagIndex;
+    addition.m_synonyms = m_synonyms;
+    addition.m_listed.reserve(size_t(m_allWords.size()));
+    for (const std::shared_ptr<QLXWord> &word : m_allWords)
+        addition.m_listed.push_back({word->foreignWord(), word->yourWord(), word->creationID()});
+    return addition;
+}
+
+QList<qint64> Lexicarta::PreparedAddition::listedIdentifiers() const
+{
+    QList<qint64> identifiers;
+    identifiers.reserve(qsizetype(m_listed.size()));
+    for (const ListedWord &word : m_listed)
+        identifiers.append(word.creationID);
+    return identifiers;
+}
+
+void Lexicarta::PreparedAddition::append(const lexi::WordList &words)
+{
+    // Each copy of the derived data is made once, here, by its first change.
+    for (const std::shared_ptr<QLXWord> &word : words) {
+        if (!word)
+            continue;
+        m_allWords.append(word);
+        m_appended.append(word);
+        derivedDataAdd(word, m_positions, m_levelLists, m_tagIndex, m_synonyms);
+    }
+}
+
+bool Lexicarta::addPrepared(PreparedAddition &&addition)
+{
+    if (addition.m_wordChanges != m_wordChanges)
+        return false;
+    if (addition.m_appended.isEmpty())
+        return true;
+    // What is replaced goes with the addition, wherever that is dropped.
+    std::swap(m_allWords, addition.m_allWords);
+    std::swap(m_positions, addition.m_positions);
+    std::swap(m_levelLists, addition.m_levelLists);
+    std::swap(m_tagIndex, addition.m_tagIndex);
+    std::swap(m_synonyms, addition.m_synonyms);
+    const std::weak_ptr<Lexicarta> self = weak_from_this();
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(addition.m_appended))
+        word->setWeakVocForSort(self);
+    wordsChanged();
+    return true;
 }
 
 void Lexicarta::derivedDataRemove(const lexi::WordList &removed)
@@ -252,6 +320,7 @@ void Lexicarta::removeWords(const lexi::WordList &words)
 
 void Lexicarta::removeWordObjects(const QSet<const QLXWord *> &objects)
 {
+    wordsChanged();
     lexi::WordList removed;
     m_allWords.removeIf([&objects, &removed](const std::shared_ptr<QLXWord> &word) {
         if (!objects.contains(word.get()))
@@ -336,6 +405,7 @@ void Lexicarta::sortByForeignThenYourWord()
     for (const Entry &entry : entries)
         sorted.append(m_allWords[entry.position]);
     m_allWords = std::move(sorted);
+    wordsChanged();
     // The synonyms do not depend on the order; everything kept in stored order does.
     m_positions.reset();
     m_levelLists.reset();

@@ -20,6 +20,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 // One vocabulary: the words of one language pair, the names and facultative (optional leading)
 // words of both languages, their keyboard input sources, the learning statistics and the sync
@@ -30,6 +31,32 @@
 // Used on one thread; it owns its words, which link back to it weakly.
 class Lexicarta : public std::enable_shared_from_this<Lexicarta>
 {
+    struct LevelLists
+    {
+        std::array<lexi::WordList, QLXWord::nativeLevel + 1> levels;
+        lexi::WordList nativeWithoutDontAsk;
+        // The stored forms of `levels`, once asked for, less those of the words changed since.
+        std::optional<std::array<lexi::StoredWordList, QLXWord::nativeLevel + 1>> stored;
+        std::vector<const QLXWord *> storedFormsChanged;
+    };
+
+    // The synonyms: the words grouped by each exact side, so that a word shares a side when its
+    // group holds another listing, and a change of one word moves that word alone.
+    struct Synonyms
+    {
+        using Group = QVarLengthArray<std::shared_ptr<QLXWord>, 1>;
+
+        void add(const std::shared_ptr<QLXWord> &word);
+        // Takes one listing of `word`, which held these sides, out of their groups.
+        void remove(const QLXWord &word, const QString &yourWord, const QString &foreignWord);
+        bool sharesASide(const QLXWord &word) const;
+        // The listed word object itself, found in the group of its your word `yourWord`.
+        std::shared_ptr<QLXWord> listed(const QLXWord &word, const QString &yourWord) const;
+
+        QHash<QString, Group> yourWords;
+        QHash<QString, Group> foreignWords;
+    };
+
 public:
     static constexpr const char *archiveClassName = "Lexicarta";
 
@@ -175,6 +202,55 @@ public:
     // data that is kept (level lists, tag index, synonyms) takes them in, the words already here
     // keeping their order.
     void batchAddWords(const lexi::WordList &words);
+    // Words appended on another thread: what the vocabulary's words and the derived data it keeps
+    // were when taken (shared with the vocabulary until either changes), grown there by the new
+    // words, so that taking them in costs this vocabulary's thread nothing that grows with the
+    // words.
+    class PreparedAddition
+    {
+    public:
+        // What a word listed when the addition was taken was: what equality and new identifiers
+        // are told by on the other thread, which never reads the listed words themselves.
+        struct ListedWord
+        {
+            QString foreignWord;
+            QString yourWord;
+            qint64 creationID;
+        };
+
+        const std::vector<ListedWord> &listedWords() const { return m_listed; }
+        // The word objects listed, then those appended.
+        const lexi::WordList &words() const { return m_allWords; }
+        // The identifiers of the words listed, and the vocabulary's time when the addition was
+        // taken: what new identifiers are made from.
+        QList<qint64> listedIdentifiers() const;
+        lexi::Date now() const { return m_now; }
+        // Appends the words (null entries are passed over) with the creationIDs they have, and
+        // what is derived from them; any thread.
+        void append(const lexi::WordList &words);
+        const lexi::WordList &appended() const { return m_appended; }
+
+    private:
+        friend class Lexicarta;
+
+        quint64 m_wordChanges = 0;
+        lexi::Date m_now;
+        lexi::WordList m_allWords;
+        std::optional<lexi::WordPositions> m_positions;
+        std::optional<LevelLists> m_levelLists;
+        std::optional<lexi::TagIndex> m_tagIndex;
+        std::optional<Synonyms> m_synonyms;
+        std::vector<ListedWord> m_listed;
+        lexi::WordList m_appended;
+    };
+    // Takes what an addition prepared on another thread starts from; cheap but for the words'
+    // texts and identifiers.
+    PreparedAddition prepareAddition() const;
+    // Takes the prepared words in, as batchAddWords() would (they keep their creationIDs), with
+    // the derived data prepared for them. False, with nothing changed, when the words here or
+    // what is derived from them changed since the addition was taken: the caller decides anew.
+    bool addPrepared(PreparedAddition &&addition);
+
     // Removes every occurrence of that word object, also from the synonyms, together with the
     // words that were synonyms through it alone.
     void removeWord(const std::shared_ptr<QLXWord> &word);
@@ -234,9 +310,13 @@ public:
     // replaced or changed, or a day of statistics came in.
     bool mergeWithOtherVersion(Lexicarta &other);
     // Adds the words of `other` that have no equal word here (same foreign and your word), as a
-    // batch with new creationIDs; `addAllToUnknown` first sets every word of `other` to level 0.
-    // The word objects move here. Joining a vocabulary with itself changes nothing.
+    // batch with new creationIDs, as batchAddWords() takes them in; `addAllToUnknown` first sets
+    // every word of `other` to level 0. The word objects move here. Joining a vocabulary with
+    // itself changes nothing.
     void joinWithVocabulary(Lexicarta &other, bool addAllToUnknown);
+    // The same work on another thread, which `other` must be used on meanwhile: appends the words
+    // of `other` to join to `addition`.
+    static void prepareJoin(PreparedAddition &addition, Lexicarta &other, bool addAllToUnknown);
 
     // Records a quiz answer on `word` (whichever vocabulary it is in): 1 right, -1 wrong, any
     // other value neither. Stamps lastAsked, moves the level, refreshes today's snapshot.
@@ -259,32 +339,6 @@ public:
     static lexi::WordList filteredWords(const lexi::WordList &words, const QStringList &tags, bool mustHaveAll);
 
 private:
-    struct LevelLists
-    {
-        std::array<lexi::WordList, QLXWord::nativeLevel + 1> levels;
-        lexi::WordList nativeWithoutDontAsk;
-        // The stored forms of `levels`, once asked for, less those of the words changed since.
-        std::optional<std::array<lexi::StoredWordList, QLXWord::nativeLevel + 1>> stored;
-        std::vector<const QLXWord *> storedFormsChanged;
-    };
-
-    // The synonyms: the words grouped by each exact side, so that a word shares a side when its
-    // group holds another listing, and a change of one word moves that word alone.
-    struct Synonyms
-    {
-        using Group = QVarLengthArray<std::shared_ptr<QLXWord>, 1>;
-
-        void add(const std::shared_ptr<QLXWord> &word);
-        // Takes one listing of `word`, which held these sides, out of their groups.
-        void remove(const QLXWord &word, const QString &yourWord, const QString &foreignWord);
-        bool sharesASide(const QLXWord &word) const;
-        // The listed word object itself, found in the group of its your word `yourWord`.
-        std::shared_ptr<QLXWord> listed(const QLXWord &word, const QString &yourWord) const;
-
-        QHash<QString, Group> yourWords;
-        QHash<QString, Group> foreignWords;
-    };
-
     explicit Lexicarta(const lexi::VocabularyServices &services);
 
 
@@ -295,6 +349,12 @@ private:
     std::optional<qsizetype> insertInStoredOrder(lexi::WordList &list, const std::shared_ptr<QLXWord> &word) const;
     // What derived data was kept follows these words added at the end, or these words removed.
     void derivedDataAdd(const std::shared_ptr<QLXWord> &word);
+    static void derivedDataAdd(const std::shared_ptr<QLXWord> &word, std::optional<lexi::WordPositions> &positions,
+                               std::optional<LevelLists> &levelLists, std::optional<lexi::TagIndex> &tagIndex,
+                               std::optional<Synonyms> &synonyms);
+    // The words here or what is derived from them changed: an addition prepared before is
+    // decided anew.
+    void wordsChanged() { ++m_wordChanges; }
     void derivedDataRemove(const lexi::WordList &removed);
     // Drops every derived list and index, also the words' positions.
     void dropDerivedData();
@@ -312,6 +372,7 @@ private:
 
     lexi::VocabularyServices m_services;
     lexi::WordList m_allWords;
+    quint64 m_wordChanges = 0;
     mutable std::optional<lexi::WordPositions> m_positions;
     mutable std::optional<LevelLists> m_levelLists;
     mutable std::optional<lexi::TagIndex> m_tagIndex;

@@ -55,6 +55,7 @@ std::optional<qsizetype> Lexicarta::insertInStoredOrder(lexi::WordList &list,
 
 void Lexicarta::wordLevelChanged(const QLXWord &word, quint64 previousLevel, bool previousDontAskAgain)
 {
+    wordsChanged();
     if (!m_levelLists)
         return;
     LevelLists &lists = *m_levelLists;
@@ -96,6 +97,7 @@ void Lexicarta::wordLevelChanged(const QLXWord &word, quint64 previousLevel, boo
 
 void Lexicarta::wordStoredFormChanged(const QLXWord &word)
 {
+    wordsChanged();
     if (!m_levelLists || !m_levelLists->stored)
         return;
     std::vector<const QLXWord *> &changed = m_levelLists->storedFormsChanged;

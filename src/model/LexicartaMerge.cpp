@@ -1,6 +1,7 @@
 #include "Lexicarta.h"
 
 #include "CreationIdentifiers.h"
+#include "WordEqualityIndex.h"
 #include "WordObjects.h"
 
 #include <QHash>
@@ -324,24 +325,32 @@ void Lexicarta::joinWithVocabulary(Lexicarta &other, bool addAllToUnknown)
 {
     if (&other == this)
         return;
-    lexi::CreationIdentifierMaker identifiers(m_allWords, m_services.clock.now());
-    QSet<const QLXWord *> ownWords = lexi::wordObjects(m_allWords);
-    QSet<std::pair<QString, QString>> texts;
-    texts.reserve(m_allWords.size() + other.countAllWords());
-    for (const std::shared_ptr<QLXWord> &word : m_allWords)
-        texts.insert(wordText(*word));
-    for (const std::shared_ptr<QLXWord> &word : other.m_allWords) {
+    PreparedAddition addition = prepareAddition();
+    prepareJoin(addition, other, addAllToUnknown);
+    // Setting the levels tells the vocabulary a word links to: one linking here but not listed
+    // makes the addition look out of date, though the words chosen are not.
+    const lexi::WordList joined = addition.appended();
+    if (!addPrepared(std::move(addition)))
+        batchAddWords(joined);
+}
+
+void Lexicarta::prepareJoin(PreparedAddition &addition, Lexicarta &other, bool addAllToUnknown)
+{
+    lexi::CreationIdentifierMaker identifiers =
+        lexi::CreationIdentifierMaker::forIdentifiers(addition.listedIdentifiers(), addition.now());
+    QSet<const QLXWord *> ownWords = lexi::wordObjects(addition.words());
+    lexi::WordEqualityIndex texts(addition.listedWords());
+    lexi::WordList joined;
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(other.m_allWords)) {
         if (ownWords.contains(word.get()))
             continue;
         if (addAllToUnknown)
             word->setLevel(0);
-        const std::pair<QString, QString> text = wordText(*word);
-        if (texts.contains(text))
+        if (!texts.insert(*word))
             continue;
-        texts.insert(text);
         ownWords.insert(word.get());
         word->setCreationID(identifiers.next());
-        adopt(word);
+        joined.append(word);
     }
-    rebuildDerivedData();
+    addition.append(joined);
 }

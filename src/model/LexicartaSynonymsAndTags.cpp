@@ -34,6 +34,7 @@ QStringList Lexicarta::allTags() const
 
 void Lexicarta::buildTagsIndex()
 {
+    wordsChanged();
     m_tagIndex.reset();
     tagIndex();
 }
@@ -46,6 +47,7 @@ std::optional<QStringList> Lexicarta::completionTagsForPrefix(const QString &pre
 
 void Lexicarta::wordTagsChanged(const QLXWord &word, const QStringList &previousTags)
 {
+    wordsChanged();
     if (!m_tagIndex)
         return;
     const std::optional<qint64> position = positions().positionOf(word);
@@ -75,6 +77,7 @@ lexi::WordList Lexicarta::synonyms()
 
 void Lexicarta::buildSynonyms()
 {
+    wordsChanged();
     // Grouping each exact side finds every pair, whatever the order of the words.
     Synonyms &synonyms = m_synonyms.emplace();
     synonyms.yourWords.reserve(m_allWords.size());
@@ -130,6 +133,7 @@ std::shared_ptr<QLXWord> Lexicarta::Synonyms::listed(const QLXWord &word, const 
 void Lexicarta::wordSidesChanged(const QLXWord &word, const QString &previousYourWord,
                                  const QString &previousForeignWord)
 {
+    wordsChanged();
     if (!m_synonyms)
         return;
     const std::shared_ptr<QLXWord> listed = m_synonyms->listed(word, previousYourWord);

@@ -2,6 +2,7 @@
 
 #include "Lexicarta.h"
 #include "TextVocabularyParser.h"
+#include "CreationIdentifiers.h"
 #include "WordEqualityIndex.h"
 
 using namespace Qt::StringLiterals;
@@ -59,7 +60,18 @@ QString TextImport::yourPreview() const
 
 ImportCount TextImport::addNewWordsTo(Lexicarta &vocabulary)
 {
-    const WordEqualityIndex present(vocabulary.allWords());
+    Lexicarta::PreparedAddition addition = vocabulary.prepareAddition();
+    const ImportCount count = chooseNewWords(addition);
+    // Nothing else changes the vocabulary in between.
+    const WordList added = addition.appended();
+    if (!vocabulary.addPrepared(std::move(addition)))
+        vocabulary.batchAddWords(added);
+    return count;
+}
+
+ImportCount TextImport::chooseNewWords(Lexicarta::PreparedAddition &addition) const
+{
+    const WordEqualityIndex present(addition.listedWords());
     WordList added;
     for (const std::shared_ptr<QLXWord> &word : std::as_const(m_words)) {
         if (!present.containsWordEqualTo(*word))
@@ -68,11 +80,11 @@ ImportCount TextImport::addNewWordsTo(Lexicarta &vocabulary)
     const ImportCount count{added.size(), m_words.size() - added.size()};
     if (added.isEmpty())
         return count;
-    // Word by word, each of the vocabulary's derived lists follows the new word, where one batch
-    // would build them all anew: the main thread's share stays small for a large vocabulary.
-    qint64 identifier = vocabulary.batchImportIdForRange(m_words.size());
+    qint64 identifier =
+        CreationIdentifierMaker::forIdentifiers(addition.listedIdentifiers(), addition.now()).nextRange(m_words.size());
     for (const std::shared_ptr<QLXWord> &word : std::as_const(added))
-        vocabulary.addWord(word, identifier++);
+        word->setCreationID(identifier++);
+    addition.append(added);
     return count;
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "Lexicarta.h"
 #include "QLXWord.h"
 
 #include <QString>
 
 #include <optional>
-
-class Lexicarta;
 
 namespace lexi {
 
@@ -48,6 +47,10 @@ public:
     // twice is added twice. The vocabulary's words are looked through once, whatever
     // the number of words read. The word objects themselves go into the vocabulary.
     ImportCount addNewWordsTo(Lexicarta &vocabulary);
+    // The choosing and numbering of addNewWordsTo() on another thread, from what `addition` took
+    // of the vocabulary: the words to add are appended to it, for Lexicarta::addPrepared() on the
+    // vocabulary's thread.
+    ImportCount chooseNewWords(Lexicarta::PreparedAddition &addition) const;
 
 private:
     TextImport(WordList words, std::optional<QString> failure, bool invertDirection);

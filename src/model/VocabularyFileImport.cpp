@@ -48,4 +48,12 @@ ImportCount VocabularyFileImport::joinInto(Lexicarta &open, bool markAllAsUnknow
     return {added, offered - added};
 }
 
+ImportCount VocabularyFileImport::chooseWordsToJoin(Lexicarta::PreparedAddition &addition, bool markAllAsUnknown)
+{
+    const qsizetype before = addition.appended().size();
+    Lexicarta::prepareJoin(addition, *m_imported, markAllAsUnknown);
+    const qsizetype added = addition.appended().size() - before;
+    return {added, m_imported->countAllWords() - added};
+}
+
 } // namespace lexi

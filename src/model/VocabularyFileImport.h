@@ -1,14 +1,13 @@
 #pragma once
 
 #include "LanguageNames.h"
+#include "Lexicarta.h"
 #include "TextImport.h"
 
 #include <QString>
 
 #include <memory>
 #include <optional>
-
-class Lexicarta;
 
 namespace lexi {
 
@@ -46,6 +45,10 @@ public:
     // Adds the imported words that `open` holds no equal word of (see Lexicarta::
     // joinWithVocabulary), all at level 0 with `markAllAsUnknown`.
     ImportCount joinInto(Lexicarta &open, bool markAllAsUnknown);
+    // The choosing of joinInto() on another thread, which the imported vocabulary is used on
+    // meanwhile, from what `addition` took of the open vocabulary: the words to join are
+    // appended to it, for Lexicarta::addPrepared() on the open vocabulary's thread.
+    ImportCount chooseWordsToJoin(Lexicarta::PreparedAddition &addition, bool markAllAsUnknown);
 
 private:
     std::shared_ptr<Lexicarta> m_imported;

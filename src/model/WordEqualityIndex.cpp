@@ -2,16 +2,23 @@
 
 namespace lexi {
 
-WordEqualityIndex::WordEqualityIndex(const WordList &words)
+WordEqualityIndex::WordEqualityIndex(const std::vector<Lexicarta::PreparedAddition::ListedWord> &words)
 {
-    m_texts.reserve(words.size());
-    for (const std::shared_ptr<QLXWord> &word : words)
-        m_texts.insert({word->foreignWord(), word->yourWord()});
+    m_texts.reserve(qsizetype(words.size()));
+    for (const Lexicarta::PreparedAddition::ListedWord &word : words)
+        m_texts.insert({word.foreignWord, word.yourWord});
 }
 
 bool WordEqualityIndex::containsWordEqualTo(const QLXWord &word) const
 {
     return m_texts.contains({word.foreignWord(), word.yourWord()});
+}
+
+bool WordEqualityIndex::insert(const QLXWord &word)
+{
+    const qsizetype before = m_texts.size();
+    m_texts.insert({word.foreignWord(), word.yourWord()});
+    return m_texts.size() > before;
 }
 
 } // namespace lexi

@@ -9,6 +9,7 @@
 
 #include <QHash>
 
+#include <functional>
 #include <random>
 #include <set>
 
@@ -122,8 +123,8 @@ private:
     std::mt19937 m_random;
 };
 
-// Adds, edits, deletes and level moves, one word at a time: after each, what the vocabulary keeps
-// up to date equals what a build from scratch finds.
+// Adds (one at a time, or prepared as if on another thread), edits, deletes and level moves: after
+// each, what the vocabulary keeps up to date equals what a build from scratch finds.
 TEST(LexicartaDerivedDataTest, FollowingEachChangeEqualsBuildingAnew)
 {
     lexi::test::ConsoleCapture console;
@@ -140,7 +141,7 @@ TEST(LexicartaDerivedDataTest, FollowingEachChangeEqualsBuildingAnew)
         for (int step = 0; step < 300; ++step) {
             const WordList all = vocabulary->allWords();
             const auto &word = all.isEmpty() ? nullptr : all[changes.below(int(all.size()))];
-            const int change = word ? changes.below(10) : 0;
+            const int change = word ? changes.below(11) : 0;
             switch (change) {
             case 0:
                 vocabulary->addWord(changes.newWord());
@@ -169,6 +170,14 @@ TEST(LexicartaDerivedDataTest, FollowingEachChangeEqualsBuildingAnew)
             case 8:
                 word->setLevel(quint64(changes.below(7)));
                 break;
+            case 9: {
+                Lexicarta::PreparedAddition addition = vocabulary->prepareAddition();
+                addition.append({changes.newWord(), changes.newWord()});
+                const WordList expected = all + addition.appended();
+                ASSERT_TRUE(vocabulary->addPrepared(std::move(addition)));
+                ASSERT_EQ(vocabulary->allWords(), expected);
+                break;
+            }
             default:
                 word->setDontAskAgain(!word->dontAskAgain());
                 break;
@@ -219,7 +228,7 @@ TEST(LexicartaDerivedDataTest, SnapshotsHoldTheWordsAsTheyWereWhenTaken)
         for (int step = 0; step < 400; ++step) {
             const WordList all = vocabulary->allWords();
             const auto &word = all.isEmpty() ? nullptr : all[changes.below(int(all.size()))];
-            const int change = word ? changes.below(9) : 0;
+            const int change = word ? changes.below(10) : 0;
             switch (change) {
             case 0:
                 vocabulary->addWord(changes.newWord());
@@ -245,6 +254,12 @@ TEST(LexicartaDerivedDataTest, SnapshotsHoldTheWordsAsTheyWereWhenTaken)
             case 7:
                 word->setLevel(quint64(changes.below(7)));
                 break;
+            case 8: {
+                Lexicarta::PreparedAddition addition = vocabulary->prepareAddition();
+                addition.append({changes.newWord(), changes.newWord()});
+                ASSERT_TRUE(vocabulary->addPrepared(std::move(addition)));
+                break;
+            }
             default:
                 word->setDontAskAgain(!word->dontAskAgain());
                 break;
@@ -260,6 +275,45 @@ TEST(LexicartaDerivedDataTest, SnapshotsHoldTheWordsAsTheyWereWhenTaken)
         for (const auto &[snapshot, stored] : taken)
             ASSERT_EQ(storedLevels(snapshot), stored) << "seed " << seed;
     }
+}
+
+// An addition prepared before the words or what is derived from them changed is refused and
+// changes nothing; one prepared after is taken, linking its words here.
+TEST(LexicartaDerivedDataTest, APreparedAdditionIsTakenOnlyWhileNothingChanged)
+{
+    lexi::test::ConsoleCapture console;
+    lexi::test::FakeVocabularyServices fakes;
+    const std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+    const auto house = std::make_shared<QLXWord>(u"house"_s, u"Haus"_s);
+    const auto tree = std::make_shared<QLXWord>(u"tree"_s, u"Baum"_s);
+    vocabulary->setAllWords({house, tree});
+    vocabulary->synonyms();
+    vocabulary->storedWordLists();
+    const std::vector<std::function<void()>> changes = {
+        [&] { vocabulary->addWord(std::make_shared<QLXWord>(u"dog"_s, u"Hund"_s)); },
+        [&] { vocabulary->removeWord(vocabulary->allWords().last()); },
+        [&] { house->setLevel(house->level() + 1); },
+        [&] { tree->setForeignWord(tree->foreignWord() + u"e"_s); },
+        [&] { tree->addTag(u"nature"_s); },
+        [&] { vocabulary->invalidateCachedWordLists(); },
+        // What a save writes of the words is kept with the level lists.
+        [&] { house->setComment(u"big"_s); },
+    };
+    for (size_t change = 0; change < changes.size(); ++change) {
+        Lexicarta::PreparedAddition addition = vocabulary->prepareAddition();
+        addition.append({std::make_shared<QLXWord>(u"building"_s, u"Haus"_s)});
+        changes[change]();
+        const WordList before = vocabulary->allWords();
+        EXPECT_FALSE(vocabulary->addPrepared(std::move(addition))) << "change " << change;
+        EXPECT_EQ(vocabulary->allWords(), before) << "change " << change;
+    }
+    Lexicarta::PreparedAddition addition = vocabulary->prepareAddition();
+    const auto building = std::make_shared<QLXWord>(u"building"_s, u"Haus"_s);
+    addition.append({building});
+    EXPECT_TRUE(vocabulary->addPrepared(std::move(addition)));
+    EXPECT_EQ(vocabulary->allWords().last(), building);
+    EXPECT_EQ(building->weakVocForSort().lock(), vocabulary);
+    EXPECT_TRUE(vocabulary->synonyms().contains(building));
 }
 
 } // namespace

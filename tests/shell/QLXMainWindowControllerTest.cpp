@@ -646,6 +646,7 @@ TEST_F(MainWindowTest, AnImportIsMarkedSavedAndSynchronisedAndANewLanguageJoinsT
     ASSERT_TRUE(controller().importer()->textPanel()->isVisible());
     window.pages.log.clear();
     QTest::mouseClick(controller().importer()->textPanel()->importButton(), Qt::LeftButton);
+    controller().importer()->finishPendingWork();
     EXPECT_TRUE(window.pages.log.contains(u"vocabulary.showVocabulary"_s));
     window.test.installation->storage().flushSaves();
     const std::shared_ptr<Lexicarta> saved = window.test.installation->storage().vocabularyFromFile(french);

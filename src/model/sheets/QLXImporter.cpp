@@ -171,8 +171,32 @@ void QLXImporter::changeDirection(int row)
 
 void QLXImporter::importCSV()
 {
-    writeCount(m_importedCSVWords->addNewWordsTo(*m_vocabulary));
-    cancelCSV();
+    // The words to add are chosen and numbered, and the vocabulary's derived data grown by them,
+    // off the main thread; the main thread then only takes them in.
+    struct Chosen
+    {
+        std::shared_ptr<lexi::TextImport> import;
+        std::shared_ptr<Lexicarta::PreparedAddition> addition;
+        lexi::ImportCount count;
+    };
+    auto import = std::make_shared<lexi::TextImport>(*m_importedCSVWords);
+    auto addition = std::make_shared<Lexicarta::PreparedAddition>(m_vocabulary->prepareAddition());
+    m_textPanel->accept();
+    m_busy->start(lexi::format(text(u"addingWords"_s), QFileInfo(*m_importURL).fileName()));
+    m_worker.start<Chosen>(
+        [import, addition](const std::atomic<bool> &cancelled) {
+            if (cancelled)
+                return Chosen{};
+            return Chosen{import, addition, import->chooseNewWords(*addition)};
+        },
+        [this](Chosen chosen) {
+            m_busy->finish();
+            // Changed meanwhile: chosen anew here.
+            if (!m_vocabulary->addPrepared(std::move(*chosen.addition)))
+                chosen.count = chosen.import->addNewWordsTo(*m_vocabulary);
+            writeCount(chosen.count);
+            importDidEnd();
+        });
 }
 
 void QLXImporter::cancelCSV()
@@ -196,7 +220,6 @@ void QLXImporter::importTBF()
     const bool mark = m_vocabularyPanel->markAllAsUnknown()->isChecked();
     if (m_vocabularyPanel->joinRow()->isChecked()) {
         joinImportedVocabulary(mark);
-        cancelTBF();
         return;
     }
     const lexi::LanguageNames names = lexi::VocabularyFileImport::newLanguageNames(
@@ -232,7 +255,29 @@ void QLXImporter::cancelTBF()
 
 void QLXImporter::joinImportedVocabulary(bool markAllAsUnknown)
 {
-    writeCount(lexi::VocabularyFileImport(m_importedVocabulary).joinInto(*m_vocabulary, markAllAsUnknown));
+    // As for text, the words to join are chosen off the main thread.
+    struct Chosen
+    {
+        std::shared_ptr<Lexicarta::PreparedAddition> addition;
+        lexi::ImportCount count;
+    };
+    auto addition = std::make_shared<Lexicarta::PreparedAddition>(m_vocabulary->prepareAddition());
+    m_vocabularyPanel->accept();
+    m_busy->start(lexi::format(text(u"addingWords"_s), QFileInfo(*m_importURL).fileName()));
+    m_worker.start<Chosen>(
+        [imported = m_importedVocabulary, addition, markAllAsUnknown](const std::atomic<bool> &cancelled) {
+            if (cancelled)
+                return Chosen{};
+            return Chosen{addition, lexi::VocabularyFileImport(imported).chooseWordsToJoin(*addition, markAllAsUnknown)};
+        },
+        [this, markAllAsUnknown](Chosen chosen) {
+            m_busy->finish();
+            if (!m_vocabulary->addPrepared(std::move(*chosen.addition)))
+                chosen.count =
+                    lexi::VocabularyFileImport(m_importedVocabulary).joinInto(*m_vocabulary, markAllAsUnknown);
+            writeCount(chosen.count);
+            importDidEnd();
+        });
 }
 
 void QLXImporter::refuseName(const lexi::Alert &alert)
@@ -253,8 +298,10 @@ void QLXImporter::askWhetherToAddWords(const lexi::LanguageNames &names, bool ma
                 focusNameField();
                 return;
             }
-            if (button == addWords)
+            if (button == addWords) {
                 joinImportedVocabulary(markAllAsUnknown);
+                return;
+            }
             cancelTBF();
         });
 }

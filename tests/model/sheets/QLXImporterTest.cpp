@@ -91,10 +91,29 @@ TEST_F(ImporterTest, ATextFileIsPreviewedAndItsNewWordsAdded)
 
     QTest::mouseClick(textPanel().importButton(), Qt::LeftButton);
     EXPECT_FALSE(textPanel().isVisible());
+    // The words to add are chosen off the main thread.
+    ASSERT_TRUE(importer.busySheet()->isVisible());
+    EXPECT_EQ(importEnds, 0);
+    importer.finishPendingWork();
+    EXPECT_FALSE(importer.busySheet()->isVisible());
     EXPECT_EQ(importEnds, 1);
     EXPECT_EQ(vocabulary->countAllWords(), 5);
     EXPECT_TRUE(vocabulary->containsWordEqualTo(QLXWord(u"book"_s, u"livre"_s)));
     EXPECT_TRUE(console.lines().contains(u"import > added 1 words, 1 were there already"_s));
+}
+
+// The words are chosen off the main thread from what the open vocabulary was; one that changed
+// meanwhile has them chosen anew, so a word added there in between is not added twice.
+TEST_F(ImporterTest, WordsChosenBeforeTheVocabularyChangedAreChosenAnew)
+{
+    importFile(textFile("house,maison\nbook,livre\nbird,oiseau\n"));
+    QTest::mouseClick(textPanel().importButton(), Qt::LeftButton);
+    vocabulary->addWord(std::make_shared<QLXWord>(u"book"_s, u"livre"_s));
+    importer.finishPendingWork();
+    EXPECT_EQ(importEnds, 1);
+    EXPECT_EQ(vocabulary->countAllWords(), 6);
+    EXPECT_EQ(vocabulary->allWords().last()->yourWord(), u"bird"_s);
+    EXPECT_TRUE(console.lines().contains(u"import > added 1 words, 2 were there already"_s));
 }
 
 TEST_F(ImporterTest, TheDirectionIsTheChosenRowAndSurvivesIntoTheNextImport)
@@ -120,6 +139,7 @@ TEST_F(ImporterTest, TheDirectionIsTheChosenRowAndSurvivesIntoTheNextImport)
     EXPECT_EQ(popUp->currentIndex(), 1) << "the pop-up shows the direction the words are read in";
     EXPECT_EQ(textPanel().foreignPreview()->text(), u"house\nbook\n..."_s);
     QTest::mouseClick(textPanel().importButton(), Qt::LeftButton);
+    importer.finishPendingWork();
     EXPECT_TRUE(vocabulary->containsWordEqualTo(QLXWord(u"maison"_s, u"house"_s)));
     EXPECT_EQ(importEnds, 2);
 }
@@ -223,6 +243,7 @@ TEST_F(ImporterTest, AnExistingNameAnsweredWithCancelImportOrAddWords)
         QTest::mouseClick(vocabularyPanel().importButton(), Qt::LeftButton);
         fakes.alerts.answerSheet(answer);
         EXPECT_FALSE(vocabularyPanel().isVisible());
+        importer.finishPendingWork();
     }
     EXPECT_EQ(importEnds, 2);
     EXPECT_EQ(readFile(newLanguagePath(u"Italian"_s)), "there");
@@ -252,6 +273,7 @@ TEST_F(ImporterTest, JoiningWithMarkAllAsUnknownAddsTheNewWordsAtLevelZero)
     EXPECT_FALSE(vocabularyPanel().nameField()->isEnabled());
     vocabularyPanel().markAllAsUnknown()->setChecked(true);
     QTest::mouseClick(vocabularyPanel().importButton(), Qt::LeftButton);
+    importer.finishPendingWork();
     EXPECT_EQ(importEnds, 1);
     ASSERT_EQ(vocabulary->countAllWords(), 5);
     EXPECT_EQ(vocabulary->findWordEqualTo(QLXWord(u"book"_s, u"libro"_s))->level(), 0u);
