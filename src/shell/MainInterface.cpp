@@ -11,7 +11,8 @@ namespace lexi {
 
 namespace {
 
-QLXPreferencesController::Environment preferencesEnvironment(Installation &installation, QLXColorTheme &colorTheme)
+QLXPreferencesController::Environment preferencesEnvironment(Installation &installation, QLXColorTheme &colorTheme,
+                                                             const VocabularyKeeper &keeper)
 {
     QLXPreferencesController::Environment environment;
     environment.folders = &installation.folders();
@@ -29,6 +30,7 @@ QLXPreferencesController::Environment preferencesEnvironment(Installation &insta
     environment.openUrl = [&workspace = installation.ports().workspace](const QUrl &address) {
         workspace.openWebAddress(address);
     };
+    environment.keeper = &keeper;
     return environment;
 }
 
@@ -55,7 +57,7 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
       m_statisticsPage(std::make_unique<QLXStatisticsController>(
           StatisticsServices{m_keeper, installation.ports().clock, installation.ports().scheduler,
                              m_colorTheme})),
-      m_preferencesPage(std::make_unique<QLXPreferencesController>(preferencesEnvironment(installation, m_colorTheme))),
+      m_preferencesPage(std::make_unique<QLXPreferencesController>(preferencesEnvironment(installation, m_colorTheme, m_keeper))),
       m_launchServices(installation),
       m_mainWindowController(installation,
                              {.vocabulary = m_vocabularyPage.get(),

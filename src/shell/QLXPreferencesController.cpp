@@ -8,6 +8,7 @@
 #include "logging/QLXLogMacros.h"
 #include "model/AvailableLanguages.h"
 #include "model/KeyboardInputSources.h"
+#include "model/QLXStorageManager.h"
 #include "platform/dispatch/Scheduler.h"
 #include "platform/files/ApplicationFolders.h"
 #include "platform/files/Settings.h"
@@ -475,12 +476,25 @@ QString QLXPreferencesController::inputSourceName(const std::optional<QString> &
     return source == m_inputSources.cend() ? QString() : source->localizedName;
 }
 
+void QLXPreferencesController::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    loadVocabularies();
+}
+
 void QLXPreferencesController::loadVocabularies()
 {
+    if (!isVisible())
+        return;
     QList<QLXFile> files = lexi::loadAllAvailableLanguages(*m_environment.folders);
     std::sort(files.begin(), files.end(),
               [](const QLXFile &one, const QLXFile &other) { return one.compareNames(other) < 0; });
-    const auto entries = m_summaryCache.summaries(files, [this] { loadVocabularies(); });
+    std::optional<lexi::VocabularySummaryCache::OpenVocabulary> open;
+    if (const Lexicarta *vocabulary = m_environment.keeper ? m_environment.keeper->vocabulary().get() : nullptr) {
+        if (const std::optional<QString> path = m_environment.storage->savePathForVocabulary(*vocabulary))
+            open = {*path, lexi::VocabularySummary::of(*vocabulary)};
+    }
+    const auto entries = m_summaryCache.summaries(files, [this] { loadVocabularies(); }, open);
 
     m_inputSources = lexi::allInputSources(*m_environment.inputSources, false);
     QList<QLXFile> vocabularies;
@@ -594,11 +608,13 @@ void QLXPreferencesController::didSaveSheet(const lexi::Result<QString> &saved)
         m_sheet->reject();
         return;
     }
-    loadVocabularies();
-    deselectAll();
     requestSync();
+    // The main window takes in the change first when the vocabulary is the open one, which the
+    // table lists as it is open.
     if (m_delegate)
         m_delegate->preferencesDidChangeVocabularyAtPath(*saved);
+    loadVocabularies();
+    deselectAll();
     m_sheet->accept();
 }
 

@@ -6,6 +6,7 @@
 #include "VocabularySummaryCache.h"
 
 #include "model/QLXFile.h"
+#include "model/VocabularyKeeper.h"
 #include "platform/ports/InputSources.h"
 #include "platform/dispatch/DelayedBlock.h"
 #include "platform/dispatch/SerialQueue.h"
@@ -81,6 +82,9 @@ public:
         QLXColorTheme *colorTheme = nullptr;
         // Opens a web address in the learner's browser.
         std::function<void(const QUrl &)> openUrl;
+        // Holds the vocabulary that is open, which the table lists as it is now instead of reading
+        // its file; may be none.
+        const lexi::VocabularyKeeper *keeper = nullptr;
     };
 
     // How long after the last vocabulary was deleted the sheet for a new one opens.
@@ -102,7 +106,8 @@ public:
     // After every synchronisation: the status text and the switch.
     void cloudControllerDidSync() override;
 
-    // Lists the vocabulary files and fills the table with those read so far.
+    // Lists the vocabulary files and fills the table with those read so far. The files are read
+    // only while the page is on screen: one that is hidden lists them when it shows.
     void loadVocabularies();
     void removeLanguage();
     void showAddLangPanel();
@@ -137,6 +142,9 @@ public:
     // Waits until the vocabularies handed to other threads are read and saved, and lets their
     // results reach the pages (tests and benchmarks).
     void finishPendingWork();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     QWidget *makeSideBar();

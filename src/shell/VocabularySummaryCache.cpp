@@ -27,7 +27,8 @@ std::optional<VocabularySummaryCache::FileKey> VocabularySummaryCache::keyOf(con
 }
 
 QList<VocabularySummaryCache::Entry> VocabularySummaryCache::summaries(const QList<QLXFile> &files,
-                                                                        dispatch::Block updated)
+                                                                        dispatch::Block updated,
+                                                                        const std::optional<OpenVocabulary> &open)
 {
     QList<Entry> entries;
     QList<std::pair<QString, FileKey>> toRead;
@@ -36,6 +37,10 @@ QList<VocabularySummaryCache::Entry> VocabularySummaryCache::summaries(const QLi
         QHash<QString, Known> stillThere;
         for (const QLXFile &file : files) {
             const QString &path = file.filePath();
+            if (open && path == open->path) {
+                entries.append({file, open->summary});
+                continue;
+            }
             const std::optional<FileKey> key = keyOf(path);
             if (!key)
                 continue;

@@ -40,11 +40,20 @@ public:
     VocabularySummaryCache(const VocabularySummaryCache &) = delete;
     VocabularySummaryCache &operator=(const VocabularySummaryCache &) = delete;
 
+    // The vocabulary that is open, and the file it is saved to.
+    struct OpenVocabulary
+    {
+        QString path;
+        VocabularySummary summary;
+    };
+
     // The summaries of those of `files` that were read as they are now, in the order of `files`;
-    // files that do not load are left out. The others are read one after another on the cache's
-    // thread; once all of them are, `updated` runs on the main thread (unless the cache is gone
-    // by then). A file that did not load is read again only once it changes.
-    QList<Entry> summaries(const QList<QLXFile> &files, dispatch::Block updated);
+    // files that do not load are left out. The file of the open vocabulary is not read: its
+    // summary is `open`'s. The others are read one after another on the cache's thread; once all
+    // of them are, `updated` runs on the main thread (unless the cache is gone by then). A file
+    // that did not load is read again only once it changes.
+    QList<Entry> summaries(const QList<QLXFile> &files, dispatch::Block updated,
+                           const std::optional<OpenVocabulary> &open = std::nullopt);
     // Whether files handed over are still being read, or their `updated` has yet to run.
     bool isReading() const;
     // Waits until every file handed over has been read; `updated` blocks are still to run on the

@@ -1,6 +1,7 @@
 #include "ShellTestSupport.h"
 
 #include "support/FileSizeLimit.h"
+#include "support/RecordingKeeper.h"
 #include "support/ScriptedInputSources.h"
 
 #include "analytics/AnalyticsTestSupport.h"
@@ -190,6 +191,33 @@ TEST_F(QLXPreferencesControllerTest, TheTableListsTheVocabulariesAndTheLastCanno
                                         u"German - English | 2 |  | "_s}));
     EXPECT_EQ(preferences->allVocsCountIncludingInvisibles(), 2);
     EXPECT_TRUE(preferences->minusButton()->isEnabled());
+}
+
+// The open vocabulary is listed as it is now, not as its file was saved; and a page that was
+// never on screen reads no file.
+TEST_F(QLXPreferencesControllerTest, TheOpenVocabularyIsListedAsItIsAndFilesAreReadOnlyOnScreen)
+{
+    languages.addVocabulary(u"German"_s, u"English"_s, {u"Hund"_s, u"Katze"_s});
+    const auto open = Lexicarta::create(here.services);
+    open->setForeignLanguageName(u"French"_s);
+    open->setYourLanguageName(u"English"_s);
+    open->addWord(std::make_shared<QLXWord>(u"cat"_s, u"chat"_s));
+    here.storage.saveVocabulary(open.get());
+    here.storage.flushSaves();
+    open->addWord(std::make_shared<QLXWord>(u"dog"_s, u"chien"_s));
+    lexi::test::RecordingKeeper keeping;
+    keeping.keeper.setVocabulary(open);
+    QLXPreferencesController::Environment environment = languages.preferencesEnvironment(keyboards, theme);
+    environment.keeper = &keeping.keeper;
+    preferences = std::make_unique<QLXPreferencesController>(environment);
+    preferences->resize(820, 560);
+    preferences->finishPendingWork();
+    EXPECT_EQ(tableRows(), QStringList());
+
+    preferences->show();
+    preferences->finishPendingWork();
+    preferences->showLanguages();
+    EXPECT_EQ(tableRows(), (QStringList{u"French - English | 2 |  | "_s, u"German - English | 2 |  | "_s}));
 }
 
 TEST_F(QLXPreferencesControllerTest, TheSheetStaysOpenOnRefusedNamesAndClosesOnceSaved)
