@@ -19,17 +19,19 @@ QRect rectInHost(QWidget &widget, QWidget &host)
     return QRect(widget.mapTo(&host, QPoint(0, 0)), widget.size());
 }
 
+CardFlipFrame pictureFrame(double progress, bool beginningOnTop, bool isReversed)
+{
+    return CardFlipGeometry::frame(progress, beginningOnTop, CardFlipGeometry::scaleFactor, isReversed);
+}
+
 void paintPicture(QPainter &painter, const QPixmap &picture, const QRect &rect, double progress, bool beginningOnTop,
                   bool isReversed)
 {
-    const CardFlipFrame frame =
-        CardFlipGeometry::frame(progress, beginningOnTop, CardFlipGeometry::scaleFactor, isReversed);
+    const CardFlipFrame frame = pictureFrame(progress, beginningOnTop, isReversed);
     if (!frame.isFacingViewer || picture.isNull())
         return;
-    const QPointF centre = QRectF(rect).center();
-    painter.setTransform(frame.transform * QTransform::fromTranslate(centre.x(), centre.y()));
-    painter.drawPixmap(QRectF(-rect.width() / 2.0, -rect.height() / 2.0, rect.width(), rect.height()), picture,
-                       QRectF(picture.rect()));
+    painter.setTransform(CardFlipGeometry::pictureTransform(frame, rect));
+    painter.drawPixmap(CardFlipGeometry::pictureBounds(rect), picture, QRectF(picture.rect()));
 }
 
 } // namespace
@@ -49,7 +51,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        m_flip.paintFrame(painter, m_flip.progress());
+        m_flip.paintFrame(painter, m_flip.m_shownProgress);
     }
 
 private:
@@ -93,6 +95,8 @@ void CardFlip::flipSecondHalf(QWidget &card, Direction direction)
     card.hide();
     delete m_overlay;
     m_overlay = new Overlay(*this, m_host);
+    m_shownProgress = 0;
+    m_shownArea = m_overlay->rect();
     m_overlay->show();
     m_overlay->raise();
     m_startedAt = m_clock.monotonicNow();
@@ -123,10 +127,18 @@ void CardFlip::showFrame()
         finish();
         return;
     }
-    if (m_overlay) {
-        m_overlay->setGeometry(m_host.rect());
-        m_overlay->update();
-    }
+    if (!m_overlay)
+        return;
+    m_overlay->setGeometry(m_host.rect());
+    // Only where the pictures were and are now is painted anew, the pages below included: the
+    // frame painted is the one the area was found for.
+    m_shownProgress = progress();
+    const bool isReversed = m_direction == Direction::Reverse;
+    const QRect area =
+        CardFlipGeometry::pictureArea(pictureFrame(m_shownProgress, false, isReversed), m_bottomRect)
+            .united(CardFlipGeometry::pictureArea(pictureFrame(m_shownProgress, true, isReversed), m_topRect));
+    m_overlay->update(m_shownArea.united(area));
+    m_shownArea = area;
 }
 
 void CardFlip::finish()

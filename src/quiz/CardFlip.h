@@ -63,6 +63,9 @@ private:
     QRect m_bottomRect;
     QPointer<QWidget> m_card;
     Clock::Duration m_startedAt{};
+    // The progress the overlay paints, and the part of the host the pictures cover at it.
+    double m_shownProgress = 0;
+    QRect m_shownArea;
     dispatch::DelayedBlock m_frames;
     QPointer<QWidget> m_overlay;
 };

@@ -41,4 +41,22 @@ CardFlipFrame CardFlipGeometry::frame(double progress, bool beginningOnTop, doub
     return frame;
 }
 
+QTransform CardFlipGeometry::pictureTransform(const CardFlipFrame &frame, const QRect &rect)
+{
+    const QPointF centre = QRectF(rect).center();
+    return frame.transform * QTransform::fromTranslate(centre.x(), centre.y());
+}
+
+QRectF CardFlipGeometry::pictureBounds(const QRect &rect)
+{
+    return QRectF(-rect.width() / 2.0, -rect.height() / 2.0, rect.width(), rect.height());
+}
+
+QRect CardFlipGeometry::pictureArea(const CardFlipFrame &frame, const QRect &rect)
+{
+    if (!frame.isFacingViewer)
+        return {};
+    return pictureTransform(frame, rect).mapRect(pictureBounds(rect)).toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
 } // namespace lexi

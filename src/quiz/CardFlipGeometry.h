@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QTransform>
 
 #include <chrono>
@@ -35,6 +36,14 @@ struct CardFlipGeometry
     // from behind the card), so that the card seems to turn the other way.
     static CardFlipFrame frame(double progress, bool beginningOnTop, double scaleFactor = CardFlipGeometry::scaleFactor,
                                bool isReversed = false);
+    // Maps the picture of a card standing at `rect`, drawn about its centre, onto the screen as
+    // `frame` turns it.
+    static QTransform pictureTransform(const CardFlipFrame &frame, const QRect &rect);
+    // The picture drawn about its centre.
+    static QRectF pictureBounds(const QRect &rect);
+    // The part of the screen the picture covers in `frame`, its smoothed edges included; nothing
+    // when it faces away.
+    static QRect pictureArea(const CardFlipFrame &frame, const QRect &rect);
 };
 
 } // namespace lexi

@@ -74,6 +74,35 @@ TEST(CardFlipGeometryTest, OldFaceTurnsAwayAndNewFaceTurnsInWithPerspectiveAndZo
                 std::abs(quarter.transform.map(QPointF(150, 100)).y()), 1e-9);
 }
 
+// Each frame repaints only the area its pictures cover: every corner of a turned picture lies
+// in it, whichever way the card turns.
+TEST(CardFlipTest, ThePictureAreaHoldsTheTurnedPicture)
+{
+    const QRect card(50, 40, 300, 200);
+    for (const bool isReversed : {false, true}) {
+        for (const bool beginningOnTop : {false, true}) {
+            for (int step = 0; step <= 50; ++step) {
+                const double progress = step / 50.0;
+                const lexi::CardFlipFrame frame =
+                    lexi::CardFlipGeometry::frame(progress, beginningOnTop, lexi::CardFlipGeometry::scaleFactor, isReversed);
+                const QRect area = lexi::CardFlipGeometry::pictureArea(frame, card);
+                if (!frame.isFacingViewer) {
+                    EXPECT_TRUE(area.isEmpty()) << progress;
+                    continue;
+                }
+                const QTransform transform = lexi::CardFlipGeometry::pictureTransform(frame, card);
+                const QRectF picture = lexi::CardFlipGeometry::pictureBounds(card);
+                for (const QPointF corner : {picture.topLeft(), picture.topRight(), picture.bottomLeft(),
+                                             picture.bottomRight()})
+                    EXPECT_TRUE(QRectF(area).contains(transform.map(corner)))
+                        << progress << " " << beginningOnTop << " " << isReversed;
+            }
+        }
+    }
+    const lexi::CardFlipFrame still = lexi::CardFlipGeometry::frame(0, true, 1.0);
+    EXPECT_TRUE(lexi::CardFlipGeometry::pictureArea(still, card).contains(card)) << "the card where it stands";
+}
+
 TEST(CardFlipTest, PlaysOnPicturesForThreeQuartersOfASecondThenShowsTheCard)
 {
     lexi::test::FakeClock clock;
