@@ -7,6 +7,7 @@
 
 #include "platform/files/StringTables.h"
 #include "platform/values/Format.h"
+#include "views/PageLayout.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXCardView.h"
 #include "views/QLXProgressBar.h"
@@ -233,14 +234,7 @@ void QLXFlashCardQuizController::buildCardSide()
     column->addWidget(m_progressBar);
     column->addWidget(m_card);
     column->addLayout(speedRow);
-    auto *centred = new QHBoxLayout;
-    centred->addStretch();
-    centred->addLayout(column);
-    centred->addStretch();
-    auto *sideLayout = new QVBoxLayout(m_cardSide);
-    sideLayout->addStretch();
-    sideLayout->addLayout(centred);
-    sideLayout->addStretch();
+    lexi::placeInTheMiddle(*m_cardSide, *column);
     m_sides->addWidget(m_cardSide);
 
     auto *pageLayout = new QVBoxLayout(m_page);
@@ -263,7 +257,7 @@ void QLXFlashCardQuizController::buildResultsSide()
     look.textColor = cardTextColor;
     m_resultsCard = new lexi::QuizResultsCard(look);
     m_resultsCard->newQuizButton().setDefault(true);
-    m_resultsCard->placeInTheMiddleOf(*m_resultsSide);
+    lexi::placeInTheMiddle(*m_resultsSide, *m_resultsCard);
     m_sides->addWidget(m_resultsSide);
 
     connect(&m_resultsCard->newQuizButton(), &QPushButton::clicked, this,

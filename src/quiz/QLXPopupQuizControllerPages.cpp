@@ -5,6 +5,7 @@
 #include "QuizImages.h"
 #include "QuizTexts.h"
 
+#include "views/PageLayout.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXCardView.h"
 
@@ -223,14 +224,7 @@ void QLXPopupQuizController::buildPage()
     cardLayout->addStretch();
     cardLayout->addLayout(buttons);
 
-    auto *centred = new QHBoxLayout;
-    centred->addStretch();
-    centred->addWidget(m_pageCard);
-    centred->addStretch();
-    auto *pageLayout = new QVBoxLayout(m_page);
-    pageLayout->addStretch();
-    pageLayout->addLayout(centred);
-    pageLayout->addStretch();
+    lexi::placeInTheMiddle(*m_page, *m_pageCard);
 
     connect(m_intervalField, &QSpinBox::valueChanged, this, &QLXPopupQuizController::updateInterval);
     connect(m_stopButton, &QPushButton::clicked, this, &QLXPopupQuizController::stopQuiz);

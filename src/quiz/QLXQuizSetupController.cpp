@@ -11,6 +11,7 @@
 #include "platform/files/Settings.h"
 #include "platform/files/StringTables.h"
 #include "platform/ports/Console.h"
+#include "views/PageLayout.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXCardView.h"
 #include "views/QLXProgressBar.h"
@@ -253,14 +254,7 @@ void QLXQuizSetupController::buildPage()
     column->addWidget(m_progressBar);
     column->addWidget(m_card);
     column->addWidget(m_feedbackPanel);
-    auto *centred = new QHBoxLayout;
-    centred->addStretch();
-    centred->addLayout(column);
-    centred->addStretch();
-    auto *pageLayout = new QVBoxLayout(m_page);
-    pageLayout->addStretch();
-    pageLayout->addLayout(centred);
-    pageLayout->addStretch();
+    lexi::placeInTheMiddle(*m_page, *column);
 
     connect(m_directionPopup, &QComboBox::activated, this,
             [this](int index) { setAskDirection(m_directionPopup->itemData(index).toInt()); });

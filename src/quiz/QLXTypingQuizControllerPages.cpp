@@ -6,6 +6,7 @@
 
 #include "platform/files/StringTables.h"
 #include "views/FittedTextLabel.h"
+#include "views/PageLayout.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXCardView.h"
 #include "views/QLXProgressBar.h"
@@ -179,14 +180,7 @@ void QLXTypingQuizController::buildQuestionPage()
     helpRow->setContentsMargins(0, 0, 0, 0);
     column->addWidget(helpArea);
 
-    auto *centred = new QHBoxLayout;
-    centred->addStretch();
-    centred->addLayout(column);
-    centred->addStretch();
-    auto *pageLayout = new QVBoxLayout(m_questionPage);
-    pageLayout->addStretch();
-    pageLayout->addLayout(centred);
-    pageLayout->addStretch();
+    lexi::placeInTheMiddle(*m_questionPage, *column);
 
     connect(m_nextButton, &QPushButton::clicked, this, &QLXTypingQuizController::next);
     connect(m_answerField, &QLineEdit::returnPressed, this, &QLXTypingQuizController::next);
@@ -199,7 +193,7 @@ void QLXTypingQuizController::buildResultsPage()
 {
     m_resultsPage = new QLXBookmarkView(m_services.theme);
     m_resultsCard = new lexi::QuizResultsCard(lexi::QuizResultsView::Look::pageCard());
-    m_resultsCard->placeInTheMiddleOf(*m_resultsPage);
+    lexi::placeInTheMiddle(*m_resultsPage, *m_resultsCard);
 
     connect(&m_resultsCard->newQuizButton(), &QPushButton::clicked, this, &QLXTypingQuizController::newQuizRequested);
     connect(&m_resultsCard->restartButton(), &QPushButton::clicked, this,

@@ -28,18 +28,6 @@ QuizResultsCard::QuizResultsCard(const QuizResultsView::Look &look, QWidget *par
     layout->addLayout(buttons);
 }
 
-void QuizResultsCard::placeInTheMiddleOf(QWidget &page)
-{
-    auto *centred = new QHBoxLayout;
-    centred->addStretch();
-    centred->addWidget(this);
-    centred->addStretch();
-    auto *layout = new QVBoxLayout(&page);
-    layout->addStretch();
-    layout->addLayout(centred);
-    layout->addStretch();
-}
-
 void QuizResultsCard::localize(const QString &middleName)
 {
     m_resultsView->localize(middleName);

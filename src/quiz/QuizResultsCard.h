@@ -17,8 +17,6 @@ class QuizResultsCard : public QLXCardView
 public:
     explicit QuizResultsCard(const QuizResultsView::Look &look, QWidget *parent = nullptr);
 
-    // Lays `page` out with the card in its middle.
-    void placeInTheMiddleOf(QWidget &page);
     // The figures' names (see QuizResultsView::localize) and the buttons' titles.
     void localize(const QString &middleName);
 
