@@ -54,6 +54,24 @@ BENCHMARK_CAPTURE(BM_Export, OwnFormat, lexi::ExportFormat::ownFormat)->Unit(ben
 BENCHMARK_CAPTURE(BM_Export, OlderArchive, lexi::ExportFormat::olderArchive)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Export, Text, lexi::ExportFormat::text)->Unit(benchmark::kMillisecond);
 
+// Each format's writer alone, writing the open vocabulary itself: what an export is held against.
+void BM_Writer(benchmark::State &state, lexi::ExportFormat format)
+{
+    const lexi::bench::BenchmarkServices services;
+    const auto vocabulary = lexi::bench::generateVocabulary(services.services());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"export"_s);
+    const std::atomic<bool> cancelled = false;
+    for (auto _ : state) {
+        if (!lexi::writeExport(*vocabulary, path, format, {true, true, true, true}, cancelled).written)
+            std::abort();
+    }
+    state.SetItemsProcessed(state.iterations() * vocabulary->countAllWords());
+}
+BENCHMARK_CAPTURE(BM_Writer, OwnFormat, lexi::ExportFormat::ownFormat)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Writer, OlderArchive, lexi::ExportFormat::olderArchive)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Writer, Text, lexi::ExportFormat::text)->Unit(benchmark::kMillisecond);
+
 // The open vocabulary as the list page leaves it: its synonyms found (which sorts the words
 // once), then its level lists and tag cloud shown, so that an import keeps all of them.
 void showLists(Lexicarta &vocabulary)

@@ -23,8 +23,13 @@ ExportCopy::ExportCopy(const Lexicarta &vocabulary, const ExportSelection &selec
         if (!selection.levels[level])
             continue;
         for (const std::shared_ptr<QLXWord> &word :
-             Lexicarta::filteredWords(vocabulary.wordsInLevel(level), tags, selection.mustHaveAll))
-            m_words.append(word->copy());
+             Lexicarta::filteredWords(vocabulary.wordsInLevel(level), tags, selection.mustHaveAll)) {
+            // Linked to no vocabulary until the copy takes it, so that nothing done to it on
+            // another thread reaches the open vocabulary.
+            const std::shared_ptr<QLXWord> copied = word->copy();
+            copied->setWeakVocForSort({});
+            m_words.append(copied);
+        }
     }
 }
 

@@ -159,6 +159,8 @@ std::shared_ptr<QLXWord> QLXWord::copy() const
     word->m_dontAskAgain = m_dontAskAgain;
     word->m_weakVocForSort = m_weakVocForSort;
     word->m_level = m_level;
+    // What is stored of the copy is what is stored of this word, until either changes.
+    word->m_storedForm = m_storedForm;
     return word;
 }
 

@@ -4,6 +4,7 @@
 
 #include "model/Lexicarta.h"
 #include "model/QLXWord.h"
+#include "model/VocabularySnapshot.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -268,8 +269,13 @@ TEST(QLXWordTest, ACopyIsAnotherObjectWithEqualPropertiesAndTheSameVocabulary)
     EXPECT_TRUE(copy->isAllPropertiesEqual(*original));
     EXPECT_EQ(copy->weakVocForSort().lock(), vocabulary);
     EXPECT_EQ(copy->tagsSorted(), original->tagsSorted());
+    // What is stored of both is shared until one of them changes.
+    const auto stored = original->storedForm();
+    EXPECT_EQ(original->copy()->storedForm(), stored);
     copy->addTag(u"pets"_s);
     EXPECT_EQ(original->tags().size(), 2);
+    EXPECT_EQ(copy->storedForm()->tags.size(), 3);
+    EXPECT_EQ(original->storedForm(), stored);
 }
 
 TEST(QLXWordTest, DescriptionShowsLevelSidesCommentAndAge)
