@@ -157,12 +157,18 @@ void LexicartaController::switchSynonymsOff()
 
 void LexicartaController::selectMemoryView(std::optional<quint64> level)
 {
+    const bool chosen = chooseMemoryView(level);
+    // After a failed save nothing else changes, but the table shows the vocabulary it holds now.
+    updateEntireView();
+    if (chosen)
+        setStatusPage(0);
+}
+
+bool LexicartaController::chooseMemoryView(std::optional<quint64> level)
+{
     cancelPopover();
-    if (!save("VocController > doSync > could not save voc")) {
-        // Nothing else changes, but the table shows the vocabulary it holds now.
-        updateEntireView();
-        return;
-    }
+    if (!save("VocController > doSync > could not save voc"))
+        return false;
     keeper().requestSync();
 
     if (level)
@@ -174,9 +180,7 @@ void LexicartaController::selectMemoryView(std::optional<quint64> level)
     setLevelTexts(selectedLevelTexts());
     if (!m_searchField->text().isEmpty())
         m_infoLabel->setText(Texts::searchInfoText(m_searchField->text()));
-
-    updateEntireView();
-    setStatusPage(0);
+    return true;
 }
 
 void LexicartaController::setDisplaySynonyms()

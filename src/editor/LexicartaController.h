@@ -136,6 +136,9 @@ private:
     void applyPaletteColors();
     void setStatusPage(int page);
     void switchSynonymsOff();
+    // What selectMemoryView() does before it shows the words: the popover closed, the vocabulary
+    // saved, the level chosen and its texts. False, and nothing chosen, when the save failed.
+    bool chooseMemoryView(std::optional<quint64> level);
     void tableViewSelectionDidChange();
     // Selects the rows of `words` without opening the popover.
     void selectWords(const lexi::WordList &words);

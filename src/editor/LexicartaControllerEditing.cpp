@@ -45,11 +45,13 @@ void LexicartaController::showAddWordPanel()
     m_tokenCloud->setSelectedTokenNames({});
     m_searchField->clear();
     m_searchBlock.cancel();
-    selectMemoryView(0);
-
+    // The level is chosen and the new word added before the table shows the words, once.
+    const bool chosen = chooseMemoryView(0);
     auto word = std::make_shared<QLXWord>();
     vocabulary()->addWord(word);
     updateEntireView();
+    if (chosen)
+        setStatusPage(0);
     const std::optional<qsizetype> row = m_shown.rowOfWord(word.get());
     if (!row)
         return;
