@@ -290,16 +290,31 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
         order.entries.clear();
         order.isSorted = false;
     }
+    const Lexicarta::WordChangeMark now = vocabulary.wordChangeMark();
     if (!order.isSorted || (!isSameObject(order.words, words) && !followList(order, words, column))) {
         rebuild(order, words, column);
+        order.changesSeen = now;
         return order.sorted;
     }
 
-    // Words changed in place leave their places and are put in where their new keys go.
+    // Words changed in place leave their places and are put in where their new keys go. The
+    // vocabulary tells which words changed since the entries were last brought up to date, so
+    // that the others are not read; when it no longer knows, every word is looked at.
     std::vector<std::size_t> changed;
-    for (std::size_t i = 0; i < order.entries.size(); ++i) {
-        if (!isSource(order.entries[i], *order.entries[i].word, column))
-            changed.push_back(i);
+    const std::optional<std::vector<const QLXWord *>> changedWords = vocabulary.wordsChangedSince(order.changesSeen);
+    order.changesSeen = now;
+    const auto isChanged = [&](const Entry &entry) { return !isSource(entry, *entry.word, column); };
+    if (!changedWords) {
+        for (std::size_t i = 0; i < order.entries.size(); ++i) {
+            if (isChanged(order.entries[i]))
+                changed.push_back(i);
+        }
+    } else if (!changedWords->empty()) {
+        const QSet<const QLXWord *> candidates(changedWords->cbegin(), changedWords->cend());
+        for (std::size_t i = 0; i < order.entries.size(); ++i) {
+            if (candidates.contains(order.entries[i].word.get()) && isChanged(order.entries[i]))
+                changed.push_back(i);
+        }
     }
     if (changed.empty())
         return order.sorted;

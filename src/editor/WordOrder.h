@@ -2,6 +2,7 @@
 
 #include "WordColumn.h"
 
+#include "model/Lexicarta.h"
 #include "model/QLXWord.h"
 
 #include <QHash>
@@ -11,8 +12,6 @@
 #include <array>
 #include <optional>
 #include <vector>
-
-class Lexicarta;
 
 namespace lexi {
 
@@ -77,6 +76,8 @@ private:
         WordList sorted;
         qint64 nextPosition = 0;
         bool isSorted = false;
+        // The vocabulary's word changes that the entries have followed.
+        Lexicarta::WordChangeMark changesSeen;
     };
 
     static bool isSource(const Entry &entry, const QLXWord &word, WordColumn column);

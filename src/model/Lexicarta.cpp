@@ -10,6 +10,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -26,8 +27,19 @@ std::shared_ptr<Lexicarta> Lexicarta::create(const lexi::VocabularyServices &ser
     return vocabulary;
 }
 
+namespace {
+
+quint64 newVocabularyIdentity()
+{
+    static std::atomic<quint64> made{0};
+    return ++made;
+}
+
+} // namespace
+
 Lexicarta::Lexicarta(const lexi::VocabularyServices &services)
     : m_services(services),
+      m_identity(newVocabularyIdentity()),
       m_language(lexi::StringTables::text(u"unknownLanguage"_s)),
       m_foreignLanguageName(m_language),
       m_yourLanguageName(lexi::StringTables::text(u"yourLanguageName"_s))

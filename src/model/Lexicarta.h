@@ -187,6 +187,20 @@ public:
     void wordTagsChanged(const QLXWord &word, const QStringList &previousTags);
     // Any change of a word here that changes its stored form.
     void wordStoredFormChanged(const QLXWord &word);
+    // A point in the history of the changes of this vocabulary's words.
+    struct WordChangeMark
+    {
+        quint64 vocabulary = 0;
+        quint64 changes = 0;
+
+        bool operator==(const WordChangeMark &) const = default;
+    };
+    WordChangeMark wordChangeMark() const { return {m_identity, m_storedFormChanges}; }
+    // The words whose stored form changed since `mark`, so that what is derived from them can
+    // follow those alone: a word may be listed more than once, and may be one removed since (its
+    // address is listed, never to be followed). None when `mark` is another vocabulary's, or so
+    // long ago that the changes since are no longer known.
+    std::optional<std::vector<const QLXWord *>> wordsChangedSince(const WordChangeMark &mark) const;
     // The stored forms of the words of each level, in stored order, as the per-level lists hold
     // them. Kept with those lists: each change of a word replaces its stored form alone, and the
     // lists returned share their chunks with those kept, so taking them copies next to nothing.
@@ -371,6 +385,12 @@ private:
     void selectInputSource(const std::optional<QString> &identifier, std::optional<lexi::InputSource> &source) const;
 
     lexi::VocabularyServices m_services;
+    // Tells this vocabulary's marks of word changes from another's.
+    const quint64 m_identity;
+    quint64 m_storedFormChanges = 0;
+    // The words of the latest changes, the first of them change number m_firstLoggedChange.
+    std::vector<const QLXWord *> m_changedWords;
+    quint64 m_firstLoggedChange = 0;
     lexi::WordList m_allWords;
     quint64 m_wordChanges = 0;
     mutable std::optional<lexi::WordPositions> m_positions;

@@ -95,9 +95,23 @@ void Lexicarta::wordLevelChanged(const QLXWord &word, quint64 previousLevel, boo
         m_levelLists.reset();
 }
 
+namespace {
+
+// The changes of words listed for wordsChangedSince(); half of them are let go when there are more.
+constexpr std::size_t mostChangesLogged = 8192;
+
+} // namespace
+
 void Lexicarta::wordStoredFormChanged(const QLXWord &word)
 {
     wordsChanged();
+    ++m_storedFormChanges;
+    m_changedWords.push_back(&word);
+    if (m_changedWords.size() > mostChangesLogged) {
+        const std::size_t dropped = mostChangesLogged / 2;
+        m_changedWords.erase(m_changedWords.begin(), m_changedWords.begin() + std::ptrdiff_t(dropped));
+        m_firstLoggedChange += dropped;
+    }
     if (!m_levelLists || !m_levelLists->stored)
         return;
     std::vector<const QLXWord *> &changed = m_levelLists->storedFormsChanged;
@@ -109,6 +123,14 @@ void Lexicarta::wordStoredFormChanged(const QLXWord &word)
         m_levelLists->stored.reset();
         changed.clear();
     }
+}
+
+std::optional<std::vector<const QLXWord *>> Lexicarta::wordsChangedSince(const WordChangeMark &mark) const
+{
+    if (mark.vocabulary != m_identity || mark.changes < m_firstLoggedChange || mark.changes > m_storedFormChanges)
+        return std::nullopt;
+    return std::vector<const QLXWord *>(m_changedWords.cbegin() + std::ptrdiff_t(mark.changes - m_firstLoggedChange),
+                                        m_changedWords.cend());
 }
 
 std::array<lexi::StoredWordList, QLXWord::nativeLevel + 1> Lexicarta::storedWordLists() const
