@@ -121,6 +121,8 @@ void LexicartaController::buildView()
     m_table->setAlternatingRowColors(true);
     m_table->setShowGrid(false);
     m_table->setWordWrap(false);
+    // Tab leaves the words for the next control; the arrows move among them.
+    m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(24);
     m_table->horizontalHeader()->setSectionsClickable(true);

@@ -412,6 +412,20 @@ TEST_F(LexicartaControllerTest, ClosingThePopoverGivesTheKeyboardBackToTheTable)
     EXPECT_EQ(window->focusWidget(), list->tableView());
 }
 
+TEST_F(LexicartaControllerTest, TabLeavesTheTableForTheNextControlAndBacktabReturns)
+{
+    QWidget *window = list->view()->window();
+    window->activateWindow();
+    list->tableView()->setFocus();
+    QTest::keyClick(list->tableView(), Qt::Key_Tab);
+    QWidget *next = window->focusWidget();
+    ASSERT_NE(next, nullptr);
+    EXPECT_NE(next, list->tableView());
+    EXPECT_TRUE(list->view()->isAncestorOf(next));
+    QTest::keyClick(next, Qt::Key_Backtab);
+    EXPECT_EQ(window->focusWidget(), list->tableView());
+}
+
 // The contrast ratio of two colours as the accessibility guidelines define it.
 double contrast(const QColor &a, const QColor &b)
 {
