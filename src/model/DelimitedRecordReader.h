@@ -38,6 +38,8 @@ public:
                           Quoting quoting = Quoting::asNeeded);
 
     bool atEnd() const { return m_position >= m_text.size(); }
+    // How far into the text the records read so far reach.
+    qsizetype position() const { return m_position; }
     // The fields of the next record: at least one, which may be empty.
     QStringList nextRecord();
 

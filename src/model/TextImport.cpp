@@ -29,9 +29,10 @@ TextImport::TextImport(WordList words, std::optional<QString> failure, bool inve
 {
 }
 
-TextImport TextImport::read(const QString &path, bool invertDirection)
+TextImport TextImport::read(const QString &path, bool invertDirection, WorkProgress *progress)
 {
     TextVocabularyParser parser;
+    parser.setProgress(progress);
     TextVocabularyParser::Result result = parser.wordsFromCSVFile(path, invertDirection);
     return TextImport(std::move(result.words), std::move(result.failure), invertDirection);
 }

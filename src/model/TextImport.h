@@ -9,6 +9,8 @@
 
 namespace lexi {
 
+class WorkProgress;
+
 // What an import did to the vocabulary it went into.
 struct ImportCount
 {
@@ -24,8 +26,9 @@ class TextImport
 {
 public:
     // Reads the file at `path` (see TextVocabularyParser), its first two columns swapped when
-    // `invertDirection`. Reads the whole file: not on the main thread.
-    static TextImport read(const QString &path, bool invertDirection);
+    // `invertDirection`, telling `progress` (when there is one) how far it has come. Reads the
+    // whole file: not on the main thread.
+    static TextImport read(const QString &path, bool invertDirection, WorkProgress *progress = nullptr);
 
     // Why the file gave no words: it could not be read, or it is no text.
     const std::optional<QString> &failure() const { return m_failure; }

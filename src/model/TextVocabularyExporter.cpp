@@ -2,6 +2,8 @@
 
 #include "Lexicarta.h"
 
+#include "platform/dispatch/WorkProgress.h"
+
 #include <QStringEncoder>
 
 using namespace Qt::StringLiterals;
@@ -27,10 +29,14 @@ QString difficulty(const QLXWord &word)
 }
 
 QString exportText(const Lexicarta &vocabulary, bool usingComma, bool includeComment, bool includeDifficulty,
-                   bool direction)
+                   bool direction, lexi::WorkProgress *progress)
 {
     QString text = lexi::TextVocabularyExporter::headerLine;
-    for (const auto &word : vocabulary.allWords()) {
+    const lexi::WordList words = vocabulary.allWords();
+    qsizetype written = 0;
+    for (const auto &word : words) {
+        if (progress && ++written % 1024 == 0)
+            progress->set(written, words.size());
         const QString first = onOneLine(direction ? word->yourWord() : word->foreignWord());
         const QString second = onOneLine(direction ? word->foreignWord() : word->yourWord());
         text += u'\n';
@@ -56,10 +62,10 @@ QString exportText(const Lexicarta &vocabulary, bool usingComma, bool includeCom
 namespace lexi {
 
 QByteArray TextVocabularyExporter::fileContents(const Lexicarta &vocabulary, bool usingComma, bool includeComment,
-                                               bool includeDifficulty, bool direction)
+                                               bool includeDifficulty, bool direction, WorkProgress *progress)
 {
     QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    return encoder.encode(exportText(vocabulary, usingComma, includeComment, includeDifficulty, direction));
+    return encoder.encode(exportText(vocabulary, usingComma, includeComment, includeDifficulty, direction, progress));
 }
 
 } // namespace lexi

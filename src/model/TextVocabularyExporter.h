@@ -9,6 +9,8 @@ class Lexicarta;
 
 namespace lexi {
 
+class WorkProgress;
+
 // Lays a vocabulary out as text for spreadsheets and other trainers: the header line, then for
 // each word a line break and its fields. Sides and comments are kept on one line: their line
 // breaks are written as blanks.
@@ -24,9 +26,10 @@ public:
     static inline const QString headerLine = u"#your word, #foreign word, #comment, #difficulty"_s;
 
     // The text of every word of the vocabulary in its order, as UTF-16 with a byte-order mark;
-    // `direction` puts your word first, else the foreign word.
+    // `direction` puts your word first, else the foreign word. Tells `progress`, when there is
+    // one, how many of the words are written.
     static QByteArray fileContents(const Lexicarta &vocabulary, bool usingComma, bool includeComment,
-                                   bool includeDifficulty, bool direction);
+                                   bool includeDifficulty, bool direction, WorkProgress *progress = nullptr);
 };
 
 } // namespace lexi

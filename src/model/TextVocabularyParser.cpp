@@ -1,5 +1,7 @@
 #include "TextVocabularyParser.h"
 
+#include "platform/dispatch/WorkProgress.h"
+
 #include "DelimitedRecordReader.h"
 #include "TextVocabularyExporter.h"
 
@@ -230,8 +232,11 @@ std::variant<WordList, QString> TextVocabularyParser::wordsFromText(QStringView 
     DelimitedRecordReader reader(text, m_csvDelimiter, m_csvQuotation,
                                  m_isOwnCommaForm ? DelimitedRecordReader::Quoting::everyField
                                                   : DelimitedRecordReader::Quoting::asNeeded);
+    qsizetype records = 0;
     while (!reader.atEnd()) {
         const QStringList fields = reader.nextRecord();
+        if (m_progress && ++records % 1024 == 0)
+            m_progress->set(reader.position(), text.size());
         if (fields.size() < 2)
             continue;
         const QStringList yourAlternatives = alternatives(fields[invertDirection ? 1 : 0]);

@@ -11,6 +11,8 @@
 
 namespace lexi {
 
+class WorkProgress;
+
 // Turns comma-, semicolon- or tab-separated text, as spreadsheets and other trainers write it,
 // into new words. Each line holds your word, the foreign word (the two swapped on request), an
 // optional comment, and in every further column tags separated by commas. Either side may list
@@ -45,6 +47,9 @@ public:
     // logged as an error.
     Result wordsFromCSVFile(const QString &path, bool invertDirection);
 
+    // Where reads tell how far their words have come; none by default.
+    void setProgress(WorkProgress *progress) { m_progress = progress; }
+
     // What the last read found: ",", "\t" or ";"; the double or the single quote, or none.
     QChar csvDelimiter() const { return m_csvDelimiter; }
     std::optional<QChar> csvQuotation() const { return m_csvQuotation; }
@@ -57,6 +62,7 @@ private:
     // The words, or why there are none.
     std::variant<WordList, QString> wordsFromText(QStringView text, bool invertDirection) const;
 
+    WorkProgress *m_progress = nullptr;
     QChar m_csvDelimiter = u',';
     std::optional<QChar> m_csvQuotation;
     bool m_isOwnCommaForm = false;

@@ -35,7 +35,7 @@ ExportResult failed(const QString &path, const QString &reason)
 }
 
 std::optional<QByteArray> fileContents(const Lexicarta &vocabulary, ExportFormat format,
-                                       const TextExportOptions &options)
+                                       const TextExportOptions &options, WorkProgress *progress)
 {
     switch (format) {
     case ExportFormat::ownFormat:
@@ -44,7 +44,7 @@ std::optional<QByteArray> fileContents(const Lexicarta &vocabulary, ExportFormat
         return KeyedArchive::archivedData(vocabulary);
     case ExportFormat::text:
         return TextVocabularyExporter::fileContents(vocabulary, options.usingComma, options.includeComment,
-                                                    options.includeDifficulty, options.yourWordFirst);
+                                                    options.includeDifficulty, options.yourWordFirst, progress);
     }
     return std::nullopt;
 }
@@ -64,9 +64,10 @@ bool isInFolder(const QString &folder, const QString &ancestor)
 } // namespace
 
 ExportResult writeExport(const Lexicarta &vocabulary, const QString &path, ExportFormat format,
-                         const TextExportOptions &options, const std::atomic<bool> &cancelled)
+                         const TextExportOptions &options, const std::atomic<bool> &cancelled,
+                         WorkProgress *progress)
 {
-    const std::optional<QByteArray> contents = fileContents(vocabulary, format, options);
+    const std::optional<QByteArray> contents = fileContents(vocabulary, format, options, progress);
     if (cancelled)
         return {};
     if (!contents)

@@ -12,6 +12,7 @@ class Lexicarta;
 namespace lexi {
 
 class ApplicationFolders;
+class WorkProgress;
 
 // The three kinds of file a vocabulary is exported to.
 enum class ExportFormat {
@@ -43,9 +44,11 @@ struct ExportResult
 
 // Writes `vocabulary` to `path` in `format`. The file is encoded whole first and then put in
 // place in one step (a failed write leaves what was at `path` as it was); when `cancelled` is set
-// by then, nothing is written. A failure is logged. Any thread.
+// by then, nothing is written. The text form tells `progress`, when there is one, how far it has
+// come. A failure is logged. Any thread.
 ExportResult writeExport(const Lexicarta &vocabulary, const QString &path, ExportFormat format,
-                         const TextExportOptions &options, const std::atomic<bool> &cancelled);
+                         const TextExportOptions &options, const std::atomic<bool> &cancelled,
+                         WorkProgress *progress = nullptr);
 
 // Whether `path` lies in one of the program's own folders (vocabularies, backups, downloads),
 // links followed. An export there would be taken for one of the program's files: one over the

@@ -47,7 +47,7 @@ void QLXMainWindowController::readSynchronisedFile(const QString &path)
 {
     const quint64 read = ++m_synchronisedFileReads;
     m_synchronisedFileReader.start<SynchronisedFile>(
-        [path, &storage = m_installation.storage()](const std::atomic<bool> &) {
+        [path, &storage = m_installation.storage()](const std::atomic<bool> &, lexi::WorkProgress &) {
             SynchronisedFile file{path, lexi::fileStamp(path), storage.loadFile(path)};
             if (lexi::fileStamp(path) != file.stamp)
                 file.stamp.reset();

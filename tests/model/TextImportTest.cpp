@@ -2,6 +2,7 @@
 
 #include "model/Lexicarta.h"
 #include "model/TextImport.h"
+#include "platform/dispatch/WorkProgress.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -126,6 +127,17 @@ TEST_F(TextImportTest, TheOtherDirectionSwapsTheSidesOfTheWordsReadAndBackRestor
     import.setInvertDirection(false);
     EXPECT_EQ(import.foreignPreview(), u"Hund\nHund\nKatze\n..."_s);
     EXPECT_EQ(import.words()[0]->yourWord(), u"dog"_s);
+}
+
+// Reading tells how far into the file its words have come, for the bar of the busy sheet.
+TEST_F(TextImportTest, ReadingTellsHowFarItHasCome)
+{
+    const QString path = write(lines(0, 5000));
+    WorkProgress progress;
+    EXPECT_EQ(TextImport::read(path, false, &progress).words().size(), 5000);
+    ASSERT_TRUE(progress.permille());
+    EXPECT_GE(*progress.permille(), 800);
+    EXPECT_LE(*progress.permille(), 1000);
 }
 
 TEST_F(TextImportTest, AFileThatIsNoTextGivesTheReasonAndNoWords)

@@ -3,6 +3,7 @@
 #include "model/ExportCopy.h"
 #include "model/TextVocabularyParser.h"
 #include "model/VocabularyExport.h"
+#include "platform/dispatch/WorkProgress.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -110,6 +111,20 @@ TEST_F(VocabularyExportTest, TheTextFormsAreUtf16WithTheirHeaderForACsvReader)
               "house|maison\n"
               "the dog|le chien\n"
               "café, black|café noir\n"_s);
+}
+
+// The text form tells how many of its words are written; the other forms cannot tell.
+TEST_F(VocabularyExportTest, TheTextFormTellsHowFarItHasCome)
+{
+    for (int i = 0; i < 2100; ++i)
+        addWord(u"your %1"_s.arg(i), u"foreign %1"_s.arg(i), 1);
+    WorkProgress text;
+    EXPECT_TRUE(writeExport(*vocabulary, elsewhere(u"French.csv"_s), ExportFormat::text, {}, notCancelled, &text).written);
+    ASSERT_TRUE(text.permille());
+    EXPECT_GE(*text.permille(), 600);
+    WorkProgress own;
+    EXPECT_TRUE(writeExport(*vocabulary, elsewhere(u"French.qlxv"_s), ExportFormat::ownFormat, {}, notCancelled, &own).written);
+    EXPECT_FALSE(own.permille());
 }
 
 TEST_F(VocabularyExportTest, ACancelledExportLeavesTheFileAsItWas)

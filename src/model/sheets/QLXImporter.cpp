@@ -96,8 +96,9 @@ void QLXImporter::didEndOpenSheet(const std::optional<QString> &path)
     }
     m_importURL = path;
     m_busy->start(lexi::format(text(u"readingFile"_s), QFileInfo(*path).fileName()));
-    m_worker.start<ReadFile>(
-        [path = *path, invert = m_invertImportDirection, &storage = m_services.storage](const std::atomic<bool> &) {
+    m_busy->follow(m_worker.start<ReadFile>(
+        [path = *path, invert = m_invertImportDirection,
+         &storage = m_services.storage](const std::atomic<bool> &, lexi::WorkProgress &progress) {
             ReadFile read;
             read.format = lexi::importFileFormat(path);
             switch (read.format) {
@@ -108,12 +109,12 @@ void QLXImporter::didEndOpenSheet(const std::optional<QString> &path)
                 read.loaded = storage.loadTBFFile(path);
                 break;
             case lexi::ImportFileFormat::text:
-                read.text = lexi::TextImport::read(path, invert);
+                read.text = lexi::TextImport::read(path, invert, &progress);
                 break;
             }
             return read;
         },
-        [this](ReadFile read) { didReadFile(std::move(read)); });
+        [this](ReadFile read) { didReadFile(std::move(read)); }));
 }
 
 void QLXImporter::didReadFile(ReadFile read)
@@ -183,8 +184,8 @@ void QLXImporter::importCSV()
     auto addition = std::make_shared<Lexicarta::PreparedAddition>(m_vocabulary->prepareAddition());
     m_textPanel->accept();
     m_busy->start(lexi::format(text(u"addingWords"_s), QFileInfo(*m_importURL).fileName()));
-    m_worker.start<Chosen>(
-        [import, addition](const std::atomic<bool> &cancelled) {
+    m_busy->follow(m_worker.start<Chosen>(
+        [import, addition](const std::atomic<bool> &cancelled, lexi::WorkProgress &) {
             if (cancelled)
                 return Chosen{};
             return Chosen{import, addition, import->chooseNewWords(*addition)};
@@ -196,7 +197,7 @@ void QLXImporter::importCSV()
                 chosen.count = chosen.import->addNewWordsTo(*m_vocabulary);
             writeCount(chosen.count);
             importDidEnd();
-        });
+        }));
 }
 
 void QLXImporter::cancelCSV()
@@ -264,8 +265,9 @@ void QLXImporter::joinImportedVocabulary(bool markAllAsUnknown)
     auto addition = std::make_shared<Lexicarta::PreparedAddition>(m_vocabulary->prepareAddition());
     m_vocabularyPanel->accept();
     m_busy->start(lexi::format(text(u"addingWords"_s), QFileInfo(*m_importURL).fileName()));
-    m_worker.start<Chosen>(
-        [imported = m_importedVocabulary, addition, markAllAsUnknown](const std::atomic<bool> &cancelled) {
+    m_busy->follow(m_worker.start<Chosen>(
+        [imported = m_importedVocabulary, addition, markAllAsUnknown](const std::atomic<bool> &cancelled,
+                                                                      lexi::WorkProgress &) {
             if (cancelled)
                 return Chosen{};
             return Chosen{addition, lexi::VocabularyFileImport(imported).chooseWordsToJoin(*addition, markAllAsUnknown)};
@@ -277,7 +279,7 @@ void QLXImporter::joinImportedVocabulary(bool markAllAsUnknown)
                     lexi::VocabularyFileImport(m_importedVocabulary).joinInto(*m_vocabulary, markAllAsUnknown);
             writeCount(chosen.count);
             importDidEnd();
-        });
+        }));
 }
 
 void QLXImporter::refuseName(const lexi::Alert &alert)
@@ -311,15 +313,16 @@ void QLXImporter::saveAsNewLanguage(const lexi::LanguageNames &names, bool markA
     const QString path = *m_services.storage.saveUrlForVocabularyWithName(names.displayName());
     m_vocabularyPanel->accept();
     m_busy->start(lexi::format(text(u"savingLanguage"_s), names.displayName()));
-    m_worker.start<std::optional<lexi::Alert>>(
+    m_busy->follow(m_worker.start<std::optional<lexi::Alert>>(
         [imported = m_importedVocabulary, names, markAllAsUnknown, path,
-         &storage = m_services.storage](const std::atomic<bool> &cancelled) -> std::optional<lexi::Alert> {
+         &storage = m_services.storage](const std::atomic<bool> &cancelled,
+                                        lexi::WorkProgress &) -> std::optional<lexi::Alert> {
             lexi::VocabularyFileImport(imported).makeNewLanguage(names, markAllAsUnknown);
             if (cancelled)
                 return std::nullopt;
             return storage.writeVocabularyToQLXVFile(*imported, path);
         },
-        [this, names](const std::optional<lexi::Alert> &failure) { didSaveNewLanguage(names, failure); });
+        [this, names](const std::optional<lexi::Alert> &failure) { didSaveNewLanguage(names, failure); }));
 }
 
 void QLXImporter::didSaveNewLanguage(const lexi::LanguageNames &names, const std::optional<lexi::Alert> &failure)

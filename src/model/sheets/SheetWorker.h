@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dispatch/SerialQueue.h"
+#include "platform/dispatch/WorkProgress.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -14,7 +15,7 @@ namespace lexi {
 // Runs work on a whole file (a sheet's import or export, the read of a file a synchronisation
 // changed) off the main thread, one job at a time, and hands each result back on the main thread.
 // A cancelled job's result is dropped, and so is that of a job a newer one replaced; the work
-// itself may look at its flag to stop early.
+// itself may look at its flag to stop early, and may tell how far it has come.
 class SheetWorker
 {
 public:
@@ -22,15 +23,19 @@ public:
     // there while a job runs, and a result still on its way when the owner goes is dropped.
     explicit SheetWorker(QObject *owner) : m_owner(owner) {}
 
+    // Returns what the work tells of its progress.
     template<typename Result>
-    void start(std::function<Result(const std::atomic<bool> &cancelled)> work, std::function<void(Result)> done)
+    std::shared_ptr<const WorkProgress> start(
+        std::function<Result(const std::atomic<bool> &cancelled, WorkProgress &progress)> work,
+        std::function<void(Result)> done)
     {
         cancel();
         auto cancelled = std::make_shared<std::atomic<bool>>(false);
+        auto progress = std::make_shared<WorkProgress>();
         m_cancelled = cancelled;
-        m_queue.async([owner = m_owner, cancelled, work = std::move(work),
+        m_queue.async([owner = m_owner, cancelled, progress, work = std::move(work),
                        done = std::move(done)]() mutable {
-            auto result = std::make_shared<Result>(work(*cancelled));
+            auto result = std::make_shared<Result>(work(*cancelled, *progress));
             QMetaObject::invokeMethod(
                 owner, [cancelled, result, done = std::move(done)] {
                     if (!*cancelled)
@@ -38,6 +43,7 @@ public:
                 },
                 Qt::QueuedConnection);
         });
+        return progress;
     }
 
     // Drops the running job's result and tells its work to stop.

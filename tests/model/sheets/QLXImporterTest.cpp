@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -279,6 +280,23 @@ TEST_F(ImporterTest, JoiningWithMarkAllAsUnknownAddsTheNewWordsAtLevelZero)
     EXPECT_EQ(vocabulary->findWordEqualTo(QLXWord(u"book"_s, u"libro"_s))->level(), 0u);
     EXPECT_EQ(vocabulary->findWordEqualTo(QLXWord(u"house"_s, u"maison"_s))->level(), 2u);
     EXPECT_EQ(sync.marks, 0) << "the open vocabulary is marked by the delegate";
+}
+
+// The busy sheet's bar shows how far the work has come once it tells, and only that it goes on
+// before.
+TEST_F(ImporterTest, TheBusyBarFollowsWhatTheWorkTells)
+{
+    BusySheet &busy = *importer.busySheet();
+    busy.start(u"Reading"_s);
+    EXPECT_EQ(busy.progressBar()->maximum(), 0);
+    auto progress = std::make_shared<WorkProgress>();
+    busy.follow(progress);
+    EXPECT_EQ(busy.progressBar()->maximum(), 0);
+    progress->set(1, 4);
+    busy.updateProgress();
+    EXPECT_EQ(busy.progressBar()->maximum(), 1000);
+    EXPECT_EQ(busy.progressBar()->value(), 250);
+    busy.finish();
 }
 
 TEST_F(ImporterTest, CancellingTheBusySheetEndsTheImportAndDropsWhatWasRead)
