@@ -40,7 +40,8 @@ void QLXTokenButton::paintEvent(QPaintEvent *)
     QPainterPath path;
     path.addRoundedRect(box, 2, 2);
     painter.fillPath(path, lit ? onColor() : offColor());
-    painter.setPen(isChecked() && !isDown() ? QColor(Qt::white) : QColor(Qt::darkGray));
+    // A dark grey that reads well on the light blue of a token that is off.
+    painter.setPen(isChecked() && !isDown() ? QColor(Qt::white) : QColor(64, 64, 64));
     painter.drawText(box, Qt::AlignCenter, text());
 }
 

@@ -4,6 +4,7 @@
 #include "views/QLXColorTheme.h"
 #include "views/QLXPieChart.h"
 #include "views/QLXProgressBar.h"
+#include "views/QLXTokenButton.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -132,6 +133,26 @@ TEST(ProgressBarTest, TotalIsNeverZeroAndProgressNeverPassesIt)
     bar.setProgress(41);
     EXPECT_EQ(bar.progress(), 40u);
     EXPECT_DOUBLE_EQ(bar.progressFraction(), 1.0);
+}
+
+// The title of a token that is off is as easy to read as body text on its light blue.
+TEST(TokenButtonTest, TheTitleOfATokenThatIsOffStandsOutFromItsColour)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto linear = [](double channel) {
+            return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    };
+    QLXTokenButton token(u"kitchen"_s);
+    const QImage image = render(token);
+    const double background = luminance(QLXTokenButton::offColor());
+    double darkest = background;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, luminance(image.pixelColor(x, y)));
+    }
+    EXPECT_GE((background + 0.05) / (darkest + 0.05), 4.5);
 }
 
 TEST(PieChartTest, WedgesRunCounterClockwiseFromTheTop)
