@@ -19,6 +19,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -175,6 +177,38 @@ void BM_ListReverseColumn(benchmark::State &state)
         fixture.list.tableViewDidClickTableColumn(0);
 }
 BENCHMARK(BM_ListReverseColumn)->Unit(benchmark::kMillisecond);
+
+// The end of an import of 25,000 new words into the list's 50,000, as the main window takes it:
+// the words and derived data the worker prepared taken in, the change recorded (the save handed to
+// the saver) and the list shown with them.
+void BM_ListTakesInAnImport(benchmark::State &state)
+{
+    ListFixture fixture;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fixture.regenerate();
+        fixture.keeper.setVocabulary(fixture.vocabulary);
+        fixture.list.showVocabulary();
+        fixture.store.flushSaves();
+        const auto incoming = lexi::bench::generateVocabulary(fixture.vocabulary->services(), 25000, 7);
+        lexi::WordList words;
+        for (const std::shared_ptr<QLXWord> &word : incoming->allWords()) {
+            const std::shared_ptr<QLXWord> copied = word->copy();
+            copied->setWeakVocForSort({});
+            words.append(copied);
+        }
+        std::optional<Lexicarta::PreparedAddition> addition = fixture.vocabulary->prepareAddition();
+        addition->append(words);
+        state.ResumeTiming();
+        if (!fixture.vocabulary->addPrepared(std::move(*addition)))
+            std::abort();
+        addition.reset();
+        benchmark::DoNotOptimize(fixture.keeper.recordChange());
+        fixture.list.showVocabulary();
+    }
+    fixture.store.flushSaves();
+}
+BENCHMARK(BM_ListTakesInAnImport)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Deleting every word at once: one pass, derived data anew, one save handed to the saver.
 void BM_DeleteAllWords(benchmark::State &state)
