@@ -374,7 +374,7 @@ bool QLXStorageManager::holds(const QString &path, const lexi::VocabularySnapsho
            && file.lastModified().toMSecsSinceEpoch() == known->modified && snapshot == *known->snapshot;
 }
 
-QLXStorageManager::Loaded QLXStorageManager::loadQLXVFile(const QString &path) const
+QLXStorageManager::Loaded QLXStorageManager::loadQLXVFile(const QString &path, lexi::WorkProgress *progress) const
 {
     if (path.isEmpty()) {
         QLXLogError("StorageM > vocFromQLXVFile > path is nil");
@@ -389,9 +389,12 @@ QLXStorageManager::Loaded QLXStorageManager::loadQLXVFile(const QString &path) c
     PieceQueue pieces;
     std::optional<lexi::Bzip2::Failure> failure;
     QIODevice &input = **file;
-    std::thread decompression([&input, &pieces, &failure] {
-        failure = lexi::Bzip2::decompress(input, maximumDocumentSize,
-                                          [&pieces](QByteArray piece) { return pieces.push(std::move(piece)); });
+    std::thread decompression([&input, &pieces, &failure, progress] {
+        failure = lexi::Bzip2::decompress(input, maximumDocumentSize, [&](QByteArray piece) {
+            if (progress)
+                progress->set(input.pos(), input.size());
+            return pieces.push(std::move(piece));
+        });
         pieces.close();
     });
     lexi::VocabularyJsonReader::Result read =

@@ -7,6 +7,7 @@
 #include "VocabularySnapshot.h"
 
 #include "platform/files/ApplicationFolders.h"
+#include "platform/dispatch/WorkProgress.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/ports/Clock.h"
 #include "platform/ports/Workspace.h"
@@ -107,7 +108,8 @@ public:
     // The loads above without the alert, for loads on another thread whose failure is shown
     // later on the main thread with showLoadFailure(). loadFile() is vocabularyFromFile().
     Loaded loadFile(const QString &path) const;
-    Loaded loadQLXVFile(const QString &path) const;
+    // Tells `progress`, when there is one, how much of the file is read.
+    Loaded loadQLXVFile(const QString &path, lexi::WorkProgress *progress = nullptr) const;
     Loaded loadTBFFile(const QString &path) const;
     // Shows a load's alert; its second button, when it has one, opens the backups folder.
     void showLoadFailure(const lexi::Alert &alert) const;

@@ -70,6 +70,18 @@ TEST_F(QLXStorageManagerTest, FilesThatCannotBeLoadedGiveNothingAndTheLoadAlert)
     EXPECT_TRUE(workspace.openedFolders.isEmpty());
 }
 
+// Loading for an import tells how much of the file is read, for the bar of the busy sheet.
+TEST_F(QLXStorageManagerTest, LoadingTheOwnFormatTellsHowMuchOfTheFileIsRead)
+{
+    for (int i = 0; i < 2000; ++i)
+        vocabulary->batchAddWords({std::make_shared<QLXWord>(u"your %1"_s.arg(i), u"foreign %1"_s.arg(i))});
+    const QString path = elsewhere(u"French.qlxv"_s);
+    ASSERT_TRUE(store.saveVocabularyToQLXVFile(vocabulary.get(), path));
+    lexi::WorkProgress progress;
+    ASSERT_TRUE(store.loadQLXVFile(path, &progress).vocabulary);
+    EXPECT_EQ(progress.permille(), 1000);
+}
+
 TEST_F(QLXStorageManagerTest, TextsTheStreamingReaderRefusesAreReadAnotherWay)
 {
     const struct

@@ -103,7 +103,7 @@ void QLXImporter::didEndOpenSheet(const std::optional<QString> &path)
             read.format = lexi::importFileFormat(path);
             switch (read.format) {
             case lexi::ImportFileFormat::ownFormat:
-                read.loaded = storage.loadQLXVFile(path);
+                read.loaded = storage.loadQLXVFile(path, &progress);
                 break;
             case lexi::ImportFileFormat::olderArchive:
                 read.loaded = storage.loadTBFFile(path);
