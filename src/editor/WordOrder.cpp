@@ -310,9 +310,17 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
                 changed.push_back(i);
         }
     } else if (!changedWords->empty()) {
-        const QSet<const QLXWord *> candidates(changedWords->cbegin(), changedWords->cend());
+        // A few words are compared one by one: faster than looking each entry up in a set.
+        constexpr std::size_t mostComparedOneByOne = 8;
+        const bool inSet = changedWords->size() > mostComparedOneByOne;
+        const QSet<const QLXWord *> candidates =
+            inSet ? QSet<const QLXWord *>(changedWords->cbegin(), changedWords->cend()) : QSet<const QLXWord *>();
+        const auto isCandidate = [&](const QLXWord *word) {
+            return inSet ? candidates.contains(word)
+                         : std::find(changedWords->cbegin(), changedWords->cend(), word) != changedWords->cend();
+        };
         for (std::size_t i = 0; i < order.entries.size(); ++i) {
-            if (candidates.contains(order.entries[i].word.get()) && isChanged(order.entries[i]))
+            if (isCandidate(order.entries[i].word.get()) && isChanged(order.entries[i]))
                 changed.push_back(i);
         }
     }
