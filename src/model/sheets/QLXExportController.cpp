@@ -196,11 +196,13 @@ void QLXExportController::write(lexi::ExportFormat format, const QString &path)
     auto copy = std::make_shared<lexi::ExportCopy>(filteredVocabulary());
     lexi::Console::writeLine(u"exporter > filterdvoc %1"_s.arg(m_vocabulary->foreignLanguageName()));
     m_busy->start(lexi::format(text(u"exportingFile"_s), QFileInfo(path).fileName()));
+    // The copy is held by the job, which the worker drops once the result is on its way: the
+    // learner does not wait for its words to go.
     m_busy->follow(m_worker.start<lexi::ExportResult>(
-        [copy, path, format, options = m_textOptions](const std::atomic<bool> &cancelled,
-                                                      lexi::WorkProgress &progress) {
-            const std::shared_ptr<Lexicarta> vocabulary = std::move(*copy).take();
-            return lexi::writeExport(*vocabulary, path, format, options, cancelled, &progress);
+        [copy, taken = std::make_shared<std::shared_ptr<Lexicarta>>(), path, format,
+         options = m_textOptions](const std::atomic<bool> &cancelled, lexi::WorkProgress &progress) {
+            *taken = std::move(*copy).take();
+            return lexi::writeExport(**taken, path, format, options, cancelled, &progress);
         },
         [this](const lexi::ExportResult &result) { didWrite(result); }));
 }
