@@ -7,6 +7,7 @@
 #include "platform/ports/InputSources.h"
 #include "views/QLXLanguageTextField.h"
 #include "views/QLXLanguageTokenField.h"
+#include "views/WordEditingForm.h"
 
 #include <QWidget>
 #include <functional>
@@ -35,6 +36,7 @@ class Scheduler;
 // reports. While the
 // learner types, it switches the keyboard layout to the language of the field.
 class QLXWordPopoverController : public QWidget,
+                                 public lexi::WordEditingForm,
                                  private QLXLanguageTextFieldDelegate,
                                  private QLXLanguageTokenFieldDelegate
 {
@@ -67,10 +69,10 @@ public:
 
     // The popover's content is the controller itself; the host puts it into its popover, which
     // then owns it.
-    QWidget *view() { return this; }
+    QWidget *view() override { return this; }
 
     // Edits (or adds) `words` of the open vocabulary.
-    void showEditWindowForWords(const lexi::WordList &words, QLXWordPopoverDelegate *delegate);
+    void showEditWindowForWords(const lexi::WordList &words, QLXWordPopoverDelegate *delegate) override;
     void showAddWindowForWords(const lexi::WordList &words, QLXWordPopoverDelegate *delegate);
     // Applies (OK and add buttons) or cancels. A cancel ends the edit: the popover is no longer
     // active.

@@ -4,8 +4,13 @@
 
 #include "model/QLXStorageManager.h"
 #include "platform/linux/LocaleName.h"
+#include "platform/linux/X11FocusReturn.h"
 
+#include <QDesktopServices>
+#include <QGuiApplication>
 #include <QMainWindow>
+
+using namespace Qt::StringLiterals;
 
 namespace lexi {
 
@@ -36,6 +41,17 @@ QLXPreferencesController::Environment preferencesEnvironment(Installation &insta
 
 } // namespace
 
+QLXWordPopoverController::Services MainInterface::wordPopoverServices(Installation &installation)
+{
+    return {m_keeper,
+            installation.ports().alerts,
+            installation.ports().inputSources,
+            installation.ports().clock,
+            installation.ports().scheduler,
+            m_settings,
+            selectedLocaleName()};
+}
+
 MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer &moveOffer)
     : m_modalWatch(installation.ports().scheduler),
       m_colorTheme(installation.defaults()),
@@ -46,10 +62,22 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
           return storage.saveVocabulary(&vocabulary);
       }, installation.dropboxController()),
       m_vocabularyPage(std::make_unique<LexicartaController>(LexicartaController::Services{
-          .popover = {m_keeper, installation.ports().alerts, installation.ports().inputSources,
-                      installation.ports().clock, installation.ports().scheduler, m_settings, selectedLocaleName()},
+          .popover = wordPopoverServices(installation),
           .syncStatus = &m_syncStatus})),
-      m_quizPage(installation, m_colorTheme, m_ratingPrompt.rate(), m_keeper, installation.network()),
+      m_quizPage(std::make_unique<QuizTab>(QuizTab::Services{
+          .quiz = {installation.defaults(), installation.ports().scheduler, installation.ports().clock, m_keeper,
+                   m_ratingPrompt.rate(), m_colorTheme},
+          .focusReturn = focusReturnForQtPlatform(QGuiApplication::platformName()),
+          .wordEditor = std::make_unique<QLXWordPopoverController>(wordPopoverServices(installation)),
+          .openUrl =
+              [&workspace = installation.ports().workspace](const QUrl &address) {
+                  // The support address is the program's own mail link; anything else is a page.
+                  if (address.scheme() == u"mailto"_s)
+                      QDesktopServices::openUrl(address);
+                  else
+                      workspace.openWebAddress(address);
+              },
+          .network = installation.network()})),
       m_quizletClient(installation.defaults(), installation.network()),
       m_flashCardServicePage(std::make_unique<QLXQuizletController>(
           QuizletServices{m_keeper, m_quizletClient, installation.ports().alerts,
@@ -61,7 +89,7 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
       m_launchServices(installation),
       m_mainWindowController(installation,
                              {.vocabulary = m_vocabularyPage.get(),
-                              .quiz = &m_quizPage,
+                              .quiz = m_quizPage.get(),
                               .flashCardService = m_flashCardServicePage.get(),
                               .statistics = m_statisticsPage.get(),
                               .preferences = m_preferencesPage.get()},
@@ -75,15 +103,15 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
                      [this] { m_mainWindowController.showQuiz(); });
     // While the pop-up quiz runs, the main window offers nothing that would change the vocabulary
     // under it; whenever the run ends, everything is on again.
-    QObject::connect(&m_quizPage.popupQuiz(), &QLXPopupQuizController::runStarted, &m_mainWindowController,
+    QObject::connect(&m_quizPage->popupQuiz(), &QLXPopupQuizController::runStarted, &m_mainWindowController,
                      &QLXMainWindowController::disableAllToolbarItems);
-    QObject::connect(&m_quizPage.popupQuiz(), &lexi::QuizMode::runEnded, &m_mainWindowController,
+    QObject::connect(&m_quizPage->popupQuiz(), &lexi::QuizMode::runEnded, &m_mainWindowController,
                      &QLXMainWindowController::enableAllToolbarItems);
 }
 
 void MainInterface::awakeFromNib()
 {
-    m_quizPage.awake();
+    m_quizPage->awake();
     m_mainWindowController.awakeFromNib();
 }
 

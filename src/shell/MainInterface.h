@@ -4,7 +4,7 @@
 #include "DropBoxSyncStatus.h"
 #include "InstallationLaunchServices.h"
 #include "ModalWatch.h"
-#include "PageAdapters.h"
+#include "ProgramRatingPrompt.h"
 #include "QLXMainWindowController.h"
 #include "QLXPreferencesController.h"
 
@@ -13,6 +13,7 @@
 #include "flashcard-service/QuizletClient.h"
 #include "model/VocabularyKeeper.h"
 #include "platform/files/Settings.h"
+#include "quiz/QuizTab.h"
 #include "statistics/QLXStatisticsController.h"
 #include "views/QLXColorTheme.h"
 
@@ -23,8 +24,8 @@ namespace lexi {
 class Installation;
 
 // The program's composition root: creates the application delegate, the main window controller
-// and every page controller in a fixed order, links them, and wakes them in order. A page
-// plugs in here (see MainWindowPages.h).
+// and every page in a fixed order, links them, and wakes them in order. A page plugs in here (see
+// views/MainWindowPage.h).
 class MainInterface
 {
 public:
@@ -37,11 +38,14 @@ public:
     QLXMainWindowController &mainWindowController() { return m_mainWindowController; }
     AppDelegate &appDelegate() { return m_appDelegate; }
     LexicartaController &vocabularyPage() { return *m_vocabularyPage; }
-    QuizPageAdapter &quizPage() { return m_quizPage; }
+    QuizTab &quizPage() { return *m_quizPage; }
     QLXStatisticsController &statisticsPage() { return *m_statisticsPage; }
     QLXQuizletController &flashCardServicePage() { return *m_flashCardServicePage; }
 
 private:
+    // The word popover's services, for the list's popover and the quizzes' own.
+    QLXWordPopoverController::Services wordPopoverServices(Installation &installation);
+
     ModalWatch m_modalWatch;
     QLXColorTheme m_colorTheme;
     // The main window is made below; the prompt asks for it only when it shows.
@@ -51,7 +55,7 @@ private:
     // The list holds the open vocabulary in it; every page reads it there, to the end of the last.
     VocabularyKeeper m_keeper;
     std::unique_ptr<LexicartaController> m_vocabularyPage;
-    QuizPageAdapter m_quizPage;
+    std::unique_ptr<QuizTab> m_quizPage;
     QuizletClient m_quizletClient;
     std::unique_ptr<QLXQuizletController> m_flashCardServicePage;
     std::unique_ptr<QLXStatisticsController> m_statisticsPage;
