@@ -61,10 +61,10 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
       m_keeper([&storage = installation.storage()](const Lexicarta &vocabulary) {
           return storage.saveVocabulary(&vocabulary);
       }, installation.dropboxController()),
-      m_vocabularyPage(std::make_unique<LexicartaController>(LexicartaController::Services{
+      m_vocabularyPage(new LexicartaController(LexicartaController::Services{
           .popover = wordPopoverServices(installation),
           .syncStatus = &m_syncStatus})),
-      m_quizPage(std::make_unique<QuizTab>(QuizTab::Services{
+      m_quizPage(new QuizTab(QuizTab::Services{
           .quiz = {installation.defaults(), installation.ports().scheduler, installation.ports().clock, m_keeper,
                    m_ratingPrompt.rate(), m_colorTheme},
           .focusReturn = focusReturnForQtPlatform(QGuiApplication::platformName()),
@@ -79,20 +79,20 @@ MainInterface::MainInterface(Installation &installation, MoveToApplicationsOffer
               },
           .network = installation.network()})),
       m_quizletClient(installation.defaults(), installation.network()),
-      m_flashCardServicePage(std::make_unique<QLXQuizletController>(
+      m_flashCardServicePage(new QLXQuizletController(
           QuizletServices{m_keeper, m_quizletClient, installation.ports().alerts,
                           installation.ports().workspace, installation.defaults()})),
-      m_statisticsPage(std::make_unique<QLXStatisticsController>(
+      m_statisticsPage(new QLXStatisticsController(
           StatisticsServices{m_keeper, installation.ports().clock, installation.ports().scheduler,
                              m_colorTheme})),
-      m_preferencesPage(std::make_unique<QLXPreferencesController>(preferencesEnvironment(installation, m_colorTheme, m_keeper))),
+      m_preferencesPage(new QLXPreferencesController(preferencesEnvironment(installation, m_colorTheme, m_keeper))),
       m_launchServices(installation),
       m_mainWindowController(installation,
-                             {.vocabulary = m_vocabularyPage.get(),
-                              .quiz = m_quizPage.get(),
-                              .flashCardService = m_flashCardServicePage.get(),
-                              .statistics = m_statisticsPage.get(),
-                              .preferences = m_preferencesPage.get()},
+                             {.vocabulary = m_vocabularyPage,
+                              .quiz = m_quizPage,
+                              .flashCardService = m_flashCardServicePage,
+                              .statistics = m_statisticsPage,
+                              .preferences = m_preferencesPage},
                              m_modalWatch),
       m_appDelegate({installation.defaults(), m_launchServices, m_ratingPrompt, moveOffer}, m_mainWindowController)
 {

@@ -54,12 +54,13 @@ private:
     DropBoxSyncStatus m_syncStatus;
     // The list holds the open vocabulary in it; every page reads it there, to the end of the last.
     VocabularyKeeper m_keeper;
-    std::unique_ptr<LexicartaController> m_vocabularyPage;
-    std::unique_ptr<QuizTab> m_quizPage;
+    // The pages, which the main window's tab view owns from its construction on.
+    LexicartaController *m_vocabularyPage;
+    QuizTab *m_quizPage;
     QuizletClient m_quizletClient;
-    std::unique_ptr<QLXQuizletController> m_flashCardServicePage;
-    std::unique_ptr<QLXStatisticsController> m_statisticsPage;
-    std::unique_ptr<QLXPreferencesController> m_preferencesPage;
+    QLXQuizletController *m_flashCardServicePage;
+    QLXStatisticsController *m_statisticsPage;
+    QLXPreferencesController *m_preferencesPage;
     InstallationLaunchServices m_launchServices;
     QLXMainWindowController m_mainWindowController;
     AppDelegate m_appDelegate;

@@ -17,7 +17,8 @@ public:
     virtual void cloudControllerDidSync() = 0;
 };
 
-// The five pages of one main window; each must outlive it.
+// The five pages of one main window. Each page's view is the page itself: the window's tab view
+// takes it in and deletes it with the window.
 struct MainWindowPages
 {
     VocabularyListPage *vocabulary = nullptr;

@@ -80,14 +80,6 @@ QLXMainWindowController::~QLXMainWindowController()
     m_installation.dropboxController().setWindow(nullptr);
     // The overlay belongs to the help controller, not to the window it lies in.
     m_helpController->closeHelp();
-    // The pages own their views: take them out of the window before it goes.
-    for (int index = m_mainTabView->count() - 1; index >= 0; --index) {
-        QWidget *page = m_mainTabView->widget(index);
-        if (page != m_firstStartPage) {
-            m_mainTabView->removeWidget(page);
-            page->setParent(nullptr);
-        }
-    }
     m_mainWindow->removeEventFilter(this);
 }
 

@@ -18,8 +18,8 @@ class VocabularyKeeper;
 // statistics and the settings. Each tab's page lives in its own subsystem and implements the
 // interface below that names what the main window asks of it (the calls of its tab switch, of the
 // language pop-up and of the synchronisation); the settings page's interface is the shell's own
-// (shell/MainWindowPages.h). Every page gives the window its widget through view(), and the
-// window shows that widget in its tab view and never looks inside it.
+// (shell/MainWindowPages.h). Every page is a widget and gives the window itself through view();
+// the window's tab view owns it from then on and never looks inside it.
 //
 // A page receives what it needs (storage, sync controller, scheduler, ...) through one struct
 // given to its constructor. Every call comes on the main thread.
@@ -28,7 +28,7 @@ class MainWindowPage
 public:
     virtual ~MainWindowPage() = default;
 
-    // The page's widget, which the main window shows in its tab view.
+    // The page itself as a widget, which the main window's tab view takes over.
     virtual QWidget *view() = 0;
 };
 

@@ -38,17 +38,17 @@ QString TestInstallation::saveVocabulary(const QString &foreign, const QString &
 }
 
 RecordingPages::RecordingPages(Installation &installation)
-    : vocabulary(std::make_unique<Vocabulary>(log, installation)),
-      quiz(std::make_unique<Quiz>(log)),
-      flashCards(std::make_unique<FlashCards>(log)),
-      statistics(std::make_unique<Statistics>(log)),
-      preferences(std::make_unique<Preferences>(log))
+    : vocabulary(new Vocabulary(log, installation)),
+      quiz(new Quiz(log)),
+      flashCards(new FlashCards(log)),
+      statistics(new Statistics(log)),
+      preferences(new Preferences(log))
 {
 }
 
 MainWindowPages RecordingPages::pages()
 {
-    return {vocabulary.get(), quiz.get(), flashCards.get(), statistics.get(), preferences.get()};
+    return {vocabulary, quiz, flashCards, statistics, preferences};
 }
 
 RecordingPages::Vocabulary::Vocabulary(QStringList &log, Installation &installation)

@@ -65,18 +65,19 @@ public:
     class FlashCards;
     class Statistics;
     class Preferences;
-    std::unique_ptr<Vocabulary> vocabulary;
-    std::unique_ptr<Quiz> quiz;
-    std::unique_ptr<FlashCards> flashCards;
-    std::unique_ptr<Statistics> statistics;
-    std::unique_ptr<Preferences> preferences;
+    // The main window's tab view owns them once it takes them in.
+    Vocabulary *vocabulary;
+    Quiz *quiz;
+    FlashCards *flashCards;
+    Statistics *statistics;
+    Preferences *preferences;
 };
 
-class RecordingPages::Vocabulary final : public VocabularyListPage
+class RecordingPages::Vocabulary final : public QWidget, public VocabularyListPage
 {
 public:
     Vocabulary(QStringList &log, Installation &installation);
-    QWidget *view() override { return &m_view; }
+    QWidget *view() override { return this; }
     VocabularyKeeper &keeper() override { return m_keeper; }
     void showVocabulary() override { m_log.append(u"vocabulary.showVocabulary"_s); }
     void updateEntireView() override { m_log.append(u"vocabulary.updateEntireView"_s); }
@@ -94,15 +95,14 @@ public:
 
 private:
     QStringList &m_log;
-    QWidget m_view;
     VocabularyKeeper m_keeper;
 };
 
-class RecordingPages::Quiz final : public QuizPage
+class RecordingPages::Quiz final : public QWidget, public QuizPage
 {
 public:
     explicit Quiz(QStringList &log) : m_log(log) {}
-    QWidget *view() override { return &m_view; }
+    QWidget *view() override { return this; }
     void setPreSelectedWords(const WordList &words) override
     {
         m_log.append(u"quiz.setPreSelectedWords %1"_s.arg(words.size()));
@@ -129,38 +129,35 @@ public:
 
 private:
     QStringList &m_log;
-    QWidget m_view;
 };
 
-class RecordingPages::FlashCards final : public FlashCardServicePage
+class RecordingPages::FlashCards final : public QWidget, public FlashCardServicePage
 {
 public:
     explicit FlashCards(QStringList &log) : m_log(log) {}
-    QWidget *view() override { return &m_view; }
+    QWidget *view() override { return this; }
 
 private:
     QStringList &m_log;
-    QWidget m_view;
 };
 
-class RecordingPages::Statistics final : public StatisticsPage
+class RecordingPages::Statistics final : public QWidget, public StatisticsPage
 {
 public:
     explicit Statistics(QStringList &log) : m_log(log) {}
-    QWidget *view() override { return &m_view; }
+    QWidget *view() override { return this; }
     void showStatistics() override { m_log.append(u"statistics.showStatistics"_s); }
     void windowDidResize() override {}
 
 private:
     QStringList &m_log;
-    QWidget m_view;
 };
 
-class RecordingPages::Preferences final : public PreferencesPage
+class RecordingPages::Preferences final : public QWidget, public PreferencesPage
 {
 public:
     explicit Preferences(QStringList &log) : m_log(log) {}
-    QWidget *view() override { return &m_view; }
+    QWidget *view() override { return this; }
     void setDelegate(QLXPreferencesDelegate *) override { m_log.append(u"preferences.setDelegate"_s); }
     void showPreferences() override { m_log.append(u"preferences.showPreferences"_s); }
     void showLanguages() override { m_log.append(u"preferences.showLanguages"_s); }
@@ -169,7 +166,6 @@ public:
 
 private:
     QStringList &m_log;
-    QWidget m_view;
 };
 
 // A main window over a test installation and recording pages.
