@@ -618,6 +618,8 @@ TEST_F(MainWindowTest, ImportAndExportShowWithTheVocabularyPageAndHaveTheirShort
     EXPECT_EQ(controller().exportMenuItem()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     EXPECT_EQ(controller().importMenuItem()->text(), StringTables::text(u"import…"_s, u"MainWindow"_s));
     EXPECT_EQ(controller().exportButton()->text(), StringTables::text(u"export"_s, u"MainWindow"_s));
+    for (QAction *button : {controller().importButton(), controller().exportButton()})
+        EXPECT_FALSE(button->icon().pixmap(32).isNull()) << "the toolbar button shows its picture";
 
     window.test.scheduler.advance(500ms);
     for (QAction *item : {controller().importButton(), controller().exportButton(), controller().importMenuItem(),
