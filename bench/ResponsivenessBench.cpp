@@ -2,6 +2,7 @@
 #include "support/NullWorkspace.h"
 #include "support/RecordingKeeper.h"
 #include "support/SilentAlertPresenter.h"
+#include "support/StallFigures.h"
 #include "support/StallMeter.h"
 #include "support/XvfbDisplay.h"
 
@@ -31,9 +32,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -49,31 +48,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr int stepsPerBenchmark = 9;
-
-// The figures of one benchmark's steps.
-class Stalls
-{
-public:
-    explicit Stalls(benchmark::State &state) : m_state(state) {}
-    ~Stalls()
-    {
-        if (m_samples.empty())
-            return;
-        std::sort(m_samples.begin(), m_samples.end());
-        m_state.counters["median_ms"] = m_samples[m_samples.size() / 2];
-        m_state.counters["max_ms"] = m_samples.back();
-    }
-
-    void record(std::chrono::duration<double, std::milli> stall)
-    {
-        m_samples.push_back(stall.count());
-        m_state.SetIterationTime(stall.count() / 1000.0);
-    }
-
-private:
-    benchmark::State &m_state;
-    std::vector<double> m_samples;
-};
 
 // The word list of a generated vocabulary in a window of its own, saving through the storage
 // manager's background saver as the program does.
@@ -151,7 +125,7 @@ private:
 void addWordPopoverOpens(benchmark::State &state)
 {
     ListWindow window(int(state.range(0)));
-    Stalls stalls(state);
+    lexi::bench::StallFigures stalls(state);
     for (auto _ : state) {
         stalls.record(window.meter.measure([&window] { window.list.showAddWordPanel(); }, 250ms));
         window.list.closeAddWordPopover();
@@ -162,7 +136,7 @@ void addWordPopoverOpens(benchmark::State &state)
 void addWordPressed(benchmark::State &state)
 {
     ListWindow window(int(state.range(0)));
-    Stalls stalls(state);
+    lexi::bench::StallFigures stalls(state);
     int number = 0;
     for (auto _ : state) {
         window.openAddPopover(number++);
@@ -176,7 +150,7 @@ void addWordPressed(benchmark::State &state)
 void editWordApply(benchmark::State &state)
 {
     ListWindow window(int(state.range(0)));
-    Stalls stalls(state);
+    lexi::bench::StallFigures stalls(state);
     int number = 0;
     for (auto _ : state) {
         window.selectRows({100 + number});
@@ -193,7 +167,7 @@ void editWordApply(benchmark::State &state)
 void deleteThousandWords(benchmark::State &state, bool scattered)
 {
     ListWindow window(int(state.range(0)));
-    Stalls stalls(state);
+    lexi::bench::StallFigures stalls(state);
     for (auto _ : state) {
         QList<int> rows;
         for (int i = 0; i < 1000; ++i)
@@ -223,7 +197,7 @@ void deleteScattered(benchmark::State &state)
 void searchKeystroke(benchmark::State &state)
 {
     ListWindow window(int(state.range(0)));
-    Stalls stalls(state);
+    lexi::bench::StallFigures stalls(state);
     QLineEdit *field = window.list.searchField();
     field->setFocus();
     const char keys[] = {'h', 'a', 'u', '\b'};
@@ -244,7 +218,7 @@ void searchKeystroke(benchmark::State &state)
 void levelSwitch(benchmark::State &state)
 {
     ListWindow window(int(state.range(0)));
-    Stalls stalls(state);
+    lexi::bench::StallFigures stalls(state);
     quint64 level = 0;
     for (auto _ : state) {
         QPushButton *button = window.list.levelButton(level++ % 7);
@@ -295,7 +269,7 @@ void typingQuizAnswer(benchmark::State &state)
     };
     startRun();
     lexi::bench::StallMeter meter;
-    Stalls stalls(state);
+    lexi::bench::StallFigures stalls(state);
     for (auto _ : state) {
         QLineEdit *answer = &quiz.answerField();
         answer->setText(u"der Baum"_s);

@@ -1,11 +1,7 @@
 #include "support/GeneratedVocabulary.h"
-#include "support/NullWorkspace.h"
-#include "support/ScriptedFileChooser.h"
-#include "support/ScriptedFolderChooser.h"
-#include "support/SilentAlertPresenter.h"
+#include "support/OfflinePorts.h"
 
 #include "model/QLXStorageManager.h"
-#include "platform/dispatch/QtScheduler.h"
 #include "platform/files/Settings.h"
 #include "platform/ports/Console.h"
 #include "shell/Installation.h"
@@ -23,12 +19,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class Offline final : public lexi::NetworkReachability
-{
-public:
-    std::optional<quint32> flags(Target) const override { return 0; }
-};
 
 // An installation whose vocabularies folder holds the generated 50,000-word vocabulary, and the
 // program's own ports around it.
@@ -50,20 +40,11 @@ public:
     void makeInstallation()
     {
         installation.reset();
-        installation = std::make_unique<lexi::Installation>(
-            lexi::ApplicationFolders(folder.path() + u"/data"_s), folder.path() + u"/Lexicarta.conf"_s,
-            lexi::InstallationPorts{lexi::Clock::system(), scheduler, alerts, fileChooser, folderChooser,
-                                    workspace, inputSources, network});
+        installation = ports.installation(folder.path());
     }
 
     QTemporaryDir folder;
-    lexi::dispatch::QtScheduler scheduler;
-    lexi::test::SilentAlertPresenter alerts;
-    lexi::test::ScriptedFileChooser fileChooser;
-    lexi::test::ScriptedFolderChooser folderChooser;
-    lexi::test::NullWorkspace workspace;
-    lexi::NullInputSources inputSources;
-    Offline network;
+    lexi::bench::OfflinePorts ports;
     std::unique_ptr<lexi::Installation> installation;
     QString path;
 };

@@ -1,11 +1,7 @@
 #include "support/GeneratedVocabulary.h"
-#include "support/NullWorkspace.h"
-#include "support/ScriptedFileChooser.h"
-#include "support/ScriptedFolderChooser.h"
-#include "support/SilentAlertPresenter.h"
+#include "support/OfflinePorts.h"
 
 #include "model/QLXStorageManager.h"
-#include "platform/dispatch/QtScheduler.h"
 #include "platform/files/Settings.h"
 #include "platform/ports/Console.h"
 #include "shell/Installation.h"
@@ -36,32 +32,6 @@ namespace {
 
 constexpr int runs = 7;
 
-class Offline final : public lexi::NetworkReachability
-{
-public:
-    std::optional<quint32> flags(Target) const override { return 0; }
-};
-
-// The program's ports around an installation in `folder`.
-struct Ports
-{
-    lexi::dispatch::QtScheduler scheduler;
-    lexi::test::SilentAlertPresenter alerts;
-    lexi::test::ScriptedFileChooser fileChooser;
-    lexi::test::ScriptedFolderChooser folderChooser;
-    lexi::test::NullWorkspace workspace;
-    lexi::NullInputSources inputSources;
-    Offline network;
-
-    std::unique_ptr<lexi::Installation> installation(const QString &folder)
-    {
-        return std::make_unique<lexi::Installation>(
-            lexi::ApplicationFolders(folder + u"/data"_s), folder + u"/Lexicarta.conf"_s,
-            lexi::InstallationPorts{lexi::Clock::system(), scheduler, alerts, fileChooser, folderChooser, workspace,
-                                    inputSources, network});
-    }
-};
-
 // Quits the event loop at the first paint of the word table.
 class FirstPaint : public QObject
 {
@@ -76,7 +46,7 @@ public:
 
 int paint(const QString &folder, const QElapsedTimer &sinceStart)
 {
-    Ports ports;
+    lexi::bench::OfflinePorts ports;
     const auto installation = ports.installation(folder);
     lexi::NoMoveToApplicationsOffer moveOffer;
     lexi::MainInterface interface(*installation, moveOffer);
@@ -93,7 +63,7 @@ int paint(const QString &folder, const QElapsedTimer &sinceStart)
 
 int load(const QString &folder, const QElapsedTimer &sinceStart)
 {
-    Ports ports;
+    lexi::bench::OfflinePorts ports;
     const auto installation = ports.installation(folder);
     const QDir vocabularies(installation->folders().vocabularyFolderPath());
     const QStringList files = vocabularies.entryList({u"*.qlxv"_s}, QDir::Files);
@@ -132,7 +102,7 @@ int main(int argc, char **argv)
 
     QTemporaryDir folder;
     {
-        Ports ports;
+        lexi::bench::OfflinePorts ports;
         const auto installation = ports.installation(folder.path());
         const lexi::bench::BenchmarkServices services;
         const auto vocabulary = lexi::bench::generateVocabulary(services.services());

@@ -1,15 +1,12 @@
 #include "support/GeneratedVocabulary.h"
 #include "support/RunBenchmarks.h"
-#include "support/NullWorkspace.h"
-#include "support/ScriptedFileChooser.h"
-#include "support/ScriptedFolderChooser.h"
-#include "support/SilentAlertPresenter.h"
+#include "support/OfflinePorts.h"
+#include "support/StallFigures.h"
 #include "support/StallMeter.h"
 
 #include "model/QLXStorageManager.h"
 #include "model/QLXWord.h"
 #include "model/VocabularyKeeper.h"
-#include "platform/dispatch/QtScheduler.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/files/Settings.h"
 #include "platform/ports/Console.h"
@@ -23,7 +20,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -39,36 +35,6 @@ namespace {
 
 constexpr int wordCount = 60000;
 
-class Offline final : public lexi::NetworkReachability
-{
-public:
-    std::optional<quint32> flags(Target) const override { return 0; }
-};
-
-class Stalls
-{
-public:
-    explicit Stalls(benchmark::State &state) : m_state(state) {}
-    ~Stalls()
-    {
-        if (m_samples.empty())
-            return;
-        std::sort(m_samples.begin(), m_samples.end());
-        m_state.counters["median_ms"] = m_samples[m_samples.size() / 2];
-        m_state.counters["max_ms"] = m_samples.back();
-    }
-
-    void record(std::chrono::duration<double, std::milli> stall)
-    {
-        m_samples.push_back(stall.count());
-        m_state.SetIterationTime(stall.count() / 1000.0);
-    }
-
-private:
-    benchmark::State &m_state;
-    std::vector<double> m_samples;
-};
-
 // The program's window over an installation holding the generated vocabulary, and two results a
 // synchronisation could leave in its file (the vocabulary with one word more from elsewhere, and
 // with two), written in turn so that every step finds a file that changed.
@@ -78,10 +44,7 @@ public:
     ReloadFixture()
     {
         lexi::Console::setSink([](const QString &) {});
-        installation = std::make_unique<lexi::Installation>(
-            lexi::ApplicationFolders(folder.path() + u"/data"_s), folder.path() + u"/Lexicarta.conf"_s,
-            lexi::InstallationPorts{lexi::Clock::system(), scheduler, alerts, fileChooser, folderChooser, workspace,
-                                    inputSources, network});
+        installation = ports.installation(folder.path());
         installation->defaults().setBool(lexi::Settings::hasShownVocabularyHelp.name, true);
         QLXStorageManager &storage = installation->storage();
         const auto vocabulary = lexi::bench::generateVocabulary(installation->services(), wordCount);
@@ -110,13 +73,7 @@ public:
     }
 
     QTemporaryDir folder;
-    lexi::dispatch::QtScheduler scheduler;
-    lexi::test::SilentAlertPresenter alerts;
-    lexi::test::ScriptedFileChooser fileChooser;
-    lexi::test::ScriptedFolderChooser folderChooser;
-    lexi::test::NullWorkspace workspace;
-    lexi::NullInputSources inputSources;
-    Offline network;
+    lexi::bench::OfflinePorts ports;
     lexi::NoMoveToApplicationsOffer moveOffer;
     std::unique_ptr<lexi::Installation> installation;
     std::unique_ptr<lexi::MainInterface> interface;
@@ -143,7 +100,7 @@ ReloadFixture &fixture()
 void BM_ReloadAfterSynchronisation(benchmark::State &state)
 {
     ReloadFixture &reload = fixture();
-    Stalls stalls(state);
+    lexi::bench::StallFigures stalls(state);
     for (auto _ : state) {
         reload.writeNextResult();
         const std::shared_ptr<Lexicarta> before = reload.window().currentVocabulary();
@@ -160,7 +117,7 @@ void BM_MergeResultIntoChangedVocabulary(benchmark::State &state)
 {
     ReloadFixture &reload = fixture();
     lexi::VocabularyKeeper &keeper = reload.interface->vocabularyPage().keeper();
-    Stalls stalls(state);
+    lexi::bench::StallFigures stalls(state);
     int number = 0;
     for (auto _ : state) {
         reload.writeNextResult();
