@@ -1,6 +1,7 @@
 #include "ShownWords.h"
 
 #include "model/Lexicarta.h"
+#include "platform/dispatch/ConcurrentSlices.h"
 
 #include <QHash>
 #include <QSet>
@@ -30,10 +31,23 @@ ShownWords::SearchText ShownWords::makeSearchText(const QLXWord &word)
     return text;
 }
 
-void ShownWords::updateSearchTexts(const WordList &sorted)
+void ShownWords::updateSearchTexts(const Lexicarta &vocabulary, const WordList &sorted)
 {
+    const Lexicarta::WordChangeMark now = vocabulary.wordChangeMark();
     if (isSameObject(m_searchOrder, sorted) && m_searchTexts.size() == std::size_t(sorted.size())) {
+        if (m_searchChanges == now)
+            return;
+        // The vocabulary tells which words changed since the texts were last brought up to date;
+        // when it no longer knows, every word is looked at.
+        const std::optional<std::vector<const QLXWord *>> changed = vocabulary.wordsChangedSince(m_searchChanges);
+        m_searchChanges = now;
+        const QSet<const QLXWord *> candidates =
+            changed ? QSet<const QLXWord *>(changed->cbegin(), changed->cend()) : QSet<const QLXWord *>();
+        if (changed && candidates.isEmpty())
+            return;
         for (qsizetype i = 0; i < sorted.size(); ++i) {
+            if (changed && !candidates.contains(sorted[i].get()))
+                continue;
             if (!isSource(m_searchTexts[std::size_t(i)], *sorted[i]))
                 m_searchTexts[std::size_t(i)] = makeSearchText(*sorted[i]);
         }
@@ -43,17 +57,52 @@ void ShownWords::updateSearchTexts(const WordList &sorted)
     previous.reserve(m_searchOrder.size());
     for (qsizetype i = 0; i < m_searchOrder.size() && std::size_t(i) < m_searchTexts.size(); ++i)
         previous.insert(m_searchOrder[i].get(), std::size_t(i));
-    std::vector<SearchText> texts;
-    texts.reserve(std::size_t(sorted.size()));
-    for (const std::shared_ptr<QLXWord> &word : sorted) {
-        const auto found = previous.constFind(word.get());
-        if (found != previous.cend() && isSource(m_searchTexts[*found], *word))
-            texts.push_back(std::move(m_searchTexts[*found]));
-        else
-            texts.push_back(makeSearchText(*word));
-    }
+    // Texts of words still there and unchanged are taken over; the others are folded, a large
+    // vocabulary's in slices at once (the slices only read the words and the texts kept).
+    std::vector<SearchText> texts(std::size_t(sorted.size()));
+    dispatch::forSlices(sorted.size(), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i) {
+            const QLXWord &word = *sorted[i];
+            const auto found = previous.constFind(&word);
+            if (found != previous.cend() && isSource(m_searchTexts[*found], word))
+                texts[std::size_t(i)] = m_searchTexts[*found];
+            else
+                texts[std::size_t(i)] = makeSearchText(word);
+        }
+    });
     m_searchTexts = std::move(texts);
     m_searchOrder = sorted;
+    m_searchChanges = now;
+}
+
+bool ShownWords::SearchBase::isSameAs(const SearchBase &other) const
+{
+    return isSameObject(sorted, other.sorted) && changes == other.changes && level == other.level
+           && synonyms == other.synonyms && tags == other.tags;
+}
+
+const ShownWords::Found *ShownWords::narrowestFoundWithin(const QString &foldedTerm) const
+{
+    const Found *narrowest = nullptr;
+    for (const Found &found : m_found) {
+        if (foldedTerm.contains(found.foldedTerm) && (!narrowest || found.places.size() < narrowest->places.size()))
+            narrowest = &found;
+    }
+    return narrowest;
+}
+
+namespace {
+
+// The terms whose words found are kept: enough for typing a word and taking some of it back.
+constexpr std::size_t mostTermsKept = 8;
+
+} // namespace
+
+void ShownWords::rememberFound(Found found)
+{
+    if (m_found.size() == mostTermsKept)
+        m_found.erase(m_found.begin());
+    m_found.push_back(std::move(found));
 }
 
 void ShownWords::recalculate(Lexicarta &vocabulary, const ShownWordsQuery &query)
@@ -77,23 +126,59 @@ void ShownWords::recalculate(Lexicarta &vocabulary, const ShownWordsQuery &query
         m_words = sorted;
         return;
     }
-    if (searching)
-        updateSearchTexts(sorted);
-    m_words.clear();
-    for (qsizetype i = 0; i < sorted.size(); ++i) {
-        const QLXWord &word = *sorted[i];
+    const auto isFound = [this, &term](qsizetype place) {
+        return m_searchTexts[std::size_t(place)].folded.contains(term);
+    };
+    const auto passes = [&](qsizetype place) {
+        const QLXWord &word = *sorted[place];
         if (query.synonyms && !synonyms.contains(&word))
-            continue;
+            return false;
         if (byLevel && word.effectiveLevel() != query.level)
-            continue;
-        if (searching && !m_searchTexts[std::size_t(i)].folded.contains(term))
-            continue;
-        if (!tags.isEmpty()
-            && std::none_of(word.tags().cbegin(), word.tags().cend(),
-                            [&tags](const QString &tag) { return tags.contains(tag); }))
-            continue;
-        m_words.append(sorted[i]);
+            return false;
+        if (searching && !isFound(place))
+            return false;
+        return tags.isEmpty()
+               || std::any_of(word.tags().cbegin(), word.tags().cend(),
+                              [&tags](const QString &tag) { return tags.contains(tag); });
+    };
+
+    const Found *narrowed = nullptr;
+    if (searching) {
+        updateSearchTexts(vocabulary, sorted);
+        SearchBase base{sorted, vocabulary.wordChangeMark(), query.level, query.synonyms, query.tags};
+        if (!base.isSameAs(m_foundBase)) {
+            m_found.clear();
+            m_foundBase = std::move(base);
+        }
+        narrowed = narrowestFoundWithin(term);
     }
+    // The words to look at: those found for a term within this one (they passed every other
+    // test already), else every word. A large list is looked at in slices at once, which only
+    // read the words and the texts.
+    const qsizetype candidates = narrowed ? qsizetype(narrowed->places.size()) : sorted.size();
+    const std::vector<std::vector<qint32>> slices =
+        dispatch::mapSlices(candidates, [&](qsizetype begin, qsizetype end) {
+            std::vector<qint32> kept;
+            for (qsizetype i = begin; i < end; ++i) {
+                if (narrowed) {
+                    const qint32 place = narrowed->places[std::size_t(i)];
+                    if (narrowed->foldedTerm == term || isFound(place))
+                        kept.push_back(place);
+                } else if (passes(i)) {
+                    kept.push_back(qint32(i));
+                }
+            }
+            return kept;
+        });
+    Found found{term, {}};
+    for (const std::vector<qint32> &slice : slices)
+        found.places.insert(found.places.end(), slice.cbegin(), slice.cend());
+    m_words.clear();
+    m_words.reserve(qsizetype(found.places.size()));
+    for (const qint32 place : found.places)
+        m_words.append(sorted[place]);
+    if (searching && !(narrowed && narrowed->foldedTerm == term))
+        rememberFound(std::move(found));
 }
 
 std::shared_ptr<QLXWord> ShownWords::wordAtRow(qsizetype row) const

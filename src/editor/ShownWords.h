@@ -3,14 +3,14 @@
 #include "WordColumn.h"
 #include "WordOrder.h"
 
+#include "model/Lexicarta.h"
 #include "model/QLXWord.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
-
-class Lexicarta;
+#include <vector>
 
 namespace lexi {
 
@@ -66,15 +66,45 @@ private:
         QString folded;
     };
 
+    // What the words found by a search were narrowed down from besides the term: the same words
+    // in the same order, unchanged since, and the same level, synonyms and tags.
+    struct SearchBase
+    {
+        WordList sorted;
+        Lexicarta::WordChangeMark changes;
+        quint64 level = allWordsLevel;
+        bool synonyms = false;
+        QStringList tags;
+
+        bool isSameAs(const SearchBase &other) const;
+    };
+
+    // The places in the column's order of the words one search term found.
+    struct Found
+    {
+        QString foldedTerm;
+        std::vector<qint32> places;
+    };
+
     static bool isSource(const SearchText &text, const QLXWord &word);
     static SearchText makeSearchText(const QLXWord &word);
     // Brings the search texts in line with `sorted`, one per word.
-    void updateSearchTexts(const WordList &sorted);
+    void updateSearchTexts(const Lexicarta &vocabulary, const WordList &sorted);
+    // The words found before for a term that the new term contains: they hold every word the new
+    // term finds. None when no term searched on the same base is in it.
+    const Found *narrowestFoundWithin(const QString &foldedTerm) const;
+    void rememberFound(Found found);
 
     WordOrder m_order;
-    // The order the search texts line up with.
+    // The order the search texts line up with, and the word changes they have followed.
     WordList m_searchOrder;
+    Lexicarta::WordChangeMark m_searchChanges;
     std::vector<SearchText> m_searchTexts;
+    // The last terms searched for on one base, the newest last: a keystroke that extends the term
+    // looks only at the words found before it, and one that takes a character back finds the
+    // words it found then.
+    SearchBase m_foundBase;
+    std::vector<Found> m_found;
     WordList m_words;
     bool m_sortDescending = false;
 };

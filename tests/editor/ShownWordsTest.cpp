@@ -155,6 +155,77 @@ TEST_F(ShownWordsTest, OrderFollowsChangedWordsListsAndFacultatives)
     EXPECT_TRUE(shown({.column = WordColumn::Tags}).isEmpty());
 }
 
+// A search that extends the term looks only at the words found before it, and one that takes a
+// character back finds the words found then: through typing, taking back, and changes of words,
+// levels and tags in between, the words kept equal those found anew. Large enough to be searched
+// in slices at once.
+TEST(ShownWordsSearchTest, SearchingOnFromEarlierTermsEqualsSearchingAnew)
+{
+    std::mt19937 random(5);
+    const auto below = [&random](int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(random); };
+    const QString letters = u"abAB\u00dfs"_s;
+    const auto text = [&] {
+        QString result;
+        for (int i = below(6); i > 0; --i)
+            result += letters[below(int(letters.size()))];
+        return result;
+    };
+    lexi::test::FakeVocabularyServices fakes;
+    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+    lexi::WordList words;
+    for (int i = 0; i < 12000; ++i) {
+        auto word = std::make_shared<QLXWord>(text(), text(), text());
+        word->setLevel(quint64(below(6)));
+        word->setTags(i % 4 == 0 ? QStringList{} : QStringList{u"t%1"_s.arg(below(3))});
+        words.append(word);
+    }
+    vocabulary->setAllWords(words);
+
+    ShownWords kept;
+    ShownWordsQuery query;
+    // Typing, taking characters back, clearing; now and then a change of the words or of what
+    // else narrows them.
+    for (int step = 0; step < 120; ++step) {
+        const lexi::WordList all = vocabulary->allWords();
+        const auto &word = all[below(int(all.size()))];
+        switch (below(12)) {
+        case 0:
+            word->setYourWord(text());
+            break;
+        case 1:
+            vocabulary->removeWords({word});
+            break;
+        case 2:
+            vocabulary->addWord(std::make_shared<QLXWord>(text(), text(), text()));
+            break;
+        case 3:
+            query.level = quint64(below(7));
+            break;
+        case 4:
+            query.tags = below(2) ? QStringList{} : QStringList{u"t1"_s};
+            break;
+        case 5:
+            query.column = WordColumn(below(5));
+            break;
+        case 6:
+        case 7:
+            query.searchTerm.chop(1);
+            break;
+        case 8:
+            query.searchTerm.clear();
+            break;
+        default:
+            query.searchTerm += letters[below(int(letters.size()))];
+            break;
+        }
+        kept.recalculate(*vocabulary, query);
+        ShownWords anew;
+        anew.recalculate(*vocabulary, query);
+        ASSERT_TRUE(kept.words() == anew.words())
+            << "step " << step << ", term \"" << query.searchTerm.toStdString() << "\"";
+    }
+}
+
 // Large enough to be sorted on several threads; from few characters, so that many texts share
 // their first characters or are equal, with characters whose UTF-16 units sort apart from their
 // code points, letters that fold to other lengths, and U+0000, which ends no text.
