@@ -1,6 +1,7 @@
 #include "WordOrder.h"
 
 #include "model/Lexicarta.h"
+#include "model/WordObjectSet.h"
 #include "platform/dispatch/ConcurrentSlices.h"
 
 #include <QSet>
@@ -263,10 +264,11 @@ bool WordOrder::followList(ColumnOrder &order, const WordList &words, WordColumn
             return false;
     }
     if (!removed.isEmpty()) {
+        const WordObjectSet removing(removed);
         std::vector<std::size_t> indexes;
         indexes.reserve(std::size_t(removed.size()));
         for (std::size_t i = 0; i < order.entries.size(); ++i) {
-            if (removed.contains(order.entries[i].word.get()))
+            if (removing.contains(order.entries[i].word.get()))
                 indexes.push_back(i);
         }
         removeEntries(order, indexes);

@@ -2,6 +2,7 @@
 
 #include "CreationIdentifiers.h"
 #include "KeyboardInputSources.h"
+#include "WordObjectSet.h"
 #include "WordObjects.h"
 
 #include "platform/files/StringTables.h"
@@ -272,12 +273,9 @@ bool Lexicarta::addPrepared(PreparedAddition &&addition)
 
 void Lexicarta::derivedDataRemove(const lexi::WordList &removed)
 {
-    QSet<const QLXWord *> objects;
-    objects.reserve(removed.size());
     std::array<bool, QLXWord::nativeLevel + 1> levelsLosingWords{};
     bool tagIndexFollows = m_tagIndex.has_value();
     for (const std::shared_ptr<QLXWord> &word : removed) {
-        objects.insert(word.get());
         levelsLosingWords[word->effectiveLevel()] = true;
         if (m_positions)
             m_positions->remove(*word);
@@ -291,6 +289,7 @@ void Lexicarta::derivedDataRemove(const lexi::WordList &removed)
     if (!m_levelLists)
         return;
     // One pass over each list that loses words.
+    const lexi::WordObjectSet objects(lexi::wordObjects(removed));
     const auto isRemoved = [&objects](const std::shared_ptr<QLXWord> &word) { return objects.contains(word.get()); };
     for (quint64 level = 0; level <= QLXWord::nativeLevel; ++level) {
         if (!levelsLosingWords[level])
@@ -333,9 +332,10 @@ void Lexicarta::removeWords(const lexi::WordList &words)
 void Lexicarta::removeWordObjects(const QSet<const QLXWord *> &objects)
 {
     wordsChanged();
+    const lexi::WordObjectSet removing(objects);
     lexi::WordList removed;
-    m_allWords.removeIf([&objects, &removed](const std::shared_ptr<QLXWord> &word) {
-        if (!objects.contains(word.get()))
+    m_allWords.removeIf([&removing, &removed](const std::shared_ptr<QLXWord> &word) {
+        if (!removing.contains(word.get()))
             return false;
         removed.append(word);
         return true;
