@@ -227,10 +227,15 @@ void WordOrder::removeEntries(ColumnOrder &order, const std::vector<std::size_t>
         order.entries[kept++] = std::move(order.entries[i]);
     }
     order.entries.resize(kept);
-    WordList sorted;
-    sorted.reserve(qsizetype(kept));
-    for (const Entry &entry : order.entries)
-        sorted.append(entry.word);
+    // The list of words loses the same places: what lies between them is copied as it is.
+    WordList sorted(static_cast<qsizetype>(kept));
+    auto to = sorted.begin();
+    std::size_t from = 0;
+    for (const std::size_t index : indexes) {
+        to = std::copy(order.sorted.cbegin() + qsizetype(from), order.sorted.cbegin() + qsizetype(index), to);
+        from = index + 1;
+    }
+    std::copy(order.sorted.cbegin() + qsizetype(from), order.sorted.cend(), to);
     order.sorted = std::move(sorted);
 }
 
