@@ -272,9 +272,10 @@ bool WordOrder::followList(ColumnOrder &order, const WordList &words, WordColumn
         const WordObjectSet removing(removed);
         std::vector<std::size_t> indexes;
         indexes.reserve(std::size_t(removed.size()));
-        for (std::size_t i = 0; i < order.entries.size(); ++i) {
-            if (removing.contains(order.entries[i].word.get()))
-                indexes.push_back(i);
+        // The list of words lines up with the entries and is read without reading them.
+        for (qsizetype i = 0; i < order.sorted.size(); ++i) {
+            if (removing.contains(order.sorted[i].get()))
+                indexes.push_back(std::size_t(i));
         }
         removeEntries(order, indexes);
     }
