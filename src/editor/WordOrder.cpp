@@ -1,6 +1,7 @@
 #include "WordOrder.h"
 
 #include "model/Lexicarta.h"
+#include "model/WordListRelease.h"
 #include "model/WordObjectSet.h"
 #include "platform/dispatch/ConcurrentSlices.h"
 
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <utility>
 
 namespace lexi {
 
@@ -284,7 +286,7 @@ bool WordOrder::followList(ColumnOrder &order, const WordList &words, WordColumn
         entry.position = order.nextPosition++;
         insertEntry(order, std::move(entry));
     }
-    order.words = words;
+    letGo(std::exchange(order.words, words));
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "TagDrop.h"
 
+#include "model/WordListRelease.h"
 #include "platform/values/Dates.h"
 #include "views/PaletteColors.h"
 #include "views/PlainText.h"
@@ -12,6 +13,8 @@
 #include <QHash>
 #include <QSet>
 #include <QMimeData>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -34,10 +37,15 @@ void WordTableModel::setColumnTitles(const QString &comment, const QString &tags
     emit headerDataChanged(Qt::Horizontal, CommentColumn, LastAskedColumn);
 }
 
+void WordTableModel::replaceRows(const lexi::WordList &rows)
+{
+    lexi::letGo(std::exchange(m_rows, rows));
+}
+
 void WordTableModel::resetRows(const lexi::WordList &rows)
 {
     beginResetModel();
-    m_rows = rows;
+    replaceRows(rows);
     endResetModel();
 }
 
@@ -105,7 +113,7 @@ void WordTableModel::removeAtOnce(const lexi::WordList &rows, const QList<std::p
         const int above = range != gone.cend() ? goneAbove.at(range - gone.cbegin()) : count;
         after.append(createIndex(index.row() - above, index.column()));
     }
-    m_rows = rows;
+    replaceRows(rows);
     changePersistentIndexList(before, after);
     emit layoutChanged();
 }
@@ -160,7 +168,7 @@ void WordTableModel::changeRows(const lexi::WordList &rows)
         const auto found = index.row() < m_rows.size() ? newRows.constFind(m_rows[index.row()].get()) : newRows.cend();
         after.append(found != newRows.cend() ? createIndex(*found, index.column()) : QModelIndex());
     }
-    m_rows = rows;
+    replaceRows(rows);
     changePersistentIndexList(before, after);
     emit layoutChanged();
 }

@@ -52,6 +52,7 @@ public:
                       const QModelIndex &parent) override;
 
 private:
+    void replaceRows(const lexi::WordList &rows);
     bool removeToMatch(const lexi::WordList &rows);
     // `gone` holds the ranges of rows removed, [first, end) in ascending order.
     void removeAtOnce(const lexi::WordList &rows, const QList<std::pair<int, int>> &gone);
