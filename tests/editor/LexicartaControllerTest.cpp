@@ -112,6 +112,59 @@ TEST_F(LexicartaControllerTest, TypingInTheSearchFieldNarrowsTheTableOnceTypingP
     EXPECT_EQ(rows().size(), 4);
 }
 
+// A search that extends the term narrows the rows found before, and one that takes a character
+// back finds the rows found then; words deleted from a searched table are gone from both. The rows
+// always equal those of a list that searches anew, on a vocabulary large enough to be searched in
+// slices.
+TEST(LexicartaControllerSearchTest, SearchesNarrowedAndWidenedAroundADeletionShowWhatAFreshSearchShows)
+{
+    EditorFixture fixture;
+    const std::shared_ptr<Lexicarta> vocabulary = fixture.makeVocabulary(12000);
+    const std::unique_ptr<LexicartaController> list = fixture.makeList();
+    list->view()->resize(1100, 700);
+    list->view()->show();
+    fixture.keeper.setVocabulary(vocabulary);
+    list->showVocabulary();
+    const auto type = [&](const QString &keys) {
+        if (keys == u"\b"_s)
+            QTest::keyClick(list->searchField(), Qt::Key_Backspace);
+        else
+            QTest::keyClicks(list->searchField(), keys);
+        fixture.scheduler.advance(LexicartaController::searchDelay);
+    };
+    const auto expectRowsOfAFreshSearch = [&](const char *when) {
+        const std::unique_ptr<LexicartaController> fresh = fixture.makeList();
+        fresh->showVocabulary();
+        fresh->searchField()->setText(list->searchField()->text());
+        QTest::keyClick(fresh->searchField(), Qt::Key_Return);
+        EXPECT_TRUE(list->tableModel()->rows() == fresh->tableModel()->rows()) << when;
+        EXPECT_EQ(list->statusText(), fresh->statusText()) << when;
+    };
+
+    type(u"e"_s);
+    type(u"r"_s);
+    expectRowsOfAFreshSearch("narrowed");
+    type(u"\b"_s);
+    expectRowsOfAFreshSearch("widened again");
+    type(u"r"_s);
+    const qsizetype before = list->tableModel()->rowCount();
+    ASSERT_GT(before, 40);
+    // Every tenth row of the searched table goes.
+    QItemSelection selection;
+    for (int row = 0; row < 40; row += 10)
+        selection.select(list->tableModel()->index(row, 0), list->tableModel()->index(row, 0));
+    list->tableView()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    fixture.fakes.alerts.answers = {1};
+    list->popoverController()->deleteWord();
+    EXPECT_EQ(list->tableModel()->rowCount(), before - 4);
+    EXPECT_FALSE(list->tableView()->selectionModel()->hasSelection());
+    expectRowsOfAFreshSearch("after the deletion");
+    type(u"\b"_s);
+    expectRowsOfAFreshSearch("widened after the deletion");
+    type(u"\b"_s);
+    EXPECT_EQ(list->tableModel()->rowCount(), vocabulary->countAllWords());
+}
+
 TEST_F(LexicartaControllerTest, EscapeInTheSearchFieldClearsItAndShowsEveryWordAtOnce)
 {
     QTest::keyClicks(list->searchField(), u"ana"_s);
