@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 namespace lexi {
 
@@ -27,7 +28,8 @@ ShownWords::SearchText ShownWords::makeSearchText(const QLXWord &word)
     // Read through a const view: a detached copy would no longer tell whether the tags changed.
     for (const QString &tag : std::as_const(text.tags))
         all.append(separator).append(tag);
-    text.folded = all.toCaseFolded();
+    // Folded in place: the joined text is not needed as it was.
+    text.folded = std::move(all).toCaseFolded();
     return text;
 }
 
