@@ -5,6 +5,7 @@
 
 #include "model/Lexicarta.h"
 #include "platform/dispatch/Scheduler.h"
+#include "views/ArrowKeySelection.h"
 #include "views/QLXPopover.h"
 #include "views/PaletteColors.h"
 #include "views/SvgImage.h"
@@ -141,6 +142,7 @@ void LexicartaController::buildView()
     m_table->setDragDropOverwriteMode(false);
     m_table->setDefaultDropAction(Qt::CopyAction);
     m_table->installEventFilter(this);
+    lexi::selectCurrentRowOnFirstArrow(m_table);
     connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &LexicartaController::tableViewDidClickTableColumn);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -6,6 +6,7 @@
 
 #include "platform/ports/AlertPresenter.h"
 #include "platform/ports/Workspace.h"
+#include "views/ArrowKeySelection.h"
 #include "views/QLXPopover.h"
 
 #include <QEvent>
@@ -95,6 +96,7 @@ void QLXQuizletController::buildView()
     columns->setSectionResizeMode(lexi::QuizletResultsModel::Keywords, QHeaderView::Stretch);
     columns->resizeSection(lexi::QuizletResultsModel::Author, 160);
     m_resultsTable->installEventFilter(this);
+    lexi::selectCurrentRowOnFirstArrow(m_resultsTable);
     connect(m_resultsTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &QLXQuizletController::tableViewSelectionDidChange);
     layout->addWidget(m_resultsTable, 1);

@@ -16,6 +16,7 @@
 #include "platform/linux/LocaleName.h"
 #include "sync/DropBoxController.h"
 #include "sync/QLXSyncLog.h"
+#include "views/ArrowKeySelection.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXColorTheme.h"
 
@@ -267,6 +268,7 @@ QWidget *QLXPreferencesController::makeLanguagesPage()
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setSectionResizeMode(lexi::VocabulariesTableModel::language, QHeaderView::Stretch);
+    lexi::selectCurrentRowOnFirstArrow(m_table);
     layout->addWidget(m_table, 1);
 
     m_plusButton = keyed(new QPushButton, u"addLanguage"_s);

@@ -1,3 +1,4 @@
+#include "views/ArrowKeySelection.h"
 #include "views/FittedTextLabel.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXCardView.h"
@@ -9,6 +10,9 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -218,6 +222,70 @@ TEST(FittedTextTest, WrapsAtBlanksThenShrinksThenCuts)
         }
     }
     EXPECT_TRUE(lexi::fitText(QString(), font, 250, lineHeight, 11).lines.isEmpty());
+}
+
+TEST(ArrowKeySelectionTest, TheFirstArrowSelectsTheCurrentRowThenTheArrowsMove)
+{
+    const struct
+    {
+        const char *name;
+        QAbstractItemView::SelectionMode mode;
+        int currentRow; // before the first key, -1 for none
+        Qt::Key key;
+        int selectedRow;
+    } cases[] = {
+        {"down from the first row", QAbstractItemView::SingleSelection, 0, Qt::Key_Down, 0},
+        {"down without a cursor", QAbstractItemView::SingleSelection, -1, Qt::Key_Down, 0},
+        {"up from the first row", QAbstractItemView::SingleSelection, 0, Qt::Key_Up, 0},
+        {"down from a later row", QAbstractItemView::ExtendedSelection, 2, Qt::Key_Down, 2},
+        {"up from a later row", QAbstractItemView::ExtendedSelection, 2, Qt::Key_Up, 2},
+    };
+    for (const auto &test : cases) {
+        SCOPED_TRACE(test.name);
+        QStandardItemModel model(4, 2);
+        QTableView table;
+        table.setModel(&model);
+        table.setSelectionBehavior(QAbstractItemView::SelectRows);
+        table.setSelectionMode(test.mode);
+        lexi::selectCurrentRowOnFirstArrow(&table);
+        if (test.currentRow >= 0)
+            table.selectionModel()->setCurrentIndex(model.index(test.currentRow, 0), QItemSelectionModel::NoUpdate);
+        ASSERT_FALSE(table.selectionModel()->hasSelection());
+
+        QTest::keyClick(&table, test.key);
+        EXPECT_EQ(table.selectionModel()->selectedRows(), QModelIndexList{model.index(test.selectedRow, 0)});
+
+        // With a row selected the arrows move as before.
+        QTest::keyClick(&table, Qt::Key_Down);
+        EXPECT_EQ(table.selectionModel()->selectedRows(), QModelIndexList{model.index(test.selectedRow + 1, 0)});
+        QTest::keyClick(&table, Qt::Key_Up);
+        EXPECT_EQ(table.selectionModel()->selectedRows(), QModelIndexList{model.index(test.selectedRow, 0)});
+    }
+}
+
+TEST(ArrowKeySelectionTest, LeavesEmptyListsShiftAndUnselectableListsToTheView)
+{
+    QStandardItemModel model(4, 1);
+    QTableView table;
+    table.setModel(&model);
+    table.setSelectionBehavior(QAbstractItemView::SelectRows);
+    table.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lexi::selectCurrentRowOnFirstArrow(&table);
+    table.selectionModel()->setCurrentIndex(model.index(0, 0), QItemSelectionModel::NoUpdate);
+    // Shift extends from the cursor as the view does: rows 0 and 1.
+    QTest::keyClick(&table, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(table.selectionModel()->selectedRows().size(), 2);
+
+    table.setSelectionMode(QAbstractItemView::NoSelection);
+    table.clearSelection();
+    QTest::keyClick(&table, Qt::Key_Down);
+    EXPECT_FALSE(table.selectionModel()->hasSelection());
+
+    QStandardItemModel empty(0, 1);
+    table.setModel(&empty);
+    table.setSelectionMode(QAbstractItemView::SingleSelection);
+    QTest::keyClick(&table, Qt::Key_Down);
+    EXPECT_FALSE(table.selectionModel()->hasSelection());
 }
 
 } // namespace
