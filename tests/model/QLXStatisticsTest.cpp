@@ -1,7 +1,8 @@
-// Runs with TZ=Europe/Berlin (tests/model/CMakeLists.txt): clocks go forward on 29 March 2026
-// and back on 25 October 2026.
+// The tests of local days run in Europe/Berlin: clocks go forward on 29 March 2026 and back on
+// 25 October 2026.
 #include "support/FakeVocabularyServices.h"
 #include "support/KeyedArchiveTesting.h"
+#include "support/ScopedTimeZone.h"
 
 #include "model/Lexicarta.h"
 #include "model/QLXStatistics.h"
@@ -164,6 +165,8 @@ TEST(QLXStatisticsTest, DictionaryAndArchiveKeepTheSnapshotsInOrder)
 class AddDailySnapshotTest : public testing::Test
 {
 protected:
+    // First, so that the day below is Berlin's midnight.
+    lexi::test::ScopedTimeZone berlin{"Europe/Berlin"};
     lexi::test::RecordingAlertPresenter alerts;
     QLXStatistics history = statistics({snapshot(localMidnight(2026, 1, 10), 1)});
 };
@@ -255,6 +258,7 @@ TEST(QLXStatisticsTest, GapsAreFilledWithCopiesOfTheDayBefore)
 
 TEST(QLXStatisticsTest, GapFillingCountsCalendarDaysAcrossDaylightSavingChanges)
 {
+    const lexi::test::ScopedTimeZone berlin("Europe/Berlin");
     lexi::test::FakeClock clock(localTime(2026, 11, 1, 12));
     const struct
     {
