@@ -73,22 +73,20 @@ void VocabularySaver::State::run()
         }
         replaced.clear();
         dispatch::Block followUp = runGuarded(job);
-        bool post = false;
         {
             const std::lock_guard lock(mutex);
             running = false;
+            // Posted before the saver reports itself idle, so that once a flush returns, the main
+            // thread's next turn of the event loop runs the follow-up.
             if (followUp) {
                 followUps.push_back(std::move(followUp));
-                post = true;
+                dispatch::mainAsync([state = weak_from_this()] {
+                    if (const std::shared_ptr<State> alive = state.lock())
+                        alive->runFollowUps();
+                });
             }
         }
         idle.notify_all();
-        if (post) {
-            dispatch::mainAsync([state = weak_from_this()] {
-                if (const std::shared_ptr<State> alive = state.lock())
-                    alive->runFollowUps();
-            });
-        }
     }
 }
 
