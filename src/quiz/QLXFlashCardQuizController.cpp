@@ -3,6 +3,7 @@
 
 #include "QuizImages.h"
 #include "QuizTexts.h"
+#include "VerdictControls.h"
 
 #include "platform/files/StringTables.h"
 #include "platform/values/Format.h"
@@ -26,15 +27,10 @@ using lexi::quizText;
 
 namespace {
 
+using lexi::setControl;
+
 constexpr QSize levelIconSize(28, 28);
 constexpr QSize arrowSize(14, 22);
-
-// Hidden exactly when not enabled.
-void setControl(QWidget &control, bool enableAndShow)
-{
-    control.setEnabled(enableAndShow);
-    control.setVisible(enableAndShow);
-}
 
 // Draws the image only when it changes: the page is shown anew at every step.
 void showImage(QLabel &label, const QString &name, QSize size)

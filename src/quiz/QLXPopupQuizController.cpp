@@ -6,6 +6,7 @@
 #include "QuizImages.h"
 #include "QuizInputSources.h"
 #include "QuizTexts.h"
+#include "VerdictControls.h"
 
 #include "model/VocabularyKeeper.h"
 #include "platform/files/Settings.h"
@@ -33,15 +34,10 @@ using Face = lexi::PopupQuizRun::VerdictFace;
 
 namespace {
 
+using lexi::setControl;
+
 constexpr QSize levelIconSize(28, 28);
 constexpr QSize arrowSize(16, 26);
-
-// Hidden exactly when not enabled.
-void setControl(QWidget &control, bool enableAndShow)
-{
-    control.setEnabled(enableAndShow);
-    control.setVisible(enableAndShow);
-}
 
 // The answer in black, or faint as a misspelled or wrong one.
 void setAnswerColor(QLabel &label, bool faint)
@@ -358,13 +354,9 @@ void QLXPopupQuizController::wordPopoverDidEditWords(const lexi::WordList &)
 void QLXPopupQuizController::wordPopoverDidDeleteWords(const lexi::WordList &words)
 {
     emit wordPopoverShouldClose();
+    // The words are gone: they are not asked again.
     m_run.wordsDeleted(words);
-    m_deletedMark->show();
-    setControl(*m_editButton, false);
-    for (QCheckBox *box : {m_dontAskAgainBox, m_iKnewItBox}) {
-        box->setChecked(false);
-        box->setEnabled(false);
-    }
+    lexi::showVerdictWordDeleted(*m_deletedMark, *m_editButton, *m_dontAskAgainBox, *m_iKnewItBox);
     m_services.keeper.requestSync();
 }
 

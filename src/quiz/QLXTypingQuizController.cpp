@@ -5,6 +5,7 @@
 #include "QuizInputSources.h"
 #include "QuizTexts.h"
 #include "TypingQuizLook.h"
+#include "VerdictControls.h"
 
 #include "model/VocabularyKeeper.h"
 #include "platform/files/Settings.h"
@@ -31,19 +32,14 @@ using lexi::typingQuiz::setTextColor;
 
 namespace {
 
+using lexi::setControl;
+
 constexpr QSize levelIconSize(28, 28);
 
 // The help on a right answer: a native word moves up no level.
 QString correctAnswerHelpKey(quint64 originLevel)
 {
     return originLevel >= QLXWord::nativeLevel ? u"quizCorrectNativeAnswerHelpText"_s : u"quizCorrectAnswerHelpText"_s;
-}
-
-// Hidden exactly when not enabled.
-void setControl(QWidget &control, bool enableAndShow)
-{
-    control.setEnabled(enableAndShow);
-    control.setVisible(enableAndShow);
 }
 
 } // namespace
@@ -401,15 +397,9 @@ void QLXTypingQuizController::wordPopoverDidEditWords(const lexi::WordList &)
 void QLXTypingQuizController::wordPopoverDidDeleteWords(const lexi::WordList &words)
 {
     emit wordPopoverShouldClose();
-    // The words are gone: they are not asked again, and the boxes of the verdict shown have
-    // nothing left to settle.
+    // The words are gone: they are not asked again.
     m_run.wordsDeleted(words);
-    m_deletedMark->show();
-    setControl(*m_editButton, false);
-    for (QCheckBox *box : {m_dontAskAgainBox, m_iKnewItBox}) {
-        box->setChecked(false);
-        box->setEnabled(false);
-    }
+    lexi::showVerdictWordDeleted(*m_deletedMark, *m_editButton, *m_dontAskAgainBox, *m_iKnewItBox);
     m_services.keeper.requestSync();
 }
 
