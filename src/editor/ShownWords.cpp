@@ -1,6 +1,7 @@
 #include "ShownWords.h"
 
 #include "model/Lexicarta.h"
+#include "model/WordListRelease.h"
 #include "platform/dispatch/ConcurrentSlices.h"
 
 #include <QHash>
@@ -123,6 +124,12 @@ void ShownWords::recalculate(Lexicarta &vocabulary, const ShownWordsQuery &query
     const QString term = query.searchTerm.toCaseFolded();
 
     const WordList &sorted = m_order.sortedWords(vocabulary, query.column);
+    if (!searching && !m_found.empty()) {
+        // The words found while searching are let go with the search; so is the list they were
+        // found in, which would otherwise be copied by the next change of the order.
+        m_found.clear();
+        letGo(std::exchange(m_foundBase.sorted, {}));
+    }
     if (!query.synonyms && !byLevel && !searching && tags.isEmpty()) {
         // Nothing narrows the words down: the order's list is shared.
         m_words = sorted;
