@@ -49,6 +49,8 @@ private:
     enum class Phase { Idle, Captured, Playing };
     class Overlay;
 
+    // The part of the host the pictures cover at the progress shown.
+    QRect shownArea() const;
     void showFrame();
     void finish();
 
@@ -63,9 +65,8 @@ private:
     QRect m_bottomRect;
     QPointer<QWidget> m_card;
     Clock::Duration m_startedAt{};
-    // The progress the overlay paints, and the part of the host the pictures cover at it.
+    // The progress the overlay paints.
     double m_shownProgress = 0;
-    QRect m_shownArea;
     dispatch::DelayedBlock m_frames;
     QPointer<QWidget> m_overlay;
 };

@@ -5,6 +5,8 @@
 #include "quiz/CardFlipGeometry.h"
 #include "views/QLXCardView.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QWidget>
 
@@ -133,6 +135,90 @@ TEST(CardFlipTest, PlaysOnPicturesForThreeQuartersOfASecondThenShowsTheCard)
 
     flip.flipSecondHalf(card);
     EXPECT_FALSE(flip.isFlipping()) << "a second half without a first does nothing";
+}
+
+// Between its first and last frames the card stands turned: its picture's edges are smoothed
+// there as they would be on the card itself, not cut into steps.
+TEST(CardFlipTest, ATurnedPictureHasSmoothEdges)
+{
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler(clock);
+    QWidget host;
+    host.resize(400, 300);
+    QLXCardView card(&host);
+    card.setGeometry(50, 50, 300, 200);
+    lexi::CardFlip flip(host, scheduler, clock);
+    ASSERT_TRUE(flip.flipFirstHalf(card));
+    flip.flipSecondHalf(card);
+
+    for (const double progress : {0.15, 0.3, 0.7}) {
+        SCOPED_TRACE(progress);
+        QImage frame(host.size(), QImage::Format_ARGB32_Premultiplied);
+        frame.fill(Qt::transparent);
+        QPainter painter(&frame);
+        flip.paintFrame(painter, progress);
+        painter.end();
+        // The top edge slants across these columns; where it enters each, a smoothed edge lets
+        // the first pixel it touches only partly through.
+        int columns = 0;
+        int partlyCovered = 0;
+        for (int x = 230; x < 330; ++x) {
+            for (int y = 0; y < frame.height(); ++y) {
+                const int alpha = qAlpha(frame.pixel(x, y));
+                if (alpha == 0)
+                    continue;
+                ++columns;
+                if (alpha < 200)
+                    ++partlyCovered;
+                break;
+            }
+        }
+        ASSERT_GT(columns, 50) << "the picture is drawn there";
+        EXPECT_GT(partlyCovered, columns / 3);
+    }
+}
+
+// A frame is drawn over the host only where its pictures are, the picture at the start standing
+// exactly where the card stood; the rest of the page is not painted again for each frame.
+TEST(CardFlipTest, TheFramesCoverOnlyWhereThePicturesAre)
+{
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler(clock);
+    QWidget host;
+    host.resize(800, 600);
+    QPalette dark;
+    dark.setColor(QPalette::Window, Qt::black);
+    host.setPalette(dark);
+    host.setAutoFillBackground(true);
+    QLXCardView card(&host);
+    card.setGeometry(250, 200, 300, 200);
+    host.show();
+    lexi::CardFlip flip(host, scheduler, clock);
+    const QColor cardCentre = card.grab().toImage().pixelColor(150, 100);
+    const auto overlay = [&]() -> QWidget * {
+        for (QWidget *child : host.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (child != &card)
+                return child;
+        }
+        return nullptr;
+    };
+
+    ASSERT_TRUE(flip.flipFirstHalf(card));
+    flip.flipSecondHalf(card);
+    ASSERT_NE(overlay(), nullptr);
+    EXPECT_TRUE(overlay()->geometry().contains(card.geometry()));
+    EXPECT_TRUE(card.geometry().adjusted(-3, -3, 3, 3).contains(overlay()->geometry()));
+    EXPECT_EQ(host.grab().toImage().pixelColor(400, 300), cardCentre) << "the picture stands where the card stood";
+
+    const QRect reach(100, 0, 600, 600);
+    for (int frame = 0; frame < 40; ++frame) {
+        scheduler.advance(16ms);
+        if (!overlay())
+            break;
+        EXPECT_TRUE(reach.contains(overlay()->geometry())) << frame;
+    }
+    scheduler.advance(1s);
+    EXPECT_EQ(overlay(), nullptr) << "gone with the flip";
 }
 
 } // namespace
