@@ -2,18 +2,30 @@
 
 #include "views/SvgImage.h"
 
+#include <QPixmapCache>
+
 using namespace Qt::StringLiterals;
 
 namespace lexi {
 
 QPixmap quizImage(const QString &name, QSize size)
 {
-    return svgPixmap(u":/images/quiz/"_s + name + u".svg"_s, size);
+    // Each answer shows several of these: each is drawn once at each size and then reused.
+    const QString key = u"lexicarta-quiz:%1:%2x%3"_s.arg(name).arg(size.width()).arg(size.height());
+    QPixmap image;
+    if (!QPixmapCache::find(key, &image)) {
+        image = svgPixmap(u":/images/quiz/"_s + name + u".svg"_s, size);
+        QPixmapCache::insert(key, image);
+    }
+    return image;
 }
 
 void showQuizImage(QLabel &label, const QString &name, QSize size)
 {
-    label.setPixmap(quizImage(name, size));
+    // The image shown already is not set again, so the label's layout is left alone.
+    const QPixmap image = quizImage(name, size);
+    if (label.pixmap().cacheKey() != image.cacheKey())
+        label.setPixmap(image);
     label.setProperty("imageName", name);
 }
 
