@@ -117,6 +117,9 @@ FittedTextLabel::FittedTextLabel(int maximumLines, qreal minimumPointSize, QWidg
 
 void FittedTextLabel::setText(const QString &text)
 {
+    // The same text again changes nothing, and leaves the layout around it alone.
+    if (text == this->text())
+        return;
     QLabel::setText(text);
     updateToolTip();
     updateGeometry();
@@ -148,8 +151,14 @@ int FittedTextLabel::heightForWidth(int width) const
 {
     const QMargins margins = contentsMargins();
     const int inner = width - margins.left() - margins.right();
-    return fitText(text(), font(), inner, maximumHeight(), m_minimumPointSize).height + margins.top()
-         + margins.bottom();
+    // A layout asks this several times over for each pass: the fit is made once for each width.
+    if (inner != m_heightWidth || text() != m_heightText || font() != m_heightFont) {
+        m_height = fitText(text(), font(), inner, maximumHeight(), m_minimumPointSize).height;
+        m_heightText = text();
+        m_heightFont = font();
+        m_heightWidth = inner;
+    }
+    return m_height + margins.top() + margins.bottom();
 }
 
 int FittedTextLabel::maximumHeight() const

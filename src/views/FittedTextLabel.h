@@ -58,6 +58,11 @@ private:
     mutable QString m_fittedText;
     mutable QFont m_fittedFont;
     mutable int m_fittedWidth = -1;
+    // The height of the text at the width a layout asked for last.
+    mutable int m_height = 0;
+    mutable QString m_heightText;
+    mutable QFont m_heightFont;
+    mutable int m_heightWidth = -1;
 };
 
 } // namespace lexi

@@ -288,4 +288,39 @@ TEST(ArrowKeySelectionTest, LeavesEmptyListsShiftAndUnselectableListsToTheView)
     EXPECT_FALSE(table.selectionModel()->hasSelection());
 }
 
+// A layout asks a label's height for a width many times over: the answer follows every change of
+// its text, its font and the width asked for, as a fresh fit would.
+TEST(FittedTextTest, TheLabelsHeightFollowsItsTextFontAndWidth)
+{
+    QFont font(u"Helvetica"_s);
+    font.setPointSize(12);
+    lexi::FittedTextLabel label(4, 10);
+    label.setFont(font);
+    const QString longText = u"a small wooden house at the far end of the long and winding road"_s;
+    const auto fresh = [&label](int width) {
+        const int fourLines = 4 * int(std::ceil(QFontMetricsF(label.font()).lineSpacing()));
+        return lexi::fitText(label.text(), label.font(), width, fourLines, 10).height;
+    };
+    label.setText(longText);
+    const int wrapped = label.heightForWidth(120);
+    EXPECT_EQ(wrapped, fresh(120));
+    EXPECT_EQ(label.heightForWidth(120), wrapped) << "asked again";
+
+    const int wide = label.heightForWidth(600);
+    EXPECT_LT(wide, wrapped) << "a wider label takes fewer lines";
+    EXPECT_EQ(wide, fresh(600));
+    EXPECT_EQ(label.heightForWidth(120), wrapped) << "back at the first width";
+
+    label.setText(u"das Haus"_s);
+    EXPECT_LT(label.heightForWidth(120), wrapped) << "a new text";
+    EXPECT_EQ(label.heightForWidth(120), fresh(120));
+
+    font.setPointSize(24);
+    label.setFont(font);
+    EXPECT_EQ(label.heightForWidth(120), fresh(120)) << "a new font";
+
+    label.setText(QString());
+    EXPECT_EQ(label.heightForWidth(120), 0) << "no text";
+}
+
 } // namespace
