@@ -2,6 +2,7 @@
 #include "QLXMainWindowController.h"
 
 #include "FirstStartPage.h"
+#include "MenuMnemonics.h"
 #include "QLXHelpController.h"
 
 #include "platform/files/StringTables.h"
@@ -241,8 +242,12 @@ QAction *QLXMainWindowController::menuItem(const QString &key) const
 
 void QLXMainWindowController::localize()
 {
+    QStringList titles;
     for (const auto &[key, menu] : m_localizedMenus)
-        menu->setTitle(mainWindowText(key));
+        titles.append(mainWindowText(key));
+    const QStringList marked = lexi::withMnemonics(titles);
+    for (qsizetype index = 0; index < m_localizedMenus.size(); ++index)
+        m_localizedMenus[index].second->setTitle(marked[index]);
     for (const auto &[key, item] : m_localizedActions)
         item->setText(mainWindowText(key));
     for (int tab = 0; tab < toolbarTabCount; ++tab)

@@ -2,6 +2,7 @@
 
 #include "shell/FirstLanguageNames.h"
 #include "shell/FirstStartPage.h"
+#include "shell/MenuMnemonics.h"
 #include "shell/QLXHelpController.h"
 #include "support/ConsoleCapture.h"
 
@@ -24,6 +25,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -685,4 +688,39 @@ TEST_F(MainWindowTest, TheExportSheetIsMadeAtItsFirstUse)
 }
 
 } // namespace
-} // namespace lexi::test
+TEST(MenuMnemonicsTest, EachTitleTakesItsFirstLetterNoEarlierTitleTook)
+{
+    const struct
+    {
+        QStringList titles, marked;
+    } cases[] = {
+        {{u"File"_s, u"Edit"_s, u"View"_s, u"Window"_s, u"Help"_s},
+         {u"&File"_s, u"&Edit"_s, u"&View"_s, u"&Window"_s, u"&Help"_s}},
+        {{u"Fichier"_s, u"Fenêtre"_s, u"Format"_s, u"aide"_s}, {u"&Fichier"_s, u"F&enêtre"_s, u"F&ormat"_s, u"&aide"_s}},
+        {{u"Tools & More"_s, u"T"_s, u"…"_s}, {u"&Tools && More"_s, u"T"_s, u"…"_s}},
+    };
+    for (const auto &test : cases)
+        EXPECT_EQ(lexi::withMnemonics(test.titles), test.marked) << test.titles.join(u", "_s).toStdString();
+}
+
+TEST_F(MainWindowTest, AltAndTheFirstLetterOpensAMenu)
+{
+    window.test.saveVocabulary(u"French"_s, u"English"_s);
+    controller().awakeFromNib();
+    QMainWindow *mainWindow = controller().mainWindow();
+    mainWindow->show();
+    mainWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow));
+    QMenu *file = nullptr;
+    for (QAction *menu : mainWindow->menuBar()->actions()) {
+        if (menu->menu() && menu->text() == u"&File"_s)
+            file = menu->menu();
+    }
+    ASSERT_NE(file, nullptr);
+    QTest::keyClick(mainWindow, Qt::Key_F, Qt::AltModifier);
+    EXPECT_TRUE(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Escape);
+    EXPECT_FALSE(file->isVisible());
+}
+
+} // namespace
