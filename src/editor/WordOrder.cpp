@@ -1,7 +1,6 @@
 #include "WordOrder.h"
 
 #include "model/Lexicarta.h"
-#include "model/WordListRelease.h"
 #include "model/WordObjectSet.h"
 #include "platform/dispatch/ConcurrentSlices.h"
 
@@ -141,17 +140,19 @@ void WordOrder::rebuild(ColumnOrder &order, const WordList &words, WordColumn co
     QHash<const QLXWord *, qsizetype> previous;
     previous.reserve(qsizetype(order.entries.size()));
     for (qsizetype i = 0; i < qsizetype(order.entries.size()); ++i)
-        previous.insert(order.entries[i].word.get(), i);
-    std::vector<Entry> entries(std::size_t(words.size()));
+        previous.insert(order.entries[std::size_t(i)]->word.get(), i);
+    std::vector<std::unique_ptr<Entry>> entries(std::size_t(words.size()));
     const auto takeKeys = [&](qsizetype begin, qsizetype end) {
         for (qsizetype i = begin; i < end; ++i) {
             const std::shared_ptr<QLXWord> &word = words.at(i);
             const auto found = previous.constFind(word.get());
-            if (found != previous.cend() && isSource(order.entries[*found], *word, column))
-                entries[std::size_t(i)] = std::move(order.entries[*found]);
+            // A word listed twice finds its old entry taken by its first listing.
+            std::unique_ptr<Entry> *old = found != previous.cend() ? &order.entries[std::size_t(*found)] : nullptr;
+            if (old && *old && isSource(**old, *word, column))
+                entries[std::size_t(i)] = std::move(*old);
             else
-                entries[std::size_t(i)] = makeEntry(word, column, order.facultatives);
-            entries[std::size_t(i)].position = i;
+                entries[std::size_t(i)] = std::make_unique<Entry>(makeEntry(word, column, order.facultatives));
+            entries[std::size_t(i)]->position = i;
         }
     };
     // The keys of a large vocabulary's first order are taken on several threads, each word by one.
@@ -174,7 +175,7 @@ void WordOrder::rebuild(ColumnOrder &order, const WordList &words, WordColumn co
     std::vector<Item> items;
     items.reserve(entries.size());
     for (qsizetype position = 0; position < qsizetype(entries.size()); ++position) {
-        const Key &key = entries[std::size_t(position)].key;
+        const Key &key = entries[std::size_t(position)]->key;
         items.push_back({key.rank, key.time, key.head, key.text, position});
     }
     const auto less = [](const Item &left, const Item &right) {
@@ -197,19 +198,22 @@ void WordOrder::rebuild(ColumnOrder &order, const WordList &words, WordColumn co
     // The first order of a column is what start-up waits for.
     parallelSort(items.begin(), items.end(), less, parallelDepth);
     // A new list: the shown words may share the old one.
-    std::vector<Entry> sortedEntries(entries.size());
+    std::vector<std::unique_ptr<Entry>> sortedEntries(entries.size());
     WordList sorted(qsizetype(items.size()));
     const auto fill = [&items, &entries, &sortedEntries, words = sorted.data()](qsizetype begin, qsizetype end) {
         for (qsizetype i = begin; i < end; ++i) {
-            Entry &entry = entries[std::size_t(items[std::size_t(i)].position)];
-            words[i] = entry.word;
+            std::unique_ptr<Entry> &entry = entries[std::size_t(items[std::size_t(i)].position)];
+            words[i] = entry->word;
             sortedEntries[std::size_t(i)] = std::move(entry);
         }
     };
     dispatch::forSlices(sorted.size(), fill);
     order.entries = std::move(sortedEntries);
     order.sorted = std::move(sorted);
-    order.words = words;
+    order.listed.clear();
+    order.listed.reserve(std::size_t(words.size()));
+    for (const std::shared_ptr<QLXWord> &word : words)
+        order.listed.push_back(word.get());
     order.nextPosition = words.size();
     order.isSorted = true;
 }
@@ -218,7 +222,9 @@ void WordOrder::removeEntries(ColumnOrder &order, const std::vector<std::size_t>
 {
     if (indexes.empty())
         return;
-    // One pass moves every entry kept to its new place.
+    // One pass moves every entry kept, and its word in the sorted list, to its new place: the
+    // words before the first index stay where they are.
+    std::shared_ptr<QLXWord> *sorted = order.sorted.data();
     std::size_t kept = indexes.front();
     std::size_t next = 0;
     for (std::size_t i = indexes.front(); i < order.entries.size(); ++i) {
@@ -226,26 +232,19 @@ void WordOrder::removeEntries(ColumnOrder &order, const std::vector<std::size_t>
             ++next;
             continue;
         }
-        order.entries[kept++] = std::move(order.entries[i]);
+        order.entries[kept] = std::move(order.entries[i]);
+        sorted[kept] = std::move(sorted[i]);
+        ++kept;
     }
     order.entries.resize(kept);
-    // The list of words loses the same places: what lies between them is copied as it is.
-    WordList sorted(static_cast<qsizetype>(kept));
-    auto to = sorted.begin();
-    std::size_t from = 0;
-    for (const std::size_t index : indexes) {
-        to = std::copy(order.sorted.cbegin() + qsizetype(from), order.sorted.cbegin() + qsizetype(index), to);
-        from = index + 1;
-    }
-    std::copy(order.sorted.cbegin() + qsizetype(from), order.sorted.cend(), to);
-    order.sorted = std::move(sorted);
+    order.sorted.resize(qsizetype(kept));
 }
 
-void WordOrder::insertEntry(ColumnOrder &order, Entry entry)
+void WordOrder::insertEntry(ColumnOrder &order, std::unique_ptr<Entry> entry)
 {
-    const auto place = std::upper_bound(order.entries.begin(), order.entries.end(), entry, isBefore);
+    const auto place = std::upper_bound(order.entries.begin(), order.entries.end(), entry, isBeforeHeld);
     const qsizetype index = place - order.entries.begin();
-    order.sorted.insert(index, entry.word);
+    order.sorted.insert(index, entry->word);
     order.entries.insert(place, std::move(entry));
 }
 
@@ -254,11 +253,11 @@ bool WordOrder::followList(ColumnOrder &order, const WordList &words, WordColumn
     // The list as it was, less the words removed, then the words added: walking both finds them.
     QSet<const QLXWord *> removed;
     qsizetype next = 0;
-    for (const std::shared_ptr<QLXWord> &word : std::as_const(order.words)) {
-        if (next < words.size() && words[next] == word)
+    for (const QLXWord *word : order.listed) {
+        if (next < words.size() && words[next].get() == word)
             ++next;
         else
-            removed.insert(word.get());
+            removed.insert(word);
         if (std::size_t(removed.size()) > mostWordsFollowed && removed.size() > words.size() / 4)
             return false;
     }
@@ -282,18 +281,24 @@ bool WordOrder::followList(ColumnOrder &order, const WordList &words, WordColumn
         removeEntries(order, indexes);
     }
     for (qsizetype i = next; i < words.size(); ++i) {
-        Entry entry = makeEntry(words[i], column, order.facultatives);
-        entry.position = order.nextPosition++;
+        auto entry = std::make_unique<Entry>(makeEntry(words[i], column, order.facultatives));
+        entry->position = order.nextPosition++;
         insertEntry(order, std::move(entry));
     }
-    letGo(std::exchange(order.words, words));
+    if (removed.isEmpty()) {
+        for (qsizetype i = next; i < words.size(); ++i)
+            order.listed.push_back(words[i].get());
+    } else {
+        order.listed.clear();
+        for (const std::shared_ptr<QLXWord> &word : words)
+            order.listed.push_back(word.get());
+    }
     return true;
 }
 
 const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn column)
 {
     ColumnOrder &order = m_columns[std::size_t(column)];
-    const WordList words = vocabulary.allWords();
     const QStringList facultatives = facultativesFor(vocabulary, column);
     if (facultatives != order.facultatives) {
         order.facultatives = facultatives;
@@ -301,11 +306,15 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
         order.isSorted = false;
     }
     const Lexicarta::WordChangeMark now = vocabulary.wordChangeMark();
-    if (!order.isSorted || (!isSameObject(order.words, words) && !followList(order, words, column))) {
-        rebuild(order, words, column);
+    const Lexicarta::WordChangeMark listNow = vocabulary.wordListMark();
+    const bool listKnown = order.isSorted && order.listSeen == listNow;
+    if (!order.isSorted || (!listKnown && !followList(order, vocabulary.allWords(), column))) {
+        rebuild(order, vocabulary.allWords(), column);
         order.changesSeen = now;
+        order.listSeen = listNow;
         return order.sorted;
     }
+    order.listSeen = listNow;
 
     // Words changed in place leave their places and are put in where their new keys go. The
     // vocabulary tells which words changed since the entries were last brought up to date, so
@@ -313,7 +322,7 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
     std::vector<std::size_t> changed;
     const std::optional<std::vector<const QLXWord *>> changedWords = vocabulary.wordsChangedSince(order.changesSeen);
     order.changesSeen = now;
-    const auto isChanged = [&](const Entry &entry) { return !isSource(entry, *entry.word, column); };
+    const auto isChanged = [&](const std::unique_ptr<Entry> &entry) { return !isSource(*entry, *entry->word, column); };
     if (!changedWords) {
         for (std::size_t i = 0; i < order.entries.size(); ++i) {
             if (isChanged(order.entries[i]))
@@ -330,25 +339,25 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
                          : std::find(changedWords->cbegin(), changedWords->cend(), word) != changedWords->cend();
         };
         for (std::size_t i = 0; i < order.entries.size(); ++i) {
-            if (isCandidate(order.entries[i].word.get()) && isChanged(order.entries[i]))
+            if (isCandidate(order.entries[i]->word.get()) && isChanged(order.entries[i]))
                 changed.push_back(i);
         }
     }
     if (changed.empty())
         return order.sorted;
     if (changed.size() > mostWordsFollowed) {
-        rebuild(order, words, column);
+        rebuild(order, vocabulary.allWords(), column);
         return order.sorted;
     }
-    std::vector<Entry> remade;
+    std::vector<std::unique_ptr<Entry>> remade;
     remade.reserve(changed.size());
     for (const std::size_t index : changed) {
-        Entry entry = makeEntry(order.entries[index].word, column, order.facultatives);
-        entry.position = order.entries[index].position;
+        auto entry = std::make_unique<Entry>(makeEntry(order.entries[index]->word, column, order.facultatives));
+        entry->position = order.entries[index]->position;
         remade.push_back(std::move(entry));
     }
     removeEntries(order, changed);
-    for (Entry &entry : remade)
+    for (std::unique_ptr<Entry> &entry : remade)
         insertEntry(order, std::move(entry));
     return order.sorted;
 }

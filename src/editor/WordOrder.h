@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -67,12 +68,15 @@ private:
 
     struct ColumnOrder
     {
-        // The vocabulary's list of words the entries were made for, kept so that any change to
-        // the list detaches it from this copy.
-        WordList words;
+        // The vocabulary's list of words the entries were made for, and the list's mark then. No
+        // copy of the list is kept, so that adding a word never copies the vocabulary's list; the
+        // entries keep these words alive, so that an address here is no other word's.
+        std::vector<const QLXWord *> listed;
+        Lexicarta::WordChangeMark listSeen;
         QStringList facultatives;
-        // In the column's order, and the same words as a list.
-        std::vector<Entry> entries;
+        // In the column's order, and the same words as a list. The entries are held by pointer so
+        // that putting one in or taking one out moves pointers alone.
+        std::vector<std::unique_ptr<Entry>> entries;
         WordList sorted;
         qint64 nextPosition = 0;
         bool isSorted = false;
@@ -83,6 +87,10 @@ private:
     static bool isSource(const Entry &entry, const QLXWord &word, WordColumn column);
     static Entry makeEntry(const std::shared_ptr<QLXWord> &word, WordColumn column, const QStringList &facultatives);
     static bool isBefore(const Entry &left, const Entry &right);
+    static bool isBeforeHeld(const std::unique_ptr<Entry> &left, const std::unique_ptr<Entry> &right)
+    {
+        return isBefore(*left, *right);
+    }
     // Takes every key anew from `words` and sorts them.
     static void rebuild(ColumnOrder &order, const WordList &words, WordColumn column);
     // Follows a list that lost some words and gained others at its end, when it did only that;
@@ -90,7 +98,7 @@ private:
     static bool followList(ColumnOrder &order, const WordList &words, WordColumn column);
     // Takes out the entries at the indexes (ascending), and puts entries in by binary search.
     static void removeEntries(ColumnOrder &order, const std::vector<std::size_t> &indexes);
-    static void insertEntry(ColumnOrder &order, Entry entry);
+    static void insertEntry(ColumnOrder &order, std::unique_ptr<Entry> entry);
 
     std::array<ColumnOrder, 5> m_columns;
 };

@@ -196,6 +196,9 @@ public:
         bool operator==(const WordChangeMark &) const = default;
     };
     WordChangeMark wordChangeMark() const { return {m_identity, m_storedFormChanges}; }
+    // A mark that moves with every change of the list of words (and of what is derived from
+    // them): while it stays, the list is the same.
+    WordChangeMark wordListMark() const { return {m_identity, m_wordChanges}; }
     // The words whose stored form changed since `mark`, so that what is derived from them can
     // follow those alone: a word may be listed more than once, and may be one removed since (its
     // address is listed, never to be followed). None when `mark` is another vocabulary's, or so
