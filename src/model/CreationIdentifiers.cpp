@@ -49,11 +49,27 @@ CreationIdentifierMaker::CreationIdentifierMaker(QRandomGenerator &random, const
         if (isMadeHere(identifier))
             m_taken.insert(identifier);
     }
+    m_dayBits = dayBits(now);
+}
+
+qint64 CreationIdentifierMaker::dayBits(Date now)
+{
     // A clock before 2001, beyond the year 2180 or not a number at all still gives identifiers in
     // the range.
     const double days = std::floor(now.secondsSinceReferenceDate() / 86400.0);
     const qint64 day = std::isfinite(days) ? qint64(std::clamp(days, 0.0, double(lastDay))) : 0;
-    m_dayBits = firstIdentifier | (day << randomBits);
+    return firstIdentifier | (day << randomBits);
+}
+
+qint64 CreationIdentifierMaker::nextNotIn(const QSet<qint64> &taken, Date now, QRandomGenerator &random)
+{
+    constexpr quint64 randomRange = quint64(1) << randomBits;
+    const qint64 bits = dayBits(now);
+    for (;;) {
+        const qint64 identifier = bits | qint64(random.generate64() % randomRange);
+        if (!taken.contains(identifier))
+            return identifier;
+    }
 }
 
 qint64 derivedCreationID(qint64 identifier, const QString &foreignWord, const QString &yourWord, qint64 occurrence)

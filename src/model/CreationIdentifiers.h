@@ -39,6 +39,9 @@ public:
 
     // A new identifier: none of the words has it, and it was not made here before.
     qint64 next();
+    // A new identifier for a word made at `now`, none of `taken`: for a caller that keeps the
+    // identifiers in use itself.
+    static qint64 nextNotIn(const QSet<qint64> &taken, Date now, QRandomGenerator &random = *QRandomGenerator::system());
     // The first of `count` consecutive new identifiers (at least one), for callers that number
     // a batch from a base.
     qint64 nextRange(qint64 count);
@@ -53,6 +56,8 @@ private:
     CreationIdentifierMaker(QRandomGenerator &random, const QList<qint64> &identifiers, Date now);
 
     static constexpr qint64 derivedMask = firstIdentifier | (qint64(0xFFFF) << randomBits);
+    // The bits above the random ones of identifiers made at `now`.
+    static qint64 dayBits(Date now);
 
     friend qint64 derivedCreationID(qint64, const QString &, const QString &, qint64);
 

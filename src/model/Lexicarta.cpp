@@ -117,6 +117,7 @@ void Lexicarta::dropDerivedData()
     m_levelLists.reset();
     m_tagIndex.reset();
     m_synonyms.reset();
+    m_takenIdentifiers.reset();
 }
 
 const lexi::WordPositions &Lexicarta::positions() const
@@ -147,7 +148,7 @@ void Lexicarta::invalidateSynonyms()
 void Lexicarta::addWord(const std::shared_ptr<QLXWord> &word)
 {
     if (word)
-        addWord(word, lexi::CreationIdentifierMaker(m_allWords, m_services.clock.now()).next());
+        addWord(word, lexi::CreationIdentifierMaker::nextNotIn(takenIdentifiers(), m_services.clock.now()));
 }
 
 void Lexicarta::addWord(const std::shared_ptr<QLXWord> &word, qint64 creationID)
@@ -186,6 +187,24 @@ void Lexicarta::adopt(const std::shared_ptr<QLXWord> &word)
     wordsChanged();
     word->setWeakVocForSort(weak_from_this());
     m_allWords.append(word);
+    takeIdentifier(*word);
+}
+
+const QSet<qint64> &Lexicarta::takenIdentifiers() const
+{
+    if (!m_takenIdentifiers) {
+        m_takenIdentifiers.emplace();
+        m_takenIdentifiers->reserve(m_allWords.size());
+        for (const std::shared_ptr<QLXWord> &word : m_allWords)
+            takeIdentifier(*word);
+    }
+    return *m_takenIdentifiers;
+}
+
+void Lexicarta::takeIdentifier(const QLXWord &word) const
+{
+    if (m_takenIdentifiers && lexi::CreationIdentifierMaker::isMadeHere(word.creationID()))
+        m_takenIdentifiers->insert(word.creationID());
 }
 
 void Lexicarta::derivedDataAdd(const std::shared_ptr<QLXWord> &word)
@@ -265,8 +284,10 @@ bool Lexicarta::addPrepared(PreparedAddition &&addition)
     std::swap(m_tagIndex, addition.m_tagIndex);
     std::swap(m_synonyms, addition.m_synonyms);
     const std::weak_ptr<Lexicarta> self = weak_from_this();
-    for (const std::shared_ptr<QLXWord> &word : std::as_const(addition.m_appended))
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(addition.m_appended)) {
         word->setWeakVocForSort(self);
+        takeIdentifier(*word);
+    }
     wordsChanged();
     return true;
 }

@@ -378,6 +378,9 @@ private:
     static qint64 rehearseTimeInSec(quint64 level);
     // Links the word back here and appends it.
     void adopt(const std::shared_ptr<QLXWord> &word);
+    const QSet<qint64> &takenIdentifiers() const;
+    // The word's identifier is one a new word must not have.
+    void takeIdentifier(const QLXWord &word) const;
     // Drops what bulk changes of the words leave out of date and finds the synonyms anew.
     void rebuildDerivedData();
     const lexi::TagIndex &tagIndex() const;
@@ -400,6 +403,10 @@ private:
     mutable std::optional<LevelLists> m_levelLists;
     mutable std::optional<lexi::TagIndex> m_tagIndex;
     std::optional<Synonyms> m_synonyms;
+    // Every identifier in the range new ones are made in that a word here has, and perhaps some
+    // that words had before (a word that goes or takes another leaves its own): what a new word's
+    // identifier must not be. Built when first needed, then kept by the words' changes.
+    mutable std::optional<QSet<qint64>> m_takenIdentifiers;
     QLXRandom m_random;
     bool m_needsSync = false;
     bool m_isDisableMisspellRecognition = false;

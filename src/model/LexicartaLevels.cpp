@@ -106,6 +106,7 @@ void Lexicarta::wordStoredFormChanged(const QLXWord &word)
 {
     wordsChanged();
     ++m_storedFormChanges;
+    takeIdentifier(word);
     m_changedWords.push_back(&word);
     if (m_changedWords.size() > mostChangesLogged) {
         const std::size_t dropped = mostChangesLogged / 2;

@@ -82,6 +82,11 @@ TEST(CreationIdentifiersTest, AnIdentifierAWordHasOrThatWasMadeIsNeverMadeAgain)
     const qint64 range = second.nextRange(3);
     EXPECT_FALSE(range <= batch + 1 && batch + 1 < range + 3);
     EXPECT_NE(second.next(), again);
+    // Identifiers in use that the caller keeps are passed over the same way.
+    QRandomGenerator thirdRandom(7);
+    const qint64 free = CreationIdentifierMaker::nextNotIn({single}, now, thirdRandom);
+    EXPECT_NE(free, single);
+    EXPECT_EQ(dayOf(free), dayOf(single));
 }
 
 TEST(CreationIdentifiersTest, DerivedIdentifiersAreTheSameEverywhereAndNeverMade)
