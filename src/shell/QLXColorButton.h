@@ -3,8 +3,8 @@
 #include <QAbstractButton>
 #include <QColor>
 
-// A button that shows one colour: a black frame of one pixel around a square of its colour.
-// Nothing of an ordinary button is drawn.
+// A button that shows one colour: a black frame of one pixel around a square of its colour, and a
+// focus ring while it has the keyboard focus. Nothing else of an ordinary button is drawn.
 class QLXColorButton : public QAbstractButton
 {
     Q_OBJECT

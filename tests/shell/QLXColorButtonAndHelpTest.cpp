@@ -30,6 +30,30 @@ TEST(QLXColorButtonTest, DrawsABlackFrameAroundItsColour)
     }
 }
 
+TEST(QLXColorButtonTest, TheFocusedButtonShowsARingInTheHighlightColour)
+{
+    QWidget window;
+    auto *other = new QPushButton(&window);
+    auto *button = new QLXColorButton(&window);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setColor(QColor(200, 30, 90));
+    button->setGeometry(40, 0, 30, 30);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QColor highlight = button->palette().color(QPalette::Highlight);
+    const QPoint onTheRing(2, 15), inTheMiddle(15, 15);
+
+    other->setFocus();
+    EXPECT_EQ(button->grab().toImage().pixelColor(onTheRing), QColor(200, 30, 90));
+    QTest::keyClick(other, Qt::Key_Tab);
+    ASSERT_TRUE(button->hasFocus());
+    const QImage focused = button->grab().toImage();
+    EXPECT_EQ(focused.pixelColor(onTheRing), highlight);
+    EXPECT_EQ(focused.pixelColor(inTheMiddle), QColor(200, 30, 90));
+    EXPECT_EQ(focused.pixelColor(0, 15), QColor(Qt::black));
+}
+
 TEST(QLXHelpControllerTest, TheOverlayCoversItsParentUntilClosed)
 {
     QWidget parent;
