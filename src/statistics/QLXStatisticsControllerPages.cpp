@@ -119,6 +119,8 @@ QWidget *QLXStatisticsController::makeSideBar()
         auto *button = keyed(new QPushButton, key);
         button->setObjectName(name);
         button->setCheckable(true);
+        // One page at a time, and the arrow keys choose among them as in the preferences.
+        button->setAutoExclusive(true);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         QFont font = button->font();
         font.setPointSizeF(font.pointSizeF() * 1.1);

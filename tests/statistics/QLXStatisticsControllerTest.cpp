@@ -8,9 +8,12 @@
 #include "statistics/StatisticsTable.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QTest>
+
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -128,6 +131,35 @@ TEST_F(StatisticsControllerTest, AGraphPageDrawsItsGraphATenthOfASecondAfterItSh
     EXPECT_EQ(controller.currentPage(), QLXStatisticsController::overview);
     scheduler.advance(100ms);
     EXPECT_EQ(controller.wordsGraphView()->graph().numberOfInstances(), 3);
+}
+
+TEST_F(StatisticsControllerTest, TheArrowKeysChooseTheSideBarsPages)
+{
+    vocabulary->setStatistics(history({10, 12}));
+    controller.showStatistics();
+    controller.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&controller));
+    button("overViewButton")->setFocus();
+    const struct
+    {
+        Qt::Key key;
+        QLXStatisticsController::Page page;
+        const char *button;
+    } steps[] = {
+        {Qt::Key_Down, QLXStatisticsController::wordsGraph, "wordsButton"},
+        {Qt::Key_Down, QLXStatisticsController::understandingGraph, "understandingButton"},
+        {Qt::Key_Up, QLXStatisticsController::wordsGraph, "wordsButton"},
+        {Qt::Key_Up, QLXStatisticsController::overview, "overViewButton"},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.button);
+        QTest::keyClick(QApplication::focusWidget(), step.key);
+        EXPECT_EQ(controller.currentPage(), step.page);
+        EXPECT_EQ(controller.selectedButton(), button(step.button));
+        EXPECT_TRUE(button(step.button)->hasFocus());
+        for (const char *other : {"overViewButton", "wordsButton", "understandingButton"})
+            EXPECT_EQ(button(other)->isChecked(), other == std::string_view(step.button)) << other;
+    }
 }
 
 TEST_F(StatisticsControllerTest, TheModeSegmentsChooseTheDaysAndAreKeptAcrossShows)
