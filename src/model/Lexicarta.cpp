@@ -384,6 +384,16 @@ std::shared_ptr<QLXWord> Lexicarta::findWordEqualTo(const QLXWord &word) const
     return found != m_allWords.cend() ? *found : nullptr;
 }
 
+bool Lexicarta::containsWordEqualTo(const QLXWord &word) const
+{
+    if (!m_synonyms)
+        return findWordEqualTo(word) != nullptr;
+    const auto group = m_synonyms->foreignWords.constFind(word.foreignWord());
+    return group != m_synonyms->foreignWords.cend()
+           && std::any_of(group->cbegin(), group->cend(),
+                          [&word](const std::shared_ptr<QLXWord> &candidate) { return candidate->isEqualToWord(word); });
+}
+
 std::shared_ptr<QLXWord> Lexicarta::findWordByID(qint64 creationID) const
 {
     const auto found = std::find_if(m_allWords.cbegin(), m_allWords.cend(),

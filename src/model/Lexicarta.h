@@ -282,7 +282,8 @@ public:
 
     // The first word with the same foreign and your word (exactly).
     std::shared_ptr<QLXWord> findWordEqualTo(const QLXWord &word) const;
-    bool containsWordEqualTo(const QLXWord &word) const { return findWordEqualTo(word) != nullptr; }
+    // Looked up in the synonyms' groups of words by side while they are kept, else a scan.
+    bool containsWordEqualTo(const QLXWord &word) const;
     std::shared_ptr<QLXWord> findWordByID(qint64 creationID) const;
     bool containsWordWithID(qint64 creationID) const { return findWordByID(creationID) != nullptr; }
     lexi::WordList wordsWithTags(const QStringList &tags, bool mustHaveAll) const;

@@ -9,6 +9,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <set>
@@ -18,8 +19,11 @@ using lexi::WordList;
 
 namespace {
 
+// Every pair of the sides RandomChanges makes: whether the vocabulary holds a word equal to it.
+const QStringList sides{u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u""_s};
+
 // What a vocabulary derives from its words, as found from scratch in stored order: the per-level
-// lists, the tag index, the synonyms and each word's synonyms.
+// lists, the tag index, the synonyms, each word's synonyms and which pairs of sides it holds.
 struct Derived
 {
     std::array<WordList, 6> levels;
@@ -28,6 +32,7 @@ struct Derived
     QList<std::optional<QStringList>> completions;
     std::set<std::shared_ptr<QLXWord>> synonyms;
     QList<WordList> synonymsOfEachWord;
+    QList<bool> holdsSides;
 
     bool operator==(const Derived &) const = default;
 };
@@ -77,6 +82,13 @@ Derived derivedFromScratch(const WordList &words, const QStringList &prefixes)
         }
         derived.synonymsOfEachWord.append(partners);
     }
+    for (const QString &yourWord : sides) {
+        for (const QString &foreignWord : sides) {
+            derived.holdsSides.append(std::any_of(words.cbegin(), words.cend(), [&](const auto &word) {
+                return word->yourWord() == yourWord && word->foreignWord() == foreignWord;
+            }));
+        }
+    }
     return derived;
 }
 
@@ -93,6 +105,10 @@ Derived derivedByVocabulary(Lexicarta &vocabulary, const QStringList &prefixes)
     derived.synonyms = {synonyms.cbegin(), synonyms.cend()};
     for (const auto &word : vocabulary.allWords())
         derived.synonymsOfEachWord.append(vocabulary.synonymsForWord(*word));
+    for (const QString &yourWord : sides) {
+        for (const QString &foreignWord : sides)
+            derived.holdsSides.append(vocabulary.containsWordEqualTo(QLXWord(yourWord, foreignWord)));
+    }
     return derived;
 }
 
@@ -103,7 +119,7 @@ public:
     explicit RandomChanges(unsigned seed) : m_random(seed) {}
 
     int below(int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(m_random); }
-    QString side() { return QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u""_s}[below(6)]; }
+    QString side() { return sides[below(int(sides.size()))]; }
     QStringList tags()
     {
         QStringList tags;
