@@ -88,6 +88,8 @@ void LexicartaController::buildView()
     m_tokenScrollArea->setWidgetResizable(true);
     m_tokenScrollArea->setFrameShape(QFrame::NoFrame);
     m_tokenScrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab goes from None straight to the tags, not through the area around them.
+    m_tokenScrollArea->setFocusPolicy(Qt::NoFocus);
     left->addWidget(m_tokenScrollArea, 1);
     auto *leftPanel = new QWidget;
     leftPanel->setLayout(left);

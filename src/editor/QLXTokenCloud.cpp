@@ -81,6 +81,8 @@ void QLXTokenCloud::removeTokenWithString(const QString &token)
 void QLXTokenCloud::addButton(const QString &token)
 {
     auto *button = new QLXTokenButton(token, this);
+    // Tab reaches each tag and Space toggles it, as a click does.
+    button->setFocusPolicy(Qt::TabFocus);
     connect(button, &QAbstractButton::clicked, this, [this, button] { buttonClicked(button); });
     m_tokenButtons.insert(token, button);
     // Measured once: a button's text, and so its width, never changes.
@@ -112,6 +114,15 @@ void QLXTokenCloud::resizeEvent(QResizeEvent *event)
         recalculateButtonLocations();
 }
 
+QWidget *QLXTokenCloud::focusBeforeCloud() const
+{
+    for (QWidget *widget = previousInFocusChain(); widget && widget != this; widget = widget->previousInFocusChain()) {
+        if (!isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus))
+            return widget;
+    }
+    return nullptr;
+}
+
 void QLXTokenCloud::recalculateButtonLocations()
 {
     QList<QLXTokenButton *> buttons;
@@ -122,8 +133,14 @@ void QLXTokenCloud::recalculateButtonLocations()
     }
     const auto result = lexi::TokenCloudLayout::layout(tokens, width(), height());
     std::vector<bool> placed(std::size_t(buttons.size()), false);
+    // Tab goes through the tags in the order they are shown, from where the cloud stands among
+    // the page's controls.
+    QWidget *previous = focusBeforeCloud();
     for (const auto &placement : result.placements) {
         QLXTokenButton *button = buttons[placement.token];
+        if (previous)
+            QWidget::setTabOrder(previous, button);
+        previous = button;
         // The layout measures from the bottom edge; widgets from the top.
         const double top = height() - placement.y - lexi::TokenCloudLayout::buttonHeight;
         button->setGeometry(int(placement.x), int(top), m_buttonWidths.value(button), QLXTokenButton::height);

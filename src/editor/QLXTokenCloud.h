@@ -49,6 +49,8 @@ private:
     void addButton(const QString &token);
     void buttonClicked(QLXTokenButton *button);
     void recalculateButtonLocations();
+    // The control that Tab leaves for the first tag: the last one before the cloud that takes Tab.
+    QWidget *focusBeforeCloud() const;
 
     QSet<QString> m_tokens;
     QHash<QString, QLXTokenButton *> m_tokenButtons;

@@ -40,6 +40,10 @@ void QLXTokenButton::paintEvent(QPaintEvent *)
     QPainterPath path;
     path.addRoundedRect(box, 2, 2);
     painter.fillPath(path, lit ? onColor() : offColor());
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawPath(path);
+    }
     // A dark grey that reads well on the light blue of a token that is off.
     painter.setPen(isChecked() && !isDown() ? QColor(Qt::white) : QColor(64, 64, 64));
     painter.drawText(box, Qt::AlignCenter, text());

@@ -3,8 +3,9 @@
 #include <QAbstractButton>
 #include <QPoint>
 
-// One tag of the tag cloud: a toggle button drawn as a rounded label, blue when on. A click
-// toggles it when the mouse is released; dragging it away carries its title as plain text.
+// One tag of the tag cloud: a toggle button drawn as a rounded label, blue when on, ringed in the
+// highlight colour while it has the keyboard focus. A click toggles it when the mouse is released;
+// dragging it away carries its title as plain text.
 class QLXTokenButton : public QAbstractButton
 {
     Q_OBJECT

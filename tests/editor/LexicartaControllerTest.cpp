@@ -318,6 +318,20 @@ TEST_F(LexicartaControllerTest, TagsFilterWithAnyOneOfThem)
     EXPECT_EQ(rows().size(), 4);
 }
 
+TEST_F(LexicartaControllerTest, TabGoesFromNoneToTheTagsAndSpaceFiltersWithOne)
+{
+    QWidget *window = list->view()->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QWidget *none = list->tagFilterControls().last();
+    none->setFocus();
+    QTest::keyClick(none, Qt::Key_Tab);
+    QLXTokenButton *animal = list->tokenCloud()->buttonForToken(u"animal"_s);
+    ASSERT_EQ(window->focusWidget(), animal);
+    QTest::keyClick(animal, Qt::Key_Space);
+    EXPECT_EQ(rows(), QStringList{u"dog"_s});
+}
+
 TEST_F(LexicartaControllerTest, SelectedTagsWithoutAButtonStopFiltering)
 {
     QTest::mouseClick(list->tokenCloud()->buttonForToken(u"animal"_s), Qt::LeftButton);

@@ -2,6 +2,9 @@
 #include "editor/QLXTokenCloudDelegate.h"
 #include "views/QLXTokenButton.h"
 
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -58,6 +61,50 @@ TEST(QLXTokenCloudTest, ButtonsFollowTheTokensAndTheSelectionOutlivesThem)
     cloud.resize(40, 100);
     cloud.setTokens({u"banana"_s, u"kiwi"_s, u"lime"_s});
     EXPECT_EQ(cloud.preferredHeight(), 72);
+}
+
+TEST(QLXTokenCloudTest, TabReachesTheTagsInTheirShownOrderAndSpaceTogglesThem)
+{
+    QWidget window;
+    auto *before = new QLineEdit(&window);
+    auto *cloud = new QLXTokenCloud(&window);
+    // Made before the tags are: they still come between the field before the cloud and this one.
+    auto *after = new QLineEdit(&window);
+    after->setGeometry(0, 130, 300, 20);
+    RecordingCloudDelegate delegate;
+    cloud->setDelegate(&delegate);
+    cloud->setGeometry(0, 30, 300, 100);
+    cloud->setTokens({u"banana"_s, u"Apple"_s, u"cherry"_s});
+    window.resize(300, 160);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+
+    for (const QString &tag : {u"Apple"_s, u"banana"_s, u"cherry"_s}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), cloud->buttonForToken(tag)) << tag.toStdString();
+    }
+    QLXTokenButton *cherry = cloud->buttonForToken(u"cherry"_s);
+    const QColor highlight = cherry->palette().color(QPalette::Highlight);
+    const QImage focused = cherry->grab().toImage();
+    EXPECT_EQ(focused.pixelColor(cherry->width() / 2, 1), highlight);
+
+    QTest::keyClick(cherry, Qt::Key_Space);
+    EXPECT_EQ(delegate.clicks, QStringList{u"cherry on"_s});
+    EXPECT_EQ(cloud->selectedTokenNames(), QSet<QString>{u"cherry"_s});
+    QTest::keyClick(cherry, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), after);
+
+    // A tag added later takes its place in the order.
+    cloud->addTokenWithString(u"date"_s);
+    cloud->buttonForToken(u"banana"_s)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), cloud->buttonForToken(u"date"_s));
+
+    before->setFocus();
+    EXPECT_NE(cherry->grab().toImage().pixelColor(cherry->width() / 2, 1), highlight);
 }
 
 } // namespace
