@@ -47,12 +47,14 @@ QLXCardView::QLXCardView(QWidget *parent) : QWidget(parent)
 void QLXCardView::setIsSplit(bool split)
 {
     m_isSplit = split;
+    m_isBackgroundValid = false;
     update();
 }
 
 void QLXCardView::setColorRightSide(bool colorRightSide)
 {
     m_colorRightSide = colorRightSide;
+    m_isBackgroundValid = false;
     update();
 }
 
@@ -85,12 +87,29 @@ void QLXCardView::setLeftColors(const QColor &start, const QColor &end)
 {
     m_leftStartColor = start;
     m_leftEndColor = end;
+    m_isBackgroundValid = false;
     update();
 }
 
 void QLXCardView::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
+    // The card is painted often (each picture the card flip takes of it), and looks the same until
+    // its size, colours or split change: it is drawn once and then copied.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (!m_isBackgroundValid || m_background.size() != pixels || m_background.devicePixelRatio() != ratio) {
+        m_background = QPixmap(pixels);
+        m_background.setDevicePixelRatio(ratio);
+        m_background.fill(Qt::transparent);
+        QPainter painter(&m_background);
+        paintBackground(painter);
+        m_isBackgroundValid = true;
+    }
+    QPainter(this).drawPixmap(0, 0, m_background);
+}
+
+void QLXCardView::paintBackground(QPainter &painter) const
+{
     painter.setRenderHint(QPainter::Antialiasing);
     // Half a pixel in, so that the one-pixel outline falls on whole pixels.
     const QRectF card = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);

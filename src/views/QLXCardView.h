@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QPixmap>
 #include <QWidget>
 
 // The index card of the quiz pages. Its colour tells the verdict on an answer; split, its left
 // half carries that colour and its right half stays plain, with a dark line between them. What it
 // holds is drawn in a light palette of its own, as the card is light under every theme.
+class QPainter;
+
 class QLXCardView : public QWidget
 {
     Q_OBJECT
@@ -36,6 +39,7 @@ protected:
 
 private:
     void setLeftColors(const QColor &start, const QColor &end);
+    void paintBackground(QPainter &painter) const;
 
     QColor m_leftStartColor;
     QColor m_leftEndColor;
@@ -43,4 +47,7 @@ private:
     QColor m_rightEndColor = QColor::fromRgbF(0.9f, 0.9f, 0.9f);
     bool m_isSplit = false;
     bool m_colorRightSide = false;
+    // The card drawn at its present size and colours, while m_isBackgroundValid.
+    QPixmap m_background;
+    bool m_isBackgroundValid = false;
 };

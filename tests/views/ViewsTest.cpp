@@ -122,6 +122,12 @@ TEST(CardViewTest, ColourStatesShowOnTheLeftHalfOrWhenColouredWhole)
         expectNear(split.pixelColor(150, 12), plainTop, 3);
         expectNear(split.pixelColor(100, 50), rgb(0.2f, 0.2f, 0.2f), 3);
     }
+
+    // Grown, the card is drawn anew at its new size: its line moves to the new middle.
+    card.resize(300, 101);
+    const QImage grown = render(card);
+    expectNear(grown.pixelColor(250, 12), plainTop, 3);
+    expectNear(grown.pixelColor(150, 50), rgb(0.2f, 0.2f, 0.2f), 3);
 }
 
 TEST(ProgressBarTest, TotalIsNeverZeroAndProgressNeverPassesIt)
