@@ -99,6 +99,14 @@ bool CardFlip::flipFirstHalf(QWidget &card)
     return true;
 }
 
+void CardFlip::cancelFirstHalf()
+{
+    if (m_phase != Phase::Captured)
+        return;
+    m_top = QPixmap();
+    m_phase = Phase::Idle;
+}
+
 void CardFlip::flipSecondHalf(QWidget &card, Direction direction)
 {
     if (m_phase != Phase::Captured)

@@ -31,6 +31,8 @@ public:
     bool isFlipping() const { return m_phase != Phase::Idle; }
     // Takes the picture of `card` as it is; false, and nothing done, while a flip runs.
     bool flipFirstHalf(QWidget &card);
+    // Forgets the picture of a first half whose step will not come; nothing while the flip plays.
+    void cancelFirstHalf();
     enum class Direction { Forward, Reverse };
 
     // Takes the picture of `card` as it is now and plays the flip, the card turning the other way

@@ -194,6 +194,13 @@ void QLXTypingQuizController::executeNext()
     if (lexi::Settings(m_services.defaults).value(lexi::Settings::hasShownQuizHelpQuestion))
         m_questionHelp->hide();
     m_flip.flipFirstHalf(*m_card);
+    // The answer is judged and shown on the card in a turn of its own, so that the display is not
+    // held up for the picture and the new card at once; the step stays waiting until then.
+    m_pendingStep = m_services.scheduler.after(std::chrono::milliseconds(0), [this] { answerAndTurnCard(); });
+}
+
+void QLXTypingQuizController::answerAndTurnCard()
+{
     settleBoxes();
 
     m_lastAnswer = m_answerField->text();
@@ -411,6 +418,8 @@ void QLXTypingQuizController::wordPopoverDidCancelEditWords(const lexi::WordList
 void QLXTypingQuizController::leave()
 {
     m_pendingStep.cancel();
+    // A step cancelled between its picture and its answer turns no card.
+    m_flip.cancelFirstHalf();
     m_focusStep.cancel();
     m_run.end();
 }

@@ -123,6 +123,7 @@ private:
     void setQuestion();
     void showFirstQuestion();
     void executeNext();
+    void answerAndTurnCard();
     void executeShowStatistics();
     void executeRestartQuizWithWrong();
     void settleBoxes();

@@ -135,6 +135,19 @@ TEST(CardFlipTest, PlaysOnPicturesForThreeQuartersOfASecondThenShowsTheCard)
 
     flip.flipSecondHalf(card);
     EXPECT_FALSE(flip.isFlipping()) << "a second half without a first does nothing";
+
+    // A first half whose step is cancelled leaves the flip free for the next one.
+    ASSERT_TRUE(flip.flipFirstHalf(card));
+    flip.cancelFirstHalf();
+    EXPECT_FALSE(flip.isFlipping());
+    flip.flipSecondHalf(card);
+    EXPECT_FALSE(flip.isFlipping()) << "nothing to turn after the cancel";
+    EXPECT_TRUE(card.isVisible());
+    ASSERT_TRUE(flip.flipFirstHalf(card));
+    flip.flipSecondHalf(card);
+    EXPECT_TRUE(flip.isFlipping());
+    flip.cancelFirstHalf();
+    EXPECT_TRUE(flip.isFlipping()) << "a flip that plays goes on";
 }
 
 // Between its first and last frames the card stands turned: its picture's edges are smoothed
