@@ -268,6 +268,38 @@ public:
     // what is derived from them changed since the addition was taken: the caller decides anew.
     bool addPrepared(PreparedAddition &&addition);
 
+    // A merge with another version made on another thread: the stored forms of the words here and
+    // the statistics as they were when it was taken, merged there as mergeWithOtherVersion() merges,
+    // with the derived data built for the result, so that taking it in costs this vocabulary's
+    // thread nothing that grows with the words but linking them here.
+    class PreparedMerge
+    {
+    public:
+        // Makes the words anew from their stored forms and merges `other` into them, leaving
+        // `other` and its words as they are, then builds the level lists with their stored
+        // forms, the tag index and the synonyms; any thread.
+        void merge(const Lexicarta &other);
+
+    private:
+        friend class Lexicarta;
+
+        quint64 m_wordChanges = 0;
+        WordChangeMark m_mark;
+        QLXStatistics m_statistics;
+        std::shared_ptr<Lexicarta> m_merged;
+        std::array<lexi::StoredWordList, QLXWord::nativeLevel + 1> m_storedWords;
+        // The level of each word, in the order listed.
+        std::vector<quint8> m_levels;
+        bool m_isMerged = false;
+    };
+    // Takes what a merge prepared on another thread starts from; cheap but for each word's level.
+    PreparedMerge prepareMerge() const;
+    // Takes the merged words, their derived data and the merged statistics in; the word objects
+    // here are replaced by those made anew, and no longer link here. False, with nothing
+    // changed, when any word here, the derived data or the statistics changed since the merge
+    // was taken, or it was never merged: the caller merges here instead.
+    bool takePreparedMerge(PreparedMerge &&merge);
+
     // Removes every occurrence of that word object, also from the synonyms, together with the
     // words that were synonyms through it alone.
     void removeWord(const std::shared_ptr<QLXWord> &word);

@@ -1,6 +1,7 @@
 #include "Lexicarta.h"
 
 #include "CreationIdentifiers.h"
+#include "VocabularySnapshot.h"
 #include "WordEqualityIndex.h"
 #include "WordObjects.h"
 
@@ -353,4 +354,92 @@ void Lexicarta::prepareJoin(PreparedAddition &addition, Lexicarta &other, bool a
         joined.append(word);
     }
     addition.append(joined);
+}
+
+Lexicarta::PreparedMerge Lexicarta::prepareMerge() const
+{
+    PreparedMerge merge;
+    merge.m_wordChanges = m_wordChanges;
+    merge.m_mark = wordChangeMark();
+    merge.m_statistics = m_statistics;
+    merge.m_merged = create(m_services);
+    // What is stored of each word is all of it: the words are made anew from it on the other
+    // thread, in the order they are listed here.
+    merge.m_storedWords = storedWordLists();
+    merge.m_levels.reserve(std::size_t(m_allWords.size()));
+    for (const std::shared_ptr<QLXWord> &word : m_allWords)
+        merge.m_levels.push_back(quint8(word->effectiveLevel()));
+    return merge;
+}
+
+void Lexicarta::PreparedMerge::merge(const Lexicarta &other)
+{
+    Lexicarta &merged = *m_merged;
+    std::array<std::vector<std::shared_ptr<QLXWord>>, QLXWord::nativeLevel + 1> levels;
+    for (std::size_t level = 0; level < levels.size(); ++level) {
+        levels[level].reserve(std::size_t(m_storedWords[level].size()));
+        for (const lexi::StoredWordList::Entry &stored : m_storedWords[level])
+            levels[level].push_back(QLXWord::fromStoredWord(lexi::StoredWord(*stored)));
+    }
+    std::array<std::size_t, QLXWord::nativeLevel + 1> taken{};
+    lexi::WordList words;
+    words.reserve(qsizetype(m_levels.size()));
+    for (const quint8 level : m_levels) {
+        // The level lists did not hold the words listed: the merge is left to the vocabulary.
+        if (taken[level] == levels[level].size())
+            return;
+        words.append(levels[level][taken[level]++]);
+    }
+    for (std::size_t level = 0; level < levels.size(); ++level) {
+        if (taken[level] != levels[level].size())
+            return;
+    }
+    merged.setAllWords(words);
+    merged.m_statistics = m_statistics;
+    // The other version stays as it is, for a merge into the vocabulary itself should this one
+    // come too late.
+    const std::shared_ptr<Lexicarta> incoming = create(other.m_services);
+    // A word object listed twice stays one word, as the merge takes it.
+    QHash<const QLXWord *, std::shared_ptr<QLXWord>> copies;
+    copies.reserve(other.m_allWords.size());
+    lexi::WordList incomingWords;
+    incomingWords.reserve(other.m_allWords.size());
+    for (const std::shared_ptr<QLXWord> &word : other.m_allWords) {
+        std::shared_ptr<QLXWord> &copy = copies[word.get()];
+        if (!copy)
+            copy = word->copy();
+        incomingWords.append(copy);
+    }
+    incoming->setAllWords(incomingWords);
+    incoming->m_statistics = other.m_statistics;
+    merged.mergeWithOtherVersion(*incoming);
+    merged.positions();
+    merged.storedWordLists();
+    merged.tagIndex();
+    merged.synonymGroups();
+    m_isMerged = true;
+}
+
+bool Lexicarta::takePreparedMerge(PreparedMerge &&merge)
+{
+    if (!merge.m_isMerged || merge.m_wordChanges != m_wordChanges
+        || merge.m_mark != wordChangeMark() || merge.m_statistics.dailySnapshots() != m_statistics.dailySnapshots())
+        return false;
+    Lexicarta &merged = *merge.m_merged;
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords)) {
+        if (word->weakVocForSort().lock().get() == this)
+            word->setWeakVocForSort({});
+    }
+    // What is replaced goes with the merge, wherever that is dropped.
+    std::swap(m_allWords, merged.m_allWords);
+    std::swap(m_positions, merged.m_positions);
+    std::swap(m_levelLists, merged.m_levelLists);
+    std::swap(m_tagIndex, merged.m_tagIndex);
+    std::swap(m_synonyms, merged.m_synonyms);
+    std::swap(m_statistics, merged.m_statistics);
+    const std::weak_ptr<Lexicarta> self = weak_from_this();
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords))
+        word->setWeakVocForSort(self);
+    wordsChanged();
+    return true;
 }

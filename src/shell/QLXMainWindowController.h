@@ -3,6 +3,7 @@
 #include "MainWindowPages.h"
 #include "QLXPreferencesDelegate.h"
 
+#include "model/Lexicarta.h"
 #include "model/QLXFile.h"
 #include "model/sheets/QLXExporterDelegate.h"
 #include "model/sheets/QLXImporterDelegate.h"
@@ -23,7 +24,6 @@
 #include <vector>
 
 class FirstStartPage;
-class Lexicarta;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -191,9 +191,20 @@ private:
     // thread, then takes it in there once nothing modal is open and no quiz runs.
     struct SynchronisedFile;
     void readSynchronisedFile(const QString &path);
+    // What a file read is to the open vocabulary now: nothing to take in, a damaged file to tell,
+    // the vocabulary's replacement, out of date (to be read again), or a version to merge in.
+    enum class SynchronisedFileStep { leave, refuse, replace, readAgain, merge };
+    SynchronisedFileStep nextSynchronisedFileStep(const SynchronisedFile &file) const;
+    // Merges the file read into a copy of the open vocabulary on the worker, then takes it in.
+    void mergeSynchronisedFile(quint64 read, const SynchronisedFile &file);
+    // Takes the file in once nothing modal is open and no quiz runs, unless a later read began or
+    // another vocabulary was opened.
+    void takeInSynchronisedFileWhenFree(quint64 read, const SynchronisedFile &file,
+                                        const std::shared_ptr<Lexicarta::PreparedMerge> &merge);
     // Replaces the open vocabulary with the file read, or, when the vocabulary changed since
-    // its file was saved, merges the file into it.
-    void takeInSynchronisedFile(const SynchronisedFile &file);
+    // its file was saved, merges the file into it: `merge`, made on the worker, when nothing
+    // changed since it began.
+    void takeInSynchronisedFile(const SynchronisedFile &file, Lexicarta::PreparedMerge *merge);
 
     lexi::Installation &m_installation;
     lexi::MainWindowPages m_pages;

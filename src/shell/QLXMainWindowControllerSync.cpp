@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
@@ -40,7 +42,9 @@ struct QLXMainWindowController::SynchronisedFile
     QString path;
     // The file's stamp while it was read; nothing when it changed during the read.
     std::optional<lexi::FileStamp> stamp;
-    QLXStorageManager::Loaded loaded;
+    // Shared by every copy of the file read, so that the words read can go on the worker once
+    // they are no longer needed.
+    std::shared_ptr<QLXStorageManager::Loaded> loaded;
 };
 
 void QLXMainWindowController::readSynchronisedFile(const QString &path)
@@ -48,62 +52,111 @@ void QLXMainWindowController::readSynchronisedFile(const QString &path)
     const quint64 read = ++m_synchronisedFileReads;
     m_synchronisedFileReader.start<SynchronisedFile>(
         [path, &storage = m_installation.storage()](const std::atomic<bool> &, lexi::WorkProgress &) {
-            SynchronisedFile file{path, lexi::fileStamp(path), storage.loadFile(path)};
+            SynchronisedFile file{path, lexi::fileStamp(path),
+                                  std::make_shared<QLXStorageManager::Loaded>(storage.loadFile(path))};
             if (lexi::fileStamp(path) != file.stamp)
                 file.stamp.reset();
             return file;
         },
         [this, read, open = std::weak_ptr(currentVocabulary())](const SynchronisedFile &file) {
-            m_modalWatch.runWhenNoModal([this, read, open, file] {
-                m_pages.quiz->runWhenNoQuizRuns([this, read, open, file] {
-                    // A later read is on its way, or another vocabulary was opened meanwhile.
-                    if (read == m_synchronisedFileReads && open.lock() == currentVocabulary())
-                        takeInSynchronisedFile(file);
-                });
-            });
+            if (read != m_synchronisedFileReads || open.lock() != currentVocabulary())
+                return;
+            if (nextSynchronisedFileStep(file) == SynchronisedFileStep::merge)
+                mergeSynchronisedFile(read, file);
+            else
+                takeInSynchronisedFileWhenFree(read, file, nullptr);
         });
 }
 
-void QLXMainWindowController::takeInSynchronisedFile(const SynchronisedFile &file)
+void QLXMainWindowController::mergeSynchronisedFile(quint64 read, const SynchronisedFile &file)
+{
+    // The vocabulary changed since its file was saved: the result is merged into a copy of it on
+    // the worker meanwhile, and taken in only if the vocabulary does not change until then.
+    auto merge = std::make_shared<Lexicarta::PreparedMerge>(currentVocabulary()->prepareMerge());
+    m_synchronisedFileReader.start<std::shared_ptr<Lexicarta::PreparedMerge>>(
+        [merge, synchronised = file.loaded->vocabulary](const std::atomic<bool> &, lexi::WorkProgress &) {
+            merge->merge(*synchronised);
+            return merge;
+        },
+        [this, read, file, open = std::weak_ptr(currentVocabulary())](
+            const std::shared_ptr<Lexicarta::PreparedMerge> &merged) {
+            if (open.lock() == currentVocabulary())
+                takeInSynchronisedFileWhenFree(read, file, merged);
+        });
+}
+
+void QLXMainWindowController::takeInSynchronisedFileWhenFree(quint64 read, const SynchronisedFile &file,
+                                                            const std::shared_ptr<Lexicarta::PreparedMerge> &merge)
+{
+    m_modalWatch.runWhenNoModal([this, read, open = std::weak_ptr(currentVocabulary()), file, merge] {
+        m_pages.quiz->runWhenNoQuizRuns([this, read, open, file, merge] {
+            // A later read is on its way, or another vocabulary was opened meanwhile.
+            if (read == m_synchronisedFileReads && open.lock() == currentVocabulary())
+                takeInSynchronisedFile(file, merge.get());
+        });
+    });
+}
+
+QLXMainWindowController::SynchronisedFileStep
+QLXMainWindowController::nextSynchronisedFileStep(const SynchronisedFile &file) const
 {
     // Another language is open now, or the file holds what the program saved or read itself.
     if (currentSavePath() != file.path || (file.stamp && file.stamp == m_vocabularyStamp))
+        return SynchronisedFileStep::leave;
+    if (!file.loaded->vocabulary)
+        return SynchronisedFileStep::refuse;
+    // Whether the open vocabulary changed since its file was saved is decided when the result is
+    // taken in, not when the read began: the learner may have gone on working while it was read.
+    const std::optional<lexi::FileStamp> now = lexi::fileStamp(file.path);
+    if (file.stamp && now == file.stamp && !m_changedSinceSaved)
+        return SynchronisedFileStep::replace;
+    if (!m_changedSinceSaved && now != m_vocabularyStamp)
+        return now ? SynchronisedFileStep::readAgain : SynchronisedFileStep::leave;
+    return SynchronisedFileStep::merge;
+}
+
+void QLXMainWindowController::takeInSynchronisedFile(const SynchronisedFile &file, Lexicarta::PreparedMerge *merge)
+{
+    lexi::VocabularyKeeper &keeper = m_pages.vocabulary->keeper();
+    switch (nextSynchronisedFileStep(file)) {
+    case SynchronisedFileStep::leave:
         return;
-    if (!file.loaded.vocabulary) {
+    case SynchronisedFileStep::refuse:
         // A damaged file leaves the open vocabulary as it is, and is not read again until it changes.
-        if (file.loaded.failure)
-            m_installation.storage().showLoadFailure(*file.loaded.failure);
+        if (file.loaded->failure)
+            m_installation.storage().showLoadFailure(*file.loaded->failure);
         if (file.stamp)
             m_vocabularyStamp = file.stamp;
         return;
-    }
-    // Whether the open vocabulary changed since its file was saved is decided now, not when the
-    // read began: the learner may have gone on working while the file was read.
-    const std::optional<lexi::FileStamp> now = lexi::fileStamp(file.path);
-    const bool fileHoldsWhatWasRead = file.stamp && now == file.stamp;
-    lexi::VocabularyKeeper &keeper = m_pages.vocabulary->keeper();
-    if (fileHoldsWhatWasRead && !m_changedSinceSaved) {
+    case SynchronisedFileStep::replace:
         // Every change was saved before the synchronisation read the file, so its result holds them.
-        m_vocabularyStamp = now;
-        keeper.setVocabulary(file.loaded.vocabulary);
+        m_vocabularyStamp = file.stamp;
+        keeper.setVocabulary(file.loaded->vocabulary);
         return;
-    }
-    if (!m_changedSinceSaved && now != m_vocabularyStamp) {
+    case SynchronisedFileStep::readAgain:
         // Written again since it was read, not by the program: what was read is out of date.
-        if (now)
-            readSynchronisedFile(file.path);
+        readSynchronisedFile(file.path);
         return;
+    case SynchronisedFileStep::merge:
+        break;
     }
     // The learner changed the vocabulary after the synchronisation read the file (its save may
     // even have replaced the result): the result comes in as another version, and the vocabulary,
-    // now holding both, goes up at the next run.
+    // now holding both, goes up at the next run. A merge made on the worker is taken when nothing
+    // changed since it began; else the result is merged here.
     const std::shared_ptr<Lexicarta> open = keeper.vocabulary();
-    Lexicarta &synchronised = *file.loaded.vocabulary;
-    open->mergeWithOtherVersion(synchronised);
+    Lexicarta &synchronised = *file.loaded->vocabulary;
+    if (!merge || !open->takePreparedMerge(std::move(*merge)))
+        open->mergeWithOtherVersion(synchronised);
     open->setVersion(synchronised.version());
     open->setLineage(synchronised.lineage());
     keeper.setVocabulary(open);
     keeper.recordChange();
+    // The words read and those the merge replaced go on the worker, now that the pages showing
+    // them have let go of them.
+    m_synchronisedFileReader.release(std::exchange(file.loaded->vocabulary, nullptr));
+    if (merge)
+        m_synchronisedFileReader.release(std::make_shared<Lexicarta::PreparedMerge>(std::move(*merge)));
 }
 
 void QLXMainWindowController::finishSynchronisedFileRead()

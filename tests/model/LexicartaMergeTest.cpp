@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonDocument>
+
 #include <functional>
 #include <map>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 using lexi::Date;
@@ -149,6 +152,49 @@ TEST_P(MergeTest, TakesOverTheOtherVersionWordByWord)
     EXPECT_EQ(described(local->allWords()), GetParam().merged);
     for (const auto &word : local->allWords())
         EXPECT_EQ(word->weakVocForSort().lock(), local);
+}
+
+// All a vocabulary holds of its words, in stored order, and what it derives from them.
+QStringList everythingOf(Lexicarta &vocabulary)
+{
+    const auto describe = [&vocabulary](const WordList &words) {
+        QStringList texts;
+        for (const auto &word : words) {
+            texts.append(QString::number(word->creationID()) + u' ' + word->yourWord() + u'/' + word->foreignWord()
+                         + u" \""_s + word->comment() + u"\" ["_s + word->tags().join(u',') + u"] l"_s
+                         + QString::number(word->level()) + u" m"_s + QString::number(word->modificationID())
+                         + (word->dontAskAgain() ? u" daa"_s : QString())
+                         + (word->lastAsked() ? u" @"_s + QString::number(word->lastAsked()->secondsSinceReferenceDate())
+                                              : QString())
+                         + (word->weakVocForSort().lock().get() == &vocabulary ? QString() : u" unlinked"_s));
+        }
+        return texts;
+    };
+    QStringList everything = describe(vocabulary.allWords());
+    for (quint64 level = 0; level <= QLXWord::nativeLevel; ++level)
+        everything += u"level %1: "_s.arg(level) + describe(vocabulary.wordsInLevel(level)).join(u"; "_s);
+    everything += u"native to ask: "_s + describe(vocabulary.nativeWithoutDontAsk()).join(u"; "_s);
+    everything += u"synonyms: "_s + describe(vocabulary.synonyms()).join(u"; "_s);
+    everything += u"tags: "_s + vocabulary.allTags().join(u", "_s);
+    everything += QString::fromUtf8(QJsonDocument(vocabulary.dictionaryRepresentation()).toJson());
+    return everything;
+}
+
+TEST_P(MergeTest, AMergePreparedOnAnotherThreadEqualsTheMergeHere)
+{
+    const auto here = vocabularyOf(GetParam().local, u"L"_s);
+    const auto elsewhere = copyOf(*here);
+    elsewhere->setStatistics(here->statistics());
+    const auto remote = vocabularyOf(GetParam().remote, u"R"_s);
+    const QStringList remoteBefore = everythingOf(*remote);
+
+    Lexicarta::PreparedMerge merge = elsewhere->prepareMerge();
+    std::thread([&] { merge.merge(*remote); }).join();
+    ASSERT_TRUE(elsewhere->takePreparedMerge(std::move(merge)));
+    here->mergeWithOtherVersion(*copyOf(*remote));
+    EXPECT_EQ(everythingOf(*elsewhere), everythingOf(*here));
+    // The other version stays as it was, for a merge here should the prepared one come too late.
+    EXPECT_EQ(everythingOf(*remote), remoteBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -484,6 +530,50 @@ TEST_F(CombineTest, AMergeTellsWhetherItChangedAnything)
     };
     for (const auto &c : cases)
         EXPECT_EQ(local()->mergeWithOtherVersion(*vocabularyOf(c.remote, u"R"_s)), c.changed) << c.name;
+}
+
+TEST_F(CombineTest, APreparedMergeIsTakenOnlyWhileNothingChanged)
+{
+    const auto local = vocabularyOf({WordSketch(1, u"house"_s, u"Haus"_s).atLevel(2), WordSketch(2, u"tree"_s, u"Baum"_s)},
+                                    u"L"_s);
+    const auto remote = vocabularyOf({WordSketch(1, u"house"_s, u"Haus"_s).atLevel(2), WordSketch(2, u"tree"_s, u"Baum"_s),
+                                      WordSketch(3, u"dog"_s, u"Hund"_s)},
+                                     u"R"_s);
+    const auto word = [&local](int index) { return local->allWords().at(index); };
+    const std::vector<std::pair<const char *, std::function<void()>>> changes = {
+        {"a word added", [&] { local->addWord(std::make_shared<QLXWord>(u"cat"_s, u"Katze"_s)); }},
+        {"a word removed", [&] { local->removeWord(word(1)); }},
+        {"an answer", [&] { local->answeredWord(*word(0), 1); }},
+        {"a comment", [&] { word(0)->setComment(u"big"_s); }},
+        {"a side", [&] { word(1)->setYourWord(u"trees"_s); }},
+        {"a tag", [&] { word(1)->addTag(u"nature"_s); }},
+        {"the statistics", [&] { local->setStatistics({}); }},
+    };
+    for (const auto &[name, change] : changes) {
+        Lexicarta::PreparedMerge merge = local->prepareMerge();
+        merge.merge(*remote);
+        change();
+        const QStringList changed = everythingOf(*local);
+        EXPECT_FALSE(local->takePreparedMerge(std::move(merge))) << name;
+        EXPECT_EQ(everythingOf(*local), changed) << name;
+    }
+    // Nor one that was never merged.
+    EXPECT_FALSE(local->takePreparedMerge(local->prepareMerge()));
+
+    const WordList before = local->allWords();
+    const auto mergedHere = copyOf(*local);
+    mergedHere->setStatistics(local->statistics());
+    mergedHere->mergeWithOtherVersion(*copyOf(*remote));
+    Lexicarta::PreparedMerge merge = local->prepareMerge();
+    merge.merge(*remote);
+    ASSERT_TRUE(local->takePreparedMerge(std::move(merge)));
+    EXPECT_TRUE(local->containsWordWithID(3));
+    EXPECT_EQ(everythingOf(*local), everythingOf(*mergedHere));
+    // The words replaced by their merged copies no longer tell this vocabulary of their changes.
+    for (const auto &old : before) {
+        EXPECT_FALSE(local->allWords().contains(old));
+        EXPECT_EQ(old->weakVocForSort().lock(), nullptr);
+    }
 }
 
 } // namespace

@@ -22,6 +22,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QFile>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -70,6 +71,19 @@ QStringList popupItems(QComboBox *popup)
 void writeResult(const QString &path, const Lexicarta &result)
 {
     ASSERT_TRUE(writeFileAtomically(path, *QLXStorageManager::ownFormatData(VocabularySnapshot(result))));
+}
+
+// Every word of a vocabulary as it is stored, one line each ("word ..."), sorted.
+QStringList everythingOf(const Lexicarta &vocabulary)
+{
+    QStringList lines;
+    for (const auto &word : vocabulary.allWords()) {
+        lines.append(u"word "_s
+                     + QString::fromUtf8(QJsonDocument(word->dictionaryRepresentation()).toJson(QJsonDocument::Compact))
+                     + u" level "_s + QString::number(word->effectiveLevel()));
+    }
+    lines.sort();
+    return lines;
 }
 
 class MainWindowTest : public ::testing::Test
@@ -461,6 +475,73 @@ TEST_F(MainWindowTest, AChangeMadeWhileTheSynchronisedFileIsReadIsKept)
         QCoreApplication::processEvents();
         storage.flushSaves();
         EXPECT_EQ(storage.vocabularyFromFile(french)->countAllWords(), 6);
+    }
+}
+
+TEST_F(MainWindowTest, AChangeMadeAfterTheResultWasMergedOffTheMainThreadIsKept)
+{
+    // The vocabulary changed before the synchronisation ended, so its result is merged into a copy
+    // of it on the worker; that merge is done while a quiz runs, and the learner's answer then
+    // changes the vocabulary before the result is taken in.
+    const auto word = [](const Lexicarta &vocabulary, const QString &yourWord) {
+        for (const auto &candidate : vocabulary.allWords()) {
+            if (candidate->yourWord() == yourWord)
+                return candidate;
+        }
+        return std::shared_ptr<QLXWord>();
+    };
+    const std::vector<std::pair<const char *, std::function<void(Lexicarta &)>>> changes = {
+        {"a word added", [](Lexicarta &open) { open.addWord(std::make_shared<QLXWord>(u"later"_s, u"sp\u00e4ter"_s)); }},
+        {"a word deleted", [&](Lexicarta &open) { open.removeWord(word(open, u"late"_s)); }},
+        {"an answer", [&](Lexicarta &open) { open.answeredWord(*word(open, u"late"_s), 1); }},
+        {"a comment", [&](Lexicarta &open) { word(open, u"late"_s)->setComment(u"not early"_s); }},
+    };
+    for (const auto &[name, change] : changes) {
+        SCOPED_TRACE(name);
+        TestMainWindow window;
+        const QString french = window.test.saveVocabulary(u"French"_s, u"English"_s);
+        window.controller.awakeFromNib();
+        QLXStorageManager &storage = window.test.installation->storage();
+        const auto result = storage.vocabularyFromFile(french);
+        for (const QString &fromThere : {u"from there"_s, u"also from there"_s})
+            result->addWord(std::make_shared<QLXWord>(fromThere, fromThere));
+        result->setVersion(4);
+        // The learner's word is saved, but the main thread has not heard of it yet when the run's
+        // result replaces the file.
+        const auto open = window.controller.currentVocabulary();
+        open->addWord(std::make_shared<QLXWord>(u"late"_s, u"sp\u00e4t"_s));
+        window.pages.vocabulary->keeper().recordChange();
+        std::thread([&storage] { storage.flushSaves(); }).join();
+        writeResult(french, *result);
+
+        window.controller.dropboxControllerDidFinishSync();
+        window.pages.quiz->isRunning = true;
+        window.controller.finishSynchronisedFileRead();
+        change(*open);
+        window.pages.vocabulary->keeper().recordChange();
+        const QStringList changed = everythingOf(*open);
+        window.pages.quiz->endRun();
+
+        ASSERT_EQ(window.controller.currentVocabulary(), open);
+        // Merged here instead: what the learner changed stays as it was, with the result's words.
+        QStringList expected = changed;
+        expected.removeIf([](const QString &line) { return !line.startsWith(u"word "_s); });
+        QStringList now = everythingOf(*open);
+        now.removeIf([](const QString &line) { return !line.startsWith(u"word "_s); });
+        for (const QString &line : std::as_const(expected))
+            EXPECT_TRUE(now.contains(line)) << line.toStdString();
+        for (const QString &fromThere : {u"from there"_s, u"also from there"_s})
+            EXPECT_TRUE(word(*open, fromThere)) << fromThere.toStdString();
+        EXPECT_EQ(now.size(), expected.size() + 2);
+        EXPECT_EQ(open->version(), 4);
+        EXPECT_TRUE(open->needsSync());
+        // The file holds the same once the saves are written.
+        QCoreApplication::processEvents();
+        storage.flushSaves();
+        const auto saved = storage.vocabularyFromFile(french);
+        QStringList savedWords = everythingOf(*saved);
+        savedWords.removeIf([](const QString &line) { return !line.startsWith(u"word "_s); });
+        EXPECT_EQ(savedWords, now);
     }
 }
 

@@ -30,6 +30,7 @@ public:
         std::function<void(Result)> done)
     {
         cancel();
+        ++m_started;
         auto cancelled = std::make_shared<std::atomic<bool>>(false);
         auto progress = std::make_shared<WorkProgress>();
         m_cancelled = cancelled;
@@ -46,6 +47,13 @@ public:
         return progress;
     }
 
+    // Lets go of `held` on the worker's thread, after the jobs before, so that the owner's thread
+    // does not wait for a large result to go; cancels nothing.
+    void release(std::shared_ptr<const void> held)
+    {
+        m_queue.async([held = std::move(held)]() mutable { held.reset(); });
+    }
+
     // Drops the running job's result and tells its work to stop.
     void cancel()
     {
@@ -54,17 +62,23 @@ public:
         m_cancelled.reset();
     }
 
-    // Waits until every job has run and hands its result over: for tests, which have no event
-    // loop running.
+    // Waits until every job has run and hands its result over, also of a job a result started:
+    // for tests, which have no event loop running.
     void finishPendingWork()
     {
-        m_queue.sync([] {});
-        QCoreApplication::sendPostedEvents(m_owner, QEvent::MetaCall);
+        quint64 started = 0;
+        do {
+            started = m_started;
+            m_queue.sync([] {});
+            QCoreApplication::sendPostedEvents(m_owner, QEvent::MetaCall);
+        } while (started != m_started);
     }
 
 private:
     QObject *m_owner;
     std::shared_ptr<std::atomic<bool>> m_cancelled;
+    // How many jobs were started, on the owner's thread.
+    quint64 m_started = 0;
     // Last: its thread ends, running what is queued, before anything above goes.
     dispatch::SerialQueue m_queue;
 };
