@@ -20,6 +20,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -137,6 +138,37 @@ void BM_MergeResultIntoChangedVocabulary(benchmark::State &state)
     }
 }
 BENCHMARK(BM_MergeResultIntoChangedVocabulary)->Iterations(7)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The same through the window: the learner adds a word just as a synchronisation ends, so the
+// result is merged into the vocabulary that changed; the main thread's longest stall while the
+// file is read, merged into a copy off the main thread and taken in, shown and handed to the saver.
+void BM_TakeInResultMergedOffTheMainThread(benchmark::State &state)
+{
+    ReloadFixture &reload = fixture();
+    lexi::VocabularyKeeper &keeper = reload.interface->vocabularyPage().keeper();
+    lexi::bench::StallFigures stalls(state);
+    int number = 0;
+    for (auto _ : state) {
+        reload.writeNextResult();
+        const std::shared_ptr<Lexicarta> open = keeper.vocabulary();
+        const QString learnt = u"learnt while synchronising %1"_s.arg(number++);
+        stalls.record(reload.meter.measure(
+            [&] {
+                reload.window().dropboxControllerDidFinishSync();
+                open->addWord(std::make_shared<QLXWord>(learnt, learnt));
+                keeper.recordChange();
+            },
+            2500ms));
+        reload.installation->storage().flushSaves();
+        const auto has = [&](const QString &word) {
+            const auto words = keeper.vocabulary()->allWords();
+            return std::any_of(words.cbegin(), words.cend(), [&](const auto &w) { return w->yourWord() == word; });
+        };
+        if (keeper.vocabulary() != open || !has(learnt) || !has(u"from elsewhere"_s))
+            state.SkipWithError("the result was not merged with the learner's word");
+    }
+}
+BENCHMARK(BM_TakeInResultMergedOffTheMainThread)->Iterations(7)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
