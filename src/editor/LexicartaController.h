@@ -9,11 +9,13 @@
 #include "platform/dispatch/DelayedBlock.h"
 #include "views/MainWindowPage.h"
 
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QButtonGroup;
 class QLabel;
@@ -144,6 +146,9 @@ private:
     void selectWords(const lexi::WordList &words);
     void showPopoverForSelection();
     void closePopover();
+    void holdKeysForNextWord();
+    void stopHoldingKeys();
+    void deliverHeldKeys();
     void cancelPopover();
     void vocabularyWasReplaced();
     // A save of the vocabulary, or a change recorded in it; false (and `failure` logged) when the
@@ -180,6 +185,10 @@ private:
     lexi::VocabularyListTexts::HelpPage m_helpPage = lexi::VocabularyListTexts::HelpPage::None;
     lexi::dispatch::DelayedBlock m_searchBlock;
     lexi::dispatch::DelayedBlock m_addMoreBlock;
+    // From "Add More" until the next popover's first field has the keyboard, keys reaching the
+    // table are held here for that popover instead of searching or changing the list.
+    bool m_isHoldingKeysForNextWord = false;
+    std::vector<std::unique_ptr<QKeyEvent>> m_keysForNextWord;
     // Selection changes made by the list itself open no popover.
     bool m_isChangingSelection = false;
 

@@ -10,6 +10,7 @@
 #include "platform/ports/Console.h"
 #include "views/QLXPopover.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableView>
@@ -35,6 +36,7 @@ void LexicartaController::cancelPopover()
 
 void LexicartaController::closePopover()
 {
+    stopHoldingKeys();
     m_popover->close();
 }
 
@@ -179,7 +181,45 @@ void LexicartaController::wordPopoverDidAddWords(const lexi::WordList &, bool sh
     if (!shallAddMore)
         keeper().requestSync();
     else
-        m_addMoreBlock = m_services.popover.scheduler.after(addMoreDelay, [this] { showAddWordPanel(); });
+        holdKeysForNextWord();
+}
+
+void LexicartaController::holdKeysForNextWord()
+{
+    m_isHoldingKeysForNextWord = true;
+    m_addMoreBlock = m_services.popover.scheduler.after(addMoreDelay, [this] {
+        // Opening the panel closes what was open, which lets go of held keys: they are kept aside.
+        std::vector<std::unique_ptr<QKeyEvent>> keys = std::move(m_keysForNextWord);
+        showAddWordPanel();
+        stopHoldingKeys();
+        if (m_popoverController->isInAddingMode()) {
+            m_isHoldingKeysForNextWord = true;
+            m_keysForNextWord = std::move(keys);
+        }
+    });
+}
+
+void LexicartaController::stopHoldingKeys()
+{
+    m_isHoldingKeysForNextWord = false;
+    m_keysForNextWord.clear();
+}
+
+void LexicartaController::deliverHeldKeys()
+{
+    std::vector<std::unique_ptr<QKeyEvent>> keys = std::move(m_keysForNextWord);
+    stopHoldingKeys();
+    for (auto key = keys.begin(); key != keys.end(); ++key) {
+        // A held Return may add this word with more to come: the rest waits for the next one.
+        if (m_isHoldingKeysForNextWord) {
+            std::move(key, keys.end(), std::back_inserter(m_keysForNextWord));
+            return;
+        }
+        QWidget *target = QApplication::focusWidget();
+        if (!target || !m_popover->isAncestorOf(target))
+            return;
+        QCoreApplication::sendEvent(target, key->get());
+    }
 }
 
 void LexicartaController::wordPopoverDidCancelAddingWords(const lexi::WordList &words)
@@ -202,6 +242,15 @@ bool LexicartaController::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_table->viewport() && event->type() == QEvent::Resize)
         placeHelpLabel();
+    if (m_isHoldingKeysForNextWord && watched == m_table
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        if (event->type() == QEvent::KeyPress)
+            m_keysForNextWord.emplace_back(static_cast<QKeyEvent *>(event->clone()));
+        return true;
+    }
+    if (m_isHoldingKeysForNextWord && watched == m_popoverController->foreignWordField()
+        && event->type() == QEvent::FocusIn && m_popoverController->isInAddingMode())
+        deliverHeldKeys();
     if (watched == m_table && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_table->selectionModel()->hasSelection()) {

@@ -177,6 +177,7 @@ void LexicartaController::buildView()
 
     m_popover = new QLXPopover(this);
     m_popover->setContentWidget(m_popoverController->view());
+    m_popoverController->foreignWordField()->installEventFilter(this);
 
     // Adding, the synonyms and deleting duplicates are in the main window's menus; finding is the
     // page's own shortcut.

@@ -415,6 +415,52 @@ TEST_F(LexicartaControllerTest, AddingSelectsTheNewRowEvenWhenDescending)
     EXPECT_TRUE(list->popoverController()->selectedWords().first()->yourWord().isEmpty());
 }
 
+// Typing goes on straight after "Add More": what comes before the next popover has its keyboard
+// is held for it, and neither searches the table nor touches the words shown.
+TEST_F(LexicartaControllerTest, KeysTypedBeforeTheNextAddPopoverReachItsFields)
+{
+    QWidget *window = list->view()->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    list->showAddWordPanel();
+    auto *popover = list->popoverController();
+    scheduler.advance(QLXWordPopoverController::focusDelay);
+    ASSERT_EQ(window->focusWidget(), popover->foreignWordField());
+    QTest::keyClicks(window->focusWidget(), u"der Hase"_s);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(window->focusWidget(), u"hare"_s);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+    ASSERT_FALSE(list->popover()->isVisible());
+    const int wordsAfterFirst = vocabulary->countAllWords();
+    const lexi::WordList rowsBefore = list->tableModel()->rows();
+
+    // Before the reopen and before its field takes the keyboard: a table search would find "banana",
+    // Backspace and Delete correct the text typed, Return then adds the word with more to come.
+    const auto typeIntoFocus = [&](const QString &text) { QTest::keyClicks(window->focusWidget(), text); };
+    typeIntoFocus(u"bx"_s);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Backspace);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Delete);
+    typeIntoFocus(u"ar"_s);
+    EXPECT_EQ(list->tableModel()->rows(), rowsBefore) << "the list is untouched";
+    EXPECT_FALSE(list->popover()->isVisible()) << "no word found by a table search is opened";
+    scheduler.advance(LexicartaController::addMoreDelay);
+    ASSERT_TRUE(popover->isInAddingMode());
+    const auto blank = popover->selectedWords().first();
+    typeIntoFocus(u"en"_s);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    typeIntoFocus(u"bear"_s);
+    EXPECT_TRUE(popover->foreignWordField()->text().isEmpty()) << "held until the field has the keyboard";
+    EXPECT_EQ(list->getSelectedWordsArray(), lexi::WordList{blank}) << "the selection stays on the new word";
+
+    scheduler.advance(QLXWordPopoverController::focusDelay);
+    EXPECT_EQ(popover->foreignWordField()->text(), u"baren"_s);
+    EXPECT_EQ(popover->yourWordField()->text(), u"bear"_s);
+    EXPECT_EQ(window->focusWidget(), popover->yourWordField());
+    EXPECT_EQ(vocabulary->countAllWords(), wordsAfterFirst + 1) << "only the new entry came";
+    for (const auto &word : rowsBefore)
+        EXPECT_TRUE(vocabulary->allWords().contains(word));
+}
+
 TEST_F(LexicartaControllerTest, ChoosingAnotherWordWhileAddingCancelsTheAddFirst)
 {
     for (const Sender closedBy : {Sender::Cancel, Sender::OkButton}) {
