@@ -461,6 +461,41 @@ TEST_F(LexicartaControllerTest, KeysTypedBeforeTheNextAddPopoverReachItsFields)
         EXPECT_TRUE(vocabulary->allWords().contains(word));
 }
 
+TEST_F(LexicartaControllerTest, AReturnHeldForTheNextPopoverAddsItsWordAndKeepsTheRestForTheOneAfter)
+{
+    QWidget *window = list->view()->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    list->showAddWordPanel();
+    auto *popover = list->popoverController();
+    popover->foreignWordField()->setText(u"der Hase"_s);
+    popover->yourWordField()->setText(u"hare"_s);
+    popover->closeWordPanel(Sender::OkButton);
+    // All typed before the next popover opens.
+    QTest::keyClicks(window->focusWidget(), u"der Igel"_s);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(window->focusWidget(), u"hedgehog"_s);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+    QTest::keyClicks(window->focusWidget(), u"die Maus"_s);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(window->focusWidget(), u"mouse"_s);
+
+    scheduler.advance(LexicartaController::addMoreDelay);
+    scheduler.advance(QLXWordPopoverController::focusDelay);
+    const lexi::WordList words = vocabulary->allWords();
+    const auto added = std::find_if(words.begin(), words.end(),
+                                    [](const auto &word) { return word->yourWord() == u"hedgehog"_s; });
+    ASSERT_NE(added, words.end()) << "the held Return added the word";
+    EXPECT_EQ((*added)->foreignWord(), u"der Igel"_s);
+    EXPECT_FALSE(list->popover()->isVisible());
+
+    scheduler.advance(LexicartaController::addMoreDelay);
+    scheduler.advance(QLXWordPopoverController::focusDelay);
+    ASSERT_TRUE(popover->isInAddingMode());
+    EXPECT_EQ(popover->foreignWordField()->text(), u"die Maus"_s);
+    EXPECT_EQ(popover->yourWordField()->text(), u"mouse"_s);
+}
+
 TEST_F(LexicartaControllerTest, ChoosingAnotherWordWhileAddingCancelsTheAddFirst)
 {
     for (const Sender closedBy : {Sender::Cancel, Sender::OkButton}) {
