@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace lexi {
 
@@ -121,6 +122,7 @@ void CardFlip::flipSecondHalf(QWidget &card, Direction direction)
     QSizePolicy policy = card.sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     card.setSizePolicy(policy);
+    holdFocusOf(card);
     card.hide();
     delete m_overlay;
     m_shownProgress = 0;
@@ -180,10 +182,29 @@ void CardFlip::finish()
     if (m_card)
         m_card->show();
     m_card.clear();
+    giveFocusBack();
     m_top = QPixmap();
     m_bottom = QPixmap();
     m_phase = Phase::Idle;
     emit finished();
+}
+
+// A hidden control's focus would pass on to the next control of the window, such as the
+// toolbar's language pop-up, where the keys typed during the flip would then go.
+void CardFlip::holdFocusOf(QWidget &card)
+{
+    QWidget *focus = card.window()->focusWidget();
+    m_focusInCard = focus && card.isAncestorOf(focus) ? focus : nullptr;
+    if (m_focusInCard)
+        m_host.setFocus(Qt::OtherFocusReason);
+}
+
+void CardFlip::giveFocusBack()
+{
+    QWidget *control = std::exchange(m_focusInCard, nullptr);
+    // Unless the learner or a step moved the focus meanwhile.
+    if (control && m_host.window()->focusWidget() == &m_host && control->isVisible() && control->isEnabled())
+        control->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace lexi

@@ -19,6 +19,8 @@ namespace lexi {
 // changes it; the second half takes a picture of the changed card, hides the card and turns the
 // two pictures over it, drawn on top of `host` (the page stack), for 0.75 s; then the card shows
 // again. A flip asked for while one runs is left out, and the step then changes the card at once.
+// While the card is hidden, the host holds the keyboard focus the card had, and hands it back to
+// the same control when the card shows again.
 class CardFlip : public QObject
 {
     Q_OBJECT
@@ -55,6 +57,8 @@ private:
     QRect shownArea() const;
     void showFrame();
     void finish();
+    void holdFocusOf(QWidget &card);
+    void giveFocusBack();
 
     QWidget &m_host;
     dispatch::Scheduler &m_scheduler;
@@ -66,6 +70,8 @@ private:
     QRect m_topRect;
     QRect m_bottomRect;
     QPointer<QWidget> m_card;
+    // The control in the card that had the keyboard focus when it was hidden.
+    QPointer<QWidget> m_focusInCard;
     Clock::Duration m_startedAt{};
     // The progress the overlay paints.
     double m_shownProgress = 0;

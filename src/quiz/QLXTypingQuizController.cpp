@@ -441,8 +441,9 @@ void QLXTypingQuizController::focusAnswerField()
 
 bool QLXTypingQuizController::eventFilter(QObject *watched, QEvent *event)
 {
-    // Return held down repeats its key; only the first press answers.
-    if (watched == m_answerField && event->type() == QEvent::KeyPress) {
+    // Return held down repeats its key; only the first press answers, and the last answer's Return
+    // does not go on to show the results.
+    if ((watched == m_answerField || watched == m_resultsButton) && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
             return true;

@@ -76,6 +76,7 @@ void QLXTypingQuizController::buildQuestionPage()
     m_dontAskAgainBox = new QCheckBox(verdictSide);
     m_iKnewItBox = new QCheckBox(verdictSide);
     m_editButton = new QPushButton(verdictSide);
+    m_editButton->setAutoDefault(true);
     m_deletedMark = new QLabel(verdictSide);
     setTextColor(*m_deletedMark, QColor(173, 51, 73));
     showQuizImage(*m_expectedAnswerIndicator, u"checkmark_32"_s, indicatorSize);
@@ -129,7 +130,10 @@ void QLXTypingQuizController::buildQuestionPage()
     m_answerField->installEventFilter(this);
     m_nextButton = new QPushButton(questionSide);
     m_nextButton->setDefault(true);
+    // After the last word it takes Next's place, and Return with it.
     m_resultsButton = new QPushButton(questionSide);
+    m_resultsButton->setDefault(true);
+    m_resultsButton->installEventFilter(this);
 
     auto *questionTop = new QHBoxLayout;
     questionTop->addWidget(m_questionField, 1);

@@ -17,6 +17,9 @@ QuizResultsCard::QuizResultsCard(const QuizResultsView::Look &look, QWidget *par
     m_resultsView = new QuizResultsView(look, this);
     m_newQuizButton = new QPushButton(this);
     m_restartButton = new QPushButton(this);
+    // Return on the focused button presses it, as in a dialog.
+    m_newQuizButton->setAutoDefault(true);
+    m_restartButton->setAutoDefault(true);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_restartButton);

@@ -448,6 +448,53 @@ TEST_F(TypingQuizTest, TheAnswerFieldTakesTheFocusASecondAfterTheStart)
     EXPECT_TRUE(quiz->answerField().hasFocus());
 }
 
+TEST_F(TypingQuizTest, TheKeysStayOnTheCardThroughItsFlipsAndReturnGoesOnToTheResults)
+{
+    // Another control of the window, after the card in the order of the keys (as the toolbar's
+    // language pop-up is).
+    QLineEdit elsewhere(&pages);
+    start({addWord(u"a"_s, u"A"_s), addWord(u"b"_s, u"B"_s)});
+    QApplication::setActiveWindow(&pages);
+    scheduler.advance(QLXTypingQuizController::focusDelay);
+    const auto typeOnKeyboard = [](const QString &keys) { QTest::keyClicks(QApplication::focusWidget(), keys); };
+    const auto pressOnKeyboard = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    typeOnKeyboard(u"A"_s);
+    pressOnKeyboard(Qt::Key_Return);
+
+    for (const bool isLastWord : {false, true}) {
+        SCOPED_TRACE(isLastWord ? "last word" : "first word");
+        scheduler.advance(QLXTypingQuizController::stepDelay + 100ms);
+        ASSERT_TRUE(quiz->flip().isFlipping());
+        // Keys typed while the card turns reach no control of the window.
+        typeOnKeyboard(u"x "_s);
+        pressOnKeyboard(Qt::Key_Escape);
+        EXPECT_TRUE(elsewhere.text().isEmpty());
+        EXPECT_FALSE(quiz->answerField().text().contains(u'x'));
+        scheduler.advance(1s);
+        ASSERT_FALSE(quiz->flip().isFlipping());
+        QWidget &expected = isLastWord ? static_cast<QWidget &>(quiz->resultsButton()) : quiz->answerField();
+        EXPECT_TRUE(expected.hasFocus());
+        if (!isLastWord) {
+            typeOnKeyboard(u"B"_s);
+            pressOnKeyboard(Qt::Key_Return);
+        }
+    }
+
+    // Return held on from the last answer shows nothing; pressed again it shows the results, whose
+    // buttons take it as well.
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(&quiz->resultsButton(), &held);
+    scheduler.advance(1s);
+    ASSERT_EQ(pages.currentPage(), lexi::QuizPages::TypingQuiz);
+    pressOnKeyboard(Qt::Key_Return);
+    scheduler.advance(1s);
+    ASSERT_EQ(pages.currentPage(), lexi::QuizPages::TypingResults);
+    EXPECT_TRUE(quiz->newQuizButton().hasFocus());
+    QSignalSpy newQuiz(quiz.get(), &QLXTypingQuizController::newQuizRequested);
+    pressOnKeyboard(Qt::Key_Return);
+    EXPECT_EQ(newQuiz.count(), 1);
+}
+
 TEST_F(TypingQuizTest, AnEmptyRunGoesStraightToEmptyResults)
 {
     start({});
