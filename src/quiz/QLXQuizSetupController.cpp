@@ -313,6 +313,10 @@ bool QLXQuizSetupController::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    // The tab shows its set-up page: the keys go to it, wherever they went on the tab shown before.
+    if (watched == &m_pages && event->type() == QEvent::Show && !event->spontaneous()
+        && m_pages.currentPage() == lexi::QuizPages::Setup)
+        takeKeyboardFocus();
     // The tab is left (a minimised window hides it too, but on the window system's word).
     if (watched == &m_pages && event->type() == QEvent::Hide && !event->spontaneous()) {
         m_startedSinceTabShown = false;
@@ -396,9 +400,26 @@ void QLXQuizSetupController::showQuiz()
 
 void QLXQuizSetupController::showSetupPage()
 {
+    // Back from a run, the keys were on a page of the run, or on nothing.
+    const QWidget *focus = m_page->window()->focusWidget();
+    const bool keysWereOnARun = !focus || !focus->isVisible()
+        || (m_pages.isAncestorOf(focus) && !m_page->isAncestorOf(focus));
     m_card->setIsSplit(false);
     m_pages.showPage(lexi::QuizPages::Setup);
     m_progressBar->hide();
+    if (keysWereOnARun && m_page->isVisible())
+        takeKeyboardFocus();
+}
+
+// Start takes the keys, so that Return or Space starts the quiz; while it is off, the first control
+// of the page does.
+void QLXQuizSetupController::takeKeyboardFocus()
+{
+    const QWidget *focus = m_page->window()->focusWidget();
+    if (focus && focus->isVisible() && m_page->isAncestorOf(focus))
+        return;
+    QWidget *control = m_startButton->isEnabled() ? static_cast<QWidget *>(m_startButton) : m_directionPopup;
+    control->setFocus(Qt::OtherFocusReason);
 }
 
 void QLXQuizSetupController::quizListsToAskChanged()

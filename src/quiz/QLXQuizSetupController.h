@@ -132,6 +132,7 @@ private:
     void buildPage();
     void localize();
     void showSetupPage();
+    void takeKeyboardFocus();
     void setButtonActive(int level, bool active);
     void updateNumberOfDueLabelsState();
     void updateErrorLabel();

@@ -12,6 +12,7 @@
 #include "statistics/QLXStatisticsController.h"
 #include "views/QLXPopover.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateTime>
@@ -308,6 +309,53 @@ TEST(MainInterfaceTest, TheSynonymsMenuItemTogglesTheListAndLeadsBackToAllWords)
     EXPECT_FALSE(list.isSynonymsActive());
     emit viewMenu->aboutToShow();
     EXPECT_EQ(synonyms->text(), StringTables::text(u"showSynonyms"_s, u"MainWindow"_s));
+}
+
+TEST(MainInterfaceTest, TheQuizSetUpTakesTheKeysEachTimeItShows)
+{
+    TestInstallation test;
+    NoMoveToApplicationsOffer moveOffer;
+    test.saveVocabulary(u"Spanish"_s, u"English"_s, 3);
+    test.installation->defaults().setBool(Settings::hasShownVocabularyHelp.name, true);
+    test.installation->defaults().setBool(Settings::hasShownQuizHelpQuestion.name, true);
+    MainInterface interface(*test.installation, moveOffer);
+    interface.awakeFromNib();
+    QLXMainWindowController &window = interface.mainWindowController();
+    window.mainWindow()->show();
+    QApplication::setActiveWindow(window.mainWindow());
+    test.scheduler.advance(500ms);
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        test.scheduler.advance(1500ms);
+    };
+    QLXQuizSetupController &setup = interface.quizPage().setup();
+    QLXTypingQuizController &quiz = interface.quizPage().typingQuiz();
+
+    // From the toolbar's language pop-up to the quiz tab.
+    window.languagesPopUp()->setFocus();
+    press(Qt::Key_2, Qt::ControlModifier);
+    EXPECT_TRUE(setup.startButton().hasFocus());
+
+    // A run to its end and a new quiz, by keys alone.
+    press(Qt::Key_Return);
+    ASSERT_TRUE(quiz.isRunInProgress());
+    for (int word = 0; word < 3; ++word)
+        press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    ASSERT_TRUE(quiz.newQuizButton().hasFocus());
+    press(Qt::Key_Return);
+    EXPECT_TRUE(setup.startButton().hasFocus()) << "after a new quiz";
+
+    // A run left for the list and the results left for it, then back to the quiz tab.
+    for (const int answers : {1, 4}) {
+        SCOPED_TRACE(answers);
+        press(Qt::Key_Return);
+        for (int answer = 0; answer < answers; ++answer)
+            press(Qt::Key_Return);
+        press(Qt::Key_1, Qt::ControlModifier);
+        press(Qt::Key_2, Qt::ControlModifier);
+        EXPECT_TRUE(setup.startButton().hasFocus());
+    }
 }
 
 } // namespace
