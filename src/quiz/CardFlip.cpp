@@ -30,16 +30,42 @@ CardFlipFrame pictureFrame(double progress, bool beginningOnTop, bool isReversed
 // per frame than antialiasing the turned outline.
 constexpr int pictureMargin = 1;
 
-QPixmap pictureOf(QWidget &card)
+// The picture of the card about to flip in is painted in this many upright strips, one in each
+// frame's turn until it is whole, so that no turn of the event loop paints the whole card.
+constexpr int bottomPictureStrips = 2;
+
+QPixmap clearPicture(const QWidget &card)
 {
     const qreal ratio = card.devicePixelRatioF();
     const QSize size = card.size().grownBy(QMargins(pictureMargin, pictureMargin, pictureMargin, pictureMargin));
     QPixmap picture((QSizeF(size) * ratio).toSize());
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
-    card.render(&picture, QPoint(pictureMargin, pictureMargin), QRegion(),
-                QWidget::DrawWindowBackground | QWidget::DrawChildren);
     return picture;
+}
+
+// Paints the part `source` of the card (the whole card when empty) into its picture, where it
+// lies on the card.
+void paintIntoPicture(QPixmap &picture, QWidget &card, const QRect &source = QRect())
+{
+    // The card paints the part asked for at the offset given.
+    const QPoint offset = QPoint(pictureMargin, pictureMargin) + (source.isNull() ? QPoint() : source.topLeft());
+    card.render(&picture, offset, QRegion(source), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+}
+
+QPixmap pictureOf(QWidget &card)
+{
+    QPixmap picture = clearPicture(card);
+    paintIntoPicture(picture, card);
+    return picture;
+}
+
+// Strip `index` of `count` upright strips of equal width covering `rect`.
+QRect strip(const QRect &rect, int index, int count)
+{
+    const int left = rect.width() * index / count;
+    const int right = rect.width() * (index + 1) / count;
+    return QRect(rect.left() + left, rect.top(), right - left, rect.height());
 }
 
 void paintPicture(QPainter &painter, const QPixmap &picture, const QRect &rect, double progress, bool beginningOnTop,
@@ -114,7 +140,10 @@ void CardFlip::flipSecondHalf(QWidget &card, Direction direction)
         return;
     m_phase = Phase::Playing;
     m_direction = direction;
-    m_bottom = pictureOf(card);
+    // The new face turns into view only in the flip's second half: its picture is painted in the
+    // first frames' turns, while the old face has hardly begun to turn.
+    m_bottom = QPixmap();
+    m_bottomStripsPainted = 0;
     m_bottomRect = rectInHost(card, m_host);
     m_card = &card;
     // The pictures turn where the card was: it keeps its place in the layout, so nothing around
@@ -141,8 +170,27 @@ double CardFlip::progress() const
     return std::clamp(elapsed / std::chrono::duration<double>(CardFlipGeometry::duration), 0.0, 1.0);
 }
 
-void CardFlip::paintFrame(QPainter &painter, double progress) const
+bool CardFlip::isBottomPictureWhole() const
 {
+    return m_bottomStripsPainted == bottomPictureStrips;
+}
+
+void CardFlip::paintBottomPictureStrip()
+{
+    if (isBottomPictureWhole() || !m_card)
+        return;
+    if (m_bottom.isNull())
+        m_bottom = clearPicture(*m_card);
+    paintIntoPicture(m_bottom, *m_card, strip(m_card->rect(), m_bottomStripsPainted, bottomPictureStrips));
+    ++m_bottomStripsPainted;
+}
+
+void CardFlip::paintFrame(QPainter &painter, double progress)
+{
+    if (pictureFrame(progress, false, m_direction == Direction::Reverse).isFacingViewer) {
+        while (!isBottomPictureWhole() && m_card)
+            paintBottomPictureStrip();
+    }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const bool isReversed = m_direction == Direction::Reverse;
     for (const bool beginningOnTop : {false, true}) {
@@ -168,6 +216,12 @@ void CardFlip::showFrame()
     }
     if (!m_overlay)
         return;
+    if (!isBottomPictureWhole() && m_card) {
+        // This frame's turn paints a strip of the new face instead; the old one has not visibly
+        // moved yet.
+        paintBottomPictureStrip();
+        return;
+    }
     // The overlay moves to where the pictures are now: only that and where they were is painted
     // anew, the pages below included. The frame painted is the one the area was found for.
     m_shownProgress = progress();

@@ -37,12 +37,13 @@ public:
     void cancelFirstHalf();
     enum class Direction { Forward, Reverse };
 
-    // Takes the picture of `card` as it is now and plays the flip, the card turning the other way
-    // round in Reverse; nothing unless the first half was taken.
+    // Plays the flip onto `card` as it is now, the card turning the other way round in Reverse;
+    // nothing unless the first half was taken. The card's picture is taken in the flip's first
+    // frames, so the card must stay as it is until the flip ends.
     void flipSecondHalf(QWidget &card, Direction direction = Direction::Forward);
 
     // Paints the flip at `progress` (0 to 1) in the host's coordinates.
-    void paintFrame(QPainter &painter, double progress) const;
+    void paintFrame(QPainter &painter, double progress);
     double progress() const;
 
 signals:
@@ -55,6 +56,9 @@ private:
 
     // The part of the host the pictures cover at the progress shown.
     QRect shownArea() const;
+    bool isBottomPictureWhole() const;
+    // Paints the next strip of the picture of the card the flip turns to.
+    void paintBottomPictureStrip();
     void showFrame();
     void finish();
     void holdFocusOf(QWidget &card);
@@ -67,6 +71,7 @@ private:
     Direction m_direction = Direction::Forward;
     QPixmap m_top;
     QPixmap m_bottom;
+    int m_bottomStripsPainted = 0;
     QRect m_topRect;
     QRect m_bottomRect;
     QPointer<QWidget> m_card;

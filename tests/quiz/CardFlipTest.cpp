@@ -6,6 +6,7 @@
 #include "views/QLXCardView.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QWidget>
@@ -16,6 +17,7 @@
 #include <numbers>
 
 using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -188,6 +190,50 @@ TEST(CardFlipTest, ATurnedPictureHasSmoothEdges)
         }
         ASSERT_GT(columns, 50) << "the picture is drawn there";
         EXPECT_GT(partlyCovered, columns / 3);
+    }
+}
+
+// The new face is pictured a part in each of the flip's first frames: whether the first frame
+// that shows it comes after them or before, it shows the whole card as it was turned to, with
+// what lies on it.
+TEST(CardFlipTest, TheNewFaceIsPicturedWholeWhenItTurnsIntoView)
+{
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler(clock);
+    QWidget host;
+    host.resize(400, 300);
+    QLXCardView card(&host);
+    card.setGeometry(50, 50, 300, 200);
+    card.setIsSplit(true);
+    QLabel left(u"Haus"_s, &card);
+    left.setGeometry(20, 20, 200, 30);
+    QLabel across(u"a house, the house, houses"_s, &card);
+    across.setGeometry(100, 120, 180, 30);
+    host.show();
+    const auto picture = [](QWidget &widget) {
+        QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        widget.render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        return image;
+    };
+
+    for (const bool framesFirst : {true, false}) {
+        SCOPED_TRACE(framesFirst ? "after the first frames" : "at once");
+        lexi::CardFlip flip(host, scheduler, clock);
+        card.setColorNeutral();
+        ASSERT_TRUE(flip.flipFirstHalf(card));
+        card.setColorCorrect();
+        const QImage turnedTo = picture(card);
+        flip.flipSecondHalf(card);
+        if (framesFirst)
+            scheduler.advance(100ms);
+        QImage frame(host.size(), QImage::Format_ARGB32_Premultiplied);
+        frame.fill(Qt::transparent);
+        QPainter painter(&frame);
+        flip.paintFrame(painter, 1);
+        painter.end();
+        EXPECT_EQ(frame.copy(card.geometry()), turnedTo);
+        scheduler.advance(1s);
     }
 }
 
