@@ -106,17 +106,33 @@ void LexicartaController::recalculate()
     m_shown.recalculate(*vocabulary(), query);
 }
 
-void LexicartaController::showWords(bool asRowChanges)
+qsizetype LexicartaController::rowCountBefore(const std::vector<lexi::RowEdit> &edits) const
+{
+    qsizetype count = m_shown.count();
+    for (const lexi::RowEdit &edit : edits) {
+        if (edit.kind == lexi::RowEdit::Kind::Inserted)
+            --count;
+        else if (edit.kind == lexi::RowEdit::Kind::Removed)
+            ++count;
+    }
+    return count;
+}
+
+bool LexicartaController::showWords(bool asRowChanges)
 {
     m_isChangingSelection = true;
     m_table->clearSelection();
-    const lexi::WordList rows = m_shown.wordsInRowOrder();
-    if (asRowChanges)
-        m_model->changeRows(rows);
+    const std::optional<std::vector<lexi::RowEdit>> edits = m_shown.takeRowEdits();
+    const bool followed = edits && rowCountBefore(*edits) == m_model->rows().size();
+    if (followed)
+        m_model->applyRowEdits(*edits);
+    else if (asRowChanges)
+        m_model->changeRows(m_shown.wordsInRowOrder());
     else
-        m_model->resetRows(rows);
+        m_model->resetRows(m_shown.wordsInRowOrder());
     m_isChangingSelection = false;
     updateStatusText();
+    return followed;
 }
 
 lexi::VocabularyListTexts::LevelTexts LexicartaController::selectedLevelTexts() const
@@ -129,22 +145,23 @@ void LexicartaController::updateEntireView()
     refresh(false);
 }
 
-void LexicartaController::refreshAfterChange()
+bool LexicartaController::refreshAfterChange()
 {
-    refresh(true);
+    return refresh(true);
 }
 
-void LexicartaController::refresh(bool asRowChanges)
+bool LexicartaController::refresh(bool asRowChanges)
 {
     if (!vocabulary())
-        return;
+        return false;
     m_model->setLanguageNames(vocabulary()->yourLanguageName(), vocabulary()->foreignLanguageName());
     const QStringList tags = vocabulary()->allTags();
     m_tokenCloud->setTokens(QSet<QString>(tags.cbegin(), tags.cend()));
     recalculate();
-    showWords(asRowChanges);
+    const bool followed = showWords(asRowChanges);
     showHelp(Texts::helpPage(quint64(vocabulary()->countAllWords()), quint64(m_shown.count()), m_selectedLevel,
                              !m_searchField->text().isEmpty()));
+    return followed;
 }
 
 

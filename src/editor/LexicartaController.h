@@ -125,9 +125,12 @@ private:
     void localize();
     void awake();
     void recalculate();
-    // Shows the shown words anew, none selected, and their status line: as a whole after a
-    // refresh, as row changes after an edit.
-    void showWords(bool asRowChanges);
+    // Shows the shown words anew, none selected, and their status line: row by row when they
+    // followed their words one by one (then true), else as a whole after a refresh and as row
+    // changes after an edit.
+    bool showWords(bool asRowChanges);
+    // How many rows the table had before these edits made them the shown words.
+    qsizetype rowCountBefore(const std::vector<lexi::RowEdit> &edits) const;
     // The heading and info of the selected level.
     lexi::VocabularyListTexts::LevelTexts selectedLevelTexts() const;
     void updateStatusText();
@@ -156,10 +159,10 @@ private:
     bool save(const char *failure);
     bool recordChange(const char *failure);
     // After the popover changed words: the list anew, as row changes.
-    void refreshAfterChange();
+    bool refreshAfterChange();
     // The words, the tag cloud, the status and the help anew; the table reset or told of its
-    // rows' changes.
-    void refresh(bool asRowChanges);
+    // rows' changes. True when its rows followed the words one by one.
+    bool refresh(bool asRowChanges);
     // A modification ID stamped now: whole seconds since 1970.
     qint64 modificationIDNow() const;
 

@@ -168,8 +168,9 @@ void LexicartaController::wordPopoverDidCancelEditWords(const lexi::WordList &)
 
 void LexicartaController::wordPopoverDidEditWords(const lexi::WordList &words)
 {
-    refreshAfterChange();
-    m_model->wordsChanged(words);
+    // Rows followed one by one were told of their words' changes already.
+    if (!refreshAfterChange())
+        m_model->wordsChanged(words);
     closePopover();
     keeper().requestSync();
 }

@@ -2,6 +2,7 @@
 
 #include "model/Lexicarta.h"
 #include "model/WordListRelease.h"
+#include "model/WordObjectSet.h"
 #include "platform/dispatch/ConcurrentSlices.h"
 
 #include <QHash>
@@ -110,6 +111,101 @@ void ShownWords::rememberFound(Found found)
 
 void ShownWords::recalculate(Lexicarta &vocabulary, const ShownWordsQuery &query)
 {
+    const WordList &sorted = m_order.sortedWords(vocabulary, query.column);
+    const quint64 identity = vocabulary.wordChangeMark().vocabulary;
+    m_rowEdits.reset();
+    // Rows numbered in another direction than the last ones cannot be followed.
+    const bool followed = m_query == query && m_vocabulary == identity && m_rowsDescending == m_sortDescending
+                          && followChanges(vocabulary, query, m_order.lastFollowed(query.column));
+    if (!followed)
+        narrowDown(vocabulary, query, sorted);
+    m_query = query;
+    m_vocabulary = identity;
+    m_rowsDescending = m_sortDescending;
+}
+
+bool ShownWords::passes(const QLXWord &word, const ShownWordsQuery &query, const QString &foldedTerm)
+{
+    if (query.level < allWordsLevel && word.effectiveLevel() != query.level)
+        return false;
+    if (!foldedTerm.isEmpty() && !makeSearchText(word).folded.contains(foldedTerm))
+        return false;
+    return query.tags.isEmpty()
+           || std::any_of(word.tags().cbegin(), word.tags().cend(),
+                          [&query](const QString &tag) { return query.tags.contains(tag); });
+}
+
+namespace {
+
+// Changes of up to this many words are followed one by one; more are found anew.
+constexpr qsizetype mostWordsFollowed = 64;
+
+} // namespace
+
+bool ShownWords::followChanges(const Lexicarta &vocabulary, const ShownWordsQuery &query,
+                               const WordOrder::Followed &followed)
+{
+    // Whether a word is a synonym depends on other words: the synonyms are always found anew.
+    if (!followed.isKnown || query.synonyms)
+        return false;
+    // Every word that went, came or changed leaves the shown words; those listed now come back
+    // where they pass and belong.
+    QSet<const QLXWord *> affected = followed.removed;
+    QSet<const QLXWord *> listedNow;
+    WordList candidates;
+    for (const WordList *words : {&followed.added, &followed.changed}) {
+        for (const std::shared_ptr<QLXWord> &word : *words) {
+            if (!listedNow.contains(word.get())) {
+                listedNow.insert(word.get());
+                candidates.append(word);
+                affected.insert(word.get());
+            }
+        }
+    }
+    if (affected.size() > mostWordsFollowed)
+        return false;
+    // A word listed twice is shown twice, which its one entry here cannot follow.
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(candidates)) {
+        if (vocabulary.listingsOf(*word) != 1)
+            return false;
+    }
+
+    std::vector<RowEdit> edits;
+    const WordObjectSet leaving(std::move(affected));
+    std::vector<qsizetype> indexes;
+    for (qsizetype i = 0; i < m_words.size(); ++i) {
+        if (leaving.contains(m_words[i].get()))
+            indexes.push_back(i);
+    }
+    // From the bottom, so that each row is numbered as the rows are when it goes.
+    for (auto index = indexes.crbegin(); index != indexes.crend(); ++index) {
+        edits.push_back({RowEdit::Kind::Removed, rowForWordIndex(*index), m_words[*index]});
+        m_words.remove(*index);
+    }
+    const QString term = query.searchTerm.toCaseFolded();
+    for (const std::shared_ptr<QLXWord> &word : std::as_const(candidates)) {
+        if (!passes(*word, query, term))
+            continue;
+        const WordOrder::Place place = m_order.placeOf(vocabulary, *word, query.column);
+        const auto at = std::lower_bound(m_words.cbegin(), m_words.cend(), place,
+                                         [&](const std::shared_ptr<QLXWord> &shown, const WordOrder::Place &place) {
+                                             return WordOrder::isBefore(
+                                                 m_order.placeOf(vocabulary, *shown, query.column), place);
+                                         });
+        const qsizetype index = at - m_words.cbegin();
+        m_words.insert(index, word);
+        edits.push_back({RowEdit::Kind::Inserted, rowForWordIndex(index), word});
+    }
+    // A word that stays where it was is a row that changed.
+    if (edits.size() == 2 && edits[0].kind == RowEdit::Kind::Removed && edits[1].kind == RowEdit::Kind::Inserted
+        && edits[0].word == edits[1].word && edits[0].row == edits[1].row)
+        edits = {{RowEdit::Kind::Changed, edits[0].row, edits[0].word}};
+    m_rowEdits = std::move(edits);
+    return true;
+}
+
+void ShownWords::narrowDown(Lexicarta &vocabulary, const ShownWordsQuery &query, const WordList &sorted)
+{
     // Every step only keeps or drops words, so the words are taken from the order of all words:
     // the result is sorted without sorting.
     QSet<const QLXWord *> synonyms;
@@ -123,7 +219,6 @@ void ShownWords::recalculate(Lexicarta &vocabulary, const ShownWordsQuery &query
     const bool searching = !query.searchTerm.isEmpty();
     const QString term = query.searchTerm.toCaseFolded();
 
-    const WordList &sorted = m_order.sortedWords(vocabulary, query.column);
     if (!searching && !m_found.empty()) {
         // The words found while searching are let go with the search; so is the list they were
         // found in, which would otherwise be copied by the next change of the order.

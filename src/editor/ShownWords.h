@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace lexi {
@@ -26,6 +27,22 @@ struct ShownWordsQuery
     // Words carrying at least one of them; every word when empty.
     QStringList tags{};
     WordColumn column = WordColumn::YourWord;
+
+    bool operator==(const ShownWordsQuery &) const = default;
+};
+
+// One change of the table's rows, in the order the changes were made: a row taken out, a row
+// put in (each numbered in the rows as they are at that moment), or a row whose word changed
+// where it stands.
+struct RowEdit
+{
+    enum class Kind { Removed, Inserted, Changed };
+
+    Kind kind;
+    qsizetype row;
+    std::shared_ptr<QLXWord> word;
+
+    bool operator==(const RowEdit &) const = default;
 };
 
 // The words of the word table: those of a level (or the synonyms), narrowed by a search term and
@@ -36,14 +53,26 @@ class ShownWords
 public:
     static constexpr quint64 allWordsLevel = 6;
 
+    // The shown words anew. Asked again with the same query on the same vocabulary, the words
+    // follow the words added, changed and removed since one by one, with the same result.
     void recalculate(Lexicarta &vocabulary, const ShownWordsQuery &query);
+    // The rows' changes that took the rows of the last recalculation to these, when it followed
+    // the words one by one; none when it found the words anew.
+    // Taken once: the rows they lead to are shown then.
+    std::optional<std::vector<RowEdit>> takeRowEdits() { return std::exchange(m_rowEdits, std::nullopt); }
 
     // In ascending order.
     const WordList &words() const { return m_words; }
     qsizetype count() const { return m_words.size(); }
 
     bool sortDescending() const { return m_sortDescending; }
-    void setSortDescending(bool descending) { m_sortDescending = descending; }
+    // Another direction numbers every row anew: the row edits no longer lead anywhere.
+    void setSortDescending(bool descending)
+    {
+        if (descending != m_sortDescending)
+            m_rowEdits.reset();
+        m_sortDescending = descending;
+    }
 
     // Row to index in words() and back: the same mapping both ways.
     qsizetype wordIndexForRow(qsizetype row) const { return m_sortDescending ? count() - 1 - row : row; }
@@ -86,6 +115,14 @@ private:
         std::vector<qint32> places;
     };
 
+    // Takes the words found anew from the column's order.
+    void narrowDown(Lexicarta &vocabulary, const ShownWordsQuery &query, const WordList &sorted);
+    // Follows the words the order followed, when there are few and it knows them all; false,
+    // with nothing changed, otherwise.
+    bool followChanges(const Lexicarta &vocabulary, const ShownWordsQuery &query,
+                       const WordOrder::Followed &followed);
+    // Whether a word passes the query's level, search term and tags (not the synonyms).
+    static bool passes(const QLXWord &word, const ShownWordsQuery &query, const QString &foldedTerm);
     static bool isSource(const SearchText &text, const QLXWord &word);
     static SearchText makeSearchText(const QLXWord &word);
     // Brings the search texts in line with `sorted`, one per word.
@@ -106,6 +143,11 @@ private:
     SearchBase m_foundBase;
     std::vector<Found> m_found;
     WordList m_words;
+    // What m_words were found for, in which vocabulary and for rows in which direction.
+    std::optional<ShownWordsQuery> m_query;
+    quint64 m_vocabulary = 0;
+    bool m_rowsDescending = false;
+    std::optional<std::vector<RowEdit>> m_rowEdits;
     bool m_sortDescending = false;
 };
 

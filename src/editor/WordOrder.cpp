@@ -82,26 +82,32 @@ WordOrder::Entry WordOrder::makeEntry(const std::shared_ptr<QLXWord> &word, Word
                                       const QStringList &facultatives)
 {
     Entry entry{word, {}, {}, {}, {}};
+    takeKey(entry, *word, column, facultatives);
+    return entry;
+}
+
+void WordOrder::takeKey(Entry &entry, const QLXWord &word, WordColumn column, const QStringList &facultatives)
+{
     switch (column) {
     case WordColumn::YourWord:
-        entry.sourceText = word->yourWord();
+        entry.sourceText = word.yourWord();
         entry.key.text = QLXWord::wordByRemovingFacultatives(facultatives, entry.sourceText).toCaseFolded();
         break;
     case WordColumn::ForeignWord:
-        entry.sourceText = word->foreignWord();
+        entry.sourceText = word.foreignWord();
         entry.key.text = QLXWord::wordByRemovingFacultatives(facultatives, entry.sourceText).toCaseFolded();
         break;
     case WordColumn::Comment:
-        entry.sourceText = word->comment();
+        entry.sourceText = word.comment();
         entry.key.text = entry.sourceText.toCaseFolded();
         break;
     case WordColumn::Tags:
-        entry.sourceTags = word->tagsSorted();
+        entry.sourceTags = word.tagsSorted();
         entry.key.rank = entry.sourceTags.size();
         entry.key.text = entry.sourceTags.join(QChar(0)).toCaseFolded();
         break;
     case WordColumn::LastAsked:
-        entry.sourceDate = word->lastAsked();
+        entry.sourceDate = word.lastAsked();
         if (entry.sourceDate) {
             entry.key.rank = 1;
             entry.key.time = entry.sourceDate->secondsSinceReferenceDate();
@@ -109,7 +115,13 @@ WordOrder::Entry WordOrder::makeEntry(const std::shared_ptr<QLXWord> &word, Word
         break;
     }
     entry.key.head = textHead(entry.key.text);
-    return entry;
+}
+
+WordOrder::Place WordOrder::placeOf(const Lexicarta &vocabulary, const QLXWord &word, WordColumn column) const
+{
+    Entry entry;
+    takeKey(entry, word, column, m_columns[std::size_t(column)].facultatives);
+    return {std::move(entry.key), vocabulary.storedPositionOf(word).value_or(0)};
 }
 
 namespace {
@@ -119,18 +131,29 @@ constexpr std::size_t mostWordsFollowed = 64;
 
 } // namespace
 
+int WordOrder::compareKeys(const Key &l, const Key &r)
+{
+    if (l.rank != r.rank)
+        return l.rank < r.rank ? -1 : 1;
+    if (l.time != r.time)
+        return l.time < r.time ? -1 : 1;
+    if (l.head != r.head)
+        return l.head < r.head ? -1 : 1;
+    const int texts = QStringView(l.text).compare(QStringView(r.text));
+    return texts < 0 ? -1 : texts > 0 ? 1 : 0;
+}
+
 bool WordOrder::isBefore(const Entry &left, const Entry &right)
 {
-    const Key &l = left.key;
-    const Key &r = right.key;
-    if (l.rank != r.rank)
-        return l.rank < r.rank;
-    if (l.time != r.time)
-        return l.time < r.time;
-    if (l.head != r.head)
-        return l.head < r.head;
-    if (const int texts = QStringView(l.text).compare(QStringView(r.text)); texts != 0)
-        return texts < 0;
+    if (const int keys = compareKeys(left.key, right.key); keys != 0)
+        return keys < 0;
+    return left.position < right.position;
+}
+
+bool WordOrder::isBefore(const Place &left, const Place &right)
+{
+    if (const int keys = compareKeys(left.key, right.key); keys != 0)
+        return keys < 0;
     return left.position < right.position;
 }
 
@@ -284,6 +307,7 @@ bool WordOrder::followList(ColumnOrder &order, const WordList &words, WordColumn
         auto entry = std::make_unique<Entry>(makeEntry(words[i], column, order.facultatives));
         entry->position = order.nextPosition++;
         insertEntry(order, std::move(entry));
+        order.followed.added.append(words[i]);
     }
     if (removed.isEmpty()) {
         for (qsizetype i = next; i < words.size(); ++i)
@@ -293,12 +317,14 @@ bool WordOrder::followList(ColumnOrder &order, const WordList &words, WordColumn
         for (const std::shared_ptr<QLXWord> &word : words)
             order.listed.push_back(word.get());
     }
+    order.followed.removed = std::move(removed);
     return true;
 }
 
 const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn column)
 {
     ColumnOrder &order = m_columns[std::size_t(column)];
+    order.followed = {};
     const QStringList facultatives = facultativesFor(vocabulary, column);
     if (facultatives != order.facultatives) {
         order.facultatives = facultatives;
@@ -309,6 +335,7 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
     const Lexicarta::WordChangeMark listNow = vocabulary.wordListMark();
     const bool listKnown = order.isSorted && order.listSeen == listNow;
     if (!order.isSorted || (!listKnown && !followList(order, vocabulary.allWords(), column))) {
+        order.followed = {};
         rebuild(order, vocabulary.allWords(), column);
         order.changesSeen = now;
         order.listSeen = listNow;
@@ -324,28 +351,37 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
     order.changesSeen = now;
     const auto isChanged = [&](const std::unique_ptr<Entry> &entry) { return !isSource(*entry, *entry->word, column); };
     if (!changedWords) {
+        order.followed = {};
         for (std::size_t i = 0; i < order.entries.size(); ++i) {
             if (isChanged(order.entries[i]))
                 changed.push_back(i);
         }
-    } else if (!changedWords->empty()) {
-        // A few words are compared one by one: faster than looking each entry up in a set.
-        constexpr std::size_t mostComparedOneByOne = 8;
-        const bool inSet = changedWords->size() > mostComparedOneByOne;
-        const QSet<const QLXWord *> candidates =
-            inSet ? QSet<const QLXWord *>(changedWords->cbegin(), changedWords->cend()) : QSet<const QLXWord *>();
-        const auto isCandidate = [&](const QLXWord *word) {
-            return inSet ? candidates.contains(word)
-                         : std::find(changedWords->cbegin(), changedWords->cend(), word) != changedWords->cend();
-        };
-        for (std::size_t i = 0; i < order.entries.size(); ++i) {
-            if (isCandidate(order.entries[i]->word.get()) && isChanged(order.entries[i]))
-                changed.push_back(i);
+    } else {
+        order.followed.isKnown = true;
+        if (!changedWords->empty()) {
+            // A few words are compared one by one: faster than looking each word up in a set.
+            constexpr std::size_t mostComparedOneByOne = 8;
+            const bool inSet = changedWords->size() > mostComparedOneByOne;
+            const QSet<const QLXWord *> candidates =
+                inSet ? QSet<const QLXWord *>(changedWords->cbegin(), changedWords->cend()) : QSet<const QLXWord *>();
+            const auto isCandidate = [&](const QLXWord *word) {
+                return inSet ? candidates.contains(word)
+                             : std::find(changedWords->cbegin(), changedWords->cend(), word) != changedWords->cend();
+            };
+            // The sorted list lines up with the entries and is read without reading them.
+            for (qsizetype i = 0; i < order.sorted.size(); ++i) {
+                if (!isCandidate(order.sorted[i].get()))
+                    continue;
+                order.followed.changed.append(order.sorted[i]);
+                if (isChanged(order.entries[std::size_t(i)]))
+                    changed.push_back(std::size_t(i));
+            }
         }
     }
     if (changed.empty())
         return order.sorted;
     if (changed.size() > mostWordsFollowed) {
+        order.followed = {};
         rebuild(order, vocabulary.allWords(), column);
         return order.sorted;
     }

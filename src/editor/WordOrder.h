@@ -6,6 +6,7 @@
 #include "model/QLXWord.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -39,9 +40,23 @@ public:
     // (changes are found by the identity of the shared texts, which an edit always replaces).
     const WordList &sortedWords(const Lexicarta &vocabulary, WordColumn column);
 
+    // What the last sortedWords() of a column followed word by word, so that lists narrowed down
+    // from its order can follow the same words alone.
+    struct Followed
+    {
+        // False when the order was taken anew or every word was looked at: the words below are
+        // then not all that changed.
+        bool isKnown = false;
+        // Words that came into the list, and words that went (by address: they may be gone).
+        WordList added;
+        QSet<const QLXWord *> removed;
+        // Words listed whose stored form changed, whether or not that moved them here.
+        WordList changed;
+    };
+    const Followed &lastFollowed(WordColumn column) const { return m_columns[std::size_t(column)].followed; }
+
     using TextHead = std::array<quint64, 3>;
 
-private:
     // Ordered by rank, then time, then text as QString::compare() orders texts.
     struct Key
     {
@@ -53,6 +68,19 @@ private:
         // The text's first UTF-16 code units, for comparing without reading the text.
         TextHead head{};
     };
+
+    // Where a word of the vocabulary goes in a column's order: its key, and its place in the
+    // stored order, which decides between equal keys.
+    struct Place
+    {
+        Key key;
+        qint64 position = 0;
+    };
+    // The word must be listed in `vocabulary` (once), whose order sortedWords() gave last.
+    Place placeOf(const Lexicarta &vocabulary, const QLXWord &word, WordColumn column) const;
+    static bool isBefore(const Place &left, const Place &right);
+
+private:
 
     // One word with the property its key was taken from.
     struct Entry
@@ -82,10 +110,15 @@ private:
         bool isSorted = false;
         // The vocabulary's word changes that the entries have followed.
         Lexicarta::WordChangeMark changesSeen;
+        Followed followed;
     };
 
     static bool isSource(const Entry &entry, const QLXWord &word, WordColumn column);
     static Entry makeEntry(const std::shared_ptr<QLXWord> &word, WordColumn column, const QStringList &facultatives);
+    // Takes the word's property into `entry`, and the key from it.
+    static void takeKey(Entry &entry, const QLXWord &word, WordColumn column, const QStringList &facultatives);
+    // -1, 0 or 1 as `left` orders before, with or after `right`.
+    static int compareKeys(const Key &left, const Key &right);
     static bool isBefore(const Entry &left, const Entry &right);
     static bool isBeforeHeld(const std::unique_ptr<Entry> &left, const std::unique_ptr<Entry> &right)
     {

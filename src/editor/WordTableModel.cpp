@@ -3,6 +3,7 @@
 #include "TagDrop.h"
 
 #include "model/WordListRelease.h"
+#include "model/WordObjectSet.h"
 #include "platform/values/Dates.h"
 #include "views/PaletteColors.h"
 #include "views/PlainText.h"
@@ -173,11 +174,35 @@ void WordTableModel::changeRows(const lexi::WordList &rows)
     emit layoutChanged();
 }
 
+void WordTableModel::applyRowEdits(const std::vector<lexi::RowEdit> &edits)
+{
+    for (const lexi::RowEdit &edit : edits) {
+        const int row = int(edit.row);
+        switch (edit.kind) {
+        case lexi::RowEdit::Kind::Removed:
+            beginRemoveRows({}, row, row);
+            m_rows.remove(row);
+            endRemoveRows();
+            break;
+        case lexi::RowEdit::Kind::Inserted:
+            beginInsertRows({}, row, row);
+            m_rows.insert(row, edit.word);
+            endInsertRows();
+            break;
+        case lexi::RowEdit::Kind::Changed:
+            emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+            break;
+        }
+    }
+}
+
 void WordTableModel::wordsChanged(const lexi::WordList &words)
 {
-    QSet<const QLXWord *> changed;
+    QSet<const QLXWord *> objects;
     for (const auto &word : words)
-        changed.insert(word.get());
+        objects.insert(word.get());
+    // Most rows are told apart from the few words without a lookup.
+    const lexi::WordObjectSet changed(std::move(objects));
     for (int row = 0; row < m_rows.size(); ++row) {
         if (changed.contains(m_rows[row].get()))
             emit dataChanged(index(row, 0), index(row, ColumnCount - 1));

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ShownWords.h"
+
 #include "model/QLXWord.h"
 
 #include <QAbstractTableModel>
 
 #include <functional>
+#include <vector>
 
 namespace lexi {
 class Clock;
@@ -35,6 +38,8 @@ public:
     void changeRows(const lexi::WordList &rows);
     // These words changed in place.
     void wordsChanged(const lexi::WordList &words);
+    // The rows changed one by one, as the shown words followed their words.
+    void applyRowEdits(const std::vector<lexi::RowEdit> &edits);
 
     const lexi::WordList &rows() const { return m_rows; }
 

@@ -160,6 +160,11 @@ public:
     // cached lists, the tag index and the synonyms.
     void setAllWords(const lexi::WordList &words);
     qsizetype countAllWords() const { return m_allWords.size(); }
+    // A number that grows along the stored order, for telling which of two words comes first
+    // without a pass over the words; none for a word not listed here.
+    std::optional<qint64> storedPositionOf(const QLXWord &word) const { return positions().positionOf(word); }
+    // How often the word object is listed here.
+    qsizetype listingsOf(const QLXWord &word) const { return positions().listings(word); }
 
     // The words of one level, in stored order, cached until the next invalidation; level 5 (and
     // anything above) holds every word of level 5 or more.

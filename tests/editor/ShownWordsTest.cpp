@@ -226,6 +226,130 @@ TEST(ShownWordsSearchTest, SearchingOnFromEarlierTermsEqualsSearchingAnew)
     }
 }
 
+// The rows `edits` lead to from `rows`, each edit made as the rows stand then.
+lexi::WordList editedRows(lexi::WordList rows, const std::vector<lexi::RowEdit> &edits)
+{
+    for (const lexi::RowEdit &edit : edits) {
+        switch (edit.kind) {
+        case lexi::RowEdit::Kind::Removed:
+            EXPECT_EQ(rows.at(edit.row), edit.word);
+            rows.remove(edit.row);
+            break;
+        case lexi::RowEdit::Kind::Inserted:
+            rows.insert(edit.row, edit.word);
+            break;
+        case lexi::RowEdit::Kind::Changed:
+            EXPECT_EQ(rows.at(edit.row), edit.word);
+            break;
+        }
+    }
+    return rows;
+}
+
+// Adds, edits of the sides, levels, tags and comments, answers and deletions, one word or a few
+// at a time, under a level, a search term, a tag filter or none, in either direction: the shown
+// words kept and followed change by change equal those found anew, and the row edits lead from
+// the rows before to the rows after. Few texts, so that many keys are equal and the stored order
+// decides between them.
+TEST(ShownWordsFollowTest, FollowingEachChangeEqualsFindingAnew)
+{
+    std::mt19937 random(17);
+    const auto below = [&random](int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(random); };
+    const QStringList texts{u"a"_s, u"B"_s, u"the b"_s, u"ab"_s, u"A"_s, u""_s, u"Ba"_s};
+    const auto text = [&] { return texts[below(int(texts.size()))]; };
+    const QStringList tags{u"t0"_s, u"t1"_s, u"T1"_s};
+    const auto someTags = [&] {
+        QStringList result;
+        for (int i = below(3); i > 0; --i)
+            result.append(tags[below(int(tags.size()))]);
+        return result;
+    };
+    lexi::test::FakeVocabularyServices fakes;
+    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+    vocabulary->setYourFacultativeWords({u"the"_s});
+    const auto makeWord = [&] {
+        auto word = std::make_shared<QLXWord>(text(), text(), text());
+        word->setLevel(quint64(below(7)));
+        word->setTags(someTags());
+        return word;
+    };
+    lexi::WordList words;
+    for (int i = 0; i < 600; ++i)
+        words.append(makeWord());
+    vocabulary->setAllWords(words);
+    // Finding the synonyms the first time sorts the stored words, which is no change of a few.
+    vocabulary->buildSynonyms();
+
+    const ShownWordsQuery queries[] = {
+        {},
+        {.level = 0},
+        {.level = 5, .column = WordColumn::ForeignWord},
+        {.searchTerm = u"b"_s},
+        {.level = 2, .searchTerm = u"A"_s, .column = WordColumn::Comment},
+        {.tags = {u"t1"_s}, .column = WordColumn::Tags},
+        {.searchTerm = u"a"_s, .tags = {u"t0"_s, u"T1"_s}, .column = WordColumn::LastAsked},
+    };
+    ShownWords kept;
+    ShownWordsQuery query;
+    kept.recalculate(*vocabulary, query);
+    lexi::WordList rows = kept.wordsInRowOrder();
+    for (int step = 0; step < 600; ++step) {
+        const ShownWordsQuery previousQuery = query;
+        const bool previousDirection = kept.sortDescending();
+        const bool changeWords = below(8) != 0;
+        if (!changeWords) {
+            query = queries[below(int(std::size(queries)))];
+            kept.setSortDescending(below(2) == 1);
+        }
+        for (int change = below(3) + 1; changeWords && change > 0; --change) {
+            const lexi::WordList all = vocabulary->allWords();
+            const auto &word = all[below(int(all.size()))];
+            switch (below(9)) {
+            case 0:
+                vocabulary->addWord(makeWord());
+                break;
+            case 1:
+                word->setYourWord(text());
+                break;
+            case 2:
+                word->setForeignWord(text());
+                break;
+            case 3:
+                word->setLevel(quint64(below(7)));
+                break;
+            case 4:
+                word->setTags(someTags());
+                break;
+            case 5:
+                word->addTag(tags[below(int(tags.size()))]);
+                break;
+            case 6:
+                word->setComment(text());
+                break;
+            case 7:
+                vocabulary->answeredWord(*word, below(2) ? 1 : -1);
+                break;
+            default:
+                vocabulary->removeWords({word, all[below(int(all.size()))]});
+                break;
+            }
+        }
+        kept.recalculate(*vocabulary, query);
+        ShownWords anew;
+        anew.setSortDescending(kept.sortDescending());
+        anew.recalculate(*vocabulary, query);
+        ASSERT_TRUE(kept.words() == anew.words()) << "step " << step;
+        const std::optional<std::vector<lexi::RowEdit>> edits = kept.takeRowEdits();
+        // One query on one vocabulary in one direction follows its words; another finds them anew.
+        ASSERT_EQ(edits.has_value(), query == previousQuery && kept.sortDescending() == previousDirection)
+            << "step " << step;
+        if (edits) {
+            ASSERT_TRUE(editedRows(rows, *edits) == kept.wordsInRowOrder()) << "step " << step;
+        }
+        rows = kept.wordsInRowOrder();
+    }
+}
+
 // Large enough to be sorted on several threads; from few characters, so that many texts share
 // their first characters or are equal, with characters whose UTF-16 units sort apart from their
 // code points, letters that fold to other lengths, and U+0000, which ends no text.
