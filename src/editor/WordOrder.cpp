@@ -275,8 +275,15 @@ bool WordOrder::followList(ColumnOrder &order, const WordList &words, WordColumn
 {
     // The list as it was, less the words removed, then the words added: walking both finds them.
     QSet<const QLXWord *> removed;
-    qsizetype next = 0;
-    for (const QLXWord *word : order.listed) {
+    // Most of a long list is as it was: its unchanged beginning is passed over in a tight loop.
+    const std::size_t common = std::min(order.listed.size(), std::size_t(words.size()));
+    const std::shared_ptr<QLXWord> *listedNow = words.constData();
+    std::size_t unchanged = 0;
+    while (unchanged < common && listedNow[unchanged].get() == order.listed[unchanged])
+        ++unchanged;
+    qsizetype next = qsizetype(unchanged);
+    for (auto listed = order.listed.cbegin() + std::ptrdiff_t(unchanged); listed != order.listed.cend(); ++listed) {
+        const QLXWord *word = *listed;
         if (next < words.size() && words[next].get() == word)
             ++next;
         else
@@ -359,14 +366,15 @@ const WordList &WordOrder::sortedWords(const Lexicarta &vocabulary, WordColumn c
     } else {
         order.followed.isKnown = true;
         if (!changedWords->empty()) {
+            // A word is listed once for each of its changes: each is looked for once.
+            const QSet<const QLXWord *> distinct(changedWords->cbegin(), changedWords->cend());
+            const std::vector<const QLXWord *> few(distinct.cbegin(), distinct.cend());
             // A few words are compared one by one: faster than looking each word up in a set.
-            constexpr std::size_t mostComparedOneByOne = 8;
-            const bool inSet = changedWords->size() > mostComparedOneByOne;
-            const QSet<const QLXWord *> candidates =
-                inSet ? QSet<const QLXWord *>(changedWords->cbegin(), changedWords->cend()) : QSet<const QLXWord *>();
+            constexpr std::size_t mostComparedOneByOne = 4;
+            const bool inSet = few.size() > mostComparedOneByOne;
+            const WordObjectSet candidates(inSet ? distinct : QSet<const QLXWord *>());
             const auto isCandidate = [&](const QLXWord *word) {
-                return inSet ? candidates.contains(word)
-                             : std::find(changedWords->cbegin(), changedWords->cend(), word) != changedWords->cend();
+                return inSet ? candidates.contains(word) : std::find(few.cbegin(), few.cend(), word) != few.cend();
             };
             // The sorted list lines up with the entries and is read without reading them.
             for (qsizetype i = 0; i < order.sorted.size(); ++i) {
