@@ -1,7 +1,6 @@
 #include "QLXPopover.h"
 
 #include <QEvent>
-#include <QGraphicsDropShadowEffect>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
@@ -16,13 +15,11 @@ constexpr int margin = 4;
 QLXPopover::QLXPopover(QWidget *host) : QWidget(host)
 {
     hide();
-    auto *shadow = new QGraphicsDropShadowEffect(this);
-    shadow->setBlurRadius(18);
-    shadow->setOffset(0, 3);
-    shadow->setColor(QColor(0, 0, 0, 90));
-    setGraphicsEffect(shadow);
+    // The shadow is painted with the panel: a blurring effect would render the whole panel and
+    // blur it again for every change inside it, a pressed button's too.
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(arrowLength + 12, 12, arrowLength + 12, 12);
+    layout->setContentsMargins(shadowWidth + arrowLength + 12, shadowWidth + 12, shadowWidth + arrowLength + 12,
+                               shadowWidth + 12);
     host->installEventFilter(this);
 }
 
@@ -49,17 +46,19 @@ void QLXPopover::reposition()
     QWidget *host = parentWidget();
     const QSize size = sizeHint().expandedTo(minimumSizeHint());
     const QRect target(m_view->mapTo(host, m_rect.topLeft()), m_rect.size());
-    int x = target.left() - size.width();
+    // The arrow's tip lies inside the shadow's band.
+    int x = target.left() - size.width() + shadowWidth;
     m_arrowEdge = Edge::Right;
     if (x < margin) {
-        x = target.right() + 1;
+        x = target.right() + 1 - shadowWidth;
         m_arrowEdge = Edge::Left;
     }
     x = std::clamp(x, 0, std::max(0, host->width() - size.width()));
     const int tipY = target.center().y();
     const int y = std::clamp(tipY - size.height() / 2, margin, std::max(margin, host->height() - size.height() - margin));
     setGeometry(x, y, size.width(), size.height());
-    m_arrowY = std::clamp(tipY - y, cornerRadius + arrowHalfWidth, size.height() - cornerRadius - arrowHalfWidth);
+    m_arrowY = std::clamp(tipY - y, shadowWidth + cornerRadius + arrowHalfWidth,
+                          size.height() - shadowWidth - cornerRadius - arrowHalfWidth);
     update();
 }
 
@@ -83,37 +82,44 @@ void QLXPopover::close()
 
 QPoint QLXPopover::arrowTip() const
 {
-    return geometry().topLeft() + QPoint(m_arrowEdge == Edge::Right ? width() : 0, m_arrowY);
+    return geometry().topLeft() + QPoint(m_arrowEdge == Edge::Right ? width() - shadowWidth : shadowWidth, m_arrowY);
 }
 
 QRect QLXPopover::panelRect() const
 {
-    return rect().adjusted(m_arrowEdge == Edge::Left ? arrowLength : 0, 0, m_arrowEdge == Edge::Right ? -arrowLength : 0,
-                           0);
+    return rect().adjusted(shadowWidth + (m_arrowEdge == Edge::Left ? arrowLength : 0), shadowWidth,
+                           -shadowWidth - (m_arrowEdge == Edge::Right ? arrowLength : 0), -shadowWidth);
+}
+
+QPainterPath QLXPopover::outline(qreal grown) const
+{
+    const QRectF panel = QRectF(panelRect()).adjusted(0.5 - grown, 0.5 - grown, grown - 0.5, grown - 0.5);
+    const qreal tipX = m_arrowEdge == Edge::Right ? width() - shadowWidth - 0.5 + grown : shadowWidth + 0.5 - grown;
+    QPainterPath path;
+    path.addRoundedRect(panel, cornerRadius + grown, cornerRadius + grown);
+    QPainterPath arrow;
+    const qreal baseX = m_arrowEdge == Edge::Right ? panel.right() - 1 : panel.left() + 1;
+    arrow.moveTo(baseX, m_arrowY - arrowHalfWidth - grown);
+    arrow.lineTo(tipX, m_arrowY);
+    arrow.lineTo(baseX, m_arrowY + arrowHalfWidth + grown);
+    arrow.closeSubpath();
+    return path.united(arrow);
 }
 
 void QLXPopover::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF panel = QRectF(panelRect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QPainterPath path;
-    path.addRoundedRect(panel, cornerRadius, cornerRadius);
-    QPainterPath arrow;
-    if (m_arrowEdge == Edge::Right) {
-        arrow.moveTo(panel.right() - 1, m_arrowY - arrowHalfWidth);
-        arrow.lineTo(width() - 0.5, m_arrowY);
-        arrow.lineTo(panel.right() - 1, m_arrowY + arrowHalfWidth);
-    } else {
-        arrow.moveTo(panel.left() + 1, m_arrowY - arrowHalfWidth);
-        arrow.lineTo(0.5, m_arrowY);
-        arrow.lineTo(panel.left() + 1, m_arrowY + arrowHalfWidth);
-    }
-    arrow.closeSubpath();
-    path = path.united(arrow);
+    // A soft shadow, a little below the panel: rings fading outwards, each over the ones inside.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 22));
+    painter.translate(0, 2);
+    for (int ring = shadowWidth - 2; ring > 0; ring -= 2)
+        painter.drawPath(outline(ring));
+    painter.translate(0, -2);
     painter.setPen(QPen(palette().color(QPalette::Mid), 1));
     painter.setBrush(palette().color(QPalette::Window));
-    painter.drawPath(path);
+    painter.drawPath(outline(0));
 }
 
 bool QLXPopover::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainterPath>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
@@ -15,6 +16,8 @@ class QLXPopover : public QWidget
 public:
     static constexpr int arrowLength = 10;
     static constexpr int arrowHalfWidth = 10;
+    // The band around the panel its shadow is painted in.
+    static constexpr int shadowWidth = 8;
     enum class Edge { Left, Right };
 
     // `host` is the widget the panel floats over (usually the window's central widget).
@@ -43,6 +46,8 @@ protected:
 
 private:
     QRect panelRect() const;
+    // The panel's outline with its arrow, `grown` beyond it on every side.
+    QPainterPath outline(qreal grown) const;
 
     QPointer<QWidget> m_view;
     QPointer<QWidget> m_focusBefore;
