@@ -2,10 +2,13 @@
 
 #include "CardFlipGeometry.h"
 
+#include "platform/dispatch/Dispatch.h"
+
 #include <QPainter>
 #include <QWidget>
 
 #include <algorithm>
+#include <mutex>
 #include <utility>
 
 namespace lexi {
@@ -34,11 +37,11 @@ constexpr int pictureMargin = 1;
 // frame's turn until it is whole, so that no turn of the event loop paints the whole card.
 constexpr int bottomPictureStrips = 2;
 
-QPixmap clearPicture(const QWidget &card)
+QImage clearPicture(const QWidget &card)
 {
     const qreal ratio = card.devicePixelRatioF();
     const QSize size = card.size().grownBy(QMargins(pictureMargin, pictureMargin, pictureMargin, pictureMargin));
-    QPixmap picture((QSizeF(size) * ratio).toSize());
+    QImage picture((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
     return picture;
@@ -46,16 +49,16 @@ QPixmap clearPicture(const QWidget &card)
 
 // Paints the part `source` of the card (the whole card when empty) into its picture, where it
 // lies on the card.
-void paintIntoPicture(QPixmap &picture, QWidget &card, const QRect &source = QRect())
+void paintIntoPicture(QImage &picture, QWidget &card, const QRect &source = QRect())
 {
     // The card paints the part asked for at the offset given.
     const QPoint offset = QPoint(pictureMargin, pictureMargin) + (source.isNull() ? QPoint() : source.topLeft());
     card.render(&picture, offset, QRegion(source), QWidget::DrawWindowBackground | QWidget::DrawChildren);
 }
 
-QPixmap pictureOf(QWidget &card)
+QImage pictureOf(QWidget &card)
 {
-    QPixmap picture = clearPicture(card);
+    QImage picture = clearPicture(card);
     paintIntoPicture(picture, card);
     return picture;
 }
@@ -68,7 +71,7 @@ QRect strip(const QRect &rect, int index, int count)
     return QRect(rect.left() + left, rect.top(), right - left, rect.height());
 }
 
-void paintPicture(QPainter &painter, const QPixmap &picture, const QRect &rect, double progress, bool beginningOnTop,
+void paintPicture(QPainter &painter, const QImage &picture, const QRect &rect, double progress, bool beginningOnTop,
                   bool isReversed)
 {
     const CardFlipFrame frame = pictureFrame(progress, beginningOnTop, isReversed);
@@ -77,7 +80,19 @@ void paintPicture(QPainter &painter, const QPixmap &picture, const QRect &rect, 
     painter.setTransform(CardFlipGeometry::pictureTransform(frame, rect), true);
     const QRectF bounds =
         CardFlipGeometry::pictureBounds(rect).adjusted(-pictureMargin, -pictureMargin, pictureMargin, pictureMargin);
-    painter.drawPixmap(bounds, picture, QRectF(picture.rect()));
+    painter.drawImage(bounds, picture, QRectF(picture.rect()));
+}
+
+// Both pictures as they stand at `progress`, in the host's coordinates.
+void paintPictures(QPainter &painter, const CardFlip::Pictures &pictures, double progress, bool isReversed)
+{
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const bool beginningOnTop : {false, true}) {
+        painter.save();
+        paintPicture(painter, beginningOnTop ? pictures.top : pictures.bottom,
+                     beginningOnTop ? pictures.topRect : pictures.bottomRect, progress, beginningOnTop, isReversed);
+        painter.restore();
+    }
 }
 
 } // namespace
@@ -97,9 +112,13 @@ public:
 protected:
     void paintEvent(QPaintEvent *) override
     {
+        const std::optional<PaintedFrame> &ahead = m_flip.m_shownFrame;
         QPainter painter(this);
         painter.translate(-pos());
-        m_flip.paintFrame(painter, m_flip.m_shownProgress);
+        if (ahead && ahead->progress == m_flip.m_shownProgress)
+            painter.drawImage(ahead->area.topLeft(), ahead->image);
+        else
+            m_flip.paintFrame(painter, m_flip.m_shownProgress);
     }
 
 private:
@@ -121,8 +140,8 @@ bool CardFlip::flipFirstHalf(QWidget &card)
     if (m_phase != Phase::Idle)
         return false;
     m_phase = Phase::Captured;
-    m_top = pictureOf(card);
-    m_topRect = rectInHost(card, m_host);
+    m_pictures.top = pictureOf(card);
+    m_pictures.topRect = rectInHost(card, m_host);
     return true;
 }
 
@@ -130,7 +149,7 @@ void CardFlip::cancelFirstHalf()
 {
     if (m_phase != Phase::Captured)
         return;
-    m_top = QPixmap();
+    m_pictures.top = QImage();
     m_phase = Phase::Idle;
 }
 
@@ -142,9 +161,9 @@ void CardFlip::flipSecondHalf(QWidget &card, Direction direction)
     m_direction = direction;
     // The new face turns into view only in the flip's second half: its picture is painted in the
     // first frames' turns, while the old face has hardly begun to turn.
-    m_bottom = QPixmap();
+    m_pictures.bottom = QImage();
     m_bottomStripsPainted = 0;
-    m_bottomRect = rectInHost(card, m_host);
+    m_pictures.bottomRect = rectInHost(card, m_host);
     m_card = &card;
     // The pictures turn where the card was: it keeps its place in the layout, so nothing around
     // it moves while it is hidden.
@@ -155,7 +174,7 @@ void CardFlip::flipSecondHalf(QWidget &card, Direction direction)
     card.hide();
     delete m_overlay;
     m_shownProgress = 0;
-    m_overlay = new Overlay(*this, m_host, shownArea());
+    m_overlay = new Overlay(*this, m_host, areaAt(m_shownProgress));
     m_overlay->show();
     m_overlay->raise();
     m_startedAt = m_clock.monotonicNow();
@@ -164,9 +183,14 @@ void CardFlip::flipSecondHalf(QWidget &card, Direction direction)
 
 double CardFlip::progress() const
 {
+    return progressAt(m_clock.monotonicNow());
+}
+
+double CardFlip::progressAt(Clock::Duration moment) const
+{
     if (m_phase != Phase::Playing)
         return 0;
-    const std::chrono::duration<double> elapsed = m_clock.monotonicNow() - m_startedAt;
+    const std::chrono::duration<double> elapsed = moment - m_startedAt;
     return std::clamp(elapsed / std::chrono::duration<double>(CardFlipGeometry::duration), 0.0, 1.0);
 }
 
@@ -179,9 +203,9 @@ void CardFlip::paintBottomPictureStrip()
 {
     if (isBottomPictureWhole() || !m_card)
         return;
-    if (m_bottom.isNull())
-        m_bottom = clearPicture(*m_card);
-    paintIntoPicture(m_bottom, *m_card, strip(m_card->rect(), m_bottomStripsPainted, bottomPictureStrips));
+    if (m_pictures.bottom.isNull())
+        m_pictures.bottom = clearPicture(*m_card);
+    paintIntoPicture(m_pictures.bottom, *m_card, strip(m_card->rect(), m_bottomStripsPainted, bottomPictureStrips));
     ++m_bottomStripsPainted;
 }
 
@@ -191,21 +215,51 @@ void CardFlip::paintFrame(QPainter &painter, double progress)
         while (!isBottomPictureWhole() && m_card)
             paintBottomPictureStrip();
     }
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const bool isReversed = m_direction == Direction::Reverse;
-    for (const bool beginningOnTop : {false, true}) {
-        painter.save();
-        paintPicture(painter, beginningOnTop ? m_top : m_bottom, beginningOnTop ? m_topRect : m_bottomRect, progress,
-                     beginningOnTop, isReversed);
-        painter.restore();
-    }
+    paintPictures(painter, m_pictures, progress, m_direction == Direction::Reverse);
 }
 
-QRect CardFlip::shownArea() const
+QRect CardFlip::areaAt(double progress) const
 {
     const bool isReversed = m_direction == Direction::Reverse;
-    return CardFlipGeometry::pictureArea(pictureFrame(m_shownProgress, false, isReversed), m_bottomRect)
-        .united(CardFlipGeometry::pictureArea(pictureFrame(m_shownProgress, true, isReversed), m_topRect));
+    return CardFlipGeometry::pictureArea(pictureFrame(progress, false, isReversed), m_pictures.bottomRect)
+        .united(CardFlipGeometry::pictureArea(pictureFrame(progress, true, isReversed), m_pictures.topRect));
+}
+
+class CardFlip::FrameSlot
+{
+public:
+    void put(PaintedFrame frame)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_frame = std::move(frame);
+    }
+    std::optional<PaintedFrame> take()
+    {
+        const std::lock_guard lock(m_mutex);
+        return std::exchange(m_frame, std::nullopt);
+    }
+
+private:
+    std::mutex m_mutex;
+    std::optional<PaintedFrame> m_frame;
+};
+
+void CardFlip::paintAhead(double progress)
+{
+    if (!m_nextFrame)
+        m_nextFrame = std::make_shared<FrameSlot>();
+    m_isPaintingAhead = true;
+    dispatch::globalAsync([slot = m_nextFrame, pictures = m_pictures, progress, area = areaAt(progress),
+                           ratio = m_host.devicePixelRatioF(), isReversed = m_direction == Direction::Reverse] {
+        QImage image((QSizeF(area.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.translate(-area.topLeft());
+        paintPictures(painter, pictures, progress, isReversed);
+        painter.end();
+        slot->put({progress, area, std::move(image)});
+    });
 }
 
 void CardFlip::showFrame()
@@ -223,10 +277,20 @@ void CardFlip::showFrame()
         return;
     }
     // The overlay moves to where the pictures are now: only that and where they were is painted
-    // anew, the pages below included. The frame painted is the one the area was found for.
-    m_shownProgress = progress();
-    m_overlay->setGeometry(shownArea());
+    // anew, the pages below included. The frame painted is the one the area was found for: the
+    // one painted ahead for this moment on another thread, or this moment's when that is late.
+    std::optional<PaintedFrame> ahead = m_isPaintingAhead ? m_nextFrame->take() : std::nullopt;
+    if (ahead) {
+        m_isPaintingAhead = false;
+        m_shownProgress = ahead->progress;
+    } else {
+        m_shownProgress = progress();
+    }
+    m_shownFrame = std::move(ahead);
+    m_overlay->setGeometry(areaAt(m_shownProgress));
     m_overlay->update();
+    if (!m_isPaintingAhead)
+        paintAhead(progressAt(m_clock.monotonicNow() + frameInterval));
 }
 
 void CardFlip::finish()
@@ -237,8 +301,11 @@ void CardFlip::finish()
         m_card->show();
     m_card.clear();
     giveFocusBack();
-    m_top = QPixmap();
-    m_bottom = QPixmap();
+    m_pictures = {};
+    // A frame still being painted ahead is left to be dropped.
+    m_nextFrame.reset();
+    m_isPaintingAhead = false;
+    m_shownFrame.reset();
     m_phase = Phase::Idle;
     emit finished();
 }

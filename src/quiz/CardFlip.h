@@ -3,12 +3,13 @@
 #include "platform/ports/Clock.h"
 #include "platform/dispatch/Scheduler.h"
 
+#include <QImage>
 #include <QObject>
-#include <QPixmap>
 #include <QPointer>
 #include <QRect>
 
 #include <memory>
+#include <optional>
 
 class QPainter;
 class QWidget;
@@ -19,6 +20,7 @@ namespace lexi {
 // changes it; the second half takes a picture of the changed card, hides the card and turns the
 // two pictures over it, drawn on top of `host` (the page stack), for 0.75 s; then the card shows
 // again. A flip asked for while one runs is left out, and the step then changes the card at once.
+// Each frame is painted ahead on another thread, so that a frame's turn only shows it.
 // While the card is hidden, the host holds the keyboard focus the card had, and hands it back to
 // the same control when the card shows again.
 class CardFlip : public QObject
@@ -42,6 +44,15 @@ public:
     // frames, so the card must stay as it is until the flip ends.
     void flipSecondHalf(QWidget &card, Direction direction = Direction::Forward);
 
+    // The pictures of the card before and after, and where it stood in the host.
+    struct Pictures
+    {
+        QImage top;
+        QRect topRect;
+        QImage bottom;
+        QRect bottomRect;
+    };
+
     // Paints the flip at `progress` (0 to 1) in the host's coordinates.
     void paintFrame(QPainter &painter, double progress);
     double progress() const;
@@ -54,8 +65,20 @@ private:
     enum class Phase { Idle, Captured, Playing };
     class Overlay;
 
-    // The part of the host the pictures cover at the progress shown.
-    QRect shownArea() const;
+    // A frame painted on another thread: `image` covers `area` of the host at `progress`.
+    struct PaintedFrame
+    {
+        double progress = 0;
+        QRect area;
+        QImage image;
+    };
+    class FrameSlot;
+
+    double progressAt(Clock::Duration moment) const;
+    // The part of the host the pictures cover at `progress`.
+    QRect areaAt(double progress) const;
+    // Paints the frame at `progress` on another thread, for a later frame's turn to show.
+    void paintAhead(double progress);
     bool isBottomPictureWhole() const;
     // Paints the next strip of the picture of the card the flip turns to.
     void paintBottomPictureStrip();
@@ -69,17 +92,18 @@ private:
     const Clock &m_clock;
     Phase m_phase = Phase::Idle;
     Direction m_direction = Direction::Forward;
-    QPixmap m_top;
-    QPixmap m_bottom;
+    Pictures m_pictures;
     int m_bottomStripsPainted = 0;
-    QRect m_topRect;
-    QRect m_bottomRect;
     QPointer<QWidget> m_card;
     // The control in the card that had the keyboard focus when it was hidden.
     QPointer<QWidget> m_focusInCard;
     Clock::Duration m_startedAt{};
-    // The progress the overlay paints.
+    // The progress the overlay paints, and its frame when it was painted ahead.
     double m_shownProgress = 0;
+    std::optional<PaintedFrame> m_shownFrame;
+    // Where the frame painted ahead is left; a new one for each flip.
+    std::shared_ptr<FrameSlot> m_nextFrame;
+    bool m_isPaintingAhead = false;
     dispatch::DelayedBlock m_frames;
     QPointer<QWidget> m_overlay;
 };

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QThreadPool>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -234,6 +235,55 @@ TEST(CardFlipTest, TheNewFaceIsPicturedWholeWhenItTurnsIntoView)
         painter.end();
         EXPECT_EQ(frame.copy(card.geometry()), turnedTo);
         scheduler.advance(1s);
+    }
+}
+
+// The frames are painted ahead on another thread and shown in their turn: each looks as the
+// frame painted there and then.
+TEST(CardFlipTest, AFramePaintedAheadLooksAsOnePaintedInItsTurn)
+{
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler(clock);
+    QWidget host;
+    host.resize(400, 300);
+    QPalette dark;
+    dark.setColor(QPalette::Window, Qt::black);
+    host.setPalette(dark);
+    host.setAutoFillBackground(true);
+    QLXCardView card(&host);
+    card.setGeometry(50, 50, 300, 200);
+    card.setIsSplit(true);
+    QLabel word(u"Haus"_s, &card);
+    word.setGeometry(20, 20, 200, 30);
+    host.show();
+    lexi::CardFlip flip(host, scheduler, clock);
+    ASSERT_TRUE(flip.flipFirstHalf(card));
+    card.setColorWrong();
+    flip.flipSecondHalf(card);
+
+    for (int frame = 1; frame <= 40 && flip.isFlipping(); ++frame) {
+        QThreadPool::globalInstance()->waitForDone();
+        scheduler.advance(16ms);
+        if (frame % 5 != 0 || !flip.isFlipping())
+            continue;
+        SCOPED_TRACE(flip.progress());
+        const QImage shown = host.grab().toImage();
+        QImage expected(shown.size(), shown.format());
+        expected.fill(Qt::black);
+        QPainter painter(&expected);
+        flip.paintFrame(painter, flip.progress());
+        painter.end();
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QRgb a = shown.pixel(x, y);
+                const QRgb b = expected.pixel(x, y);
+                if (std::abs(qRed(a) - qRed(b)) > 1 || std::abs(qGreen(a) - qGreen(b)) > 1
+                    || std::abs(qBlue(a) - qBlue(b)) > 1)
+                    ++differing;
+            }
+        }
+        EXPECT_EQ(differing, 0);
     }
 }
 
