@@ -91,35 +91,33 @@ QRect QLXPopover::panelRect() const
                            -shadowWidth - (m_arrowEdge == Edge::Right ? arrowLength : 0), -shadowWidth);
 }
 
-QPainterPath QLXPopover::outline(qreal grown) const
-{
-    const QRectF panel = QRectF(panelRect()).adjusted(0.5 - grown, 0.5 - grown, grown - 0.5, grown - 0.5);
-    const qreal tipX = m_arrowEdge == Edge::Right ? width() - shadowWidth - 0.5 + grown : shadowWidth + 0.5 - grown;
-    QPainterPath path;
-    path.addRoundedRect(panel, cornerRadius + grown, cornerRadius + grown);
-    QPainterPath arrow;
-    const qreal baseX = m_arrowEdge == Edge::Right ? panel.right() - 1 : panel.left() + 1;
-    arrow.moveTo(baseX, m_arrowY - arrowHalfWidth - grown);
-    arrow.lineTo(tipX, m_arrowY);
-    arrow.lineTo(baseX, m_arrowY + arrowHalfWidth + grown);
-    arrow.closeSubpath();
-    return path.united(arrow);
-}
-
 void QLXPopover::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF panel = QRectF(panelRect()).adjusted(0.5, 0.5, -0.5, -0.5);
     // A soft shadow, a little below the panel: rings fading outwards, each over the ones inside.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0, 0, 0, 22));
-    painter.translate(0, 2);
     for (int ring = shadowWidth - 2; ring > 0; ring -= 2)
-        painter.drawPath(outline(ring));
-    painter.translate(0, -2);
+        painter.drawRoundedRect(panel.adjusted(-ring, 2 - ring, ring, 2 + ring), cornerRadius + ring, cornerRadius + ring);
+    QPainterPath path;
+    path.addRoundedRect(panel, cornerRadius, cornerRadius);
+    QPainterPath arrow;
+    if (m_arrowEdge == Edge::Right) {
+        arrow.moveTo(panel.right() - 1, m_arrowY - arrowHalfWidth);
+        arrow.lineTo(width() - shadowWidth - 0.5, m_arrowY);
+        arrow.lineTo(panel.right() - 1, m_arrowY + arrowHalfWidth);
+    } else {
+        arrow.moveTo(panel.left() + 1, m_arrowY - arrowHalfWidth);
+        arrow.lineTo(shadowWidth + 0.5, m_arrowY);
+        arrow.lineTo(panel.left() + 1, m_arrowY + arrowHalfWidth);
+    }
+    arrow.closeSubpath();
+    path = path.united(arrow);
     painter.setPen(QPen(palette().color(QPalette::Mid), 1));
     painter.setBrush(palette().color(QPalette::Window));
-    painter.drawPath(outline(0));
+    painter.drawPath(path);
 }
 
 bool QLXPopover::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPainterPath>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
@@ -46,8 +45,6 @@ protected:
 
 private:
     QRect panelRect() const;
-    // The panel's outline with its arrow, `grown` beyond it on every side.
-    QPainterPath outline(qreal grown) const;
 
     QPointer<QWidget> m_view;
     QPointer<QWidget> m_focusBefore;
