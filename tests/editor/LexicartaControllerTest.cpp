@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -413,6 +414,60 @@ TEST_F(LexicartaControllerTest, AddingSelectsTheNewRowEvenWhenDescending)
     scheduler.advance(LexicartaController::addMoreDelay);
     EXPECT_TRUE(list->popoverController()->isInAddingMode());
     EXPECT_TRUE(list->popoverController()->selectedWords().first()->yourWord().isEmpty());
+}
+
+// Adding, editing and deleting one word tells the table of the rows that came, changed or went,
+// in either direction, and never resets it: the rows are those a refresh would show.
+TEST_F(LexicartaControllerTest, AnAddAnEditAndADeletionChangeSingleRowsInEitherDirection)
+{
+    const struct
+    {
+        bool descending;
+        QStringList added;
+        QStringList deleted;
+    } cases[] = {
+        {false, {u"apple"_s, u"banana"_s, u"pear"_s}, {u"apple"_s, u"pear"_s}},
+        {true, {u"pear"_s, u"banana"_s, u"apple"_s}, {u"pear"_s, u"apple"_s}},
+    };
+    for (const auto &test : cases) {
+        if (list->sortDescending() != test.descending)
+            clickHeader(WordTableModel::YourWordColumn);
+        list->showAddWordPanel();
+        QSignalSpy resets(list->tableModel(), &QAbstractItemModel::modelReset);
+        QSignalSpy inserted(list->tableModel(), &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(list->tableModel(), &QAbstractItemModel::rowsRemoved);
+        QSignalSpy changed(list->tableModel(), &QAbstractItemModel::dataChanged);
+        QLXWordPopoverController *popover = list->popoverController();
+        popover->foreignWordField()->setText(u"die Birne"_s);
+        popover->yourWordField()->setText(u"pear"_s);
+        popover->closeWordPanel(Sender::AddButton);
+        EXPECT_EQ(rows(), test.added);
+        // The blank entry's row went, and the new word's came where it sorts.
+        EXPECT_EQ(removed.size(), 1);
+        EXPECT_EQ(inserted.size(), 1);
+
+        const int bananaRow = int(test.added.indexOf(u"banana"_s));
+        clickRow(bananaRow);
+        popover->commentField()->setText(u"ripe"_s);
+        popover->closeWordPanel(Sender::OkButton);
+        EXPECT_EQ(rows(), test.added);
+        EXPECT_EQ(changed.size(), 1);
+        EXPECT_EQ(changed.first().at(0).toModelIndex().row(), bananaRow);
+        EXPECT_EQ(removed.size(), 1) << "an edited word that keeps its place keeps its row";
+
+        clickRow(bananaRow);
+        popover->deleteWord();
+        EXPECT_EQ(rows(), test.deleted);
+        EXPECT_EQ(removed.size(), 2);
+        EXPECT_EQ(removed.last().at(1).toInt(), bananaRow);
+        EXPECT_EQ(resets.size(), 0);
+
+        const std::shared_ptr<QLXWord> pear = vocabulary->findWordEqualTo(QLXWord(u"pear"_s, u"die Birne"_s, {}));
+        ASSERT_NE(pear, nullptr);
+        vocabulary->addWord(banana);
+        vocabulary->removeWord(pear);
+        list->updateEntireView();
+    }
 }
 
 // Typing goes on straight after "Add More": what comes before the next popover has its keyboard
