@@ -342,7 +342,8 @@ public:
     // Adds `word`, one of the words here, and the words that share a side with it.
     void updateSynonymsWithWord(const std::shared_ptr<QLXWord> &word);
     // The synonyms with the same your word or foreign word as `word`, except those equal to it,
-    // in stored order.
+    // in stored order. Asked of a word listed here while the synonyms are not known, they are
+    // found without finding all synonyms, and so without sorting the words.
     lexi::WordList synonymsForWord(const QLXWord &word);
 
     // Removes all but one of each set of words with the same foreign and your word: the highest
@@ -423,6 +424,9 @@ private:
     void rebuildDerivedData();
     const lexi::TagIndex &tagIndex() const;
     const Synonyms &synonymGroups();
+    // The synonyms of `word` found in one pass over the words, when it is listed here; none when
+    // it is not (whether its partners are synonyms then depends on the other words).
+    std::optional<lexi::WordList> partnersOfListedWord(const QLXWord &word) const;
     void sortByForeignThenYourWord();
     void removeWordObjects(const QSet<const QLXWord *> &objects);
     // Takes the first selectable source with `identifier` into `source`; none found leaves it.

@@ -159,6 +159,10 @@ void Lexicarta::updateSynonymsWithWord(const std::shared_ptr<QLXWord> &word)
 
 lexi::WordList Lexicarta::synonymsForWord(const QLXWord &word)
 {
+    if (!m_synonyms) {
+        if (std::optional<lexi::WordList> partners = partnersOfListedWord(word))
+            return *std::move(partners);
+    }
     const Synonyms &groups = synonymGroups();
     lexi::WordList partners;
     const auto collect = [&](const QHash<QString, Synonyms::Group> &sides, const QString &side) {
@@ -178,5 +182,26 @@ lexi::WordList Lexicarta::synonymsForWord(const QLXWord &word)
               [&positions](const std::shared_ptr<QLXWord> &left, const std::shared_ptr<QLXWord> &right) {
                   return positions.positionOf(*left) < positions.positionOf(*right);
               });
+    return partners;
+}
+
+std::optional<lexi::WordList> Lexicarta::partnersOfListedWord(const QLXWord &word) const
+{
+    // A word sharing a side with a word listed here is a synonym through it, so one pass in
+    // stored order finds the partners without grouping (and sorting) every word, as the first
+    // quiz answer after a load would otherwise do.
+    lexi::WordList partners;
+    bool isListed = false;
+    for (const std::shared_ptr<QLXWord> &candidate : m_allWords) {
+        if (candidate.get() == &word) {
+            isListed = true;
+            continue;
+        }
+        if ((candidate->yourWord() == word.yourWord() || candidate->foreignWord() == word.foreignWord())
+            && !candidate->isEqualToWord(word) && !partners.contains(candidate))
+            partners.append(candidate);
+    }
+    if (!isListed)
+        return std::nullopt;
     return partners;
 }

@@ -170,6 +170,39 @@ TEST_F(SynonymsAndTagsTest, SynonymsOfAWordShareASideAreNotEqualToItAndComeInSto
     EXPECT_TRUE(vocabulary->synonymsForWord(*river).isEmpty());
 }
 
+TEST_F(SynonymsAndTagsTest, SynonymsOfAWordFoundBeforeTheSynonymsAreKnownAreTheSameAndLeaveTheOrder)
+{
+    const auto bank = word(u"bank"_s, u"Bank"_s);
+    const auto sameBank = word(u"bank"_s, u"Bank"_s);
+    const auto bench = word(u"bench"_s, u"Bank"_s);
+    const auto shore = word(u"bank"_s, u"Ufer"_s);
+    const auto river = word(u"river"_s, u"Fluss"_s);
+    const auto stream = word(u"river"_s, u"Strom"_s);
+    const WordList stored = {shore, river, bank, bench, sameBank, stream, bank};
+    vocabulary->setAllWords(stored);
+    std::vector<std::set<std::shared_ptr<QLXWord>>> found;
+    for (const auto &asked : stored)
+        found.push_back(asSet(vocabulary->synonymsForWord(*asked)));
+    EXPECT_EQ(vocabulary->allWords(), stored);
+    EXPECT_EQ(pairs(vocabulary->synonymsForWord(*bank)), (QStringList{u"Ufer/bank"_s, u"Bank/bench"_s}));
+
+    vocabulary->buildSynonyms();
+    for (size_t i = 0; i < found.size(); ++i)
+        EXPECT_EQ(found[i], asSet(vocabulary->synonymsForWord(*stored[qsizetype(i)]))) << i;
+}
+
+TEST_F(SynonymsAndTagsTest, SynonymsOfAWordNoLongerListedAreOnlyThoseSharingASideAmongThemselves)
+{
+    const auto bank = word(u"bank"_s, u"Bank"_s);
+    const auto bench = word(u"bench"_s, u"Bank"_s);
+    const auto shore = word(u"bank"_s, u"Ufer"_s);
+    const auto coast = word(u"coast"_s, u"Ufer"_s);
+    vocabulary->setAllWords({bank, bench, shore, coast});
+    vocabulary->removeWord(bank);
+    vocabulary->invalidateSynonyms();
+    EXPECT_EQ(pairs(vocabulary->synonymsForWord(*bank)), QStringList{u"Ufer/bank"_s});
+}
+
 TEST_F(SynonymsAndTagsTest, AddedAndRemovedWordsUpdateTheSynonyms)
 {
     const auto house = word(u"house"_s, u"Haus"_s);
