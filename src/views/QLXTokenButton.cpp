@@ -44,9 +44,15 @@ void QLXTokenButton::paintEvent(QPaintEvent *)
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
         painter.drawPath(path);
     }
-    // A dark grey that reads well on the light blue of a token that is off.
-    painter.setPen(isChecked() && !isDown() ? QColor(Qt::white) : QColor(64, 64, 64));
+    painter.setPen(titleColor(lit));
     painter.drawText(box, Qt::AlignCenter, text());
+}
+
+QColor QLXTokenButton::titleColor(bool lit)
+{
+    // White on the middle blue of a token that is on reads at barely 2.3:1; a dark navy reads at
+    // over 6:1 there and still sets it apart from the dark grey on the light blue of one that is off.
+    return lit ? QColor(20, 40, 70) : QColor(64, 64, 64);
 }
 
 void QLXTokenButton::mousePressEvent(QMouseEvent *event)

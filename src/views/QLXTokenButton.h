@@ -27,6 +27,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    // The title's colour on the on colour (lit: pressed or on) or on the off colour.
+    static QColor titleColor(bool lit);
     void startDrag();
 
     std::optional<QPoint> m_pressPosition;

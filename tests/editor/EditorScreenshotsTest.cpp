@@ -1,5 +1,6 @@
 #include "EditorTestSupport.h"
 
+#include "support/ContrastRatio.h"
 #include "support/Screenshots.h"
 
 #include "editor/QLXTokenCloud.h"
@@ -13,7 +14,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <optional>
 #include <string>
 
@@ -84,21 +84,6 @@ TEST_F(EditorScreenshotsTest, ThePopoverForOneWordAndForSeveral)
     EXPECT_TRUE(lexi::test::saveScreenshot(*list->view(), u"word-popover-adding"_s));
 }
 
-// The contrast ratio of two colours as the accessibility guidelines define it (1 to 21).
-double contrastRatio(const QColor &a, const QColor &b)
-{
-    const auto luminance = [](const QColor &colour) {
-        const auto linear = [](double channel) {
-            return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-        };
-        const QColor rgb = colour.toRgb();
-        return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
-    };
-    const double lighter = std::max(luminance(a), luminance(b));
-    const double darker = std::min(luminance(a), luminance(b));
-    return (lighter + 0.05) / (darker + 0.05);
-}
-
 // The ordinary rows' words and comments against both row backgrounds, at least 4.5:1 (the
 // guidelines' figure for body text): in a list made under the light and under the dark palette,
 // and in the light one after the desktop switched to the dark theme.
@@ -118,7 +103,7 @@ TEST_F(EditorScreenshotsTest, TheTablesTextKeepsItsContrastInALightAndADarkPalet
                 const QVariant foreground = table.model()->index(row, column).data(Qt::ForegroundRole);
                 const QColor text = foreground.isValid() ? foreground.value<QColor>() : palette.color(QPalette::Text);
                 for (const QPalette::ColorRole background : {QPalette::Base, QPalette::AlternateBase}) {
-                    const double ratio = contrastRatio(text, palette.color(background));
+                    const double ratio = lexi::test::contrastRatio(text, palette.color(background));
                     if (!lowest || ratio < *lowest) {
                         lowest = ratio;
                         lowestPair = (text.name() + u" on "_s + palette.color(background).name()).toStdString();

@@ -7,6 +7,9 @@
 #include "views/QLXProgressBar.h"
 #include "views/QLXTokenButton.h"
 
+#include "support/ContrastRatio.h"
+#include "support/Screenshots.h"
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QSignalSpy>
@@ -163,6 +166,44 @@ TEST(TokenButtonTest, TheTitleOfATokenThatIsOffStandsOutFromItsColour)
             darkest = std::min(darkest, luminance(image.pixelColor(x, y)));
     }
     EXPECT_GE((background + 0.05) / (darkest + 0.05), 4.5);
+}
+
+// In every state, under the light and the dark palette, a token's title reads as body text on the
+// fill it is painted on, and the fill still tells a token that is on from one that is off.
+TEST(TokenButtonTest, TheTitleReadsOnItsFillInEveryStateAndPalette)
+{
+    const struct
+    {
+        const char *state;
+        bool checked;
+        bool down;
+        QColor fill;
+    } states[] = {
+        {"off", false, false, QLXTokenButton::offColor()},
+        {"on", true, false, QLXTokenButton::onColor()},
+        {"pressed while off", false, true, QLXTokenButton::onColor()},
+        {"pressed while on", true, true, QLXTokenButton::onColor()},
+    };
+    lexi::test::inLightAndDarkPalette([&](const QString &prefix) {
+        for (const auto &state : states) {
+            SCOPED_TRACE(std::string(prefix.isEmpty() ? "light " : "dark ") + state.state);
+            QLXTokenButton token(u"kitchen"_s);
+            token.setChecked(state.checked);
+            token.setDown(state.down);
+            const QImage image = render(token);
+            // Left of the title, well inside the rounded box.
+            const QColor fill = image.pixelColor(3, image.height() / 2);
+            expectNear(fill, state.fill);
+            // The title's own colour is the one that stands out most from the fill; the box's edge,
+            // blended with the window behind it, stays out of the search.
+            double title = 1.0;
+            for (int y = 3; y < image.height() - 3; ++y) {
+                for (int x = 3; x < image.width() - 3; ++x)
+                    title = std::max(title, lexi::test::contrastRatio(fill, image.pixelColor(x, y)));
+            }
+            EXPECT_GE(title, 4.5);
+        }
+    });
 }
 
 TEST(PieChartTest, WedgesRunCounterClockwiseFromTheTop)
