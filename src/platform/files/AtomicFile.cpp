@@ -1,6 +1,9 @@
 #include "AtomicFile.h"
 
 #include "FileDescriptors.h"
+#include "FileMoveHook.h"
+
+#include "platform/values/NoDestructor.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +12,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <mutex>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -95,25 +99,63 @@ private:
     Result<> m_status;
 };
 
+// Held by every move of a file that this process makes, from the check of what stands at the
+// path to the rename, so that no other move of this process lands between the two: the
+// background saver and the synchronisation replace the same vocabulary files from different
+// threads. Only a stat and a rename run under it, never a write or a flush.
+struct FileMoves
+{
+    std::mutex mutex;
+    FileMoveHook hook;
+};
+
+FileMoves &fileMoves()
+{
+    static NoDestructor<FileMoves> moves;
+    return moves.get();
+}
+
+// Runs with the moves' lock held, after any check of what stands at `checkedPath`, right before
+// the rename.
+void aboutToMove(const QString &checkedPath)
+{
+    if (const FileMoveHook &hook = fileMoves().hook)
+        hook(checkedPath);
+}
+
+// Renames `from` to `to` when nothing stands at `to`, as errno tells otherwise.
+int renameWithoutReplacing(const QByteArray &from, const QByteArray &to)
+{
+    int moved = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    // File systems without the no-replace rename (some network and FUSE mounts): a hard link
+    // fails just as atomically when the name is taken.
+    if (moved != 0 && errno == EINVAL) {
+        moved = ::link(from.constData(), to.constData());
+        if (moved == 0)
+            ::unlink(from.constData());
+    }
+    return moved;
+}
+
+Result<> nameTakenOrSystemFailure()
+{
+    return errno == EEXIST ? Result<>::failure(u"A file of that name exists already."_s) : systemFailure();
+}
+
+const QString changedMeanwhile = u"The file was changed meanwhile."_s;
+
 // Puts the finished temporary file in place as `expected` allows.
 Result<> moveIntoPlace(const QByteArray &temporary, const QString &path, const WriteExpectation &expected)
 {
     const QByteArray target = QFile::encodeName(path);
+    const std::lock_guard lock(fileMoves().mutex);
     if (std::holds_alternative<NoFile>(expected)) {
-        int moved = ::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
-        // File systems without the no-replace rename (some network and FUSE mounts): a hard link
-        // fails just as atomically when the name is taken.
-        if (moved != 0 && errno == EINVAL) {
-            moved = ::link(temporary.constData(), target.constData());
-            if (moved == 0)
-                ::unlink(temporary.constData());
-        }
-        if (moved != 0)
-            return errno == EEXIST ? Result<>::failure(u"A file of that name exists already."_s) : systemFailure();
-        return {};
+        aboutToMove(path);
+        return renameWithoutReplacing(temporary, target) == 0 ? Result<>() : nameTakenOrSystemFailure();
     }
     if (const auto *stamp = std::get_if<FileStamp>(&expected); stamp && fileStamp(path) != *stamp)
-        return Result<>::failure(u"The file was changed meanwhile."_s);
+        return Result<>::failure(changedMeanwhile);
+    aboutToMove(path);
     if (::rename(temporary.constData(), target.constData()) != 0)
         return systemFailure();
     return {};
@@ -148,6 +190,29 @@ std::optional<FileStamp> fileStamp(const QString &path)
     stamp.modifiedNanoseconds = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
     stamp.inode = status.st_ino;
     return stamp;
+}
+
+Result<> moveFileIfUnchanged(const QString &path, const QString &destination, const FileStamp &expected)
+{
+    const std::lock_guard lock(fileMoves().mutex);
+    if (fileStamp(path) != expected)
+        return Result<>::failure(changedMeanwhile);
+    aboutToMove(path);
+    if (renameWithoutReplacing(QFile::encodeName(path), QFile::encodeName(destination)) != 0)
+        return nameTakenOrSystemFailure();
+    return {};
+}
+
+void setFileMoveHook(FileMoveHook hook)
+{
+    const std::lock_guard lock(fileMoves().mutex);
+    fileMoves().hook = std::move(hook);
+}
+
+bool fileMoveCanStartNow()
+{
+    std::unique_lock lock(fileMoves().mutex, std::try_to_lock);
+    return lock.owns_lock();
 }
 
 Result<> writeFileAtomically(const QString &path, const QByteArray &data, const WriteExpectation &expected)

@@ -42,8 +42,14 @@ using WriteExpectation = std::variant<AnyFile, NoFile, FileStamp>;
 // the old or the new content, also when the program is killed in the middle. With NoFile the
 // write fails when something stands at the path (checked by the rename itself); with a stamp,
 // when the file there no longer has it (checked just before the rename). A failed write leaves
-// the target as it was.
+// the target as it was. Within this process the check and the rename are one step: no other
+// move made here (by this function or moveFileIfUnchanged) comes between them.
 Result<> writeFileAtomically(const QString &path, const QByteArray &data, const WriteExpectation &expected = AnyFile());
+
+// Moves the file at `path` to `destination`, where nothing may stand yet, when it still has the
+// stamp `expected`; else leaves both as they are. The check and the move are one step for the
+// moves of this process, as in writeFileAtomically.
+Result<> moveFileIfUnchanged(const QString &path, const QString &destination, const FileStamp &expected);
 
 // Whether `name` is that of a temporary file writeFileAtomically() makes: "~syncthing~lexicarta-"
 // + a random part + ".tmp", a name that file-sync clients pass over, so that a half-written file

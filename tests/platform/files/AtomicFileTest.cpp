@@ -1,10 +1,14 @@
 #include "platform/files/AtomicFile.h"
+#include "platform/files/FileMoveHook.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -148,6 +152,122 @@ TEST(AtomicFileTest, StampTellsFilesApartAndIgnoresFolders)
 } // namespace
 
 namespace {
+
+// How the program's writers replace a vocabulary file: the saver puts its file in place whatever
+// stands there; the synchronisation replaces, or moves aside, only the file it has read.
+enum class Move { save, replaceIfUnchanged, moveAsideIfUnchanged };
+
+lexi::Result<> make(Move move, const QString &path, const QString &aside, const lexi::FileStamp &read)
+{
+    switch (move) {
+    case Move::save:
+        return lexi::writeFileAtomically(path, "saved");
+    case Move::replaceIfUnchanged:
+        return lexi::writeFileAtomically(path, "merged", read);
+    case Move::moveAsideIfUnchanged:
+        return lexi::moveFileIfUnchanged(path, aside, read);
+    }
+    return lexi::Result<>::failure(u"unknown move"_s);
+}
+
+TEST(AtomicFileTest, AMoveBetweenAnotherOnesCheckAndRenameWaitsAndNoSaveIsLost)
+{
+    struct Case
+    {
+        const char *name;
+        // Stopped between its check and its rename, while the second starts on another thread.
+        Move first;
+        Move second;
+        bool secondSucceeds;
+        // What the second finds at the path once it may rename; nothing when its check fails.
+        std::optional<QByteArray> foundBySecond;
+        QByteArray movedAside;
+    };
+    const Case cases[] = {
+        {"a save while the file is replaced", Move::replaceIfUnchanged, Move::save, true, "merged", "<missing>"},
+        {"a save while the file is moved aside", Move::moveAsideIfUnchanged, Move::save, true, "<missing>", "old"},
+        {"a replacement while a save moves", Move::save, Move::replaceIfUnchanged, false, std::nullopt, "<missing>"},
+        {"a move aside while a save moves", Move::save, Move::moveAsideIfUnchanged, false, std::nullopt, "<missing>"},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"French - English.qlxv"_s);
+        const QString aside = folder.filePath(u"French - English-backup.qlxv"_s);
+        put(path, "old");
+        const std::optional<lexi::FileStamp> read = lexi::fileStamp(path);
+        ASSERT_TRUE(read);
+
+        bool firstHeldOthersOff = false;
+        std::thread second;
+        lexi::Result<> secondResult;
+        std::optional<QByteArray> foundBySecond;
+        int moves = 0;
+        // Runs under the lock, so one call at a time.
+        lexi::setFileMoveHook([&](const QString &) {
+            if (++moves == 1) {
+                std::thread([&] { firstHeldOthersOff = !lexi::fileMoveCanStartNow(); }).join();
+                second = std::thread([&] { secondResult = make(test.second, path, aside, *read); });
+            } else {
+                foundBySecond = contents(path);
+            }
+        });
+        const lexi::Result<> firstResult = make(test.first, path, aside, *read);
+        ASSERT_TRUE(second.joinable());
+        second.join();
+        lexi::setFileMoveHook({});
+
+        EXPECT_TRUE(firstResult) << firstResult.error().toStdString();
+        EXPECT_TRUE(firstHeldOthersOff);
+        EXPECT_EQ(bool(secondResult), test.secondSucceeds) << secondResult.error().toStdString();
+        EXPECT_EQ(foundBySecond, test.foundBySecond);
+        // The save comes last either way, or the other side leaves it alone.
+        EXPECT_EQ(contents(path), "saved");
+        EXPECT_EQ(contents(aside), test.movedAside);
+        QStringList left = entries(folder.path());
+        left.removeOne(QFileInfo(aside).fileName());
+        EXPECT_EQ(left, QStringList{QFileInfo(path).fileName()});
+    }
+}
+
+TEST(AtomicFileTest, MovesAsideOnlyAnUnchangedFileAndNeverOntoAnother)
+{
+    struct Case
+    {
+        const char *name;
+        bool changedSince;
+        bool asideTaken;
+        bool succeeds;
+    };
+    const Case cases[] = {
+        {"unchanged", false, false, true},
+        {"changed since it was read", true, false, false},
+        {"the new name is taken", false, true, false},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"French - English.qlxv"_s);
+        const QString aside = folder.filePath(u"aside.qlxv"_s);
+        put(path, "read");
+        const std::optional<lexi::FileStamp> read = lexi::fileStamp(path);
+        ASSERT_TRUE(read);
+        if (test.changedSince) {
+            ASSERT_TRUE(lexi::writeFileAtomically(path, "saved since"));
+        }
+        if (test.asideTaken)
+            put(aside, "another file");
+        const QByteArray before = contents(path);
+        const QByteArray asideBefore = contents(aside);
+
+        const lexi::Result<> moved = lexi::moveFileIfUnchanged(path, aside, *read);
+
+        EXPECT_EQ(bool(moved), test.succeeds) << moved.error().toStdString();
+        EXPECT_EQ(moved.error().isEmpty(), test.succeeds);
+        EXPECT_EQ(contents(path), test.succeeds ? QByteArray("<missing>") : before);
+        EXPECT_EQ(contents(aside), test.succeeds ? before : asideBefore);
+    }
+}
 
 TEST(AtomicFileTest, RemovesOnlyOurOwnTemporaryFilesThatWereLeftForMinutes)
 {
