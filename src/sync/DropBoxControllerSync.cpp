@@ -532,8 +532,10 @@ void DropBoxController::removeStaleTemporaryFiles()
 }
 void DropBoxController::retireLocalFile(const QString &localPath, const lexi::FileStamp &stamp)
 {
-    if (lexi::fileStamp(localPath) == stamp)
-        QFile::rename(localPath, backupPath(QFileInfo(localPath).fileName()));
+    // A file the program saved meanwhile stays, for the next run.
+    const QString backup = backupPath(QFileInfo(localPath).fileName());
+    if (const auto moved = lexi::moveFileIfUnchanged(localPath, backup, stamp); !moved)
+        QLXLogWarn("DB > sync > could not move %@ to the backups: %@", localPath, moved.error());
 }
 
 lexi::Result<> DropBoxController::replaceLocalFile(const QString &localPath, const QByteArray &data,

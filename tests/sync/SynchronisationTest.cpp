@@ -3,6 +3,7 @@
 #include "model/AvailableLanguages.h"
 #include "support/FileSizeLimit.h"
 #include "model/VocabularyFileName.h"
+#include "platform/files/FileMoveHook.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -656,6 +658,57 @@ TEST_F(SynchronisationTest, LeavesAFileThatChangesDuringTheRunForTheNext)
         const QStringList all = {u"chat"_s, u"oiseau"_s, u"souris"_s};
         EXPECT_EQ(installation.foreignWords(localPath), all);
         EXPECT_EQ(contents(cloudPath), contents(localPath));
+    }
+}
+
+TEST_F(SynchronisationTest, KeepsASaveThatComesWhileTheRunPutsTheLocalFileAside)
+{
+    struct Case
+    {
+        const char *name;
+        // The local file as the run finds it, and whether the cloud file is one it has seen.
+        std::optional<TestWord> localWord;
+        bool seen;
+    };
+    const Case cases[] = {
+        {"replaced by a newer cloud version", shared, true},
+        {"moved to the backups as it does not load", std::nullopt, false},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        Solo solo;
+        SyncInstallation &installation = solo.installation;
+        const QByteArray cloudFile = installation.fileOf(*installation.french({shared, fromTheCloud}, 7, false));
+        put(solo.cloudPath, cloudFile);
+        if (test.seen)
+            installation.settings().setCloudFileFingerprint(french, DropBoxController::fingerprint(cloudFile));
+        if (test.localWord) {
+            installation.storage.saveVocabulary(installation.french({*test.localWord}, 6, false).get());
+            installation.storage.flushSaves();
+        } else {
+            put(solo.localPath, "damaged here");
+        }
+        // The learner adds a word just as the run has checked the local file and is about to move it.
+        const auto edited = installation.french({shared, fromHere}, 6, true);
+        std::thread saving;
+        lexi::setFileMoveHook([&](const QString &checkedPath) {
+            if (checkedPath == solo.localPath && !saving.joinable())
+                saving = std::thread([&] { installation.saveChanged(*edited); });
+        });
+
+        installation.sync();
+        ASSERT_TRUE(saving.joinable());
+        saving.join();
+        lexi::setFileMoveHook({});
+
+        EXPECT_EQ(installation.foreignWords(solo.localPath), (QStringList{u"chat"_s, u"oiseau"_s}));
+        ASSERT_TRUE(installation.load());
+        EXPECT_TRUE(installation.load()->needsSync());
+        // The next run merges the save with the cloud's version.
+        installation.sync();
+        const QStringList all = {u"chat"_s, u"chien"_s, u"oiseau"_s};
+        EXPECT_EQ(installation.foreignWords(solo.localPath), all);
+        EXPECT_EQ(contents(solo.cloudPath), contents(solo.localPath));
     }
 }
 
