@@ -212,6 +212,17 @@ void Lexicarta::derivedDataAdd(const std::shared_ptr<QLXWord> &word)
     derivedDataAdd(word, m_positions, m_levelLists, m_tagIndex, m_synonyms);
 }
 
+void Lexicarta::swapWordsAndDerivedData(lexi::WordList &words, std::optional<lexi::WordPositions> &positions,
+                                        std::optional<LevelLists> &levelLists, std::optional<lexi::TagIndex> &tagIndex,
+                                        std::optional<Synonyms> &synonyms)
+{
+    std::swap(m_allWords, words);
+    std::swap(m_positions, positions);
+    std::swap(m_levelLists, levelLists);
+    std::swap(m_tagIndex, tagIndex);
+    std::swap(m_synonyms, synonyms);
+}
+
 void Lexicarta::derivedDataAdd(const std::shared_ptr<QLXWord> &word, std::optional<lexi::WordPositions> &positions,
                                std::optional<LevelLists> &levelLists, std::optional<lexi::TagIndex> &tagIndex,
                                std::optional<Synonyms> &synonyms)
@@ -278,11 +289,8 @@ bool Lexicarta::addPrepared(PreparedAddition &&addition)
     if (addition.m_appended.isEmpty())
         return true;
     // What is replaced goes with the addition, wherever that is dropped.
-    std::swap(m_allWords, addition.m_allWords);
-    std::swap(m_positions, addition.m_positions);
-    std::swap(m_levelLists, addition.m_levelLists);
-    std::swap(m_tagIndex, addition.m_tagIndex);
-    std::swap(m_synonyms, addition.m_synonyms);
+    swapWordsAndDerivedData(addition.m_allWords, addition.m_positions, addition.m_levelLists, addition.m_tagIndex,
+                            addition.m_synonyms);
     const std::weak_ptr<Lexicarta> self = weak_from_this();
     for (const std::shared_ptr<QLXWord> &word : std::as_const(addition.m_appended)) {
         word->setWeakVocForSort(self);

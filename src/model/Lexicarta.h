@@ -408,6 +408,10 @@ private:
     static void derivedDataAdd(const std::shared_ptr<QLXWord> &word, std::optional<lexi::WordPositions> &positions,
                                std::optional<LevelLists> &levelLists, std::optional<lexi::TagIndex> &tagIndex,
                                std::optional<Synonyms> &synonyms);
+    // Trades the words and what is derived from them for those given, which take what was here.
+    void swapWordsAndDerivedData(lexi::WordList &words, std::optional<lexi::WordPositions> &positions,
+                                 std::optional<LevelLists> &levelLists, std::optional<lexi::TagIndex> &tagIndex,
+                                 std::optional<Synonyms> &synonyms);
     // The words here or what is derived from them changed: an addition prepared before is
     // decided anew.
     void wordsChanged() { ++m_wordChanges; }

@@ -431,11 +431,8 @@ bool Lexicarta::takePreparedMerge(PreparedMerge &&merge)
             word->setWeakVocForSort({});
     }
     // What is replaced goes with the merge, wherever that is dropped.
-    std::swap(m_allWords, merged.m_allWords);
-    std::swap(m_positions, merged.m_positions);
-    std::swap(m_levelLists, merged.m_levelLists);
-    std::swap(m_tagIndex, merged.m_tagIndex);
-    std::swap(m_synonyms, merged.m_synonyms);
+    swapWordsAndDerivedData(merged.m_allWords, merged.m_positions, merged.m_levelLists, merged.m_tagIndex,
+                            merged.m_synonyms);
     std::swap(m_statistics, merged.m_statistics);
     const std::weak_ptr<Lexicarta> self = weak_from_this();
     for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords))
