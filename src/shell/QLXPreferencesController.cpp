@@ -264,6 +264,8 @@ QWidget *QLXPreferencesController::makeLanguagesPage()
     m_table->setAlternatingRowColors(true);
     m_table->setShowGrid(false);
     m_table->setWordWrap(false);
+    // Tab goes on to the buttons below instead of from cell to cell; arrows choose the row.
+    m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);

@@ -14,6 +14,7 @@
 #include "views/QLXColorTheme.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -364,6 +365,34 @@ TEST_F(QLXPreferencesControllerTest, DeletingTellsTheMainWindowAndTheLastDeletio
     here.scheduler.advance(std::chrono::milliseconds(1));
     EXPECT_TRUE(preferences->editLangPanel()->isVisible());
     EXPECT_EQ(preferences->editLangPanel()->editButton()->text(), u"Add"_s);
+}
+
+// A learner on the keyboard gets from the table to its buttons and back with Tab and Shift+Tab.
+TEST_F(QLXPreferencesControllerTest, TabLeavesTheLanguagesTableForItsButtonsAndShiftTabComesBack)
+{
+    languages.addVocabulary(u"French"_s, u"English"_s);
+    languages.addVocabulary(u"German"_s, u"English"_s);
+    show().showLanguages();
+    selectRow(0);
+    preferences->activateWindow();
+    QTableView *table = preferences->vocabulariesTableView();
+    table->setFocus();
+    ASSERT_TRUE(table->hasFocus());
+    const struct
+    {
+        Qt::Key key;
+        QWidget *focus;
+        const char *name;
+    } steps[] = {
+        {Qt::Key_Tab, preferences->plusButton(), "add"},        {Qt::Key_Tab, preferences->minusButton(), "delete"},
+        {Qt::Key_Tab, preferences->editShowButton(), "edit"},   {Qt::Key_Backtab, preferences->minusButton(), "delete"},
+        {Qt::Key_Backtab, preferences->plusButton(), "add"},    {Qt::Key_Backtab, table, "table"},
+    };
+    for (const auto &step : steps) {
+        QTest::keyClick(QApplication::focusWidget(), step.key);
+        EXPECT_EQ(QApplication::focusWidget(), step.focus) << step.name;
+    }
+    EXPECT_EQ(table->currentIndex().row(), 0) << "Tab moves no selection inside the table";
 }
 
 TEST_F(QLXPreferencesControllerTest, TheSyncingPageShowsTheStatusAndSwitchesOff)
