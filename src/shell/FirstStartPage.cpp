@@ -1,9 +1,8 @@
 #include "FirstStartPage.h"
 
-#include "views/PaletteColors.h"
+#include "views/TextShareKeeper.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -114,10 +113,5 @@ FirstStartPage::FirstStartPage(QWidget *parent) : QWidget(parent)
 
 void FirstStartPage::setStepColor(QLabel *label, bool isCurrent)
 {
-    QPalette palette = label->palette();
-    const QPalette window = QGuiApplication::palette();
-    palette.setColor(QPalette::WindowText,
-                     isCurrent ? window.color(QPalette::WindowText)
-                               : lexi::textTowardsBackground(window, 2.0 / 3, QPalette::WindowText, QPalette::Window));
-    label->setPalette(palette);
+    lexi::TextShareKeeper::keep(*label, isCurrent ? 1.0 : lexi::TextShareKeeper::secondaryTextShare);
 }

@@ -1,6 +1,7 @@
 #include "QLXLanguageSheet.h"
 
 #include "platform/files/StringTables.h"
+#include "views/TextShareKeeper.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -90,9 +91,7 @@ QLXLanguageSheet::QLXLanguageSheet(QWidget *parent) : QDialog(parent)
 
     auto *info = new QLabel(text(u"keyboardInfo"_s));
     info->setWordWrap(true);
-    QPalette infoPalette = info->palette();
-    infoPalette.setColor(QPalette::WindowText, infoPalette.color(QPalette::PlaceholderText));
-    info->setPalette(infoPalette);
+    lexi::TextShareKeeper::keep(*info, lexi::TextShareKeeper::secondaryTextShare);
 
     auto *buttons = new QDialogButtonBox;
     m_cancel = buttons->addButton(text(u"cancel"_s), QDialogButtonBox::RejectRole);

@@ -5,6 +5,7 @@
 #include "StatisticsTable.h"
 
 #include "views/QLXBookmarkView.h"
+#include "views/TextShareKeeper.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -57,9 +58,7 @@ QLabel *information(const QString &key)
 {
     auto *label = keyed(new QLabel, key);
     label->setWordWrap(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
-    label->setPalette(palette);
+    lexi::TextShareKeeper::keep(*label, lexi::TextShareKeeper::secondaryTextShare);
     return label;
 }
 

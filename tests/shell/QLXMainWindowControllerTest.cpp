@@ -5,6 +5,8 @@
 #include "shell/MenuMnemonics.h"
 #include "shell/QLXHelpController.h"
 #include "support/ConsoleCapture.h"
+#include "support/ContrastRatio.h"
+#include "support/Screenshots.h"
 
 #include "model/QLXStorageManager.h"
 #include "model/sheets/ExportSheet.h"
@@ -17,6 +19,7 @@
 
 #include "platform/files/Settings.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
 #include <QAction>
@@ -179,6 +182,31 @@ TEST_F(MainWindowTest, StartsOnTheFirstStartPageWhenNoVocabularyLoads)
     QFile check(damaged);
     ASSERT_TRUE(check.open(QIODevice::ReadOnly));
     EXPECT_EQ(check.readAll(), "damaged");
+}
+
+// The cloud side's steps, the current one and the one still ahead, stay readable on the page and
+// set apart from each other when the desktop switches to a dark theme and back.
+TEST_F(MainWindowTest, TheFirstStartPagesStepsStayReadableWhenTheDesktopSwitchesTheme)
+{
+    controller().awakeFromNib();
+    ASSERT_TRUE(controller().isInFirstSetupMode());
+    controller().mainWindow()->show();
+    FirstStartPage &page = *controller().firstStartPage();
+    const QPalette light = QApplication::palette();
+    for (const auto &[name, palette] : {std::pair{"dark", lexi::test::darkPalette()}, std::pair{"light", light}}) {
+        SCOPED_TRACE(name);
+        QApplication::setPalette(palette);
+        QApplication::processEvents();
+        const auto onPage = [&page](const QLabel *step) {
+            return lexi::test::contrastRatio(step->palette().color(QPalette::WindowText),
+                                             page.palette().color(QPalette::Window));
+        };
+        const double current = onPage(page.firstSyncStep2Label);
+        const double ahead = onPage(page.firstSyncStep3Label);
+        EXPECT_GE(ahead, 4.5);
+        EXPECT_GT(current, ahead + 1.0);
+    }
+    QApplication::setPalette(light);
 }
 
 TEST_F(MainWindowTest, TheFirstLanguageOpensAFileThatExistsInsteadOfSavingOverIt)

@@ -6,12 +6,14 @@
 #include "views/QLXPieChart.h"
 #include "views/QLXProgressBar.h"
 #include "views/QLXTokenButton.h"
+#include "views/TextShareKeeper.h"
 
 #include "support/ContrastRatio.h"
 #include "support/Screenshots.h"
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -22,6 +24,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -204,6 +207,59 @@ TEST(TokenButtonTest, TheTitleReadsOnItsFillInEveryStateAndPalette)
             EXPECT_GE(title, 4.5);
         }
     });
+}
+
+// A secondary text keeps its grey readable on what it stands on, a page or a list's base, under the
+// palette it was made in and after the desktop switched theme either way; the full share stays the
+// palette's own text colour.
+TEST(TextShareKeeperTest, SecondaryTextStaysReadableAcrossThemeSwitches)
+{
+    const QPalette light = QApplication::palette();
+    const QPalette dark = lexi::test::darkPalette();
+    const struct
+    {
+        const char *name;
+        QPalette madeUnder;
+        std::vector<QPalette> switches;
+    } cases[] = {
+        {"made light", light, {}},
+        {"made dark", dark, {}},
+        {"made light, switched to dark", light, {dark}},
+        {"made dark, switched to light", dark, {light}},
+        {"made light, switched to dark and back", light, {dark, light}},
+    };
+    // The colour a label paints its text with, and the one of what it stands on.
+    const auto textAndBackground = [](const QLabel &label) {
+        const QPalette inherited = label.parentWidget()->palette();
+        return std::pair{label.palette().color(label.foregroundRole()), inherited.color(label.backgroundRole())};
+    };
+    for (const auto &test : cases) {
+        SCOPED_TRACE(test.name);
+        QApplication::setPalette(test.madeUnder);
+        QWidget page;
+        QWidget list(&page);
+        list.setBackgroundRole(QPalette::Base);
+        auto *onPage = new QLabel(u"Anonymous figures help to make Lexicarta better."_s, &page);
+        auto *onList = new QLabel(u"No words in this level."_s, &list);
+        auto *full = new QLabel(u"Send anonymous usage statistics"_s, &page);
+        for (QLabel *secondary : {onPage, onList})
+            lexi::TextShareKeeper::keep(*secondary, lexi::TextShareKeeper::secondaryTextShare);
+        lexi::TextShareKeeper::keep(*full, 0.5);
+        // Asked again, the keeper takes the new share.
+        lexi::TextShareKeeper::keep(*full, 1.0);
+        for (const QPalette &palette : test.switches) {
+            QApplication::setPalette(palette);
+            QApplication::processEvents();
+        }
+        for (const QLabel *secondary : {onPage, onList}) {
+            const auto [grey, background] = textAndBackground(*secondary);
+            const QColor text = page.palette().color(secondary->foregroundRole());
+            EXPECT_GE(lexi::test::contrastRatio(grey, background), 4.5) << qPrintable(grey.name());
+            EXPECT_LT(lexi::test::contrastRatio(grey, background), lexi::test::contrastRatio(text, background));
+        }
+        EXPECT_EQ(textAndBackground(*full).first, page.palette().color(QPalette::WindowText));
+    }
+    QApplication::setPalette(light);
 }
 
 TEST(PieChartTest, WedgesRunCounterClockwiseFromTheTop)
