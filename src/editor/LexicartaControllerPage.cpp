@@ -9,6 +9,7 @@
 #include "views/QLXPopover.h"
 #include "views/PaletteColors.h"
 #include "views/SvgImage.h"
+#include "views/TextShareKeeper.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -155,7 +156,7 @@ void LexicartaController::buildView()
     m_table->viewport()->installEventFilter(this);
     m_helpLabel->setAlignment(Qt::AlignCenter);
     m_helpLabel->setWordWrap(true);
-    m_helpLabel->setForegroundRole(QPalette::PlaceholderText);
+    lexi::TextShareKeeper::keep(*m_helpLabel, lexi::TextShareKeeper::secondaryTextShare);
     m_helpLabel->hide();
 
     m_statusButton = new QPushButton;

@@ -11,6 +11,7 @@
 #include "platform/ports/AlertPresenter.h"
 #include "platform/ports/Clock.h"
 #include "platform/ports/Console.h"
+#include "views/TextShareKeeper.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,7 +75,7 @@ void QLXWordPopoverController::buildView()
     QFont small = m_separateWithCommaLabel->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_separateWithCommaLabel->setFont(small);
-    m_separateWithCommaLabel->setForegroundRole(QPalette::PlaceholderText);
+    lexi::TextShareKeeper::keep(*m_separateWithCommaLabel, lexi::TextShareKeeper::secondaryTextShare);
     for (QLabel *label : {m_yourLanguageLabel, m_foreignLanguageLabel, m_commentLabel, m_topicTagsLabel}) {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // The language names come from the vocabulary.

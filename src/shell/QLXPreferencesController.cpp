@@ -19,6 +19,7 @@
 #include "views/ArrowKeySelection.h"
 #include "views/QLXBookmarkView.h"
 #include "views/QLXColorTheme.h"
+#include "views/TextShareKeeper.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -87,8 +88,7 @@ QLabel *information(const QString &key)
 {
     auto *label = keyed(new QLabel, key);
     label->setWordWrap(true);
-    // A role, not a colour taken now: the text follows a change of the desktop's theme.
-    label->setForegroundRole(QPalette::PlaceholderText);
+    lexi::TextShareKeeper::keep(*label, lexi::TextShareKeeper::secondaryTextShare);
     return label;
 }
 

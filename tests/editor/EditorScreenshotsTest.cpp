@@ -128,6 +128,32 @@ TEST_F(EditorScreenshotsTest, TheTablesTextKeepsItsContrastInALightAndADarkPalet
     QApplication::setPalette(light);
 }
 
+// The list's texts, the help over an empty list and the popover's hint below the tags included, read
+// at the 4.5:1 of body text in the light palette and after the desktop switched to a dark one.
+TEST_F(EditorScreenshotsTest, EveryTextOfTheListAndThePopoverReadsAsBodyText)
+{
+    const auto expectReadable = [this](const char *when) {
+        const QPalette light = QApplication::palette();
+        for (const auto &[palette, name] : {std::pair{light, "light"}, std::pair{lexi::test::darkPalette(), "dark"}}) {
+            QApplication::setPalette(palette);
+            QApplication::processEvents();
+            const auto least = lexi::test::leastReadableLabel(*list->view());
+            EXPECT_GE(least.ratio, 4.5) << when << ", " << name << ": " << qPrintable(least.text);
+        }
+        QApplication::setPalette(light);
+    };
+    list->searchField()->setText(u"zebra"_s);
+    list->search();
+    ASSERT_EQ(list->helpPage(), lexi::VocabularyListTexts::HelpPage::NoWordsInLevel);
+    expectReadable("nothing found");
+
+    list->searchField()->clear();
+    list->search();
+    selectRows(3, 3);
+    ASSERT_TRUE(list->popover()->isVisible());
+    expectReadable("popover open");
+}
+
 TEST_F(EditorScreenshotsTest, TheTagCloud)
 {
     QLXTokenCloud cloud;

@@ -1,8 +1,10 @@
 #include "ShellTestSupport.h"
 
+#include "support/ContrastRatio.h"
 #include "support/FileSizeLimit.h"
 #include "support/RecordingKeeper.h"
 #include "support/ScriptedInputSources.h"
+#include "support/Screenshots.h"
 
 #include "analytics/AnalyticsTestSupport.h"
 #include "platform/files/Settings.h"
@@ -393,6 +395,32 @@ TEST_F(QLXPreferencesControllerTest, TabLeavesTheLanguagesTableForItsButtonsAndS
         EXPECT_EQ(QApplication::focusWidget(), step.focus) << step.name;
     }
     EXPECT_EQ(table->currentIndex().row(), 0) << "Tab moves no selection inside the table";
+}
+
+// Every text of the three pages and of the language sheet, the greyed explanations included, reads
+// at the 4.5:1 of body text, in the light palette and after the desktop switched to a dark one.
+TEST_F(QLXPreferencesControllerTest, EveryTextReadsAsBodyTextInALightAndADarkPalette)
+{
+    languages.addVocabulary(u"French"_s, u"English"_s);
+    show().showLanguages();
+    selectRow(0);
+    preferences->showEditLangPanel();
+    ASSERT_TRUE(preferences->editLangPanel()->isVisible());
+    const QPalette light = QApplication::palette();
+    for (const auto &[palette, name] : {std::pair{light, "light"}, std::pair{lexi::test::darkPalette(), "dark"}}) {
+        QApplication::setPalette(palette);
+        QApplication::processEvents();
+        const auto sheet = lexi::test::leastReadableLabel(*preferences->editLangPanel());
+        EXPECT_GE(sheet.ratio, 4.5) << name << " sheet: " << qPrintable(sheet.text);
+        for (const auto &[page, pageName] : {std::pair{&QLXPreferencesController::showGeneral, "general"},
+                                             std::pair{&QLXPreferencesController::showLanguages, "languages"},
+                                             std::pair{&QLXPreferencesController::showSyncing, "syncing"}}) {
+            (preferences.get()->*page)();
+            const auto least = lexi::test::leastReadableLabel(*preferences);
+            EXPECT_GE(least.ratio, 4.5) << name << ' ' << pageName << ": " << qPrintable(least.text);
+        }
+    }
+    QApplication::setPalette(light);
 }
 
 TEST_F(QLXPreferencesControllerTest, TheSyncingPageShowsTheStatusAndSwitchesOff)

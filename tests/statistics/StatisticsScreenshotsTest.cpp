@@ -1,5 +1,6 @@
 #include "StatisticsTabFixture.h"
 
+#include "support/ContrastRatio.h"
 #include "support/Screenshots.h"
 
 #include "statistics/QLXGraphView.h"
@@ -90,6 +91,30 @@ TEST_F(StatisticsScreenshotsTest, RendersThePagesInALightAndADarkPalette)
 {
     vocabulary->setStatistics(aYearOfLearning(today));
     lexi::test::inLightAndDarkPalette([this](const QString &prefix) { renderPages(prefix); });
+}
+
+// The pages' texts, the greyed explanations included, read at the 4.5:1 of body text in the light
+// palette and after the desktop switched to a dark one.
+TEST_F(StatisticsScreenshotsTest, EveryTextReadsAsBodyTextInALightAndADarkPalette)
+{
+    vocabulary->setStatistics(aYearOfLearning(today));
+    QLXStatisticsController tab(services);
+    tab.resize(900, 560);
+    tab.show();
+    tab.showStatistics();
+    const QPalette light = QApplication::palette();
+    for (const auto &[palette, name] : {std::pair{light, "light"}, std::pair{lexi::test::darkPalette(), "dark"}}) {
+        QApplication::setPalette(palette);
+        QApplication::processEvents();
+        for (const auto &[page, pageName] : {std::pair{&QLXStatisticsController::showStatistics, "overview"},
+                                             std::pair{&QLXStatisticsController::showWordsGraph, "words"},
+                                             std::pair{&QLXStatisticsController::showUnderstandingGraph, "understanding"}}) {
+            (tab.*page)();
+            const auto least = lexi::test::leastReadableLabel(tab);
+            EXPECT_GE(least.ratio, 4.5) << name << ' ' << pageName << ": " << qPrintable(least.text);
+        }
+    }
+    QApplication::setPalette(light);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QLabel>
+#include <QString>
 
 #include <algorithm>
 #include <cmath>
@@ -21,6 +23,41 @@ inline double contrastRatio(const QColor &a, const QColor &b)
     const double lighter = std::max(luminance(a), luminance(b));
     const double darker = std::min(luminance(a), luminance(b));
     return (lighter + 0.05) / (darker + 0.05);
+}
+
+// `colour` as it shows painted over the opaque `background`, its transparency blended in.
+inline QColor shownOver(const QColor &colour, const QColor &background)
+{
+    const QColor top = colour.toRgb();
+    const QColor bottom = background.toRgb();
+    const float alpha = top.alphaF();
+    const auto channel = [alpha](float over, float under) { return over * alpha + under * (1 - alpha); };
+    return QColor::fromRgbF(channel(top.redF(), bottom.redF()), channel(top.greenF(), bottom.greenF()),
+                            channel(top.blueF(), bottom.blueF()));
+}
+
+// The shown, enabled label under `root` whose text stands out least from what it stands on, by the
+// colours its palette paints with, and that ratio. Labels coloured by a style sheet are left out.
+struct LeastReadableLabel
+{
+    QString text;
+    double ratio = 21;
+};
+
+inline LeastReadableLabel leastReadableLabel(const QWidget &root)
+{
+    LeastReadableLabel least;
+    for (const QLabel *label : root.findChildren<QLabel *>()) {
+        if (!label->isVisibleTo(&root) || !label->isEnabled() || label->text().isEmpty()
+            || !label->styleSheet().isEmpty())
+            continue;
+        const QPalette &palette = label->palette();
+        const QColor background = palette.color(label->backgroundRole());
+        const double ratio = contrastRatio(shownOver(palette.color(label->foregroundRole()), background), background);
+        if (ratio < least.ratio)
+            least = {label->text(), ratio};
+    }
+    return least;
 }
 
 } // namespace lexi::test
