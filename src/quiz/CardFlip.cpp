@@ -280,12 +280,13 @@ void CardFlip::showFrame()
     // anew, the pages below included. The frame painted is the one the area was found for: the
     // one painted ahead for this moment on another thread, or this moment's when that is late.
     std::optional<PaintedFrame> ahead = m_isPaintingAhead ? m_nextFrame->take() : std::nullopt;
-    if (ahead) {
+    if (ahead)
         m_isPaintingAhead = false;
-        m_shownProgress = ahead->progress;
-    } else {
-        m_shownProgress = progress();
-    }
+    // One that comes after the turns of later frames is older than the frame shown: the card
+    // would turn back.
+    if (ahead && ahead->progress < m_shownProgress)
+        ahead.reset();
+    m_shownProgress = ahead ? ahead->progress : progress();
     m_shownFrame = std::move(ahead);
     m_overlay->setGeometry(areaAt(m_shownProgress));
     m_overlay->update();

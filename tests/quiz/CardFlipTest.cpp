@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <latch>
 #include <numbers>
 
 using namespace std::chrono_literals;
@@ -23,6 +24,29 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr double pi = std::numbers::pi;
+
+// How many pixels of the host, as shown, differ from the flip's frame at this moment painted over
+// the host's black.
+int pixelsUnlikeThisMomentsFrame(QWidget &host, lexi::CardFlip &flip)
+{
+    const QImage shown = host.grab().toImage();
+    QImage expected(shown.size(), shown.format());
+    expected.fill(Qt::black);
+    QPainter painter(&expected);
+    flip.paintFrame(painter, flip.progress());
+    painter.end();
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb a = shown.pixel(x, y);
+            const QRgb b = expected.pixel(x, y);
+            if (std::abs(qRed(a) - qRed(b)) > 1 || std::abs(qGreen(a) - qGreen(b)) > 1
+                || std::abs(qBlue(a) - qBlue(b)) > 1)
+                ++differing;
+        }
+    }
+    return differing;
+}
 
 TEST(CardFlipGeometryTest, EasesInAndOutSymmetrically)
 {
@@ -267,24 +291,46 @@ TEST(CardFlipTest, AFramePaintedAheadLooksAsOnePaintedInItsTurn)
         if (frame % 5 != 0 || !flip.isFlipping())
             continue;
         SCOPED_TRACE(flip.progress());
-        const QImage shown = host.grab().toImage();
-        QImage expected(shown.size(), shown.format());
-        expected.fill(Qt::black);
-        QPainter painter(&expected);
-        flip.paintFrame(painter, flip.progress());
-        painter.end();
-        int differing = 0;
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x) {
-                const QRgb a = shown.pixel(x, y);
-                const QRgb b = expected.pixel(x, y);
-                if (std::abs(qRed(a) - qRed(b)) > 1 || std::abs(qGreen(a) - qGreen(b)) > 1
-                    || std::abs(qBlue(a) - qBlue(b)) > 1)
-                    ++differing;
-            }
-        }
-        EXPECT_EQ(differing, 0);
+        EXPECT_EQ(pixelsUnlikeThisMomentsFrame(host, flip), 0);
     }
+}
+
+// The frame asked for ahead comes only after the turns of several later frames, which were
+// painted in their turns meanwhile: it is older than the frame shown, and the card does not turn
+// back to it.
+TEST(CardFlipTest, AFramePaintedAheadThatComesTooLateIsNotShown)
+{
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler(clock);
+    QWidget host;
+    host.resize(400, 300);
+    QPalette dark;
+    dark.setColor(QPalette::Window, Qt::black);
+    host.setPalette(dark);
+    host.setAutoFillBackground(true);
+    QLXCardView card(&host);
+    card.setGeometry(50, 50, 300, 200);
+    host.show();
+    lexi::CardFlip flip(host, scheduler, clock);
+    ASSERT_TRUE(flip.flipFirstHalf(card));
+    card.setColorWrong();
+    flip.flipSecondHalf(card);
+    // The new face is pictured, and the first frame is shown and asked for ahead.
+    for (int frame = 0; frame < 3; ++frame)
+        scheduler.advance(16ms);
+
+    QThreadPool &pool = *QThreadPool::globalInstance();
+    pool.waitForDone();
+    std::latch poolFree(1);
+    for (int thread = 0; thread < pool.maxThreadCount(); ++thread)
+        pool.start([&poolFree] { poolFree.wait(); });
+    for (int frame = 0; frame < 10; ++frame)
+        scheduler.advance(16ms);
+    poolFree.count_down();
+    pool.waitForDone();
+    scheduler.advance(16ms);
+    ASSERT_TRUE(flip.isFlipping());
+    EXPECT_EQ(pixelsUnlikeThisMomentsFrame(host, flip), 0);
 }
 
 // A frame is drawn over the host only where its pictures are, the picture at the start standing
