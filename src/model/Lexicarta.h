@@ -403,6 +403,14 @@ private:
     // Inserts the word into `list`, which is in stored order, where it stands in that order; its
     // index there, none when the order is not known.
     std::optional<qsizetype> insertInStoredOrder(lexi::WordList &list, const std::shared_ptr<QLXWord> &word) const;
+    // Where the word stands in `list`, which is in stored order, found by its position; none when
+    // it is not there or the order is not known. Needs the positions.
+    std::optional<qsizetype> indexInStoredOrder(const lexi::WordList &list, const QLXWord &word) const;
+    // The stored forms of the words changed since the last snapshot take the places of theirs in
+    // the lists of stored forms: each found where it stands (false when that cannot be told, no
+    // positions or a word listed twice, perhaps after some were replaced), or by a pass over all.
+    bool replaceStoredFormsInPlace(LevelLists &lists) const;
+    void replaceStoredFormsByPass(LevelLists &lists) const;
     // What derived data was kept follows these words added at the end, or these words removed.
     void derivedDataAdd(const std::shared_ptr<QLXWord> &word);
     static void derivedDataAdd(const std::shared_ptr<QLXWord> &word, std::optional<lexi::WordPositions> &positions,

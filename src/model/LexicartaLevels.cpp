@@ -147,6 +147,54 @@ std::array<lexi::StoredWordList, QLXWord::nativeLevel + 1> Lexicarta::storedWord
     }
     if (lists.storedFormsChanged.empty())
         return *lists.stored;
+    if (!replaceStoredFormsInPlace(lists))
+        replaceStoredFormsByPass(lists);
+    lists.storedFormsChanged.clear();
+    return *lists.stored;
+}
+
+std::optional<qsizetype> Lexicarta::indexInStoredOrder(const lexi::WordList &list, const QLXWord &word) const
+{
+    const lexi::WordPositions &positions = *m_positions;
+    const std::optional<qint64> position = positions.positionOf(word);
+    if (!position)
+        return std::nullopt;
+    bool known = true;
+    const auto place = std::lower_bound(list.begin(), list.end(), *position,
+                                        [&](const std::shared_ptr<QLXWord> &listed, qint64 wanted) {
+                                            const std::optional<qint64> at = positions.positionOf(*listed);
+                                            known = known && at.has_value();
+                                            return at.value_or(0) < wanted;
+                                        });
+    if (!known || place == list.end() || place->get() != &word)
+        return std::nullopt;
+    return place - list.begin();
+}
+
+bool Lexicarta::replaceStoredFormsInPlace(LevelLists &lists) const
+{
+    // Without the positions, building them would cost more than the pass.
+    if (!m_positions)
+        return false;
+    for (const QLXWord *changed : lists.storedFormsChanged) {
+        // The address alone tells whether the word is listed: one removed since may be gone.
+        const qsizetype listings = m_positions->listingsAt(changed);
+        if (listings == 0)
+            continue;
+        if (listings > 1)
+            return false;
+        const QLXWord &word = *changed;
+        const quint64 level = word.effectiveLevel();
+        const std::optional<qsizetype> index = indexInStoredOrder(lists.levels[level], word);
+        if (!index)
+            return false;
+        (*lists.stored)[level].replace(*index, word.storedForm());
+    }
+    return true;
+}
+
+void Lexicarta::replaceStoredFormsByPass(LevelLists &lists) const
+{
     // The words changed are found among the listed ones by their address alone: one removed since
     // may be gone.
     const std::vector<const QLXWord *> &changed = lists.storedFormsChanged;
@@ -166,8 +214,6 @@ std::array<lexi::StoredWordList, QLXWord::nativeLevel + 1> Lexicarta::storedWord
                 (*lists.stored)[level].replace(i, words[i]->storedForm());
         }
     }
-    lists.storedFormsChanged.clear();
-    return *lists.stored;
 }
 
 lexi::WordList Lexicarta::wordsInLevel(quint64 level) const

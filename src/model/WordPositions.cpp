@@ -17,9 +17,9 @@ std::optional<qint64> WordPositions::positionOf(const QLXWord &word) const
     return found->position;
 }
 
-qsizetype WordPositions::listings(const QLXWord &word) const
+qsizetype WordPositions::listingsAt(const QLXWord *address) const
 {
-    return m_entries.value(&word, {0, 0}).listings;
+    return m_entries.value(address, {0, 0}).listings;
 }
 
 qint64 WordPositions::append(const QLXWord &word)

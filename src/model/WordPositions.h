@@ -19,7 +19,9 @@ public:
     // None for a word not listed; the first place of a word listed more than once.
     std::optional<qint64> positionOf(const QLXWord &word) const;
     // How often the word object is listed.
-    qsizetype listings(const QLXWord &word) const;
+    qsizetype listings(const QLXWord &word) const { return listingsAt(&word); }
+    // The same for a word known by its address alone, which may be that of a word gone since.
+    qsizetype listingsAt(const QLXWord *address) const;
 
     // The word was appended; returns its position.
     qint64 append(const QLXWord &word);

@@ -332,4 +332,84 @@ TEST(LexicartaDerivedDataTest, APreparedAdditionIsTakenOnlyWhileNothingChanged)
     EXPECT_TRUE(vocabulary->synonyms().contains(building));
 }
 
+std::shared_ptr<Lexicarta> randomVocabulary(const lexi::VocabularyServices &services, unsigned seed, int wordCount)
+{
+    RandomChanges changes(seed);
+    const std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(services);
+    WordList words;
+    for (int i = 0; i < wordCount; ++i)
+        words.append(changes.newWord());
+    vocabulary->setAllWords(words);
+    return vocabulary;
+}
+
+// What the vocabulary keeps in stored order is what its words give from scratch: the per-level
+// lists, the stored forms, and positions that grow along the words listed once.
+void expectKeptAsFromScratch(Lexicarta &vocabulary, const std::string &context)
+{
+    const WordList all = vocabulary.allWords();
+    std::array<WordList, 6> levels;
+    for (quint64 level = 0; level < 6; ++level)
+        levels[level] = vocabulary.wordsInLevel(level);
+    EXPECT_EQ(levels, derivedFromScratch(all, {}).levels) << context;
+    EXPECT_EQ(vocabulary.nativeWithoutDontAsk(), derivedFromScratch(all, {}).nativeWithoutDontAsk) << context;
+    EXPECT_EQ(storedLevels(lexi::VocabularySnapshot(vocabulary)), storedFromScratch(all)) << context;
+    std::optional<qint64> previous;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (vocabulary.listingsOf(*all[i]) != 1)
+            continue;
+        const std::optional<qint64> position = vocabulary.storedPositionOf(*all[i]);
+        ASSERT_TRUE(position.has_value()) << context << ", word " << i;
+        ASSERT_LT(previous, position) << context << ", word " << i;
+        previous = position;
+    }
+}
+
+// A snapshot finds each word changed since the last one where it stands, also when the word
+// went since, went and was let go, or is listed twice.
+TEST(LexicartaDerivedDataTest, ASnapshotTakesEachChangedWordWhereItStands)
+{
+    lexi::test::FakeVocabularyServices fakes;
+    const std::vector<std::pair<const char *, std::function<void(Lexicarta &, WordList &)>>> changes = {
+        {"one word twice", [](Lexicarta &, WordList &words) {
+             words[4]->setComment(u"first"_s);
+             words[4]->setComment(u"second"_s);
+         }},
+        {"changed, then moved", [](Lexicarta &vocabulary, WordList &words) {
+             words[40]->setComment(u"moved"_s);
+             vocabulary.answeredWord(*words[40], -1);
+             vocabulary.answeredWord(*words[41], 1);
+         }},
+        {"changed, then removed", [](Lexicarta &vocabulary, WordList &words) {
+             words[30]->setComment(u"gone"_s);
+             vocabulary.removeWord(words[30]);
+             words[31]->setComment(u"kept"_s);
+         }},
+        {"removed, changed, let go", [](Lexicarta &vocabulary, WordList &words) {
+             vocabulary.removeWord(words[50]);
+             words[50]->setComment(u"after it went"_s);
+             words.removeAt(50);
+             words[50]->setComment(u"its neighbour"_s);
+         }},
+        {"many words", [](Lexicarta &vocabulary, WordList &words) {
+             for (qsizetype i = 0; i < words.size(); i += 3)
+                 vocabulary.answeredWord(*words[i], i % 2 == 0 ? 1 : -1);
+         }},
+    };
+    for (const bool listedTwice : {false, true}) {
+        for (const auto &[name, change] : changes) {
+            const std::string context = std::string(name) + (listedTwice ? ", a word listed twice" : "");
+            const std::shared_ptr<Lexicarta> vocabulary = randomVocabulary(fakes.services, 3, 600);
+            WordList words = vocabulary->allWords();
+            if (listedTwice)
+                vocabulary->setAllWords(words + WordList{words[4]});
+            // The positions and the stored forms the snapshots follow.
+            vocabulary->storedPositionOf(*words[0]);
+            vocabulary->storedWordLists();
+            change(*vocabulary, words);
+            expectKeptAsFromScratch(*vocabulary, context);
+        }
+    }
+}
+
 } // namespace
