@@ -113,6 +113,7 @@ void Lexicarta::setAllWords(const lexi::WordList &words)
 void Lexicarta::dropDerivedData()
 {
     wordsChanged();
+    m_preparation.reset();
     m_positions.reset();
     m_levelLists.reset();
     m_tagIndex.reset();

@@ -213,6 +213,14 @@ public:
     // them. Kept with those lists: each change of a word replaces its stored form alone, and the
     // lists returned share their chunks with those kept, so taking them copies next to nothing.
     std::array<lexi::StoredWordList, QLXWord::nativeLevel + 1> storedWordLists() const;
+    // Makes, a part at a time, what the first answer and the first save after the vocabulary was
+    // set would otherwise make at once: the words' positions, the per-level lists, and every
+    // word's stored form in the lists storedWordLists() returns. Each call makes that of
+    // `wordCount` words; false once everything is made. A change of the words between two calls
+    // drops the positions and lists made so far, which are then made when next asked for, as
+    // without preparing; the stored forms made stay, each word's own until that word changes.
+    // Moves no mark: what was prepared elsewhere is still taken.
+    bool prepareDerivedData(qsizetype wordCount);
 
     // Appends `word` (none is ignored), links it back here and gives it a new creationID (see
     // lexi::CreationIdentifierMaker), one no word here has. Updates the synonyms with it.
@@ -424,7 +432,7 @@ private:
     // decided anew.
     void wordsChanged() { ++m_wordChanges; }
     void derivedDataRemove(const lexi::WordList &removed);
-    // Drops every derived list and index, also the words' positions.
+    // Drops every derived list and index, also the words' positions and what was prepared of them.
     void dropDerivedData();
     static qint64 rehearseTimeInSec(quint64 level);
     // Links the word back here and appends it.
@@ -454,6 +462,18 @@ private:
     lexi::WordList m_allWords;
     quint64 m_wordChanges = 0;
     mutable std::optional<lexi::WordPositions> m_positions;
+    // What prepareDerivedData() made so far: the stored forms of `words` up to `next`, and while
+    // the words do not change (no mark moved since `wordChanges`), their positions and per-level
+    // lists with the stored forms.
+    struct Preparation
+    {
+        lexi::WordList words;
+        qsizetype next = 0;
+        quint64 wordChanges = 0;
+        std::optional<lexi::WordPositions> positions;
+        std::optional<LevelLists> levelLists;
+    };
+    std::optional<Preparation> m_preparation;
     mutable std::optional<LevelLists> m_levelLists;
     mutable std::optional<lexi::TagIndex> m_tagIndex;
     std::optional<Synonyms> m_synonyms;

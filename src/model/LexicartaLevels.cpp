@@ -153,6 +153,50 @@ std::array<lexi::StoredWordList, QLXWord::nativeLevel + 1> Lexicarta::storedWord
     return *lists.stored;
 }
 
+bool Lexicarta::prepareDerivedData(qsizetype wordCount)
+{
+    if (!m_preparation) {
+        if (m_positions && m_levelLists && m_levelLists->stored)
+            return false;
+        Preparation &preparation = m_preparation.emplace(Preparation{m_allWords, 0, m_wordChanges, {}, {}});
+        preparation.positions.emplace(lexi::WordList());
+        preparation.levelLists.emplace().stored.emplace();
+    }
+    Preparation &preparation = *m_preparation;
+    if (preparation.wordChanges != m_wordChanges) {
+        // The stored forms made so far stay: each word drops its own when it changes.
+        preparation.positions.reset();
+        preparation.levelLists.reset();
+    }
+    const lexi::WordList &words = preparation.words;
+    const qsizetype end = std::min(words.size(), preparation.next + std::max<qsizetype>(1, wordCount));
+    for (qsizetype i = preparation.next; i < end; ++i) {
+        const std::shared_ptr<QLXWord> &word = words[i];
+        std::shared_ptr<const lexi::StoredWord> stored = word->storedForm();
+        if (preparation.positions)
+            preparation.positions->append(*word);
+        if (preparation.levelLists) {
+            LevelLists &lists = *preparation.levelLists;
+            const quint64 level = word->effectiveLevel();
+            lists.levels[level].append(word);
+            (*lists.stored)[level].append(std::move(stored));
+            if (level == QLXWord::nativeLevel && !word->dontAskAgain())
+                lists.nativeWithoutDontAsk.append(word);
+        }
+    }
+    preparation.next = end;
+    if (end < words.size())
+        return true;
+    // What was made while nothing changed is what would be made now; what the vocabulary made
+    // meanwhile is the same and stays.
+    if (!m_positions && preparation.positions)
+        m_positions = std::move(preparation.positions);
+    if ((!m_levelLists || !m_levelLists->stored) && preparation.levelLists)
+        m_levelLists = std::move(preparation.levelLists);
+    m_preparation.reset();
+    return false;
+}
+
 std::optional<qsizetype> Lexicarta::indexInStoredOrder(const lexi::WordList &list, const QLXWord &word) const
 {
     const lexi::WordPositions &positions = *m_positions;

@@ -70,6 +70,18 @@ StoredWordList::Entry StoredWordList::at(qsizetype index) const
     return m_chunks[chunk]->at(offset);
 }
 
+void StoredWordList::append(Entry word)
+{
+    // Without looking for the place: words appended one by one fill chunks of the size a list
+    // is made with.
+    if (m_chunks.empty() || m_chunks.back()->size() >= chunkSize) {
+        m_chunks.push_back(std::make_shared<Chunk>());
+        m_chunks.back()->reserve(chunkSize);
+    }
+    writable(m_chunks.size() - 1).push_back(std::move(word));
+    ++m_size;
+}
+
 void StoredWordList::insert(qsizetype index, Entry word)
 {
     Q_ASSERT(index >= 0 && index <= m_size);

@@ -25,7 +25,7 @@ public:
 
     qsizetype size() const { return m_size; }
 
-    void append(Entry word) { insert(m_size, std::move(word)); }
+    void append(Entry word);
     void insert(qsizetype index, Entry word);
     void replace(qsizetype index, Entry word);
     // Removes the words at `indexes`, which are ascending.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -16,7 +17,10 @@ class SyncRequests;
 // that no page goes on writing into a vocabulary that a language switch or a reload replaced.
 //
 // A change is recorded in one call: the vocabulary needs synchronising, its file is marked for the
-// next synchronisation, and the save is handed to the background saver. Used on the main thread.
+// next synchronisation, and the save is handed to the background saver. A vocabulary made the
+// open one is prepared for its first change a part at each turn of the event loop (see
+// Lexicarta::prepareDerivedData()), so that the first answer or save waits for no pass over all
+// its words. Used on the main thread.
 class VocabularyKeeper : public QObject
 {
     Q_OBJECT
@@ -50,9 +54,15 @@ signals:
     void wordsChanged();
 
 private:
+    // Well under a millisecond's work in each turn of the event loop.
+    static constexpr qsizetype wordsPreparedAtOnce = 512;
+
+    void prepareSome();
+
     Save m_save;
     SyncRequests &m_sync;
     std::shared_ptr<Lexicarta> m_vocabulary;
+    QTimer m_preparation;
 };
 
 } // namespace lexi

@@ -3,6 +3,7 @@
 
 #include "model/Lexicarta.h"
 #include "model/TagIndex.h"
+#include "model/VocabularyJsonWriter.h"
 #include "model/VocabularySnapshot.h"
 
 #include <gtest/gtest.h>
@@ -365,6 +366,58 @@ void expectKeptAsFromScratch(Lexicarta &vocabulary, const std::string &context)
     }
 }
 
+// Prepared a part at a time, the vocabulary saves the same file as one that never was.
+TEST(LexicartaDerivedDataTest, APreparedVocabularySavesWhatAnUnpreparedOneSaves)
+{
+    lexi::test::FakeVocabularyServices fakes;
+    const std::shared_ptr<Lexicarta> prepared = randomVocabulary(fakes.services, 7, 1500);
+    const std::shared_ptr<Lexicarta> unprepared = randomVocabulary(fakes.services, 7, 1500);
+    while (prepared->prepareDerivedData(100)) {
+    }
+    // Once made, nothing is made again.
+    EXPECT_FALSE(prepared->prepareDerivedData(100));
+    EXPECT_EQ(lexi::VocabularyJsonWriter::json(lexi::VocabularySnapshot(*prepared)),
+              lexi::VocabularyJsonWriter::json(lexi::VocabularySnapshot(*unprepared)));
+    expectKeptAsFromScratch(*prepared, "prepared");
+}
+
+// A change between two steps of the preparation leaves nothing out of date: neither what was
+// prepared before it nor what the vocabulary keeps after it, as later changes follow.
+TEST(LexicartaDerivedDataTest, AChangeWhilePreparingLeavesNothingOutOfDate)
+{
+    lexi::test::FakeVocabularyServices fakes;
+    const std::vector<std::pair<const char *, std::function<void(Lexicarta &, const WordList &)>>> changes = {
+        {"answer", [](Lexicarta &vocabulary, const WordList &words) { vocabulary.answeredWord(*words[10], 1); }},
+        {"fall", [](Lexicarta &vocabulary, const WordList &words) { vocabulary.answeredWord(*words[1200], -1); }},
+        {"comment", [](Lexicarta &, const WordList &words) { words[5]->setComment(u"edited"_s); }},
+        {"sides", [](Lexicarta &, const WordList &words) { words[1300]->setForeignWord(u"neu"_s); }},
+        {"tags", [](Lexicarta &, const WordList &words) { words[0]->setTags({u"navy"_s}); }},
+        {"don't ask", [](Lexicarta &, const WordList &words) { words[7]->setDontAskAgain(true); }},
+        {"add", [](Lexicarta &vocabulary, const WordList &) {
+             vocabulary.addWord(std::make_shared<QLXWord>(u"tree"_s, u"Baum"_s));
+         }},
+        {"remove", [](Lexicarta &vocabulary, const WordList &words) { vocabulary.removeWords({words[3], words[1400]}); }},
+        {"lists dropped", [](Lexicarta &vocabulary, const WordList &) { vocabulary.invalidateCachedWordLists(); }},
+        {"lists and stored forms made", [](Lexicarta &vocabulary, const WordList &) { vocabulary.storedWordLists(); }},
+        {"words set", [](Lexicarta &vocabulary, const WordList &words) { vocabulary.setAllWords(words.mid(100)); }},
+    };
+    for (const auto &[name, change] : changes) {
+        const std::shared_ptr<Lexicarta> vocabulary = randomVocabulary(fakes.services, 11, 1500);
+        const WordList words = vocabulary->allWords();
+        for (int step = 0; step < 6; ++step)
+            ASSERT_TRUE(vocabulary->prepareDerivedData(100)) << name;
+        change(*vocabulary, words);
+        while (vocabulary->prepareDerivedData(100)) {
+        }
+        expectKeptAsFromScratch(*vocabulary, name);
+        const WordList now = vocabulary->allWords();
+        vocabulary->answeredWord(*now[20], 1);
+        now[21]->setComment(u"after"_s);
+        vocabulary->answeredWord(*now[now.size() - 2], -1);
+        expectKeptAsFromScratch(*vocabulary, std::string(name) + ", then answers");
+    }
+}
+
 // A snapshot finds each word changed since the last one where it stands, also when the word
 // went since, went and was let go, or is listed twice.
 TEST(LexicartaDerivedDataTest, ASnapshotTakesEachChangedWordWhereItStands)
@@ -403,9 +456,8 @@ TEST(LexicartaDerivedDataTest, ASnapshotTakesEachChangedWordWhereItStands)
             WordList words = vocabulary->allWords();
             if (listedTwice)
                 vocabulary->setAllWords(words + WordList{words[4]});
-            // The positions and the stored forms the snapshots follow.
-            vocabulary->storedPositionOf(*words[0]);
-            vocabulary->storedWordLists();
+            while (vocabulary->prepareDerivedData(1000)) {
+            }
             change(*vocabulary, words);
             expectKeptAsFromScratch(*vocabulary, context);
         }
