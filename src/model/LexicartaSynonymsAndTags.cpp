@@ -1,5 +1,6 @@
 #include "Lexicarta.h"
 
+#include "platform/dispatch/ConcurrentSlices.h"
 #include "platform/ports/Console.h"
 
 #include <QHash>
@@ -189,17 +190,37 @@ std::optional<lexi::WordList> Lexicarta::partnersOfListedWord(const QLXWord &wor
 {
     // A word sharing a side with a word listed here is a synonym through it, so one pass in
     // stored order finds the partners without grouping (and sorting) every word, as the first
-    // quiz answer after a load would otherwise do.
+    // quiz answer after a load would otherwise do. Waiting for the words to come from memory is
+    // most of the pass: a large vocabulary is read in slices at once, each asking for the words a
+    // few ahead, while this thread waits.
+    struct Found
+    {
+        lexi::WordList partners;
+        bool isListed = false;
+    };
+    const std::vector<Found> slices = lexi::dispatch::mapSlices(m_allWords.size(), [&](qsizetype begin, qsizetype end) {
+        Found found;
+        constexpr qsizetype wordsAhead = 16;
+        for (qsizetype i = begin; i < end; ++i) {
+            if (i + wordsAhead < end)
+                __builtin_prefetch(m_allWords[i + wordsAhead].get());
+            const std::shared_ptr<QLXWord> &candidate = m_allWords[i];
+            if (candidate.get() == &word)
+                found.isListed = true;
+            else if ((candidate->yourWord() == word.yourWord() || candidate->foreignWord() == word.foreignWord())
+                     && !candidate->isEqualToWord(word))
+                found.partners.append(candidate);
+        }
+        return found;
+    });
     lexi::WordList partners;
     bool isListed = false;
-    for (const std::shared_ptr<QLXWord> &candidate : m_allWords) {
-        if (candidate.get() == &word) {
-            isListed = true;
-            continue;
+    for (const Found &slice : slices) {
+        isListed = isListed || slice.isListed;
+        for (const std::shared_ptr<QLXWord> &partner : slice.partners) {
+            if (!partners.contains(partner))
+                partners.append(partner);
         }
-        if ((candidate->yourWord() == word.yourWord() || candidate->foreignWord() == word.foreignWord())
-            && !candidate->isEqualToWord(word) && !partners.contains(candidate))
-            partners.append(candidate);
     }
     if (!isListed)
         return std::nullopt;

@@ -178,17 +178,29 @@ TEST_F(SynonymsAndTagsTest, SynonymsOfAWordFoundBeforeTheSynonymsAreKnownAreTheS
     const auto shore = word(u"bank"_s, u"Ufer"_s);
     const auto river = word(u"river"_s, u"Fluss"_s);
     const auto stream = word(u"river"_s, u"Strom"_s);
-    const WordList stored = {shore, river, bank, bench, sameBank, stream, bank};
-    vocabulary->setAllWords(stored);
-    std::vector<std::set<std::shared_ptr<QLXWord>>> found;
-    for (const auto &asked : stored)
-        found.push_back(asSet(vocabulary->synonymsForWord(*asked)));
-    EXPECT_EQ(vocabulary->allWords(), stored);
-    EXPECT_EQ(pairs(vocabulary->synonymsForWord(*bank)), (QStringList{u"Ufer/bank"_s, u"Bank/bench"_s}));
+    // Alone, and far apart among many other words, as a large vocabulary is read in parts.
+    WordList others;
+    for (int i = 0; i < 12000; ++i)
+        others.append(word(u"other %1"_s.arg(i), u"andere %1"_s.arg(i)));
+    const WordList storedAlone = {shore, river, bank, bench, sameBank, stream, bank};
+    const WordList storedApart = WordList{shore, river, bank} + others + WordList{bench, sameBank} + others
+                                 + WordList{stream, bank};
+    const WordList asked = {shore, river, bank, bench, sameBank, stream};
+    for (const WordList &stored : {storedAlone, storedApart}) {
+        vocabulary->setAllWords(stored);
+        std::vector<std::set<std::shared_ptr<QLXWord>>> found;
+        for (const auto &word : asked)
+            found.push_back(asSet(vocabulary->synonymsForWord(*word)));
+        EXPECT_EQ(vocabulary->allWords(), stored);
+        EXPECT_EQ(pairs(vocabulary->synonymsForWord(*bank)), (QStringList{u"Ufer/bank"_s, u"Bank/bench"_s}));
+        EXPECT_EQ(pairs(vocabulary->synonymsForWord(*stream)), QStringList{u"Fluss/river"_s});
+        // The word listed twice is found once, where it first stands.
+        EXPECT_EQ(vocabulary->synonymsForWord(*shore), (WordList{bank, sameBank}));
 
-    vocabulary->buildSynonyms();
-    for (size_t i = 0; i < found.size(); ++i)
-        EXPECT_EQ(found[i], asSet(vocabulary->synonymsForWord(*stored[qsizetype(i)]))) << i;
+        vocabulary->buildSynonyms();
+        for (size_t i = 0; i < found.size(); ++i)
+            EXPECT_EQ(found[i], asSet(vocabulary->synonymsForWord(*asked[qsizetype(i)]))) << stored.size() << " " << i;
+    }
 }
 
 TEST_F(SynonymsAndTagsTest, SynonymsOfAWordNoLongerListedAreOnlyThoseSharingASideAmongThemselves)
