@@ -159,8 +159,11 @@ bool Lexicarta::prepareDerivedData(qsizetype wordCount)
         if (m_positions && m_levelLists && m_levelLists->stored)
             return false;
         Preparation &preparation = m_preparation.emplace(Preparation{m_allWords, 0, m_wordChanges, {}, {}});
-        preparation.positions.emplace(lexi::WordList());
-        preparation.levelLists.emplace().stored.emplace();
+        // A vocabulary just loaded has its lists of stored forms already: the load checked them.
+        if (!m_positions)
+            preparation.positions.emplace(lexi::WordList());
+        if (!m_levelLists || !m_levelLists->stored)
+            preparation.levelLists.emplace().stored.emplace();
     }
     Preparation &preparation = *m_preparation;
     if (preparation.wordChanges != m_wordChanges) {
