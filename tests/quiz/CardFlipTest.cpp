@@ -262,28 +262,44 @@ TEST(CardFlipTest, TheNewFaceIsPicturedWholeWhenItTurnsIntoView)
     }
 }
 
+// A card on a black host, flipping to its wrong-answer colour, for comparing the frames shown with
+// those painted at the moment.
+class CardFlipOnBlackTest : public testing::Test
+{
+protected:
+    CardFlipOnBlackTest()
+    {
+        host.resize(400, 300);
+        QPalette black;
+        black.setColor(QPalette::Window, Qt::black);
+        host.setPalette(black);
+        host.setAutoFillBackground(true);
+        card.setGeometry(50, 50, 300, 200);
+    }
+
+    void startFlip()
+    {
+        host.show();
+        ASSERT_TRUE(flip.flipFirstHalf(card));
+        card.setColorWrong();
+        flip.flipSecondHalf(card);
+    }
+
+    lexi::test::FakeClock clock;
+    lexi::test::ManualScheduler scheduler{clock};
+    QWidget host;
+    QLXCardView card{&host};
+    lexi::CardFlip flip{host, scheduler, clock};
+};
+
 // The frames are painted ahead on another thread and shown in their turn: each looks as the
 // frame painted there and then.
-TEST(CardFlipTest, AFramePaintedAheadLooksAsOnePaintedInItsTurn)
+TEST_F(CardFlipOnBlackTest, AFramePaintedAheadLooksAsOnePaintedInItsTurn)
 {
-    lexi::test::FakeClock clock;
-    lexi::test::ManualScheduler scheduler(clock);
-    QWidget host;
-    host.resize(400, 300);
-    QPalette dark;
-    dark.setColor(QPalette::Window, Qt::black);
-    host.setPalette(dark);
-    host.setAutoFillBackground(true);
-    QLXCardView card(&host);
-    card.setGeometry(50, 50, 300, 200);
     card.setIsSplit(true);
     QLabel word(u"Haus"_s, &card);
     word.setGeometry(20, 20, 200, 30);
-    host.show();
-    lexi::CardFlip flip(host, scheduler, clock);
-    ASSERT_TRUE(flip.flipFirstHalf(card));
-    card.setColorWrong();
-    flip.flipSecondHalf(card);
+    startFlip();
 
     for (int frame = 1; frame <= 40 && flip.isFlipping(); ++frame) {
         QThreadPool::globalInstance()->waitForDone();
@@ -298,23 +314,9 @@ TEST(CardFlipTest, AFramePaintedAheadLooksAsOnePaintedInItsTurn)
 // The frame asked for ahead comes only after the turns of several later frames, which were
 // painted in their turns meanwhile: it is older than the frame shown, and the card does not turn
 // back to it.
-TEST(CardFlipTest, AFramePaintedAheadThatComesTooLateIsNotShown)
+TEST_F(CardFlipOnBlackTest, AFramePaintedAheadThatComesTooLateIsNotShown)
 {
-    lexi::test::FakeClock clock;
-    lexi::test::ManualScheduler scheduler(clock);
-    QWidget host;
-    host.resize(400, 300);
-    QPalette dark;
-    dark.setColor(QPalette::Window, Qt::black);
-    host.setPalette(dark);
-    host.setAutoFillBackground(true);
-    QLXCardView card(&host);
-    card.setGeometry(50, 50, 300, 200);
-    host.show();
-    lexi::CardFlip flip(host, scheduler, clock);
-    ASSERT_TRUE(flip.flipFirstHalf(card));
-    card.setColorWrong();
-    flip.flipSecondHalf(card);
+    startFlip();
     // The new face is pictured, and the first frame is shown and asked for ahead.
     for (int frame = 0; frame < 3; ++frame)
         scheduler.advance(16ms);
