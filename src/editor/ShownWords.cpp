@@ -187,11 +187,18 @@ bool ShownWords::followChanges(const Lexicarta &vocabulary, const ShownWordsQuer
         if (!passes(*word, query, term))
             continue;
         const WordOrder::Place place = m_order.placeOf(vocabulary, *word, query.column);
+        // Both listings of a word listed twice have the place of its first, so the shown words
+        // around it are not ordered by their places: a search that meets one is not followed.
+        // One that meets none ends between the two words it met last, which are in order.
+        bool metWordListedTwice = false;
         const auto at = std::lower_bound(m_words.cbegin(), m_words.cend(), place,
                                          [&](const std::shared_ptr<QLXWord> &shown, const WordOrder::Place &place) {
+                                             metWordListedTwice |= vocabulary.listingsOf(*shown) != 1;
                                              return WordOrder::isBefore(
                                                  m_order.placeOf(vocabulary, *shown, query.column), place);
                                          });
+        if (metWordListedTwice)
+            return false;
         const qsizetype index = at - m_words.cbegin();
         m_words.insert(index, word);
         edits.push_back({RowEdit::Kind::Inserted, rowForWordIndex(index), word});

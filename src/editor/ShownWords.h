@@ -117,8 +117,8 @@ private:
 
     // Takes the words found anew from the column's order.
     void narrowDown(Lexicarta &vocabulary, const ShownWordsQuery &query, const WordList &sorted);
-    // Follows the words the order followed, when there are few and it knows them all; false,
-    // with nothing changed, otherwise.
+    // Follows the words the order followed, when there are few and it knows them all; false
+    // otherwise, perhaps part of the way through: the words are then to be found anew.
     bool followChanges(const Lexicarta &vocabulary, const ShownWordsQuery &query,
                        const WordOrder::Followed &followed);
     // Whether a word passes the query's level, search term and tags (not the synonyms).

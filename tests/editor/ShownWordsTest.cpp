@@ -350,6 +350,31 @@ TEST(ShownWordsFollowTest, FollowingEachChangeEqualsFindingAnew)
     }
 }
 
+// A word object listed twice is shown in both its places. Words of the same key that change or
+// come between or after them go where finding the words anew puts them.
+TEST(ShownWordsFollowTest, WordsBesideAWordListedTwiceFollowToWhereTheyBelong)
+{
+    for (const bool adding : {false, true}) {
+        SCOPED_TRACE(adding ? "added after" : "edited between");
+        lexi::test::FakeVocabularyServices fakes;
+        std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+        const auto twice = std::make_shared<QLXWord>(u"bank"_s, u"Bank"_s, QString());
+        const auto between = std::make_shared<QLXWord>(u"bank"_s, u"Ufer"_s, QString());
+        vocabulary->setAllWords({twice, between, twice});
+        ShownWords kept;
+        kept.recalculate(*vocabulary, {});
+        if (adding)
+            vocabulary->addWord(std::make_shared<QLXWord>(u"bank"_s, u"Bankett"_s, QString()));
+        else
+            between->setComment(u"by the river"_s);
+        kept.recalculate(*vocabulary, {});
+        ShownWords anew;
+        anew.recalculate(*vocabulary, {});
+        EXPECT_EQ(kept.count(), adding ? 4 : 3);
+        EXPECT_TRUE(kept.words() == anew.words());
+    }
+}
+
 // Large enough to be sorted on several threads; from few characters, so that many texts share
 // their first characters or are equal, with characters whose UTF-16 units sort apart from their
 // code points, letters that fold to other lengths, and U+0000, which ends no text.
