@@ -11,7 +11,9 @@ namespace lexi {
 
 double CardFlipGeometry::easeInEaseOut(double progress)
 {
-    static const QEasingCurve curve = [] {
+    // Frames are painted on the main thread and ahead on others, and an easing curve is reentrant
+    // only, not made for two threads at once: each thread eases with its own.
+    thread_local const QEasingCurve curve = [] {
         QEasingCurve bezier(QEasingCurve::BezierSpline);
         bezier.addCubicBezierSegment(QPointF(0.42, 0), QPointF(0.58, 1), QPointF(1, 1));
         return bezier;
