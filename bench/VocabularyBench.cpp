@@ -87,6 +87,41 @@ void BM_RemoveWords(benchmark::State &state)
 }
 BENCHMARK(BM_RemoveWords)->Unit(benchmark::kMillisecond);
 
+// The first check for an equal word after a load, as the popover's Add does it, while the
+// synonyms are not known.
+void BM_FirstDuplicateCheckAfterLoad(benchmark::State &state)
+{
+    const lexi::bench::BenchmarkServices services;
+    const auto vocabulary = lexi::bench::generateVocabulary(services.services(), int(state.range(0)));
+    const lexi::WordList loaded = vocabulary->allWords();
+    const QLXWord candidate(u"a new word"_s, u"ein neues Wort"_s);
+    for (auto _ : state) {
+        state.PauseTiming();
+        vocabulary->setAllWords(loaded);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(vocabulary->containsWordEqualTo(candidate));
+    }
+}
+BENCHMARK(BM_FirstDuplicateCheckAfterLoad)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// Each add after the first: a new identifier and the check for an equal word, with what they
+// need known.
+void BM_NextAdd(benchmark::State &state)
+{
+    const lexi::bench::BenchmarkServices services;
+    const auto vocabulary = lexi::bench::generateVocabulary(services.services(), int(state.range(0)));
+    vocabulary->addWord(std::make_shared<QLXWord>());
+    vocabulary->containsWordEqualTo(QLXWord());
+    int number = 0;
+    for (auto _ : state) {
+        const QLXWord candidate(u"a new word %1"_s.arg(number), u"ein neues Wort %1"_s.arg(number));
+        ++number;
+        vocabulary->addWord(std::make_shared<QLXWord>());
+        benchmark::DoNotOptimize(vocabulary->containsWordEqualTo(candidate));
+    }
+}
+BENCHMARK(BM_NextAdd)->Arg(50000)->Arg(200000)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

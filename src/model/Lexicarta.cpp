@@ -118,6 +118,7 @@ void Lexicarta::dropDerivedData()
     m_levelLists.reset();
     m_tagIndex.reset();
     m_synonyms.reset();
+    m_wordTexts.reset();
     m_takenIdentifiers.reset();
 }
 
@@ -211,6 +212,8 @@ void Lexicarta::takeIdentifier(const QLXWord &word) const
 void Lexicarta::derivedDataAdd(const std::shared_ptr<QLXWord> &word)
 {
     derivedDataAdd(word, m_positions, m_levelLists, m_tagIndex, m_synonyms);
+    if (m_wordTexts)
+        m_wordTexts->add(*word);
 }
 
 void Lexicarta::swapWordsAndDerivedData(lexi::WordList &words, std::optional<lexi::WordPositions> &positions,
@@ -296,6 +299,8 @@ bool Lexicarta::addPrepared(PreparedAddition &&addition)
     for (const std::shared_ptr<QLXWord> &word : std::as_const(addition.m_appended)) {
         word->setWeakVocForSort(self);
         takeIdentifier(*word);
+        if (m_wordTexts)
+            m_wordTexts->add(*word);
     }
     wordsChanged();
     return true;
@@ -313,6 +318,8 @@ void Lexicarta::derivedDataRemove(const lexi::WordList &removed)
             tagIndexFollows = m_tagIndex->removeWord(*word, word->tags());
         if (m_synonyms)
             m_synonyms->remove(*word, word->yourWord(), word->foreignWord());
+        if (m_wordTexts)
+            m_wordTexts->remove(*word, word->foreignWord(), word->yourWord());
     }
     if (!tagIndexFollows)
         m_tagIndex.reset();
@@ -393,10 +400,17 @@ std::shared_ptr<QLXWord> Lexicarta::findWordEqualTo(const QLXWord &word) const
     return found != m_allWords.cend() ? *found : nullptr;
 }
 
+const lexi::WordTextIndex &Lexicarta::wordTexts() const
+{
+    if (!m_wordTexts)
+        m_wordTexts.emplace(m_allWords);
+    return *m_wordTexts;
+}
+
 bool Lexicarta::containsWordEqualTo(const QLXWord &word) const
 {
     if (!m_synonyms)
-        return findWordEqualTo(word) != nullptr;
+        return wordTexts().containsWordEqualTo(word);
     const auto group = m_synonyms->foreignWords.constFind(word.foreignWord());
     return group != m_synonyms->foreignWords.cend()
            && std::any_of(group->cbegin(), group->cend(),

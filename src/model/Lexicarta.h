@@ -7,6 +7,7 @@
 #include "TagIndex.h"
 #include "VocabularyServices.h"
 #include "WordPositions.h"
+#include "WordTextIndex.h"
 
 #include "platform/ports/InputSources.h"
 
@@ -327,7 +328,8 @@ public:
 
     // The first word with the same foreign and your word (exactly).
     std::shared_ptr<QLXWord> findWordEqualTo(const QLXWord &word) const;
-    // Looked up in the synonyms' groups of words by side while they are kept, else a scan.
+    // Whether a word has the same foreign and your word (exactly): looked up in the synonyms'
+    // groups of words by side while they are kept, else in the words' text index.
     bool containsWordEqualTo(const QLXWord &word) const;
     std::shared_ptr<QLXWord> findWordByID(qint64 creationID) const;
     bool containsWordWithID(qint64 creationID) const { return findWordByID(creationID) != nullptr; }
@@ -443,6 +445,7 @@ private:
     // Drops what bulk changes of the words leave out of date and finds the synonyms anew.
     void rebuildDerivedData();
     const lexi::TagIndex &tagIndex() const;
+    const lexi::WordTextIndex &wordTexts() const;
     const Synonyms &synonymGroups();
     // The synonyms of `word` found in one pass over the words, when it is listed here; none when
     // it is not (whether its partners are synonyms then depends on the other words).
@@ -477,6 +480,8 @@ private:
     mutable std::optional<LevelLists> m_levelLists;
     mutable std::optional<lexi::TagIndex> m_tagIndex;
     std::optional<Synonyms> m_synonyms;
+    // The words by their texts, built when first needed, then kept by the words' changes.
+    mutable std::optional<lexi::WordTextIndex> m_wordTexts;
     // Every identifier in the range new ones are made in that a word here has, and perhaps some
     // that words had before (a word that goes or takes another leaves its own): what a new word's
     // identifier must not be. Built when first needed, then kept by the words' changes.

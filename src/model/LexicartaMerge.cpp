@@ -417,6 +417,7 @@ void Lexicarta::PreparedMerge::merge(const Lexicarta &other)
     merged.storedWordLists();
     merged.tagIndex();
     merged.synonymGroups();
+    merged.wordTexts();
     m_isMerged = true;
 }
 
@@ -433,6 +434,7 @@ bool Lexicarta::takePreparedMerge(PreparedMerge &&merge)
     // What is replaced goes with the merge, wherever that is dropped.
     swapWordsAndDerivedData(merged.m_allWords, merged.m_positions, merged.m_levelLists, merged.m_tagIndex,
                             merged.m_synonyms);
+    std::swap(m_wordTexts, merged.m_wordTexts);
     std::swap(m_statistics, merged.m_statistics);
     const std::weak_ptr<Lexicarta> self = weak_from_this();
     for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords))

@@ -135,6 +135,8 @@ void Lexicarta::wordSidesChanged(const QLXWord &word, const QString &previousYou
                                  const QString &previousForeignWord)
 {
     wordsChanged();
+    if (m_wordTexts)
+        m_wordTexts->moved(word, previousForeignWord, previousYourWord);
     if (!m_synonyms)
         return;
     const std::shared_ptr<QLXWord> listed = m_synonyms->listed(word, previousYourWord);

@@ -78,6 +78,7 @@ std::shared_ptr<QLXWord> QLXWord::fromStoredWord(lexi::StoredWord &&stored)
     auto word = std::make_shared<QLXWord>();
     word->m_yourWord = stored.yourWord.trimmed();
     word->m_foreignWord = stored.foreignWord.trimmed();
+    word->m_sidesHash = sidesHash(word->m_foreignWord, word->m_yourWord);
     word->m_comment = std::move(stored.comment);
     word->m_dontAskAgain = stored.dontAskAgain;
     word->m_lastAsked = stored.lastAsked;
@@ -164,6 +165,20 @@ std::shared_ptr<QLXWord> QLXWord::copy() const
     return word;
 }
 
+size_t QLXWord::sidesHash(const QString &foreignWord, const QString &yourWord)
+{
+    // FNV-1a over the UTF-16 units, the foreign word's length between the two sides: a few
+    // cycles a unit.
+    constexpr quint64 prime = 0x100000001b3u;
+    quint64 hash = 0xcbf29ce484222325u;
+    for (const QChar unit : foreignWord)
+        hash = (hash ^ unit.unicode()) * prime;
+    hash = (hash ^ quint64(foreignWord.size())) * prime;
+    for (const QChar unit : yourWord)
+        hash = (hash ^ unit.unicode()) * prime;
+    return size_t(hash);
+}
+
 void QLXWord::setYourWord(const QString &yourWord)
 {
     setSide(m_yourWord, yourWord);
@@ -182,6 +197,7 @@ void QLXWord::setSide(QString &side, const QString &text)
     const QString previousYourWord = m_yourWord;
     const QString previousForeignWord = m_foreignWord;
     side = std::move(trimmed);
+    m_sidesHash = sidesHash(m_foreignWord, m_yourWord);
     dropStoredForm();
     if (const std::shared_ptr<Lexicarta> vocabulary = this->vocabulary())
         vocabulary->wordSidesChanged(*this, previousYourWord, previousForeignWord);

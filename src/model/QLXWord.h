@@ -62,6 +62,10 @@ public:
     void setYourWord(const QString &yourWord);
     const QString &foreignWord() const { return m_foreignWord; }
     void setForeignWord(const QString &foreignWord);
+    // A hash of both sides, taken when they are set (while their texts are at hand), so that
+    // indexing many words by their texts reads the words alone.
+    size_t sidesHash() const { return m_sidesHash; }
+    static size_t sidesHash(const QString &foreignWord, const QString &yourWord);
     const QString &comment() const { return m_comment; }
     void setComment(const QString &comment)
     {
@@ -172,6 +176,7 @@ private:
     QStringList m_tagsSorted;
     QString m_yourWord;
     QString m_foreignWord;
+    size_t m_sidesHash = sidesHash({}, {});
     QString m_comment;
     std::optional<lexi::Date> m_lastAsked;
     QStringList m_tags;
