@@ -87,6 +87,23 @@ void BM_RemoveWords(benchmark::State &state)
 }
 BENCHMARK(BM_RemoveWords)->Unit(benchmark::kMillisecond);
 
+// The first word added after a load, as the list's add button does it: a new identifier none of
+// the words has, found while the identifiers in use are not known yet.
+void BM_FirstAddAfterLoad(benchmark::State &state)
+{
+    const lexi::bench::BenchmarkServices services;
+    const auto vocabulary = lexi::bench::generateVocabulary(services.services(), int(state.range(0)));
+    const lexi::WordList loaded = vocabulary->allWords();
+    for (auto _ : state) {
+        state.PauseTiming();
+        // The words as a load leaves them: nothing derived from them is known.
+        vocabulary->setAllWords(loaded);
+        state.ResumeTiming();
+        vocabulary->addWord(std::make_shared<QLXWord>());
+    }
+}
+BENCHMARK(BM_FirstAddAfterLoad)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
 // The first check for an equal word after a load, as the popover's Add does it, while the
 // synonyms are not known.
 void BM_FirstDuplicateCheckAfterLoad(benchmark::State &state)

@@ -5,6 +5,7 @@
 #include "WordObjectSet.h"
 #include "WordObjects.h"
 
+#include "platform/dispatch/ConcurrentSlices.h"
 #include "platform/files/StringTables.h"
 #include "platform/values/WholeNumbers.h"
 
@@ -195,10 +196,25 @@ void Lexicarta::adopt(const std::shared_ptr<QLXWord> &word)
 const QSet<qint64> &Lexicarta::takenIdentifiers() const
 {
     if (!m_takenIdentifiers) {
-        m_takenIdentifiers.emplace();
-        m_takenIdentifiers->reserve(m_allWords.size());
-        for (const std::shared_ptr<QLXWord> &word : m_allWords)
-            takeIdentifier(*word);
+        // The words are read in slices at once; only taking their identifiers in is left to this
+        // thread.
+        const std::vector<std::vector<qint64>> slices =
+            lexi::dispatch::mapSlices(m_allWords.size(), [this](qsizetype begin, qsizetype end) {
+                std::vector<qint64> identifiers;
+                identifiers.reserve(std::size_t(end - begin));
+                for (qsizetype i = begin; i < end; ++i) {
+                    if (const qint64 identifier = m_allWords[i]->creationID();
+                        lexi::CreationIdentifierMaker::isMadeHere(identifier))
+                        identifiers.push_back(identifier);
+                }
+                return identifiers;
+            });
+        QSet<qint64> &taken = m_takenIdentifiers.emplace();
+        taken.reserve(m_allWords.size());
+        for (const std::vector<qint64> &identifiers : slices) {
+            for (const qint64 identifier : identifiers)
+                taken.insert(identifier);
+        }
     }
     return *m_takenIdentifiers;
 }

@@ -418,6 +418,7 @@ void Lexicarta::PreparedMerge::merge(const Lexicarta &other)
     merged.tagIndex();
     merged.synonymGroups();
     merged.wordTexts();
+    merged.takenIdentifiers();
     m_isMerged = true;
 }
 
@@ -435,6 +436,7 @@ bool Lexicarta::takePreparedMerge(PreparedMerge &&merge)
     swapWordsAndDerivedData(merged.m_allWords, merged.m_positions, merged.m_levelLists, merged.m_tagIndex,
                             merged.m_synonyms);
     std::swap(m_wordTexts, merged.m_wordTexts);
+    std::swap(m_takenIdentifiers, merged.m_takenIdentifiers);
     std::swap(m_statistics, merged.m_statistics);
     const std::weak_ptr<Lexicarta> self = weak_from_this();
     for (const std::shared_ptr<QLXWord> &word : std::as_const(m_allWords))
