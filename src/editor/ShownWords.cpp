@@ -177,12 +177,19 @@ bool ShownWords::followChanges(const Lexicarta &vocabulary, const ShownWordsQuer
         if (leaving.contains(m_words[i].get()))
             indexes.push_back(i);
     }
+    const QString term = query.searchTerm.toCaseFolded();
+    // A word that changed where it stands leaves the words as they are: the list may be shared
+    // with the order of all words, which taking it out and putting it back would copy.
+    if (indexes.size() == 1 && candidates.size() == 1 && m_words[indexes.front()] == candidates.front()
+        && passes(*candidates.front(), query, term) && staysInPlace(vocabulary, query.column, indexes.front())) {
+        m_rowEdits = std::vector<RowEdit>{{RowEdit::Kind::Changed, rowForWordIndex(indexes.front()), candidates.front()}};
+        return true;
+    }
     // From the bottom, so that each row is numbered as the rows are when it goes.
     for (auto index = indexes.crbegin(); index != indexes.crend(); ++index) {
         edits.push_back({RowEdit::Kind::Removed, rowForWordIndex(*index), m_words[*index]});
         m_words.remove(*index);
     }
-    const QString term = query.searchTerm.toCaseFolded();
     for (const std::shared_ptr<QLXWord> &word : std::as_const(candidates)) {
         if (!passes(*word, query, term))
             continue;
@@ -209,6 +216,20 @@ bool ShownWords::followChanges(const Lexicarta &vocabulary, const ShownWordsQuer
         edits = {{RowEdit::Kind::Changed, edits[0].row, edits[0].word}};
     m_rowEdits = std::move(edits);
     return true;
+}
+
+bool ShownWords::staysInPlace(const Lexicarta &vocabulary, WordColumn column, qsizetype index) const
+{
+    // A neighbour listed twice has the place of its first listing, which may not be where it is
+    // shown: the words are then followed as any change is.
+    const auto isListedOnce = [&](qsizetype other) { return vocabulary.listingsOf(*m_words[other]) == 1; };
+    if ((index > 0 && !isListedOnce(index - 1)) || (index + 1 < m_words.size() && !isListedOnce(index + 1)))
+        return false;
+    const WordOrder::Place place = m_order.placeOf(vocabulary, *m_words[index], column);
+    const auto isBefore = [&](qsizetype other) {
+        return WordOrder::isBefore(m_order.placeOf(vocabulary, *m_words[other], column), place);
+    };
+    return (index == 0 || isBefore(index - 1)) && (index + 1 == m_words.size() || !isBefore(index + 1));
 }
 
 void ShownWords::narrowDown(Lexicarta &vocabulary, const ShownWordsQuery &query, const WordList &sorted)

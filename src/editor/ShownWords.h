@@ -121,6 +121,9 @@ private:
     // otherwise, perhaps part of the way through: the words are then to be found anew.
     bool followChanges(const Lexicarta &vocabulary, const ShownWordsQuery &query,
                        const WordOrder::Followed &followed);
+    // Whether the word at `index` in the words shown is still where the column's order puts it
+    // among the others.
+    bool staysInPlace(const Lexicarta &vocabulary, WordColumn column, qsizetype index) const;
     // Whether a word passes the query's level, search term and tags (not the synonyms).
     static bool passes(const QLXWord &word, const ShownWordsQuery &query, const QString &foldedTerm);
     static bool isSource(const SearchText &text, const QLXWord &word);

@@ -375,6 +375,26 @@ TEST(ShownWordsFollowTest, WordsBesideAWordListedTwiceFollowToWhereTheyBelong)
     }
 }
 
+// A word shown next to a word listed twice whose edit takes it between that word's two listings
+// moves there, though the neighbour it had still orders before it.
+TEST(ShownWordsFollowTest, AWordEditedNextToAWordListedTwiceMovesWhereFindingAnewPutsIt)
+{
+    lexi::test::FakeVocabularyServices fakes;
+    std::shared_ptr<Lexicarta> vocabulary = Lexicarta::create(fakes.services);
+    const auto twice = std::make_shared<QLXWord>(u"bank"_s, u"Bank"_s, QString());
+    const auto edited = std::make_shared<QLXWord>(u"river"_s, u"Fluss"_s, QString());
+    vocabulary->setAllWords({twice, edited, twice});
+    ShownWords kept;
+    kept.recalculate(*vocabulary, {});
+    ASSERT_TRUE(kept.words() == lexi::WordList({twice, twice, edited}));
+    edited->setYourWord(u"bank"_s);
+    kept.recalculate(*vocabulary, {});
+    ShownWords anew;
+    anew.recalculate(*vocabulary, {});
+    EXPECT_TRUE(anew.words() == lexi::WordList({twice, edited, twice}));
+    EXPECT_TRUE(kept.words() == anew.words());
+}
+
 // Large enough to be sorted on several threads; from few characters, so that many texts share
 // their first characters or are equal, with characters whose UTF-16 units sort apart from their
 // code points, letters that fold to other lengths, and U+0000, which ends no text.
