@@ -10,6 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#if defined(Q_OS_LINUX)
+#include <pthread.h>
+#include <sched.h>
+#endif
+
 #include <atomic>
 #include <latch>
 #include <mutex>
@@ -209,3 +214,31 @@ TEST(DispatchTest, GlobalAndMainQueuesRunTheirBlocks)
     QCoreApplication::processEvents();
     EXPECT_TRUE(ranOnMain);
 }
+
+#if defined(Q_OS_LINUX)
+// Background blocks run on batch threads, which do not take the processor of the thread that
+// wakes them: on every pool thread, the first block included.
+TEST(DispatchTest, GlobalBlocksRunOnBatchThreads)
+{
+    constexpr int blockCount = 16;
+    std::latch allRunning(blockCount);
+    std::mutex mutex;
+    std::vector<int> policies;
+    for (int block = 0; block < blockCount; ++block) {
+        lexi::dispatch::globalAsync([&] {
+            int policy = -1;
+            sched_param parameters{};
+            pthread_getschedparam(pthread_self(), &policy, &parameters);
+            {
+                const std::lock_guard lock(mutex);
+                policies.push_back(policy);
+            }
+            allRunning.count_down();
+        });
+    }
+    allRunning.wait();
+    ASSERT_EQ(policies.size(), std::size_t(blockCount));
+    for (const int policy : policies)
+        EXPECT_EQ(policy, SCHED_BATCH);
+}
+#endif
