@@ -1,6 +1,8 @@
 #include "QLXPopover.h"
 
+#include <QBitmap>
 #include <QEvent>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
@@ -12,15 +14,52 @@ constexpr int margin = 4;
 
 } // namespace
 
-QLXPopover::QLXPopover(QWidget *host) : QWidget(host)
+// The popover's soft shadow, a little below its panel: rings fading outwards, each over the ones
+// inside. It is painted rather than blurred, as a blurring effect would render the whole panel and
+// blur it again for every change inside it, a pressed button's too.
+class QLXPopoverShadow : public QWidget
+{
+public:
+    explicit QLXPopoverShadow(QWidget *host) : QWidget(host)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+    void setPanelOutline(const QRectF &outline)
+    {
+        m_panelOutline = outline;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 0, 0, 22));
+        for (int ring = QLXPopover::shadowWidth - 2; ring > 0; ring -= 2)
+            painter.drawRoundedRect(m_panelOutline.adjusted(-ring, 2 - ring, ring, 2 + ring), cornerRadius + ring,
+                                    cornerRadius + ring);
+    }
+
+private:
+    QRectF m_panelOutline;
+};
+
+QLXPopover::QLXPopover(QWidget *host) : QWidget(host), m_shadow(new QLXPopoverShadow(host))
 {
     hide();
-    // The shadow is painted with the panel: a blurring effect would render the whole panel and
-    // blur it again for every change inside it, a pressed button's too.
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(shadowWidth + arrowLength + 12, shadowWidth + 12, shadowWidth + arrowLength + 12,
                                shadowWidth + 12);
     host->installEventFilter(this);
+}
+
+QLXPopover::~QLXPopover()
+{
+    delete m_shadow;
 }
 
 void QLXPopover::setContentWidget(QWidget *content)
@@ -59,7 +98,26 @@ void QLXPopover::reposition()
     setGeometry(x, y, size.width(), size.height());
     m_arrowY = std::clamp(tipY - y, shadowWidth + cornerRadius + arrowHalfWidth,
                           size.height() - shadowWidth - cornerRadius - arrowHalfWidth);
+    updateShape();
     update();
+}
+
+void QLXPopover::updateShape()
+{
+    if (size().isEmpty())
+        return;
+    // The mask holds every pixel the body's antialiased edge touches, so that none of it is cut off.
+    QImage body(size(), QImage::Format_ARGB32_Premultiplied);
+    body.fill(Qt::transparent);
+    QPainter painter(&body);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::black);
+    painter.drawPath(bodyPath());
+    painter.end();
+    setMask(QBitmap::fromImage(body.createMaskFromColor(qRgba(0, 0, 0, 0))));
+    m_shadow->setGeometry(geometry());
+    m_shadow->setPanelOutline(panelOutline());
 }
 
 void QLXPopover::close()
@@ -91,16 +149,14 @@ QRect QLXPopover::panelRect() const
                            -shadowWidth - (m_arrowEdge == Edge::Right ? arrowLength : 0), -shadowWidth);
 }
 
-void QLXPopover::paintEvent(QPaintEvent *)
+QRectF QLXPopover::panelOutline() const
 {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF panel = QRectF(panelRect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    // A soft shadow, a little below the panel: rings fading outwards, each over the ones inside.
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 22));
-    for (int ring = shadowWidth - 2; ring > 0; ring -= 2)
-        painter.drawRoundedRect(panel.adjusted(-ring, 2 - ring, ring, 2 + ring), cornerRadius + ring, cornerRadius + ring);
+    return QRectF(panelRect()).adjusted(0.5, 0.5, -0.5, -0.5);
+}
+
+QPainterPath QLXPopover::bodyPath() const
+{
+    const QRectF panel = panelOutline();
     QPainterPath path;
     path.addRoundedRect(panel, cornerRadius, cornerRadius);
     QPainterPath arrow;
@@ -114,10 +170,44 @@ void QLXPopover::paintEvent(QPaintEvent *)
         arrow.lineTo(panel.left() + 1, m_arrowY + arrowHalfWidth);
     }
     arrow.closeSubpath();
-    path = path.united(arrow);
+    return path.united(arrow);
+}
+
+bool QLXPopover::event(QEvent *event)
+{
+    // The shadow follows the panel, just under it.
+    if (m_shadow) {
+        switch (event->type()) {
+        case QEvent::Show:
+            m_shadow->show();
+            m_shadow->stackUnder(this);
+            break;
+        case QEvent::ZOrderChange:
+            m_shadow->stackUnder(this);
+            break;
+        case QEvent::Hide:
+            m_shadow->hide();
+            break;
+        case QEvent::Move:
+            m_shadow->move(pos());
+            break;
+        case QEvent::Resize:
+            updateShape();
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void QLXPopover::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(palette().color(QPalette::Mid), 1));
     painter.setBrush(palette().color(QPalette::Window));
-    painter.drawPath(path);
+    painter.drawPath(bodyPath());
 }
 
 bool QLXPopover::eventFilter(QObject *watched, QEvent *event)

@@ -1,13 +1,19 @@
 #pragma once
 
+#include <QPainterPath>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
+
+class QLXPopoverShadow;
 
 // A panel inside a window, with an arrow pointing at the part of a view it belongs to: to the left
 // of that part when there is room, else to its right. It stays until its owner closes it (a
 // pop-up window would close itself on a click elsewhere, behind its owner's back). While the
 // keyboard is inside it, Tab and Backtab go round its own controls, as in a window of its own.
+// Its soft shadow is a sibling stacked just under it that lets the mouse through, and the panel
+// itself takes the mouse only where its body and arrow are painted: clicks, hovering and the wheel
+// in the shadow's band reach what lies beneath, the row the arrow points at included.
 class QLXPopover : public QWidget
 {
     Q_OBJECT
@@ -21,6 +27,7 @@ public:
 
     // `host` is the widget the panel floats over (usually the window's central widget).
     explicit QLXPopover(QWidget *host);
+    ~QLXPopover() override;
 
     // Takes over `content` (it becomes a child of the panel).
     void setContentWidget(QWidget *content);
@@ -39,13 +46,20 @@ public:
     QPoint arrowTip() const;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
     QRect panelRect() const;
+    // The panel's outline, through the middle of its border.
+    QRectF panelOutline() const;
+    QPainterPath bodyPath() const;
+    // Fits the mask and the shadow to the panel's size and arrow.
+    void updateShape();
 
+    QPointer<QLXPopoverShadow> m_shadow;
     QPointer<QWidget> m_view;
     QPointer<QWidget> m_focusBefore;
     QRect m_rect;
