@@ -2,9 +2,11 @@
 
 #include "platform/ports/Console.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/dispatch/ForegroundAnimation.h"
 
 #include <QHash>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -16,12 +18,24 @@
 #include <pthread.h>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace lexi {
+
+namespace {
+
+// While an animation plays, the worker looks this often whether it has ended.
+constexpr auto animationCheckInterval = 40ms;
+// No save is held back longer than this, however long animations go on.
+constexpr auto longestHoldBack = 2s;
+
+} // namespace
 
 struct VocabularySaver::State : std::enable_shared_from_this<State>
 {
     void run();
+    // Waits, the lock held, while an animation plays and nobody waits for the saves.
+    void holdBackForAnimations(std::unique_lock<std::mutex> &lock);
     void runFollowUps();
     bool isIdle() const { return order.empty() && !running; }
 
@@ -35,6 +49,8 @@ struct VocabularySaver::State : std::enable_shared_from_this<State>
     std::vector<Job> superseded;
     bool running = false;
     bool stopping = false;
+    // Flushes waiting now: the saves then run at once, animation or not.
+    int flushesWaiting = 0;
     std::vector<dispatch::Block> followUps;
     std::thread thread;
 };
@@ -66,6 +82,7 @@ void VocabularySaver::State::run()
             wakeUp.wait(lock, [this] { return stopping || !order.empty(); });
             if (order.empty())
                 return;
+            holdBackForAnimations(lock);
             job = waiting.take(order.front());
             order.pop_front();
             running = true;
@@ -88,6 +105,16 @@ void VocabularySaver::State::run()
         }
         idle.notify_all();
     }
+}
+
+void VocabularySaver::State::holdBackForAnimations(std::unique_lock<std::mutex> &lock)
+{
+    const auto latest = std::chrono::steady_clock::now() + longestHoldBack;
+    const auto mayRun = [this] {
+        return stopping || flushesWaiting > 0 || !dispatch::ForegroundAnimation::isAnyPlaying();
+    };
+    while (!mayRun() && std::chrono::steady_clock::now() < latest)
+        wakeUp.wait_for(lock, animationCheckInterval, mayRun);
 }
 
 void VocabularySaver::State::runFollowUps()
@@ -136,7 +163,10 @@ void VocabularySaver::flush()
 {
     {
         std::unique_lock lock(m_state->mutex);
+        ++m_state->flushesWaiting;
+        m_state->wakeUp.notify_one();
         m_state->idle.wait(lock, [this] { return m_state->isIdle(); });
+        --m_state->flushesWaiting;
     }
     if (dispatch::isMainThread())
         m_state->runFollowUps();

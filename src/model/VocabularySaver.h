@@ -17,6 +17,9 @@ namespace lexi {
 // - Jobs run one at a time, in the order they were handed over, so saves of one file land in
 //   order. A job for a path whose previous job is still waiting replaces that job in its place:
 //   only the newest snapshot of a file is written, never an older one after it.
+// - While an animation plays on the main thread (dispatch::ForegroundAnimation), a save waits for
+//   its end before it begins, two seconds at most, unless a flush waits for it: a new snapshot of
+//   the same file meanwhile replaces it.
 // - Follow-ups run on the main thread, posted to its event loop; flush() called there runs those
 //   that are due at once, so a test or the quit sees every failure before going on.
 //

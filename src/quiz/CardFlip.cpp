@@ -140,6 +140,8 @@ bool CardFlip::flipFirstHalf(QWidget &card)
     if (m_phase != Phase::Idle)
         return false;
     m_phase = Phase::Captured;
+    // From here: the step that follows hands its save over before the flip plays.
+    m_animation.emplace();
     m_pictures.top = pictureOf(card);
     m_pictures.topRect = rectInHost(card, m_host);
     return true;
@@ -150,6 +152,7 @@ void CardFlip::cancelFirstHalf()
     if (m_phase != Phase::Captured)
         return;
     m_pictures.top = QImage();
+    m_animation.reset();
     m_phase = Phase::Idle;
 }
 
@@ -307,6 +310,7 @@ void CardFlip::finish()
     m_nextFrame.reset();
     m_isPaintingAhead = false;
     m_shownFrame.reset();
+    m_animation.reset();
     m_phase = Phase::Idle;
     emit finished();
 }

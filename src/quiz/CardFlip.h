@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ports/Clock.h"
+#include "platform/dispatch/ForegroundAnimation.h"
 #include "platform/dispatch/Scheduler.h"
 
 #include <QImage>
@@ -105,6 +106,8 @@ private:
     std::shared_ptr<FrameSlot> m_nextFrame;
     bool m_isPaintingAhead = false;
     dispatch::DelayedBlock m_frames;
+    // Holds background work that can wait back from the first half to the end.
+    std::optional<dispatch::ForegroundAnimation> m_animation;
     QPointer<QWidget> m_overlay;
 };
 

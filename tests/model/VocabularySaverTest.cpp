@@ -1,15 +1,20 @@
 #include "model/VocabularySaver.h"
 
+#include "platform/dispatch/ForegroundAnimation.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <future>
+#include <optional>
 #include <mutex>
 #include <thread>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -56,6 +61,38 @@ TEST_F(SaverTest, SavesRunInOrderAndANewerSnapshotReplacesOneStillWaiting)
     saver.flush();
 
     EXPECT_EQ(ran, (QStringList{u"a1"_s, u"a3"_s, u"b2"_s, u"c1"_s}));
+}
+
+// While the card flips, the saves wait for its end (a newer snapshot replacing one held back),
+// unless a flush waits for them.
+TEST_F(SaverTest, SavesWaitForAnAnimationToEndUnlessAFlushWaits)
+{
+    lexi::VocabularySaver saver;
+    std::optional<lexi::dispatch::ForegroundAnimation> animation(std::in_place);
+    saver.save(u"a"_s, recording(u"a1"_s));
+    std::this_thread::sleep_for(150ms);
+    saver.save(u"a"_s, recording(u"a2"_s));
+    {
+        const std::lock_guard lock(mutex);
+        EXPECT_TRUE(ran.isEmpty()) << "held back while the animation plays";
+    }
+    animation.reset();
+    const auto givenUp = std::chrono::steady_clock::now() + 10s;
+    for (;;) {
+        {
+            const std::lock_guard lock(mutex);
+            if (!ran.isEmpty() || std::chrono::steady_clock::now() > givenUp)
+                break;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    saver.flush();
+    EXPECT_EQ(ran, QStringList{u"a2"_s});
+
+    animation.emplace();
+    saver.save(u"b"_s, recording(u"b1"_s));
+    saver.flush();
+    EXPECT_EQ(ran, (QStringList{u"a2"_s, u"b1"_s})) << "the flush has the save run, animation or not";
 }
 
 TEST_F(SaverTest, FollowUpsRunOnTheMainThreadOnceEach)

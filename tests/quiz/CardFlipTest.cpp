@@ -144,7 +144,12 @@ TEST(CardFlipTest, PlaysOnPicturesForThreeQuartersOfASecondThenShowsTheCard)
     lexi::CardFlip flip(host, scheduler, clock);
     QSignalSpy finished(&flip, &lexi::CardFlip::finished);
 
+    // Background work that can wait holds back from the first half, before the step hands its
+    // save over, to the end.
+    using lexi::dispatch::ForegroundAnimation;
+    EXPECT_FALSE(ForegroundAnimation::isAnyPlaying());
     ASSERT_TRUE(flip.flipFirstHalf(card));
+    EXPECT_TRUE(ForegroundAnimation::isAnyPlaying());
     EXPECT_FALSE(flip.flipFirstHalf(card)) << "one flip at a time";
     card.setColorCorrect();
     flip.flipSecondHalf(card);
@@ -154,8 +159,10 @@ TEST(CardFlipTest, PlaysOnPicturesForThreeQuartersOfASecondThenShowsTheCard)
     scheduler.advance(375ms);
     EXPECT_NEAR(flip.progress(), 0.5, 0.03);
     EXPECT_TRUE(flip.isFlipping());
+    EXPECT_TRUE(ForegroundAnimation::isAnyPlaying());
     scheduler.advance(390ms);
     EXPECT_FALSE(flip.isFlipping());
+    EXPECT_FALSE(ForegroundAnimation::isAnyPlaying());
     EXPECT_TRUE(card.isVisible());
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(scheduler.pendingCount(), 0u) << "no frames after the end";
@@ -167,6 +174,7 @@ TEST(CardFlipTest, PlaysOnPicturesForThreeQuartersOfASecondThenShowsTheCard)
     ASSERT_TRUE(flip.flipFirstHalf(card));
     flip.cancelFirstHalf();
     EXPECT_FALSE(flip.isFlipping());
+    EXPECT_FALSE(ForegroundAnimation::isAnyPlaying());
     flip.flipSecondHalf(card);
     EXPECT_FALSE(flip.isFlipping()) << "nothing to turn after the cancel";
     EXPECT_TRUE(card.isVisible());
