@@ -17,18 +17,20 @@ namespace lexi::dispatch {
 
 namespace {
 
-// A pool thread woken for a block would otherwise often take the waking thread's processor at
-// once, and the main thread would wait for the block's end in the middle of a turn of its event
-// loop. Batch threads get their fair share of time but do not preempt on waking.
-void runAsBatchThread()
+// The pool's blocks are background work that can wait. In the idle class their threads run only
+// where a processor has nothing else to do, and give it up the moment another thread wakes there:
+// otherwise the main thread, or the display server it waits for in a frame, waits for the end of
+// a pool thread's slice of a few milliseconds, and the frame comes late. The system allows no way
+// back from the idle class without privileges; the pool's threads never need one.
+void runAsIdleThread()
 {
 #if defined(Q_OS_LINUX)
-    // Once for each thread; a thread the system keeps from batch runs its blocks all the same.
-    thread_local const bool isBatch = [] {
+    // Once for each thread; a thread the system keeps from the idle class runs its blocks all the same.
+    thread_local const bool isIdle = [] {
         const sched_param parameters{};
-        return pthread_setschedparam(pthread_self(), SCHED_BATCH, &parameters) == 0;
+        return pthread_setschedparam(pthread_self(), SCHED_IDLE, &parameters) == 0;
     }();
-    Q_UNUSED(isBatch);
+    Q_UNUSED(isIdle);
 #endif
 }
 
@@ -37,7 +39,7 @@ void runAsBatchThread()
 void globalAsync(Block block)
 {
     QThreadPool::globalInstance()->start([block = std::move(block)] {
-        runAsBatchThread();
+        runAsIdleThread();
         block();
     });
 }
