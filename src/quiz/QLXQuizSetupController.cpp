@@ -571,6 +571,8 @@ void QLXQuizSetupController::startQuiz()
         m_card->setColorNeutral();
         if (QWidget *card = mode->start())
             m_flip.flipSecondHalf(*card);
+        else
+            m_flip.cancelFirstHalf();
     });
     m_preSelectedWords.reset();
     m_infoPanel->hide();

@@ -198,6 +198,45 @@ TEST_F(QuizSetupTest, StartsTheTypingQuizOnceAfterTheFlipBegan)
     EXPECT_EQ(pages.currentPage(), lexi::QuizPages::Setup);
 }
 
+// A mode that starts the typing quiz's run but shows no card where the set-up page's card was.
+class CardlessMode : public lexi::QuizMode
+{
+public:
+    explicit CardlessMode(QLXTypingQuizController &typing) : m_typing(typing) {}
+    QLXQuizInterface &quiz() override { return m_typing.quiz(); }
+    QWidget *start() override
+    {
+        m_typing.start();
+        return nullptr;
+    }
+    bool isRunInProgress() const override { return m_typing.isRunInProgress(); }
+    void leave() override { m_typing.leave(); }
+
+private:
+    QLXTypingQuizController &m_typing;
+};
+
+// With no card to turn to, the flip's first half is let go: the next flip plays, and the saves
+// held back while the card flips are not held back.
+TEST_F(QuizSetupTest, AStartWithNoCardLeavesNoFlipHalfTaken)
+{
+    addWords(12, 0);
+    CardlessMode cardless(typing);
+    setup = std::make_unique<QLXQuizSetupController>(
+        services, pages, QLXQuizSetupController::Links{{&cardless, nullptr, nullptr}, {}, network});
+    setup->awake();
+    pages.show();
+    setup->showQuiz();
+    setup->startQuiz();
+    scheduler.advance(1s);
+    EXPECT_TRUE(setup->isQuizRunning());
+    EXPECT_FALSE(setup->flip().isFlipping());
+    EXPECT_FALSE(lexi::dispatch::ForegroundAnimation::isAnyPlaying());
+    EXPECT_TRUE(setup->flip().flipFirstHalf(typing.card())) << "the next flip plays";
+    setup->flip().cancelFirstHalf();
+    setup.reset();
+}
+
 TEST_F(QuizSetupTest, ReturnStartsTheQuizAndTheLevelTogglesAreNamed)
 {
     addWords(3, 1);
